@@ -1,0 +1,92 @@
+// The game variables: one object for the life of the process, owned by the main window and
+// handed by reference to everything that reads or writes it. Names follow the game's own
+// vocabulary so that rules, drawing and tests speak the same language.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "engine/random.h"
+
+// Reels 0..4 from the left, rows 0..2 from the top, paylines 1..9, strip positions 1..30.
+inline constexpr int kReels = 5;
+inline constexpr int kRows = 3;
+inline constexpr int kPaylines = 9;
+inline constexpr int kStripLength = 30;
+// A presented win 1..9 is a payline; this one is the scatter win.
+inline constexpr int kScatterWin = 10;
+
+struct ScatterCell {
+  int16_t Reel = 0;
+  int16_t Row = 0;
+};
+
+struct GameState {
+  // The game's one random sequence (spin stops, strip offsets, bonus shuffle).
+  RandomGenerator Random;
+
+  // Money and statistics.
+  int32_t Credits = 0;
+  int32_t Borrowed = 0;
+  int32_t SpinCount = 0;
+  int32_t TotalBet = 0;
+  int32_t BonusPayoffs = 0;
+
+  // Bet.
+  int32_t LinesBet = 0;
+  int32_t CreditsPerLine = 0;
+  int32_t LinesButton = 0;
+  int32_t CreditsButton = 0;
+  int32_t Bet = 0;
+  int32_t LastBet = 0;
+
+  // Reels: ReelStrip[r][1..30] (index 0 unused), ReelStop[r] in 1..30,
+  // ReelWindow[r][row] the codes visible after the last evaluation.
+  std::array<std::array<int32_t, kStripLength + 1>, kReels> ReelStrip{};
+  std::array<int32_t, kReels> ReelStop{};
+  std::array<std::array<int32_t, kRows>, kReels> ReelWindow{};
+
+  // Result of the last spin; payline arrays are indexed 1..9 (index 0 unused).
+  std::array<int32_t, kPaylines + 1> LineWin{};
+  std::array<int32_t, kPaylines + 1> LineMatch{};
+  std::array<bool, kPaylines + 1> LineWon{};
+  int32_t ScatterCount = 0;
+  std::array<ScatterCell, kReels + 1> ScatterPos{};  // 1..ScatterCount, in reel order
+  int32_t ScatterWin = 0;
+  int32_t GamePaid = 0;
+  int32_t WinToCount = 0;
+  int32_t BonusWin = 0;
+  std::array<int32_t, 8> BallPrizes{};
+
+  // Win cycle.
+  int32_t ShownWin = 0;
+  int32_t FlashTicks = 0;
+  bool FlashOn = false;
+  int32_t WildFrame = 0;
+  int32_t WildFrameStep = 0;
+  // Colour (0xRRGGBB) of each payline's path and marker, 1..9; 10 is the scatter (white).
+  std::array<uint32_t, kScatterWin + 1> LineColour{};
+
+  // Flags.
+  bool Busy = false;
+  bool Quitting = false;
+
+  // Layout values in window pixels, set while the art is loaded.
+  int32_t ScreenWidth = 0;
+  int32_t ScreenHeight = 0;
+  int32_t CellSize = 0;
+  int32_t ReelPitch = 0;
+  int32_t ReelsLeft = 0;
+  int32_t ReelsTop = 0;
+  int32_t BlurHeight = 0;
+
+  // Identity and options.
+  std::string AppDir;       // folder of the program file, with a trailing '/'
+  std::string ExeBaseName;  // program file name without extension
+  std::string GameTitle;
+  std::string VersionText;
+  std::string SoundRoot;
+  bool SoundOn = false;
+  bool MusicOn = false;
+};

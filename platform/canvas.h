@@ -1,0 +1,109 @@
+// Canvas: the drawing surface of one window, a persistent RGB32 image that the widget shows.
+//
+// Drawing contract (every routine of the game relies on it):
+// - A rectangle is (left, top)-(right, bottom); the right column and the bottom row lie outside.
+// - CopyRect stretches a source rectangle onto a destination rectangle with the current raster
+//   operation: plain copy, AND (dst & src) or OR (dst | src). Pixels are copied exactly: nearest
+//   neighbour, never smoothed. Routines that change the raster operation set it back to Copy.
+// - FillRect draws a solid block with pen and brush of one colour (no visible outline).
+// - Text is placed by the top-left corner of its character cell. With a clear brush it is drawn
+//   transparently; with a solid brush its cell is first filled with the brush colour.
+// - Font sizes are points at 96 pixels per inch; "MS Sans Serif" and "Arial" resolve to
+//   installed fonts of the same metrics (see InstallFontSubstitutes).
+//
+// Every change reports the touched rectangle through OnChanged so the widget can repaint it.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+enum class RasterOp { Copy, And, Or };
+
+class Canvas {
+ public:
+  Canvas() = default;
+  Canvas(int width, int height);
+
+  // Replaces the surface by a black one of the given size.
+  void Resize(int width, int height);
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
+  const QImage& Image() const { return image_; }
+  QImage& MutableImage() { return image_; }
+
+  void SetRasterOp(RasterOp op) { op_ = op; }
+  RasterOp Op() const { return op_; }
+
+  // Stretch-copies src's rectangle srcRect onto dst (both given as (l, t)-(r, b), exclusive).
+  void CopyRect(const QRect& dst, const QImage& src, const QRect& srcRect);
+  // Same, rectangles given as left, top, right, bottom.
+  void CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl, int st, int sr, int sb);
+
+  // Pen and brush.
+  void SetPenColor(QRgb rgb) { pen_ = rgb; }
+  QRgb PenColor() const { return pen_; }
+  void SetPenWidth(int width) { penWidth_ = width < 1 ? 1 : width; }
+  int PenWidth() const { return penWidth_; }
+  void SetBrushColor(QRgb rgb) { brush_ = rgb; }
+  QRgb BrushColor() const { return brush_; }
+  void SetBrushClear(bool clear) { brushClear_ = clear; }
+  bool BrushClear() const { return brushClear_; }
+
+  // Filled rectangle (l, t)-(r, b), right column and bottom row excluded, in the brush colour
+  // with an outline in the pen colour (callers set both alike for a solid block).
+  void FillRect(int l, int t, int r, int b);
+
+  // Lines with the pen's colour and width (round caps and joins).
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+
+  QRgb Pixel(int x, int y) const;  // black outside the surface
+  void SetPixel(int x, int y, QRgb rgb);
+
+  // Font.
+  void SetFontFace(const QString& face) { face_ = face; }
+  const QString& FontFace() const { return face_; }
+  void SetFontSize(int points) { points_ = points; }
+  int FontSize() const { return points_; }
+  void SetFontBold(bool bold) { bold_ = bold; }
+  bool FontBold() const { return bold_; }
+  void SetFontColor(QRgb rgb) { fontColor_ = rgb; }
+  QRgb FontColor() const { return fontColor_; }
+
+  void TextOut(int x, int y, const QString& text);
+  int TextWidth(const QString& text) const;
+  int TextHeight(const QString& text) const;
+
+  // The QFont the current face, size and bold select.
+  QFont CurrentFont() const;
+
+  // Called with the rectangle every drawing operation touched.
+  std::function<void(const QRect&)> OnChanged;
+
+ private:
+  void Changed(const QRect& r);
+
+  QImage image_;
+  RasterOp op_ = RasterOp::Copy;
+  QRgb pen_ = qRgb(0, 0, 0);
+  int penWidth_ = 1;
+  QRgb brush_ = qRgb(255, 255, 255);
+  bool brushClear_ = false;
+  QRgb fontColor_ = qRgb(0, 0, 0);
+  QString face_ = QStringLiteral("MS Sans Serif");
+  int points_ = 8;
+  bool bold_ = false;
+  int penX_ = 0;
+  int penY_ = 0;
+};
+
+// Maps "MS Sans Serif" and "Arial" to installed fonts with the same metrics. Call once after
+// the QGuiApplication exists.
+void InstallFontSubstitutes();
+
+// Pixel size of a point size at 96 pixels per inch, rounded as the desktop does.
+int PointsToPixels(int points);

@@ -1,0 +1,14 @@
+// JPEG decoding through libjpeg. The decoder never exits the process: any libjpeg error, a
+// truncated stream or a corrupt one is reported as a failure and nothing is returned.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// Decodes a whole JPEG stream into an RGB32 image. On failure returns false, leaves *out
+// untouched and, when error is given, says why.
+bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error = nullptr);
+
+// Reads a file (or a Qt resource path such as ":/art/main/background.jpg") and decodes it.
+bool LoadJpegFile(const QString& path, QImage* out, QString* error = nullptr);

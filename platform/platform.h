@@ -1,0 +1,56 @@
+// Platform: the seams between the game and the desktop. Time, waiting, timers, message boxes,
+// modal windows and the screen's metrics all go through one object handed to the windows at
+// construction, so tests can drive a whole game with a fake clock and answered message boxes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <QString>
+
+class QWidget;
+class QDialog;
+
+// A window timer: ticks every Interval() ms while enabled, delivered on the UI thread.
+// Changing the interval of a running timer restarts its count.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  virtual void SetInterval(int ms) = 0;
+  virtual int Interval() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Milliseconds since an arbitrary start (wraps after 49 days like the desktop's tick count).
+  virtual uint32_t TickCount() = 0;
+
+  // Handles the window messages already pending (timers, paints, input) and returns.
+  virtual void ProcessMessages() = 0;
+
+  // Handles window messages until TickCount() >= tick. Sleeps while nothing is pending: a wait
+  // costs no CPU. Returns at once if the tick has passed.
+  virtual void WaitUntil(uint32_t tick) = 0;
+
+  // A timer owned by the caller; onTick runs on the UI thread.
+  virtual std::unique_ptr<Timer> CreateTimer(int intervalMs, bool enabled,
+                                             std::function<void()> onTick) = 0;
+
+  // Modal information box with one OK button; returns when the player has dismissed it.
+  virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text) = 0;
+
+  // Shows a dialog modally and returns when it has closed.
+  virtual void RunModal(QDialog* dialog) = 0;
+
+  // The screen's current size in pixels and its logical resolution in pixels per inch.
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+  virtual int LogicalDpi() = 0;
+};
+
+// The desktop implementation over Qt (QElapsedTimer, QTimer, QMessageBox, QScreen).
+std::unique_ptr<Platform> CreateQtPlatform();
