@@ -1,0 +1,21 @@
+// The program: one main window and its message loop.
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "platform/canvas.h"
+#include "platform/platform.h"
+#include "shell/sounds.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Zelmar Slots"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Zelmar Slots"));
+  InstallFontSubstitutes();
+
+  std::unique_ptr<Platform> platform = CreateQtPlatform();
+  SilentSounds sounds;
+  GameState state;
+  TForm1 form(state, *platform, sounds);
+  form.show();
+  return app.exec();
+}

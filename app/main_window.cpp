@@ -1,0 +1,289 @@
+// TForm1: start-up, the window's life cycle, the menu and the routing of input.
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QResizeEvent>
+
+#include "engine/reels.h"
+#include "screen/scale.h"
+
+GameSurface::GameSurface(TForm1& form) : QWidget(&form), form_(form) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  setAutoFillBackground(false);
+}
+
+void GameSurface::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QImage& image = form_.canvas_.Image();
+  const QRect area = event->rect();
+  painter.fillRect(area, Qt::black);
+  painter.drawImage(area.topLeft(), image, area);
+}
+
+void GameSurface::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  form_.SurfaceResized(event->size().width(), event->size().height());
+}
+
+void GameSurface::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  form_.FormMouseDown(event->button(), p.x(), p.y());
+}
+
+void GameSurface::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      form_.FormKeyDown(13);
+      break;
+    case Qt::Key_Space:
+      form_.FormKeyDown(32);
+      break;
+    case Qt::Key_M:
+      form_.FormKeyDown(77);
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+TForm1::TForm1(GameState& state, Platform& platform, GameSounds& sounds,
+               const StartOptions& options)
+    : gs_(state), platform_(platform), sounds_(sounds) {
+  FormCreate(options);
+}
+
+TForm1::~TForm1() {
+  // Timers must not call back into a half-destroyed window.
+  timer1_.reset();
+  timer3_.reset();
+  timer6_.reset();
+  canvas_.OnChanged = nullptr;
+}
+
+void TForm1::BuildMenu() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  newGame_ = file->addAction(QStringLiteral("&New Game"));
+  connect(newGame_, &QAction::triggered, this, [this] { NewGame(); });
+  file->addSeparator();
+  exit_ = file->addAction(QStringLiteral("E&xit"));
+  connect(exit_, &QAction::triggered, this, [this] {
+    gs_.Quitting = true;
+    close();
+  });
+}
+
+void TForm1::FormCreate(const StartOptions& options) {
+  // 1. The random sequence.
+  if (options.Seed) {
+    gs_.Random.SetSeed(*options.Seed);
+  } else {
+    gs_.Random.SeedFromClock();
+  }
+
+  // 2. Where the program lives: art, sounds and help are looked up beside the real file.
+  QString program = options.ProgramFile.empty() ? QCoreApplication::applicationFilePath()
+                                                : QString::fromStdString(options.ProgramFile);
+  QFileInfo info(program);
+  const QString real = info.canonicalFilePath().isEmpty() ? info.absoluteFilePath()
+                                                          : info.canonicalFilePath();
+  QFileInfo realInfo(real);
+  QString dir = realInfo.absolutePath();
+  if (!dir.endsWith('/')) dir += '/';
+  gs_.AppDir = dir.toStdString();
+  gs_.ExeBaseName = realInfo.completeBaseName().toStdString();
+
+  // 3. No input until start-up has finished.
+  timer1_ = platform_.CreateTimer(250, true, [this] { Timer1Timer(); });
+  timer3_ = platform_.CreateTimer(300, false, [this] { Timer3Timer(); });
+  timer6_ = platform_.CreateTimer(2000, false, [this] { Timer6Timer(); });
+  BuildMenu();
+  SetBusy(true);
+
+  // 4. The game's identity.
+  gs_.GameTitle = "Zelmar Slots";
+  gs_.VersionText = "1.1";
+  gs_.SoundRoot = "Zelmar";
+
+  // 6. Caption.
+  setWindowTitle(QString::fromStdString(gs_.GameTitle));
+
+  // 7. Screen size; drawing scales to the screen's current width.
+  SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
+  gs_.ScreenWidth = platform_.ScreenWidth();
+  gs_.ScreenHeight = platform_.ScreenHeight();
+
+  // 8. The art carried with the program, replaced by files beside it where present.
+  QString error;
+  if (!LoadBuiltInArt(art_, &error)) artProblems_.push_back(error.toStdString());
+  ReplaceArtFromFiles(art_, gs_.AppDir, gs_.SoundRoot, &artProblems_);
+  PrepareWorkingBitmaps(art_);
+
+  // 9. Fresh results and the wild animation's start.
+  gs_.LineWon.fill(false);
+  gs_.WildFrame = 4;
+  gs_.WildFrameStep = 1;
+  gs_.ReelsLeft = 0;
+  gs_.ReelsTop = 0;
+  gs_.SpinCount = 0;
+
+  // 10. Symbol art for this screen width and the reel geometry.
+  LoadArtForResolution(art_, gs_, gs_.AppDir, gs_.SoundRoot);
+
+  // 11. Reel strips and the start stops.
+  BuildReelStrips(gs_);
+
+  // 13. Window size: the screen less 10 pixels each way.
+  surface_ = new GameSurface(*this);
+  setCentralWidget(surface_);
+  setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
+  screen_ = std::make_unique<MainScreen>(gs_, art_, canvas_);
+  canvas_.OnChanged = [this](const QRect& r) {
+    if (surface_) surface_->update(r);
+  };
+  resize(gs_.ScreenWidth - 10, gs_.ScreenHeight - 10);
+  move(0, 0);
+
+  // 14. Bet defaults and the starting credits.
+  gs_.Bet = 0;
+  gs_.LastBet = 0;
+  gs_.Credits = 1000;
+  gs_.LinesBet = 9;
+  gs_.CreditsPerLine = 1;
+  gs_.LinesButton = 5;
+  gs_.CreditsButton = 6;
+
+  // 15. Sound and music start switched on.
+  gs_.MusicOn = true;
+  gs_.SoundOn = true;
+
+  // 16. The money and statistics of a new game (the 1000 starting credits count as borrowed).
+  gs_.Borrowed = 1000;
+  gs_.TotalBet = 0;
+  gs_.BonusPayoffs = 0;
+
+  // 17. Centre the window on the screen.
+  const int screenW = platform_.ScreenWidth();
+  const int screenH = platform_.ScreenHeight();
+  move((screenW - width()) / 2, (screenH - height()) / 2);
+
+  // 18. At a small-font resolution the window fills the screen; otherwise its size is fixed.
+  if (platform_.LogicalDpi() < 100) {
+    setWindowState(Qt::WindowMaximized);
+  } else {
+    setFixedSize(size());
+  }
+}
+
+void TForm1::Timer1Timer() {
+  timer1_->SetEnabled(false);
+  sounds_.PlayStartSound();
+  SetBusy(false);
+}
+
+void TForm1::NewGame() {
+  gs_.TotalBet = 0;
+  gs_.Credits = 1000;
+  gs_.Borrowed = 1000;
+  gs_.SpinCount = 0;
+  gs_.BonusPayoffs = 0;
+  SetBusy(false);
+  FormPaint();
+}
+
+void TForm1::SetBusy(bool busy) {
+  gs_.Busy = busy;
+  // A new spin must never start inside a running one, and the money must not be reset under a
+  // spin or a count-up that is still moving credits.
+  if (newGame_) newGame_->setEnabled(!busy);
+}
+
+void TForm1::FormClose() { gs_.Quitting = true; }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  FormClose();
+  if (runningLoops_ > 0) {
+    // A spin, a count-up or a bonus payout is still on the stack. With Quitting set it finishes
+    // at once and puts every credit won into Credits; the window closes right after.
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  closed_ = true;
+  timer1_->SetEnabled(false);
+  timer3_->SetEnabled(false);
+  timer6_->SetEnabled(false);
+  event->accept();
+}
+
+void TForm1::FinishDeferredClose() {
+  if (runningLoops_ == 0 && closePending_ && !closed_) {
+    closePending_ = false;
+    close();
+  }
+}
+
+void TForm1::SurfaceResized(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  if (canvas_.Width() == width && canvas_.Height() == height) return;
+  canvas_.Resize(width, height);
+  FormPaint();
+}
+
+void TForm1::FormPaint() {
+  if (canvas_.Width() == 0) return;
+  screen_->FormPaint();
+  if (surface_) surface_->update();
+}
+
+// Mouse areas on the design grid, both bounds inclusive, tried in this order.
+namespace {
+struct MouseArea {
+  int x0, x1, y0, y1;
+  int action;  // 0 max bet, 1 spin, 2..11 bet buttons 1..10
+};
+constexpr MouseArea kMouseAreas[] = {
+    {542, 600, 485, 528, 0}, {606, 666, 485, 528, 1},  {167, 218, 487, 497, 2},
+    {227, 278, 487, 497, 3}, {287, 338, 487, 497, 4},  {347, 398, 487, 497, 5},
+    {407, 458, 487, 497, 6}, {193, 244, 503, 513, 7},  {254, 305, 503, 513, 8},
+    {315, 366, 503, 513, 9}, {376, 427, 503, 513, 10}, {437, 488, 503, 513, 11},
+};
+}  // namespace
+
+void TForm1::FormMouseDown(Qt::MouseButton, int x, int y) {
+  if (gs_.Busy) return;
+  for (const MouseArea& area : kMouseAreas) {
+    if (x < Scale(area.x0) || x > Scale(area.x1) || y < Scale(area.y0) || y > Scale(area.y1)) {
+      continue;
+    }
+    if (area.action == 0) {
+      MaxBet();
+    } else if (area.action == 1) {
+      RequestSpin();
+    } else {
+      SelectBet(area.action - 1);
+    }
+    return;
+  }
+  // The logo is the door to the maker's games page; the web command is not part of this build,
+  // so a click there does nothing.
+}
+
+void TForm1::FormKeyDown(int key) {
+  if (gs_.Busy) return;
+  if (key == 13 || key == 32) {
+    RequestSpin();
+  } else if (key == 77) {
+    MaxBet();
+  }
+}

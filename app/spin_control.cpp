@@ -1,0 +1,207 @@
+// Bet selection, the spin request, the reel animation and the evaluation's drawing.
+#include <QImage>
+
+#include "app/loop_guard.h"
+#include "app/main_window.h"
+#include "engine/bet.h"
+#include "engine/paytable.h"
+#include "engine/reels.h"
+#include "screen/scale.h"
+
+
+void TForm1::SelectBet(int button) {
+  if (!IsLinesButton(button) && !IsCreditsButton(button)) return;
+  timer3_->SetEnabled(false);
+  ClearStatusText();
+
+  int lines = gs_.LinesBet;
+  int perLine = gs_.CreditsPerLine;
+  if (IsLinesButton(button)) {
+    lines = BetButtonValue(button);
+  } else {
+    perLine = BetButtonValue(button);
+    if (!CreditsCover(gs_.Credits, lines, perLine)) {
+      platform_.ShowMessage(this, QString::fromStdString(gs_.GameTitle),
+                            QString::fromStdString(CreditCheckMessage(gs_.Credits, lines * perLine)));
+      return;
+    }
+  }
+
+  const int first = IsLinesButton(button) ? 1 : 6;
+  for (int k = first; k < first + 5; ++k) screen_->DrawBetButton(k, k == button);
+  gs_.LastBet = 0;
+
+  if (IsLinesButton(button)) {
+    gs_.LinesButton = button;
+    screen_->RestoreReelFrames();
+    for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
+    for (int n = 1; n <= lines; ++n) screen_->DrawPaylinePath(n);
+  } else {
+    gs_.CreditsButton = button;
+  }
+
+  gs_.LinesBet = lines;
+  gs_.CreditsPerLine = perLine;
+
+  gs_.Bet = lines * perLine;
+  screen_->DrawBetMeter();
+  gs_.Bet = 0;
+  screen_->DrawAllLineMarkers();
+
+  if (IsLinesButton(button)) return;
+
+  // A credits button plays at once: the stake leaves the credits here and RequestSpin keeps it.
+  gs_.Bet = lines * perLine;
+  screen_->DrawBetMeter();
+  gs_.Credits -= gs_.Bet;
+  screen_->DrawCreditsMeter();
+  RequestSpin();
+}
+
+void TForm1::MaxBet() {
+  timer3_->SetEnabled(false);
+  if (gs_.Credits < kMaxStake) return;
+  screen_->DrawBetButton(5, true);
+  for (int k = 1; k <= 4; ++k) screen_->DrawBetButton(k, false);
+  gs_.LinesBet = 9;
+  gs_.LinesButton = 5;
+  SelectBet(10);
+}
+
+void TForm1::RequestSpin() {
+  LoopGuard guard(runningLoops_);
+  // A music change that fails must never stand between a stake and its spin: the sound layer
+  // reports its own errors and returns.
+  sounds_.StartPendingTrack();
+
+  if (TakeStake(gs_)) {
+    screen_->DrawCreditsMeter();
+    screen_->DrawBetMeter();
+  }
+  if (gs_.Bet <= 0) {
+    platform_.ShowMessage(this, QString::fromStdString(gs_.GameTitle),
+                          QString::fromUtf8(kNoBetMessage));
+    return;
+  }
+
+  timer3_->SetEnabled(false);
+  ClearStatusText();
+  SetBusy(true);
+
+  screen_->DrawAllLineMarkers();
+  screen_->RestoreReelFrames();
+  screen_->DrawPlayButton(QStringLiteral("M"), false);
+  screen_->DrawPlayButton(QStringLiteral("S"), false);
+  screen_->RestoreBackgroundPatch();
+  screen_->RedrawMeters();
+
+  SpinReels();
+  EvaluateSpin();
+
+  gs_.LastBet = gs_.Bet;
+  gs_.Bet = 0;
+  screen_->DrawPlayButton(QStringLiteral("M"), true);
+  screen_->DrawPlayButton(QStringLiteral("S"), true);
+
+  if (closePending_) {
+    // Leave the stack first; the close then happens from the event loop.
+    QMetaObject::invokeMethod(this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
+  }
+}
+
+void TForm1::SpinReels() {
+  SetBusy(true);
+  gs_.TotalBet += gs_.Bet;
+
+  std::array<int, kReels> offset{};
+  DrawSpinStops(gs_, gs_.BlurHeight, offset);
+  const int c = gs_.CellSize;
+  // Each reel's picture of its landing, taken at the first bounce step and drawn shifted.
+  std::array<QImage, kReels> work;
+
+  gs_.Quitting = false;
+  gs_.SpinCount += 1;
+
+  // 47 frames of 25 ms: reel r lands at frame 21 + 6r, then bounces over the next 8 frames.
+  // Frames follow the tick count; a late frame delays the rest and none is skipped.
+  constexpr int kFrames = 47;
+  constexpr int kFrameMs = 25;
+  static constexpr int kBounce[] = {2, 1, 0, -1, -2, -1};  // d = 23..28, positive is down
+  const int step = Scale(61);
+  int frame = 0;
+  uint32_t t0 = platform_.TickCount();
+  while (frame < kFrames) {
+    platform_.WaitUntil(t0 + kFrameMs);
+    if (gs_.Quitting) break;
+    t0 = platform_.TickCount();
+    frame += 1;
+    for (int r = 0; r < kReels && !gs_.Quitting; ++r) {
+      const int d = frame - 6 * r;
+      const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
+      if (d <= 20) {
+        screen_->DrawSpinSlice(r, offset[r]);
+        offset[r] -= step;
+        if (offset[r] < 0) offset[r] += gs_.BlurHeight;
+      } else if (d == 21) {
+        sounds_.PlayReelStopSound();
+        screen_->DrawReelAtRest(r);
+      } else if (d == 22) {
+        work[r] = canvas_.Image().copy(x, gs_.ReelsTop, c, 3 * c - 8);
+        DrawBounce(r, work[r], 1);
+      } else if (d >= 23 && d <= 28) {
+        DrawBounce(r, work[r], kBounce[d - 23]);
+      } else if (d == 29) {
+        DrawBounce(r, work[r], 0);
+        screen_->DrawReelAtRest(r);
+      }
+    }
+  }
+  for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
+}
+
+void TForm1::DrawBounce(int r, const QImage& picture, int shift) {
+  // The landing picture bounces inside its reel window: rows pushed outside it are not drawn,
+  // so the frame art above and below the window is never smeared.
+  const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
+  const int windowTop = gs_.ReelsTop;
+  const int windowBottom = gs_.ReelsTop + 3 * gs_.CellSize;
+  int top = windowTop + shift;
+  int srcTop = 0;
+  if (top < windowTop) {
+    srcTop = windowTop - top;
+    top = windowTop;
+  }
+  int bottom = windowTop + shift + picture.height();
+  if (bottom > windowBottom) bottom = windowBottom;
+  const int rows = bottom - top;
+  if (rows <= 0) return;
+  canvas_.CopyRect(x, top, x + picture.width(), bottom, picture, 0, srcTop, picture.width(),
+                   srcTop + rows);
+}
+
+void TForm1::WaitSeconds(double seconds) {
+  const uint32_t t0 = platform_.TickCount();
+  platform_.WaitUntil(t0 + static_cast<uint32_t>(seconds * 1000.0 + 0.5));
+}
+
+void TForm1::EvaluateSpin() {
+  for (int n = 1; n <= kPaylines; ++n) screen_->DrawLineMarkers(n, false);
+  ScoreSpin(gs_);
+  for (int n = 1; n <= kPaylines; ++n) {
+    if (gs_.LineWon[n]) screen_->DrawLineMarkers(n, true);
+  }
+
+  timer3_->SetEnabled(true);
+  if (gs_.WinToCount > 0) {
+    if (!gs_.Quitting) sounds_.PlayWinSound(true);
+    CountUpWin(0);
+    if (gs_.ScatterCount > 2) {
+      SetBusy(true);
+      if (!gs_.Quitting) sounds_.PlayBonusSound();
+      timer3_->SetEnabled(false);
+      PrepareBonusGame();
+      return;
+    }
+  }
+  SetBusy(false);
+}

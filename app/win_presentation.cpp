@@ -1,0 +1,203 @@
+// The win presentation: the count-up into the credits, the win cycle with its status line, the
+// wild animation, and the hand-over to the bonus game and its payment.
+#include "app/loop_guard.h"
+#include "app/main_window.h"
+#include "engine/bonus.h"
+#include "engine/countup.h"
+#include "engine/paytable.h"
+#include "screen/scale.h"
+#include "windows/bonus_game.h"
+
+namespace {
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kYellow = qRgb(255, 255, 0);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
+
+QRgb FromLineColour(uint32_t rgb) { return qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+}  // namespace
+
+void TForm1::CountUpWin(int start) {
+  SetBusy(true);
+  int paid = start;
+  while (gs_.WinToCount > 0) {
+    const int step = CountUpStep(gs_.WinToCount);
+    paid += step;
+    gs_.Credits += step;
+    gs_.WinToCount -= step;
+    if (gs_.Quitting) continue;  // closing: every credit still moves, without the show
+    sounds_.PlayCountSound();
+    screen_->DrawCreditsMeter();
+    screen_->DrawWinMeter(paid);
+    WaitSeconds(0.075);
+  }
+  if (gs_.Quitting) {
+    screen_->DrawCreditsMeter();
+    screen_->DrawWinMeter(paid);
+  }
+  SetBusy(false);
+}
+
+void TForm1::ClearStatusText() {
+  canvas_.SetPenColor(kBlack);
+  canvas_.SetBrushColor(kBlack);
+  canvas_.SetBrushClear(false);
+  canvas_.FillRect(Scale(172), Scale(50), Scale(624), Scale(61));
+}
+
+void TForm1::SetStatusFont() {
+  const int w = CurrentScreenWidth();
+  canvas_.SetFontFace(QStringLiteral("MS Sans Serif"));
+  if (w < 851) {
+    canvas_.SetFontBold(false);
+    canvas_.SetFontSize(8);
+  } else if (w <= 1150) {
+    canvas_.SetFontBold(false);
+    canvas_.SetFontSize(10);
+  } else if (w <= 1300) {
+    canvas_.SetFontBold(true);
+    canvas_.SetFontSize(12);
+  } else {
+    canvas_.SetFontBold(true);
+    canvas_.SetFontSize(14);
+  }
+}
+
+void TForm1::WriteStatusText(const QString& text, QRgb colour, int anchorX, bool rightAligned,
+                             int top) {
+  canvas_.SetFontColor(colour);
+  canvas_.SetBrushClear(true);
+  const int x = rightAligned ? anchorX - canvas_.TextWidth(text) : anchorX;
+  canvas_.TextOut(x, top, text);
+  canvas_.SetBrushClear(false);
+}
+
+void TForm1::Timer3Timer() {
+  // 1. The wilds animate on every tick, with or without a win.
+  gs_.WildFrame += gs_.WildFrameStep;
+  if (gs_.WildFrame > 4) {
+    gs_.WildFrameStep = -gs_.WildFrameStep;
+    gs_.WildFrame = 3;
+  }
+  if (gs_.WildFrame < 0) {
+    gs_.WildFrameStep = -gs_.WildFrameStep;
+    gs_.WildFrame = 1;
+  }
+  for (int r = 0; r < kReels; ++r) {
+    for (int row = 0; row < kRows; ++row) {
+      if (gs_.ReelWindow[r][row] == 0) screen_->DrawWildFrame(r, row, gs_.WildFrame);
+    }
+  }
+
+  // 2. No win: nothing more to show.
+  if (gs_.ShownWin < 0) return;
+
+  // 3. Blink phase and time on the current win.
+  gs_.FlashOn = !gs_.FlashOn;
+  gs_.FlashTicks += 1;
+
+  // 4. After 11 ticks, the next win in the order 1..9, then the scatter win.
+  if (gs_.FlashTicks > 10) {
+    if (gs_.ShownWin <= 9) screen_->DrawLineMarkers(gs_.ShownWin, true);
+    for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
+    ClearStatusText();
+    // The evaluation sets a win to show only when one exists, so this always finds one; the
+    // bound guards the loop against a state restored from elsewhere that has none.
+    for (int tries = 0; tries < kScatterWin; ++tries) {
+      gs_.ShownWin = gs_.ShownWin >= kScatterWin ? 1 : gs_.ShownWin + 1;
+      if (gs_.ShownWin <= 9 && gs_.LineWon[gs_.ShownWin]) break;
+      if (gs_.ShownWin == kScatterWin && gs_.ScatterWin >= 1) break;
+    }
+    gs_.FlashTicks = 0;
+  }
+
+  // 5. The shown payline's marker blinks.
+  if (gs_.ShownWin <= 9) screen_->DrawLineMarkers(gs_.ShownWin, gs_.FlashOn);
+
+  // 6. The status line.
+  ClearStatusText();
+  SetStatusFont();
+  QString first;
+  QRgb firstColour;
+  int firstX;
+  bool firstRight;
+  if (gs_.FlashOn) {
+    if (gs_.ShownWin == kScatterWin) {
+      first = QStringLiteral("Scatter paid %1").arg(gs_.ScatterWin);
+    } else {
+      first = QStringLiteral("Line paid %1").arg(gs_.LineWin[gs_.ShownWin]);
+    }
+    firstColour = FromLineColour(gs_.LineColour[gs_.ShownWin]);
+    firstX = Scale(202);
+    firstRight = false;
+  } else {
+    first = QStringLiteral("Game paid %1").arg(gs_.GamePaid);
+    firstColour = kWhite;
+    firstX = Scale(594);
+    firstRight = true;
+  }
+  const int top = Scale(61) - canvas_.TextHeight(first);
+  WriteStatusText(first, firstColour, firstX, firstRight, top);
+  if (gs_.ScatterCount >= 3) {
+    const QString bonus = gs_.BonusWin < 1
+                              ? QStringLiteral("Play the Bonus Game")
+                              : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin);
+    WriteStatusText(bonus, kYellow, Scale(452), true, top);
+  }
+
+  // 7. The winning cells alternate between white squares and their symbols.
+  DrawWinningCells();
+}
+
+void TForm1::DrawWinningCells() {
+  if (gs_.ShownWin == kScatterWin) {
+    for (int i = 1; i <= gs_.ScatterCount; ++i) {
+      const ScatterCell& cell = gs_.ScatterPos[i];
+      if (gs_.FlashOn) {
+        screen_->DrawReelAtRest(cell.Reel);
+      } else {
+        screen_->FillCellWhite(cell.Reel, cell.Row);
+      }
+    }
+    return;
+  }
+  const int n = gs_.ShownWin;
+  for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) {
+    if (gs_.FlashOn) {
+      screen_->DrawReelAtRest(r);
+    } else {
+      screen_->FillCellWhite(r, PaylineRow(n, r));
+    }
+  }
+}
+
+void TForm1::PrepareBonusGame() {
+  ShuffleBallPrizes(gs_);
+  timer6_->SetEnabled(true);
+}
+
+void TForm1::Timer6Timer() {
+  timer6_->SetEnabled(false);
+  if (closed_ || gs_.Quitting) {
+    // The window is going away: no bonus game is started, and nothing was won in it.
+    SetBusy(false);
+    return;
+  }
+  LoopGuard guard(runningLoops_);
+  {
+    TTrickForm bonus(gs_, platform_, sounds_, this);
+    platform_.RunModal(&bonus);
+  }
+  timer3_->SetEnabled(true);
+  const int before = gs_.GamePaid;
+  gs_.WinToCount = gs_.BonusWin;
+  gs_.GamePaid += gs_.BonusWin;
+  gs_.BonusPayoffs += gs_.BonusWin;
+  if (gs_.BonusWin > 0) {
+    if (!gs_.Quitting) sounds_.PlayWinSound(true);
+    CountUpWin(before);
+  }
+  SetBusy(false);
+  if (closePending_) {
+    QMetaObject::invokeMethod(this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
+  }
+}
