@@ -1,0 +1,310 @@
+#include "platform/canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kOpaque = 0xff000000u;
+
+// One destination scanline span: dst[i] op= src[map[i]] (or src[i] when map is null).
+template <RasterOp op>
+inline void Blend(uint32_t* dst, const uint32_t* src, int count) {
+  for (int i = 0; i < count; ++i) {
+    if constexpr (op == RasterOp::Copy) {
+      dst[i] = src[i] | kOpaque;
+    } else if constexpr (op == RasterOp::And) {
+      dst[i] = (dst[i] & src[i]) | kOpaque;
+    } else {
+      dst[i] = dst[i] | src[i] | kOpaque;
+    }
+  }
+}
+
+template <RasterOp op>
+inline void BlendMapped(uint32_t* dst, const uint32_t* src, const int* map, int count) {
+  for (int i = 0; i < count; ++i) {
+    const uint32_t s = src[map[i]];
+    if constexpr (op == RasterOp::Copy) {
+      dst[i] = s | kOpaque;
+    } else if constexpr (op == RasterOp::And) {
+      dst[i] = (dst[i] & s) | kOpaque;
+    } else {
+      dst[i] = dst[i] | s | kOpaque;
+    }
+  }
+}
+
+// Where destination offset d (0 <= d < dn) of a stretch from sn source pixels onto dn
+// destination pixels reads: floor(d * sn / dn). Exact integer maths, so a 1:1 copy is exact.
+inline int SourceOffset(int d, int sn, int dn) {
+  return static_cast<int>(static_cast<int64_t>(d) * sn / dn);
+}
+
+template <RasterOp op>
+void StretchRows(uint32_t* dstBits, qsizetype dstStride, const uint8_t* srcBits,
+                 qsizetype srcStride, int x0, int x1, int y0, int y1, int dl, int dt, int dw,
+                 int dh, int sl, int st, int sw, int sh, int srcW, int srcH) {
+  // Columns: which destination columns read a column inside the source image, and where.
+  std::vector<int> map;
+  map.reserve(x1 - x0);
+  int first = x1;
+  int last = x0;  // exclusive
+  for (int x = x0; x < x1; ++x) {
+    const int sx = sl + SourceOffset(x - dl, sw, dw);
+    if (sx >= 0 && sx < srcW) {
+      if (first == x1) first = x;
+      last = x + 1;
+      map.push_back(sx);
+    } else if (first != x1) {
+      break;  // source columns increase with x: once past the right edge, all later ones are
+    }
+  }
+  if (first >= last) return;
+  const int count = last - first;
+  const bool identityColumns = (sw == dw);
+  const int srcColumn0 = map.front();
+
+  int prevSy = -1;
+  const uint32_t* prevRow = nullptr;
+  for (int y = y0; y < y1; ++y) {
+    const int sy = st + SourceOffset(y - dt, sh, dh);
+    if (sy < 0 || sy >= srcH) continue;
+    uint32_t* dst =
+        reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(dstBits) + y * dstStride) + first;
+    // A copy that repeats the source row just written (stretching up) duplicates that row.
+    if (op == RasterOp::Copy && sy == prevSy && prevRow != nullptr) {
+      std::memcpy(dst, prevRow, sizeof(uint32_t) * count);
+      prevRow = dst;
+      continue;
+    }
+    const uint32_t* src = reinterpret_cast<const uint32_t*>(srcBits + sy * srcStride);
+    if (identityColumns) {
+      Blend<op>(dst, src + srcColumn0, count);
+    } else {
+      BlendMapped<op>(dst, src, map.data(), count);
+    }
+    prevSy = sy;
+    prevRow = dst;
+  }
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height) {
+  Resize(width, height);
+}
+
+void Canvas::Resize(int width, int height) {
+  if (width <= 0 || height <= 0) {
+    image_ = QImage();
+    return;
+  }
+  image_ = QImage(width, height, QImage::Format_RGB32);
+  image_.fill(qRgb(0, 0, 0));
+}
+
+void Canvas::Changed(const QRect& r) {
+  const QRect clipped = r.intersected(image_.rect());
+  if (!clipped.isEmpty() && OnChanged) OnChanged(clipped);
+}
+
+void Canvas::CopyRect(const QRect& dst, const QImage& src, const QRect& srcRect) {
+  CopyRect(dst.left(), dst.top(), dst.left() + dst.width(), dst.top() + dst.height(), src,
+           srcRect.left(), srcRect.top(), srcRect.left() + srcRect.width(),
+           srcRect.top() + srcRect.height());
+}
+
+void Canvas::CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl, int st, int sr,
+                      int sb) {
+  const int dw = dr - dl;
+  const int dh = db - dt;
+  const int sw = sr - sl;
+  const int sh = sb - st;
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.isNull() || image_.isNull()) return;
+
+  // Destination pixels that lie on the surface.
+  const int x0 = std::max(dl, 0);
+  const int x1 = std::min(dr, image_.width());
+  const int y0 = std::max(dt, 0);
+  const int y1 = std::min(db, image_.height());
+  if (x0 >= x1 || y0 >= y1) return;
+
+  // The source pixels this copy can read, clipped to the source image.
+  const int rsx0 = std::max(sl + SourceOffset(x0 - dl, sw, dw), 0);
+  const int rsx1 = std::min(sl + SourceOffset(x1 - 1 - dl, sw, dw) + 1, src.width());
+  const int rsy0 = std::max(st + SourceOffset(y0 - dt, sh, dh), 0);
+  const int rsy1 = std::min(st + SourceOffset(y1 - 1 - dt, sh, dh) + 1, src.height());
+  if (rsx0 >= rsx1 || rsy0 >= rsy1) return;
+
+  // Working bitmaps are RGB32 and are read in place. Any other format (1-bit masks, 16-colour
+  // strips, 24-bit pictures) is converted, only the part that is read. The surface itself as
+  // source is copied first so that overlapping rectangles read the pixels as they were.
+  QImage converted;
+  const QImage* from = &src;
+  int ox = 0;  // where the converted part starts in source coordinates
+  int oy = 0;
+  const bool rgb32 = src.format() == QImage::Format_RGB32 ||
+                     src.format() == QImage::Format_ARGB32;  // alpha is ignored, as on screen
+  if (!rgb32 || src.constBits() == image_.constBits()) {
+    const QRect part(rsx0, rsy0, rsx1 - rsx0, rsy1 - rsy0);
+    converted = src.copy(part).convertToFormat(QImage::Format_RGB32);
+    if (converted.isNull()) return;
+    from = &converted;
+    ox = rsx0;
+    oy = rsy0;
+  }
+
+  uint32_t* dstBits = reinterpret_cast<uint32_t*>(image_.bits());
+  const qsizetype dstStride = image_.bytesPerLine();
+  const uint8_t* srcBits = from->constBits();
+  const qsizetype srcStride = from->bytesPerLine();
+  const int srcW = from->width();
+  const int srcH = from->height();
+  const int tsl = sl - ox;
+  const int tst = st - oy;
+
+  switch (op_) {
+    case RasterOp::Copy:
+      StretchRows<RasterOp::Copy>(dstBits, dstStride, srcBits, srcStride, x0, x1, y0, y1, dl, dt,
+                                  dw, dh, tsl, tst, sw, sh, srcW, srcH);
+      break;
+    case RasterOp::And:
+      StretchRows<RasterOp::And>(dstBits, dstStride, srcBits, srcStride, x0, x1, y0, y1, dl, dt, dw,
+                                 dh, tsl, tst, sw, sh, srcW, srcH);
+      break;
+    case RasterOp::Or:
+      StretchRows<RasterOp::Or>(dstBits, dstStride, srcBits, srcStride, x0, x1, y0, y1, dl, dt, dw,
+                                dh, tsl, tst, sw, sh, srcW, srcH);
+      break;
+  }
+  Changed(QRect(x0, y0, x1 - x0, y1 - y0));
+}
+
+namespace {
+
+// Fills the part of (l, t)-(r, b) that lies on the image; the rectangle is already ordered.
+void FillSpan(QImage& image, int l, int t, int r, int b, QRgb rgb) {
+  l = std::max(l, 0);
+  t = std::max(t, 0);
+  r = std::min(r, image.width());
+  b = std::min(b, image.height());
+  if (l >= r || t >= b) return;
+  const uint32_t value = rgb | kOpaque;
+  for (int y = t; y < b; ++y) {
+    uint32_t* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    std::fill(row + l, row + r, value);
+  }
+}
+
+}  // namespace
+
+void Canvas::FillRect(int l, int t, int r, int b) {
+  if (r <= l || b <= t || image_.isNull()) return;
+  if (!brushClear_) FillSpan(image_, l, t, r, b, brush_);
+  // The outline lies inside the rectangle; with pen and brush alike it cannot be seen.
+  if (brushClear_ || pen_ != brush_) {
+    const int w = std::min({penWidth_, (r - l + 1) / 2, (b - t + 1) / 2});
+    FillSpan(image_, l, t, r, t + w, pen_);
+    FillSpan(image_, l, b - w, r, b, pen_);
+    FillSpan(image_, l, t, l + w, b, pen_);
+    FillSpan(image_, r - w, t, r, b, pen_);
+  }
+  Changed(QRect(l, t, r - l, b - t));
+}
+
+void Canvas::MoveTo(int x, int y) {
+  penX_ = x;
+  penY_ = y;
+}
+
+void Canvas::LineTo(int x, int y) {
+  const int fromX = penX_;
+  const int fromY = penY_;
+  penX_ = x;
+  penY_ = y;
+  if (image_.isNull()) return;
+  {
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen{QColor::fromRgb(pen_)};
+    pen.setWidth(penWidth_);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(pen);
+    if (fromX == x && fromY == y) {
+      painter.drawPoint(x, y);
+    } else {
+      painter.drawLine(fromX, fromY, x, y);
+    }
+  }
+  // The touched area: the segment's box grown by the pen's reach on every side.
+  const int reach = penWidth_ / 2 + 1;
+  const QRect box = QRect(QPoint(std::min(fromX, x), std::min(fromY, y)),
+                          QPoint(std::max(fromX, x), std::max(fromY, y)))
+                        .adjusted(-reach, -reach, reach, reach);
+  Changed(box);
+}
+
+QRgb Canvas::Pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return qRgb(0, 0, 0);
+  return reinterpret_cast<const uint32_t*>(image_.constScanLine(y))[x] | kOpaque;
+}
+
+void Canvas::SetPixel(int x, int y, QRgb rgb) {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+  reinterpret_cast<uint32_t*>(image_.scanLine(y))[x] = rgb | kOpaque;
+  Changed(QRect(x, y, 1, 1));
+}
+
+QFont Canvas::CurrentFont() const {
+  QFont font(face_);
+  font.setPixelSize(std::max(1, PointsToPixels(points_)));
+  font.setBold(bold_);
+  font.setHintingPreference(QFont::PreferFullHinting);
+  return font;
+}
+
+void Canvas::TextOut(int x, int y, const QString& text) {
+  if (image_.isNull() || text.isEmpty()) return;
+  const QFont font = CurrentFont();
+  const QFontMetrics metrics(font);
+  const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
+  if (!brushClear_)
+    FillSpan(image_, cell.left(), cell.top(), cell.left() + cell.width(),
+             cell.top() + cell.height(), brush_);
+  {
+    QPainter painter(&image_);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(fontColor_));
+    painter.drawText(x, y + metrics.ascent(), text);
+  }
+  // Glyphs may overhang their advance a little (bold and italic faces); report those pixels too.
+  const QRect ink = metrics.boundingRect(text).translated(x, y + metrics.ascent());
+  Changed(cell.united(ink));
+}
+
+int Canvas::TextWidth(const QString& text) const {
+  return QFontMetrics(CurrentFont()).horizontalAdvance(text);
+}
+
+int Canvas::TextHeight(const QString&) const {
+  return QFontMetrics(CurrentFont()).height();
+}
+
+void InstallFontSubstitutes() {
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+int PointsToPixels(int points) {
+  // Rounded to nearest, halves away from zero, as the desktop's MulDiv(points, 96, 72) does.
+  const int64_t scaled = static_cast<int64_t>(points) * 96;
+  const int64_t result = scaled >= 0 ? (scaled + 36) / 72 : -((-scaled + 36) / 72);
+  return static_cast<int>(result);
+}

@@ -1,0 +1,144 @@
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "platform/platform.h"
+
+namespace {
+
+// A window timer over QTimer. Like the desktop's window timers, an interval of 0 or less keeps
+// the timer silent (it would otherwise fire whenever the event loop is idle), and setting the
+// interval it already has changes nothing.
+class QtTimer : public Timer {
+ public:
+  QtTimer(int intervalMs, bool enabled, std::function<void()> onTick)
+      : timer_(new QTimer), interval_(intervalMs), enabled_(enabled), onTick_(std::move(onTick)) {
+    timer_->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer_, &QTimer::timeout, timer_, [this, firing = firing_] {
+      // The handler may destroy this timer (a window closing from its own tick): run a copy
+      // of it and touch nothing of this object afterwards.
+      std::function<void()> tick = onTick_;
+      *firing = true;
+      if (tick) tick();
+      *firing = false;
+    });
+    Update();
+  }
+
+  ~QtTimer() override {
+    if (*firing_) {
+      // Destroyed from inside its own tick: the QTimer is still delivering, let Qt drop it.
+      timer_->stop();
+      timer_->disconnect();
+      timer_->deleteLater();
+    } else {
+      delete timer_;
+    }
+  }
+
+  void SetInterval(int ms) override {
+    if (ms == interval_) return;
+    interval_ = ms;
+    Update();
+  }
+  int Interval() const override { return interval_; }
+
+  void SetEnabled(bool enabled) override {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    Update();
+  }
+  bool Enabled() const override { return enabled_; }
+
+ private:
+  // Starting a running QTimer restarts its count, which is what a changed interval asks for.
+  void Update() {
+    if (enabled_ && interval_ > 0) {
+      timer_->start(interval_);
+    } else {
+      timer_->stop();
+    }
+  }
+
+  QTimer* timer_;
+  std::shared_ptr<bool> firing_ = std::make_shared<bool>(false);
+  int interval_;
+  bool enabled_;
+  std::function<void()> onTick_;
+};
+
+class QtPlatform : public Platform {
+ public:
+  QtPlatform() { clock_.start(); }
+
+  uint32_t TickCount() override {
+    // Offset so the count starts well away from 0, then wraps modulo 2^32 like the desktop's.
+    return static_cast<uint32_t>(static_cast<uint64_t>(clock_.elapsed()) + kStart);
+  }
+
+  void ProcessMessages() override {
+    if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
+  }
+
+  void WaitUntil(uint32_t tick) override {
+    // Wrap-safe: the signed distance to the target decides, not the raw values.
+    int32_t remaining;
+    QTimer wake;
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.setSingleShot(true);
+    while ((remaining = static_cast<int32_t>(tick - TickCount())) > 0) {
+      if (QCoreApplication::instance() == nullptr) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
+        continue;
+      }
+      // Sleep in the event loop until the wake-up timer or any other event arrives.
+      wake.start(remaining);
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+  }
+
+  std::unique_ptr<Timer> CreateTimer(int intervalMs, bool enabled,
+                                     std::function<void()> onTick) override {
+    return std::make_unique<QtTimer>(intervalMs, enabled, std::move(onTick));
+  }
+
+  void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+  }
+
+  void RunModal(QDialog* dialog) override {
+    if (dialog != nullptr) dialog->exec();
+  }
+
+  int ScreenWidth() override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().width() : 800;
+  }
+  int ScreenHeight() override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().height() : 600;
+  }
+  int LogicalDpi() override {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : 96;
+  }
+
+ private:
+  static constexpr uint64_t kStart = 1000;
+  QElapsedTimer clock_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> CreateQtPlatform() {
+  return std::make_unique<QtPlatform>();
+}

@@ -1,0 +1,65 @@
+// FakePlatform: the game's platform seams driven by a virtual clock, for tests.
+//
+// Time stands still until a test (or the code under test, through WaitUntil) moves it. Timers
+// fire at the virtual instants they are due, earliest first and, at equal instants, in the order
+// they were created; each handler sees the clock set to its own due time. Qt's posted events
+// (widget updates, deferred deletes) are processed at every step, so windows repaint as they
+// would in the real program. Message boxes are recorded instead of shown, and modal dialogs are
+// shown without blocking while virtual time runs until they close.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+
+class FakePlatform : public Platform {
+ public:
+  struct Message {
+    QString caption;
+    QString text;
+  };
+
+  FakePlatform();
+  ~FakePlatform() override;
+
+  // The virtual clock, in ms; starts at 1000.
+  uint32_t Now() const;
+  // Moves the clock forward by ms, firing every timer that falls due on the way.
+  void Advance(uint32_t ms);
+
+  uint32_t TickCount() override { return Now(); }
+  // Fires the timers already due at Now() and processes Qt's pending events.
+  void ProcessMessages() override;
+  // Advances the clock to tick (nothing happens if it has passed).
+  void WaitUntil(uint32_t tick) override;
+  std::unique_ptr<Timer> CreateTimer(int intervalMs, bool enabled,
+                                     std::function<void()> onTick) override;
+  // Records {caption, text} in Messages, then calls OnMessage if set.
+  void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override;
+  // Shows the dialog without blocking and calls OnModal if set; then, while the dialog is still
+  // visible, advances the clock in steps of 10 ms (at most 10 virtual minutes, after which the
+  // test fails and the dialog is closed).
+  void RunModal(QDialog* dialog) override;
+  int ScreenWidth() override { return Width; }
+  int ScreenHeight() override { return Height; }
+  int LogicalDpi() override { return Dpi; }
+
+  // Number of timers that exist and are enabled with a positive interval.
+  int ActiveTimerCount() const;
+
+  int Width = 800;
+  int Height = 600;
+  int Dpi = 96;
+  std::vector<Message> Messages;
+  std::function<void(const QString& caption, const QString& text)> OnMessage;
+  std::function<void(QDialog*)> OnModal;
+
+  struct Core;  // shared with the timers it made, which may outlive the platform
+
+ private:
+  std::shared_ptr<Core> core_;
+};
