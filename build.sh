@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian/Ubuntu), builds, then plays or tests.
+#   ./build.sh play   build and start the game
+#   ./build.sh test   build and run the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool imagemagick
+  fonts-liberation fonts-noto-color-emoji
+)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() {
+  cmake --preset default
+  cmake --build --preset default
+}
+
+case "${1:-play}" in
+  play)
+    install_missing
+    build
+    exec ./build/zelmar-slots
+    ;;
+  test)
+    install_missing
+    build
+    ctest --preset default --output-on-failure -j2
+    ;;
+  *)
+    echo "usage: $0 [play|test]" >&2
+    exit 2
+    ;;
+esac
