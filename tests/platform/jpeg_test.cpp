@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -125,6 +126,24 @@ TEST(JpegDecode, DecodesQtsOwnJpegToRgb32) {
     EXPECT_LE(ChannelDistance(out.pixel(p), original.pixel(p)), 8) << p.x() << "," << p.y();
     EXPECT_EQ(qAlpha(out.pixel(p)), 255);
   }
+}
+
+TEST(JpegDecode, DecodesProgressiveJpeg) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "JPG");
+  writer.setProgressiveScanWrite(true);
+  writer.setQuality(95);
+  const QImage original = Quadrants(40, 40);
+  ASSERT_TRUE(writer.write(original));
+  QImage out;
+  ASSERT_TRUE(DecodeJpeg(bytes, &out));
+  EXPECT_LE(ChannelDistance(out.pixel(30, 30), original.pixel(30, 30)), 8);
+  // A progressive stream cut short is as broken as a baseline one.
+  QImage untouched;
+  EXPECT_FALSE(DecodeJpeg(bytes.left(bytes.size() * 2 / 3), &untouched));
+  EXPECT_TRUE(untouched.isNull());
 }
 
 TEST(JpegDecode, DecodesGreyscaleAndCmyk) {
