@@ -1,0 +1,299 @@
+#include "engine/paytable.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "engine/game_state.h"
+#include "engine/reels.h"
+
+namespace {
+
+constexpr int W = kWild;
+constexpr int A = kSymbolA, B = kSymbolB, C = kSymbolC, D = kSymbolD, E = kSymbolE, F = kSymbolF,
+              G = kSymbolG, H = kSymbolH, I = kSymbolI, J = kSymbolJ, K = kSymbolK, L = kSymbolL;
+
+struct LineCase {
+  std::array<int, kReels> symbols;
+  int pays;
+  int match;
+};
+
+using Window = std::array<std::array<int, kRows>, kReels>;
+
+// A window in which no payline pays: neighbouring reels share no symbol and none of these
+// symbols pays on its own.
+constexpr Window kBlankWindow{{{G, H, K}, {A, B, C}, {G, H, K}, {A, B, C}, {G, H, K}}};
+
+// A state whose reels show `window` (each reel's strip starts with its column, stop 1).
+GameState StateShowing(const Window& window, int linesBet, int creditsPerLine) {
+  GameState state;
+  BuildReelStrips(state);
+  for (int r = 0; r < kReels; ++r) {
+    for (int row = 0; row < kRows; ++row) state.ReelStrip[r][1 + row] = window[r][row];
+    state.ReelStop[r] = 1;
+  }
+  state.LinesBet = linesBet;
+  state.CreditsPerLine = creditsPerLine;
+  return state;
+}
+
+LineScore FirstRuleThatHolds(const std::array<int, kReels>& symbols) {
+  for (const PayRule& rule : kPayTable) {
+    if (RuleHolds(rule, symbols)) return {rule.pays, rule.count};
+  }
+  return {};
+}
+
+}  // namespace
+
+TEST(PayTableTest, OrderOfTheRulesDecides) {
+  const std::vector<LineCase> cases = {
+      // Wilds on their own.
+      {{W, W, W, W, W}, 2500, 5},
+      {{W, W, W, W, K}, 2000, 4},
+      {{W, W, W, W, 9}, 2000, 4},
+      {{W, W, W, W, I}, 2500, 5},
+      {{W, W, W, W, J}, 2500, 5},
+      {{W, W, W, W, G}, 2000, 4},
+      // Three wilds pay as 3 x I unless a better combination comes first in the table.
+      {{W, W, W, B, C}, 120, 3},
+      {{W, W, W, A, A}, 500, 5},
+      {{W, W, W, D, D}, 150, 5},
+      {{W, W, W, G, G}, 120, 3},
+      {{W, W, W, H, H}, 120, 3},
+      {{W, W, W, L, B}, 250, 4},
+      {{W, W, W, L, L}, 1000, 5},
+      // Two leading wilds pay 25 unless a rule of 25 or more holds.
+      {{W, W, B, B, K}, 50, 4},
+      {{W, W, B, K, K}, 25, 2},
+      {{W, W, G, G, K}, 25, 2},
+      {{W, W, A, K, K}, 40, 3},
+      {{W, W, K, K, K}, 1000, 5},
+      // A leading wild pays 2 with match 1, also before 2 x F.
+      {{W, F, B, C, D}, 2, 1},
+      {{F, W, B, C, D}, 2, 2},
+      {{W, B, C, D, E}, 2, 1},
+      {{W, I, B, C, D}, 5, 2},
+      // Ordinary lines.
+      {{K, B, C, D, E}, 0, 0},
+      {{I, B, C, D, E}, 1, 1},
+      {{J, B, C, D, E}, 1, 1},
+      {{I, I, I, I, I}, 2500, 5},
+      {{I, I, W, I, B}, 500, 4},
+      {{L, L, L, L, L}, 1000, 5},
+      {{A, A, A, A, A}, 500, 5},
+      {{A, A, W, A, B}, 75, 4},
+      {{A, A, B, A, A}, 0, 0},
+      {{G, G, G, G, G}, 100, 5},
+      {{G, G, G, B, G}, 5, 3},
+      {{G, G, B, G, G}, 0, 0},
+      {{F, F, B, F, F}, 2, 2},
+      {{F, F, F, F, F}, 120, 5},
+      {{E, E, E, E, B}, 40, 4},
+      {{B, W, B, C, C}, 10, 3},
+      {{K, K, C, C, C}, 5, 2},
+      // The jackpot needs the pieces themselves; wilds never stand in for them.
+      {{5, 6, 7, 8, 9}, 5000, 5},
+      {{W, 6, 7, 8, 9}, 2, 1},
+      {{5, 6, 7, 8, W}, 0, 0},
+      {{5, W, W, W, W}, 0, 0},
+      {{6, 5, 7, 8, 9}, 0, 0},
+  };
+  for (const LineCase& c : cases) {
+    const LineScore score = ScoreLine(c.symbols);
+    EXPECT_EQ(score.pays, c.pays) << ::testing::PrintToString(c.symbols);
+    EXPECT_EQ(score.match, c.match) << ::testing::PrintToString(c.symbols);
+  }
+}
+
+TEST(PayTableTest, TableByPaysAgreesWithTheTableBySymbol) {
+  // The same pay table read by symbol: the pay of n x S for n = 5..1 (0: no rule).
+  struct BySymbol {
+    int symbol;
+    std::array<int, 5> pays;  // for 5, 4, 3, 2, 1
+  };
+  const BySymbol rows[] = {
+      {I, {2500, 500, 120, 5, 1}}, {J, {2500, 500, 120, 5, 1}}, {K, {1000, 250, 100, 5, 0}},
+      {L, {1000, 250, 100, 5, 0}}, {A, {500, 75, 40, 0, 0}},    {B, {200, 50, 10, 0, 0}},
+      {C, {200, 50, 10, 0, 0}},    {D, {150, 40, 10, 0, 0}},    {E, {150, 40, 10, 0, 0}},
+      {F, {120, 20, 5, 2, 0}},     {G, {100, 20, 5, 0, 0}},     {H, {100, 20, 5, 0, 0}},
+  };
+  for (const BySymbol& row : rows) {
+    for (int n = 5; n >= 1; --n) {
+      std::array<int, kReels> symbols{};
+      // n of the symbol, then a breaker that continues no run (a scatter piece).
+      for (int r = 0; r < kReels; ++r) symbols[r] = r < n ? row.symbol : kFirstScatter + r;
+      const LineScore score = ScoreLine(symbols);
+      EXPECT_EQ(score.pays, row.pays[5 - n]) << n << " x symbol " << row.symbol;
+      EXPECT_EQ(score.match, row.pays[5 - n] > 0 ? n : 0) << n << " x symbol " << row.symbol;
+    }
+  }
+}
+
+TEST(PayTableTest, ScoringAgreesWithTryingEveryRuleInOrder) {
+  // Every line over an alphabet that holds every kind of symbol the rules tell apart.
+  const int alphabet[] = {W, 5, 6, 7, 8, 9, A, B, F, G, I, J, K, L};
+  std::array<int, kReels> s{};
+  int checked = 0;
+  for (int a : alphabet)
+    for (int b : alphabet)
+      for (int c : alphabet)
+        for (int d : alphabet)
+          for (int e : alphabet) {
+            s = {a, b, c, d, e};
+            const LineScore fast = ScoreLine(s);
+            const LineScore literal = FirstRuleThatHolds(s);
+            ASSERT_EQ(fast.pays, literal.pays) << ::testing::PrintToString(s);
+            ASSERT_EQ(fast.match, literal.match) << ::testing::PrintToString(s);
+            ++checked;
+          }
+  EXPECT_EQ(checked, 14 * 14 * 14 * 14 * 14);
+}
+
+TEST(PaylineTest, RowsFollowTheDrawnShapes) {
+  EXPECT_EQ(PaylineRow(1, 3), 1);
+  EXPECT_EQ(PaylineRow(4, 2), 2);
+  EXPECT_EQ(PaylineRow(5, 2), 0);
+  EXPECT_EQ(PaylineRow(6, 2), 1);
+  EXPECT_EQ(PaylineRow(8, 0), 1);
+  EXPECT_EQ(PaylineRow(8, 1), 0);
+  EXPECT_EQ(PaylineRow(9, 4), 1);
+  // No two paylines use the same rows.
+  for (int n = 1; n <= kPaylines; ++n)
+    for (int m = n + 1; m <= kPaylines; ++m) EXPECT_NE(kPaylineRows[n - 1], kPaylineRows[m - 1]);
+}
+
+TEST(ScoreSpinTest, JackpotPaysWithTheScatterWinOnTop) {
+  GameState state;
+  BuildReelStrips(state);  // the start stops show 5, 6, 7, 8, 9 across the middle row
+  state.LinesBet = 9;
+  state.CreditsPerLine = 1;
+  ScoreSpin(state);
+  EXPECT_EQ(state.LineWin[1], 5000);
+  EXPECT_EQ(state.LineMatch[1], 5);
+  EXPECT_EQ(state.ScatterCount, 5);
+  EXPECT_EQ(state.ScatterWin, 900);
+  EXPECT_EQ(state.GamePaid, 5900);
+  EXPECT_EQ(state.WinToCount, 5900);
+  EXPECT_EQ(state.ShownWin, kScatterWin);
+  for (int r = 0; r < kReels; ++r) {
+    EXPECT_EQ(state.ScatterPos[r + 1].Reel, r);
+    EXPECT_EQ(state.ScatterPos[r + 1].Row, 1);
+  }
+}
+
+TEST(ScoreSpinTest, JackpotOnAnyPaylinePaysTimesCreditsPerLine) {
+  Window window = kBlankWindow;
+  for (int r = 0; r < kReels; ++r) window[r][PaylineRow(4, r)] = kFirstScatter + r;
+  GameState state = StateShowing(window, 9, 2);
+  ScoreSpin(state);
+  EXPECT_EQ(state.LineWin[4], 10000);
+  EXPECT_EQ(state.ScatterWin, 100 * 9 * 2);
+  EXPECT_EQ(state.GamePaid, 10000 + 1800);
+}
+
+TEST(ScoreSpinTest, ScattersPayOnTheTotalBetWhereverTheyStand) {
+  struct Case {
+    std::vector<int> reelsWithScatter;
+    int lines, perLine, scatterWin;
+  };
+  const Case cases[] = {
+      {{0, 2, 4}, 5, 2, 50},          {{1, 2, 3}, 9, 1, 45}, {{0, 1, 3, 4}, 3, 5, 375},
+      {{0, 1, 2, 3, 4}, 1, 10, 1000}, {{0, 4}, 9, 10, 0},    {{3}, 9, 1, 0},
+  };
+  for (const Case& c : cases) {
+    Window window = kBlankWindow;
+    for (int r : c.reelsWithScatter) window[r][(r * 2) % kRows] = kFirstScatter + r;
+    GameState state = StateShowing(window, c.lines, c.perLine);
+    ScoreSpin(state);
+    EXPECT_EQ(state.ScatterCount, static_cast<int>(c.reelsWithScatter.size()));
+    EXPECT_EQ(state.ScatterWin, c.scatterWin);
+    EXPECT_EQ(state.GamePaid, c.scatterWin);
+    EXPECT_EQ(state.ShownWin, c.scatterWin > 0 ? kScatterWin : -1);
+  }
+}
+
+TEST(ScoreSpinTest, RecordsScattersInReelThenRowOrder) {
+  Window window = kBlankWindow;
+  window[0][2] = 5;
+  window[2][0] = 7;
+  window[4][1] = 9;
+  GameState state = StateShowing(window, 9, 1);
+  ScoreSpin(state);
+  ASSERT_EQ(state.ScatterCount, 3);
+  EXPECT_EQ(state.ScatterPos[1].Reel, 0);
+  EXPECT_EQ(state.ScatterPos[1].Row, 2);
+  EXPECT_EQ(state.ScatterPos[2].Reel, 2);
+  EXPECT_EQ(state.ScatterPos[2].Row, 0);
+  EXPECT_EQ(state.ScatterPos[3].Reel, 4);
+  EXPECT_EQ(state.ScatterPos[3].Row, 1);
+}
+
+TEST(ScoreSpinTest, PaylinesNotBetAreScoredButPayNothing) {
+  Window window = kBlankWindow;
+  // 3 x I on payline 7 (rows 2, 2, 1); it also gives 2 x I on payline 3 and 1 x I on payline 5.
+  window[0][2] = I;
+  window[1][2] = I;
+  window[2][1] = I;
+  GameState state = StateShowing(window, 5, 1);
+  ScoreSpin(state);
+  EXPECT_EQ(state.LineWin[7], 0);
+  EXPECT_FALSE(state.LineWon[7]);
+  EXPECT_EQ(state.LineMatch[7], 3);
+  EXPECT_EQ(state.LineWin[3], 5);
+  EXPECT_EQ(state.LineWin[5], 1);
+  EXPECT_EQ(state.ShownWin, 3);  // the lowest paying payline when no scatter pays
+  EXPECT_EQ(state.GamePaid, 6);
+
+  state.LinesBet = 7;
+  state.CreditsPerLine = 3;
+  ScoreSpin(state);
+  EXPECT_EQ(state.LineWin[7], 360);
+  EXPECT_TRUE(state.LineWon[7]);
+  EXPECT_EQ(state.GamePaid, 360 + 15 + 3);
+  EXPECT_EQ(state.WinToCount, state.GamePaid);
+}
+
+TEST(ScoreSpinTest, NoWinLeavesNothingOfThePreviousSpin) {
+  GameState state = StateShowing(kBlankWindow, 9, 1);
+  state.LineWon.fill(true);
+  state.LineWin.fill(77);
+  state.LineMatch.fill(4);
+  state.ScatterCount = 4;
+  state.ScatterWin = 225;
+  state.GamePaid = 500;
+  state.WinToCount = 12;
+  state.BonusWin = 189;
+  state.FlashTicks = 7;
+  state.ShownWin = 10;
+  ScoreSpin(state);
+  for (int n = 1; n <= kPaylines; ++n) {
+    EXPECT_FALSE(state.LineWon[n]);
+    EXPECT_EQ(state.LineWin[n], 0);
+    EXPECT_EQ(state.LineMatch[n], 0);
+  }
+  EXPECT_EQ(state.ScatterCount, 0);
+  EXPECT_EQ(state.ScatterWin, 0);
+  EXPECT_EQ(state.GamePaid, 0);
+  EXPECT_EQ(state.WinToCount, 0);
+  EXPECT_EQ(state.BonusWin, 0);
+  EXPECT_EQ(state.FlashTicks, 0);
+  EXPECT_EQ(state.ShownWin, -1);
+}
+
+TEST(ScoreSpinTest, FillsTheWindowFromTheStopsWithoutDrawingRandomNumbers) {
+  GameState state;
+  BuildReelStrips(state);
+  state.LinesBet = 9;
+  state.CreditsPerLine = 1;
+  state.ReelStop = {29, 30, 1, 15, 28};
+  state.Random.SetSeed(31337);
+  ScoreSpin(state);
+  EXPECT_EQ(state.Random.Seed(), 31337u);
+  for (int r = 0; r < kReels; ++r)
+    for (int row = 0; row < kRows; ++row)
+      EXPECT_EQ(state.ReelWindow[r][row],
+                state.ReelStrip[r][StripPosition(state.ReelStop[r], row)]);
+}
