@@ -1,0 +1,170 @@
+// End-to-end: the real program in a real X server (Xvfb), looked at through screenshots and
+// clicked with xdotool, the way a player meets it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <optional>
+
+#include "screen/main_art.h"
+
+namespace {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+
+class RealGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+      if (QStandardPaths::findExecutable(tool).isEmpty()) {
+        GTEST_SKIP() << tool << " is not installed";
+      }
+    }
+    ASSERT_TRUE(LoadBuiltInArt(art_, nullptr));
+  }
+
+  void TearDown() override {
+    for (QProcess* p : {&game_, &xvfb_}) {
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(5000);
+      }
+    }
+  }
+
+  // Starts an X server of the given size on a free display and the game in it.
+  void Launch(int width, int height) {
+    xvfb_.setProgram("Xvfb");
+    xvfb_.setArguments({"-displayfd", "1", "-screen", "0",
+                        QStringLiteral("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
+    xvfb_.start();
+    ASSERT_TRUE(xvfb_.waitForStarted(10000));
+    QByteArray number;
+    for (int i = 0; i < 100 && !number.contains('\n'); ++i) {
+      xvfb_.waitForReadyRead(100);
+      number += xvfb_.readAllStandardOutput();
+    }
+    ASSERT_TRUE(number.contains('\n')) << "Xvfb gave no display number";
+    display_ = ":" + QString::fromLatin1(number.trimmed());
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display_);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("XDG_DATA_HOME", home_.path());
+    env.insert("HOME", home_.path());
+    env_ = env;
+    game_.setProcessEnvironment(env);
+    game_.setProgram(QStringLiteral(ZELMAR_PROGRAM));
+    game_.start();
+    ASSERT_TRUE(game_.waitForStarted(10000));
+    const QString id = Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
+    ASSERT_FALSE(id.isEmpty());
+    window_ = id.split('\n').first().trimmed();
+  }
+
+  QString Run(const QString& program, const QStringList& args, int timeoutMs = 20000) {
+    QProcess p;
+    p.setProcessEnvironment(env_);
+    p.start(program, args);
+    if (!p.waitForFinished(timeoutMs)) {
+      p.kill();
+      return {};
+    }
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+  }
+
+  QImage Screenshot() {
+    const QString file = home_.filePath("shot.png");
+    QFile::remove(file);
+    Run("import", {"-window", "root", file});
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+  }
+
+  // Where the four green digit cells of a number are on the screen, if anywhere: the credits
+  // meter ends at design x 620 of the window's drawing area, 30 pixels below its top.
+  std::optional<Point> FindNumber(const QImage& shot, const QString& digits) {
+    for (int y = 0; y + 21 <= shot.height(); ++y) {
+      for (int x = 0; x + 16 * digits.size() <= shot.width(); ++x) {
+        bool all = true;
+        for (int i = 0; i < digits.size() && all; ++i) {
+          const int d = digits[i].digitValue();
+          for (int yy = 0; yy < 21 && all; ++yy) {
+            for (int xx = 0; xx < 16 && all; ++xx) {
+              all = (shot.pixel(x + 16 * i + xx, y + yy) & 0xFFFFFF) ==
+                    (art_.GreenSmall.pixel(16 * d + xx, yy) & 0xFFFFFF);
+            }
+          }
+        }
+        if (all) return Point{x, y};
+      }
+    }
+    return std::nullopt;
+  }
+
+  MainArt art_;
+  QTemporaryDir home_;
+  QProcess xvfb_;
+  QProcess game_;
+  QProcessEnvironment env_;
+  QString display_;
+  QString window_;
+};
+
+TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
+  Launch(800, 600);
+  QThread::msleep(1500);
+  const QImage shot = Screenshot();
+  ASSERT_FALSE(shot.isNull());
+  const std::optional<Point> at = FindNumber(shot, "1000");
+  ASSERT_TRUE(at.has_value()) << "no green 1000 on the screen";
+  // The meter is right-aligned at x 620 of the drawing area, its top 30 below the area's top;
+  // the window sits a few pixels from the screen's edge, under its menu bar.
+  EXPECT_GE(at->x + 64, 620);
+  EXPECT_LE(at->x + 64, 620 + 20);
+  EXPECT_GE(at->y, 30);
+  EXPECT_LE(at->y, 30 + 60);
+}
+
+TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
+  Launch(800, 600);
+  QThread::msleep(1500);
+  const std::optional<Point> before = FindNumber(Screenshot(), "1000");
+  ASSERT_TRUE(before.has_value());
+  // The drawing area's origin follows from the meter: right edge 620, top 30.
+  const int originX = before->x + 64 - 620;
+  const int originY = before->y - 30;
+  Run("xdotool", {"mousemove", QString::number(originX + 630), QString::number(originY + 505)});
+  Run("xdotool", {"click", "1"});
+  QThread::msleep(4000);  // the spin, and any count-up
+  const QImage after = Screenshot();
+  EXPECT_FALSE(FindNumber(after, "1000").has_value()) << "the credits meter did not change";
+  // Nine credits left the meter; whatever the spin won came back in.
+  bool changed = false;
+  for (int credits = 991; credits < 991 + 6000 && !changed; ++credits) {
+    const QString digits = QString::number(credits);
+    const int x = originX + 620 - 16 * digits.size();
+    const int y = originY + 30;
+    bool all = true;
+    for (int i = 0; i < digits.size() && all; ++i) {
+      const int d = digits[i].digitValue();
+      for (int yy = 0; yy < 21 && all; ++yy) {
+        for (int xx = 0; xx < 16 && all; ++xx) {
+          all = (after.pixel(x + 16 * i + xx, y + yy) & 0xFFFFFF) ==
+                (art_.GreenSmall.pixel(16 * d + xx, yy) & 0xFFFFFF);
+        }
+      }
+    }
+    changed = all;
+  }
+  EXPECT_TRUE(changed) << "the credits meter shows no value of 991 or more";
+}
+
+}  // namespace
