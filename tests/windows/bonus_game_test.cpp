@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QTest>
 #include <memory>
@@ -513,6 +514,22 @@ TEST_F(BonusGameTest, ScreenDpiDecidesWhetherTheWindowIsAlsoMaximised) {
   form = std::make_unique<TTrickForm>(state, platform, sounds, SyntheticArt());
   EXPECT_FALSE(form->windowState() & Qt::WindowFullScreen);
   EXPECT_EQ(form->size(), QSize(800, 600));
+}
+
+// The pictures carried with the program decode through our own JPEG reader at the sizes the
+// layout is built on.
+TEST(BonusArtTest, BuiltInPicturesHaveTheSizesTheLayoutNeeds) {
+  if (!QDir(QStringLiteral(":/art/bonus")).exists()) GTEST_SKIP() << "no bonus art in this build";
+  int failures = -1;
+  const BonusArt art = BonusArt::LoadBuiltIn(&failures);
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(art.Background.size(), QSize(640, 480));
+  for (const QImage& strip : art.Balls) EXPECT_EQ(strip.size(), QSize(110, 880));
+  EXPECT_EQ(art.Explode.size(), QSize(110, 1430));
+  EXPECT_EQ(art.Stop.size(), QSize(71, 54));
+  EXPECT_EQ(art.Stop2.size(), QSize(71, 54));
+  EXPECT_EQ(art.StopA.size(), QSize(71, 53));
+  EXPECT_EQ(art.Stop2A.size(), QSize(71, 53));
 }
 
 }  // namespace
