@@ -1,0 +1,476 @@
+#include "screen/main_screen.h"
+
+#include <QRect>
+#include <algorithm>
+#include <array>
+
+#include "engine/game_state.h"
+#include "platform/canvas.h"
+#include "screen/main_art.h"
+#include "screen/scale.h"
+
+namespace {
+
+const QString kWindowFace = QStringLiteral("MS Sans Serif");
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kSilver = qRgb(192, 192, 192);
+constexpr QRgb kGrey = qRgb(128, 128, 128);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
+
+// The art pixel an unlit bet key takes its colour from (on the first lines key).
+constexpr int kKeyColourX = 188;
+constexpr int kKeyColourY = 492;
+
+struct BetKey {
+  const char* caption;
+  int left;
+  int top;
+  int width;
+};
+
+constexpr std::array<BetKey, 10> kBetKeys = {{
+    {"1 Payline", 167, 487, 51},
+    {"3 Paylines", 227, 487, 51},
+    {"5 Paylines", 287, 487, 51},
+    {"7 Paylines", 347, 487, 51},
+    {"9 Paylines", 407, 487, 51},
+    {"1 Credit", 193, 503, 53},
+    {"2 Credits", 254, 503, 53},
+    {"3 Credits", 315, 503, 53},
+    {"5 Credits", 376, 503, 53},
+    {"10 Credits", 437, 503, 53},
+}};
+
+constexpr std::array<int, kPaylines + 1> kMarkerRows = {-1, 4, 1, 7, 0, 8, 2, 6, 3, 5};
+
+QRgb ArtPixel(const QImage& image, int x, int y) {
+  if (!image.valid(x, y)) return kBlack;
+  return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x] | 0xff000000u;
+}
+
+// Copies a rectangle of src (l, t)-(r, b) onto the window rectangle (dl, dt)-(dr, db) with the
+// canvas's current raster operation. An empty source or destination draws nothing.
+void Blit(Canvas& canvas, int dl, int dt, int dr, int db, const QImage& src, int l, int t, int r,
+          int b) {
+  if (src.isNull() || dr <= dl || db <= dt || r <= l || b <= t) return;
+  canvas.CopyRect(dl, dt, dr, db, src, l, t, r, b);
+}
+
+void WriteCentred(Canvas& canvas, int x, int y, const QString& text) {
+  canvas.TextOut(x - canvas.TextWidth(text) / 2, y - canvas.TextHeight(text) / 2, text);
+}
+
+int MarkerFontSize(int width) {
+  if (width <= 900) return 8;
+  if (width <= 1190) return 10;
+  if (width <= 1400) return 14;
+  return 18;
+}
+
+int CoinFontSize(int width, bool large) {
+  if (width <= 990) return large ? 20 : 8;
+  if (width <= 1090) return large ? 24 : 10;
+  if (width <= 1190) return large ? 28 : 12;
+  if (width <= 1390) return large ? 36 : 14;
+  return large ? 48 : 18;
+}
+
+}  // namespace
+
+int MarkerRow(int n) {
+  if (n < 1 || n > kPaylines) return -1;
+  return kMarkerRows[n];
+}
+
+void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
+                bool rightAligned) {
+  // Decimal digits without sign; at most 10 for a 32-bit value. Built on the stack: the meters
+  // are redrawn every step of the count-up.
+  char digits[10];
+  int n = 0;
+  unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
+  do {
+    digits[n++] = static_cast<char>(v % 10);
+    v /= 10;
+  } while (v != 0 && n < 10);
+
+  if (rightAligned) x -= kDigitWidth * n;
+  target.SetPenColor(kBlack);
+  target.SetBrushColor(kBlack);
+  target.SetBrushClear(false);
+  if (rightAligned) {
+    target.FillRect(x - kDigitWidth, y, x + kDigitWidth * n, y + kDigitHeight);
+  } else {
+    target.FillRect(x, y, x + kDigitWidth * n + kDigitWidth, y + kDigitHeight);
+  }
+
+  const QImage& strip = green ? art.GreenSmall : art.DigitsSmall;
+  target.SetRasterOp(RasterOp::Copy);
+  for (int i = n - 1; i >= 0; --i, x += kDigitWidth) {
+    const int d = digits[i];
+    Blit(target, x, y, x + kDigitWidth, y + kDigitHeight, strip, kDigitWidth * d, 0,
+         kDigitWidth * d + kDigitWidth, kDigitHeight);
+  }
+}
+
+MainScreen::MainScreen(GameState& gs, const MainArt& art, Canvas& canvas)
+    : gs_(gs), art_(art), canvas_(canvas), meterTop_(Scale(27) + 3) {}
+
+void MainScreen::FormPaint() {
+  const QImage& bg = art_.BackgroundBitmap;
+  canvas_.SetRasterOp(RasterOp::Copy);
+  // A background of another size than the design is stretched over the whole design grid.
+  Blit(canvas_, 0, 0, Scale(kDesignWidth), Scale(kDesignHeight), bg, 0, 0, bg.width(), bg.height());
+
+  DrawAllLineMarkers();
+  for (int n = 1; n <= kPaylines; ++n) DrawPaylinePath(n);
+  RestoreReelFrames();
+  if (gs_.GamePaid > 0) {
+    for (int n = 1; n <= kPaylines; ++n) DrawLineMarkers(n, gs_.LineWin[n] >= 1);
+  }
+  for (int r = 0; r < kReels; ++r) DrawReelAtRest(r);
+
+  DrawMeterFrame();
+  DrawCreditsMeter();
+  DrawBetMeter();
+
+  for (int k = 1; k <= 10; ++k) DrawBetButton(k, false);
+  DrawBetButton(gs_.LinesButton, true);
+  DrawBetButton(gs_.CreditsButton, true);
+  DrawPlayButton(QStringLiteral("M"), true);
+  DrawPlayButton(QStringLiteral("S"), true);
+
+  DrawCoinValue();
+  canvas_.SetBrushClear(false);
+  canvas_.SetFontFace(kWindowFace);
+  canvas_.SetFontBold(false);
+
+  DrawLogo();
+}
+
+void MainScreen::DrawBetButton(int k, bool lit) {
+  if (k < 1 || k > static_cast<int>(kBetKeys.size())) return;
+  const BetKey& key = kBetKeys[k - 1];
+  const QRgb fill = lit ? kWhite : ArtPixel(art_.BackgroundBitmap, kKeyColourX, kKeyColourY);
+  canvas_.SetPenColor(fill);
+  canvas_.SetBrushColor(fill);
+  canvas_.SetBrushClear(false);
+  canvas_.FillRect(Scale(key.left), Scale(key.top), Scale(key.left + key.width),
+                   Scale(key.top + 10));
+
+  const int width = CurrentScreenWidth();
+  canvas_.SetFontSize(width <= 1150 ? 8 : 10);
+  canvas_.SetFontBold(width > 900);
+  canvas_.SetFontColor(lit ? kBlack : kGrey);
+  canvas_.SetBrushClear(true);
+  // Every caption is centred on left + 25, "10 Credits" included, as on the cabinet's keys.
+  WriteCentred(canvas_, Scale(key.left + 25), Scale(key.top + (k <= 5 ? 4 : 5)),
+               QString::fromLatin1(key.caption));
+  canvas_.SetBrushClear(false);
+  canvas_.SetFontBold(false);
+}
+
+void MainScreen::DrawPlayButton(const QString& name, bool lit) {
+  const bool maxBet = name == QLatin1String("M");
+  const QImage& key = maxBet ? art_.MaxBetButtonBitmap : art_.SpinButtonBitmap;
+  const int x = maxBet ? 542 : 606;
+  const int w = key.width();
+  const int h = key.height();
+  const int half = h / 2;
+  canvas_.SetRasterOp(RasterOp::Copy);
+  Blit(canvas_, Scale(x), Scale(485), Scale(x + w), Scale(485 + half), key, 0, lit ? half : 0, w,
+       lit ? h : half);
+}
+
+void MainScreen::DrawMeterFrame() {
+  canvas_.SetFontColor(kWhite);
+  canvas_.SetFontBold(true);
+  canvas_.SetBrushColor(kBlack);
+  canvas_.SetBrushClear(false);
+  canvas_.SetPenColor(kBlack);
+  canvas_.FillRect(Scale(169), Scale(27), Scale(627), Scale(64));
+
+  CutFrameCorner(kTopLeft, Scale(169), Scale(27));
+  CutFrameCorner(kTopRight, Scale(627), Scale(27));
+  CutFrameCorner(kBottomLeft, Scale(169), Scale(64));
+  CutFrameCorner(kBottomRight, Scale(627) - 1, Scale(64));
+
+  const int width = CurrentScreenWidth();
+  if (width <= 850) {
+    canvas_.SetFontSize(8), canvas_.SetFontBold(false);
+  } else if (width <= 1150) {
+    canvas_.SetFontSize(10), canvas_.SetFontBold(false);
+  } else if (width <= 1300) {
+    canvas_.SetFontSize(12), canvas_.SetFontBold(true);
+  } else {
+    canvas_.SetFontSize(14), canvas_.SetFontBold(true);
+  }
+  // Opaque on the black brush: the blanks around each label are part of the black frame.
+  canvas_.TextOut(Scale(172), Scale(29), QStringLiteral(" Coins: "));
+  canvas_.TextOut(Scale(309), Scale(29), QStringLiteral(" Winnings: "));
+  canvas_.TextOut(Scale(489), Scale(29), QStringLiteral(" Credits: "));
+  meterTop_ = Scale(27) + 3;
+
+  canvas_.SetPenColor(canvas_.BrushColor());
+  canvas_.SetBrushClear(true);
+  canvas_.SetFontColor(kWhite);
+  WriteCentred(canvas_, Scale(710), Scale(471), QStringLiteral("Insert"));
+  canvas_.SetFontColor(kBlack);
+  WriteCentred(canvas_, Scale(710), Scale(486), QStringLiteral("Coins"));
+
+  canvas_.SetFontBold(true);
+  canvas_.SetBrushClear(false);
+}
+
+void MainScreen::CutFrameCorner(int corner, int x, int y) {
+  const bool left = corner == kTopLeft || corner == kBottomLeft;
+  const bool top = corner == kTopLeft || corner == kTopRight;
+  const QRgb c = canvas_.Pixel(left ? x - 1 : x + 1, y);
+  canvas_.SetPixel(x, y, c);
+  canvas_.SetPixel(x, top ? y + 1 : y - 1, c);
+  canvas_.SetPixel(left ? x + 1 : x - 1, y, c);
+}
+
+void MainScreen::RedrawMeters() {
+  DrawMeterFrame();
+  DrawCreditsMeter();
+  DrawBetMeter();
+}
+
+void MainScreen::RestoreBackgroundPatch() {
+  canvas_.SetRasterOp(RasterOp::Copy);
+  Blit(canvas_, Scale(560), Scale(99), Scale(644), Scale(184), art_.BackgroundBitmap, 560, 99, 644,
+       184);
+}
+
+void MainScreen::DrawLogo() {
+  const int w = art_.Logo.width();
+  const int h = art_.Logo.height();
+  const int x = (Scale(140) - w) / 2;
+  const int y = Scale(10);
+  canvas_.SetRasterOp(RasterOp::And);
+  Blit(canvas_, x, y, x + w, y + h, art_.LogoMask, 0, 0, w, h);
+  canvas_.SetRasterOp(RasterOp::Or);
+  Blit(canvas_, x, y, x + w, y + h, art_.Logo, 0, 0, w, h);
+  canvas_.SetRasterOp(RasterOp::Copy);
+}
+
+void MainScreen::DrawCoinValue() {
+  const QString five = QStringLiteral("5");
+  const QString cent = QString(QChar(0x00A2));
+  const int width = CurrentScreenWidth();
+  canvas_.SetFontFace(QStringLiteral("Arial"));
+  canvas_.SetFontBold(true);
+  canvas_.SetFontColor(kBlack);
+  canvas_.SetBrushClear(true);
+  canvas_.SetFontSize(CoinFontSize(width, true));
+  // Right-aligned in the white box: the whole "5¢" measured at the large size.
+  int x = Scale(687) - canvas_.TextWidth(five + cent) + Scale(4);
+  canvas_.TextOut(x, Scale(22), five);
+  x += canvas_.TextWidth(five);
+  canvas_.SetFontSize(CoinFontSize(width, false));
+  canvas_.TextOut(x, Scale(22), cent);
+  canvas_.SetFontFace(kWindowFace);
+}
+
+void MainScreen::DrawCreditsMeter() {
+  DrawNumber(canvas_, art_, gs_.Credits, Scale(620), meterTop_, true, true);
+}
+
+void MainScreen::DrawBetMeter() {
+  DrawNumber(canvas_, art_, gs_.Bet, Scale(250), meterTop_, true, true);
+}
+
+void MainScreen::DrawWinMeter(int amount) {
+  DrawNumber(canvas_, art_, amount, Scale(428), meterTop_, false, true);
+}
+
+void MainScreen::DrawLineMarkers(int n, bool lit) {
+  const int r = MarkerRow(n);
+  if (r < 0) return;
+  const QImage& picture = lit ? art_.LineBubbles : art_.LineBubblesDim;
+  const int srcTop = kMarkerRowHeight * r;
+  const int srcBottom = srcTop + kMarkerRowHeight;
+  const int top = Scale(212) + Scale(kMarkerRowHeight * r);
+  const int height = Scale(kMarkerRowHeight);
+  const bool odd = (r % 2) != 0;
+  const QString number = QString::number(n);
+
+  const int width = CurrentScreenWidth();
+  auto drawOne = [&](int left, int w, int srcLeft, int srcRight, int numberOffset) {
+    canvas_.SetRasterOp(RasterOp::And);
+    Blit(canvas_, left, top, left + w, top + height, art_.LineBubblesNeg, srcLeft, srcTop, srcRight,
+         srcBottom);
+    canvas_.SetRasterOp(RasterOp::Or);
+    Blit(canvas_, left, top, left + w, top + height, picture, srcLeft, srcTop, srcRight, srcBottom);
+    canvas_.SetRasterOp(RasterOp::Copy);
+    canvas_.SetBrushClear(true);
+    canvas_.SetFontColor(lit ? kWhite : kSilver);
+    canvas_.SetFontBold(true);
+    canvas_.SetFontSize(MarkerFontSize(width));
+    if (lit) WriteCentred(canvas_, left + Scale(numberOffset), top + Scale(13), number);
+  };
+  // Even rows have their square on the left of each marker, odd rows on the right.
+  drawOne(Scale(162), Scale(42), 0, 42, odd ? 29 : 10);
+  drawOne(Scale(654), Scale(41), 49, 90, odd ? 31 : 12);
+  canvas_.SetRasterOp(RasterOp::Copy);
+  canvas_.SetBrushClear(false);
+}
+
+void MainScreen::DrawAllLineMarkers() {
+  for (int n = 1; n <= kPaylines; ++n) DrawLineMarkers(n, n <= gs_.LinesBet);
+}
+
+void MainScreen::DrawPaylinePath(int n) {
+  const int r = MarkerRow(n);
+  if (r < 0) return;
+  const int L = gs_.ReelsLeft;
+  const int T = gs_.ReelsTop;
+  const int P = gs_.ReelPitch;
+  const int C = gs_.CellSize;
+  const int h = C / 2;
+  const int y0 = Scale(212) + Scale(kMarkerRowHeight * r + 13);
+  const int xs = L - Scale(3);
+  const int xe = L + 4 * P + C + Scale(3);
+  const int wide = Scale(3);
+  const int narrow = Scale(2);
+
+  struct Point {
+    int x, y, penWidth;
+  };
+  std::array<Point, 5> points{};
+  int count = 0;
+  auto add = [&](int x, int y, int penWidth) { points[count++] = {x, y, penWidth}; };
+  switch (n) {
+    case 4:
+      add(L + 2 * P + h, T + 3 * C - Scale(5), narrow);
+      add(xe, y0, narrow);
+      break;
+    case 5:
+      add(L + 2 * P + h, T + Scale(5), narrow);
+      add(xe, y0, narrow);
+      break;
+    case 6:
+    case 7:
+      add(L + P + h, y0, wide);
+      add(L + 2 * P + h, T + C + h, narrow);
+      add(L + 3 * P + h, y0, narrow);
+      add(xe, y0, wide);
+      break;
+    case 8:
+      add(L + h, y0, wide);
+      add(L + P + h, T + h - Scale(6), narrow);
+      add(L + 3 * P + h, T + h - Scale(6), wide);
+      add(L + 4 * P + h, y0, narrow);
+      add(xe, y0, wide);
+      break;
+    case 9:
+      add(L + h, y0, wide);
+      add(L + P + h, T + 2 * C + h + Scale(6), narrow);
+      add(L + 3 * P + h, T + 2 * C + h + Scale(6), wide);
+      add(L + 4 * P + h, y0, narrow);
+      add(xe, y0, wide);
+      break;
+    default:  // 1, 2, 3: straight across
+      add(xe, y0, wide);
+      break;
+  }
+
+  canvas_.SetBrushClear(false);
+  // The path takes whatever colour its left marker shows now, lit or dim.
+  const QRgb colour = canvas_.Pixel(xs - 8, y0);
+  canvas_.SetPenColor(colour);
+  gs_.LineColour[n] = colour & 0xFFFFFFu;
+  canvas_.SetPenWidth(wide);
+  canvas_.MoveTo(xs, y0);
+  for (int i = 0; i < count; ++i) {
+    canvas_.SetPenWidth(points[i].penWidth);
+    canvas_.LineTo(points[i].x, points[i].y);
+  }
+  canvas_.SetPenWidth(1);
+  gs_.LineColour[kScatterWin] = 0xFFFFFFu;
+}
+
+void MainScreen::RestoreReelFrames() {
+  const QImage& bg = art_.BackgroundBitmap;
+  const int top = Scale(210);
+  const int bottom = top + 3 * gs_.CellSize;
+  canvas_.SetRasterOp(RasterOp::Copy);
+  for (int i = 0; i < kReels; ++i) {
+    const int leftStrip = Scale(204) + i * gs_.ReelPitch;
+    Blit(canvas_, leftStrip, top, leftStrip + Scale(4), bottom, bg, 204 + 92 * i, 210, 208 + 92 * i,
+         438);
+    const int rightStrip = Scale(207) + i * gs_.ReelPitch + gs_.CellSize;
+    Blit(canvas_, rightStrip, top, rightStrip + Scale(3), bottom, bg, 283 + 92 * i, 210,
+         286 + 92 * i, 438);
+  }
+}
+
+void MainScreen::DrawCell(int reel, int row, int code) {
+  const int C = gs_.CellSize;
+  const int x = gs_.ReelsLeft + reel * gs_.ReelPitch;
+  const int y = gs_.ReelsTop + row * C;
+  const QImage& sheet = art_.SymbolBitmap;
+  const int sx = (code % 4) * C;
+  const int sy = (code / 4) * C;
+  if (code < 0 || sx + C > sheet.width() || sy + C > sheet.height()) {
+    // A code the sheet has no cell for shows an empty (black) cell rather than stray pixels.
+    canvas_.SetPenColor(kBlack);
+    canvas_.SetBrushColor(kBlack);
+    canvas_.SetBrushClear(false);
+    canvas_.FillRect(x, y, x + C, y + C);
+    return;
+  }
+  canvas_.SetRasterOp(RasterOp::Copy);
+  Blit(canvas_, x, y, x + C, y + C, sheet, sx, sy, sx + C, sy + C);
+}
+
+void MainScreen::DrawReelAtRest(int r) {
+  if (r < 0 || r >= kReels) return;
+  // A stop outside 1..30 is read around the strip, as the strip itself wraps from 30 to 1.
+  int p = ((gs_.ReelStop[r] - 1) % kStripLength + kStripLength) % kStripLength + 1;
+  for (int k = 0; k < kRows; ++k) {
+    DrawCell(r, k, gs_.ReelStrip[r][p]);
+    p = p == kStripLength ? 1 : p + 1;
+  }
+}
+
+void MainScreen::DrawSpinSlice(int r, int offset) {
+  if (r < 0 || r >= kReels) return;
+  const QImage& strip = art_.SpinStripBitmap;
+  const int blur = strip.height();
+  const int C = gs_.CellSize;
+  if (blur < 1 || C < 1) return;
+  const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
+  int y = gs_.ReelsTop;
+  int remaining = 3 * C;
+  int from = (offset % blur + blur) % blur;
+  // The strip is a loop: past its end the picture goes on from its top rows. The parts are
+  // copied straight onto the window, one to three of them (more only for a very short strip).
+  // The strip may be a pixel narrower than the cell where the sheet has its own cell size, so
+  // its width is spread over the cell.
+  canvas_.SetRasterOp(RasterOp::Copy);
+  while (remaining > 0) {
+    const int rows = std::min(remaining, blur - from);
+    canvas_.CopyRect(x, y, x + C, y + rows, strip, 0, from, strip.width(), from + rows);
+    y += rows;
+    remaining -= rows;
+    from = 0;
+  }
+}
+
+void MainScreen::DrawWildFrame(int reel, int row, int frame) {
+  if (reel < 0 || reel >= kReels || row < 0 || row >= kRows) return;
+  DrawCell(reel, row, frame);
+}
+
+void MainScreen::FillCellWhite(int reel, int row) {
+  if (reel < 0 || reel >= kReels || row < 0 || row >= kRows) return;
+  const int C = gs_.CellSize;
+  const int x = gs_.ReelsLeft + reel * gs_.ReelPitch;
+  const int y = gs_.ReelsTop + row * C;
+  canvas_.SetPenColor(kWhite);
+  canvas_.SetBrushColor(kWhite);
+  canvas_.SetBrushClear(false);
+  canvas_.FillRect(x, y, x + C, y + C);
+}

@@ -1,0 +1,97 @@
+// Painting of the main window: the cabinet, the payline markers and paths, the reels, the
+// meters, the keys, the coin value and the logo. Each routine draws straight onto the window's
+// canvas at the moment the game asks for it; positions are design-grid values turned into
+// window pixels by Scale, read at the current screen width on every call.
+//
+// Every routine leaves the canvas's raster operation at plain copy. Painting only copies from
+// the working bitmaps prepared at start-up; it never decodes or stretches art.
+#pragma once
+
+#include <QString>
+
+class Canvas;
+struct GameState;
+struct MainArt;
+
+// The marker row (0 at the top .. 8 at the bottom) of payline n (1..9); -1 for any other n.
+// From top to bottom the markers read 4, 2, 6, 8, 1, 9, 7, 3, 5.
+int MarkerRow(int n);
+
+// Draws value as seven-segment digit pictures (16 x 21 pixels each, never scaled) taken from
+// art's green or red digit strip, onto any canvas. When rightAligned, x is the right edge of
+// the number, otherwise its left edge; y is its top. One extra black cell is blanked on the
+// left (right-aligned) or on the right (left-aligned) so that a number one digit shorter than
+// the last one drawn there leaves no stale digit. The strips have no minus sign, so a negative
+// value is drawn as 0. Leaves the canvas's pen and brush black.
+void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
+                bool rightAligned);
+
+class MainScreen {
+ public:
+  // Corners for CutFrameCorner.
+  enum Corner { kTopLeft = 0, kTopRight = 1, kBottomLeft = 2, kBottomRight = 3 };
+
+  // The screen reads gs (bet, reels, wins, reel geometry) and writes gs.LineColour; the art
+  // must have its working bitmaps prepared. All three must outlive the screen.
+  MainScreen(GameState& gs, const MainArt& art, Canvas& canvas);
+
+  // The full repaint: background, markers, paths, reel frames, the winning markers after a
+  // paying spin, the reels at rest, meter frame and meters, bet keys, BET MAX and SPIN, coin
+  // value, logo.
+  void FormPaint();
+
+  // Bet key k (1..5 paylines, 6..10 credits): white when lit, else the key colour of the
+  // background art; caption black when lit, grey when not. Other k are ignored.
+  void DrawBetButton(int k, bool lit);
+  // "M" is the BET MAX key, any other name the SPIN key; lit shows the lower half of its art.
+  void DrawPlayButton(const QString& name, bool lit);
+  // The black meter frame with rounded corners and its labels; blanks the winnings meter and
+  // sets MeterTop. Also labels the coin slot "Insert" / "Coins".
+  void DrawMeterFrame();
+  // Rounds one corner of the frame by copying the colour beside it (window pixels).
+  void CutFrameCorner(int corner, int x, int y);
+  // The meter frame, then the credits and bet meters.
+  void RedrawMeters();
+  // Puts back the background art's patch (560, 99)-(644, 184).
+  void RestoreBackgroundPatch();
+  // The logo through its mask, top left of the cabinet, at its own pixel size.
+  void DrawLogo();
+  // The coin value "5¢" in the white box of the coin panel.
+  void DrawCoinValue();
+
+  void DrawCreditsMeter();
+  void DrawBetMeter();
+  // The winnings meter, showing amount (the win counted so far).
+  void DrawWinMeter(int amount);
+  // Top of the meter digits in window pixels, as the last DrawMeterFrame set it.
+  int MeterTop() const { return meterTop_; }
+
+  // Both markers of payline n (1..9): lit with the number in white, or dim without a number.
+  void DrawLineMarkers(int n, bool lit);
+  // Markers of the paylines bet lit, the others dim.
+  void DrawAllLineMarkers();
+  // The coloured path of payline n across the reel area, in the colour its left marker shows
+  // right now; stores that colour in gs.LineColour[n] and sets gs.LineColour[10] to white.
+  void DrawPaylinePath(int n);
+  // Puts the frame strips beside each reel window back over the paths.
+  void RestoreReelFrames();
+
+  // The three symbols of reel r (0..4) at its stop.
+  void DrawReelAtRest(int r);
+  // The spinning picture of reel r: three cells' height of the stretched strip from row
+  // offset, joining the strip's end to its start when the window passes the end.
+  void DrawSpinSlice(int r, int offset);
+  // The symbol cell of code frame (a wild animation frame 0..4) at reel, row.
+  void DrawWildFrame(int reel, int row, int frame);
+  // The cell at reel, row filled white (a winning cell's blink).
+  void FillCellWhite(int reel, int row);
+
+ private:
+  // Copies sheet cell code to the window cell of reel, row; a code outside the sheet is black.
+  void DrawCell(int reel, int row, int code);
+
+  GameState& gs_;
+  const MainArt& art_;
+  Canvas& canvas_;
+  int meterTop_;
+};

@@ -1,0 +1,31 @@
+#include "screen/scale.h"
+
+#include <utility>
+
+#include "engine/scale.h"
+
+namespace {
+
+constexpr int kDesignWidth = 800;
+
+std::function<int()>& WidthSource() {
+  static std::function<int()> source;
+  return source;
+}
+
+}  // namespace
+
+void SetScreenWidthSource(std::function<int()> source) {
+  WidthSource() = std::move(source);
+}
+
+int CurrentScreenWidth() {
+  const auto& source = WidthSource();
+  if (!source) return kDesignWidth;
+  const int width = source();
+  return width >= 1 ? width : kDesignWidth;
+}
+
+int Scale(int v) {
+  return ScaleAt(CurrentScreenWidth(), v);
+}

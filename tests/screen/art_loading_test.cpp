@@ -1,0 +1,321 @@
+// Scaling, art replacement from files beside the program, and the choice of symbol art and
+// reel geometry by screen width.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "engine/game_state.h"
+#include "screen/main_art.h"
+#include "screen/scale.h"
+#include "screen_test_util.h"
+#include "synthetic_art.h"
+
+namespace {
+
+// Writes image as a JPEG file; flat colours survive the compression within a few levels.
+void WriteJpeg(const QString& path, const QImage& image) {
+  ASSERT_TRUE(image.save(path, "JPEG", 100)) << path.toStdString();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QImage Solid(int w, int h, QRgb colour) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+std::string DirOf(const QTemporaryDir& dir) {
+  return dir.path().toStdString() + "/";
+}
+
+}  // namespace
+
+TEST(Scale, MatchesTheCheckValues) {
+  ScopedScreenWidth width(1024);
+  EXPECT_EQ(Scale(207), 264);
+  EXPECT_EQ(Scale(76), 97);
+  width.Set(1152);
+  EXPECT_EQ(Scale(25), 35);
+  EXPECT_EQ(Scale(800), 1151);  // the factor lies just below 1.44
+  width.Set(1920);
+  EXPECT_EQ(Scale(800), 1919);
+  width.Set(1280);
+  EXPECT_EQ(Scale(92), 147);
+  EXPECT_EQ(Scale(0), 0);
+}
+
+TEST(Scale, IsTheIdentityAtTheDesignWidth) {
+  ScopedScreenWidth width(800);
+  for (int v = -1000; v <= 3000; ++v) ASSERT_EQ(Scale(v), v);
+}
+
+TEST(Scale, ReadsTheScreenWidthOnEveryCall) {
+  int current = 800;
+  SetScreenWidthSource([&current] { return current; });
+  EXPECT_EQ(Scale(100), 100);
+  current = 1600;
+  EXPECT_EQ(CurrentScreenWidth(), 1600);
+  EXPECT_EQ(Scale(100), 200);
+  // No usable width counts as the design width rather than collapsing every size to nothing.
+  current = 0;
+  EXPECT_EQ(Scale(100), 100);
+  SetScreenWidthSource({});
+  EXPECT_EQ(CurrentScreenWidth(), 800);
+}
+
+struct GeometryRow {
+  int width;
+  int nativeCell;     // CellSize with the sheet file for the width present
+  int stretchedCell;  // CellSize without it
+  int reelsLeft;
+  int reelsTop;
+  int reelPitch;
+  int stripWidth;
+  int blurHeight;
+};
+
+class ReelGeometry : public ::testing::TestWithParam<GeometryRow> {};
+
+TEST_P(ReelGeometry, WithoutSheetFilesTheSheetIsStretched) {
+  const GeometryRow& row = GetParam();
+  ScopedScreenWidth width(row.width);
+  QTemporaryDir dir;
+  MainArt art = synthetic::MakeArt();
+  GameState gs;
+  PrepareWorkingBitmaps(art);
+  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
+
+  EXPECT_EQ(gs.CellSize, row.stretchedCell);
+  EXPECT_EQ(gs.ReelsLeft, row.reelsLeft);
+  EXPECT_EQ(gs.ReelsTop, row.reelsTop);
+  EXPECT_EQ(gs.ReelPitch, row.reelPitch);
+  EXPECT_EQ(gs.BlurHeight, row.blurHeight);
+  EXPECT_EQ(art.SpinStripBitmap.size(), QSize(row.stripWidth, row.blurHeight));
+  EXPECT_EQ(art.SymbolBitmap.size(), QSize(Scale(304), Scale(456)));
+  EXPECT_EQ(art.SymbolBitmap.format(), QImage::Format_RGB32);
+  EXPECT_EQ(art.SpinStripBitmap.format(), QImage::Format_RGB32);
+  // The middle of every cell still shows that cell's symbol after stretching.
+  const int c = gs.CellSize;
+  for (int code = 0; code < 24; ++code) {
+    EXPECT_EQ(Rgb(art.SymbolBitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2)),
+              synthetic::SymbolColour(code))
+        << "code " << code;
+  }
+}
+
+TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
+  const GeometryRow& row = GetParam();
+  QTemporaryDir dir;
+  // Names in several spellings: the match ignores letter case.
+  const QRgb tint = qRgb(128, 128, 128);
+  WriteJpeg(dir.filePath("zelmar98.JPG"), synthetic::MakeSheet(98, tint));
+  WriteJpeg(dir.filePath("ZELMAR110.jpg"), synthetic::MakeSheet(110, tint));
+  WriteJpeg(dir.filePath("Zelmar122.Jpg"), synthetic::MakeSheet(122, tint));
+  WriteJpeg(dir.filePath("zelmar152.jpg"), synthetic::MakeSheet(152, tint));
+
+  ScopedScreenWidth width(row.width);
+  MainArt art = synthetic::MakeArt();
+  GameState gs;
+  PrepareWorkingBitmaps(art);
+  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
+
+  const bool hasSheet = row.width != 800 && row.width != 1366;
+  EXPECT_EQ(gs.CellSize, row.nativeCell);
+  EXPECT_EQ(gs.ReelsLeft, row.reelsLeft);
+  EXPECT_EQ(gs.ReelsTop, row.reelsTop);
+  EXPECT_EQ(gs.ReelPitch, row.reelPitch);
+  EXPECT_EQ(gs.BlurHeight, row.blurHeight);
+  // The strip is stretched by Scale whatever the sheet's cell size.
+  EXPECT_EQ(art.SpinStripBitmap.size(), QSize(row.stripWidth, row.blurHeight));
+  if (hasSheet) {
+    EXPECT_EQ(art.SymbolBitmap.size(), QSize(4 * row.nativeCell, 6 * row.nativeCell));
+    EXPECT_EQ(art.JPEGImage3.size(), art.SymbolBitmap.size());
+  } else if (row.width == 1366) {
+    EXPECT_EQ(art.SymbolBitmap.size(), QSize(Scale(304), Scale(456)));
+  } else {
+    EXPECT_EQ(art.SymbolBitmap.size(), QSize(304, 456));
+  }
+  const int c = gs.CellSize;
+  for (int code = 0; code < 24; ++code) {
+    const QRgb plain = synthetic::SymbolColour(code);
+    const QRgb expected =
+        hasSheet ? qRgb(qRed(plain) ^ 128, qGreen(plain) ^ 128, qBlue(plain) ^ 128) : plain;
+    EXPECT_TRUE(
+        Near(art.SymbolBitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2), expected, 6))
+        << "code " << code;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommonWidths, ReelGeometry,
+                         ::testing::Values(GeometryRow{800, 76, 76, 207, 210, 92, 76, 912},
+                                           GeometryRow{1024, 98, 97, 264, 268, 117, 97, 1167},
+                                           GeometryRow{1152, 110, 109, 298, 302, 132, 109, 1313},
+                                           GeometryRow{1280, 122, 121, 331, 336, 147, 121, 1459},
+                                           GeometryRow{1600, 152, 152, 414, 420, 184, 152, 1824},
+                                           GeometryRow{1366, 129, 129, 353, 358, 157, 129, 1557}),
+                         [](const auto& info) { return std::to_string(info.param.width); });
+
+TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
+  QTemporaryDir dir;
+  WriteBytes(dir.filePath("Zelmar98.jpg"), QByteArray("\xff\xd8\xff\xe0 not really", 16));
+  ScopedScreenWidth width(1024);
+  MainArt art = synthetic::MakeArt();
+  GameState gs;
+  PrepareWorkingBitmaps(art);
+  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
+  EXPECT_EQ(gs.CellSize, 97);
+  EXPECT_EQ(art.SymbolBitmap.size(), QSize(Scale(304), Scale(456)));
+  EXPECT_EQ(art.JPEGImage3.size(), QSize(304, 456));
+}
+
+TEST(SheetChoice, SheetNamesFollowTheSoundPrefix) {
+  QTemporaryDir dir;
+  WriteJpeg(dir.filePath("Zelmar122.jpg"), synthetic::MakeSheet(122, qRgb(0, 0, 0)));
+  ScopedScreenWidth width(1280);
+  {
+    MainArt art = synthetic::MakeArt();
+    GameState gs;
+    PrepareWorkingBitmaps(art);
+    LoadArtForResolution(art, gs, DirOf(dir), "Acme");
+    EXPECT_EQ(gs.CellSize, 121) << "a sheet of another prefix must not be used";
+  }
+  WriteJpeg(dir.filePath("ACME122.jpg"), synthetic::MakeSheet(122, qRgb(0, 0, 0)));
+  MainArt art = synthetic::MakeArt();
+  GameState gs;
+  PrepareWorkingBitmaps(art);
+  LoadArtForResolution(art, gs, DirOf(dir), "Acme");
+  EXPECT_EQ(gs.CellSize, 122);
+}
+
+TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
+  QTemporaryDir dir;
+  WriteJpeg(dir.filePath("tester.JPG"), Solid(400, 300, qRgb(200, 30, 30)));
+  WriteJpeg(dir.filePath("MotionX.jpg"), Solid(76, 456, qRgb(30, 200, 30)));
+  WriteJpeg(dir.filePath("BET5BUT.JPG"), Solid(57, 68, qRgb(30, 30, 200)));
+  WriteJpeg(dir.filePath("spinbut.jpg"), Solid(58, 70, qRgb(200, 200, 30)));
+  WriteJpeg(dir.filePath("bet1b.jpg"), Solid(57, 110, qRgb(30, 200, 200)));
+  WriteJpeg(dir.filePath("ZELMAR.jpg"), Solid(304, 456, qRgb(200, 30, 200)));
+
+  MainArt art = synthetic::MakeArt();
+  std::vector<std::string> problems;
+  ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
+  EXPECT_TRUE(problems.empty());
+
+  EXPECT_EQ(art.JPEGImage1.size(), QSize(400, 300));
+  EXPECT_TRUE(Near(art.JPEGImage1.pixel(10, 10), qRgb(200, 30, 30), 6));
+  EXPECT_EQ(art.JPEGImage2.size(), QSize(76, 456));
+  EXPECT_TRUE(Near(art.JPEGImage2.pixel(10, 10), qRgb(30, 200, 30), 6));
+  EXPECT_TRUE(Near(art.JPEGBet5But.pixel(10, 10), qRgb(30, 30, 200), 6));
+  EXPECT_TRUE(Near(art.JPEGSpinBut.pixel(10, 10), qRgb(200, 200, 30), 6));
+  EXPECT_TRUE(Near(art.JPEGBet1bDimmed.pixel(10, 10), qRgb(30, 200, 200), 6));
+  EXPECT_TRUE(Near(art.JPEGImage3.pixel(10, 10), qRgb(200, 30, 200), 6));
+
+  // The working bitmaps follow the new pictures at their own sizes, all in one format.
+  PrepareWorkingBitmaps(art);
+  EXPECT_EQ(art.BackgroundBitmap.size(), QSize(400, 300));
+  EXPECT_EQ(art.SpinStripSourceBitmap.size(), QSize(76, 456));
+  for (const QImage* image :
+       {&art.BackgroundBitmap, &art.SpinStripSourceBitmap, &art.MaxBetButtonBitmap,
+        &art.SpinButtonBitmap, &art.DimmedCoinBitmap}) {
+    EXPECT_EQ(image->format(), QImage::Format_RGB32);
+  }
+  EXPECT_TRUE(art.SymbolSourceBitmap.isNull());
+
+  // A shorter strip is stretched by Scale and wraps at its own scaled height.
+  ScopedScreenWidth width(1024);
+  GameState gs;
+  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
+  EXPECT_EQ(gs.BlurHeight, Scale(456));
+  EXPECT_EQ(art.SpinStripBitmap.height(), gs.BlurHeight);
+}
+
+TEST(ReplaceArt, FilesThatCannotBeDecodedKeepTheCarriedPictures) {
+  QTemporaryDir dir;
+  WriteBytes(dir.filePath("TESTER.jpg"), QByteArray("this is not a picture"));
+  // A real JPEG cut in half: the header reads fine, the data runs out.
+  QByteArray jpeg;
+  {
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImage noisy(76, 912, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+      for (int x = 0; x < noisy.width(); ++x) noisy.setPixel(x, y, qRgb(x * 3, y, (x * y) & 255));
+    ASSERT_TRUE(noisy.save(&buffer, "JPEG", 90));
+  }
+  WriteBytes(dir.filePath("MOTIONX.jpg"), jpeg.left(jpeg.size() / 2));
+  WriteBytes(dir.filePath("SpinBut.jpg"), QByteArray());
+
+  const MainArt carried = synthetic::MakeArt();
+  MainArt art = carried;
+  std::vector<std::string> problems;
+  ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
+
+  EXPECT_EQ(art.JPEGImage1, carried.JPEGImage1);
+  EXPECT_EQ(art.JPEGImage2, carried.JPEGImage2);
+  EXPECT_EQ(art.JPEGSpinBut, carried.JPEGSpinBut);
+  ASSERT_EQ(problems.size(), 3u);
+  std::string all;
+  for (const auto& line : problems) all += line + "\n";
+  EXPECT_NE(all.find("TESTER.jpg"), std::string::npos) << all;
+  EXPECT_NE(all.find("MOTIONX.jpg"), std::string::npos) << all;
+  EXPECT_NE(all.find("SpinBut.jpg"), std::string::npos) << all;
+}
+
+TEST(ReplaceArt, MissingFilesAreSilent) {
+  QTemporaryDir dir;
+  const MainArt carried = synthetic::MakeArt();
+  MainArt art = carried;
+  std::vector<std::string> problems;
+  ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
+  EXPECT_TRUE(problems.empty());
+  EXPECT_EQ(art.JPEGImage1, carried.JPEGImage1);
+  // A folder that does not exist at all is no different.
+  ReplaceArtFromFiles(art, DirOf(dir) + "nowhere/", "Zelmar", &problems);
+  EXPECT_TRUE(problems.empty());
+}
+
+TEST(FindFileNoCase, PrefersTheExactSpellingAndIgnoresFolders) {
+  QTemporaryDir dir;
+  WriteBytes(dir.filePath("tester.jpg"), "a");
+  WriteBytes(dir.filePath("TESTER.jpg"), "b");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("SpinBut.jpg"));
+  EXPECT_EQ(FindFileNoCase(DirOf(dir), "TESTER.jpg"), dir.filePath("TESTER.jpg").toStdString());
+  EXPECT_EQ(FindFileNoCase(DirOf(dir), "Tester.JPG"), dir.filePath("TESTER.jpg").toStdString());
+  EXPECT_EQ(FindFileNoCase(DirOf(dir), "SpinBut.jpg"), "");
+  EXPECT_EQ(FindFileNoCase(DirOf(dir), "MOTIONX.jpg"), "");
+}
+
+TEST(BuiltInArt, DecodesEveryPictureAtItsSizeInOneFormat) {
+  if (!QFile::exists(":/art/main/background.jpg")) {
+    GTEST_SKIP() << "the carried art is not compiled into this build";
+  }
+  MainArt art;
+  QString error;
+  ASSERT_TRUE(LoadBuiltInArt(art, &error)) << error.toStdString();
+  const struct {
+    const QImage* image;
+    QSize size;
+  } expected[] = {
+      {&art.JPEGImage1, {800, 600}},    {&art.JPEGImage2, {76, 912}},
+      {&art.JPEGImage3, {304, 456}},    {&art.JPEGBet5But, {57, 68}},
+      {&art.JPEGSpinBut, {58, 70}},     {&art.JPEGBet1bDimmed, {57, 110}},
+      {&art.Logo, {125, 70}},           {&art.LogoMask, {125, 70}},
+      {&art.LineBubbles, {90, 225}},    {&art.LineBubblesDim, {90, 225}},
+      {&art.LineBubblesNeg, {90, 225}}, {&art.DigitsSmall, {188, 21}},
+      {&art.GreenSmall, {188, 21}},
+  };
+  for (const auto& e : expected) {
+    EXPECT_EQ(e.image->size(), e.size);
+    EXPECT_EQ(e.image->format(), QImage::Format_RGB32);
+  }
+}

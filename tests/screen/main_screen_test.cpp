@@ -1,0 +1,451 @@
+// The main screen as the player sees it: a full paint at several screen widths probed at the
+// pixels that show whether each element came from the right art, in the right place, in the
+// right order; and the partial redraws the game makes between paints.
+#include "screen/main_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <climits>
+#include <functional>
+#include <memory>
+
+#include "engine/game_state.h"
+#include "platform/canvas.h"
+#include "screen/main_art.h"
+#include "screen/scale.h"
+#include "screen_test_util.h"
+#include "synthetic_art.h"
+
+namespace {
+
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
+constexpr QRgb kGrey = qRgb(128, 128, 128);
+constexpr QRgb kSilver = qRgb(192, 192, 192);
+
+// The window pixel that a stretch of sw art pixels onto dw window pixels reads art offset a at.
+int DestFor(int a, int sw, int dw) {
+  return (a * dw + sw - 1) / sw;
+}
+
+class ScreenFixture {
+ protected:
+  void Build(int width) {
+    screenWidth = std::make_unique<ScopedScreenWidth>(width);
+    art = synthetic::MakeArt();
+    PrepareWorkingBitmaps(art);
+    QTemporaryDir empty;
+    LoadArtForResolution(art, gs, empty.path().toStdString() + "/", "Zelmar");
+    canvas.Resize(Scale(800), Scale(600));
+    gs.Credits = 1000;
+    gs.Bet = 0;
+    gs.LinesBet = 1;
+    gs.CreditsPerLine = 1;
+    gs.LinesButton = 1;
+    gs.CreditsButton = 6;
+    for (int r = 0; r < kReels; ++r) {
+      for (int p = 1; p <= kStripLength; ++p) gs.ReelStrip[r][p] = (p + 3 * r) % 22;
+    }
+    gs.ReelStop = {1, 5, 29, 30, 12};
+    screen = std::make_unique<MainScreen>(gs, art, canvas);
+  }
+
+  QRgb At(int x, int y) const { return canvas.Pixel(x, y); }
+
+  // Counts the pixels of a window rectangle that satisfy a test.
+  int Count(int l, int t, int r, int b, const std::function<bool(QRgb)>& test) const {
+    int n = 0;
+    for (int y = t; y < b; ++y)
+      for (int x = l; x < r; ++x) n += test(At(x, y)) ? 1 : 0;
+    return n;
+  }
+
+  // A pixel of the square of payline n's marker, away from where its number is written.
+  QPoint MarkerSquarePixel(int n, bool left) const {
+    const int row = MarkerRow(n);
+    const bool odd = row % 2 != 0;
+    const int artX = left ? (odd ? 38 : 5) : (odd ? 70 : 52);
+    const int srcLeft = left ? 0 : 49;
+    const int srcWidth = left ? 42 : 41;
+    const int destLeft = left ? Scale(162) : Scale(654);
+    const int destWidth = left ? Scale(42) : Scale(41);
+    const int top = Scale(212) + Scale(25 * row);
+    return {destLeft + DestFor(artX - srcLeft, srcWidth, destWidth),
+            top + DestFor(4, 25, Scale(25))};
+  }
+
+  QRect MarkerRect(int n, bool left) const {
+    const int top = Scale(212) + Scale(25 * MarkerRow(n));
+    return left ? QRect(Scale(162), top, Scale(42), Scale(25))
+                : QRect(Scale(654), top, Scale(41), Scale(25));
+  }
+
+  int PathY(int n) const { return Scale(212) + Scale(25 * MarkerRow(n) + 13); }
+
+  QPoint CellCentre(int reel, int row) const {
+    return {gs.ReelsLeft + reel * gs.ReelPitch + gs.CellSize / 2,
+            gs.ReelsTop + row * gs.CellSize + gs.CellSize / 2};
+  }
+
+  // Expects the digits of text right-aligned at right, top at top, from the green strip.
+  void ExpectDigits(const std::string& text, int right, int top, bool green) const {
+    const int n = static_cast<int>(text.size());
+    for (int i = 0; i < n; ++i) {
+      const int d = text[i] - '0';
+      const int left = right - 16 * (n - i);
+      for (int x : {0, 7, 15}) {
+        const QRgb expected = green ? synthetic::GreenDigit(d, x) : synthetic::RedDigit(d, x);
+        EXPECT_EQ(At(left + x, top + 10), expected) << text << " digit " << i << " column " << x;
+      }
+    }
+  }
+
+  bool CellIsBlack(int left, int top) const {
+    return Count(left, top, left + 16, top + 21, [](QRgb c) { return c != kBlack; }) == 0;
+  }
+
+  std::unique_ptr<ScopedScreenWidth> screenWidth;
+  MainArt art;
+  GameState gs;
+  Canvas canvas;
+  std::unique_ptr<MainScreen> screen;
+};
+
+class FormPaintAt : public ScreenFixture, public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { Build(GetParam()); }
+};
+
+}  // namespace
+
+TEST(MarkerRow, ReadsFourTwoSixEightOneNineSevenThreeFiveFromTheTop) {
+  const int fromTop[9] = {4, 2, 6, 8, 1, 9, 7, 3, 5};
+  for (int row = 0; row < 9; ++row) EXPECT_EQ(MarkerRow(fromTop[row]), row);
+  EXPECT_EQ(MarkerRow(0), -1);
+  EXPECT_EQ(MarkerRow(10), -1);
+}
+
+TEST_P(FormPaintAt, LightsTheMarkersOfThePaylinesBetOnly) {
+  screen->FormPaint();
+  // One line bet: payline 1 lit with its number, the other eight dim without one.
+  for (int n = 1; n <= 9; ++n) {
+    const int row = MarkerRow(n);
+    const QRgb square = n == 1 ? synthetic::MarkerColour(row) : synthetic::DimMarkerColour(row);
+    for (bool left : {true, false}) {
+      const QPoint p = MarkerSquarePixel(n, left);
+      EXPECT_EQ(At(p.x(), p.y()), square) << "payline " << n << (left ? " left" : " right");
+      const QRect m = MarkerRect(n, left);
+      const int numberPixels = Count(m.left(), m.top(), m.right() + 1, m.bottom() + 1,
+                                     [](QRgb c) { return c == kWhite || c == kSilver; });
+      if (n == 1) {
+        EXPECT_GT(numberPixels, 0) << "the lit marker shows its number";
+      } else {
+        EXPECT_EQ(numberPixels, 0) << "a dim marker shows no number, payline " << n;
+      }
+    }
+  }
+}
+
+TEST_P(FormPaintAt, PathsTakeTheColourTheirMarkerShowsAndShowBetweenTheReels) {
+  screen->FormPaint();
+  // Payline 1 is bet: its path is the lit row colour. Payline 3 sits on an odd row whose
+  // sample point falls on the marker's square, dim when not bet; payline 4 on an even row
+  // where it falls on the bar, which keeps the row colour.
+  EXPECT_EQ(gs.LineColour[1], synthetic::MarkerColour(MarkerRow(1)) & 0xFFFFFFu);
+  EXPECT_EQ(gs.LineColour[3], synthetic::DimMarkerColour(MarkerRow(3)) & 0xFFFFFFu);
+  EXPECT_EQ(gs.LineColour[4], synthetic::MarkerColour(MarkerRow(4)) & 0xFFFFFFu);
+  EXPECT_EQ(gs.LineColour[kScatterWin], 0xFFFFFFu);
+
+  // Between the windows of reels 0 and 1 and of reels 3 and 4, the straight path of payline 1.
+  for (int gap : {0, 3}) {
+    const int afterFrame = Scale(207) + gap * gs.ReelPitch + gs.CellSize + Scale(3);
+    const int nextFrame = Scale(204) + (gap + 1) * gs.ReelPitch;
+    ASSERT_LT(afterFrame, nextFrame);
+    EXPECT_EQ(At((afterFrame + nextFrame) / 2, PathY(1)), Rgb(synthetic::MarkerColour(4)));
+  }
+}
+
+TEST_P(FormPaintAt, ReelFrameStripsAreRestoredOverThePaths) {
+  screen->FormPaint();
+  const int y = PathY(1);
+  for (int i = 0; i < kReels; ++i) {
+    EXPECT_EQ(At(Scale(204) + i * gs.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
+    EXPECT_EQ(At(Scale(207) + i * gs.ReelPitch + gs.CellSize + 1, y), synthetic::kFrameRight)
+        << "reel " << i;
+  }
+}
+
+TEST_P(FormPaintAt, ReelsShowTheirStopsOverThePaths) {
+  screen->FormPaint();
+  for (int r = 0; r < kReels; ++r) {
+    int p = gs.ReelStop[r];
+    for (int k = 0; k < kRows; ++k) {
+      const QPoint c = CellCentre(r, k);
+      EXPECT_EQ(At(c.x(), c.y()), synthetic::SymbolColour(gs.ReelStrip[r][p]))
+          << "reel " << r << " row " << k;
+      p = p == kStripLength ? 1 : p + 1;
+    }
+  }
+}
+
+TEST_P(FormPaintAt, MetersShowCreditsAndBetInGreenDigitsAndBlankTheWinnings) {
+  screen->DrawWinMeter(777);  // a paint blanks it
+  screen->FormPaint();
+  const int top = screen->MeterTop();
+  EXPECT_EQ(top, Scale(27) + 3);
+  ExpectDigits("1000", Scale(620), top, true);
+  EXPECT_TRUE(CellIsBlack(Scale(620) - 80, top)) << "blank cell left of the credits";
+  // Bet 0 between spins: a single 0 and a blank cell.
+  ExpectDigits("0", Scale(250), top, true);
+  EXPECT_TRUE(CellIsBlack(Scale(250) - 32, top));
+  for (int cell = 1; cell <= 3; ++cell) EXPECT_TRUE(CellIsBlack(Scale(428) - 16 * cell, top));
+
+  // The count-up takes a credit away from 1000: the leading cell is blanked.
+  gs.Credits = 999;
+  screen->DrawCreditsMeter();
+  ExpectDigits("999", Scale(620), top, true);
+  EXPECT_TRUE(CellIsBlack(Scale(620) - 64, top));
+
+  screen->DrawWinMeter(35);
+  ExpectDigits("35", Scale(428), top, false);
+}
+
+TEST_P(FormPaintAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
+  screen->FormPaint();
+  struct Key {
+    int k, left, top, width;
+    bool lit;
+  };
+  const Key keys[] = {{1, 167, 487, 51, true},
+                      {3, 287, 487, 51, false},
+                      {6, 193, 503, 53, true},
+                      {10, 437, 503, 53, false}};
+  for (const Key& key : keys) {
+    const int l = Scale(key.left), t = Scale(key.top);
+    const int r = Scale(key.left + key.width), b = Scale(key.top + 10);
+    const int area = (r - l) * (b - t);
+    const QRgb fill = key.lit ? kWhite : synthetic::kKeySample;
+    const QRgb caption = key.lit ? kBlack : kGrey;
+    EXPECT_GT(Count(l, t, r, b, [&](QRgb c) { return c == fill; }), area / 3) << "key " << key.k;
+    EXPECT_GT(Count(l, t, r, b, [&](QRgb c) { return c == caption; }), 0) << "key " << key.k;
+    EXPECT_EQ(Count(l, t, r, b, [](QRgb c) { return c == synthetic::kKeyArt; }), 0);
+  }
+}
+
+TEST_P(FormPaintAt, PlayKeysLitLogoMaskedAndCoinValueWritten) {
+  screen->FormPaint();
+  EXPECT_EQ(At(Scale(542) + Scale(28), Scale(485) + Scale(17)), synthetic::kMaxBetLit);
+  EXPECT_EQ(At(Scale(606) + Scale(29), Scale(485) + Scale(17)), synthetic::kSpinLit);
+
+  const int lx = (Scale(140) - 125) / 2;
+  const int ly = Scale(10);
+  EXPECT_EQ(At(lx + 62, ly + 35), synthetic::kLogo);
+  EXPECT_EQ(At(lx + 5, ly + 5), synthetic::kBackground) << "outside its mask the logo is clear";
+
+  // "5¢" in black inside the white coin box, ending near its right edge.
+  const int boxL = Scale(640), boxT = Scale(18), boxR = Scale(700), boxB = Scale(60);
+  EXPECT_GT(Count(boxL, boxT, boxR, boxB, [](QRgb c) { return c == kBlack; }), 10);
+  EXPECT_EQ(Count(Scale(692), boxT, boxR, boxB, [](QRgb c) { return c == kBlack; }), 0);
+
+  // The coin slot labels: "Insert" in white, "Coins" in black.
+  const int cx = Scale(710);
+  EXPECT_GT(Count(cx - Scale(20), Scale(471) - 8, cx + Scale(20), Scale(471) + 8,
+                  [](QRgb c) { return c == kWhite; }),
+            0);
+  // Small plain text is smoothed, so its darkest pixels need not reach pure black.
+  EXPECT_GT(Count(cx - Scale(20), Scale(486) - 8, cx + Scale(20), Scale(486) + 8,
+                  [](QRgb c) { return qRed(c) < 20 && qGreen(c) < 20 && qBlue(c) < 20; }),
+            0);
+}
+
+TEST_P(FormPaintAt, MeterFrameHasCutCornersAndThePaintLeavesThePlainState) {
+  screen->FormPaint();
+  EXPECT_EQ(At(Scale(169), Scale(27)), synthetic::kBackground);
+  EXPECT_EQ(At(Scale(169) + 2, Scale(27) + 2), kBlack);
+  EXPECT_EQ(At(Scale(627) - 2, Scale(64) - 2), kBlack);
+  EXPECT_EQ(canvas.Op(), RasterOp::Copy);
+  EXPECT_FALSE(canvas.BrushClear());
+  EXPECT_EQ(canvas.FontFace(), QStringLiteral("MS Sans Serif"));
+  EXPECT_FALSE(canvas.FontBold());
+}
+
+TEST_P(FormPaintAt, AfterAPayingSpinOnlyTheWinningMarkersAreLit) {
+  gs.LinesBet = 9;
+  gs.LineWin[2] = 5;
+  gs.LineWin[5] = 10;
+  gs.GamePaid = 15;
+  screen->FormPaint();
+  for (int n = 1; n <= 9; ++n) {
+    const bool lit = n == 2 || n == 5;
+    const QPoint p = MarkerSquarePixel(n, true);
+    const int row = MarkerRow(n);
+    EXPECT_EQ(At(p.x(), p.y()),
+              lit ? synthetic::MarkerColour(row) : synthetic::DimMarkerColour(row))
+        << "payline " << n;
+  }
+  // The paths were drawn while all nine were lit for the bet.
+  EXPECT_EQ(gs.LineColour[3], synthetic::MarkerColour(MarkerRow(3)) & 0xFFFFFFu);
+}
+
+TEST_P(FormPaintAt, SpinSliceJoinsTheStripsEndToItsStart) {
+  const QImage& strip = art.SpinStripBitmap;
+  const int blur = gs.BlurHeight;
+  ASSERT_EQ(strip.height(), blur);
+  const int x = gs.ReelsLeft + 2 * gs.ReelPitch;
+  const int rows = 3 * gs.CellSize;
+  for (int offset : {0, blur - rows, blur - 10, blur - 1, -1, blur + 5}) {
+    screen->DrawSpinSlice(2, offset);
+    const int from = ((offset % blur) + blur) % blur;
+    for (int i : {0, 9, 10, rows / 2, rows - 1}) {
+      ASSERT_EQ(At(x, gs.ReelsTop + i), Rgb(strip.pixel(0, (from + i) % blur)))
+          << "offset " << offset << " row " << i;
+    }
+  }
+  EXPECT_EQ(At(x, gs.ReelsTop + rows), kBlack) << "nothing is drawn below the reel";
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenWidths, FormPaintAt,
+                         ::testing::Values(800, 1024, 1152, 1280, 1366, 1600, 1920));
+
+namespace {
+
+class ScreenAt800 : public ScreenFixture, public ::testing::Test {
+ protected:
+  void SetUp() override { Build(800); }
+};
+
+}  // namespace
+
+TEST_F(ScreenAt800, DrawNumberBlanksOneCellOnTheSideAwayFromTheAnchor) {
+  canvas.Resize(400, 100);
+  canvas.SetBrushColor(kWhite);
+  canvas.SetPenColor(kWhite);
+  canvas.FillRect(0, 0, 400, 100);
+
+  DrawNumber(canvas, art, 123, 10, 5, true, false);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(At(10 + 16 * i, 15), synthetic::GreenDigit(i + 1, 0));
+  EXPECT_TRUE(CellIsBlack(58, 5));
+  EXPECT_EQ(At(74, 15), kWhite);
+  EXPECT_EQ(At(9, 15), kWhite);
+
+  DrawNumber(canvas, art, 7, 300, 40, false, true);
+  ExpectDigits("7", 300, 40, false);
+  EXPECT_TRUE(CellIsBlack(268, 40));
+  EXPECT_EQ(At(267, 50), kWhite);
+  EXPECT_EQ(At(300, 50), kWhite);
+  EXPECT_EQ(At(290, 39), kWhite);
+  EXPECT_EQ(At(290, 61), kWhite);
+  EXPECT_EQ(canvas.PenColor(), kBlack);
+  EXPECT_EQ(canvas.BrushColor(), kBlack);
+}
+
+TEST_F(ScreenAt800, DrawNumberDrawsTenDigitsWholeAndNegativesAsZero) {
+  canvas.Resize(400, 100);
+  DrawNumber(canvas, art, INT_MAX, 390, 0, true, true);
+  ExpectDigits("2147483647", 390, 0, true);
+
+  for (int value : {-5, INT_MIN}) {
+    canvas.SetBrushColor(kWhite);
+    canvas.SetPenColor(kWhite);
+    canvas.FillRect(0, 0, 400, 100);
+    DrawNumber(canvas, art, value, 100, 50, true, true);
+    ExpectDigits("0", 100, 50, true);
+    EXPECT_TRUE(CellIsBlack(68, 50));
+    EXPECT_EQ(At(67, 60), kWhite) << "a negative value draws one digit, as 0 does";
+  }
+}
+
+TEST_F(ScreenAt800, DrawNumberCopiesPlainlyWhateverRasterOpItFinds) {
+  canvas.Resize(100, 40);
+  canvas.SetRasterOp(RasterOp::Or);
+  DrawNumber(canvas, art, 5, 50, 0, false, true);
+  ExpectDigits("5", 50, 0, false);
+  EXPECT_EQ(canvas.Op(), RasterOp::Copy);
+}
+
+TEST_F(ScreenAt800, CutFrameCornerCopiesThePixelBesideTheCorner) {
+  canvas.Resize(40, 40);
+  const QRgb c = qRgb(1, 2, 3);
+  canvas.SetPixel(9, 10, c);
+  screen->CutFrameCorner(MainScreen::kTopLeft, 10, 10);
+  EXPECT_EQ(At(10, 10), c);
+  EXPECT_EQ(At(10, 11), c);
+  EXPECT_EQ(At(11, 10), c);
+  EXPECT_EQ(At(10, 9), kBlack);
+
+  canvas.SetPixel(31, 30, c);
+  screen->CutFrameCorner(MainScreen::kBottomRight, 30, 30);
+  EXPECT_EQ(At(30, 30), c);
+  EXPECT_EQ(At(30, 29), c);
+  EXPECT_EQ(At(29, 30), c);
+  EXPECT_EQ(At(30, 31), kBlack);
+}
+
+TEST_F(ScreenAt800, ReelsAtRestWrapFromThirtyToOne) {
+  gs.ReelStop = {29, 30, 1, 30, 29};
+  for (int r = 0; r < kReels; ++r) screen->DrawReelAtRest(r);
+  const int expect29[3] = {29, 30, 1};
+  const int expect30[3] = {30, 1, 2};
+  for (int k = 0; k < kRows; ++k) {
+    const QPoint a = CellCentre(0, k);
+    EXPECT_EQ(At(a.x(), a.y()), synthetic::SymbolColour(gs.ReelStrip[0][expect29[k]]));
+    const QPoint b = CellCentre(1, k);
+    EXPECT_EQ(At(b.x(), b.y()), synthetic::SymbolColour(gs.ReelStrip[1][expect30[k]]));
+  }
+}
+
+TEST_F(ScreenAt800, OutOfRangeStopsAndCodesDrawSafely) {
+  gs.ReelStop[0] = 31;  // read around the strip: 1, 2, 3
+  gs.ReelStop[1] = -4;
+  gs.ReelStrip[2][gs.ReelStop[2]] = 99;
+  gs.ReelStrip[3][gs.ReelStop[3]] = -1;
+  for (int r = 0; r < kReels; ++r) screen->DrawReelAtRest(r);
+  const QPoint a = CellCentre(0, 0);
+  EXPECT_EQ(At(a.x(), a.y()), synthetic::SymbolColour(gs.ReelStrip[0][1]));
+  const QPoint c = CellCentre(2, 0);
+  EXPECT_EQ(At(c.x(), c.y()), kBlack);
+  const QPoint d = CellCentre(3, 0);
+  EXPECT_EQ(At(d.x(), d.y()), kBlack);
+}
+
+TEST_F(ScreenAt800, WildFramesAndWhiteCellsTouchOnlyTheirCell) {
+  canvas.Resize(Scale(800), Scale(600));
+  for (int frame = 0; frame <= 4; ++frame) {
+    screen->DrawWildFrame(3, 1, frame);
+    const QPoint p = CellCentre(3, 1);
+    EXPECT_EQ(At(p.x(), p.y()), synthetic::SymbolColour(frame));
+  }
+  screen->FillCellWhite(1, 2);
+  const int x = gs.ReelsLeft + gs.ReelPitch;
+  const int y = gs.ReelsTop + 2 * gs.CellSize;
+  const int c = gs.CellSize;
+  EXPECT_EQ(Count(x, y, x + c, y + c, [](QRgb p) { return p != kWhite; }), 0);
+  EXPECT_EQ(At(x - 1, y), kBlack);
+  EXPECT_EQ(At(x + c, y), kBlack);
+  EXPECT_EQ(At(x, y - 1), kBlack);
+}
+
+TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
+  screen->RestoreBackgroundPatch();
+  EXPECT_EQ(At(600, 140), synthetic::kPatch);
+  EXPECT_EQ(At(559, 140), kBlack);
+  EXPECT_EQ(At(644, 140), kBlack);
+  EXPECT_EQ(At(600, 184), kBlack);
+}
+
+TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
+  // At 1024 with the sheet file present the cells are 98 wide while the strip is 97.
+  ScopedScreenWidth width(1024);
+  MainArt art = synthetic::MakeArt();
+  PrepareWorkingBitmaps(art);
+  GameState gs;
+  LoadArtForResolution(art, gs, "/nonexistent-folder/", "Zelmar");
+  gs.CellSize = 98;
+  Canvas canvas(Scale(800), Scale(600));
+  MainScreen screen(gs, art, canvas);
+  screen.DrawSpinSlice(0, 100);
+  const int right = gs.ReelsLeft + 97;
+  EXPECT_EQ(canvas.Pixel(right, gs.ReelsTop), Rgb(art.SpinStripBitmap.pixel(96, 100)));
+  EXPECT_EQ(canvas.Pixel(right + 1, gs.ReelsTop), kBlack);
+}

@@ -1,0 +1,89 @@
+// Cost of the main screen's drawing: a full paint, one step of the count-up's meters and one
+// frame of the spin animation (all five reels), at the design width and at 1920.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "engine/game_state.h"
+#include "platform/canvas.h"
+#include "screen/main_art.h"
+#include "screen/main_screen.h"
+#include "screen/scale.h"
+#include "synthetic_art.h"
+
+namespace {
+
+struct Scene {
+  explicit Scene(int width) {
+    SetScreenWidthSource([width] { return width; });
+    QString error;
+    if (!LoadBuiltInArt(art, &error)) art = synthetic::MakeArt();
+    PrepareWorkingBitmaps(art);
+    QTemporaryDir empty;
+    LoadArtForResolution(art, gs, empty.path().toStdString() + "/", "Zelmar");
+    canvas.Resize(Scale(800), Scale(600));
+    gs.Credits = 1000;
+    gs.LinesBet = 9;
+    gs.LinesButton = 5;
+    gs.CreditsButton = 6;
+    for (int r = 0; r < kReels; ++r)
+      for (int p = 1; p <= kStripLength; ++p) gs.ReelStrip[r][p] = (p + r) % 22;
+    gs.ReelStop = {3, 30, 7, 2, 7};
+    screen = std::make_unique<MainScreen>(gs, art, canvas);
+    screen->FormPaint();
+  }
+  ~Scene() { SetScreenWidthSource({}); }
+
+  MainArt art;
+  GameState gs;
+  Canvas canvas;
+  std::unique_ptr<MainScreen> screen;
+};
+
+void BM_FormPaint(benchmark::State& state) {
+  Scene scene(static_cast<int>(state.range(0)));
+  for (auto _ : state) scene.screen->FormPaint();
+}
+BENCHMARK(BM_FormPaint)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
+
+// One count-up step: the credits meter and the winnings meter.
+void BM_MeterUpdate(benchmark::State& state) {
+  Scene scene(static_cast<int>(state.range(0)));
+  int paid = 0;
+  for (auto _ : state) {
+    ++scene.gs.Credits;
+    scene.screen->DrawCreditsMeter();
+    scene.screen->DrawWinMeter(++paid);
+  }
+}
+BENCHMARK(BM_MeterUpdate)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
+
+// One 25 ms animation frame: every reel's slice, the offsets moving as in a spin.
+void BM_SpinFrame(benchmark::State& state) {
+  Scene scene(static_cast<int>(state.range(0)));
+  int offset[kReels] = {0, 200, 400, 600, 800};
+  const int step = Scale(61);
+  for (auto _ : state) {
+    for (int r = 0; r < kReels; ++r) {
+      scene.screen->DrawSpinSlice(r, offset[r]);
+      offset[r] -= step;
+      if (offset[r] < 0) offset[r] += scene.gs.BlurHeight;
+    }
+  }
+}
+BENCHMARK(BM_SpinFrame)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  InstallFontSubstitutes();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
