@@ -1,0 +1,259 @@
+#include "preview.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <vector>
+
+#include "layout.h"
+
+namespace art {
+
+namespace {
+
+// The start-up reels: the strips and stops that show the five scatter pieces across the
+// middle row, so the mock shows the screen a player sees first.
+const char* const kStrips[5] = {"G0E5HAJBCDKGEF5DHLCBHKIFJDGEAL", "6CGKBHLEAC0FDK6GHFCLADEIHBIFGJ",
+                                "AELHFCG7BKDCFEGAHDB7IG0FHCJKLJ", "G08BFHKCIAD0EFVEGD8KHAEFVCIHJL",
+                                "ALEB0HC9GDJEHFAGBEG0FDLHF9IJDK"};
+const int kStops[5] = {3, 30, 7, 2, 7};
+const int kMarkerRow[10] = {0, 4, 1, 7, 0, 8, 2, 6, 3, 5};
+
+int Code(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'K') return 10 + (c - 'A');
+  return 21;
+}
+
+class Screen {
+ public:
+  explicit Screen(int width) : width_(width), r_(width / 800.0) {}
+  int S(int v) const { return static_cast<int>(static_cast<long double>(v) * r_); }
+  int Width() const { return width_; }
+
+ private:
+  int width_;
+  double r_;
+};
+
+QFont Font(const QString& family, int points, bool bold) {
+  QFont f(family);
+  f.setPixelSize((points * 96 + 36) / 72);
+  f.setBold(bold);
+  return f;
+}
+
+void MaskedCopy(QImage& dst, const QRect& to, const QImage& mask, const QImage& pic,
+                const QRect& from) {
+  for (int y = 0; y < to.height(); ++y) {
+    for (int x = 0; x < to.width(); ++x) {
+      const int sx = from.left() + x * from.width() / to.width();
+      const int sy = from.top() + y * from.height() / to.height();
+      if (mask.pixelIndex(sx, sy) == 0 || qGray(mask.pixel(sx, sy)) < 128)
+        dst.setPixel(to.left() + x, to.top() + y, pic.pixel(sx, sy));
+    }
+  }
+}
+
+}  // namespace
+
+QImage MakePreview(const QString& dir, int screenWidth, int linesBet) {
+  const Screen sc(screenWidth);
+  auto S = [&](int v) { return sc.S(v); };
+  const QImage bg = QImage(dir + "/main/background.jpg").convertToFormat(QImage::Format_RGB32);
+  QImage sheet;
+  int cell = 76;
+  const int sheetCell = screenWidth == 1600   ? 152
+                        : screenWidth == 1280 ? 122
+                        : screenWidth == 1152 ? 110
+                        : screenWidth == 1024 ? 98
+                                              : 0;
+  if (sheetCell) {
+    sheet = QImage(QString("%1/beside/Zelmar%2.jpg").arg(dir).arg(sheetCell));
+    cell = sheetCell;
+  }
+  if (sheet.isNull()) {
+    sheet = QImage(dir + "/main/symbols.jpg");
+    if (screenWidth != 800) {
+      sheet = sheet.scaled(S(304), S(456));
+      cell = S(76);
+    }
+  }
+  const QImage lit = QImage(dir + "/main/line_bubbles.png").convertToFormat(QImage::Format_RGB32);
+  const QImage dim =
+      QImage(dir + "/main/line_bubbles_dim.png").convertToFormat(QImage::Format_RGB32);
+  const QImage neg = QImage(dir + "/main/line_bubbles_mask.png");
+  const QImage logo = QImage(dir + "/main/logo.png").convertToFormat(QImage::Format_RGB32);
+  const QImage logoMask = QImage(dir + "/main/logo_mask.png");
+  const QImage green = QImage(dir + "/main/digits_green.png").convertToFormat(QImage::Format_RGB32);
+  const QImage betMax = QImage(dir + "/main/bet_max.jpg");
+  const QImage spin = QImage(dir + "/main/spin.jpg");
+
+  QImage out(S(800), S(600), QImage::Format_RGB32);
+  out.fill(Qt::black);
+  {
+    QPainter p(&out);
+    p.drawImage(QRect(0, 0, S(800), S(600)), bg);
+  }
+  const int L = S(207), T = S(210), P = S(92), C = cell, h = C / 2;
+
+  // Markers.
+  QPainter p(&out);
+  auto marker = [&](int n, bool on) {
+    const int r = kMarkerRow[n];
+    const int top = S(212) + S(25 * r);
+    p.end();
+    MaskedCopy(out, QRect(S(162), top, S(42), S(25)), neg, on ? lit : dim,
+               QRect(0, 25 * r, 42, 25));
+    MaskedCopy(out, QRect(S(654), top, S(41), S(25)), neg, on ? lit : dim,
+               QRect(49, 25 * r, 41, 25));
+    p.begin(&out);
+    if (!on) return;
+    const int W = sc.Width();
+    p.setFont(Font("Liberation Sans", W <= 900 ? 8 : W <= 1190 ? 10 : W <= 1400 ? 14 : 18, true));
+    p.setPen(Qt::white);
+    const QFontMetrics fm(p.font());
+    const QString t = QString::number(n);
+    const int tw = fm.horizontalAdvance(t), th = fm.height();
+    int x = S(162) + (r % 2 ? S(29) : S(10)) - tw / 2;
+    const int y = top + S(13) - th / 2;
+    p.drawText(x, y + fm.ascent(), t);
+    x = S(654) + (r % 2 ? S(31) : S(12)) - tw / 2;
+    p.drawText(x, y + fm.ascent(), t);
+  };
+  for (int n = 1; n <= 9; ++n) marker(n, n <= linesBet);
+  // Paths.
+  p.setRenderHint(QPainter::Antialiasing, false);
+  for (int n = 1; n <= 9; ++n) {
+    const int r = kMarkerRow[n];
+    const int y0 = S(212) + S(25 * r + 13), xs = L - S(3), xe = L + 4 * P + C + S(3);
+    p.end();
+    const QColor colour = QColor::fromRgb(out.pixel(xs - 8, y0));
+    p.begin(&out);
+    struct Pt {
+      int x, y, w;
+    };
+    std::vector<Pt> pts;
+    switch (n) {
+      case 1:
+      case 2:
+      case 3:
+        pts = {{xe, y0, 3}};
+        break;
+      case 4:
+        pts = {{L + 2 * P + h, T + 3 * C - S(5), 2}, {xe, y0, 2}};
+        break;
+      case 5:
+        pts = {{L + 2 * P + h, T + S(5), 2}, {xe, y0, 2}};
+        break;
+      case 6:
+      case 7:
+        pts = {
+            {L + P + h, y0, 3}, {L + 2 * P + h, T + C + h, 2}, {L + 3 * P + h, y0, 2}, {xe, y0, 3}};
+        break;
+      case 8:
+        pts = {{L + h, y0, 3},
+               {L + P + h, T + h - S(6), 2},
+               {L + 3 * P + h, T + h - S(6), 3},
+               {L + 4 * P + h, y0, 2},
+               {xe, y0, 3}};
+        break;
+      case 9:
+        pts = {{L + h, y0, 3},
+               {L + P + h, T + 2 * C + h + S(6), 2},
+               {L + 3 * P + h, T + 2 * C + h + S(6), 3},
+               {L + 4 * P + h, y0, 2},
+               {xe, y0, 3}};
+        break;
+    }
+    QPoint at(xs, y0);
+    for (const Pt& pt : pts) {
+      p.setPen(QPen(colour, S(pt.w), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(at, QPoint(pt.x, pt.y));
+      at = QPoint(pt.x, pt.y);
+    }
+  }
+  // Frames back over the paths.
+  for (int i = 0; i < 5; ++i) {
+    p.drawImage(QRect(S(204) + i * P, S(210), S(4), 3 * C), bg, QRect(204 + 92 * i, 210, 4, 228));
+    p.drawImage(QRect(S(207) + i * P + C, S(210), S(3), 3 * C), bg,
+                QRect(283 + 92 * i, 210, 3, 228));
+  }
+  // Reels at rest.
+  for (int r = 0; r < 5; ++r) {
+    int pos = kStops[r];
+    for (int k = 0; k < 3; ++k) {
+      const int code = Code(kStrips[r][pos - 1]);
+      p.drawImage(QRect(L + r * P, T + k * C, C, C), sheet,
+                  QRect((code % 4) * C, (code / 4) * C, C, C));
+      pos = pos == 30 ? 1 : pos + 1;
+    }
+  }
+  // Meter frame, labels and meters.
+  p.fillRect(QRect(QPoint(S(169), S(27)), QPoint(S(627) - 1, S(64) - 1)), Qt::black);
+  const int W = sc.Width();
+  p.setFont(Font("Liberation Sans", W <= 850 ? 8 : W <= 1150 ? 10 : W <= 1300 ? 12 : 14, W > 1150));
+  p.setPen(Qt::white);
+  const QFontMetrics lm(p.font());
+  p.drawText(S(172), S(29) + lm.ascent(), " Coins: ");
+  p.drawText(S(309), S(29) + lm.ascent(), " Winnings: ");
+  p.drawText(S(489), S(29) + lm.ascent(), " Credits: ");
+  auto number = [&](int value, int right) {
+    const QString t = QString::number(value);
+    int x = right - 16 * static_cast<int>(t.size());
+    for (QChar ch : t) {
+      const int d = ch.digitValue();
+      p.drawImage(QRect(x, S(27) + 3, 16, 21), green, QRect(16 * d, 0, 16, 21));
+      x += 16;
+    }
+  };
+  number(0, S(250));
+  number(1000, S(620));
+  p.setPen(Qt::white);
+  p.drawText(
+      QPoint(S(710) - lm.horizontalAdvance("Insert") / 2, S(471) - lm.height() / 2 + lm.ascent()),
+      "Insert");
+  p.setPen(Qt::black);
+  p.drawText(
+      QPoint(S(710) - lm.horizontalAdvance("Coins") / 2, S(486) - lm.height() / 2 + lm.ascent()),
+      "Coins");
+  // Bet keys.
+  const QRgb unlit = bg.pixel(kKeySampleX, kKeySampleY);
+  const char* captions[10] = {"1 Payline", "3 Paylines", "5 Paylines", "7 Paylines", "9 Paylines",
+                              "1 Credit",  "2 Credits",  "3 Credits",  "5 Credits",  "10 Credits"};
+  for (int k = 0; k < 10; ++k) {
+    const bool on = k == 4 || k == 5;
+    const int left = k < 5 ? kLinesKeyLeft[k] : kCreditsKeyLeft[k - 5];
+    const int top = k < 5 ? kLinesKeyTop : kCreditsKeyTop;
+    const int width = k < 5 ? kLinesKeyWidth : kCreditsKeyWidth;
+    p.fillRect(QRect(QPoint(S(left), S(top)), QPoint(S(left + width) - 1, S(top + 10) - 1)),
+               on ? QColor(Qt::white) : QColor::fromRgb(unlit));
+    p.setFont(Font("Liberation Sans", W <= 1150 ? 8 : 10, W > 900));
+    p.setPen(on ? Qt::black : QColor(128, 128, 128));
+    const QFontMetrics km(p.font());
+    const int cx = S(left + 25) - km.horizontalAdvance(captions[k]) / 2;
+    const int cy = S(top + (k < 5 ? 4 : 5)) - km.height() / 2;
+    p.drawText(cx, cy + km.ascent(), captions[k]);
+  }
+  // BET MAX and SPIN lit.
+  p.drawImage(QRect(S(542), S(485), S(542 + 57) - S(542), S(485 + 34) - S(485)), betMax,
+              QRect(0, 34, 57, 34));
+  p.drawImage(QRect(S(606), S(485), S(606 + 58) - S(606), S(485 + 35) - S(485)), spin,
+              QRect(0, 35, 58, 35));
+  // Coin value.
+  const int big = W <= 990 ? 20 : W <= 1090 ? 24 : W <= 1190 ? 28 : W <= 1390 ? 36 : 48;
+  const int smallSize = W <= 990 ? 8 : W <= 1090 ? 10 : W <= 1190 ? 12 : W <= 1390 ? 14 : 18;
+  p.setFont(Font("Liberation Sans", big, true));
+  p.setPen(Qt::black);
+  const QFontMetrics bm(p.font());
+  int x = S(687) - bm.horizontalAdvance(QString::fromUtf8("5¢")) + S(4);
+  p.drawText(x, S(22) + bm.ascent(), "5");
+  x += bm.horizontalAdvance("5");
+  p.setFont(Font("Liberation Sans", smallSize, true));
+  p.drawText(x, S(22) + QFontMetrics(p.font()).ascent(), QString::fromUtf8("¢"));
+  p.end();
+  MaskedCopy(out, QRect((S(140) - 125) / 2, S(10), 125, 70), logoMask, logo, QRect(0, 0, 125, 70));
+  return out;
+}
+
+}  // namespace art

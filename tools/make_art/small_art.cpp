@@ -1,0 +1,350 @@
+#include "small_art.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "layout.h"
+#include "paint_kit.h"
+
+namespace art {
+
+namespace {
+
+// One state of a push key: a rounded cap in a dark housing, with a caption. Lit keys glow.
+void PaintKeyCap(QPainter& p, const QRectF& r, const QColor& face, bool lit,
+                 const QStringList& caption, const QColor& textColour, double textPixels) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.fillRect(r, QColor(18, 18, 22));
+  const QRectF cap = r.adjusted(1.5, 1.5, -1.5, -1.5);
+  // Housing ring.
+  p.setPen(QPen(QColor(150, 154, 164), 1.0));
+  p.setBrush(QColor(40, 42, 48));
+  p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+  QLinearGradient body(cap.topLeft(), cap.bottomLeft());
+  body.setColorAt(0.0, Mix(face, Qt::white, lit ? 0.55 : 0.25));
+  body.setColorAt(0.48, face);
+  body.setColorAt(0.52, Scaled(face, 0.82));
+  body.setColorAt(1.0, Scaled(face, lit ? 0.75 : 0.55));
+  p.setPen(QPen(Scaled(face, 0.4), 1.0));
+  p.setBrush(body);
+  p.drawRoundedRect(cap, 5, 5);
+  if (lit) {
+    QRadialGradient glow(cap.center(), cap.width() * 0.6);
+    glow.setColorAt(0, QColor(255, 255, 255, 90));
+    glow.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawRoundedRect(cap, 5, 5);
+  }
+  // Gloss on the upper third.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 255, 255, lit ? 90 : 45));
+  p.drawRoundedRect(QRectF(cap.left() + 3, cap.top() + 1.5, cap.width() - 6, cap.height() * 0.3), 3,
+                    3);
+  const QFont font = PixelFont(QStringLiteral("DejaVu Sans"), textPixels, QFont::Black);
+  const double lineH = textPixels * 1.02;
+  const double top = cap.center().y() - lineH * caption.size() / 2.0;
+  for (int i = 0; i < caption.size(); ++i) {
+    const QRectF line(cap.left(), top + i * lineH, cap.width(), lineH);
+    QPainterPath path = TextPath(caption[i], font, line);
+    Lettering(p, path, textColour, lit ? Scaled(face, 0.35) : QColor(0, 0, 0, 0), lit ? 2.0 : 0.0);
+  }
+  p.restore();
+}
+
+QImage TwoStateKey(int w, int h, const QColor& face, const QStringList& caption,
+                   double textPixels) {
+  QImage key(w, h, QImage::Format_RGB32);
+  key.fill(Qt::black);
+  QPainter p(&key);
+  const int half = h / 2;
+  PaintKeyCap(p, QRectF(0, 0, w, half), Scaled(face, 0.45), false, caption, QColor(150, 150, 150),
+              textPixels);
+  PaintKeyCap(p, QRectF(0, half, w, h - half), face, true, caption, QColor(255, 255, 255),
+              textPixels);
+  return key;
+}
+
+QImage ToMono(const QImage& shapeAlpha, int threshold) {
+  QImage mask(shapeAlpha.size(), QImage::Format_Mono);
+  mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  for (int y = 0; y < shapeAlpha.height(); ++y)
+    for (int x = 0; x < shapeAlpha.width(); ++x)
+      mask.setPixel(x, y, qAlpha(shapeAlpha.pixel(x, y)) >= threshold ? 0 : 1);
+  return mask;
+}
+
+}  // namespace
+
+QImage MakeBetMaxKey() {
+  return TwoStateKey(kBetMaxKey.width(), 2 * kBetMaxKey.height(), QColor(40, 120, 245),
+                     {QStringLiteral("BET"), QStringLiteral("MAX")}, 11);
+}
+
+QImage MakeSpinKey() {
+  return TwoStateKey(kSpinKey.width(), 2 * kSpinKey.height(), QColor(30, 200, 60),
+                     {QStringLiteral("SPIN")}, 15);
+}
+
+QImage MakeCoinKey() {
+  QImage key(57, 110, QImage::Format_RGB32);
+  key.fill(Qt::black);
+  QPainter p(&key);
+  p.setRenderHint(QPainter::Antialiasing);
+  for (int state = 0; state < 2; ++state) {
+    const bool lit = state == 1;
+    const QRectF r(0, state * 55, 57, 55);
+    const QColor face = lit ? QColor(214, 40, 40) : QColor(90, 26, 26);
+    PaintKeyCap(p, r, face, lit, {}, Qt::white, 10);
+    // A gold coin on the cap with the caption under it.
+    const QPointF c(r.center().x(), r.top() + 21);
+    QRadialGradient gold(c - QPointF(4, 4), 16);
+    gold.setColorAt(0, lit ? QColor(255, 246, 180) : QColor(150, 130, 80));
+    gold.setColorAt(0.6, lit ? QColor(240, 180, 40) : QColor(120, 90, 30));
+    gold.setColorAt(1, lit ? QColor(150, 90, 10) : QColor(70, 50, 10));
+    p.setPen(QPen(lit ? QColor(110, 60, 0) : QColor(50, 36, 10), 1.2));
+    p.setBrush(gold);
+    p.drawEllipse(c, 13, 13);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 10, 10);
+    const QFont coin = PixelFont(QStringLiteral("DejaVu Serif"), 13, QFont::Black);
+    Lettering(p, TextPath(QStringLiteral("1"), coin, QRectF(c.x() - 10, c.y() - 10, 20, 20)),
+              lit ? QColor(120, 60, 0) : QColor(60, 40, 10), QColor(0, 0, 0, 0), 0);
+    const QFont cap = PixelFont(QStringLiteral("DejaVu Sans"), 9, QFont::Black);
+    Lettering(p, TextPath(QStringLiteral("BET ONE"), cap, QRectF(r.left(), r.top() + 37, 57, 12)),
+              lit ? QColor(255, 255, 255) : QColor(150, 140, 140), QColor(0, 0, 0, 0), 0);
+  }
+  return key;
+}
+
+Masked MakeLogo() {
+  const int w = 125, h = 70;
+  QImage rgba(w, h, QImage::Format_ARGB32_Premultiplied);
+  rgba.fill(Qt::transparent);
+  {
+    QPainter p(&rgba);
+    p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    // ZELMAR: heavy gold capitals with a dark outline, slightly slanted.
+    QFont big = PixelFont(QStringLiteral("DejaVu Sans"), 36, QFont::Black);
+    big.setLetterSpacing(QFont::AbsoluteSpacing, -1.0);
+    QPainterPath word = TextPath(QStringLiteral("ZELMAR"), big, QRectF(0, 2, w, 40));
+    QRectF b = word.boundingRect();
+    QTransform fit;
+    fit.translate(w / 2.0, b.center().y());
+    fit.shear(-0.12, 0);
+    fit.scale(113.0 / b.width(), 32.0 / b.height());
+    fit.translate(-b.center().x(), -b.center().y());
+    word = fit.map(word);
+    b = word.boundingRect();
+    QLinearGradient gold(QPointF(0, b.top()), QPointF(0, b.bottom()));
+    gold.setColorAt(0.0, QColor(255, 252, 214));
+    gold.setColorAt(0.42, QColor(255, 208, 52));
+    gold.setColorAt(0.5, QColor(214, 132, 8));
+    gold.setColorAt(0.75, QColor(255, 196, 40));
+    gold.setColorAt(1.0, QColor(255, 236, 140));
+    Lettering(p, word, QColor(0, 0, 0, 0), QColor(20, 8, 0), 5.0);
+    Lettering(p, word, gold, QColor(150, 20, 10), 2.4);
+    // SLOTS on a red ribbon under the name.
+    QPainterPath ribbon;
+    const double rt = 43, rb = 65;
+    ribbon.moveTo(14, rt);
+    ribbon.lineTo(w - 14, rt);
+    ribbon.lineTo(w - 6, (rt + rb) / 2);
+    ribbon.lineTo(w - 14, rb);
+    ribbon.lineTo(14, rb);
+    ribbon.lineTo(6, (rt + rb) / 2);
+    ribbon.closeSubpath();
+    QLinearGradient red(QPointF(0, rt), QPointF(0, rb));
+    red.setColorAt(0, QColor(255, 110, 90));
+    red.setColorAt(0.45, QColor(210, 20, 24));
+    red.setColorAt(1, QColor(120, 0, 10));
+    p.setPen(QPen(QColor(20, 8, 0), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(red);
+    p.drawPath(ribbon);
+    p.setPen(QPen(QColor(255, 220, 120), 1.0));
+    p.setBrush(Qt::NoBrush);
+    QTransform inset;
+    inset.translate(w / 2.0, (rt + rb) / 2);
+    inset.scale(0.95, 0.78);
+    inset.translate(-w / 2.0, -(rt + rb) / 2);
+    p.drawPath(inset.map(ribbon));
+    QFont ribbonFont = PixelFont(QStringLiteral("DejaVu Sans"), 15, QFont::Black);
+    ribbonFont.setLetterSpacing(QFont::AbsoluteSpacing, 4.0);
+    QPainterPath slotsWord =
+        TextPath(QStringLiteral("SLOTS"), ribbonFont, QRectF(0, rt, w, rb - rt));
+    Lettering(p, slotsWord, QColor(255, 255, 255), QColor(60, 0, 0), 2.0);
+    // Two small stars either side of the ribbon's text.
+    for (double x : {24.0, w - 24.0}) {
+      QPolygonF star;
+      const QPointF c(x, (rt + rb) / 2);
+      for (int k = 0; k < 10; ++k) {
+        const double a = -M_PI / 2 + k * M_PI / 5;
+        const double r = k % 2 ? 2.2 : 5.0;
+        star << c + QPointF(r * std::cos(a), r * std::sin(a));
+      }
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(255, 226, 90));
+      p.drawPolygon(star);
+    }
+  }
+  Masked out;
+  out.mask = ToMono(rgba, 128);
+  out.picture = QImage(w, h, QImage::Format_RGB32);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      // Shape pixels are the logo over black (its edge is a dark outline, so the hard mask
+      // edge does not show a fringe); everything outside the mask is pure black.
+      const QRgb c = rgba.pixel(x, y);
+      out.picture.setPixel(
+          x, y,
+          out.mask.pixelIndex(x, y) == 0 ? qRgb(qRed(c), qGreen(c), qBlue(c)) : qRgb(0, 0, 0));
+    }
+  }
+  return out;
+}
+
+Span MarkerSquare(int row, bool leftSquare) {
+  // Even rows span x 2..68, odd rows 21..87. The odd rows' left square reaches to x 40 inside
+  // its outline because the payline path samples its colour at x 34..40 of this art,
+  // depending on the screen width.
+  if (row % 2 == 0) return leftSquare ? Span{2, 19} : Span{50, 19};
+  return leftSquare ? Span{21, 21} : Span{69, 19};
+}
+
+Markers MakeLineMarkers() {
+  const int w = 90, h = 225;
+  Markers m;
+  m.lit = QImage(w, h, QImage::Format_RGB32);
+  m.dim = QImage(w, h, QImage::Format_RGB32);
+  m.lit.fill(Qt::black);
+  m.dim.fill(Qt::black);
+  QImage shape(w, h, QImage::Format_ARGB32);
+  shape.fill(Qt::transparent);
+  for (int row = 0; row < 9; ++row) {
+    const QColor colour = QColor::fromRgb(kRowColour[row]);
+    const int y0 = row * 25;
+    // Bar between the squares, flat in the row colour (the paths of even rows sample it), with
+    // a darker edge along its top and bottom.
+    const Span l = MarkerSquare(row, true), r = MarkerSquare(row, false);
+    for (int x = l.left + l.width; x < r.left; ++x) {
+      for (int y = kMarkerBarTop; y < kMarkerBarTop + kMarkerBarHeight; ++y) {
+        const bool edge = y == kMarkerBarTop || y == kMarkerBarTop + kMarkerBarHeight - 1;
+        const QColor c = edge ? Scaled(colour, 0.6) : colour;
+        m.lit.setPixel(x, y0 + y, c.rgb());
+        m.dim.setPixel(x, y0 + y, c.rgb());
+        shape.setPixel(x, y0 + y, 0xff000000);
+      }
+    }
+    for (const Span& s : {l, r}) {
+      for (int y = kMarkerSquareTop; y < kMarkerSquareTop + kMarkerSquareHeight; ++y) {
+        for (int x = s.left; x < s.left + s.width; ++x) {
+          const bool top = y == kMarkerSquareTop,
+                     bottom = y == kMarkerSquareTop + kMarkerSquareHeight - 1;
+          const bool left = x == s.left, right = x == s.left + s.width - 1;
+          if ((top || bottom) && (left || right)) continue;  // rounded corners
+          const bool outline = top || bottom || left || right;
+          // A glossy band across the upper rows; the rows from 9 down stay flat so the
+          // colour the game samples there is the exact row colour.
+          const int gy = y - kMarkerSquareTop;
+          const double gloss = outline ? 0.0 : gy <= 2 ? 0.45 : gy <= 4 ? 0.25 : 0.0;
+          const QColor litC = outline ? Scaled(colour, 0.55) : Mix(colour, Qt::white, gloss);
+          const QColor dimBase = Scaled(colour, 0.4);
+          const QColor dimC =
+              outline ? Scaled(colour, 0.25) : Mix(dimBase, Qt::white, gloss * 0.35);
+          m.lit.setPixel(x, y0 + y, litC.rgb());
+          m.dim.setPixel(x, y0 + y, dimC.rgb());
+          shape.setPixel(x, y0 + y, 0xff000000);
+        }
+      }
+    }
+  }
+  m.mask = ToMono(shape, 128);
+  return m;
+}
+
+QImage MakeDigitStrip(QColor lit, QColor unlit) {
+  const int w = 188, h = 21;
+  // Segment outlines of one digit in cell coordinates, slanted a little like a real meter.
+  const double L = 2.6, R = 13.0, T = 1.6, B = 19.4, M = (T + B) / 2, t = 2.6, gap = 0.55;
+  auto hseg = [&](double yc) {
+    return QPolygonF({QPointF(L + gap, yc), QPointF(L + gap + t / 2, yc - t / 2),
+                      QPointF(R - gap - t / 2, yc - t / 2), QPointF(R - gap, yc),
+                      QPointF(R - gap - t / 2, yc + t / 2), QPointF(L + gap + t / 2, yc + t / 2)});
+  };
+  auto vseg = [&](double xc, double y1, double y2) {
+    return QPolygonF({QPointF(xc, y1 + gap), QPointF(xc + t / 2, y1 + gap + t / 2),
+                      QPointF(xc + t / 2, y2 - gap - t / 2), QPointF(xc, y2 - gap),
+                      QPointF(xc - t / 2, y2 - gap - t / 2),
+                      QPointF(xc - t / 2, y1 + gap + t / 2)});
+  };
+  const double top = T + t / 2, bottom = B - t / 2, left = L + t / 2, right = R - t / 2;
+  // a b c d e f g
+  const std::array<QPolygonF, 7> segs = {
+      hseg(top),    vseg(right, top, M),   vseg(right, M, bottom),
+      hseg(bottom), vseg(left, M, bottom), vseg(left, top, M),
+      hseg(M)};
+  static const char* kOn[10] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
+                                "acdfg",  "acdefg", "abc",   "abcdefg", "abcdfg"};
+  QTransform slant(1, 0, -0.09, 1, 0.09 * M, 0);
+
+  QImage litCover(w, h, QImage::Format_ARGB32_Premultiplied);
+  QImage unlitCover(w, h, QImage::Format_ARGB32_Premultiplied);
+  litCover.fill(Qt::transparent);
+  unlitCover.fill(Qt::transparent);
+  {
+    QPainter pl(&litCover), pu(&unlitCover);
+    for (QPainter* p : {&pl, &pu}) {
+      p->setRenderHint(QPainter::Antialiasing);
+      p->setPen(Qt::NoPen);
+      p->setBrush(Qt::white);
+    }
+    for (int d = 0; d < 10; ++d) {
+      for (int s = 0; s < 7; ++s) {
+        const bool on =
+            std::string_view(kOn[d]).find(static_cast<char>('a' + s)) != std::string_view::npos;
+        QPainter& p = on ? pl : pu;
+        p.drawPolygon(slant.map(segs[s]).translated(16.0 * d, 0));
+      }
+    }
+    // Colon: two lit dots in the last cell.
+    pl.drawEllipse(QPointF(181.5, 7.0), 1.6, 1.6);
+    pl.drawEllipse(QPointF(180.5, 14.5), 1.6, 1.6);
+  }
+  // A faint glow around lit segments.
+  QImage glow = litCover.copy();
+  BoxBlur(glow, 1);
+
+  // 16 colours: black, three unlit shades, twelve lit shades.
+  QVector<QRgb> table;
+  table << qRgb(0, 0, 0);
+  for (int k = 1; k <= 3; ++k) table << Mix(Qt::black, unlit, k / 3.0).rgb();
+  for (int k = 1; k <= 12; ++k) table << Mix(Qt::black, lit, k / 12.0).rgb();
+  QImage out(w, h, QImage::Format_Indexed8);
+  out.setColorTable(table);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const double cl = qAlpha(litCover.pixel(x, y)) / 255.0;
+      const double cg = qAlpha(glow.pixel(x, y)) / 255.0 * 0.35;
+      const double cu = qAlpha(unlitCover.pixel(x, y)) / 255.0;
+      const double l = std::max(cl, cg);
+      int index = 0;
+      if (l * 12 >= 0.5 && l >= cu * 0.4) {
+        index = 3 + std::clamp(static_cast<int>(std::lround(l * 12)), 1, 12);
+      } else if (cu * 3 >= 0.5) {
+        index = std::clamp(static_cast<int>(std::lround(cu * 3)), 1, 3);
+      }
+      // The blank cell stays black whatever the glow did.
+      out.setPixel(x, y, x >= 160 && x < 176 ? 0 : index);
+    }
+  }
+  return out;
+}
+
+}  // namespace art
