@@ -152,19 +152,6 @@ TEST(PayTableTest, ScoringAgreesWithTryingEveryRuleInOrder) {
   EXPECT_EQ(checked, 14 * 14 * 14 * 14 * 14);
 }
 
-TEST(PaylineTest, RowsFollowTheDrawnShapes) {
-  EXPECT_EQ(PaylineRow(1, 3), 1);
-  EXPECT_EQ(PaylineRow(4, 2), 2);
-  EXPECT_EQ(PaylineRow(5, 2), 0);
-  EXPECT_EQ(PaylineRow(6, 2), 1);
-  EXPECT_EQ(PaylineRow(8, 0), 1);
-  EXPECT_EQ(PaylineRow(8, 1), 0);
-  EXPECT_EQ(PaylineRow(9, 4), 1);
-  // No two paylines use the same rows.
-  for (int n = 1; n <= kPaylines; ++n)
-    for (int m = n + 1; m <= kPaylines; ++m) EXPECT_NE(kPaylineRows[n - 1], kPaylineRows[m - 1]);
-}
-
 TEST(ScoreSpinTest, JackpotPaysWithTheScatterWinOnTop) {
   GameState state;
   BuildReelStrips(state);  // the start stops show 5, 6, 7, 8, 9 across the middle row
