@@ -449,12 +449,17 @@ void PaintDeck(QPainter& p, Noise& noise) {
   darkFill.setColorAt(1, QColor(16, 2, 4));
   p.setBrush(darkFill);
   p.drawRoundedRect(dark, 4, 4);
-  // The slot itself, with a red lit edge.
-  const QRectF slot(kSlotLabelX - 2.5, dark.top() + 2, 5, 10);
-  p.setBrush(QColor(255, 60, 40, 160));
-  p.drawRoundedRect(slot.adjusted(-2, -1, 2, 1), 3, 3);
-  p.setBrush(Qt::black);
-  p.drawRoundedRect(slot, 2, 2);
+  // The slot itself: a chrome bezel with a narrow slit, lit red from inside.
+  const QRectF bezel(kSlotLabelX - 15, dark.top() + 1, 30, 7);
+  p.setBrush(ChromeGradient(bezel.topLeft(), bezel.bottomLeft()));
+  p.drawRoundedRect(bezel, 3, 3);
+  const QRectF slit = bezel.adjusted(4, 2.5, -4, -2.5);
+  QLinearGradient inside(slit.topLeft(), slit.topRight());
+  inside.setColorAt(0, QColor(60, 0, 0));
+  inside.setColorAt(0.5, QColor(255, 70, 40));
+  inside.setColorAt(1, QColor(60, 0, 0));
+  p.setBrush(inside);
+  p.drawRoundedRect(slit, 1.5, 1.5);
   const QRectF light(plate.left() + 4, 479, plate.width() - 8, 15);
   QLinearGradient chrome(light.topLeft(), light.bottomLeft());
   chrome.setColorAt(0, QColor(250, 250, 252));
@@ -473,10 +478,10 @@ void PaintDeck(QPainter& p, Noise& noise) {
     for (double y = grille.top() + 7; y < grille.bottom() - 4; y += 6) {
       for (double x = grille.left() + 7 + (static_cast<int>(y) % 12 ? 3 : 0);
            x < grille.right() - 4; x += 6) {
+        p.setBrush(QColor(110, 114, 130, 140));
+        p.drawEllipse(QPointF(x + 0.5, y + 0.5), 2.0, 2.0);
         p.setBrush(QColor(0, 0, 0));
         p.drawEllipse(QPointF(x, y), 1.7, 1.7);
-        p.setBrush(QColor(120, 124, 140, 80));
-        p.drawEllipse(QPointF(x + 0.6, y + 0.6), 0.8, 0.8);
       }
     }
   }

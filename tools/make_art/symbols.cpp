@@ -283,22 +283,49 @@ void PaintWild(QPainter& p, double s, int frame) {
   gold.setColorAt(0.45, QColor(255, 206, 40));
   gold.setColorAt(0.55, QColor(230, 150, 10));
   gold.setColorAt(1, QColor(255, 220, 80));
+  // Frames 1..4: a hot glow pulses behind the letters.
+  static const double kGlow[5] = {0.0, 0.55, 1.0, 0.8, 0.45};
+  if (frame > 0) {
+    QImage halo(static_cast<int>(s) + 1, static_cast<int>(s) + 1,
+                QImage::Format_ARGB32_Premultiplied);
+    halo.fill(Qt::transparent);
+    {
+      QPainter q(&halo);
+      q.setRenderHint(QPainter::Antialiasing);
+      q.setPen(QPen(QColor(255, 230, 120), s * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      q.setBrush(QColor(255, 230, 120));
+      q.drawPath(word);
+    }
+    const int radius = std::max(1, static_cast<int>(s * 0.03));
+    for (int i = 0; i < 3; ++i) BoxBlur(halo, radius);
+    p.save();
+    p.setOpacity(kGlow[frame]);
+    p.drawImage(0, 0, halo);
+    p.restore();
+  }
   Lettering(p, word, QColor(0, 0, 0, 0), QColor(40, 0, 40), s * 0.09);
   Lettering(p, word, gold, QColor(170, 20, 30), s * 0.045);
-  if (frame > 0) {
-    const QRectF b = word.boundingRect();
-    const double x = b.left() - 0.2 * s + (frame - 1) / 3.0 * (b.width() + 0.4 * s);
-    QLinearGradient shine(QPointF(x - 0.12 * s, 0), QPointF(x + 0.12 * s, 0));
-    shine.setColorAt(0, QColor(255, 255, 255, 0));
-    shine.setColorAt(0.5, QColor(255, 255, 255, 235));
-    shine.setColorAt(1, QColor(255, 255, 255, 0));
-    p.save();
-    p.setClipPath(word);
-    p.fillRect(QRectF(0, 0, s, s), shine);
-    p.restore();
-    // A twinkle on the heap that moves with the shine.
-    const QPointF star(x, 0.3 * s + 0.08 * s * std::sin(frame * 1.7));
-    const double r = 0.1 * s;
+  if (frame == 0) return;
+  // A slanted shine sweeps across the letters, left to right over frames 1..4.
+  const QRectF b = word.boundingRect();
+  const double x = b.left() + (0.08 + 0.28 * (frame - 1)) * b.width();
+  QLinearGradient shine(QPointF(x - 0.1 * s, b.bottom()), QPointF(x + 0.1 * s, b.top()));
+  shine.setColorAt(0, QColor(255, 255, 255, 0));
+  shine.setColorAt(0.5, QColor(255, 255, 255, 250));
+  shine.setColorAt(1, QColor(255, 255, 255, 0));
+  p.save();
+  p.setClipPath(word);
+  p.fillRect(QRectF(0, 0, s, s), shine);
+  p.restore();
+  // Twinkles over the heap, at different places in each frame.
+  static const QPointF kSparks[5][2] = {{},
+                                        {QPointF(0.24, 0.22), QPointF(0.8, 0.5)},
+                                        {QPointF(0.55, 0.12), QPointF(0.2, 0.5)},
+                                        {QPointF(0.82, 0.24), QPointF(0.45, 0.46)},
+                                        {QPointF(0.38, 0.3), QPointF(0.7, 0.1)}};
+  for (int k = 0; k < 2; ++k) {
+    const QPointF star = kSparks[frame][k] * s;
+    const double r = (k == 0 ? 0.14 : 0.1) * s;
     QPainterPath spark;
     spark.moveTo(star + QPointF(0, -r));
     spark.quadTo(star, star + QPointF(r, 0));
@@ -306,8 +333,8 @@ void PaintWild(QPainter& p, double s, int frame) {
     spark.quadTo(star, star + QPointF(-r, 0));
     spark.quadTo(star, star + QPointF(0, -r));
     p.setPen(Qt::NoPen);
-    QRadialGradient glow(star, r * 0.8);
-    glow.setColorAt(0, QColor(255, 255, 255, 230));
+    QRadialGradient glow(star, r * 0.7);
+    glow.setColorAt(0, QColor(255, 255, 255, 240));
     glow.setColorAt(1, QColor(255, 240, 160, 0));
     p.setBrush(glow);
     p.drawEllipse(star, r * 0.7, r * 0.7);
@@ -408,8 +435,9 @@ void PaintSymbol(QPainter& p, int code, int cell) {
   } else if (code <= 21) {
     PaintSportsTile(p, s);
     switch (code) {
-      case 10:  // ice-hockey sticks and puck
-        Emo(p, "\U0001F3D2", Frac(s, 0.1, 0.1, 0.8, 0.8), s);
+      case 10:  // ice-hockey sticks and puck: two sticks crossed over one puck
+        EmoMirrored(p, "\U0001F3D2", Frac(s, 0.16, 0.08, 0.76, 0.76), s);
+        Emo(p, "\U0001F3D2", Frac(s, 0.08, 0.08, 0.76, 0.76), s);
         break;
       case 11:  // racing car
         Emo(p, "\U0001F3CE", Frac(s, 0.06, 0.14, 0.88, 0.72), s);
@@ -426,7 +454,7 @@ void PaintSymbol(QPainter& p, int code, int cell) {
         break;
       case 15:  // gymnast on a balance beam
         PaintBalanceBeam(p, s);
-        Emo(p, "\U0001F938", Frac(s, 0.18, 0.06, 0.64, 0.68), s);
+        Emo(p, "\U0001F938", Frac(s, 0.1, 0.02, 0.8, 0.73), s);
         break;
       case 16:  // billiard eight-ball
         Emo(p, "\U0001F3B1", Frac(s, 0.12, 0.12, 0.76, 0.76), s);
