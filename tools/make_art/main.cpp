@@ -6,6 +6,7 @@
 //
 // ART_DIR defaults to the repository's art folder. Run with QT_QPA_PLATFORM=offscreen.
 #include <QDir>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <cstdio>
@@ -62,11 +63,29 @@ bool WriteAll(const QString& artDir) {
   return ok;
 }
 
+// The pictures are drawn with these font families; without them Qt would silently substitute
+// others and the symbols would come out blank or different.
+bool FontsPresent() {
+  const QStringList families = QFontDatabase::families();
+  bool ok = true;
+  for (const char* family : {"Noto Color Emoji", "DejaVu Sans", "DejaVu Serif"}) {
+    if (!families.contains(QString::fromLatin1(family))) {
+      std::fprintf(stderr,
+                   "zelmar-make-art: font family \"%s\" is not installed "
+                   "(Debian: fonts-noto-color-emoji, fonts-dejavu-core)\n",
+                   family);
+      ok = false;
+    }
+  }
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
+  if (!FontsPresent()) return 1;
   if (!args.isEmpty() && args[0] == "--preview") {
     if (args.size() < 2) {
       std::fprintf(stderr, "usage: zelmar-make-art --preview OUT.png [WIDTH] [LINES] [ART_DIR]\n");

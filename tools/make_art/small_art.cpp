@@ -75,6 +75,8 @@ QImage TwoStateKey(int w, int h, const QColor& face, const QStringList& caption,
 QImage ToMono(const QImage& shapeAlpha, int threshold) {
   QImage mask(shapeAlpha.size(), QImage::Format_Mono);
   mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  // Clear every bit, row padding included, so the saved file is the same on every run.
+  mask.fill(1);
   for (int y = 0; y < shapeAlpha.height(); ++y)
     for (int x = 0; x < shapeAlpha.width(); ++x)
       mask.setPixel(x, y, qAlpha(shapeAlpha.pixel(x, y)) >= threshold ? 0 : 1);
