@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
-  fonts-liberation fonts-noto-color-emoji
+  fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
 )
 
 install_missing() {
