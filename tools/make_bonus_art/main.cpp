@@ -1,0 +1,157 @@
+// Rebuilds the pictures of the bonus game: the stadium, the eight walking characters, the bomb
+// strip, the four STOP signs and the single character frames used by the payoff chart.
+//
+//   zelmar-make-bonus-art [ART_FOLDER] [--preview FOLDER]
+//
+// The pictures go to ART_FOLDER/bonus/ (ART_FOLDER defaults to the source tree's art/).
+// --preview also writes pictures for judging the art by eye: the stadium with every character
+// standing in its box, and contact sheets of the walk cycles and the bomb strip.
+// The output is the same on every run: all randomness uses fixed seeds.
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QStringList>
+#include <cstdio>
+
+#include "characters.h"
+#include "drawing_kit.h"
+#include "scenery.h"
+
+namespace {
+
+using namespace bonusart;
+
+constexpr int kJpegQuality = 92;
+constexpr int kSignQuality = 100;
+
+struct Writer {
+  QDir dir;
+  bool ok = true;
+  int quality = kJpegQuality;
+
+  void Jpeg(const QImage& img, const QString& name) {
+    QString error;
+    if (!WriteJpeg(img, dir.filePath(name), quality, &error))
+      Fail(error);
+    else
+      Report(name, img);
+  }
+  void Png(const QImage& img, const QString& name) {
+    if (!img.save(dir.filePath(name), "PNG"))
+      Fail(QStringLiteral("cannot write ") + dir.filePath(name));
+    else
+      Report(name, img);
+  }
+  void Fail(const QString& error) {
+    std::fprintf(stderr, "zelmar-make-bonus-art: %s\n", qPrintable(error));
+    ok = false;
+  }
+  void Report(const QString& name, const QImage& img) {
+    std::printf("%-24s %4d x %d\n", qPrintable(name), img.width(), img.height());
+  }
+};
+
+void WritePreviews(Writer& out, const QImage& stadium, const std::vector<QImage>& strips,
+                   const QImage& bombs) {
+  // The scene as the player first sees it: frame i of character i (they start out of step).
+  QImage scene = stadium.copy();
+  {
+    QPainter p(&scene);
+    const auto corners = BoxCorners();
+    for (int i = 0; i < kCharacterCount; ++i)
+      p.drawImage(corners[i], strips[i].copy(0, kFrameSide * i, kFrameSide, kFrameSide));
+  }
+  out.Png(scene, QStringLiteral("preview_scene.png"));
+  out.Png(scene.scaled(1280, 960, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+          QStringLiteral("preview_scene_2x.png"));
+
+  // Every walk cycle, one character per row, doubled in size.
+  QImage sheet(kFrameSide * kWalkFrames, kFrameSide * kCharacterCount, QImage::Format_RGB32);
+  sheet.fill(QColor(180, 180, 180));
+  {
+    QPainter p(&sheet);
+    for (int i = 0; i < kCharacterCount; ++i)
+      for (int f = 0; f < kWalkFrames; ++f)
+        p.drawImage(f * kFrameSide, i * kFrameSide,
+                    strips[i].copy(0, f * kFrameSide, kFrameSide, kFrameSide));
+  }
+  out.Png(sheet, QStringLiteral("preview_walks.png"));
+  for (int half = 0; half < 2; ++half)
+    out.Png(sheet.copy(0, half * 4 * kFrameSide, sheet.width(), 4 * kFrameSide)
+                .scaled(sheet.width() * 2, 8 * kFrameSide, Qt::KeepAspectRatio,
+                        Qt::SmoothTransformation),
+            QStringLiteral("preview_walks_%1_2x.png").arg(half + 1));
+
+  QImage bombSheet(kFrameSide * 7, kFrameSide * 2, QImage::Format_RGB32);
+  bombSheet.fill(QColor(180, 180, 180));
+  {
+    QPainter p(&bombSheet);
+    for (int f = 0; f < kBombFrames; ++f)
+      p.drawImage((f % 7) * kFrameSide, (f / 7) * kFrameSide,
+                  bombs.copy(0, f * kFrameSide, kFrameSide, kFrameSide));
+  }
+  out.Png(bombSheet, QStringLiteral("preview_bomb.png"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  QString artDir = QStringLiteral(ZELMAR_SOURCE_DIR "/art");
+  QString previewDir;
+  const QStringList args = app.arguments().mid(1);
+  for (int i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--preview") && i + 1 < args.size()) {
+      previewDir = args[++i];
+    } else if (args[i] == QLatin1String("--help") || args[i].startsWith(QLatin1Char('-'))) {
+      std::fprintf(stderr, "usage: zelmar-make-bonus-art [ART_FOLDER] [--preview FOLDER]\n");
+      return args[i] == QLatin1String("--help") ? 0 : 2;
+    } else {
+      artDir = args[i];
+    }
+  }
+  const QString outDir = QDir(artDir).filePath(QStringLiteral("bonus"));
+  if (!QDir().mkpath(outDir)) {
+    std::fprintf(stderr, "zelmar-make-bonus-art: cannot create %s\n", qPrintable(outDir));
+    return 1;
+  }
+  Writer out{QDir(outDir)};
+
+  std::vector<QImage> strips;
+  for (int i = 0; i < kCharacterCount; ++i) {
+    strips.push_back(RenderWalkStrip(i));
+    out.Jpeg(strips.back(), QStringLiteral("ball%1.jpg").arg(i + 1));
+    out.Png(strips.back().copy(0, 0, kFrameSide, kFrameSide),
+            QStringLiteral("character%1.png").arg(i + 1));
+  }
+  const QImage bombs = RenderBombStrip();
+  out.Jpeg(bombs, QStringLiteral("explode.jpg"));
+
+  const QImage stadium = RenderStadium(RenderStadiumBackdrop());
+  out.Jpeg(stadium, QStringLiteral("stadium.jpg"));
+  // The sign pictures replace their part of the stadium while the signs blink. They are cut
+  // from the stadium as the game decodes it, so that the crowd around a sign does not shift
+  // when the first blink swaps a picture in: the dim ones are those very pixels, the lit
+  // ones the same pixels under a lit sign. Top quality keeps them that close; they are small.
+  const QImage decoded(out.dir.filePath(QStringLiteral("stadium.jpg")));
+  if (decoded.isNull()) {
+    out.Fail(QStringLiteral("cannot read back ") + out.dir.filePath(QStringLiteral("stadium.jpg")));
+    return 1;
+  }
+  out.quality = kSignQuality;
+  out.Jpeg(RenderStopSign(decoded, kLeftStop, true), QStringLiteral("stop_left_lit.jpg"));
+  out.Jpeg(decoded.copy(kLeftStop), QStringLiteral("stop_left_dim.jpg"));
+  out.Jpeg(RenderStopSign(decoded, kRightStop, true), QStringLiteral("stop_right_lit.jpg"));
+  out.Jpeg(decoded.copy(kRightStop), QStringLiteral("stop_right_dim.jpg"));
+
+  if (!previewDir.isEmpty()) {
+    if (!QDir().mkpath(previewDir)) {
+      std::fprintf(stderr, "zelmar-make-bonus-art: cannot create %s\n", qPrintable(previewDir));
+      return 1;
+    }
+    Writer preview{QDir(previewDir)};
+    WritePreviews(preview, stadium, strips, bombs);
+    out.ok = out.ok && preview.ok;
+  }
+  return out.ok ? 0 : 1;
+}
