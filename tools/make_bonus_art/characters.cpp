@@ -456,7 +456,7 @@ Surface FootballSurface(QPointF c, double sx, double sy) {
                           FootballHalfHeight(std::max(-1.0, xn - 0.01))) /
                          0.02 / kFootRx;
     t.inside = true;
-    t.normal = QVector3D(-slope * z * (xn < 0 ? 1 : 1), v, z).normalized();
+    t.normal = QVector3D(-slope * z, v, z).normalized();
     // White bands near both tips, bending with the surface.
     const double bandX = std::abs(xn) + 0.05 * (1 - v * v);
     const double pebble = Noise(QVector3D(x, y, 0) * 0.12f, 3.0);
