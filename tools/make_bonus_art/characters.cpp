@@ -43,9 +43,9 @@ QVector3D Light(const Texel& t, double specular, double shininess) {
   const double bounce = 0.1 * std::max(0.0f, t.normal.y());
   const double shade = 0.3 + 0.78 * wrap + bounce;
   const double h = std::max(0.0f, QVector3D::dotProduct(t.normal, half));
-  const double spec = specular * t.gloss * std::pow(h, shininess);
+  const double glint = specular * t.gloss * std::pow(h, shininess);
   QVector3D c = t.albedo * static_cast<float>(shade);
-  c += QVector3D(1, 1, 1) * static_cast<float>(spec);
+  c += QVector3D(1, 1, 1) * static_cast<float>(glint);
   return c;
 }
 
@@ -517,13 +517,13 @@ struct Character {
 std::vector<Character> MakeCast() {
   std::vector<Character> cast;
   auto sphere = [](QString name, std::function<Texel(const QVector3D&)> paint, Rotation rot,
-                   double spec, double shine, QColor shoe, QColor lid) {
+                   double gloss, double shine, QColor shoe, QColor lid) {
     Character c;
     c.name = name;
     c.kind = BodyKind::Sphere;
     c.paint = std::move(paint);
     c.rotation = rot;
-    c.specular = spec;
+    c.specular = gloss;
     c.shininess = shine;
     c.shoe = shoe;
     c.lid = lid;
