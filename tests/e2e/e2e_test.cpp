@@ -29,6 +29,13 @@ class RealGame : public ::testing::Test {
       }
     }
     ASSERT_TRUE(LoadBuiltInArt(art_, nullptr));
+    // The upper rows alone must still tell every digit from every other.
+    for (int a = 0; a < 10; ++a) {
+      for (int b = a + 1; b < 10; ++b) {
+        ASSERT_NE(art_.GreenSmall.copy(16 * a, 0, 16, kRowsCompared),
+                  art_.GreenSmall.copy(16 * b, 0, 16, kRowsCompared));
+      }
+    }
   }
 
   void TearDown() override {
@@ -88,20 +95,43 @@ class RealGame : public ::testing::Test {
     return QImage(file).convertToFormat(QImage::Format_RGB32);
   }
 
-  // Where the four green digit cells of a number are on the screen, if anywhere: the credits
-  // meter ends at design x 620 of the window's drawing area, 30 pixels below its top.
+  // The digit (0..9) whose green cell stands at (x, y) on the screen, or -1. Only the cell's
+  // upper rows are compared: the status line is written over the lowest rows of the meters.
+  static constexpr int kRowsCompared = 16;
+  int DigitAt(const QImage& shot, int x, int y) {
+    if (x < 0 || y < 0 || x + 16 > shot.width() || y + 21 > shot.height()) return -1;
+    for (int d = 0; d < 10; ++d) {
+      bool all = true;
+      for (int yy = 0; yy < kRowsCompared && all; ++yy) {
+        for (int xx = 0; xx < 16 && all; ++xx) {
+          all = (shot.pixel(x + xx, y + yy) & 0xFFFFFF) ==
+                (art_.GreenSmall.pixel(16 * d + xx, yy) & 0xFFFFFF);
+        }
+      }
+      if (all) return d;
+    }
+    return -1;
+  }
+
+  // The green number drawn right-aligned to `right` with its top at `top`, if one is there.
+  std::optional<int> NumberAt(const QImage& shot, int right, int top) {
+    QString digits;
+    for (int x = right - 16; digits.size() < 10; x -= 16) {
+      const int d = DigitAt(shot, x, top);
+      if (d < 0) break;
+      digits.prepend(QChar('0' + d));
+    }
+    if (digits.isEmpty()) return std::nullopt;
+    return digits.toInt();
+  }
+
+  // Where the green digits of a number are on the screen, if anywhere.
   std::optional<Point> FindNumber(const QImage& shot, const QString& digits) {
     for (int y = 0; y + 21 <= shot.height(); ++y) {
       for (int x = 0; x + 16 * digits.size() <= shot.width(); ++x) {
         bool all = true;
         for (int i = 0; i < digits.size() && all; ++i) {
-          const int d = digits[i].digitValue();
-          for (int yy = 0; yy < 21 && all; ++yy) {
-            for (int xx = 0; xx < 16 && all; ++xx) {
-              all = (shot.pixel(x + 16 * i + xx, y + yy) & 0xFFFFFF) ==
-                    (art_.GreenSmall.pixel(16 * d + xx, yy) & 0xFFFFFF);
-            }
-          }
+          all = DigitAt(shot, x + 16 * i, y) == digits[i].digitValue();
         }
         if (all) return Point{x, y};
       }
@@ -143,28 +173,34 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
   const int originY = before->y - 30;
   Run("xdotool", {"mousemove", QString::number(originX + 630), QString::number(originY + 505)});
   Run("xdotool", {"click", "1"});
-  QThread::msleep(4000);  // the spin, and any count-up
-  const QImage after = Screenshot();
-  EXPECT_FALSE(FindNumber(after, "1000").has_value()) << "the credits meter did not change";
-  // Nine credits left the meter; whatever the spin won came back in.
-  bool changed = false;
-  for (int credits = 991; credits < 991 + 6000 && !changed; ++credits) {
-    const QString digits = QString::number(credits);
-    const int x = originX + 620 - 16 * digits.size();
-    const int y = originY + 30;
-    bool all = true;
-    for (int i = 0; i < digits.size() && all; ++i) {
-      const int d = digits[i].digitValue();
-      for (int yy = 0; yy < 21 && all; ++yy) {
-        for (int xx = 0; xx < 16 && all; ++xx) {
-          all = (after.pixel(x + 16 * i + xx, y + yy) & 0xFFFFFF) ==
-                (art_.GreenSmall.pixel(16 * d + xx, yy) & 0xFFFFFF);
-        }
-      }
+
+  // The spin lands and any win is counted in; a bonus game, if the reels start one, is ended
+  // with its STOP sign. Wait until the credits meter holds still.
+  std::optional<int> credits;
+  std::optional<int> stake;
+  int still = 0;
+  for (int poll = 0; poll < 60 && still < 2; ++poll) {
+    QThread::msleep(700);
+    const QImage shot = Screenshot();
+    const std::optional<int> now = NumberAt(shot, originX + 620, originY + 30);
+    if (!now) {
+      // The bonus game covers the screen: its picture is centred, the left STOP sign at
+      // (17, 134) of it.
+      Run("xdotool", {"mousemove", QString::number((800 - 640) / 2 + 50),
+                      QString::number((600 - 480) / 2 + 160)});
+      Run("xdotool", {"click", "1"});
+      still = 0;
+      continue;
     }
-    changed = all;
+    still = (credits && *credits == *now) ? still + 1 : 0;
+    credits = now;
+    stake = NumberAt(shot, originX + 250, originY + 30);
   }
-  EXPECT_TRUE(changed) << "the credits meter shows no value of 991 or more";
+  ASSERT_TRUE(credits.has_value());
+  // The coins meter keeps showing the stake of the spin; the nine credits left the credits,
+  // and whatever the spin won came back in.
+  EXPECT_EQ(stake, 9);
+  EXPECT_GE(*credits, 991);
 }
 
 }  // namespace
