@@ -4,7 +4,7 @@
 set -euo pipefail
 program=${1:-build/zelmar-slots}
 size=${2:-800x600}
-Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>/tmp/zelmar-display.$$ &
+Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp -noreset 3>/tmp/zelmar-display.$$ &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -f /tmp/zelmar-display.$$' EXIT
 for _ in $(seq 50); do [ -s /tmp/zelmar-display.$$ ] && break; sleep 0.1; done

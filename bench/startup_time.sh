@@ -4,7 +4,7 @@
 set -euo pipefail
 program=${1:-build/zelmar-slots}
 for size in 800x600 1920x1080; do
-  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>/tmp/zelmar-display.$$ &
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp -noreset 3>/tmp/zelmar-display.$$ &
   xvfb=$!
   for _ in $(seq 50); do [ -s /tmp/zelmar-display.$$ ] && break; sleep 0.1; done
   export DISPLAY=:$(cat /tmp/zelmar-display.$$)
@@ -15,7 +15,7 @@ for size in 800x600 1920x1080; do
     start=$(date +%s%N)
     XDG_DATA_HOME=$home HOME=$home "$program" &
     game=$!
-    xdotool search --sync --onlyvisible --name "Zelmar Slots" >/dev/null
+    until xdotool search --onlyvisible --name "Zelmar Slots" >/dev/null 2>&1; do sleep 0.01; done
     end=$(date +%s%N)
     kill $game; wait $game 2>/dev/null || true
     total=$(( total + (end - start) / 1000000 ))
