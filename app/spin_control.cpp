@@ -70,9 +70,13 @@ void TForm1::MaxBet() {
 
 void TForm1::RequestSpin() {
   LoopGuard guard(runningLoops_);
-  // A music change that fails must never stand between a stake and its spin: the sound layer
-  // reports its own errors and returns.
-  sounds_.StartPendingTrack();
+  // A music change that fails must never stand between a stake and its spin (a credits button
+  // has already taken the stake when it gets here): whatever goes wrong with the music, the
+  // spin goes ahead.
+  try {
+    sounds_.StartPendingTrack();
+  } catch (...) {
+  }
 
   if (TakeStake(gs_)) {
     screen_->DrawCreditsMeter();

@@ -1,5 +1,6 @@
 // Playing: stakes and refusals, the spin, the count-up, the win cycle and the bonus hand-over.
 #include <QAction>
+#include <stdexcept>
 
 #include "engine/bonus.h"
 #include "tests/app/game_fixture.h"
@@ -164,6 +165,29 @@ TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
   EXPECT_LE(state.Credits, before - 27 + state.GamePaid);
   ClickLines(2);
   EXPECT_EQ(state.LastBet, 0);
+}
+
+// A music device that fails whenever a track change is started.
+class FailingMusic : public RecordingSounds {
+ public:
+  void StartPendingTrack() override { throw std::runtime_error("the music device is gone"); }
+};
+
+TEST_F(Stakes, AFailingMusicStartNeverKeepsAStakeWithoutItsSpin) {
+  const uint32_t seed = FindSeed(9, 3, NoWin);
+  FailingMusic music;
+  StartOptions options;
+  options.Seed = seed;
+  options.ProgramFile = QDir(dir.path()).filePath("zelmar-slots").toStdString();
+  TForm1 game(state, platform, music, options);
+  game.show();
+  platform.Advance(250);
+  game.FormMouseDown(Qt::LeftButton, Scale(340), Scale(508));  // "3 Credits": stake, then spin
+  EXPECT_EQ(state.SpinCount, 1);
+  EXPECT_EQ(state.TotalBet, 27);
+  EXPECT_EQ(state.Credits, 1000 - 27);
+  EXPECT_EQ(state.Bet, 0);
+  EXPECT_FALSE(state.Busy);
 }
 
 using Spin = GameFixture;
