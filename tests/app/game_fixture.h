@@ -41,14 +41,16 @@ inline uint32_t FindSeed(int linesBet, int perLine, const std::function<bool(con
 
 class GameFixture : public ::testing::Test {
  protected:
-  void Start(uint32_t seed = 1, int width = 800, int height = 600, int dpi = 120) {
+  // Creates the main window; `with` replaces the recorded sounds when a test needs its own.
+  void Start(uint32_t seed = 1, int width = 800, int height = 600, int dpi = 120,
+             GameSounds* with = nullptr) {
     platform.Width = width;
     platform.Height = height;
     platform.Dpi = dpi;
     StartOptions options;
     options.Seed = seed;
     options.ProgramFile = QDir(dir.path()).filePath("zelmar-slots").toStdString();
-    form = std::make_unique<TForm1>(state, platform, sounds, options);
+    form = std::make_unique<TForm1>(state, platform, with ? *with : sounds, options);
     form->show();
     platform.ProcessMessages();
   }

@@ -138,18 +138,15 @@ TEST_F(Stakes, CreditsButtonPlaysAtOnceAndTheStakeIsGoneBeforeAnyReelLands) {
   const uint32_t seed = FindSeed(9, 2, [](const GameState& g) { return g.GamePaid > 0 && g.ScatterCount < 3; });
   const GameState expected = PredictSpin(seed, 9, 2);
   CreditsAtReelStop watcher(state);
-  StartOptions options;
-  options.Seed = seed;
-  options.ProgramFile = QDir(dir.path()).filePath("zelmar-slots").toStdString();
-  TForm1 game(state, platform, watcher, options);
-  game.show();
-  platform.Advance(250);
-  game.FormMouseDown(Qt::LeftButton, Scale(275), Scale(508));  // "2 Credits"
+  Start(seed, 800, 600, 120, &watcher);
+  Ready();
+  ClickCredits(7);
   ASSERT_EQ(watcher.seen.size(), 5u);
   for (int credits : watcher.seen) EXPECT_EQ(credits, 1000 - 18);
   EXPECT_EQ(state.Credits, 1000 - 18 + expected.GamePaid);
   EXPECT_EQ(state.ReelStop, expected.ReelStop);
   EXPECT_EQ(state.LastBet, 18);
+  form.reset();  // before the watcher it plays to goes
 }
 
 TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
@@ -176,18 +173,15 @@ class FailingMusic : public RecordingSounds {
 TEST_F(Stakes, AFailingMusicStartNeverKeepsAStakeWithoutItsSpin) {
   const uint32_t seed = FindSeed(9, 3, NoWin);
   FailingMusic music;
-  StartOptions options;
-  options.Seed = seed;
-  options.ProgramFile = QDir(dir.path()).filePath("zelmar-slots").toStdString();
-  TForm1 game(state, platform, music, options);
-  game.show();
-  platform.Advance(250);
-  game.FormMouseDown(Qt::LeftButton, Scale(340), Scale(508));  // "3 Credits": stake, then spin
+  Start(seed, 800, 600, 120, &music);
+  Ready();
+  ClickCredits(8);  // "3 Credits": the stake is taken, then the spin
   EXPECT_EQ(state.SpinCount, 1);
   EXPECT_EQ(state.TotalBet, 27);
   EXPECT_EQ(state.Credits, 1000 - 27);
   EXPECT_EQ(state.Bet, 0);
   EXPECT_FALSE(state.Busy);
+  form.reset();  // before the sounds it plays to go
 }
 
 using Spin = GameFixture;
