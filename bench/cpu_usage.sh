@@ -31,8 +31,8 @@ sleep 1
 c2=$(cpu); t2=$(now)
 sleep 10
 c3=$(cpu); t3=$(now)
-pct() { echo "scale=2; 100 * ($1) / $hz / (($2) / 1000000000)" | bc; }
-echo "$size spinning ($spins spins, including any count-up): $(pct "$c1 - $c0" "$t1 - $t0")% of one core"
-echo "$size idle with the win cycle running: $(pct "$c3 - $c2" "$t3 - $t2")% of one core"
+pct() { awk -v c="$1" -v t="$2" -v hz="$hz" 'BEGIN { printf "%.2f", 100 * c / hz / (t / 1e9) }'; }
+echo "$size spinning ($spins spins, including any count-up): $(pct $((c1 - c0)) $((t1 - t0)))% of one core"
+echo "$size idle with the win cycle running: $(pct $((c3 - c2)) $((t3 - t2)))% of one core"
 kill $game; wait $game 2>/dev/null || true
 rm -rf "$home"
