@@ -9,8 +9,7 @@
 int main(int argc, char** argv) {
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
   // would blur it, so only whole scale factors are used.
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
-      Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zelmar Slots"));
   QApplication::setApplicationDisplayName(QStringLiteral("Zelmar Slots"));

@@ -9,8 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 #include "engine/reels.h"
@@ -95,8 +95,8 @@ void TForm1::FormCreate(const StartOptions& options) {
   QString program = options.ProgramFile.empty() ? QCoreApplication::applicationFilePath()
                                                 : QString::fromStdString(options.ProgramFile);
   QFileInfo info(program);
-  const QString real = info.canonicalFilePath().isEmpty() ? info.absoluteFilePath()
-                                                          : info.canonicalFilePath();
+  const QString real =
+      info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
   QFileInfo realInfo(real);
   QString dir = realInfo.absolutePath();
   if (!dir.endsWith('/')) dir += '/';
@@ -208,7 +208,9 @@ void TForm1::SetBusy(bool busy) {
   if (newGame_) newGame_->setEnabled(!busy);
 }
 
-void TForm1::FormClose() { gs_.Quitting = true; }
+void TForm1::FormClose() {
+  gs_.Quitting = true;
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   FormClose();

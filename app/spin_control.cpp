@@ -8,7 +8,6 @@
 #include "engine/reels.h"
 #include "screen/scale.h"
 
-
 void TForm1::SelectBet(int button) {
   if (!IsLinesButton(button) && !IsCreditsButton(button)) return;
   timer3_->SetEnabled(false);
@@ -21,8 +20,9 @@ void TForm1::SelectBet(int button) {
   } else {
     perLine = BetButtonValue(button);
     if (!CreditsCover(gs_.Credits, lines, perLine)) {
-      platform_.ShowMessage(this, QString::fromStdString(gs_.GameTitle),
-                            QString::fromStdString(CreditCheckMessage(gs_.Credits, lines * perLine)));
+      platform_.ShowMessage(
+          this, QString::fromStdString(gs_.GameTitle),
+          QString::fromStdString(CreditCheckMessage(gs_.Credits, lines * perLine)));
       return;
     }
   }
@@ -109,7 +109,8 @@ void TForm1::RequestSpin() {
 
   if (closePending_) {
     // Leave the stack first; the close then happens from the event loop.
-    QMetaObject::invokeMethod(this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
   }
 }
 

@@ -13,7 +13,9 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kYellow = qRgb(255, 255, 0);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 
-QRgb FromLineColour(uint32_t rgb) { return qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QRgb FromLineColour(uint32_t rgb) {
+  return qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 }  // namespace
 
 void TForm1::CountUpWin(int start) {
@@ -138,9 +140,8 @@ void TForm1::Timer3Timer() {
   const int top = Scale(61) - canvas_.TextHeight(first);
   WriteStatusText(first, firstColour, firstX, firstRight, top);
   if (gs_.ScatterCount >= 3) {
-    const QString bonus = gs_.BonusWin < 1
-                              ? QStringLiteral("Play the Bonus Game")
-                              : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin);
+    const QString bonus = gs_.BonusWin < 1 ? QStringLiteral("Play the Bonus Game")
+                                           : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin);
     WriteStatusText(bonus, kYellow, Scale(452), true, top);
   }
 
@@ -198,6 +199,7 @@ void TForm1::Timer6Timer() {
   }
   SetBusy(false);
   if (closePending_) {
-    QMetaObject::invokeMethod(this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
   }
 }

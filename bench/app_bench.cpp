@@ -65,7 +65,11 @@ void WholeSpinWallTime(benchmark::State& bench) {
   for (auto _ : bench) game.form->SpinReels();
   bench.counters["ideal_ms"] = 47 * 25;
 }
-BENCHMARK(WholeSpinWallTime)->Arg(800)->Arg(1920)->Unit(benchmark::kMillisecond)->Iterations(5)
+BENCHMARK(WholeSpinWallTime)
+    ->Arg(800)
+    ->Arg(1920)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
     ->UseRealTime();
 
 }  // namespace

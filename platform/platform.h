@@ -3,10 +3,10 @@
 // construction, so tests can drive a whole game with a fake clock and answered message boxes.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <QString>
 
 class QWidget;
 class QDialog;

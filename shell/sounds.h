@@ -5,13 +5,13 @@
 class GameSounds {
  public:
   virtual ~GameSounds() = default;
-  virtual void PlayReelStopSound() = 0;   // a reel lands
-  virtual void PlayCountSound() = 0;      // one count-up step
+  virtual void PlayReelStopSound() = 0;      // a reel lands
+  virtual void PlayCountSound() = 0;         // one count-up step
   virtual void PlayWinSound(bool wait) = 0;  // a win; wait: return only when it has finished
-  virtual void PlayExplosionSound() = 0;  // the bonus bomb goes off
-  virtual void PlayStartSound() = 0;      // start-up has finished
-  virtual void PlayBonusSound() = 0;      // the bonus game is coming
-  virtual void StartPendingTrack() = 0;   // start a music track change that is waiting
+  virtual void PlayExplosionSound() = 0;     // the bonus bomb goes off
+  virtual void PlayStartSound() = 0;         // start-up has finished
+  virtual void PlayBonusSound() = 0;         // the bonus game is coming
+  virtual void StartPendingTrack() = 0;      // start a music track change that is waiting
 };
 
 // Plays nothing: used where no audio device is wanted (tests, the math tool).

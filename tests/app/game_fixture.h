@@ -31,7 +31,8 @@ inline GameState PredictSpin(uint32_t seed, int linesBet, int perLine, int blurH
 }
 
 // The first seed from 1 on whose first spin satisfies the condition.
-inline uint32_t FindSeed(int linesBet, int perLine, const std::function<bool(const GameState&)>& want) {
+inline uint32_t FindSeed(int linesBet, int perLine,
+                         const std::function<bool(const GameState&)>& want) {
   for (uint32_t seed = 1; seed < 2000000; ++seed) {
     if (want(PredictSpin(seed, linesBet, perLine))) return seed;
   }

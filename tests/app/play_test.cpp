@@ -7,7 +7,9 @@
 #include "windows/bonus_game.h"
 
 namespace {
-bool NoWin(const GameState& g) { return g.GamePaid == 0 && g.ScatterCount < 3; }
+bool NoWin(const GameState& g) {
+  return g.GamePaid == 0 && g.ScatterCount < 3;
+}
 
 // The status line: any pixel of the given colour in the strip the texts are written to.
 bool StatusShows(const Canvas& canvas, QRgb colour) {
@@ -135,7 +137,8 @@ TEST_F(Stakes, AreaBoundsAreInclusiveAtTheScaledEdges) {
 }
 
 TEST_F(Stakes, CreditsButtonPlaysAtOnceAndTheStakeIsGoneBeforeAnyReelLands) {
-  const uint32_t seed = FindSeed(9, 2, [](const GameState& g) { return g.GamePaid > 0 && g.ScatterCount < 3; });
+  const uint32_t seed =
+      FindSeed(9, 2, [](const GameState& g) { return g.GamePaid > 0 && g.ScatterCount < 3; });
   const GameState expected = PredictSpin(seed, 9, 2);
   CreditsAtReelStop watcher(state);
   Start(seed, 800, 600, 120, &watcher);
@@ -201,7 +204,8 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
 }
 
 TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
-  const uint32_t seed = FindSeed(9, 1, [](const GameState& g) { return g.GamePaid >= 20 && g.ScatterCount < 3; });
+  const uint32_t seed =
+      FindSeed(9, 1, [](const GameState& g) { return g.GamePaid >= 20 && g.ScatterCount < 3; });
   const GameState expected = PredictSpin(seed, 9, 1);
   Start(seed);
   Ready();
@@ -230,9 +234,8 @@ TEST_F(Spin, NewGameIsUnavailableWhileBusy) {
   Start(seed);
   Ready();
   bool enabledDuringSpin = true;
-  auto look = platform.CreateTimer(100, true, [&] {
-    enabledDuringSpin = form->NewGameAction()->isEnabled();
-  });
+  auto look = platform.CreateTimer(100, true,
+                                   [&] { enabledDuringSpin = form->NewGameAction()->isEnabled(); });
   ClickSpin();
   look->SetEnabled(false);
   EXPECT_FALSE(enabledDuringSpin);
@@ -240,7 +243,8 @@ TEST_F(Spin, NewGameIsUnavailableWhileBusy) {
 }
 
 TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
-  const uint32_t seed = FindSeed(9, 1, [](const GameState& g) { return g.GamePaid >= 50 && g.ScatterCount < 3; });
+  const uint32_t seed =
+      FindSeed(9, 1, [](const GameState& g) { return g.GamePaid >= 50 && g.ScatterCount < 3; });
   const GameState expected = PredictSpin(seed, 9, 1);
   Start(seed);
   Ready();
@@ -377,8 +381,8 @@ TEST_F(WinCycle, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   Start();
   Ready();
   form->FormPaint();
-  const QImage clean = form->Surface().Image().copy(state.ReelsLeft, state.ReelsTop,
-                                                    state.CellSize, 3 * state.CellSize);
+  const QImage clean = form->Surface().Image().copy(state.ReelsLeft, state.ReelsTop, state.CellSize,
+                                                    3 * state.CellSize);
   state.LineWon.fill(false);
   state.LineWon[1] = true;
   state.LineWin[1] = 2;
@@ -390,8 +394,8 @@ TEST_F(WinCycle, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   platform.Advance(300);  // the off phase: reel 0's middle cell is white
   ClickLines(5);
   EXPECT_FALSE(form->Timer3().Enabled());
-  const QImage after = form->Surface().Image().copy(state.ReelsLeft, state.ReelsTop,
-                                                    state.CellSize, 3 * state.CellSize);
+  const QImage after = form->Surface().Image().copy(state.ReelsLeft, state.ReelsTop, state.CellSize,
+                                                    3 * state.CellSize);
   // A point of reel 0's middle cell that no payline path crosses.
   const int y = state.CellSize + 8;
   EXPECT_EQ(after.pixel(state.CellSize / 2, y), clean.pixel(state.CellSize / 2, y));

@@ -72,7 +72,8 @@ class RealGame : public ::testing::Test {
     game_.setProgram(QStringLiteral(ZELMAR_PROGRAM));
     game_.start();
     ASSERT_TRUE(game_.waitForStarted(10000));
-    const QString id = Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
+    const QString id =
+        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
     ASSERT_FALSE(id.isEmpty());
     window_ = id.split('\n').first().trimmed();
   }
