@@ -50,25 +50,34 @@ template <RasterOp op>
 void StretchRows(uint32_t* dstBits, qsizetype dstStride, const uint8_t* srcBits,
                  qsizetype srcStride, int x0, int x1, int y0, int y1, int dl, int dt, int dw,
                  int dh, int sl, int st, int sw, int sh, int srcW, int srcH) {
-  // Columns: which destination columns read a column inside the source image, and where.
+  // Columns: which destination columns read a column inside the source image, and where. A
+  // copy at the same width (every reel frame, every digit) needs no column map, so the hot
+  // paths allocate nothing.
+  const bool identityColumns = (sw == dw);
   std::vector<int> map;
-  map.reserve(x1 - x0);
   int first = x1;
   int last = x0;  // exclusive
-  for (int x = x0; x < x1; ++x) {
-    const int sx = sl + SourceOffset(x - dl, sw, dw);
-    if (sx >= 0 && sx < srcW) {
-      if (first == x1) first = x;
-      last = x + 1;
-      map.push_back(sx);
-    } else if (first != x1) {
-      break;  // source columns increase with x: once past the right edge, all later ones are
+  int srcColumn0 = 0;
+  if (identityColumns) {
+    first = std::max(x0, dl - sl);
+    last = std::min(x1, dl - sl + srcW);
+    srcColumn0 = sl + (first - dl);
+  } else {
+    map.reserve(x1 - x0);
+    for (int x = x0; x < x1; ++x) {
+      const int sx = sl + SourceOffset(x - dl, sw, dw);
+      if (sx >= 0 && sx < srcW) {
+        if (first == x1) first = x;
+        last = x + 1;
+        map.push_back(sx);
+      } else if (first != x1) {
+        break;  // source columns increase with x: once past the right edge, all later ones are
+      }
     }
+    if (!map.empty()) srcColumn0 = map.front();
   }
   if (first >= last) return;
   const int count = last - first;
-  const bool identityColumns = (sw == dw);
-  const int srcColumn0 = map.front();
 
   int prevSy = -1;
   const uint32_t* prevRow = nullptr;
