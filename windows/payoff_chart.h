@@ -36,7 +36,8 @@ inline constexpr int kJackpotPays = 5000;
 // Scatter pays, as multiples of the total bet, for 5, 4 and 3 scatters.
 inline constexpr std::array<int, 3> kScatterPays{100, 25, 5};
 
-// The large tiles of the middle row: the wild and the four highest symbols.
+// The large tiles of the middle row: the wild and the four highest symbols. Three wilds have no
+// pay of their own: they pay as three I's, so the glass promises that and nothing more.
 inline constexpr std::array<PayColumn, 5> kLargeColumns{{
     {0, {2500, 2000, 120, 25, 2}, 149, 16},
     {18, {2500, 500, 120, 5, 1}, 149, 16},
