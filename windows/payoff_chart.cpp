@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <algorithm>
+#include <cstdint>
 
 #include "engine/game_state.h"
 #include "platform/help_context.h"
@@ -85,6 +87,70 @@ QImage PlainCharacter(int i) {
   return image;
 }
 
+// The character pictures stand on a white ground, as in the bonus game's boxes. On the black
+// glass they are shown on black: the ground connected to the picture's border becomes black, and
+// the light fringe pixels along the figure's outline lose the white they had mixed in, so no pale
+// halo remains.
+QImage OnBlackGround(const QImage& picture) {
+  QImage image = picture.convertToFormat(QImage::Format_RGB32);
+  const int w = image.width(), h = image.height();
+  // The ground: white, or the pale neutral grey of the soft shadow the figures cast on it.
+  auto light = [&image](int x, int y) {
+    const QRgb c = image.pixel(x, y);
+    const int lo = std::min({qRed(c), qGreen(c), qBlue(c)});
+    const int hi = std::max({qRed(c), qGreen(c), qBlue(c)});
+    return lo >= 150 && hi - lo <= 16;
+  };
+  std::vector<uint8_t> ground(static_cast<size_t>(w) * h, 0);
+  std::vector<QPoint> todo;
+  auto visit = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= w || y >= h) return;
+    uint8_t& g = ground[static_cast<size_t>(y) * w + x];
+    if (g != 0 || !light(x, y)) return;
+    g = 1;
+    todo.emplace_back(x, y);
+  };
+  for (int x = 0; x < w; ++x) {
+    visit(x, 0);
+    visit(x, h - 1);
+  }
+  for (int y = 0; y < h; ++y) {
+    visit(0, y);
+    visit(w - 1, y);
+  }
+  while (!todo.empty()) {
+    const QPoint p = todo.back();
+    todo.pop_back();
+    visit(p.x() + 1, p.y());
+    visit(p.x() - 1, p.y());
+    visit(p.x(), p.y() + 1);
+    visit(p.x(), p.y() - 1);
+  }
+  auto is_ground = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < w && y < h && ground[static_cast<size_t>(y) * w + x] != 0;
+  };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (is_ground(x, y)) {
+        image.setPixel(x, y, qRgb(0, 0, 0));
+        continue;
+      }
+      if (!is_ground(x - 1, y) && !is_ground(x + 1, y) && !is_ground(x, y - 1) &&
+          !is_ground(x, y + 1)) {
+        continue;
+      }
+      // How much of the white ground this outline pixel carries, judged by its darkest channel.
+      const QRgb c = image.pixel(x, y);
+      const int lightest = std::min({qRed(c), qGreen(c), qBlue(c)});
+      const int white = std::clamp((lightest - 96) * 255 / (255 - 96), 0, 255);
+      image.setPixel(x, y,
+                     qRgb(std::max(0, qRed(c) - white), std::max(0, qGreen(c) - white),
+                          std::max(0, qBlue(c) - white)));
+    }
+  }
+  return image;
+}
+
 }  // namespace
 
 std::array<QImage, 8> PayoffChartWindow::BuiltInCharacters() {
@@ -121,7 +187,8 @@ PayoffChartWindow::PayoffChartWindow(const GameState& state, const QImage& symbo
   for (int i = 0; i < kCharacters; ++i) {
     // The last four repeat the first four.
     QImage picture = characters[i % 8];
-    if (picture.size() != QSize(kCharacterSide, kCharacterSide)) picture = PlainCharacter(i % 8);
+    picture = picture.size() == QSize(kCharacterSide, kCharacterSide) ? OnBlackGround(picture)
+                                                                      : PlainCharacter(i % 8);
     auto* label = new QLabel(this);
     label->setPixmap(QPixmap::fromImage(picture));
     label->resize(kCharacterSide, kCharacterSide);
@@ -220,12 +287,25 @@ void PayoffChartWindow::PaintAll() {
   surface_.SetFontFace(kFace);
   surface_.SetFontBold(true);
 
-  // The jackpot, above and below the middle scatter tile.
-  surface_.SetFontSize(fonts.jackpot);
-  surface_.SetFontColor(kRed);
+  // The jackpot, above and below the middle scatter tile. The heading keeps clear of the two
+  // columns of rules beside it: where the band's size would run into them (the widest screens),
+  // it is set a point smaller until it fits.
   const int centre = Scale(197) + 2 * cell + 2 * Scale(5) + cell / 2;
   const QString jackpot =
       QStringLiteral("Zelmar Jackpot - Get all five ZELMAR Symbols on a Payline");
+  surface_.SetFontSize(fonts.rules);
+  int left_column_end = 0;
+  for (const char* line : kRulesLeft) {
+    left_column_end =
+        std::max(left_column_end, Scale(10) + surface_.TextWidth(QString::fromLatin1(line)));
+  }
+  const int half_room = std::min(centre - left_column_end, Scale(624) - centre) - Scale(4);
+  int jackpot_points = fonts.jackpot;
+  surface_.SetFontSize(jackpot_points);
+  while (jackpot_points > fonts.rules && surface_.TextWidth(jackpot) / 2 > half_room) {
+    surface_.SetFontSize(--jackpot_points);
+  }
+  surface_.SetFontColor(kRed);
   Text(centre - surface_.TextWidth(jackpot) / 2,
        Scale(32) - surface_.TextHeight(jackpot) - Scale(2), jackpot);
   const QString pays = QStringLiteral("Pays ") + QString::number(payoff_chart::kJackpotPays) +

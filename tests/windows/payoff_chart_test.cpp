@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 #include "engine/game_state.h"
 #include "engine/paytable.h"
@@ -150,6 +152,52 @@ TEST_F(PayoffChartAt, Width1024ShowsTheSecondRowOfCharactersAndTheSecondFontBand
       EXPECT_EQ(t.points, 14);
     }
   }
+}
+
+TEST_F(PayoffChartAt, Width1600KeepsTheJackpotHeadingClearOfTheRuleColumns) {
+  Open(1600, 1200, 152);
+  int left_rules_end = 0, heading_left = 0, heading_right = 0, heading_points = 0;
+  for (const auto& t : window->Texts()) {
+    Canvas probe(1, 1);
+    probe.SetFontBold(true);
+    probe.SetFontSize(t.points);
+    const int right = t.x + probe.TextWidth(t.text);
+    if (t.x == 20) left_rules_end = std::max(left_rules_end, right);  // s(10)
+    if (t.text.startsWith("Zelmar Jackpot")) {
+      heading_left = t.x;
+      heading_right = right;
+      heading_points = t.points;
+    }
+  }
+  EXPECT_GT(heading_left, left_rules_end);
+  EXPECT_LT(heading_right, 1248) << "the right column starts at s(624)";
+  EXPECT_GE(heading_points, 14);
+  EXPECT_LE(heading_points, 24);
+}
+
+TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
+  // A white ground with a soft grey shadow, and a white ball ringed in black.
+  QImage figure(110, 110, QImage::Format_RGB32);
+  figure.fill(qRgb(255, 255, 255));
+  for (int x = 30; x < 80; ++x) figure.setPixel(x, 100, qRgb(200, 200, 200));
+  for (int y = 0; y < 110; ++y) {
+    for (int x = 0; x < 110; ++x) {
+      const int d2 = (x - 55) * (x - 55) + (y - 50) * (y - 50);
+      if (d2 <= 30 * 30) figure.setPixel(x, y, d2 >= 27 * 27 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    }
+  }
+  screen_width.Set(800);
+  state.CellSize = 76;
+  sheet = synthetic::MakeSheet(76, 0);
+  std::array<QImage, 8> characters;
+  characters.fill(figure);
+  characters[7] = QImage(20, 20, QImage::Format_RGB32);  // unusable: a plain stand-in is drawn
+  PayoffChartWindow chart(state, sheet, characters);
+  const QImage shown = chart.Character(8)->pixmap().toImage();
+  EXPECT_EQ(shown.pixel(2, 2) | 0xff000000u, Rgb(qRgb(0, 0, 0)));
+  EXPECT_EQ(shown.pixel(50, 100) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "the shadow goes too";
+  EXPECT_EQ(shown.pixel(55, 50) | 0xff000000u, Rgb(qRgb(255, 255, 255)));
+  EXPECT_EQ(chart.Character(7)->pixmap().size(), QSize(110, 110));
 }
 
 TEST_F(PayoffChartAt, AChangedBetLeavesTheChartAsItWas) {
