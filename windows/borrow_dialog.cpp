@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
+#include "shell/identity.h"
 
 namespace {
 
@@ -113,9 +114,9 @@ void ChipButton::paintEvent(QPaintEvent*) {
   }
 }
 
-BorrowDialog::BorrowDialog(GameState& state, const MainArt& art, Platform& platform,
-                           QWidget* parent)
-    : QDialog(parent), state_(state), art_(art), platform_(platform) {
+BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const MainArt& art,
+                           Platform& platform, QWidget* parent)
+    : QDialog(parent), state_(state), identity_(identity), art_(art), platform_(platform) {
   setWindowTitle(QStringLiteral("Use this form to borrow or pay back credits"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -171,7 +172,7 @@ BorrowDialog::BorrowDialog(GameState& state, const MainArt& art, Platform& platf
   connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
 
   surface_.Resize(kClientWidth, kClientHeight);
-  surface_.OnChanged = [this](const QRect& r) { update(r); };
+  surface_.on_changed = [this](const QRect& r) { update(r); };
   PaintAll();
 }
 
@@ -206,7 +207,7 @@ void BorrowDialog::ShowHelp() {
 }
 
 void BorrowDialog::Message(const QString& text) {
-  platform_.ShowMessage(this, QString::fromStdString(state_.GameTitle), text);
+  platform_.ShowMessage(this, QString::fromStdString(identity_.GameTitle), text);
 }
 
 void BorrowDialog::PaintAll() {

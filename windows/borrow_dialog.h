@@ -10,6 +10,7 @@
 
 #include "platform/canvas.h"
 
+struct GameIdentity;
 struct GameState;
 struct MainArt;
 class Platform;
@@ -41,8 +42,9 @@ class BorrowDialog : public QDialog {
   static constexpr int kControlHelpContext = 41005;
 
   // Reads and changes state.Credits and state.Borrowed; draws the meters with art's digit
-  // strips. All three must outlive the dialog.
-  BorrowDialog(GameState& state, const MainArt& art, Platform& platform, QWidget* parent = nullptr);
+  // strips; captions its messages with the game's title. All must outlive the dialog.
+  BorrowDialog(GameState& state, const GameIdentity& identity, const MainArt& art,
+               Platform& platform, QWidget* parent = nullptr);
 
   // Chip i, largest amount first (kChipAmounts).
   QAbstractButton* Chip(int i) { return chips_[i]; }
@@ -68,6 +70,7 @@ class BorrowDialog : public QDialog {
   void Message(const QString& text);
 
   GameState& state_;
+  const GameIdentity& identity_;
   const MainArt& art_;
   Platform& platform_;
   Canvas surface_;

@@ -255,7 +255,7 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
 void PayoffChartWindow::PaintAll() {
   if (surface_.Width() != width() || surface_.Height() != height()) {
     surface_.Resize(width(), height());
-    surface_.OnChanged = [this](const QRect& r) { update(r); };
+    surface_.on_changed = [this](const QRect& r) { update(r); };
   }
   texts_.clear();
   const int screen_width = CurrentScreenWidth();

@@ -12,6 +12,7 @@
 #include "engine/game_state.h"
 #include "engine/loans.h"
 #include "platform/help_context.h"
+#include "shell/identity.h"
 #include "synthetic_art.h"
 #include "tests/support/fake_platform.h"
 #include "windows/borrow_dialog.h"
@@ -29,7 +30,7 @@ class SideWindows : public testing::TestWithParam<Notation> {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale(QString::fromLatin1(GetParam().locale)));
-    state.GameTitle = "Zelmar Slots";
+    identity.GameTitle = "Zelmar Slots";
     state.Credits = 1000;
     state.Borrowed = 1000;
   }
@@ -61,6 +62,7 @@ class SideWindows : public testing::TestWithParam<Notation> {
   QString Stat(StatisticsWindow& w, StatisticsWindow::Figure f) { return w.Value(f)->text(); }
 
   GameState state;
+  GameIdentity identity;
   MainArt art = synthetic::MakeArt();
   FakePlatform platform;
 };
@@ -71,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, SideWindows,
                          [](const auto& info) { return std::string(info.param.locale); });
 
 TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
-  BorrowDialog dialog(state, art, platform);
+  BorrowDialog dialog(state, identity, art, platform);
   EXPECT_EQ(dialog.size(), QSize(582, 300));
   EXPECT_EQ(dialog.windowTitle(), "Use this form to borrow or pay back credits");
   EXPECT_TRUE(dialog.BorrowMode()->isChecked());
@@ -90,15 +92,15 @@ TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
   EXPECT_EQ(FindHelpContext(dialog.PayBackMode()), 41005);
 
   dialog.HelpButton()->click();
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_EQ(platform.Messages[0].text,
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
             "Use this screen to borrow credits or pay back credits that you borrowed "
             "previously.  Click on the button representing the amount to borrow (or pay "
             "back).\n\nTo switch between \"borrow\" and \"pay back\" select the mode.");
 }
 
 TEST_P(SideWindows, BorrowingTwiceFromANewGameShowsTheNewTotalsOnTheMeters) {
-  BorrowDialog dialog(state, art, platform);
+  BorrowDialog dialog(state, identity, art, platform);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "1000");
   dialog.Chip(0)->click();
   dialog.Chip(0)->click();
@@ -106,20 +108,20 @@ TEST_P(SideWindows, BorrowingTwiceFromANewGameShowsTheNewTotalsOnTheMeters) {
   EXPECT_EQ(state.Credits, 3000);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "3000");
   EXPECT_EQ(Meter(dialog.Surface(), 552 - 64, 4, false), "3000") << "credits end at 552";
-  EXPECT_TRUE(platform.Messages.empty());
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_P(SideWindows, PayingBackIsRefusedBeyondTheCreditsFirstThenBeyondTheLoan) {
   state.Credits = 50;
-  BorrowDialog dialog(state, art, platform);
+  BorrowDialog dialog(state, identity, art, platform);
   dialog.PayBackMode()->click();
   dialog.Chip(1)->click();
   dialog.Chip(0)->click();
-  ASSERT_EQ(platform.Messages.size(), 2u);
-  EXPECT_EQ(platform.Messages[0].text, Local("You do not have  100.00 credits!"));
-  EXPECT_EQ(platform.Messages[1].text, Local("You do not have 1000.00 credits!"))
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[0].text, Local("You do not have  100.00 credits!"));
+  EXPECT_EQ(platform.messages[1].text, Local("You do not have 1000.00 credits!"))
       << "no grouping in the amount";
-  EXPECT_EQ(platform.Messages[0].caption, "Zelmar Slots");
+  EXPECT_EQ(platform.messages[0].caption, "Zelmar Slots");
   EXPECT_EQ(state.Credits, 50);
   EXPECT_EQ(state.Borrowed, 1000);
 
@@ -135,14 +137,14 @@ TEST_P(SideWindows, PayingBackIsRefusedBeyondTheCreditsFirstThenBeyondTheLoan) {
   EXPECT_EQ(state.Borrowed, 0);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "0???");
   dialog.Chip(3)->click();
-  EXPECT_EQ(platform.Messages.back().text,
+  EXPECT_EQ(platform.messages.back().text,
             "You cannot pay back more credits than you have borrowed!");
   EXPECT_EQ(state.Credits, 4000);
   EXPECT_EQ(state.Borrowed, 0);
 }
 
 TEST_P(SideWindows, SwitchingTheModeChangesNothingUntilAChipIsPressed) {
-  BorrowDialog dialog(state, art, platform);
+  BorrowDialog dialog(state, identity, art, platform);
   const QImage before = dialog.Surface().Image().copy();
   dialog.PayBackMode()->click();
   dialog.BorrowMode()->click();
@@ -153,11 +155,11 @@ TEST_P(SideWindows, SwitchingTheModeChangesNothingUntilAChipIsPressed) {
 
 TEST_P(SideWindows, ALoanPastTheLargestCountableAmountIsRefusedWithAClearMessage) {
   state.Credits = std::numeric_limits<int32_t>::max() - 500;
-  BorrowDialog dialog(state, art, platform);
+  BorrowDialog dialog(state, identity, art, platform);
   dialog.Chip(0)->click();
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_TRUE(platform.Messages[0].text.contains(Local("2,147,483,647")))
-      << platform.Messages[0].text.toStdString();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_TRUE(platform.messages[0].text.contains(Local("2,147,483,647")))
+      << platform.messages[0].text.toStdString();
   EXPECT_EQ(state.Credits, std::numeric_limits<int32_t>::max() - 500);
   EXPECT_EQ(state.Borrowed, 1000);
   dialog.Chip(1)->click();
