@@ -81,6 +81,7 @@ void MainWindow::BuildMenu() {
     gs_.Quitting = true;
     close();
   });
+  AddSideWindowCommands();
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -202,6 +203,7 @@ void MainWindow::SetBusy(bool busy) {
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
   if (new_game_) new_game_->setEnabled(!busy);
+  if (borrow_) borrow_->setEnabled(!busy);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
