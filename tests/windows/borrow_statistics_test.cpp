@@ -30,9 +30,9 @@ class SideWindows : public testing::TestWithParam<Notation> {
  protected:
   void SetUp() override {
     QLocale::setDefault(QLocale(QString::fromLatin1(GetParam().locale)));
-    identity.GameTitle = "Zelmar Slots";
-    state.Credits = 1000;
-    state.Borrowed = 1000;
+    identity_.GameTitle = "Zelmar Slots";
+    state_.Credits = 1000;
+    state_.Borrowed = 1000;
   }
   void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
@@ -61,10 +61,10 @@ class SideWindows : public testing::TestWithParam<Notation> {
 
   QString Stat(StatisticsWindow& w, StatisticsWindow::Figure f) { return w.Value(f)->text(); }
 
-  GameState state;
-  GameIdentity identity;
-  MainArt art = synthetic::MakeArt();
-  FakePlatform platform;
+  GameState state_;
+  GameIdentity identity_;
+  MainArt art_ = synthetic::MakeArt();
+  FakePlatform platform_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Locales, SideWindows,
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, SideWindows,
                          [](const auto& info) { return std::string(info.param.locale); });
 
 TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
-  BorrowDialog dialog(state, identity, art, platform);
+  BorrowDialog dialog(state_, identity_, art_, platform_);
   EXPECT_EQ(dialog.size(), QSize(582, 300));
   EXPECT_EQ(dialog.windowTitle(), "Use this form to borrow or pay back credits");
   EXPECT_TRUE(dialog.BorrowMode()->isChecked());
@@ -92,82 +92,82 @@ TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
   EXPECT_EQ(FindHelpContext(dialog.PayBackMode()), 41005);
 
   dialog.HelpButton()->click();
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text,
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text,
             "Use this screen to borrow credits or pay back credits that you borrowed "
             "previously.  Click on the button representing the amount to borrow (or pay "
             "back).\n\nTo switch between \"borrow\" and \"pay back\" select the mode.");
 }
 
 TEST_P(SideWindows, BorrowingTwiceFromANewGameShowsTheNewTotalsOnTheMeters) {
-  BorrowDialog dialog(state, identity, art, platform);
+  BorrowDialog dialog(state_, identity_, art_, platform_);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "1000");
   dialog.Chip(0)->click();
   dialog.Chip(0)->click();
-  EXPECT_EQ(state.Borrowed, 3000);
-  EXPECT_EQ(state.Credits, 3000);
+  EXPECT_EQ(state_.Borrowed, 3000);
+  EXPECT_EQ(state_.Credits, 3000);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "3000");
   EXPECT_EQ(Meter(dialog.Surface(), 552 - 64, 4, false), "3000") << "credits end at 552";
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(platform_.messages.empty());
 }
 
 TEST_P(SideWindows, PayingBackIsRefusedBeyondTheCreditsFirstThenBeyondTheLoan) {
-  state.Credits = 50;
-  BorrowDialog dialog(state, identity, art, platform);
+  state_.Credits = 50;
+  BorrowDialog dialog(state_, identity_, art_, platform_);
   dialog.PayBackMode()->click();
   dialog.Chip(1)->click();
   dialog.Chip(0)->click();
-  ASSERT_EQ(platform.messages.size(), 2u);
-  EXPECT_EQ(platform.messages[0].text, Local("You do not have  100.00 credits!"));
-  EXPECT_EQ(platform.messages[1].text, Local("You do not have 1000.00 credits!"))
+  ASSERT_EQ(platform_.messages.size(), 2u);
+  EXPECT_EQ(platform_.messages[0].text, Local("You do not have  100.00 credits!"));
+  EXPECT_EQ(platform_.messages[1].text, Local("You do not have 1000.00 credits!"))
       << "no grouping in the amount";
-  EXPECT_EQ(platform.messages[0].caption, "Zelmar Slots");
-  EXPECT_EQ(state.Credits, 50);
-  EXPECT_EQ(state.Borrowed, 1000);
+  EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");
+  EXPECT_EQ(state_.Credits, 50);
+  EXPECT_EQ(state_.Borrowed, 1000);
 
   for (int i = 0; i < 5; ++i) dialog.Chip(2)->click();
-  EXPECT_EQ(state.Credits, 0);
-  EXPECT_EQ(state.Borrowed, 950);
+  EXPECT_EQ(state_.Credits, 0);
+  EXPECT_EQ(state_.Borrowed, 950);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "950?") << "the shorter number leaves no digit";
   EXPECT_EQ(Meter(dialog.Surface(), 552 - 16, 1, false), "0");
 
-  state.Credits = 5000;
-  state.Borrowed = 1000;
+  state_.Credits = 5000;
+  state_.Borrowed = 1000;
   dialog.Chip(0)->click();
-  EXPECT_EQ(state.Borrowed, 0);
+  EXPECT_EQ(state_.Borrowed, 0);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "0???");
   dialog.Chip(3)->click();
-  EXPECT_EQ(platform.messages.back().text,
+  EXPECT_EQ(platform_.messages.back().text,
             "You cannot pay back more credits than you have borrowed!");
-  EXPECT_EQ(state.Credits, 4000);
-  EXPECT_EQ(state.Borrowed, 0);
+  EXPECT_EQ(state_.Credits, 4000);
+  EXPECT_EQ(state_.Borrowed, 0);
 }
 
 TEST_P(SideWindows, SwitchingTheModeChangesNothingUntilAChipIsPressed) {
-  BorrowDialog dialog(state, identity, art, platform);
+  BorrowDialog dialog(state_, identity_, art_, platform_);
   const QImage before = dialog.Surface().Image().copy();
   dialog.PayBackMode()->click();
   dialog.BorrowMode()->click();
   EXPECT_EQ(dialog.Surface().Image(), before);
-  EXPECT_EQ(state.Credits, 1000);
-  EXPECT_EQ(state.Borrowed, 1000);
+  EXPECT_EQ(state_.Credits, 1000);
+  EXPECT_EQ(state_.Borrowed, 1000);
 }
 
 TEST_P(SideWindows, ALoanPastTheLargestCountableAmountIsRefusedWithAClearMessage) {
-  state.Credits = std::numeric_limits<int32_t>::max() - 500;
-  BorrowDialog dialog(state, identity, art, platform);
+  state_.Credits = std::numeric_limits<int32_t>::max() - 500;
+  BorrowDialog dialog(state_, identity_, art_, platform_);
   dialog.Chip(0)->click();
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_TRUE(platform.messages[0].text.contains(Local("2,147,483,647")))
-      << platform.messages[0].text.toStdString();
-  EXPECT_EQ(state.Credits, std::numeric_limits<int32_t>::max() - 500);
-  EXPECT_EQ(state.Borrowed, 1000);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_TRUE(platform_.messages[0].text.contains(Local("2,147,483,647")))
+      << platform_.messages[0].text.toStdString();
+  EXPECT_EQ(state_.Credits, std::numeric_limits<int32_t>::max() - 500);
+  EXPECT_EQ(state_.Borrowed, 1000);
   dialog.Chip(1)->click();
-  EXPECT_EQ(state.Borrowed, 1100);
+  EXPECT_EQ(state_.Borrowed, 1100);
 }
 
 TEST_P(SideWindows, StatisticsOfANewGame) {
-  StatisticsWindow window(state);
+  StatisticsWindow window(state_);
   using F = StatisticsWindow::Figure;
   EXPECT_EQ(window.size(), QSize(632, 207));
   EXPECT_EQ(window.windowTitle(), "Your Game Statistics");
@@ -196,26 +196,26 @@ TEST_P(SideWindows, StatisticsOfANewGame) {
 
 TEST_P(SideWindows, StatisticsSplitPayoffsAndKeepThePercentageThroughLoans) {
   using F = StatisticsWindow::Figure;
-  state.SpinCount = 1234;
-  state.TotalBet = 90;
-  state.Credits = 955;  // 90 staked, 45 returned
+  state_.SpinCount = 1234;
+  state_.TotalBet = 90;
+  state_.Credits = 955;  // 90 staked, 45 returned
   {
-    StatisticsWindow window(state);
+    StatisticsWindow window(state_);
     EXPECT_EQ(Stat(window, F::kSpins), Local("     1,234"));
     EXPECT_EQ(Stat(window, F::kPayoffs), "        45");
     EXPECT_EQ(Stat(window, F::kPercentage), Local("50.00%"));
   }
-  ASSERT_EQ(ApplyLoan(state, LoanMode::kBorrow, 1000), LoanOutcome::kDone);
-  ASSERT_EQ(ApplyLoan(state, LoanMode::kPayBack, 10), LoanOutcome::kDone);
+  ASSERT_EQ(ApplyLoan(state_, LoanMode::kBorrow, 1000), LoanOutcome::kDone);
+  ASSERT_EQ(ApplyLoan(state_, LoanMode::kPayBack, 10), LoanOutcome::kDone);
   {
-    StatisticsWindow window(state);
+    StatisticsWindow window(state_);
     EXPECT_EQ(Stat(window, F::kPayoffs), "        45");
     EXPECT_EQ(Stat(window, F::kPercentage), Local("50.00%"));
   }
-  state.Credits += 189;
-  state.BonusPayoffs = 189;
+  state_.Credits += 189;
+  state_.BonusPayoffs = 189;
   {
-    StatisticsWindow window(state);
+    StatisticsWindow window(state_);
     EXPECT_EQ(Stat(window, F::kBonusPayoffs), "189");
     EXPECT_EQ(Stat(window, F::kPayoffs), "       234");
     EXPECT_EQ(Stat(window, F::kNormalPayoffs), "        45");
@@ -224,18 +224,18 @@ TEST_P(SideWindows, StatisticsSplitPayoffsAndKeepThePercentageThroughLoans) {
 
 TEST_P(SideWindows, StatisticsShowEveryDigitOfLargeFigures) {
   using F = StatisticsWindow::Figure;
-  state.TotalBet = 1000;
-  state.Credits = 1234;  // payoffs 1234 on 1000 staked
+  state_.TotalBet = 1000;
+  state_.Credits = 1234;  // payoffs 1234 on 1000 staked
   {
-    StatisticsWindow window(state);
+    StatisticsWindow window(state_);
     EXPECT_EQ(Stat(window, F::kPercentage), Local("123.40%"));
   }
   // A saved game whose sums pass the 32-bit range: shown whole, not wrapped.
-  state.Credits = std::numeric_limits<int32_t>::max();
-  state.Borrowed = 0;
-  state.TotalBet = std::numeric_limits<int32_t>::max();
-  state.BonusPayoffs = 1234567;
-  StatisticsWindow window(state);
+  state_.Credits = std::numeric_limits<int32_t>::max();
+  state_.Borrowed = 0;
+  state_.TotalBet = std::numeric_limits<int32_t>::max();
+  state_.BonusPayoffs = 1234567;
+  StatisticsWindow window(state_);
   EXPECT_EQ(Stat(window, F::kPayoffs), Local("4,294,967,294"));
   EXPECT_EQ(Stat(window, F::kNormalPayoffs), Local("4,293,732,727"));
   EXPECT_EQ(Stat(window, F::kBonusPayoffs), "1234567");

@@ -62,14 +62,14 @@ TEST(PayoffChartFigures, FontSetsChangeAtTheBandEdges) {
 class PayoffChartAt : public testing::Test {
  protected:
   void Open(int width, int height, int cell) {
-    screen_width.Set(width);
-    state.CellSize = cell;
-    sheet = synthetic::MakeSheet(cell, 0);
-    window = std::make_unique<PayoffChartWindow>(state, sheet);
-    window->resize(width, height);
-    window->PaintAll();
+    screen_width_.Set(width);
+    state_.CellSize = cell;
+    sheet_ = synthetic::MakeSheet(cell, 0);
+    window_ = std::make_unique<PayoffChartWindow>(state_, sheet_);
+    window_->resize(width, height);
+    window_->PaintAll();
   }
-  QRgb At(int x, int y) const { return window->Surface().Pixel(x, y) | 0xff000000u; }
+  QRgb At(int x, int y) const { return window_->Surface().Pixel(x, y) | 0xff000000u; }
   // A tile of side `side` for code stands at (x, y): silver frame lines on its left and top
   // edges, its picture two pixels inside them and up to three pixels before its right and
   // bottom edges.
@@ -86,16 +86,16 @@ class PayoffChartAt : public testing::Test {
   // The tops of the texts drawn with their left edge at x.
   std::vector<std::pair<QString, int>> TextsAt(int x) const {
     std::vector<std::pair<QString, int>> found;
-    for (const auto& t : window->Texts()) {
+    for (const auto& t : window_->Texts()) {
       if (t.x == x) found.emplace_back(t.text, t.y);
     }
     return found;
   }
 
-  ScopedScreenWidth screen_width{800};
-  GameState state;
-  QImage sheet;
-  std::unique_ptr<PayoffChartWindow> window;
+  ScopedScreenWidth screen_width_{800};
+  GameState state_;
+  QImage sheet_;
+  std::unique_ptr<PayoffChartWindow> window_;
 };
 
 TEST_F(PayoffChartAt, Width800PutsTilesAndPaysWhereTheGlassIsPrinted) {
@@ -115,7 +115,7 @@ TEST_F(PayoffChartAt, Width800PutsTilesAndPaysWhereTheGlassIsPrinted) {
   EXPECT_EQ(TextsAt(697), (Lines{{"100", 62}, {"25", 76}, {"5", 90}}));
   // Counts end two design pixels left of their tile: at 54 beside the wild, 705 beside H.
   std::vector<QString> wild_counts, h_counts;
-  for (const auto& t : window->Texts()) {
+  for (const auto& t : window_->Texts()) {
     Canvas probe(1, 1);
     probe.SetFontBold(true);
     probe.SetFontSize(t.points);
@@ -126,11 +126,11 @@ TEST_F(PayoffChartAt, Width800PutsTilesAndPaysWhereTheGlassIsPrinted) {
   EXPECT_EQ(wild_counts, (std::vector<QString>{"5", "4", "3", "2", "1"}));
   EXPECT_EQ(h_counts, (std::vector<QString>{"5", "4", "3"}));
 
-  EXPECT_EQ(window->CloseButton()->geometry(), QRect(200, 332, 400, 28));
+  EXPECT_EQ(window_->CloseButton()->geometry(), QRect(200, 332, 400, 28));
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(window->Character(i)->pos(), QPoint(11 + 133 * i, 378)) << i;
-    EXPECT_FALSE(window->Character(i)->isHidden());
-    EXPECT_TRUE(window->Character(i + 6)->isHidden()) << "no room for a second row";
+    EXPECT_EQ(window_->Character(i)->pos(), QPoint(11 + 133 * i, 378)) << i;
+    EXPECT_FALSE(window_->Character(i)->isHidden());
+    EXPECT_TRUE(window_->Character(i + 6)->isHidden()) << "no room for a second row";
   }
   EXPECT_EQ(At(400, 325), Rgb(qRgb(192, 192, 192)));
   EXPECT_EQ(At(799, 365), Rgb(qRgb(192, 192, 192)));
@@ -142,12 +142,12 @@ TEST_F(PayoffChartAt, Width1024ShowsTheSecondRowOfCharactersAndTheSecondFontBand
   const int slot = 1024 / 6;
   const int second_top = 483 + 110 + 7 + 15 + 15 + 7;  // y2 + s(12) + s(6)
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(window->Character(i)->pos(), QPoint((slot - 110) / 2 + i * slot, 483));
-    EXPECT_EQ(window->Character(i + 6)->pos(), QPoint((slot - 110) / 2 + i * slot, second_top));
-    EXPECT_FALSE(window->Character(i + 6)->isHidden());
+    EXPECT_EQ(window_->Character(i)->pos(), QPoint((slot - 110) / 2 + i * slot, 483));
+    EXPECT_EQ(window_->Character(i + 6)->pos(), QPoint((slot - 110) / 2 + i * slot, second_top));
+    EXPECT_FALSE(window_->Character(i + 6)->isHidden());
   }
-  EXPECT_EQ(window->CloseButton()->geometry(), QRect(256, 424, 512, 35));
-  for (const auto& t : window->Texts()) {
+  EXPECT_EQ(window_->CloseButton()->geometry(), QRect(256, 424, 512, 35));
+  for (const auto& t : window_->Texts()) {
     if (t.text.startsWith("Zelmar Jackpot")) {
       EXPECT_EQ(t.points, 14);
     }
@@ -157,7 +157,7 @@ TEST_F(PayoffChartAt, Width1024ShowsTheSecondRowOfCharactersAndTheSecondFontBand
 TEST_F(PayoffChartAt, Width1600KeepsTheJackpotHeadingClearOfTheRuleColumns) {
   Open(1600, 1200, 152);
   int left_rules_end = 0, heading_left = 0, heading_right = 0, heading_points = 0;
-  for (const auto& t : window->Texts()) {
+  for (const auto& t : window_->Texts()) {
     Canvas probe(1, 1);
     probe.SetFontBold(true);
     probe.SetFontSize(t.points);
@@ -186,13 +186,13 @@ TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
       if (d2 <= 30 * 30) figure.setPixel(x, y, d2 >= 27 * 27 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     }
   }
-  screen_width.Set(800);
-  state.CellSize = 76;
-  sheet = synthetic::MakeSheet(76, 0);
+  screen_width_.Set(800);
+  state_.CellSize = 76;
+  sheet_ = synthetic::MakeSheet(76, 0);
   std::array<QImage, 8> characters;
   characters.fill(figure);
   characters[7] = QImage(20, 20, QImage::Format_RGB32);  // unusable: a plain stand-in is drawn
-  PayoffChartWindow chart(state, sheet, characters);
+  PayoffChartWindow chart(state_, sheet_, characters);
   const QImage shown = chart.Character(8)->pixmap().toImage();
   EXPECT_EQ(shown.pixel(2, 2) | 0xff000000u, Rgb(qRgb(0, 0, 0)));
   EXPECT_EQ(shown.pixel(50, 100) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "the shadow goes too";
@@ -202,12 +202,12 @@ TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
 
 TEST_F(PayoffChartAt, AChangedBetLeavesTheChartAsItWas) {
   Open(800, 600, 76);
-  const QImage before = window->Surface().Image().copy();
-  state.LinesBet = 9;
-  state.CreditsPerLine = 10;
-  state.Credits = 12345;
-  window->PaintAll();
-  EXPECT_EQ(window->Surface().Image(), before);
+  const QImage before = window_->Surface().Image().copy();
+  state_.LinesBet = 9;
+  state_.CreditsPerLine = 10;
+  state_.Credits = 12345;
+  window_->PaintAll();
+  EXPECT_EQ(window_->Surface().Image(), before);
 }
 
 }  // namespace

@@ -101,11 +101,11 @@ QImage MakeChip(const ChipStyle& style) {
     p.setPen(Qt::NoPen);
     p.setBrush(side);
     p.drawPolygon(SideBand(c, 180, 360));
-    QLinearGradient spotSide(c.x() - kRadius, 0, c.x() + kRadius, 0);
-    spotSide.setColorAt(0.0, Scaled(style.spots, 0.55));
-    spotSide.setColorAt(0.35, Scaled(style.spots, 0.92));
-    spotSide.setColorAt(1.0, Scaled(style.spots, 0.6));
-    p.setBrush(spotSide);
+    QLinearGradient spot_side(c.x() - kRadius, 0, c.x() + kRadius, 0);
+    spot_side.setColorAt(0.0, Scaled(style.spots, 0.55));
+    spot_side.setColorAt(0.35, Scaled(style.spots, 0.92));
+    spot_side.setColorAt(1.0, Scaled(style.spots, 0.6));
+    p.setBrush(spot_side);
     for (int i = 0; i < kEdgeSpots; ++i) {
       const double mid = 30.0 + i * 360.0 / kEdgeSpots;
       double a0 = mid - kSpotDegrees / 2, a1 = mid + kSpotDegrees / 2;
@@ -152,12 +152,12 @@ QImage MakeChip(const ChipStyle& style) {
     p.restore();
 
     // The value is printed flat on the inlay but kept tall enough to read at a glance.
-    const double inlayWidth = 2 * kRadius * 0.6;
+    const double inlay_width = 2 * kRadius * 0.6;
     QFont font = PixelFont(QStringLiteral("DejaVu Sans"), 13.0 * kOversample, QFont::Black);
     QPainterPath text;
     text.addText(0, 0, font, style.label);
     const QRectF b = text.boundingRect();
-    const double fit = std::min(1.0, inlayWidth * 0.86 / b.width());
+    const double fit = std::min(1.0, inlay_width * 0.86 / b.width());
     QTransform place;
     place.translate(c.x(), c.y());
     place.scale(fit, fit * 0.82);
