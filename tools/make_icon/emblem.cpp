@@ -7,6 +7,7 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <QSvgGenerator>
+#include <cmath>
 
 namespace icon {
 namespace {
@@ -73,7 +74,7 @@ void PaintDome(QPainter& p) {
     star << QPointF(116 + radius * std::cos(angle), 66 + radius * std::sin(angle));
   }
   p.setBrush(QColor(255, 255, 255));
-  p.drawPolygon(star.translated(0, 0));
+  p.drawPolygon(star);
   QPolygonF inner;
   for (const QPointF& point : star) inner << QPointF(116, 66) + (point - QPointF(116, 66)) * 0.72;
   p.setBrush(kSevenRed);
