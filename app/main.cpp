@@ -1,5 +1,6 @@
 // The program: one main window and its message loop.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QStringLiteral("Zelmar Slots"));
   // Desktops match the window to its menu entry and icon by this id.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID)));
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
