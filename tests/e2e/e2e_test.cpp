@@ -214,7 +214,7 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
 
   // Exit from the File menu (its title sits at the window's top left, above the drawing area;
   // E&xit is its mnemonic) ends the program normally.
-  Run("xdotool", {"mousemove", QString::number(originX + 15), QString::number(originY - 10)});
+  Run("xdotool", {"mousemove", QString::number(origin_x + 15), QString::number(origin_y - 10)});
   Run("xdotool", {"click", "1"});
   QThread::msleep(500);
   Run("xdotool", {"key", "x"});
