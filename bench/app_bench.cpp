@@ -23,6 +23,7 @@ class SizedPlatform : public Platform {
   void ShowMessage(QWidget* p, const QString& c, const QString& t) override {
     real_->ShowMessage(p, c, t);
   }
+  void ShowError(QWidget* p, const QString& t) override { real_->ShowError(p, t); }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
   int ScreenWidth() override { return w_; }
   int ScreenHeight() override { return h_; }

@@ -134,6 +134,11 @@ void FakePlatform::ShowMessage(QWidget*, const QString& caption, const QString& 
   if (OnMessage) OnMessage(caption, text);
 }
 
+void FakePlatform::ShowError(QWidget*, const QString& text) {
+  Messages.push_back({QStringLiteral("Error"), text, true});
+  if (OnMessage) OnMessage(QStringLiteral("Error"), text);
+}
+
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
   dialog->show();
