@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     QByteArray html;
     if (!ReadFile(folder.filePath(QString::fromUtf8(name)), &html)) return 1;
     for (const auto& [key, value] : values) {
-      html.replace(key, value.toHtmlEscaped());
+      html.replace(key, QString::fromUtf8(value).toHtmlEscaped().toUtf8());
     }
     help += "@topic " + name + '\n' + html;
     if (!html.endsWith('\n')) help += '\n';
