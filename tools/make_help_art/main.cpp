@@ -1,6 +1,6 @@
 // zelmar-make-help-art: makes the manual's generated pages and pictures in art/help.
 //
-//   QT_QPA_PLATFORM=offscreen zelmar-make-help-art [--pages-only] [folder]
+//   zelmar-make-help-art [--pages-only] [folder]
 //
 // Writes the pay table page and the symbol and payline pictures from the game's own rules and
 // art, then (unless --pages-only) plays the game in an offscreen window and takes its pictures.
@@ -37,6 +37,8 @@ bool Save(const QDir& dir, const QString& name, const QImage& image) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The pictures show the game on an 800 x 600 screen, whatever screen the tool runs on.
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" ZELMAR_SOURCE_DIR "/tests/offscreen.json");
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   bool pages_only = false;
