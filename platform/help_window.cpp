@@ -3,12 +3,15 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -192,7 +195,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(page_, &QTextBrowser::sourceChanged, this, [this] { UpdateTitle(); });
   connect(page_, &QTextBrowser::historyChanged, this, [this] { UpdateTitle(); });
   setWindowTitle(QStringLiteral("Help"));
-  resize(720, 560);
+  FitToScreen();
+}
+
+void HelpWindow::FitToScreen() {
+  // Wide enough for the pictures of the game, never wider or taller than the screen allows.
+  constexpr int kMinWidth = 640;
+  constexpr int kMaxWidth = 1000;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+  const int width =
+      std::min(std::clamp(room.width() / 2, kMinWidth, kMaxWidth), room.width() * 9 / 10);
+  resize(width, room.height() * 85 / 100);
 }
 
 void HelpWindow::Open(const QString& path) {

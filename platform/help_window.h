@@ -87,6 +87,7 @@ class HelpWindow : public QWidget {
   void FollowLink(const QUrl& url);
   void Reload();
   void UpdateTitle();
+  void FitToScreen();
 
   QString path_;
   HelpBook book_;

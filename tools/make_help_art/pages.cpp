@@ -66,11 +66,14 @@ QByteArray PayoffsPage() {
       "<li>Each payline pays only its best combination; the wins of all your lines add up.</li>\n"
       "<li>The <b>WILD</b> stands for every line symbol, but not for the ZELMAR badges. Wilds on "
       "their own pay as shown in the first row.</li>\n</ul>\n"
-      "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\">\n"
-      "<tr><th colspan=\"2\" align=\"left\">Symbol</th><th>5 in a row</th><th>4</th><th>3</th>"
-      "<th>2</th><th>1</th></tr>\n");
+      "<table border=\"1\" cellpadding=\"4\" cellspacing=\"0\">\n"
+      "<tr><th colspan=\"2\" align=\"left\">Symbols in a row from the left</th>"
+      "<th width=\"56\">5</th><th width=\"56\">4</th><th width=\"56\">3</th>"
+      "<th width=\"56\">2</th><th width=\"56\">1</th></tr>\n");
   for (const SymbolRow& row : kTableRows) {
-    html += QStringLiteral("<tr><td><img src=\"%1\" width=\"48\" height=\"48\"></td><td>%2</td>")
+    html += QStringLiteral(
+                "<tr valign=\"middle\"><td><img src=\"%1\" width=\"48\" height=\"48\"></td>"
+                "<td>%2</td>")
                 .arg(QLatin1String(row.picture), QLatin1String(row.name));
     for (int count = kReels; count >= 1; --count) {
       const int pays = PaysInARow(row.code, count);

@@ -89,10 +89,9 @@ bool TakeScreenshots(const QDir& dir) {
     ok = Save(dir, "cabinet.png", shot.copy(0, 0, shot.width(), std::min(bottom, shot.height()))) &&
          ok;
     const QImage& surface = game.window->Surface().Image();
-    ok =
-        Save(dir, "bet_keys.png",
-             surface.copy(QRect(QPoint(Scale(150), Scale(470)), QPoint(Scale(690), Scale(540))))) &&
-        ok;
+    ok = Save(dir, "bet_keys.png",
+              surface.copy(QRect(QPoint(Scale(92), Scale(474)), QPoint(Scale(672), Scale(528))))) &&
+         ok;
   }
   {
     // A spin with two or more paying lines and no badges, shown while its first line flashes.
