@@ -57,7 +57,7 @@ TEST_F(StartUp, ProgramFolderAndBaseNameFollowTheRealFile) {
   StartOptions options;
   options.seed = 1;
   options.program_file = QDir(dir_.path()).filePath("link-to-game").toStdString();
-  MainWindow other(state_, platform_, sounds_, options);
+  MainWindow other(state_, platform_, sounds_, help_, web_, options);
   const QString expected_dir = QFileInfo(real.fileName()).canonicalPath() + "/";
   EXPECT_EQ(other.Identity().AppDir, expected_dir.toStdString());
   EXPECT_EQ(other.Identity().ExeBaseName, "zelmar-slots");  // no extension, nothing cut

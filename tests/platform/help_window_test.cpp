@@ -181,7 +181,7 @@ TEST(HelpKey, F1OpensTheTopicOfTheNearestWidgetInTheSameWindow) {
   press(own);
   press(inner);
   press(button, Qt::Key_F2);
-  EXPECT_EQ(viewer.Shown, (std::vector<int>{41003, 41005, FakeHelpViewer::kContents}));
+  EXPECT_EQ(viewer.shown, (std::vector<int>{41003, 41005, FakeHelpViewer::kContents}));
   EXPECT_EQ(HelpContextOf(inner), 0);
 }
 

@@ -15,20 +15,20 @@ TEST(OpenWebPage, HandsTheAddressOverOrExplainsInTwoBoxes) {
   for (const bool succeeds : {true, false}) {
     FakePlatform platform;
     FakeWebBrowser browser;
-    browser.Succeeds = succeeds;
+    browser.succeeds = succeeds;
     OpenWebPage(browser, platform, nullptr);
-    EXPECT_EQ(browser.Opened, std::vector<QString>{GamesPageAddress()});
+    EXPECT_EQ(browser.opened, std::vector<QString>{GamesPageAddress()});
     if (succeeds) {
-      EXPECT_TRUE(platform.Messages.empty());
+      EXPECT_TRUE(platform.messages.empty());
       continue;
     }
-    ASSERT_EQ(platform.Messages.size(), 2u);
-    EXPECT_TRUE(platform.Messages[0].error);
-    EXPECT_EQ(platform.Messages[0].text, "Could not find a web browser on your system!");
-    EXPECT_FALSE(platform.Messages[1].error);
-    EXPECT_EQ(platform.Messages[1].caption, "Information");
-    EXPECT_TRUE(platform.Messages[1].text.contains(GamesPageAddress()));
-    EXPECT_TRUE(platform.Messages[1].text.contains(SiteName()));
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_TRUE(platform.messages[0].error);
+    EXPECT_EQ(platform.messages[0].text, "Could not find a web browser on your system!");
+    EXPECT_FALSE(platform.messages[1].error);
+    EXPECT_EQ(platform.messages[1].caption, "Information");
+    EXPECT_TRUE(platform.messages[1].text.contains(GamesPageAddress()));
+    EXPECT_TRUE(platform.messages[1].text.contains(SiteName()));
   }
 }
 

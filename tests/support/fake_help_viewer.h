@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 #include "platform/help_viewer.h"
@@ -12,25 +11,23 @@ class FakeHelpViewer : public HelpViewer {
  public:
   static constexpr int kContents = -1;  // recorded for ShowContents
 
-  void SetHelpFile(const QString& path) override { HelpFile = path; }
-  void ShowContext(int context) override { Shown.push_back(context); }
-  void ShowContents() override { Shown.push_back(kContents); }
-  void Close() override { ++Closes; }
+  void SetHelpFile(const QString& path) override { help_file = path; }
+  void ShowContext(int context) override { shown.push_back(context); }
+  void ShowContents() override { shown.push_back(kContents); }
+  void Close() override { ++closes; }
 
-  QString HelpFile;
-  std::vector<int> Shown;  // context numbers asked for, kContents for the contents
-  int Closes = 0;
+  QString help_file;
+  std::vector<int> shown;  // context numbers asked for, kContents for the contents
+  int closes = 0;
 };
 
 class FakeWebBrowser : public WebBrowser {
  public:
   bool OpenUrl(const QString& address) override {
-    Opened.push_back(address);
-    if (OnOpen) OnOpen();
-    return Succeeds;
+    opened.push_back(address);
+    return succeeds;
   }
 
-  bool Succeeds = true;
-  std::vector<QString> Opened;
-  std::function<void()> OnOpen;
+  bool succeeds = true;
+  std::vector<QString> opened;
 };

@@ -135,8 +135,8 @@ void FakePlatform::ShowMessage(QWidget*, const QString& caption, const QString& 
 }
 
 void FakePlatform::ShowError(QWidget*, const QString& text) {
-  Messages.push_back({QStringLiteral("Error"), text, true});
-  if (OnMessage) OnMessage(QStringLiteral("Error"), text);
+  messages.push_back({QStringLiteral("Error"), text, true});
+  if (on_message) on_message(QStringLiteral("Error"), text);
 }
 
 void FakePlatform::RunModal(QDialog* dialog) {

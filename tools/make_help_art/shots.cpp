@@ -14,6 +14,7 @@
 #include "engine/reels.h"
 #include "platform/platform.h"
 #include "screen/scale.h"
+#include "shell/identity.h"
 #include "shell/sounds.h"
 #include "windows/bonus_game.h"
 
@@ -64,8 +65,8 @@ bool Save(const QDir& dir, const char* name, const QImage& image) {
 struct Game {
   explicit Game(uint32_t seed) : platform(CreateQtPlatform()) {
     StartOptions options;
-    options.Seed = seed;
-    window = std::make_unique<TForm1>(state, *platform, sounds, options);
+    options.seed = seed;
+    window = std::make_unique<MainWindow>(state, *platform, sounds, *help, *web, options);
     window->show();
     Run(400);  // start-up ends at the first tick, 250 ms in
   }
@@ -73,8 +74,10 @@ struct Game {
 
   std::unique_ptr<Platform> platform;
   SilentSounds sounds;
+  std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+  std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
-  std::unique_ptr<TForm1> window;
+  std::unique_ptr<MainWindow> window;
 };
 
 }  // namespace
@@ -116,15 +119,17 @@ bool TakeScreenshots(const QDir& dir) {
     state.BallPrizes = {1, 0, 10, 2, 5, 0, 2, 1};
     std::unique_ptr<Platform> platform = CreateQtPlatform();
     SilentSounds sounds;
-    TTrickForm bonus(state, *platform, sounds);
+    GameIdentity identity;
+    identity.GameTitle = "Zelmar Slots";
+    BonusGameWindow bonus(state, identity, *platform, sounds);
     bonus.show();
     Run(300);
     for (int ball : {2, 4}) {
       const QRect box = bonus.BallBox(ball);
-      bonus.Image1MouseDown(box.center().x(), box.center().y());
+      bonus.PickAt(box.center().x(), box.center().y());
     }
     Run(600);
-    ok = Save(dir, "bonus.png", bonus.Image1().Image().copy()) && ok;
+    ok = Save(dir, "bonus.png", bonus.Picture().Image().copy()) && ok;
   }
   return ok;
 }
