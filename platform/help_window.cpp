@@ -20,19 +20,19 @@ constexpr char kTopicMark[] = "@topic ";
 constexpr char kPictureMark[] = "@picture ";
 
 QString TitleOf(const QString& html) {
-  static const QRegularExpression title(
+  static const QRegularExpression kTitle(
       QStringLiteral("<title>(.*?)</title>"),
       QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-  const QRegularExpressionMatch m = title.match(html);
+  const QRegularExpressionMatch m = kTitle.match(html);
   return m.hasMatch() ? m.captured(1).simplified() : QString();
 }
 
 std::vector<int> ContextsOf(const QString& html) {
-  static const QRegularExpression meta(
+  static const QRegularExpression kContextMeta(
       QStringLiteral("<meta\\s+name=\"help-context\"\\s+content=\"([^\"]*)\""),
       QRegularExpression::CaseInsensitiveOption);
   std::vector<int> contexts;
-  for (auto it = meta.globalMatch(html); it.hasNext();) {
+  for (auto it = kContextMeta.globalMatch(html); it.hasNext();) {
     for (const QString& word : it.next().captured(1).split(' ', Qt::SkipEmptyParts)) {
       bool ok = false;
       const int context = word.toInt(&ok);
@@ -207,6 +207,7 @@ void HelpWindow::FitToScreen() {
   const int width =
       std::min(std::clamp(room.width() / 2, kMinWidth, kMaxWidth), room.width() * 9 / 10);
   resize(width, room.height() * 85 / 100);
+  move(room.center() - rect().center());
 }
 
 void HelpWindow::Open(const QString& path) {
