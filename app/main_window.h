@@ -94,7 +94,6 @@ class MainWindow : public QMainWindow {
   void CountUpWin(int start);
   void AdvanceWinCycle();
   void ClearStatusText();
-  void PrepareBonusGame();
   void StartBonusGame();
 
   // Menu commands, in the order of the menu bar (app/main_menu.cpp).
@@ -160,6 +159,8 @@ class MainWindow : public QMainWindow {
   // How many game loops (a spin request, a bonus payout) are running on the call stack; a close
   // that arrives meanwhile waits until they have put every credit in place.
   int running_loops_ = 0;
+  // The spin just played triggered the bonus game (its prizes are already shuffled).
+  bool bonus_follows_ = false;
   bool close_pending_ = false;
   bool closed_ = false;
 };
