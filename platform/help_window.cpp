@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -184,8 +185,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   page_ = new HelpPage(book_, this);
   layout->addWidget(page_);
 
+  back_->setShortcut(QKeySequence::Back);
+  forward_->setShortcut(QKeySequence::Forward);
   back_->setEnabled(false);
   forward_->setEnabled(false);
+  // Escape puts the manual away, as it does for the game's other windows.
+  auto* put_away = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(put_away, &QShortcut::activated, this, &QWidget::close);
   connect(contents_, &QToolButton::clicked, this, [this] { ShowContents(); });
   connect(back_, &QToolButton::clicked, page_, &QTextBrowser::backward);
   connect(forward_, &QToolButton::clicked, page_, &QTextBrowser::forward);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -159,6 +160,31 @@ TEST(HelpWindowViewer, KeepsOneNonModalWindowAndClosesIt) {
   EXPECT_EQ(shown[0]->windowModality(), Qt::NonModal);
   viewer->Close();
   EXPECT_FALSE(shown[0]->isVisible());
+
+  // While a dialog waits for the player, the help window belongs to it so that it can be read;
+  // when the dialog goes, the next request makes a new one.
+  auto* dialog = new QDialog;
+  dialog->setWindowModality(Qt::ApplicationModal);
+  dialog->show();
+  ASSERT_EQ(QApplication::activeModalWidget(), dialog);
+  viewer->ShowContext(41009);
+  auto* owned = dialog->findChild<HelpWindow*>();
+  ASSERT_NE(owned, nullptr);
+  EXPECT_TRUE(owned->isVisible());
+  EXPECT_EQ(owned->CurrentTopic(), "about.html");
+  delete dialog;
+  viewer->ShowContents();
+  int visible = 0;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* help = dynamic_cast<HelpWindow*>(w);
+    if (help && help->isVisible()) {
+      ++visible;
+      EXPECT_EQ(help->parentWidget(), nullptr);
+      EXPECT_EQ(help->CurrentTopic(), "index.html");
+    }
+  }
+  EXPECT_EQ(visible, 1);
+  viewer->Close();
 }
 
 TEST(HelpKey, F1OpensTheTopicOfTheNearestWidgetInTheSameWindow) {
