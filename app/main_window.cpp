@@ -102,7 +102,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 4. The game's identity.
   identity_.GameTitle = "Zelmar Slots";
-  identity_.VersionText = "1.1";
+  identity_.VersionText = ZELMAR_VERSION;
   identity_.SoundRoot = "Zelmar";
 
   // 6. Caption, the manual's menu item and the help file.
