@@ -4,6 +4,7 @@
 #include "app/loop_guard.h"
 #include "app/main_window.h"
 #include "engine/bet.h"
+#include "engine/money.h"
 #include "engine/paytable.h"
 #include "engine/reels.h"
 #include "engine/spin.h"
@@ -117,7 +118,7 @@ void MainWindow::RequestSpin() {
 
 void MainWindow::SpinReels() {
   SetBusy(true);
-  gs_.TotalBet += gs_.Bet;
+  CountSpin(gs_);
 
   std::array<int, kReels> offset{};
   bonus_follows_ = PlaySpin(gs_, gs_.BlurHeight, offset);
@@ -126,7 +127,6 @@ void MainWindow::SpinReels() {
   std::array<QImage, kReels> work;
 
   gs_.Quitting = false;
-  gs_.SpinCount += 1;
 
   // 47 frames of 25 ms: reel r lands at frame 21 + 6r, then bounces over the next 8 frames.
   // Frames follow the tick count; a late frame delays the rest and none is skipped.

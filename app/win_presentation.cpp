@@ -2,7 +2,7 @@
 // wild animation, and the hand-over to the bonus game and its payment.
 #include "app/loop_guard.h"
 #include "app/main_window.h"
-#include "engine/countup.h"
+#include "engine/money.h"
 #include "engine/paytable.h"
 #include "screen/scale.h"
 #include "windows/bonus_game.h"
@@ -21,10 +21,7 @@ void MainWindow::CountUpWin(int start) {
   SetBusy(true);
   int paid = start;
   while (gs_.WinToCount > 0) {
-    const int step = CountUpStep(gs_.WinToCount);
-    paid += step;
-    gs_.Credits += step;
-    gs_.WinToCount -= step;
+    paid += PayCountUpStep(gs_);
     if (gs_.Quitting) continue;  // closing: every credit still moves, without the show
     sounds_.PlayCountSound();
     screen_->DrawCreditsMeter();
@@ -184,9 +181,7 @@ void MainWindow::StartBonusGame() {
   }
   win_cycle_timer_->SetEnabled(true);
   const int before = gs_.GamePaid;
-  gs_.WinToCount = gs_.BonusWin;
-  gs_.GamePaid += gs_.BonusWin;
-  gs_.BonusPayoffs += gs_.BonusWin;
+  AddBonusWin(gs_);
   if (gs_.BonusWin > 0) {
     if (!gs_.Quitting) sounds_.PlayWinSound(true);
     CountUpWin(before);
