@@ -81,6 +81,7 @@ void MainWindow::BuildMenu() {
     gs_.Quitting = true;
     close();
   });
+  AddSideWindowCommands();
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -112,7 +113,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 4. The game's identity.
   identity_.GameTitle = "Zelmar Slots";
-  identity_.VersionText = "1.1";
+  identity_.VersionText = ZELMAR_VERSION;
   identity_.SoundRoot = "Zelmar";
 
   // 6. Caption.
@@ -190,6 +191,7 @@ void MainWindow::SetBusy(bool busy) {
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
   if (new_game_) new_game_->setEnabled(!busy);
+  if (borrow_) borrow_->setEnabled(!busy);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -113,6 +113,15 @@ class MainWindow : public QMainWindow {
   Timer& BonusDelayTimer() { return *bonus_delay_timer_; }
   QAction* NewGameAction() { return new_game_; }
 
+  // The side windows of the menu bar: borrowing (then a repaint, so the credits meter shows the
+  // new balance), the statistics and the payoff chart, each shown modally.
+  void OpenBorrowDialog();
+  void OpenStatistics();
+  void OpenPayoffChart();
+  QAction* BorrowAction() { return borrow_; }
+  QAction* StatsAction() { return stats_; }
+  QAction* PayoffsAction() { return payoffs_; }
+
   // Sets or clears the input guard; the commands that change the game follow it.
   void SetBusy(bool busy);
 
@@ -122,6 +131,7 @@ class MainWindow : public QMainWindow {
  private:
   friend class GameSurface;
   void BuildMenu();
+  void AddSideWindowCommands();
   void SurfaceResized(int width, int height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
   void SetStatusFont();
@@ -140,6 +150,9 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
   QAction* new_game_ = nullptr;
+  QAction* borrow_ = nullptr;
+  QAction* stats_ = nullptr;
+  QAction* payoffs_ = nullptr;
   std::unique_ptr<Timer> start_up_timer_;
   std::unique_ptr<Timer> win_cycle_timer_;
   std::unique_ptr<Timer> bonus_delay_timer_;

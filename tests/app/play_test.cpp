@@ -250,17 +250,24 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   EXPECT_TRUE(platform_.messages.empty());
 }
 
-TEST_F(Spin, NewGameIsUnavailableWhileBusy) {
+TEST_F(Spin, NewGameAndBorrowAreUnavailableWhileBusyStatsAndPayoffsAlwaysAvailable) {
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  bool enabled_during_spin = true;
-  auto look = platform_.CreateTimer(
-      100, true, [&] { enabled_during_spin = window_->NewGameAction()->isEnabled(); });
+  bool new_game_during_spin = true, borrow_during_spin = true, others_during_spin = false;
+  auto look = platform_.CreateTimer(100, true, [&] {
+    new_game_during_spin = window_->NewGameAction()->isEnabled();
+    borrow_during_spin = window_->BorrowAction()->isEnabled();
+    others_during_spin =
+        window_->StatsAction()->isEnabled() && window_->PayoffsAction()->isEnabled();
+  });
   ClickSpin();
   look->SetEnabled(false);
-  EXPECT_FALSE(enabled_during_spin);
+  EXPECT_FALSE(new_game_during_spin);
+  EXPECT_FALSE(borrow_during_spin);
+  EXPECT_TRUE(others_during_spin);
   EXPECT_TRUE(window_->NewGameAction()->isEnabled());
+  EXPECT_TRUE(window_->BorrowAction()->isEnabled());
 }
 
 TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
