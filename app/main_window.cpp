@@ -15,6 +15,8 @@
 
 #include "engine/reels.h"
 #include "screen/scale.h"
+#include "shell/help_topics.h"
+#include "shell/web_page.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -57,9 +59,9 @@ void GameSurface::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
-                       const StartOptions& options)
-    : gs_(state), platform_(platform), sounds_(sounds) {
+MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
+                       WebBrowser& web, const StartOptions& options)
+    : gs_(state), platform_(platform), sounds_(sounds), help_(help), web_(web) {
   SetUpGame(options);
 }
 
@@ -69,19 +71,6 @@ MainWindow::~MainWindow() {
   win_cycle_timer_.reset();
   bonus_delay_timer_.reset();
   canvas_.on_changed = nullptr;
-}
-
-void MainWindow::BuildMenu() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  new_game_ = file->addAction(QStringLiteral("&New Game"));
-  connect(new_game_, &QAction::triggered, this, [this] { NewGame(); });
-  file->addSeparator();
-  QAction* exit = file->addAction(QStringLiteral("E&xit"));
-  connect(exit, &QAction::triggered, this, [this] {
-    gs_.Quitting = true;
-    close();
-  });
-  AddSideWindowCommands();
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -116,8 +105,12 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   identity_.VersionText = ZELMAR_VERSION;
   identity_.SoundRoot = "Zelmar";
 
-  // 6. Caption.
+  // 6. Caption, the manual's menu item and the help file.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
+  manual_->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
+  help_.SetHelpFile(QString::fromStdString(identity_.AppDir + identity_.ExeBaseName + ".hlp"));
+  SetHelpContext(this, kMainWindowHelp);
+  help_key_ = std::make_unique<HelpKey>(help_);
 
   // 7. Screen size; drawing scales to the screen's current width.
   SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
@@ -207,6 +200,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   start_up_timer_->SetEnabled(false);
   win_cycle_timer_->SetEnabled(false);
   bonus_delay_timer_->SetEnabled(false);
+  help_.Close();
   event->accept();
 }
 
@@ -255,8 +249,14 @@ void MainWindow::ClickAt(int x, int y) {
       return;
     }
   }
-  // The logo is the door to the maker's games page; the web command is not part of this build,
-  // so a click there does nothing.
+  // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
+  // maker's games page.
+  const QRect logo((Scale(layout::kLogoAreaWidth) - art_.logo.width()) / 2, Scale(layout::kLogoTop),
+                   art_.logo.width(), art_.logo.height());
+  if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
+      y <= logo.top() + logo.height()) {
+    OpenGamesPage();
+  }
 }
 
 void MainWindow::PressKey(GameKey key) {

@@ -278,6 +278,11 @@ void BonusGameWindow::PlacePicture() {
   update();
 }
 
+QRect BonusGameWindow::BallBox(int i) const {
+  const BonusBall& b = balls_[i];
+  return QRect(b.x, b.y, frame_width_, frame_height_);
+}
+
 void BonusGameWindow::CopyToBox(int i, const QImage& strip, int frame_top, int frame_height) {
   const BonusBall& b = balls_[i];
   picture_.SetRasterOp(RasterOp::Copy);

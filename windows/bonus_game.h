@@ -87,6 +87,8 @@ class BonusGameWindow : public QDialog {
   // The visible picture and where it sits in the window.
   const Canvas& Picture() const { return picture_; }
   QPoint PicturePos() const { return picture_pos_; }
+  // Box of ball i in picture coordinates (one walking frame's size).
+  QRect BallBox(int i) const;
   // Size of one walking frame, taken from the first strip.
   int FrameWidth() const { return frame_width_; }
   int FrameHeight() const { return frame_height_; }

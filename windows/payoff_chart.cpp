@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/help_context.h"
+#include "platform/help_viewer.h"
 #include "screen/scale.h"
 
 namespace payoff_chart {

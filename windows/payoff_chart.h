@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "shell/help_topics.h"
 
 class QLabel;
 class QPushButton;
@@ -68,7 +69,7 @@ FontSizes FontSizesFor(int width);
 
 class PayoffChartWindow : public QDialog {
  public:
-  static constexpr int kHelpContext = 41010;
+  static constexpr int kHelpContext = kPayoffChartHelp;
   static constexpr int kCharacters = 12;
   static constexpr int kCharacterSide = 110;
 

@@ -17,6 +17,7 @@
 #include "engine/spin.h"
 #include "screen/layout.h"
 #include "screen/scale.h"
+#include "tests/support/fake_help_viewer.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
@@ -54,7 +55,8 @@ class GameFixture : public ::testing::Test {
     StartOptions options;
     options.seed = seed;
     options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
-    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, options);
+    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, help_, web_,
+                                           options);
     window_->show();
     platform_.ProcessMessages();
   }
@@ -86,6 +88,8 @@ class GameFixture : public ::testing::Test {
   QTemporaryDir dir_;
   FakePlatform platform_;
   RecordingSounds sounds_;
+  FakeHelpViewer help_;
+  FakeWebBrowser web_;
   GameState state_;
   std::unique_ptr<MainWindow> window_;
 };
