@@ -1,13 +1,22 @@
 // Playing: stakes and refusals, the spin, the count-up, the win cycle and the bonus hand-over.
 #include <QAction>
+#include <QKeyEvent>
 #include <stdexcept>
 
 #include "engine/bonus.h"
+#include "engine/countup.h"
 #include "screen/main_screen.h"
 #include "tests/app/game_fixture.h"
 #include "windows/bonus_game.h"
 
 namespace {
+// Steps the count-up takes for a win.
+int CountSteps(int win) {
+  int steps = 0;
+  for (; win > 0; win -= CountUpStep(win)) ++steps;
+  return steps;
+}
+
 bool NoWin(const GameState& g) {
   return g.GamePaid == 0 && g.ScatterCount < 3;
 }
@@ -105,14 +114,16 @@ TEST_F(Stakes, MaxBetStakesNinetyAndSpins) {
   Start(seed);
   Ready();
   ClickLines(1);
+  state_.Credits = 90;  // exactly the stake
   ClickMaxBet();
   EXPECT_EQ(state_.LinesBet, 9);
   EXPECT_EQ(state_.CreditsPerLine, 10);
   EXPECT_EQ(state_.LinesButton, 5);
   EXPECT_EQ(state_.CreditsButton, 10);
   EXPECT_EQ(state_.SpinCount, 1);
-  EXPECT_EQ(state_.Credits, 910);
+  EXPECT_EQ(state_.Credits, 0);
   EXPECT_EQ(state_.LastBet, 90);
+  EXPECT_TRUE(platform_.messages.empty());
 }
 
 TEST_F(Stakes, AnyMouseButtonSpinsAndTheGapBetweenKeyRowsDoesNothing) {
@@ -126,6 +137,28 @@ TEST_F(Stakes, AnyMouseButtonSpinsAndTheGapBetweenKeyRowsDoesNothing) {
   PressDesign(630, 500, Qt::RightButton);
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.Credits, 991);
+}
+
+TEST_F(Stakes, EnterSpaceAndMReachTheGameThroughRealKeyPresses) {
+  struct Case {
+    Qt::Key key;
+    int spins;
+    int credits;
+  };
+  const uint32_t seed = FindSeed(9, 10, NoWin);
+  ASSERT_TRUE(NoWin(PredictSpin(seed, 9, 1)));
+  for (const Case& c :
+       {Case{Qt::Key_Return, 1, 991}, Case{Qt::Key_Enter, 1, 991}, Case{Qt::Key_Space, 1, 991},
+        Case{Qt::Key_M, 1, 910}, Case{Qt::Key_S, 0, 1000}}) {
+    Start(seed);
+    Ready();
+    QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+    EXPECT_EQ(state_.SpinCount, c.spins) << c.key;
+    EXPECT_EQ(state_.Credits, c.credits) << c.key;
+    window_.reset();
+    state_ = GameState();
+  }
 }
 
 TEST_F(Stakes, AreaBoundsAreInclusiveAtTheScaledEdges) {
@@ -168,6 +201,17 @@ TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
   EXPECT_EQ(state_.LastBet, 0);
 }
 
+TEST_F(Stakes, TheLastBetIsRestakedWithCreditsExactlyEqualToIt) {
+  Start(FindSeed(9, 1, NoWin));
+  Ready();
+  state_.LastBet = 9;
+  state_.Credits = 9;
+  ClickSpin();
+  EXPECT_EQ(state_.SpinCount, 1);
+  EXPECT_EQ(state_.Credits, 0);
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
 // A music device that fails whenever a track change is started.
 class FailingMusic : public RecordingSounds {
  public:
@@ -202,6 +246,58 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->WinCycleTimer().Enabled());  // the wilds animate even without a win
   EXPECT_EQ(window_->CycleState().shown_win, -1);
+}
+
+// Records when each reel lands.
+class LandingClock : public RecordingSounds {
+ public:
+  explicit LandingClock(const FakePlatform& platform) : platform_(platform) {}
+  void PlayReelStopSound() override {
+    RecordingSounds::PlayReelStopSound();
+    landings.push_back(platform_.Now());
+  }
+  std::vector<uint32_t> landings;
+
+ private:
+  const FakePlatform& platform_;
+};
+
+TEST_F(Spin, ReelsLandEverySixFramesFromFrameTwentyOneAndBounceDownThenUp) {
+  LandingClock clock(platform_);
+  Start(FindSeed(9, 1, NoWin), 800, 600, 120, &clock);
+  Ready();
+  const ScreenLayout& l = window_->Layout();
+  const QRect reel0(l.ReelsLeft, l.ReelsTop, l.CellSize, 3 * l.CellSize);
+  // A picture of reel 0 at every frame: the timer ticks just before each frame is drawn.
+  std::vector<QImage> frames;
+  auto look = platform_.CreateTimer(
+      25, true, [&] { frames.push_back(window_->Surface().Image().copy(reel0)); });
+  const uint32_t t0 = platform_.Now();
+  ClickSpin();
+  look->SetEnabled(false);
+  std::vector<uint32_t> landed;
+  for (uint32_t t : clock.landings) landed.push_back(t - t0);
+  EXPECT_EQ(landed, (std::vector<uint32_t>{525, 675, 825, 975, 1125}));  // frames 21 + 6r
+
+  // Reel 0 lands at frame 21, then its picture is shifted 1, 2, 1, 0, -1, -2, -1, 0 pixels (down
+  // is positive) at frames 22..29. frames[k] shows the window after frame k.
+  const QImage rest = window_->Surface().Image().copy(reel0);
+  auto shift_of = [&](const QImage& picture) {
+    for (int s = -3; s <= 3; ++s) {
+      bool same = true;
+      for (int y = 10; y < reel0.height() - 20 && same; ++y) {
+        for (int x = 0; x < reel0.width() && same; ++x)
+          same = picture.pixel(x, y) == rest.pixel(x, y - s);
+      }
+      if (same) return s;
+    }
+    return 99;
+  };
+  ASSERT_GE(frames.size(), 31u);
+  std::vector<int> shifts;
+  for (int k = 21; k <= 29; ++k) shifts.push_back(shift_of(frames[k]));
+  EXPECT_EQ(shifts, (std::vector<int>{0, 1, 2, 1, 0, -1, -2, -1, 0}));
+  EXPECT_NE(shift_of(frames[20]), 0) << "reel 0 still spins at frame 20";
 }
 
 TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
@@ -276,9 +372,15 @@ TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
   const GameState expected = PredictSpin(seed, 9, 1);
   Start(seed);
   Ready();
-  auto closer = platform_.CreateTimer(300, true, [&] { window_->close(); });
+  bool open_after_close = false;
+  auto closer = platform_.CreateTimer(300, true, [&] {
+    window_->close();
+    open_after_close = window_->isVisible();
+  });
   ClickSpin();
   closer->SetEnabled(false);
+  EXPECT_TRUE(open_after_close) << "the close waits for the spin and its count-up";
+  EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(state_.Quitting);
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
   EXPECT_EQ(state_.WinToCount, 0);
@@ -437,14 +539,21 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   const GameState expected = PredictSpin(seed, 9, 1);
   Start(seed);
   Ready();
+  // The shuffled prizes are known before the bonus game opens: pick the first winner, then
+  // collect with the STOP sign, so the bonus pays for sure.
+  int winner = -1;
+  for (int i = 0; i < kBonusBalls && winner < 0; ++i) {
+    if (expected.BallPrizes[i] > 0) winner = i;
+  }
+  ASSERT_GE(winner, 0);
+  const int prize = expected.BallPrizes[winner] * 9;
   int bonus_total = -1;
   platform_.on_modal = [&](QDialog* dialog) {
     auto* bonus = dynamic_cast<BonusGameWindow*>(dialog);
     ASSERT_NE(bonus, nullptr);
-    // Pick every ball until the game ends (six winners or a bomb).
-    for (int i = 0; i < 8 && bonus->Game().PickCount() < 8; ++i) {
-      bonus->PickAt(40 + 150 * (i % 4) + 50, 210 + 140 * (i / 4) + 50);
-    }
+    const QRect box = bonus->BallBox(winner);
+    bonus->PickAt(box.center().x(), box.center().y());
+    bonus->PickAt(30, 150);  // STOP
     bonus_total = bonus->Game().Total();
   };
   ClickSpin();
@@ -459,13 +568,22 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   platform_.Advance(1999);
   EXPECT_EQ(bonus_total, -1);
   platform_.Advance(1);
-  ASSERT_GE(bonus_total, 0);
+  ASSERT_EQ(bonus_total, prize);
   // The bonus window closes itself; then the main window pays what it left.
   platform_.Advance(10000);
-  EXPECT_EQ(state_.BonusWin, bonus_total);
-  EXPECT_EQ(state_.GamePaid, expected.GamePaid + bonus_total);
-  EXPECT_EQ(state_.BonusPayoffs, bonus_total);
-  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid + bonus_total);
+  EXPECT_EQ(state_.BonusWin, prize);
+  EXPECT_EQ(state_.GamePaid, expected.GamePaid + prize);
+  EXPECT_EQ(state_.BonusPayoffs, prize);
+  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid + prize);
+  EXPECT_EQ(sounds_.Count("Count"), CountSteps(expected.GamePaid) + CountSteps(prize));
+  // The win meter counts on from the spin's win to the whole game's.
+  Canvas meter(window_->Surface().Width(), window_->Surface().Height());
+  const int top = window_->Screen().MeterTop();
+  DrawNumber(meter, window_->Art(), expected.GamePaid + prize, Scale(428), top, false, true);
+  // Two digits and the blank cell before them; the status line below covers their last rows.
+  ASSERT_LT(expected.GamePaid + prize, 100);
+  const QRect digits(Scale(428) - 3 * 16, top, 3 * 16, Scale(50) - top);
+  EXPECT_EQ(window_->Surface().Image().copy(digits), meter.Image().copy(digits));
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->WinCycleTimer().Enabled());
   EXPECT_FALSE(window_->BonusDelayTimer().Enabled());
