@@ -21,15 +21,37 @@ bool NoWin(const GameState& g) {
   return g.GamePaid == 0 && g.ScatterCount < 3;
 }
 
-// The status line: any pixel of the given colour in the strip the texts are written to.
-bool StatusShows(const Canvas& canvas, QRgb colour) {
-  for (int y = Scale(46); y < Scale(61); ++y) {
-    for (int x = Scale(172); x < Scale(624); ++x) {
-      if ((canvas.Pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
-    }
+// A text of the status line: the strip is cleared, then each text is written at its anchor.
+struct StatusText {
+  QString text;
+  QRgb colour;
+  int anchor;  // design x of its left edge, or of its right edge when right_aligned
+  bool right_aligned;
+};
+
+// The status strip as the window must show the texts at the design width (8 point plain type,
+// every text on the line whose bottom is the strip's), and as it shows it.
+QImage ExpectedStatus(const std::vector<StatusText>& texts) {
+  Canvas c(Scale(800), Scale(600));
+  c.SetFontFace(QStringLiteral("MS Sans Serif"));
+  c.SetFontSize(8);
+  c.SetFontBold(false);
+  c.SetBrushClear(true);
+  const int top = Scale(61) - c.TextHeight(texts.front().text);
+  for (const StatusText& t : texts) {
+    c.SetFontColor(t.colour);
+    const int x = t.right_aligned ? Scale(t.anchor) - c.TextWidth(t.text) : Scale(t.anchor);
+    c.TextOut(x, top, t.text);
   }
-  return false;
+  return c.Image().copy(
+      QRect(QPoint(Scale(172), Scale(50)), QPoint(Scale(624) - 1, Scale(61) - 1)));
 }
+QImage ShownStatus(const Canvas& surface) {
+  return surface.Image().copy(
+      QRect(QPoint(Scale(172), Scale(50)), QPoint(Scale(624) - 1, Scale(61) - 1)));
+}
+constexpr QRgb kWhiteText = qRgb(255, 255, 255);
+constexpr QRgb kYellowText = qRgb(255, 255, 0);
 
 // Records the credits at each reel stop: the stake must be gone before any reel lands.
 class CreditsAtReelStop : public RecordingSounds {
@@ -447,6 +469,20 @@ TEST_F(WinCycle, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
   for (int tick = 0; tick < 10 + 11 + 11 + 2; ++tick) {
     platform_.Advance(300);
     shown.push_back(window_->CycleState().shown_win);
+    if (tick == 0) {
+      EXPECT_EQ(ShownStatus(window_->Surface()),
+                ExpectedStatus({{QStringLiteral("Scatter paid 45"), kWhiteText, 202, false},
+                                {QStringLiteral("Bonus Game Paid 1"), kYellowText, 452, true}}));
+    }
+    if (tick == 1) {
+      state_.BonusWin = 0;  // no bonus game played yet
+      platform_.Advance(300);
+      ++tick;
+      shown.push_back(window_->CycleState().shown_win);
+      EXPECT_EQ(ShownStatus(window_->Surface()),
+                ExpectedStatus({{QStringLiteral("Scatter paid 45"), kWhiteText, 202, false},
+                                {QStringLiteral("Play the Bonus Game"), kYellowText, 452, true}}));
+    }
   }
   std::vector<int> expected;
   expected.insert(expected.end(), 10, 10);
@@ -469,10 +505,13 @@ TEST_F(WinCycle, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   window_->BeginWinCycle();
   platform_.Advance(300);  // FlashOn: "Line paid 25" in the payline's colour, cells drawn
   ASSERT_TRUE(window_->CycleState().flash_on);
-  EXPECT_TRUE(StatusShows(window_->Surface(), window_->Screen().LineColour(1) | 0xFF000000));
+  const QRgb line_colour = window_->Screen().LineColour(1) | 0xFF000000;
+  EXPECT_EQ(ShownStatus(window_->Surface()),
+            ExpectedStatus({{QStringLiteral("Line paid 25"), line_colour, 202, false}}));
   platform_.Advance(300);  // off: "Game paid 25" in white, the two cells white
   ASSERT_FALSE(window_->CycleState().flash_on);
-  EXPECT_TRUE(StatusShows(window_->Surface(), qRgb(255, 255, 255)));
+  EXPECT_EQ(ShownStatus(window_->Surface()),
+            ExpectedStatus({{QStringLiteral("Game paid 25"), kWhiteText, 594, true}}));
   const int cell_x = window_->Layout().ReelsLeft + window_->Layout().CellSize / 2;
   const int cell_y = window_->Layout().ReelsTop + window_->Layout().CellSize +
                      window_->Layout().CellSize / 2;  // payline 1: middle row
