@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file
-  clang libclang-rt-14-dev
+  clang-format clang libclang-rt-14-dev
 )
 
 install_missing() {
