@@ -23,6 +23,10 @@ class SizedPlatform : public Platform {
   void ShowMessage(QWidget* p, const QString& c, const QString& t) override {
     real_->ShowMessage(p, c, t);
   }
+  std::optional<QString> QueryText(QWidget* p, const QString& c, const QString& prompt,
+                                   const QString& t, int max) override {
+    return real_->QueryText(p, c, prompt, t, max);
+  }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
   int ScreenWidth() override { return w_; }
   int ScreenHeight() override { return h_; }

@@ -134,6 +134,16 @@ void FakePlatform::ShowMessage(QWidget*, const QString& caption, const QString& 
   if (OnMessage) OnMessage(caption, text);
 }
 
+std::optional<QString> FakePlatform::QueryText(QWidget*, const QString& caption,
+                                               const QString& prompt, const QString& text,
+                                               int max_length) {
+  Queries.push_back({caption, prompt, text, max_length});
+  if (!OnQuery) return std::nullopt;
+  std::optional<QString> answer = OnQuery(text);
+  if (answer) *answer = answer->left(max_length);
+  return answer;
+}
+
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
   dialog->show();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -40,6 +41,10 @@ class FakePlatform : public Platform {
                                      std::function<void()> onTick) override;
   // Records {caption, text} in Messages, then calls OnMessage if set.
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override;
+  // Records the query in Queries, then answers it with OnQuery (cancelled when OnQuery is not
+  // set). Like the real box, the answer is cut to max_length characters.
+  std::optional<QString> QueryText(QWidget* parent, const QString& caption, const QString& prompt,
+                                   const QString& text, int max_length) override;
   // Shows the dialog without blocking and calls OnModal if set; then, while the dialog is still
   // visible, advances the clock in steps of 10 ms (at most 10 virtual minutes, after which the
   // test fails and the dialog is closed).
@@ -57,6 +62,15 @@ class FakePlatform : public Platform {
   std::vector<Message> Messages;
   std::function<void(const QString& caption, const QString& text)> OnMessage;
   std::function<void(QDialog*)> OnModal;
+  struct Query {
+    QString caption;
+    QString prompt;
+    QString text;
+    int max_length = 0;
+  };
+  std::vector<Query> Queries;
+  // Gets the query's text; returns the confirmed answer, or nothing to cancel.
+  std::function<std::optional<QString>(const QString& text)> OnQuery;
 
   struct Core;  // shared with the timers it made, which may outlive the platform
 
