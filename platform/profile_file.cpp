@@ -15,6 +15,7 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr char kTemporaryInfix[] = ".tmp-";
 
 std::string_view TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(kBlanks);
@@ -129,6 +130,24 @@ bool ReadAll(const std::string& path, std::string* content) {
     }
     if (got == 0) return true;
     content->append(buffer, static_cast<size_t>(got));
+  }
+}
+
+// The new content is written to the file's name + ".tmp-" + six random characters. A writer holds
+// the folder's lock for as long as its file of that kind exists, so one found under the lock was
+// left by a writer that died: it is removed, so that crashes leave no debris.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& file_name) {
+  const std::string prefix = file_name + kTemporaryInfix;
+  constexpr size_t kRandomLength = 6;  // the characters mkstemp chose
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    std::error_code ignored;
+    if (name.size() == prefix.size() + kRandomLength && name.starts_with(prefix) &&
+        it->is_regular_file(ignored)) {
+      std::filesystem::remove(it->path(), ignored);
+    }
   }
 }
 
@@ -273,13 +292,15 @@ bool WriteProfileSection(const std::string& path, std::string_view section,
     if (errno != EINTR) return Fail(error, "cannot lock folder " + folder.string());
   }
 
+  RemoveStaleTemporaries(folder, file_path.filename().string());
+
   std::string content;
   if (!ReadAll(path, &content)) return Fail(error, "cannot read " + path);
   ProfileDocument document = ProfileDocument::Parse(content);
   for (const auto& [key, value] : entries) document.SetValue(section, key, value);
   const std::string text = document.Text();
 
-  std::string temporary = path + ".XXXXXX";
+  std::string temporary = path + kTemporaryInfix + "XXXXXX";
   FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
   if (out.Get() < 0) return Fail(error, "cannot create a file beside " + path);
   struct stat old_file {};
