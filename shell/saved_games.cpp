@@ -48,11 +48,12 @@ std::string SavedGamesFilePath(const std::string& exe_base_name) {
 }
 
 std::string FormatSaveDate(const QDate& date, const QLocale& locale) {
-  // The separator is the first character of the locale's short date format that is not part of
-  // a field ("M/d/yy" gives '/', "dd.MM.yy" gives '.').
+  // The separator is the first character of the locale's short date format that is neither part
+  // of a field nor a blank ("M/d/yy" gives '/', "yy. M. d." gives '.'); a format without one
+  // ("d MMM yy") keeps '/'.
   QChar separator = '/';
   for (const QChar c : locale.dateFormat(QLocale::ShortFormat)) {
-    if (!c.isLetter() && c != '\'') {
+    if (!c.isLetter() && !c.isSpace() && c != '\'') {
       separator = c;
       break;
     }

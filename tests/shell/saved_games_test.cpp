@@ -76,6 +76,8 @@ TEST(SavedGamesFileTest, WritesDatesMonthFirstWithTheLocalesSeparator) {
   EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::English, QLocale::UnitedStates)), "12/06/26");
   EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::German, QLocale::Germany)), "12.06.26");
   EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::Swedish, QLocale::Sweden)), "12-06-26");
+  EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::Korean, QLocale::SouthKorea)), "12.06.26");
+  EXPECT_EQ(FormatSaveDate(date, QLocale::c()), "12/06/26");
   EXPECT_EQ(FormatSaveDate(QDate(2009, 1, 5), QLocale(QLocale::English, QLocale::UnitedStates)),
             "01/05/09");
 }
