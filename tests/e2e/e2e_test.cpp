@@ -47,8 +47,18 @@ class RealGame : public ::testing::Test {
     }
   }
 
-  // Starts an X server of the given size on a free display and the game in it.
+  // Starts an X server of the given size on a free display, unless one runs, and the game in it.
   void Launch(int width, int height) {
+    if (xvfb_.state() == QProcess::NotRunning) StartXvfb(width, height);
+    game_.start();
+    ASSERT_TRUE(game_.waitForStarted(10000));
+    const QString id =
+        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
+    ASSERT_FALSE(id.isEmpty());
+    window_ = id.split('\n').first().trimmed();
+  }
+
+  void StartXvfb(int width, int height) {
     xvfb_.setProgram("Xvfb");
     xvfb_.setArguments({"-displayfd", "1", "-screen", "0",
                         QStringLiteral("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
@@ -70,12 +80,6 @@ class RealGame : public ::testing::Test {
     env_ = env;
     game_.setProcessEnvironment(env);
     game_.setProgram(QStringLiteral(ZELMAR_PROGRAM));
-    game_.start();
-    ASSERT_TRUE(game_.waitForStarted(10000));
-    const QString id =
-        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
-    ASSERT_FALSE(id.isEmpty());
-    window_ = id.split('\n').first().trimmed();
   }
 
   QString Run(const QString& program, const QStringList& args, int timeoutMs = 20000) {
@@ -164,7 +168,7 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
   EXPECT_LE(at->y, 30 + 60);
 }
 
-TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
+TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) {
   Launch(800, 600);
   QThread::msleep(1500);
   const std::optional<Point> before = FindNumber(Screenshot(), "1000");
@@ -202,6 +206,22 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
   // and whatever the spin won came back in.
   EXPECT_EQ(stake, 9);
   EXPECT_GE(*credits, 991);
+
+  // Close the window the way a player does, File > Exit, and start the game again. The File
+  // menu's title is the first thing in the window's top-left corner.
+  const QString where = Run("xdotool", {"getwindowgeometry", "--shell", window_});
+  const auto at = [&](const char* key) {
+    return where.section(QString(key) + "=", 1).section('\n', 0, 0).toInt();
+  };
+  Run("xdotool", {"mousemove", QString::number(at("X") + 15), QString::number(at("Y") + 10)});
+  Run("xdotool", {"click", "1"});
+  QThread::msleep(500);
+  Run("xdotool", {"key", "x"});
+  ASSERT_TRUE(game_.waitForFinished(10000));
+  EXPECT_EQ(game_.exitCode(), 0);
+  Launch(800, 600);
+  QThread::msleep(1500);
+  EXPECT_EQ(NumberAt(Screenshot(), originX + 620, originY + 30), credits);
 }
 
 }  // namespace
