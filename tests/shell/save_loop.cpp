@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     state.Credits = state.Borrowed = state.SpinCount = state.TotalBet = state.BonusPayoffs = k;
     if (!saves.SaveLoadGame(slot, true, "Loop " + std::to_string(k))) return 2;
     seen[slot] = k;
+    std::printf("%d\n", k);
+    std::fflush(stdout);
     const ProfileDocument file = ReadProfileFile(path);
     for (int s = 0; s <= kSavedGameSlots; ++s) {
       const int32_t now =

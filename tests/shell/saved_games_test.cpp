@@ -166,6 +166,8 @@ TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
   int32_t last = 0;
   for (int round = 0; round < 120; ++round) {
     auto loop = run("3", "0");
+    // Killed at a random moment once it is saving, however long it took to start.
+    ASSERT_TRUE(loop->waitForReadyRead(30000));
     std::this_thread::sleep_for(
         std::chrono::microseconds(QRandomGenerator::global()->bounded(20000)));
     loop->kill();
