@@ -24,6 +24,10 @@ std::string SettingsFilePath(const GameIdentity& identity) {
   return identity.AppDir + "Testing.ini";
 }
 
+std::string HelpFilePath(const GameIdentity& identity) {
+  return identity.AppDir + identity.ExeBaseName + ".hlp";
+}
+
 void ReadSettings(GameIdentity& identity) {
   const ProfileDocument settings = ReadProfileFile(SettingsFilePath(identity));
   if (auto root = settings.Value("Settings", "SoundRoot")) identity.SoundRoot = *root;

@@ -20,6 +20,9 @@ GameIdentity BuiltInIdentity(const std::string& program_file);
 // AppDir + "Testing.ini".
 std::string SettingsFilePath(const GameIdentity& identity);
 
+// AppDir + ExeBaseName + ".hlp": the help file the help window shows topics from.
+std::string HelpFilePath(const GameIdentity& identity);
+
 // Reads "SoundRoot" and then "AboutName" of section "Settings" from the settings file into
 // SoundRoot and GameTitle (cut to 30 characters). A missing file or key keeps the value; a key
 // present with an empty value sets the empty text.

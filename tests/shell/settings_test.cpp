@@ -28,6 +28,7 @@ TEST(IdentityTest, ComesFromTheRealProgramFileWhereverItIs) {
   const GameIdentity identity = BuiltInIdentity(dir.filePath("link").toStdString());
   EXPECT_EQ(identity.AppDir, (deep + "/").toStdString());
   EXPECT_EQ(identity.ExeBaseName, "slots");
+  EXPECT_EQ(HelpFilePath(identity), (deep + "/slots.hlp").toStdString());
   EXPECT_EQ(identity.GameTitle, "Zelmar Slots");
   EXPECT_EQ(identity.SoundRoot, "Zelmar");
   EXPECT_EQ(identity.VersionText, "1.1");
