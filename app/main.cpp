@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<Platform> platform = CreateQtPlatform();
   SilentSounds sounds;
   GameState state;
-  TForm1 form(state, *platform, sounds);
-  form.show();
+  MainWindow window(state, *platform, sounds);
+  window.show();
   return app.exec();
 }

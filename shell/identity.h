@@ -5,9 +5,11 @@
 #include <string>
 
 struct GameIdentity {
+  // NOLINTBEGIN(readability-identifier-naming): the game's own vocabulary
   std::string AppDir;       // folder of the program file, with a trailing '/'
   std::string ExeBaseName;  // program file name without extension
   std::string GameTitle;
   std::string SoundRoot;  // prefix of the replacement symbol sheets and sound files
   std::string VersionText;
+  // NOLINTEND(readability-identifier-naming)
 };

@@ -50,7 +50,7 @@ class SavedGamesDialogTest : public ::testing::Test {
   // Runs the command; `act` works the dialog while it is open.
   bool Run(SlotDialogMode mode, const std::function<void(SavedGamesDialog&)>& act,
            std::function<void(int)> show_help = {}) {
-    platform.OnModal = [&](QDialog* dialog) {
+    platform.on_modal = [&](QDialog* dialog) {
       ++dialogs_shown;
       act(*static_cast<SavedGamesDialog*>(dialog));
     };
@@ -125,7 +125,7 @@ TEST_F(SavedGamesDialogTest, CancelEscAndTheCloseBoxChangeNothing) {
     }
   }
   EXPECT_EQ(dialogs_shown, 6);
-  EXPECT_TRUE(platform.Queries.empty());
+  EXPECT_TRUE(platform.queries.empty());
 }
 
 TEST_F(SavedGamesDialogTest, ACancelledNameLeavesTheSlotUntouched) {
@@ -134,11 +134,11 @@ TEST_F(SavedGamesDialogTest, ACancelledNameLeavesTheSlotUntouched) {
     dialog.SlotButton(3)->click();
     EXPECT_FALSE(dialog.isVisible());
   }));
-  ASSERT_EQ(platform.Queries.size(), 1u);
-  EXPECT_EQ(platform.Queries[0].caption, "Name for this saved game?");
-  EXPECT_EQ(platform.Queries[0].prompt, "");
-  EXPECT_EQ(platform.Queries[0].text, "Typed over");
-  EXPECT_EQ(platform.Queries[0].max_length, 255);
+  ASSERT_EQ(platform.queries.size(), 1u);
+  EXPECT_EQ(platform.queries[0].caption, "Name for this saved game?");
+  EXPECT_EQ(platform.queries[0].prompt, "");
+  EXPECT_EQ(platform.queries[0].text, "Typed over");
+  EXPECT_EQ(platform.queries[0].max_length, 255);
   EXPECT_EQ(Saved("GameNo3", "GameName"), "Old");
   EXPECT_EQ(Saved("GameNo3", "GameDate"), "01/01/99");
   EXPECT_EQ(Saved("GameNo3", "Credits"), "5");
@@ -149,7 +149,7 @@ TEST_F(SavedGamesDialogTest, AConfirmedNameSavesTheRunningGameWholeAndShowsItCut
   // 40 characters; the 30th is three bytes long.
   const QString forty = QStringLiteral("Ein langer Abend am Glücksrad€ Runde 40!");
   ASSERT_EQ(forty.size(), 40);
-  platform.OnQuery = [&](const QString&) { return std::optional<QString>(forty); };
+  platform.on_query = [&](const QString&) { return std::optional<QString>(forty); };
   Run(SlotDialogMode::kSave, [](SavedGamesDialog& dialog) { dialog.SlotButton(3)->click(); });
   EXPECT_EQ(Saved("GameNo3", "GameName"), forty.toStdString());
   EXPECT_EQ(Saved("GameNo3", "GameDate"), Today());
@@ -158,7 +158,7 @@ TEST_F(SavedGamesDialogTest, AConfirmedNameSavesTheRunningGameWholeAndShowsItCut
   ExpectRunningGameKept();
 
   // An empty name is a name too.
-  platform.OnQuery = [](const QString&) { return std::optional<QString>(QString()); };
+  platform.on_query = [](const QString&) { return std::optional<QString>(QString()); };
   Run(SlotDialogMode::kSave, [](SavedGamesDialog& dialog) { dialog.SlotButton(4)->click(); });
   EXPECT_EQ(Saved("GameNo4", "GameName"), "");
 
@@ -198,8 +198,8 @@ TEST_F(SavedGamesDialogTest, AnUnwritableFileIsReportedAndOpensNoDialog) {
   WriteText(dir.filePath("zelmar-slots"), "a file where the folder should be");
   EXPECT_FALSE(Run(SlotDialogMode::kOpen, [](SavedGamesDialog&) {}));
   EXPECT_EQ(dialogs_shown, 0);
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_EQ(platform.Messages[0].text, "Unable to write to " + path);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Unable to write to " + path);
   ExpectRunningGameKept();
 }
 

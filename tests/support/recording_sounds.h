@@ -8,20 +8,20 @@
 
 class RecordingSounds : public GameSounds {
  public:
-  void PlayReelStopSound() override { Calls.push_back("ReelStop"); }
-  void PlayCountSound() override { Calls.push_back("Count"); }
-  void PlayWinSound(bool wait) override { Calls.push_back(wait ? "WinWait" : "Win"); }
-  void PlayExplosionSound() override { Calls.push_back("Explosion"); }
-  void PlayStartSound() override { Calls.push_back("Start"); }
-  void PlayBonusSound() override { Calls.push_back("Bonus"); }
-  void StartPendingTrack() override { Calls.push_back("StartPendingTrack"); }
+  void PlayReelStopSound() override { calls.push_back("ReelStop"); }
+  void PlayCountSound() override { calls.push_back("Count"); }
+  void PlayWinSound(bool wait) override { calls.push_back(wait ? "WinWait" : "Win"); }
+  void PlayExplosionSound() override { calls.push_back("Explosion"); }
+  void PlayStartSound() override { calls.push_back("Start"); }
+  void PlayBonusSound() override { calls.push_back("Bonus"); }
+  void StartPendingTrack() override { calls.push_back("StartPendingTrack"); }
 
   // How many times the named call was made.
   int Count(const std::string& name) const {
     int n = 0;
-    for (const std::string& call : Calls) n += call == name ? 1 : 0;
+    for (const std::string& call : calls) n += call == name ? 1 : 0;
     return n;
   }
 
-  std::vector<std::string> Calls;
+  std::vector<std::string> calls;
 };
