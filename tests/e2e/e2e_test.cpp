@@ -221,7 +221,7 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) {
   EXPECT_EQ(game_.exitCode(), 0);
   Launch(800, 600);
   QThread::msleep(1500);
-  EXPECT_EQ(NumberAt(Screenshot(), originX + 620, originY + 30), credits);
+  EXPECT_EQ(NumberAt(Screenshot(), origin_x + 620, origin_y + 30), credits);
 }
 
 }  // namespace
