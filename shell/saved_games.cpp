@@ -71,13 +71,13 @@ SavedGame SavedGames::ReadSlot(int slot) const {
   const ProfileDocument file = ReadProfileFile(file_path_);
   const std::string section = SlotSectionName(slot);
   SavedGame game;
-  game.Name = Utf8Prefix(file.Value(section, kNameKey).value_or(section), kSavedGameNameMaxChars);
-  game.Date = Utf8Prefix(file.Value(section, kDateKey).value_or(Today()), kSavedGameDateMaxChars);
-  game.Credits = ReadInt(file, section, kCreditsKey, 1000);
-  game.Borrowed = ReadInt(file, section, kBorrowedKey, 1000);
-  game.SpinCount = ReadInt(file, section, kSpinsKey, 0);
-  game.TotalBet = ReadInt(file, section, kTotalBetsKey, 0);
-  game.BonusPayoffs = ReadInt(file, section, kBonusKey, 0);
+  game.name = Utf8Prefix(file.Value(section, kNameKey).value_or(section), kSavedGameNameMaxChars);
+  game.date = Utf8Prefix(file.Value(section, kDateKey).value_or(Today()), kSavedGameDateMaxChars);
+  game.credits = ReadInt(file, section, kCreditsKey, 1000);
+  game.borrowed = ReadInt(file, section, kBorrowedKey, 1000);
+  game.spin_count = ReadInt(file, section, kSpinsKey, 0);
+  game.total_bet = ReadInt(file, section, kTotalBetsKey, 0);
+  game.bonus_payoffs = ReadInt(file, section, kBonusKey, 0);
   return game;
 }
 
@@ -95,12 +95,12 @@ bool SavedGames::SaveLoadGame(int slot, bool saving, std::string_view name) {
     return WriteProfileSection(file_path_, SlotSectionName(slot), entries);
   }
   const SavedGame game = ReadSlot(slot);
-  saved_game_name_ = game.Name;
-  saved_game_date_ = game.Date;
-  gs_.Credits = game.Credits;
-  gs_.Borrowed = game.Borrowed;
-  gs_.SpinCount = game.SpinCount;
-  gs_.TotalBet = game.TotalBet;
-  gs_.BonusPayoffs = game.BonusPayoffs;
+  saved_game_name_ = game.name;
+  saved_game_date_ = game.date;
+  gs_.Credits = game.credits;
+  gs_.Borrowed = game.borrowed;
+  gs_.SpinCount = game.spin_count;
+  gs_.TotalBet = game.total_bet;
+  gs_.BonusPayoffs = game.bonus_payoffs;
   return true;
 }

@@ -29,13 +29,13 @@ std::string FormatSaveDate(const QDate& date, const QLocale& locale = QLocale())
 
 // One slot's section as read, with the defaults for whatever is missing or unreadable.
 struct SavedGame {
-  std::string Name;  // at most 30 characters
-  std::string Date;  // at most 10 characters
-  int32_t Credits = 1000;
-  int32_t Borrowed = 1000;
-  int32_t SpinCount = 0;
-  int32_t TotalBet = 0;
-  int32_t BonusPayoffs = 0;
+  std::string name;  // at most 30 characters
+  std::string date;  // at most 10 characters
+  int32_t credits = 1000;
+  int32_t borrowed = 1000;
+  int32_t spin_count = 0;
+  int32_t total_bet = 0;
+  int32_t bonus_payoffs = 0;
 };
 
 class SavedGames {

@@ -108,17 +108,17 @@ void SavedGamesDialog::BuildPanels() {
       return label;
     };
 
-    panel.name = new QLineEdit(ToQt(game.Name), frame);
+    panel.name = new QLineEdit(ToQt(game.name), frame);
     panel.name->setGeometry(kNameField);
     panel.name->setFrame(false);
     panel.name->setFont(plain);
     panel.name->setPalette(black_text);
     panel.name->setCursorPosition(0);
     panel.title = make_label(kTitleLabel, ToQt(identity_.GameTitle), Qt::AlignLeft);
-    panel.date = make_label(kDateLabel, ToQt(game.Date), Qt::AlignRight);
+    panel.date = make_label(kDateLabel, ToQt(game.date), Qt::AlignRight);
     panel.credits =
-        make_label(kCreditsLabel, QStringLiteral("%1 Credits").arg(game.Credits), Qt::AlignLeft);
-    panel.borrowed = make_label(kBorrowedLabel, QStringLiteral("%1 Borrowed").arg(game.Borrowed),
+        make_label(kCreditsLabel, QStringLiteral("%1 Credits").arg(game.credits), Qt::AlignLeft);
+    panel.borrowed = make_label(kBorrowedLabel, QStringLiteral("%1 Borrowed").arg(game.borrowed),
                                 Qt::AlignRight);
 
     panel.button = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),

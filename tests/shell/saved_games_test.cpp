@@ -88,7 +88,7 @@ TEST_F(SavedGamesTest, NoFileGivesAFreshGame) {
   ExpectMoney(1000, 1000, 0, 0, 0);
   EXPECT_EQ(saves.SavedGameName(), "CurrentGame");
   EXPECT_EQ(saves.SavedGameDate(), Today());
-  EXPECT_EQ(saves.ReadSlot(2).Name, "GameNo3");
+  EXPECT_EQ(saves.ReadSlot(2).name, "GameNo3");
   EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -110,10 +110,10 @@ TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
   EXPECT_EQ(saves.SavedGameDate(), "12/06/2026");
   ExpectMoney(1000, 2000, -5, 0, 0);
   const SavedGame second = saves.ReadSlot(1);
-  EXPECT_EQ(second.Name, "GameNo2");
-  EXPECT_EQ(second.Date, Today());
-  EXPECT_EQ(second.Credits, 1000);
-  EXPECT_EQ(second.Borrowed, 1001);
+  EXPECT_EQ(second.name, "GameNo2");
+  EXPECT_EQ(second.date, Today());
+  EXPECT_EQ(second.credits, 1000);
+  EXPECT_EQ(second.borrowed, 1001);
 }
 
 TEST_F(SavedGamesTest, WritesTheSevenKeysInOrderAndChangesNoVariable) {
@@ -143,11 +143,11 @@ TEST_F(SavedGamesTest, NamesComeBackAsTypedAndCutAtWholeCharacters) {
   ASSERT_TRUE(saves.SaveLoadGame(2, true, forty));
   ASSERT_TRUE(saves.SaveLoadGame(3, true, tricky));
   EXPECT_NE(ReadText(path).find("GameName=" + forty + "\n"), std::string::npos);
-  EXPECT_EQ(saves.ReadSlot(2).Name, QString::fromStdString(forty).left(30).toStdString());
+  EXPECT_EQ(saves.ReadSlot(2).name, QString::fromStdString(forty).left(30).toStdString());
   // A line break cannot start a line of its own in the file.
-  EXPECT_EQ(saves.ReadSlot(3).Name, "[GameNo1] Credits=5 = ] [");
-  EXPECT_EQ(saves.ReadSlot(0).Name, "GameNo1");
-  EXPECT_EQ(saves.ReadSlot(0).Credits, 1000);
+  EXPECT_EQ(saves.ReadSlot(3).name, "[GameNo1] Credits=5 = ] [");
+  EXPECT_EQ(saves.ReadSlot(0).name, "GameNo1");
+  EXPECT_EQ(saves.ReadSlot(0).credits, 1000);
 }
 
 TEST_F(SavedGamesTest, ARefusedWriteIsReported) {
@@ -210,6 +210,6 @@ TEST_F(SavedGamesTest, TwoCopiesSavingAtOnceKeepEachOthersSaves) {
   ASSERT_TRUE(second.waitForFinished(60000));
   EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
   EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
-  EXPECT_EQ(saves.ReadSlot(0).SpinCount, kSaves);
-  EXPECT_EQ(saves.ReadSlot(1).SpinCount, kSaves);
+  EXPECT_EQ(saves.ReadSlot(0).spin_count, kSaves);
+  EXPECT_EQ(saves.ReadSlot(1).spin_count, kSaves);
 }
