@@ -15,6 +15,8 @@
 
 #include "engine/reels.h"
 #include "screen/scale.h"
+#include "shell/saved_games_dialog.h"
+#include "shell/settings.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -75,12 +77,19 @@ void MainWindow::BuildMenu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   new_game_ = file->addAction(QStringLiteral("&New Game"));
   connect(new_game_, &QAction::triggered, this, [this] { NewGame(); });
+  open_game_ = file->addAction(QStringLiteral("&Open Game"));
+  connect(open_game_, &QAction::triggered, this, [this] { OpenGame(); });
+  save_game_ = file->addAction(QStringLiteral("&Save Game"));
+  connect(save_game_, &QAction::triggered, this, [this] { SaveGame(); });
   file->addSeparator();
   exit_ = file->addAction(QStringLiteral("E&xit"));
   connect(exit_, &QAction::triggered, this, [this] {
     gs_.Quitting = true;
     close();
   });
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  version_ = help->addAction(QStringLiteral("&Version"));
+  connect(version_, &QAction::triggered, this, [this] { ShowVersion(); });
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -91,17 +100,12 @@ void MainWindow::SetUpGame(const StartOptions& options) {
     gs_.Random.SeedFromClock();
   }
 
-  // 2. Where the program lives: art, sounds and help are looked up beside the real file.
-  QString program = options.program_file.empty() ? QCoreApplication::applicationFilePath()
-                                                 : QString::fromStdString(options.program_file);
-  QFileInfo info(program);
-  const QString real =
-      info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
-  QFileInfo real_info(real);
-  QString dir = real_info.absolutePath();
-  if (!dir.endsWith('/')) dir += '/';
-  identity_.AppDir = dir.toStdString();
-  identity_.ExeBaseName = real_info.completeBaseName().toStdString();
+  // 2. Where the program lives: art, sounds and help are looked up beside the real file; the
+  // saved games are kept in the player's data folder under the program's name.
+  identity_ = BuiltInIdentity(options.program_file.empty()
+                                  ? QCoreApplication::applicationFilePath().toStdString()
+                                  : options.program_file);
+  saves_ = std::make_unique<SavedGames>(gs_, SavedGamesFilePath(identity_.ExeBaseName));
 
   // 3. No input until start-up has finished.
   start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
@@ -110,10 +114,11 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   BuildMenu();
   SetBusy(true);
 
-  // 4. The game's identity.
-  identity_.GameTitle = "Zelmar Slots";
-  identity_.VersionText = "1.1";
-  identity_.SoundRoot = "Zelmar";
+  // 4. The game's identity: the built-in values came with step 2.
+  // 5. The settings file beside the program may change the title and the asset prefix.
+  if (QFileInfo::exists(QString::fromStdString(SettingsFilePath(identity_)))) {
+    ReadSettings(identity_);
+  }
 
   // 6. Caption.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
@@ -163,10 +168,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   gs_.LinesButton = 5;
   gs_.CreditsButton = 6;
 
-  // 16. The money and statistics of a new game (the 1000 starting credits count as borrowed).
-  gs_.Borrowed = 1000;
-  gs_.TotalBet = 0;
-  gs_.BonusPayoffs = 0;
+  // 16. The running game of the last run, or a new one (reading never fails).
+  (void)saves_->SaveLoadGame(kRunningGameSlot, false);
 
   // 17. Centre the window on the screen.
   const int screen_w = platform_.ScreenWidth();
@@ -201,7 +204,24 @@ void MainWindow::SetBusy(bool busy) {
   gs_.Busy = busy;
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
-  if (new_game_) new_game_->setEnabled(!busy);
+  // Nor may a saved game be swapped in under it, or a half-played one saved.
+  for (QAction* action : {new_game_, open_game_, save_game_}) {
+    if (action) action->setEnabled(!busy);
+  }
+}
+
+void MainWindow::OpenGame() {
+  RunSavedGamesDialog(*saves_, platform_, identity_, SlotDialogMode::kOpen, {}, this);
+  PaintAll();
+}
+
+void MainWindow::SaveGame() {
+  RunSavedGamesDialog(*saves_, platform_, identity_, SlotDialogMode::kSave, {}, this);
+}
+
+void MainWindow::ShowVersion() {
+  platform_.ShowMessage(this, QStringLiteral("Information"),
+                        QString::fromStdString(VersionBoxText(identity_)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -214,6 +234,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   closed_ = true;
+  // The running game is kept for the next start. A file that can't be written is reported, and
+  // the program still ends: keeping the player in a game that can't be saved helps nobody.
+  if (!saves_->SaveLoadGame(kRunningGameSlot, true, kRunningGameName)) {
+    ShowSaveFailure(platform_, this, *saves_);
+  }
   start_up_timer_->SetEnabled(false);
   win_cycle_timer_->SetEnabled(false);
   bonus_delay_timer_->SetEnabled(false);

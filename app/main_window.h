@@ -18,6 +18,7 @@
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
+#include "shell/saved_games.h"
 #include "shell/sounds.h"
 
 class QAction;
@@ -71,6 +72,10 @@ class MainWindow : public QMainWindow {
   void SetUpGame(const StartOptions& options);
   void FinishStartUp();
   void NewGame();
+  // The File menu's Open Game and Save Game, and the Help menu's Version box.
+  void OpenGame();
+  void SaveGame();
+  void ShowVersion();
   void PaintAll();
 
   // Input.
@@ -99,6 +104,10 @@ class MainWindow : public QMainWindow {
   Timer& WinCycleTimer() { return *win_cycle_timer_; }
   Timer& BonusDelayTimer() { return *bonus_delay_timer_; }
   QAction* NewGameAction() { return new_game_; }
+  QAction* OpenGameAction() { return open_game_; }
+  QAction* SaveGameAction() { return save_game_; }
+  QAction* VersionAction() { return version_; }
+  SavedGames& Saves() { return *saves_; }
 
   // Sets or clears the input guard; the commands that change the game follow it.
   void SetBusy(bool busy);
@@ -126,7 +135,11 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
   QAction* new_game_ = nullptr;
+  QAction* open_game_ = nullptr;
+  QAction* save_game_ = nullptr;
   QAction* exit_ = nullptr;
+  QAction* version_ = nullptr;
+  std::unique_ptr<SavedGames> saves_;
   std::unique_ptr<Timer> start_up_timer_;
   std::unique_ptr<Timer> win_cycle_timer_;
   std::unique_ptr<Timer> bonus_delay_timer_;

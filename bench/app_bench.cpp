@@ -80,6 +80,9 @@ BENCHMARK(WholeSpinWallTime)
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Every start reads the running game: from a folder of this run, never the player's own.
+  QTemporaryDir data_home;
+  qputenv("XDG_DATA_HOME", data_home.path().toUtf8());
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   benchmark::Initialize(&argc, argv);

@@ -229,17 +229,20 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   EXPECT_TRUE(platform_.messages.empty());
 }
 
-TEST_F(Spin, NewGameIsUnavailableWhileBusy) {
+TEST_F(Spin, NewOpenAndSaveGameAreUnavailableWhileBusy) {
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  bool enabled_during_spin = true;
-  auto look = platform_.CreateTimer(
-      100, true, [&] { enabled_during_spin = window_->NewGameAction()->isEnabled(); });
+  const std::vector<QAction*> actions = {window_->NewGameAction(), window_->OpenGameAction(),
+                                         window_->SaveGameAction()};
+  bool enabled_during_spin = false;
+  auto look = platform_.CreateTimer(100, true, [&] {
+    for (QAction* action : actions) enabled_during_spin |= action->isEnabled();
+  });
   ClickSpin();
   look->SetEnabled(false);
   EXPECT_FALSE(enabled_during_spin);
-  EXPECT_TRUE(window_->NewGameAction()->isEnabled());
+  for (QAction* action : actions) EXPECT_TRUE(action->isEnabled());
 }
 
 TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
@@ -257,6 +260,9 @@ TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
   platform_.ProcessMessages();
   QCoreApplication::processEvents();
   EXPECT_FALSE(window_->isVisible());
+  // The game kept for the next start holds the whole win.
+  EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + expected.GamePaid));
+  EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
 }
 
 using CountUp = GameFixture;
