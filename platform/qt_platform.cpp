@@ -80,6 +80,9 @@ class QtTimer : public Timer {
   std::function<void()> on_tick_;
 };
 
+// Wide enough for a long name even when the prompt is empty.
+constexpr int kQueryBoxMinWidth = 360;
+
 class QtPlatform : public Platform {
  public:
   QtPlatform() { clock_.start(); }
@@ -127,6 +130,7 @@ class QtPlatform : public Platform {
     box.setLabelText(prompt);
     box.setInputMode(QInputDialog::TextInput);
     box.setTextValue(text);
+    box.setMinimumWidth(kQueryBoxMinWidth);
     if (auto* line = box.findChild<QLineEdit*>()) {
       line->setMaxLength(max_length);
       line->selectAll();

@@ -36,46 +36,46 @@ constexpr char kSavedFile[] =
 class SavedGamesDialogTest : public ::testing::Test {
  protected:
   SavedGamesDialogTest() {
-    identity.GameTitle = "Test Title";
-    state.Credits = 1250;
-    state.Borrowed = 1000;
-    state.SpinCount = 37;
-    state.TotalBet = 840;
-    state.BonusPayoffs = 90;
-    state.LinesBet = 3;
-    state.ReelStop = {1, 2, 3, 4, 5};
-    WriteText(path, kSavedFile);
+    identity_.GameTitle = "Test Title";
+    state_.Credits = 1250;
+    state_.Borrowed = 1000;
+    state_.SpinCount = 37;
+    state_.TotalBet = 840;
+    state_.BonusPayoffs = 90;
+    state_.LinesBet = 3;
+    state_.ReelStop = {1, 2, 3, 4, 5};
+    WriteText(path_, kSavedFile);
   }
 
   // Runs the command; `act` works the dialog while it is open.
   bool Run(SlotDialogMode mode, const std::function<void(SavedGamesDialog&)>& act,
            std::function<void(int)> show_help = {}) {
-    platform.on_modal = [&](QDialog* dialog) {
-      ++dialogs_shown;
+    platform_.on_modal = [&](QDialog* dialog) {
+      ++dialogs_shown_;
       act(*static_cast<SavedGamesDialog*>(dialog));
     };
-    return RunSavedGamesDialog(saves, platform, identity, mode, std::move(show_help));
+    return RunSavedGamesDialog(saves_, platform_, identity_, mode, std::move(show_help));
   }
 
   void ExpectRunningGameKept() {
-    EXPECT_EQ(state.Credits, 1250);
-    EXPECT_EQ(state.Borrowed, 1000);
-    EXPECT_EQ(state.SpinCount, 37);
-    EXPECT_EQ(state.TotalBet, 840);
-    EXPECT_EQ(state.BonusPayoffs, 90);
+    EXPECT_EQ(state_.Credits, 1250);
+    EXPECT_EQ(state_.Borrowed, 1000);
+    EXPECT_EQ(state_.SpinCount, 37);
+    EXPECT_EQ(state_.TotalBet, 840);
+    EXPECT_EQ(state_.BonusPayoffs, 90);
   }
 
   std::optional<std::string> Saved(const char* section, const char* key) {
-    return ReadProfileFile(path.toStdString()).Value(section, key);
+    return ReadProfileFile(path_.toStdString()).Value(section, key);
   }
 
-  QTemporaryDir dir;
-  QString path = dir.filePath("zelmar-slots/zelmar-slots.ini");
-  GameState state;
-  SavedGames saves{state, path.toStdString()};
-  GameIdentity identity;
-  FakePlatform platform;
-  int dialogs_shown = 0;
+  QTemporaryDir dir_;
+  QString path_ = dir_.filePath("zelmar-slots/zelmar-slots.ini");
+  GameState state_;
+  SavedGames saves_{state_, path_.toStdString()};
+  GameIdentity identity_;
+  FakePlatform platform_;
+  int dialogs_shown_ = 0;
 };
 
 }  // namespace
@@ -103,7 +103,7 @@ TEST_F(SavedGamesDialogTest, ListsTheEightSlotsAndKeepsTheRunningGame) {
     dialog.CancelButton()->click();
   });
   EXPECT_FALSE(opened);
-  EXPECT_EQ(dialogs_shown, 1);
+  EXPECT_EQ(dialogs_shown_, 1);
 }
 
 TEST_F(SavedGamesDialogTest, CancelEscAndTheCloseBoxChangeNothing) {
@@ -124,8 +124,8 @@ TEST_F(SavedGamesDialogTest, CancelEscAndTheCloseBoxChangeNothing) {
       EXPECT_EQ(Saved("GameNo5", "Credits"), "980");
     }
   }
-  EXPECT_EQ(dialogs_shown, 6);
-  EXPECT_TRUE(platform.queries.empty());
+  EXPECT_EQ(dialogs_shown_, 6);
+  EXPECT_TRUE(platform_.queries.empty());
 }
 
 TEST_F(SavedGamesDialogTest, ACancelledNameLeavesTheSlotUntouched) {
@@ -134,11 +134,11 @@ TEST_F(SavedGamesDialogTest, ACancelledNameLeavesTheSlotUntouched) {
     dialog.SlotButton(3)->click();
     EXPECT_FALSE(dialog.isVisible());
   }));
-  ASSERT_EQ(platform.queries.size(), 1u);
-  EXPECT_EQ(platform.queries[0].caption, "Name for this saved game?");
-  EXPECT_EQ(platform.queries[0].prompt, "");
-  EXPECT_EQ(platform.queries[0].text, "Typed over");
-  EXPECT_EQ(platform.queries[0].max_length, 255);
+  ASSERT_EQ(platform_.queries.size(), 1u);
+  EXPECT_EQ(platform_.queries[0].caption, "Name for this saved game?");
+  EXPECT_EQ(platform_.queries[0].prompt, "");
+  EXPECT_EQ(platform_.queries[0].text, "Typed over");
+  EXPECT_EQ(platform_.queries[0].max_length, 255);
   EXPECT_EQ(Saved("GameNo3", "GameName"), "Old");
   EXPECT_EQ(Saved("GameNo3", "GameDate"), "01/01/99");
   EXPECT_EQ(Saved("GameNo3", "Credits"), "5");
@@ -149,7 +149,7 @@ TEST_F(SavedGamesDialogTest, AConfirmedNameSavesTheRunningGameWholeAndShowsItCut
   // 40 characters; the 30th is three bytes long.
   const QString forty = QStringLiteral("Ein langer Abend am Glücksrad€ Runde 40!");
   ASSERT_EQ(forty.size(), 40);
-  platform.on_query = [&](const QString&) { return std::optional<QString>(forty); };
+  platform_.on_query = [&](const QString&) { return std::optional<QString>(forty); };
   Run(SlotDialogMode::kSave, [](SavedGamesDialog& dialog) { dialog.SlotButton(3)->click(); });
   EXPECT_EQ(Saved("GameNo3", "GameName"), forty.toStdString());
   EXPECT_EQ(Saved("GameNo3", "GameDate"), Today());
@@ -158,7 +158,7 @@ TEST_F(SavedGamesDialogTest, AConfirmedNameSavesTheRunningGameWholeAndShowsItCut
   ExpectRunningGameKept();
 
   // An empty name is a name too.
-  platform.on_query = [](const QString&) { return std::optional<QString>(QString()); };
+  platform_.on_query = [](const QString&) { return std::optional<QString>(QString()); };
   Run(SlotDialogMode::kSave, [](SavedGamesDialog& dialog) { dialog.SlotButton(4)->click(); });
   EXPECT_EQ(Saved("GameNo4", "GameName"), "");
 
@@ -175,13 +175,13 @@ TEST_F(SavedGamesDialogTest, OpeningASlotMakesItTheRunningGameAndNothingElse) {
     EXPECT_EQ(dialog.windowTitle(), "Open a Game -- Select Game Slot");
     dialog.SlotButton(5)->click();
   }));
-  EXPECT_EQ(state.Credits, 980);
-  EXPECT_EQ(state.Borrowed, 2000);
-  EXPECT_EQ(state.SpinCount, 12);
-  EXPECT_EQ(state.TotalBet, 300);
-  EXPECT_EQ(state.BonusPayoffs, 40);
-  EXPECT_EQ(state.LinesBet, 3);
-  EXPECT_EQ(state.ReelStop, (std::array<int32_t, kReels>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(state_.Credits, 980);
+  EXPECT_EQ(state_.Borrowed, 2000);
+  EXPECT_EQ(state_.SpinCount, 12);
+  EXPECT_EQ(state_.TotalBet, 300);
+  EXPECT_EQ(state_.BonusPayoffs, 40);
+  EXPECT_EQ(state_.LinesBet, 3);
+  EXPECT_EQ(state_.ReelStop, (std::array<int32_t, kReels>{1, 2, 3, 4, 5}));
   EXPECT_EQ(Saved("CurrentGame", "GameName"), "CurrentGame");
   EXPECT_EQ(Saved("CurrentGame", "GameDate"), Today());
   EXPECT_EQ(Saved("CurrentGame", "Credits"), "980");
@@ -193,13 +193,13 @@ TEST_F(SavedGamesDialogTest, OpeningASlotMakesItTheRunningGameAndNothingElse) {
 }
 
 TEST_F(SavedGamesDialogTest, AnUnwritableFileIsReportedAndOpensNoDialog) {
-  QFile::remove(path);
-  QDir(dir.path()).rmdir("zelmar-slots");
-  WriteText(dir.filePath("zelmar-slots"), "a file where the folder should be");
+  QFile::remove(path_);
+  QDir(dir_.path()).rmdir("zelmar-slots");
+  WriteText(dir_.filePath("zelmar-slots"), "a file where the folder should be");
   EXPECT_FALSE(Run(SlotDialogMode::kOpen, [](SavedGamesDialog&) {}));
-  EXPECT_EQ(dialogs_shown, 0);
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, "Unable to write to " + path);
+  EXPECT_EQ(dialogs_shown_, 0);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text, "Unable to write to " + path_);
   ExpectRunningGameKept();
 }
 

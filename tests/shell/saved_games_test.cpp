@@ -34,24 +34,24 @@ std::string Today() {
 class SavedGamesTest : public ::testing::Test {
  protected:
   void SetMoney(int32_t credits, int32_t borrowed, int32_t spins, int32_t total, int32_t bonus) {
-    state.Credits = credits;
-    state.Borrowed = borrowed;
-    state.SpinCount = spins;
-    state.TotalBet = total;
-    state.BonusPayoffs = bonus;
+    state_.Credits = credits;
+    state_.Borrowed = borrowed;
+    state_.SpinCount = spins;
+    state_.TotalBet = total;
+    state_.BonusPayoffs = bonus;
   }
   void ExpectMoney(int32_t credits, int32_t borrowed, int32_t spins, int32_t total, int32_t bonus) {
-    EXPECT_EQ(state.Credits, credits);
-    EXPECT_EQ(state.Borrowed, borrowed);
-    EXPECT_EQ(state.SpinCount, spins);
-    EXPECT_EQ(state.TotalBet, total);
-    EXPECT_EQ(state.BonusPayoffs, bonus);
+    EXPECT_EQ(state_.Credits, credits);
+    EXPECT_EQ(state_.Borrowed, borrowed);
+    EXPECT_EQ(state_.SpinCount, spins);
+    EXPECT_EQ(state_.TotalBet, total);
+    EXPECT_EQ(state_.BonusPayoffs, bonus);
   }
 
-  QTemporaryDir dir;
-  QString path = dir.filePath("zelmar-slots/zelmar-slots.ini");
-  GameState state;
-  SavedGames saves{state, path.toStdString()};
+  QTemporaryDir dir_;
+  QString path_ = dir_.filePath("zelmar-slots/zelmar-slots.ini");
+  GameState state_;
+  SavedGames saves_{state_, path_.toStdString()};
 };
 
 }  // namespace
@@ -84,16 +84,16 @@ TEST(SavedGamesFileTest, WritesDatesMonthFirstWithTheLocalesSeparator) {
 
 TEST_F(SavedGamesTest, NoFileGivesAFreshGame) {
   SetMoney(5, 6, 7, 8, 9);
-  ASSERT_TRUE(saves.SaveLoadGame(kRunningGameSlot, false));
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
   ExpectMoney(1000, 1000, 0, 0, 0);
-  EXPECT_EQ(saves.SavedGameName(), "CurrentGame");
-  EXPECT_EQ(saves.SavedGameDate(), Today());
-  EXPECT_EQ(saves.ReadSlot(2).name, "GameNo3");
-  EXPECT_FALSE(QFile::exists(path));
+  EXPECT_EQ(saves_.SavedGameName(), "CurrentGame");
+  EXPECT_EQ(saves_.SavedGameDate(), Today());
+  EXPECT_EQ(saves_.ReadSlot(2).name, "GameNo3");
+  EXPECT_FALSE(QFile::exists(path_));
 }
 
 TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
-  WriteText(path,
+  WriteText(path_,
             "[gameno1]\r\n"
             "GameName=\r\n"
             "GameDate=12/06/2026 evening\r\n"
@@ -105,11 +105,11 @@ TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
             "[GameNo2]\r\n"
             "Credits=0x3E8\r\n"
             "Borrowed=0X3e9\r\n");
-  ASSERT_TRUE(saves.SaveLoadGame(0, false));
-  EXPECT_EQ(saves.SavedGameName(), "");
-  EXPECT_EQ(saves.SavedGameDate(), "12/06/2026");
+  ASSERT_TRUE(saves_.SaveLoadGame(0, false));
+  EXPECT_EQ(saves_.SavedGameName(), "");
+  EXPECT_EQ(saves_.SavedGameDate(), "12/06/2026");
   ExpectMoney(1000, 2000, -5, 0, 0);
-  const SavedGame second = saves.ReadSlot(1);
+  const SavedGame second = saves_.ReadSlot(1);
   EXPECT_EQ(second.name, "GameNo2");
   EXPECT_EQ(second.date, Today());
   EXPECT_EQ(second.credits, 1000);
@@ -117,21 +117,21 @@ TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
 }
 
 TEST_F(SavedGamesTest, WritesTheSevenKeysInOrderAndChangesNoVariable) {
-  WriteText(path, "[Player]\nNote=keep me\n[GameNo2]\nExtra=1\nCredits=1\n");
+  WriteText(path_, "[Player]\nNote=keep me\n[GameNo2]\nExtra=1\nCredits=1\n");
   SetMoney(1250, 1000, 37, 840, -90);
-  ASSERT_TRUE(saves.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
   SetMoney(980, 1000, 12, 300, 0);
-  ASSERT_TRUE(saves.SaveLoadGame(1, true, "Lucky evening"));
+  ASSERT_TRUE(saves_.SaveLoadGame(1, true, "Lucky evening"));
   ExpectMoney(980, 1000, 12, 300, 0);
   const std::string today = Today();
-  EXPECT_EQ(ReadText(path),
+  EXPECT_EQ(ReadText(path_),
             "[Player]\nNote=keep me\n"
             "[GameNo2]\nExtra=1\nCredits=980\nGameName=Lucky evening\nGameDate=" +
                 today +
                 "\nBorrowed=1000\nSpins=12\nTotalBets=300\nBonus=0\n"
                 "[CurrentGame]\nGameName=CurrentGame\nGameDate=" +
                 today + "\nCredits=1250\nBorrowed=1000\nSpins=37\nTotalBets=840\nBonus=-90\n");
-  ASSERT_TRUE(saves.SaveLoadGame(kRunningGameSlot, false));
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
   ExpectMoney(1250, 1000, 37, 840, -90);
 }
 
@@ -140,26 +140,26 @@ TEST_F(SavedGamesTest, NamesComeBackAsTypedAndCutAtWholeCharacters) {
   const std::string forty = "Glück am Abend [2]=Ü ÄÖ; Spiel Nummer 40";
   ASSERT_EQ(QString::fromStdString(forty).size(), 40);
   const std::string tricky = "[GameNo1]\nCredits=5 = ] [";
-  ASSERT_TRUE(saves.SaveLoadGame(2, true, forty));
-  ASSERT_TRUE(saves.SaveLoadGame(3, true, tricky));
-  EXPECT_NE(ReadText(path).find("GameName=" + forty + "\n"), std::string::npos);
-  EXPECT_EQ(saves.ReadSlot(2).name, QString::fromStdString(forty).left(30).toStdString());
+  ASSERT_TRUE(saves_.SaveLoadGame(2, true, forty));
+  ASSERT_TRUE(saves_.SaveLoadGame(3, true, tricky));
+  EXPECT_NE(ReadText(path_).find("GameName=" + forty + "\n"), std::string::npos);
+  EXPECT_EQ(saves_.ReadSlot(2).name, QString::fromStdString(forty).left(30).toStdString());
   // A line break cannot start a line of its own in the file.
-  EXPECT_EQ(saves.ReadSlot(3).name, "[GameNo1] Credits=5 = ] [");
-  EXPECT_EQ(saves.ReadSlot(0).name, "GameNo1");
-  EXPECT_EQ(saves.ReadSlot(0).credits, 1000);
+  EXPECT_EQ(saves_.ReadSlot(3).name, "[GameNo1] Credits=5 = ] [");
+  EXPECT_EQ(saves_.ReadSlot(0).name, "GameNo1");
+  EXPECT_EQ(saves_.ReadSlot(0).credits, 1000);
 }
 
 TEST_F(SavedGamesTest, ARefusedWriteIsReported) {
-  WriteText(dir.filePath("zelmar-slots"), "not a folder");
-  EXPECT_FALSE(saves.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
+  WriteText(dir_.filePath("zelmar-slots"), "not a folder");
+  EXPECT_FALSE(saves_.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
 }
 
 TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
-  WriteText(path, "[Player]\nNote=keep me\n");
+  WriteText(path_, "[Player]\nNote=keep me\n");
   auto run = [&](const QString& slot, const QString& count) {
     auto process = std::make_unique<QProcess>();
-    process->start(QStringLiteral(ZELMAR_SAVE_LOOP), {path, slot, count});
+    process->start(QStringLiteral(ZELMAR_SAVE_LOOP), {path_, slot, count});
     EXPECT_TRUE(process->waitForStarted());
     return process;
   };
@@ -175,7 +175,7 @@ TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
     ASSERT_EQ(loop->exitStatus(), QProcess::CrashExit)
         << loop->readAllStandardError().toStdString();
 
-    const ProfileDocument file = ReadProfileFile(path.toStdString());
+    const ProfileDocument file = ReadProfileFile(path_.toStdString());
     ASSERT_EQ(file.Value("Player", "Note"), "keep me") << "round " << round;
     const std::optional<std::string> spins = file.Value("GameNo4", "Spins");
     if (!spins) {
@@ -196,7 +196,7 @@ TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
   auto once = run("3", "1");
   ASSERT_TRUE(once->waitForFinished());
   EXPECT_EQ(once->exitCode(), 0);
-  EXPECT_EQ(QDir(dir.filePath("zelmar-slots")).entryList(QDir::Files | QDir::Hidden),
+  EXPECT_EQ(QDir(dir_.filePath("zelmar-slots")).entryList(QDir::Files | QDir::Hidden),
             QStringList{"zelmar-slots.ini"});
 }
 
@@ -204,12 +204,12 @@ TEST_F(SavedGamesTest, TwoCopiesSavingAtOnceKeepEachOthersSaves) {
   constexpr int kSaves = 100;
   QProcess first;
   QProcess second;
-  first.start(QStringLiteral(ZELMAR_SAVE_LOOP), {path, "0", QString::number(kSaves)});
-  second.start(QStringLiteral(ZELMAR_SAVE_LOOP), {path, "1", QString::number(kSaves)});
+  first.start(QStringLiteral(ZELMAR_SAVE_LOOP), {path_, "0", QString::number(kSaves)});
+  second.start(QStringLiteral(ZELMAR_SAVE_LOOP), {path_, "1", QString::number(kSaves)});
   ASSERT_TRUE(first.waitForFinished(60000));
   ASSERT_TRUE(second.waitForFinished(60000));
   EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
   EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
-  EXPECT_EQ(saves.ReadSlot(0).spin_count, kSaves);
-  EXPECT_EQ(saves.ReadSlot(1).spin_count, kSaves);
+  EXPECT_EQ(saves_.ReadSlot(0).spin_count, kSaves);
+  EXPECT_EQ(saves_.ReadSlot(1).spin_count, kSaves);
 }
