@@ -16,7 +16,7 @@ GameIdentity BuiltInIdentity(const std::string& program_file) {
   identity.ExeBaseName = real.completeBaseName().toStdString();
   identity.GameTitle = kApplicationName;
   identity.SoundRoot = "Zelmar";
-  identity.VersionText = "1.1";
+  identity.VersionText = ZELMAR_VERSION;
   return identity;
 }
 
