@@ -228,8 +228,12 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) {
 
   // The next start goes on with the game the close kept.
   Launch(800, 600);
-  QThread::msleep(1500);
-  EXPECT_EQ(NumberAt(Screenshot(), origin_x + 620, origin_y + 30), credits);
+  std::optional<int> restarted;
+  for (int poll = 0; poll < 40 && !restarted; ++poll) {
+    QThread::msleep(250);
+    restarted = NumberAt(Screenshot(), origin_x + 620, origin_y + 30);
+  }
+  EXPECT_EQ(restarted, credits);
 }
 
 }  // namespace
