@@ -87,6 +87,7 @@ void MainWindow::BuildMenu() {
     gs_.Quitting = true;
     close();
   });
+  AddSideWindowCommands();
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   version_ = help->addAction(QStringLiteral("&Version"));
   connect(version_, &QAction::triggered, this, [this] { ShowVersion(); });
@@ -204,18 +205,20 @@ void MainWindow::SetBusy(bool busy) {
   gs_.Busy = busy;
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
-  // Nor may a saved game be swapped in under it, or a half-played one saved.
-  for (QAction* action : {new_game_, open_game_, save_game_}) {
+  // Nor may a saved game be swapped in under it, a half-played one saved, or credits borrowed.
+  for (QAction* action : {new_game_, open_game_, save_game_, borrow_}) {
     if (action) action->setEnabled(!busy);
   }
 }
 
 void MainWindow::OpenGame() {
+  if (gs_.Busy) return;
   RunSavedGamesDialog(*saves_, platform_, identity_, SlotDialogMode::kOpen, {}, this);
   PaintAll();
 }
 
 void MainWindow::SaveGame() {
+  if (gs_.Busy) return;
   RunSavedGamesDialog(*saves_, platform_, identity_, SlotDialogMode::kSave, {}, this);
 }
 

@@ -109,6 +109,15 @@ class MainWindow : public QMainWindow {
   QAction* VersionAction() { return version_; }
   SavedGames& Saves() { return *saves_; }
 
+  // The side windows of the menu bar: borrowing (then a repaint, so the credits meter shows the
+  // new balance), the statistics and the payoff chart, each shown modally.
+  void OpenBorrowDialog();
+  void OpenStatistics();
+  void OpenPayoffChart();
+  QAction* BorrowAction() { return borrow_; }
+  QAction* StatsAction() { return stats_; }
+  QAction* PayoffsAction() { return payoffs_; }
+
   // Sets or clears the input guard; the commands that change the game follow it.
   void SetBusy(bool busy);
 
@@ -118,6 +127,7 @@ class MainWindow : public QMainWindow {
  private:
   friend class GameSurface;
   void BuildMenu();
+  void AddSideWindowCommands();
   void SurfaceResized(int width, int height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
   int StatusTextHeight(const QString& text);
@@ -140,6 +150,9 @@ class MainWindow : public QMainWindow {
   QAction* exit_ = nullptr;
   QAction* version_ = nullptr;
   std::unique_ptr<SavedGames> saves_;
+  QAction* borrow_ = nullptr;
+  QAction* stats_ = nullptr;
+  QAction* payoffs_ = nullptr;
   std::unique_ptr<Timer> start_up_timer_;
   std::unique_ptr<Timer> win_cycle_timer_;
   std::unique_ptr<Timer> bonus_delay_timer_;

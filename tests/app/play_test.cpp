@@ -229,20 +229,23 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   EXPECT_TRUE(platform_.messages.empty());
 }
 
-TEST_F(Spin, NewOpenAndSaveGameAreUnavailableWhileBusy) {
+TEST_F(Spin, CommandsThatMoveCreditsAreUnavailableWhileBusyStatsAndPayoffsAlwaysAvailable) {
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  const std::vector<QAction*> actions = {window_->NewGameAction(), window_->OpenGameAction(),
-                                         window_->SaveGameAction()};
-  bool enabled_during_spin = false;
+  const std::vector<QAction*> guarded = {window_->NewGameAction(), window_->OpenGameAction(),
+                                         window_->SaveGameAction(), window_->BorrowAction()};
+  bool guarded_during_spin = false, others_during_spin = false;
   auto look = platform_.CreateTimer(100, true, [&] {
-    for (QAction* action : actions) enabled_during_spin |= action->isEnabled();
+    for (QAction* action : guarded) guarded_during_spin |= action->isEnabled();
+    others_during_spin =
+        window_->StatsAction()->isEnabled() && window_->PayoffsAction()->isEnabled();
   });
   ClickSpin();
   look->SetEnabled(false);
-  EXPECT_FALSE(enabled_during_spin);
-  for (QAction* action : actions) EXPECT_TRUE(action->isEnabled());
+  EXPECT_FALSE(guarded_during_spin);
+  EXPECT_TRUE(others_during_spin);
+  for (QAction* action : guarded) EXPECT_TRUE(action->isEnabled());
 }
 
 TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {

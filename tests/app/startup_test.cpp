@@ -1,10 +1,13 @@
 // Start-up, New Game, the window's size and place, and the input guard.
 #include <QAction>
 #include <QFile>
+#include <QMenuBar>
 #include <QPushButton>
+#include <vector>
 
 #include "shell/saved_games_dialog.h"
 #include "tests/app/game_fixture.h"
+#include "windows/borrow_dialog.h"
 
 using StartUp = GameFixture;
 
@@ -159,6 +162,39 @@ TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   EXPECT_EQ(state_.ReelsTop, 336);
   EXPECT_EQ(state_.ReelPitch, 147);
   EXPECT_EQ(state_.BlurHeight, 1459);
+}
+
+TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
+  Start();
+  Ready();
+  const QList<QAction*> bar = window_->menuBar()->actions();
+  const qsizetype borrow_at = bar.indexOf(window_->BorrowAction());
+  ASSERT_GE(borrow_at, 1);  // after the File menu
+  EXPECT_EQ(bar.mid(borrow_at, 3), (QList<QAction*>{window_->BorrowAction(), window_->StatsAction(),
+                                                    window_->PayoffsAction()}));
+  EXPECT_EQ(window_->BorrowAction()->text(), "&Borrow");
+  EXPECT_EQ(window_->StatsAction()->text(), "&Stats");
+  EXPECT_EQ(window_->PayoffsAction()->text(), "&Payoffs");
+
+  const QImage before = window_->Surface().Image().copy();
+  std::vector<QString> opened;
+  platform_.on_modal = [&](QDialog* dialog) {
+    opened.push_back(dialog->windowTitle());
+    if (auto* borrow = dynamic_cast<BorrowDialog*>(dialog)) borrow->Chip(1)->click();
+    dialog->accept();
+  };
+  window_->BorrowAction()->trigger();
+  EXPECT_EQ(state_.Credits, 1100);
+  EXPECT_EQ(state_.Borrowed, 1100);
+  EXPECT_NE(window_->Surface().Image(), before) << "the credits meter shows 1100";
+  window_->PaintAll();
+  const QImage after_borrow = window_->Surface().Image().copy();
+  window_->StatsAction()->trigger();
+  window_->PayoffsAction()->trigger();
+  EXPECT_EQ(opened, (std::vector<QString>{"Use this form to borrow or pay back credits",
+                                          "Your Game Statistics", "Payoff Chart"}));
+  EXPECT_EQ(window_->Surface().Image(), after_borrow);
+  EXPECT_EQ(state_.Credits, 1100);
 }
 
 TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
