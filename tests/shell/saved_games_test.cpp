@@ -82,16 +82,6 @@ TEST(SavedGamesFileTest, WritesDatesMonthFirstWithTheLocalesSeparator) {
             "01/05/09");
 }
 
-TEST_F(SavedGamesTest, NoFileGivesAFreshGame) {
-  SetMoney(5, 6, 7, 8, 9);
-  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
-  ExpectMoney(1000, 1000, 0, 0, 0);
-  EXPECT_EQ(saves_.SavedGameName(), "CurrentGame");
-  EXPECT_EQ(saves_.SavedGameDate(), Today());
-  EXPECT_EQ(saves_.ReadSlot(2).name, "GameNo3");
-  EXPECT_FALSE(QFile::exists(path_));
-}
-
 TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
   WriteText(path_,
             "[gameno1]\r\n"
@@ -148,11 +138,6 @@ TEST_F(SavedGamesTest, NamesComeBackAsTypedAndCutAtWholeCharacters) {
   EXPECT_EQ(saves_.ReadSlot(3).name, "[GameNo1] Credits=5 = ] [");
   EXPECT_EQ(saves_.ReadSlot(0).name, "GameNo1");
   EXPECT_EQ(saves_.ReadSlot(0).credits, 1000);
-}
-
-TEST_F(SavedGamesTest, ARefusedWriteIsReported) {
-  WriteText(dir_.filePath("zelmar-slots"), "not a folder");
-  EXPECT_FALSE(saves_.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
 }
 
 TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
