@@ -16,6 +16,7 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kTemporaryInfix[] = ".tmp-";
+constexpr char kLockSuffix[] = ".lock";
 
 std::string_view TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(kBlanks);
@@ -134,7 +135,7 @@ bool ReadAll(const std::string& path, std::string* content) {
 }
 
 // The new content is written to the file's name + ".tmp-" + six random characters. A writer holds
-// the folder's lock for as long as its file of that kind exists, so one found under the lock was
+// the file's lock for as long as its file of that kind exists, so one found under the lock was
 // left by a writer that died: it is removed, so that crashes leave no debris.
 void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& file_name) {
   const std::string prefix = file_name + kTemporaryInfix;
@@ -284,12 +285,14 @@ bool WriteProfileSection(const std::string& path, std::string_view section,
   std::error_code ignored;
   fs::create_directories(folder, ignored);
 
-  // The folder's lock serialises every read-modify-write of files in it. The lock cannot sit on
-  // the file itself, because each write replaces the file by a new one.
-  FileDescriptor folder_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder_fd.Get() < 0) return Fail(error, "cannot open folder " + folder.string());
-  while (::flock(folder_fd.Get(), LOCK_EX) != 0) {
-    if (errno != EINTR) return Fail(error, "cannot lock folder " + folder.string());
+  // A lock file beside the file serialises every read-modify-write of it. The lock cannot sit on
+  // the file itself, because each write replaces the file by a new one. Where the file system
+  // has no locks the write still goes ahead: it is still one step, only not guarded against a
+  // second copy of the game writing at the same moment.
+  const std::string lock_path = path + kLockSuffix;
+  FileDescriptor lock(::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (lock.Get() < 0) return Fail(error, "cannot open " + lock_path);
+  while (::flock(lock.Get(), LOCK_EX) != 0 && errno == EINTR) {
   }
 
   RemoveStaleTemporaries(folder, file_path.filename().string());
@@ -314,6 +317,9 @@ bool WriteProfileSection(const std::string& path, std::string_view section,
     return Fail(error, "cannot write " + path);
   }
   // The rename itself reaches the disk only with the folder.
-  if (::fsync(folder_fd.Get()) != 0) return Fail(error, "cannot flush folder " + folder.string());
+  FileDescriptor folder_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder_fd.Get() < 0 || ::fsync(folder_fd.Get()) != 0) {
+    return Fail(error, "cannot flush folder " + folder.string());
+  }
   return true;
 }

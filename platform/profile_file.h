@@ -60,8 +60,8 @@ ProfileDocument ReadProfileFile(const std::string& path);
 using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
 
 // Sets the keys of one section in the file at path, in the given order, as one step: the file's
-// folder is created if needed, the folder is locked while the file is read, changed, written
-// beside the old one, flushed and renamed over it. Returns false, with the reason in *error when
-// given, if any part of that is refused; the file is then as it was.
+// folder is created if needed, and while a lock file beside it (path + ".lock") is held the file
+// is read, changed, written beside the old one, flushed and renamed over it. Returns false, with
+// the reason in *error when given, if any part of that is refused; the file is then as it was.
 bool WriteProfileSection(const std::string& path, std::string_view section,
                          const ProfileEntries& entries, std::string* error = nullptr);

@@ -158,7 +158,7 @@ TEST(ProfileFileTest, WritesOneSectionIntoANewFolderAndKeepsTheRest) {
   EXPECT_EQ(ReadText(path), "[A]\nK=4\nL=2\n[B]\nK=3\n");
   EXPECT_EQ(ReadProfileFile(path.toStdString()).Value("B", "K"), "3");
   EXPECT_EQ(QDir(dir.filePath("deep/er")).entryList(QDir::Files | QDir::Hidden),
-            (QStringList{"game.ini", "game.ini.backup"}));
+            (QStringList{"game.ini", "game.ini.backup", "game.ini.lock"}));
 }
 
 TEST(ProfileFileTest, ReportsARefusedWriteAndLeavesTheFileAsItWas) {
@@ -173,7 +173,8 @@ TEST(ProfileFileTest, ReportsARefusedWriteAndLeavesTheFileAsItWas) {
   QDir(dir.path()).mkdir("game.ini");
   EXPECT_FALSE(WriteProfileSection(dir.filePath("game.ini").toStdString(), "A", {{"K", "1"}}));
   EXPECT_TRUE(QFileInfo(dir.filePath("game.ini")).isDir());
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plain"});
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"game.ini.lock", "plain"}));
   // A missing file reads as empty.
   EXPECT_EQ(ReadProfileFile(dir.filePath("none.ini").toStdString()).Value("A", "K"), std::nullopt);
 }

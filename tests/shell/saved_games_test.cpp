@@ -182,7 +182,7 @@ TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
   ASSERT_TRUE(once->waitForFinished());
   EXPECT_EQ(once->exitCode(), 0);
   EXPECT_EQ(QDir(dir_.filePath("zelmar-slots")).entryList(QDir::Files | QDir::Hidden),
-            QStringList{"zelmar-slots.ini"});
+            (QStringList{"zelmar-slots.ini", "zelmar-slots.ini.lock"}));
 }
 
 TEST_F(SavedGamesTest, TwoCopiesSavingAtOnceKeepEachOthersSaves) {
