@@ -34,8 +34,10 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
   SilentSounds sounds;
+  std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+  std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
-  MainWindow window(state, *platform, sounds);
+  MainWindow window(state, *platform, sounds, *help, *web);
   window.show();
   return app.exec();
 }

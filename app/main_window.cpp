@@ -15,8 +15,10 @@
 
 #include "engine/reels.h"
 #include "screen/scale.h"
+#include "shell/help_topics.h"
 #include "shell/saved_games_dialog.h"
 #include "shell/settings.h"
+#include "shell/web_page.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -59,9 +61,9 @@ void GameSurface::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
-                       const StartOptions& options)
-    : gs_(state), platform_(platform), sounds_(sounds) {
+MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
+                       WebBrowser& web, const StartOptions& options)
+    : gs_(state), platform_(platform), sounds_(sounds), help_(help), web_(web) {
   SetUpGame(options);
 }
 
@@ -71,26 +73,6 @@ MainWindow::~MainWindow() {
   win_cycle_timer_.reset();
   bonus_delay_timer_.reset();
   canvas_.on_changed = nullptr;
-}
-
-void MainWindow::BuildMenu() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  new_game_ = file->addAction(QStringLiteral("&New Game"));
-  connect(new_game_, &QAction::triggered, this, [this] { NewGame(); });
-  open_game_ = file->addAction(QStringLiteral("&Open Game"));
-  connect(open_game_, &QAction::triggered, this, [this] { OpenGame(); });
-  save_game_ = file->addAction(QStringLiteral("&Save Game"));
-  connect(save_game_, &QAction::triggered, this, [this] { SaveGame(); });
-  file->addSeparator();
-  exit_ = file->addAction(QStringLiteral("E&xit"));
-  connect(exit_, &QAction::triggered, this, [this] {
-    gs_.Quitting = true;
-    close();
-  });
-  AddSideWindowCommands();
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  version_ = help->addAction(QStringLiteral("&Version"));
-  connect(version_, &QAction::triggered, this, [this] { ShowVersion(); });
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -121,8 +103,12 @@ void MainWindow::SetUpGame(const StartOptions& options) {
     ReadSettings(identity_);
   }
 
-  // 6. Caption.
+  // 6. Caption, the manual's menu item and the help file.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
+  manual_->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
+  help_.SetHelpFile(QString::fromStdString(HelpFilePath(identity_)));
+  SetHelpContext(this, kMainWindowHelp);
+  help_key_ = std::make_unique<HelpKey>(help_);
 
   // 7. Screen size; drawing scales to the screen's current width.
   SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
@@ -211,22 +197,6 @@ void MainWindow::SetBusy(bool busy) {
   }
 }
 
-void MainWindow::OpenGame() {
-  if (gs_.Busy) return;
-  RunSavedGamesDialog(*saves_, platform_, identity_, SlotDialogMode::kOpen, {}, this);
-  PaintAll();
-}
-
-void MainWindow::SaveGame() {
-  if (gs_.Busy) return;
-  RunSavedGamesDialog(*saves_, platform_, identity_, SlotDialogMode::kSave, {}, this);
-}
-
-void MainWindow::ShowVersion() {
-  platform_.ShowMessage(this, QStringLiteral("Information"),
-                        QString::fromStdString(VersionBoxText(identity_)));
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
   gs_.Quitting = true;
   if (running_loops_ > 0) {
@@ -245,6 +215,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   start_up_timer_->SetEnabled(false);
   win_cycle_timer_->SetEnabled(false);
   bonus_delay_timer_->SetEnabled(false);
+  help_.Close();
   event->accept();
 }
 
@@ -297,8 +268,14 @@ void MainWindow::ClickAt(int x, int y) {
     }
     return;
   }
-  // The logo is the door to the maker's games page; the web command is not part of this build,
-  // so a click there does nothing.
+  // The logo, at its own pixel size centred over the first 140 design columns, is the door to
+  // the maker's games page.
+  const QRect logo((Scale(140) - art_.logo.width()) / 2, Scale(10), art_.logo.width(),
+                   art_.logo.height());
+  if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
+      y <= logo.top() + logo.height()) {
+    OpenGamesPage();
+  }
 }
 
 void MainWindow::PressKey(GameKey key) {

@@ -14,7 +14,9 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "platform/help_viewer.h"
 #include "platform/platform.h"
+#include "platform/web_browser.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
@@ -55,8 +57,8 @@ struct StartOptions {
 
 class MainWindow : public QMainWindow {
  public:
-  MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
-             const StartOptions& options = {});
+  MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
+             WebBrowser& web, const StartOptions& options = {});
   ~MainWindow() override;
 
   GameState& State() { return gs_; }
@@ -72,10 +74,6 @@ class MainWindow : public QMainWindow {
   void SetUpGame(const StartOptions& options);
   void FinishStartUp();
   void NewGame();
-  // The File menu's Open Game and Save Game, and the Help menu's Version box.
-  void OpenGame();
-  void SaveGame();
-  void ShowVersion();
   void PaintAll();
 
   // Input.
@@ -99,6 +97,24 @@ class MainWindow : public QMainWindow {
   void ClearStatusText();
   void StartBonusGame();
 
+  // Menu commands, in the order of the menu bar (app/main_menu.cpp).
+  void OpenGame();
+  void SaveGame();
+  void Exit();
+  void SwitchSound();
+  void SwitchMusic();
+  // The side windows: borrowing (then a repaint, so the credits meter shows the new balance), the
+  // statistics and the payoff chart, each shown modally.
+  void Borrow();
+  void ShowStatistics();
+  void ShowPayoffChart();
+  void ShowVersion();
+  void ShowManual();
+  void OpenGamesPage();
+  void ShowCompanyInformation();
+  // The help viewer, for the windows this one opens (their Help buttons).
+  HelpViewer& Help() { return help_; }
+
   // Timers, exposed for tests.
   Timer& StartUpTimer() { return *start_up_timer_; }
   Timer& WinCycleTimer() { return *win_cycle_timer_; }
@@ -109,11 +125,7 @@ class MainWindow : public QMainWindow {
   QAction* VersionAction() { return version_; }
   SavedGames& Saves() { return *saves_; }
 
-  // The side windows of the menu bar: borrowing (then a repaint, so the credits meter shows the
-  // new balance), the statistics and the payoff chart, each shown modally.
-  void OpenBorrowDialog();
-  void OpenStatistics();
-  void OpenPayoffChart();
+  // The side windows' commands on the menu bar.
   QAction* BorrowAction() { return borrow_; }
   QAction* StatsAction() { return stats_; }
   QAction* PayoffsAction() { return payoffs_; }
@@ -127,7 +139,6 @@ class MainWindow : public QMainWindow {
  private:
   friend class GameSurface;
   void BuildMenu();
-  void AddSideWindowCommands();
   void SurfaceResized(int width, int height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
   int StatusTextHeight(const QString& text);
@@ -140,6 +151,9 @@ class MainWindow : public QMainWindow {
   GameIdentity identity_;
   Platform& platform_;
   GameSounds& sounds_;
+  HelpViewer& help_;
+  WebBrowser& web_;
+  std::unique_ptr<HelpKey> help_key_;
   MainArt art_;
   Canvas canvas_;
   std::unique_ptr<MainScreen> screen_;
@@ -153,6 +167,9 @@ class MainWindow : public QMainWindow {
   QAction* borrow_ = nullptr;
   QAction* stats_ = nullptr;
   QAction* payoffs_ = nullptr;
+  QAction* sound_ = nullptr;
+  QAction* music_ = nullptr;
+  QAction* manual_ = nullptr;
   std::unique_ptr<Timer> start_up_timer_;
   std::unique_ptr<Timer> win_cycle_timer_;
   std::unique_ptr<Timer> bonus_delay_timer_;

@@ -23,6 +23,7 @@ class SizedPlatform : public Platform {
   void ShowMessage(QWidget* p, const QString& c, const QString& t) override {
     real_->ShowMessage(p, c, t);
   }
+  void ShowError(QWidget* p, const QString& t) override { real_->ShowError(p, t); }
   std::optional<QString> QueryText(QWidget* p, const QString& c, const QString& prompt,
                                    const QString& t, int max) override {
     return real_->QueryText(p, c, prompt, t, max);
@@ -43,13 +44,15 @@ struct Game {
     StartOptions options;
     options.seed = seed;
     options.program_file = (dir.path() + "/zelmar-slots").toStdString();
-    window = std::make_unique<MainWindow>(state, platform, sounds, options);
+    window = std::make_unique<MainWindow>(state, platform, sounds, *help, *web, options);
     window->show();
     QCoreApplication::processEvents();
   }
   QTemporaryDir dir;
   SizedPlatform platform;
   SilentSounds sounds;
+  std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+  std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
   std::unique_ptr<MainWindow> window;
 };

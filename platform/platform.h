@@ -44,6 +44,8 @@ class Platform {
   // Modal information box with one OK button; returns when the player has dismissed it.
   virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text) = 0;
 
+  // Modal error box (caption "Error") with one OK button; returns when dismissed.
+  virtual void ShowError(QWidget* parent, const QString& text) = 0;
   // Modal text query box with OK and Cancel: the caption, the prompt above one line of text that
   // holds `text`, all of it selected, and takes at most max_length characters. Returns the
   // confirmed line (line breaks pasted into it become blanks), or nothing when cancelled.

@@ -10,7 +10,7 @@
 #include "platform/canvas.h"
 #include "platform/platform.h"
 #include "platform/profile_file.h"
-#include "shell/settings.h"
+#include "shell/help_topics.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ SavedGamesDialog::SavedGamesDialog(SavedGames& saves, Platform& platform,
   help_->setAutoDefault(false);
   help_->setVisible(static_cast<bool>(show_help));
   connect(help_, &QPushButton::clicked, this,
-          [show_help = std::move(show_help)] { show_help(kSavedGamesHelpContext); });
+          [show_help = std::move(show_help)] { show_help(kSavedGamesHelp); });
 
   cancel_->setFocus();
 
@@ -151,8 +151,7 @@ void SavedGamesDialog::ShowWriteFailure() {
 }
 
 void ShowSaveFailure(Platform& platform, QWidget* parent, const SavedGames& saves) {
-  platform.ShowMessage(parent, QString::fromLatin1(kApplicationName),
-                       QStringLiteral("Unable to write to %1").arg(ToQt(saves.FilePath())));
+  platform.ShowError(parent, QStringLiteral("Unable to write to %1").arg(ToQt(saves.FilePath())));
 }
 
 bool RunSavedGamesDialog(SavedGames& saves, Platform& platform, const GameIdentity& identity,

@@ -20,8 +20,6 @@ class QPushButton;
 
 enum class SlotDialogMode { kOpen, kSave };
 
-// The help topic of the dialog.
-inline constexpr int kSavedGamesHelpContext = 41008;
 // The name query takes at most this many characters.
 inline constexpr int kSaveNameMaxLength = 255;
 
@@ -80,5 +78,5 @@ bool RunSavedGamesDialog(SavedGames& saves, Platform& platform, const GameIdenti
                          SlotDialogMode mode, std::function<void(int context)> show_help = {},
                          QWidget* parent = nullptr);
 
-// Shows "Unable to write to" and the saved-games file's name in a message box.
+// Shows "Unable to write to" and the saved-games file's name in an error box.
 void ShowSaveFailure(Platform& platform, QWidget* parent, const SavedGames& saves);

@@ -12,7 +12,7 @@
 
 #include "engine/game_state.h"
 #include "engine/loans.h"
-#include "platform/help_context.h"
+#include "platform/help_viewer.h"
 #include "platform/number_format.h"
 #include "platform/platform.h"
 #include "screen/main_art.h"

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "platform/canvas.h"
+#include "shell/help_topics.h"
 
 struct GameIdentity;
 struct GameState;
@@ -38,8 +39,8 @@ class BorrowDialog : public QDialog {
  public:
   static constexpr int kClientWidth = 582;
   static constexpr int kClientHeight = 300;
-  static constexpr int kHelpContext = 41003;
-  static constexpr int kControlHelpContext = 41005;
+  static constexpr int kHelpContext = kMainWindowHelp;
+  static constexpr int kControlHelpContext = kBorrowButtonsHelp;
 
   // Reads and changes state.Credits and state.Borrowed; draws the meters with art's digit
   // strips; captions its messages with the game's title. All must outlive the dialog.

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "engine/game_state.h"
-#include "platform/help_context.h"
+#include "platform/help_viewer.h"
 #include "screen/scale.h"
 
 namespace payoff_chart {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "shell/help_topics.h"
 
 struct GameState;
 class QLabel;
@@ -69,7 +70,7 @@ FontSizes FontSizesFor(int width);
 
 class PayoffChartWindow : public QDialog {
  public:
-  static constexpr int kHelpContext = 41010;
+  static constexpr int kHelpContext = kPayoffChartHelp;
   static constexpr int kCharacters = 12;
   static constexpr int kCharacterSide = 110;
 

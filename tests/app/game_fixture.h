@@ -19,6 +19,7 @@
 #include "engine/spin.h"
 #include "platform/profile_file.h"
 #include "screen/scale.h"
+#include "tests/support/fake_help_viewer.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
@@ -58,7 +59,8 @@ class GameFixture : public ::testing::Test {
     options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
     // The saved games of this test live in its own folder.
     qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
-    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, options);
+    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, help_, web_,
+                                           options);
     window_->show();
     platform_.ProcessMessages();
   }
@@ -105,6 +107,8 @@ class GameFixture : public ::testing::Test {
   QTemporaryDir dir_;
   FakePlatform platform_;
   RecordingSounds sounds_;
+  FakeHelpViewer help_;
+  FakeWebBrowser web_;
   GameState state_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -128,7 +128,7 @@ TEST_F(StartUp, ProgramFolderAndBaseNameFollowTheRealFile) {
   StartOptions options;
   options.seed = 1;
   options.program_file = QDir(dir_.path()).filePath("link-to-game").toStdString();
-  MainWindow other(state_, platform_, sounds_, options);
+  MainWindow other(state_, platform_, sounds_, help_, web_, options);
   const QString expected_dir = QFileInfo(real.fileName()).canonicalPath() + "/";
   EXPECT_EQ(other.Identity().AppDir, expected_dir.toStdString());
   EXPECT_EQ(other.Identity().ExeBaseName, "zelmar-slots");  // no extension, nothing cut
@@ -163,10 +163,10 @@ TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
   Start();
   Ready();
   const QList<QAction*> bar = window_->menuBar()->actions();
-  const qsizetype borrow_at = bar.indexOf(window_->BorrowAction());
-  ASSERT_GE(borrow_at, 1);  // after the File menu
-  EXPECT_EQ(bar.mid(borrow_at, 3), (QList<QAction*>{window_->BorrowAction(), window_->StatsAction(),
-                                                    window_->PayoffsAction()}));
+  ASSERT_GE(bar.size(), 5);
+  EXPECT_EQ(
+      bar.mid(bar.size() - 4, 3),
+      (QList<QAction*>{window_->BorrowAction(), window_->StatsAction(), window_->PayoffsAction()}));
   EXPECT_EQ(window_->BorrowAction()->text(), "&Borrow");
   EXPECT_EQ(window_->StatsAction()->text(), "&Stats");
   EXPECT_EQ(window_->PayoffsAction()->text(), "&Payoffs");

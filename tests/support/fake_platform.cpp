@@ -144,6 +144,11 @@ std::optional<QString> FakePlatform::QueryText(QWidget*, const QString& caption,
   return answer;
 }
 
+void FakePlatform::ShowError(QWidget*, const QString& text) {
+  messages.push_back({QStringLiteral("Error"), text, true});
+  if (on_message) on_message(QStringLiteral("Error"), text);
+}
+
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
   dialog->show();

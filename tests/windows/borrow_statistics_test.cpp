@@ -11,7 +11,7 @@
 
 #include "engine/game_state.h"
 #include "engine/loans.h"
-#include "platform/help_context.h"
+#include "platform/help_viewer.h"
 #include "shell/identity.h"
 #include "synthetic_art.h"
 #include "tests/support/fake_platform.h"
@@ -81,15 +81,15 @@ TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
   const int lefts[] = {89, 201, 313, 425};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(dialog.Chip(i)->geometry(), QRect(lefts[i], 104, 80, 57)) << i;
-    EXPECT_EQ(FindHelpContext(dialog.Chip(i)), 41005);
+    EXPECT_EQ(HelpContextOf(dialog.Chip(i)), 41005);
   }
   EXPECT_EQ(dialog.BorrowMode()->geometry(), QRect(147, 192, 190, 33));
   EXPECT_EQ(dialog.PayBackMode()->geometry(), QRect(355, 192, 190, 33));
   EXPECT_EQ(dialog.OkButton()->geometry(), QRect(442, 246, 127, 46));
   EXPECT_EQ(dialog.HelpButton()->geometry(), QRect(10, 246, 127, 46));
   EXPECT_TRUE(dialog.OkButton()->isDefault());
-  EXPECT_EQ(FindHelpContext(&dialog), 41003);
-  EXPECT_EQ(FindHelpContext(dialog.PayBackMode()), 41005);
+  EXPECT_EQ(HelpContextOf(&dialog), 41003);
+  EXPECT_EQ(HelpContextOf(dialog.PayBackMode()), 41005);
 
   dialog.HelpButton()->click();
   ASSERT_EQ(platform_.messages.size(), 1u);
