@@ -17,6 +17,7 @@
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
 #include "platform/web_browser.h"
+#include "screen/layout.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
@@ -48,6 +49,15 @@ enum class GameKey {
   kM,      // bets the maximum and spins
 };
 
+// Where the win presentation stands: the win on show and its blink, and the wilds' animation.
+struct WinCycleState {
+  int shown_win = -1;   // 1..9 a payline, kScatterWin the scatters, -1 nothing to show
+  int flash_ticks = 0;  // ticks spent on the shown win
+  bool flash_on = false;
+  int wild_frame = 4;  // 0..4, stepping by wild_frame_step and turning at the ends
+  int wild_frame_step = 1;
+};
+
 struct StartOptions {
   // Seed of the random sequence; empty seeds from the time of day.
   std::optional<uint32_t> seed;
@@ -61,11 +71,12 @@ class MainWindow : public QMainWindow {
              WebBrowser& web, const StartOptions& options = {});
   ~MainWindow() override;
 
-  GameState& State() { return gs_; }
   const GameIdentity& Identity() const { return identity_; }
+  const ScreenLayout& Layout() const { return layout_; }
+  const WinCycleState& CycleState() const { return win_cycle_; }
   Canvas& Surface() { return canvas_; }
-  MainScreen& Screen() { return *screen_; }
   const MainArt& Art() const { return art_; }
+  MainScreen& Screen() { return *screen_; }
   GameSurface* SurfaceWidget() { return surface_; }
   // Problems met while loading replacement art (shown to nobody; kept for tests and logs).
   const std::vector<std::string>& ArtProblems() const { return art_problems_; }
@@ -93,6 +104,9 @@ class MainWindow : public QMainWindow {
   // Evaluation and win presentation.
   void EvaluateSpin();
   void CountUpWin(int start);
+  // Starts the presentation of the last result at its first win (the wilds animate with or
+  // without one).
+  void BeginWinCycle();
   void AdvanceWinCycle();
   void ClearStatusText();
   void StartBonusGame();
@@ -141,7 +155,6 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void SurfaceResized(int width, int height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
-  int StatusTextHeight(const QString& text);
   void SetStatusFont();
   void DrawWinningCells();
   void DrawBounce(int r, const QImage& picture, int shift);
@@ -149,6 +162,8 @@ class MainWindow : public QMainWindow {
 
   GameState& gs_;
   GameIdentity identity_;
+  ScreenLayout layout_;
+  WinCycleState win_cycle_;
   Platform& platform_;
   GameSounds& sounds_;
   HelpViewer& help_;
@@ -161,7 +176,6 @@ class MainWindow : public QMainWindow {
   QAction* new_game_ = nullptr;
   QAction* open_game_ = nullptr;
   QAction* save_game_ = nullptr;
-  QAction* exit_ = nullptr;
   QAction* version_ = nullptr;
   std::unique_ptr<SavedGames> saves_;
   QAction* borrow_ = nullptr;
@@ -180,6 +194,7 @@ class MainWindow : public QMainWindow {
   int running_loops_ = 0;
   // The spin just played triggered the bonus game (its prizes are already shuffled).
   bool bonus_follows_ = false;
+  bool reels_turning_ = false;
   bool close_pending_ = false;
   bool closed_ = false;
 };
