@@ -201,7 +201,9 @@ ProfileDocument ProfileDocument::Parse(std::string_view text) {
   while (!text.empty()) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Every CR before the line break belongs to the break (an editor may double it), so a
+    // value reads the same before and after the file is rewritten with plain line breaks.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     document.lines_.emplace_back(line);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);

@@ -9,8 +9,8 @@
 #include "platform/jpeg.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                   static_cast<qsizetype>(size));
+  const QByteArray bytes =
+      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   QImage image;
   QString error;
   if (DecodeJpeg(bytes, &image, &error)) {

@@ -126,7 +126,8 @@ TEST(ProfileDocumentTest, WritingKeepsWhatItDoesNotOwnInItsOrder) {
       "Other=x\r\n"
       "\r\n"
       "[Theirs]\r\n"
-      "Credits=2\r\n");
+      "Credits=2\r\r\n");
+  EXPECT_EQ(doc.Value("Theirs", "Credits"), "2");
   doc.SetValue("mine", "Credits", "5");
   doc.SetValue("Mine", "Spins", "6");
   doc.SetValue("New", "GameName", "a]\n[Theirs]\r\nCredits=9");
