@@ -151,7 +151,9 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesWithoutAMessage) {
   Start(seed, file.screen_width, file.screen_height);
   Ready();
   // A file that is not a whole, readable picture leaves the carried art in place.
-  if (damage != Damage::kTinyPicture) EXPECT_TRUE(window_->Surface().Image() == carried);
+  if (damage != Damage::kTinyPicture) {
+    EXPECT_TRUE(window_->Surface().Image() == carried);
+  }
   ClickSpin();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.ReelStop, expected.ReelStop);
