@@ -1,6 +1,6 @@
-// Every file the game reads beside the program, damaged in each way a disk or a player can damage
-// it: the game still starts, plays a spin and closes, and shows at most the message that belongs
-// to that file.
+// Every file the game reads beside the program or in the player's data folder, damaged in each way
+// a disk or a player can damage it: the game still starts, plays a spin and closes, shows at most
+// the message that belongs to that file, and never replaces the saved games with a new game.
 //
 // Runs as a program of its own: started as root it first becomes the unprivileged user "nobody",
 // because root reads files whatever their permissions say and the unreadable case would prove
@@ -10,11 +10,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QMenuBar>
 #include <random>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "platform/help_window.h"
+#include "platform/profile_file.h"
 #include "tests/app/game_fixture.h"
 
 namespace {
@@ -49,24 +56,44 @@ const char* NameOf(Damage d) {
   return "?";
 }
 
-struct GameFile {
-  const char* name;  // in the program folder
-  int screen_width;  // a width at which the game reads it
-  int screen_height;
-  QString good;  // a good copy
+enum class Kind {
+  kPicture,     // replacement art: the carried picture stays, without a message
+  kSettings,    // "Testing.ini": the built-in values stay, without a message
+  kSavedGames,  // in the data folder: read as a new game; a file that can't be replaced is reported
+  kHelpFile,    // read when help is asked for: the help window says what is wrong
 };
 
+struct GameFile {
+  const char* name;  // in the program folder (the saved games: in the data folder)
+  Kind kind;
+  int screen_width;  // a width at which the game reads it
+  int screen_height;
+  QString good;  // where a good copy comes from: a file, or "text:" and the content
+};
+
+// The player's saved games before this session; the running game comes last, so that the first
+// half of the file holds a whole saved game and no running game.
+constexpr char kOldSavedGames[] =
+    "text:[GameNo1]\nGameName=Before the storm\nGameDate=12/01/2026\nCredits=4321\n"
+    "Borrowed=2000\nSpins=77\nTotalBets=500\nBonus=40\n"
+    "[CurrentGame]\nGameName=CurrentGame\nGameDate=12/06/2026\nCredits=5000\nBorrowed=3000\n"
+    "Spins=120\nTotalBets=1800\nBonus=90\n";
+
 const GameFile kFiles[] = {
-    {"TESTER.jpg", 800, 600, ":/art/main/background.jpg"},
-    {"MOTIONX.jpg", 800, 600, ":/art/main/spin_strip.jpg"},
-    {"Bet5But.jpg", 800, 600, ":/art/main/bet_max.jpg"},
-    {"SpinBut.jpg", 800, 600, ":/art/main/spin.jpg"},
-    {"BET1B.jpg", 800, 600, ":/art/main/coin_dimmed.jpg"},
-    {"Zelmar.jpg", 800, 600, ":/art/main/symbols.jpg"},
-    {"Zelmar98.jpg", 1024, 768, ZELMAR_SOURCE_DIR "/art/beside/Zelmar98.jpg"},
-    {"Zelmar110.jpg", 1152, 864, ZELMAR_SOURCE_DIR "/art/beside/Zelmar110.jpg"},
-    {"Zelmar122.jpg", 1280, 1024, ZELMAR_SOURCE_DIR "/art/beside/Zelmar122.jpg"},
-    {"Zelmar152.jpg", 1600, 1200, ZELMAR_SOURCE_DIR "/art/beside/Zelmar152.jpg"},
+    {"TESTER.jpg", Kind::kPicture, 800, 600, ":/art/main/background.jpg"},
+    {"MOTIONX.jpg", Kind::kPicture, 800, 600, ":/art/main/spin_strip.jpg"},
+    {"Bet5But.jpg", Kind::kPicture, 800, 600, ":/art/main/bet_max.jpg"},
+    {"SpinBut.jpg", Kind::kPicture, 800, 600, ":/art/main/spin.jpg"},
+    {"BET1B.jpg", Kind::kPicture, 800, 600, ":/art/main/coin_dimmed.jpg"},
+    {"Zelmar.jpg", Kind::kPicture, 800, 600, ":/art/main/symbols.jpg"},
+    {"Zelmar98.jpg", Kind::kPicture, 1024, 768, ZELMAR_SOURCE_DIR "/art/beside/Zelmar98.jpg"},
+    {"Zelmar110.jpg", Kind::kPicture, 1152, 864, ZELMAR_SOURCE_DIR "/art/beside/Zelmar110.jpg"},
+    {"Zelmar122.jpg", Kind::kPicture, 1280, 1024, ZELMAR_SOURCE_DIR "/art/beside/Zelmar122.jpg"},
+    {"Zelmar152.jpg", Kind::kPicture, 1600, 1200, ZELMAR_SOURCE_DIR "/art/beside/Zelmar152.jpg"},
+    {"Testing.ini", Kind::kSettings, 800, 600,
+     "text:[Settings]\r\nSoundRoot=Zelmar\r\nAboutName=Zelmar Slots\r\n"},
+    {"zelmar-slots.ini", Kind::kSavedGames, 800, 600, kOldSavedGames},
+    {"zelmar-slots.hlp", Kind::kHelpFile, 800, 600, ZELMAR_HELP_FILE},
 };
 
 void PrintTo(const GameFile& file, std::ostream* os) {
@@ -76,11 +103,23 @@ void PrintTo(Damage damage, std::ostream* os) {
   *os << NameOf(damage);
 }
 
-constexpr Damage kDamages[] = {Damage::kMissing,     Damage::kEmpty,  Damage::kTruncated,
-                               Damage::kRandomBytes, Damage::kFolder, Damage::kUnreadable,
-                               Damage::kTinyPicture};
+// Every file in every damage; a picture of the wrong size only where a picture belongs.
+std::vector<std::tuple<GameFile, Damage>> AllCases() {
+  constexpr Damage kDamages[] = {Damage::kMissing,     Damage::kEmpty,  Damage::kTruncated,
+                                 Damage::kRandomBytes, Damage::kFolder, Damage::kUnreadable,
+                                 Damage::kTinyPicture};
+  std::vector<std::tuple<GameFile, Damage>> cases;
+  for (const GameFile& file : kFiles) {
+    for (Damage damage : kDamages) {
+      if (damage == Damage::kTinyPicture && file.kind != Kind::kPicture) continue;
+      cases.emplace_back(file, damage);
+    }
+  }
+  return cases;
+}
 
 QByteArray ReadAll(const QString& path) {
+  if (path.startsWith(QStringLiteral("text:"))) return path.mid(5).toUtf8();
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -93,11 +132,35 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
 class DamagedFile : public GameFixture,
                     public ::testing::WithParamInterface<std::tuple<GameFile, Damage>> {
  protected:
-  // Puts the damaged file into the program folder.
+  // Starts the game as the program does, with the real help window.
+  void StartGame(uint32_t seed, const GameFile& file) {
+    platform_.width = file.screen_width;
+    platform_.height = file.screen_height;
+    StartOptions options;
+    options.seed = seed;
+    options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
+    qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
+    window_ =
+        std::make_unique<MainWindow>(state_, platform_, sounds_, *help_window_, web_, options);
+    window_->show();
+    platform_.ProcessMessages();
+    Ready();
+  }
+
+  QString PathOf(const GameFile& file) const {
+    const QDir dir(dir_.path());
+    return file.kind == Kind::kSavedGames
+               ? dir.filePath(QStringLiteral("zelmar-slots/") + file.name)
+               : dir.filePath(file.name);
+  }
+
+  // Puts the damaged file in its place and keeps what was written in damaged_.
   void PutDamaged(const GameFile& file, Damage damage) {
-    const QString path = QDir(dir_.path()).filePath(file.name);
+    const QString path = PathOf(file);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     const QByteArray good = ReadAll(file.good);
     ASSERT_FALSE(good.isEmpty()) << file.good.toStdString();
+    QByteArray& written = damaged_;
     switch (damage) {
       case Damage::kMissing:
         break;
@@ -105,21 +168,22 @@ class DamagedFile : public GameFixture,
         ASSERT_TRUE(WriteAll(path, {}));
         break;
       case Damage::kTruncated:
-        ASSERT_TRUE(WriteAll(path, good.left(good.size() / 2)));
+        ASSERT_TRUE(WriteAll(path, written = good.left(good.size() / 2)));
         break;
       case Damage::kRandomBytes: {
         std::mt19937 bytes(static_cast<uint32_t>(qHash(QString::fromLatin1(file.name))));
         QByteArray noise(good.size(), '\0');
         for (char& c : noise) c = static_cast<char>(bytes());
+        written = noise;
         ASSERT_TRUE(WriteAll(path, noise));
         break;
       }
       case Damage::kFolder:
-        ASSERT_TRUE(QDir(dir_.path()).mkpath(file.name));
+        ASSERT_TRUE(QDir().mkpath(path));
         ASSERT_TRUE(WriteAll(QDir(path).filePath("inside"), good));
         break;
       case Damage::kUnreadable:
-        ASSERT_TRUE(WriteAll(path, good));
+        ASSERT_TRUE(WriteAll(path, written = good));
         ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0), 0);
         ASSERT_FALSE(QFile(path).open(QIODevice::ReadOnly)) << "the file can still be read";
         break;
@@ -131,29 +195,57 @@ class DamagedFile : public GameFixture,
       }
     }
   }
+
+  // The help window the game opened, or nullptr.
+  static HelpWindow* OpenHelpWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* help = dynamic_cast<HelpWindow*>(w); help && help->isVisible()) return help;
+    }
+    return nullptr;
+  }
+
+  QAction* MenuItem(const QString& menu, const QString& item) {
+    for (QAction* top : window_->menuBar()->actions()) {
+      if (top->text() != menu) continue;
+      for (QAction* action : top->menu()->actions()) {
+        if (action->text() == item) return action;
+      }
+    }
+    ADD_FAILURE() << "no menu item " << item.toStdString();
+    static QAction none;
+    return &none;
+  }
+
+  std::unique_ptr<HelpViewer> help_window_ = CreateHelpWindowViewer();
+  QByteArray damaged_;
 };
 
-TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesWithoutAMessage) {
+TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   const auto& [file, damage] = GetParam();
   const uint32_t seed = FindSeed(9, 1, [](const GameState& g) {
     return g.GamePaid > 0 && g.ScatterCount < 3;  // a win to count up, no bonus game
   });
   const GameState expected = PredictSpin(seed, 9, 1);
   // The cabinet as it looks with the art carried in the program.
-  Start(seed, file.screen_width, file.screen_height);
-  Ready();
+  StartGame(seed, file);
   const QImage carried = window_->Surface().Image().copy();
   window_.reset();
   state_ = GameState();
 
   PutDamaged(file, damage);
   if (HasFatalFailure()) return;
-  Start(seed, file.screen_width, file.screen_height);
-  Ready();
-  // A file that is not a whole, readable picture leaves the carried art in place.
+  if (file.kind != Kind::kHelpFile) {  // the manual beside the program, whole
+    ASSERT_TRUE(QFile::link(QStringLiteral(ZELMAR_HELP_FILE),
+                            QDir(dir_.path()).filePath(QStringLiteral("zelmar-slots.hlp"))));
+  }
+  const QString path = PathOf(file);
+  StartGame(seed, file);
+  // A file that is not a whole, readable picture leaves the carried art in place, and no damage
+  // brings back a saved game that is not there.
   if (damage != Damage::kTinyPicture) {
     EXPECT_TRUE(window_->Surface().Image() == carried);
   }
+  EXPECT_EQ(state_.Credits, 1000);
   ClickSpin();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.ReelStop, expected.ReelStop);
@@ -161,11 +253,57 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesWithoutAMessage) {
   EXPECT_FALSE(state_.Busy);
   platform_.Advance(2000);  // the win cycle runs over the damaged art
 
+  MenuItem(QStringLiteral("&Help"), QStringLiteral("&Zelmar Slots Manual"))->trigger();
+  platform_.ProcessMessages();
+  HelpWindow* help = OpenHelpWindow();
+  ASSERT_NE(help, nullptr);
+  if (file.kind == Kind::kHelpFile && help->Book().Empty()) {
+    EXPECT_TRUE(help->Page()->toPlainText().contains(QStringLiteral("could not be opened")));
+  } else if (file.kind == Kind::kHelpFile) {
+    EXPECT_FALSE(help->CurrentTopic().isEmpty());  // what is left of the manual
+  } else {
+    EXPECT_EQ(help->CurrentTopic(), QStringLiteral("contents.html"));
+  }
+
   window_->close();
   platform_.ProcessMessages();
   EXPECT_FALSE(window_->isVisible());
-  for (const FakePlatform::Message& m : platform_.messages) {
-    ADD_FAILURE() << "message shown: " << m.text.toStdString();
+  EXPECT_EQ(OpenHelpWindow(), nullptr);
+
+  // Only a saved-games file that can't be replaced is worth a message: the game could not be kept.
+  const bool unwritable = file.kind == Kind::kSavedGames &&
+                          (damage == Damage::kUnreadable || damage == Damage::kFolder);
+  if (unwritable) {
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Unable to write to ") + path);
+  } else {
+    for (const FakePlatform::Message& m : platform_.messages) {
+      ADD_FAILURE() << "message shown: " << m.text.toStdString();
+    }
+  }
+  if (file.kind != Kind::kSavedGames) return;
+
+  // The saved-games file: whatever it held is still there; only the running game is new.
+  if (damage == Damage::kFolder) {
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(ReadAll(QDir(path).filePath("inside")), ReadAll(file.good));
+    return;
+  }
+  if (damage == Damage::kUnreadable) {
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0600), 0);
+    EXPECT_EQ(ReadAll(path), damaged_);
+    return;
+  }
+  const ProfileDocument before = ProfileDocument::Parse(damaged_.toStdString());
+  const ProfileDocument after = ProfileDocument::Parse(ReadAll(path).toStdString());
+  EXPECT_EQ(after.Value("CurrentGame", "Credits"), std::to_string(state_.Credits));
+  EXPECT_EQ(after.Value("CurrentGame", "Spins"), "1");
+  for (const char* key :
+       {"GameName", "GameDate", "Credits", "Borrowed", "Spins", "TotalBets", "Bonus"}) {
+    EXPECT_EQ(after.Value("GameNo1", key), before.Value("GameNo1", key)) << key;
+  }
+  if (!before.Value("CurrentGame", "GameName")) {
+    EXPECT_TRUE(ReadAll(path).startsWith(QByteArray::fromStdString(before.Text())));
   }
 }
 
@@ -177,10 +315,7 @@ std::string CaseName(const ::testing::TestParamInfo<std::tuple<GameFile, Damage>
   return name + "_" + NameOf(std::get<1>(info.param));
 }
 
-INSTANTIATE_TEST_SUITE_P(ArtBesideTheProgram, DamagedFile,
-                         ::testing::Combine(::testing::ValuesIn(kFiles),
-                                            ::testing::ValuesIn(kDamages)),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(FilesTheGameReads, DamagedFile, ::testing::ValuesIn(AllCases()), CaseName);
 
 // Root reads every file whatever its permissions: become "nobody" for the unreadable cases.
 void DropRootPrivileges() {
