@@ -148,9 +148,13 @@ TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
     EXPECT_TRUE(process->waitForStarted());
     return process;
   };
-  int32_t last = 0;
-  for (int round = 0; round < 120; ++round) {
-    auto loop = run("3", "0");
+  // Killed in turn while saving a named slot and while keeping the running game, as closing does.
+  constexpr int kSlots[] = {3, kRunningGameSlot};
+  int32_t last[] = {0, 0};
+  for (int round = 0; round < 200; ++round) {
+    const int slot = kSlots[round % 2];
+    const std::string section = SlotSectionName(slot);
+    auto loop = run(QString::number(slot), "0");
     // Killed at a random moment once it is saving, however long it took to start.
     ASSERT_TRUE(loop->waitForReadyRead(30000));
     std::this_thread::sleep_for(
@@ -162,21 +166,29 @@ TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
 
     const ProfileDocument file = ReadProfileFile(path_.toStdString());
     ASSERT_EQ(file.Value("Player", "Note"), "keep me") << "round " << round;
-    const std::optional<std::string> spins = file.Value("GameNo4", "Spins");
+    // The section the killed save was not writing is exactly as its last save left it.
+    const int32_t other = last[(round + 1) % 2];
+    if (other > 0) {
+      ASSERT_EQ(file.Value(SlotSectionName(kSlots[(round + 1) % 2]), "Spins"),
+                std::to_string(other))
+          << "round " << round;
+    }
+    const std::optional<std::string> spins = file.Value(section, "Spins");
     if (!spins) {
-      ASSERT_EQ(last, 0) << "round " << round;
+      ASSERT_EQ(last[round % 2], 0) << "round " << round;
       continue;
     }
     // Every key of the section comes from one and the same save.
     const int32_t k = ParseProfileInt(*spins).value_or(-1);
-    ASSERT_GE(k, last) << "round " << round;
+    ASSERT_GE(k, last[round % 2]) << "round " << round;
     for (const char* key : {"Credits", "Borrowed", "TotalBets", "Bonus"}) {
-      ASSERT_EQ(file.Value("GameNo4", key), *spins) << key << " in round " << round;
+      ASSERT_EQ(file.Value(section, key), *spins) << key << " in round " << round;
     }
-    ASSERT_EQ(file.Value("GameNo4", "GameName"), "Loop " + *spins);
-    last = k;
+    ASSERT_EQ(file.Value(section, "GameName"), "Loop " + *spins);
+    last[round % 2] = k;
   }
-  EXPECT_GT(last, 0);
+  EXPECT_GT(last[0], 0);
+  EXPECT_GT(last[1], 0);
   // One more save clears whatever the killed writers left behind.
   auto once = run("3", "1");
   ASSERT_TRUE(once->waitForFinished());
