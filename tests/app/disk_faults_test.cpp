@@ -44,6 +44,10 @@ const std::string kOldFile =
 
 enum class Refusal { kFullDisk, kReadOnlyFolder };
 
+void PrintTo(Refusal refusal, std::ostream* os) {
+  *os << (refusal == Refusal::kFullDisk ? "a full disk" : "a read-only folder");
+}
+
 class DiskFault : public GameFixture, public ::testing::WithParamInterface<Refusal> {
  protected:
   void SetUp() override {
