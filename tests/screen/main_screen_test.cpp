@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -201,6 +202,15 @@ TEST_P(PaintAllAt, PathsOfPaylinesFourToNineBendThroughTheirReels) {
     }
     EXPECT_EQ(At(l + 2 * p + h, PathY(path.n)), kBlack)
         << "payline " << path.n << " leaves its marker's row over the middle reel";
+    if (path.n >= 8) {
+      // Over the middle reel the raised or lowered run is centred on its row.
+      const int x = l + 2 * p + h, y = path.bends[1].y();
+      int first = y, last = y;
+      while (At(x, first - 1) == colour) --first;
+      while (At(x, last + 1) == colour) ++last;
+      EXPECT_LE(std::abs(first + last - 2 * y), 1)
+          << "payline " << path.n << " rows " << first << ".." << last << " around " << y;
+    }
   }
 }
 
