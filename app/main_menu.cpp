@@ -27,7 +27,7 @@ void MainWindow::BuildMenu() {
   command(file, QStringLiteral("&Open Game"), &MainWindow::OpenGame);
   command(file, QStringLiteral("&Save Game"), &MainWindow::SaveGame);
   file->addSeparator();
-  exit_ = command(file, QStringLiteral("E&xit"), &MainWindow::Exit);
+  command(file, QStringLiteral("E&xit"), &MainWindow::Exit);
 
   QMenu* options = bar->addMenu(QStringLiteral("&Options"));
   sound_ = command(options, QStringLiteral("Sound"), &MainWindow::SwitchSound);

@@ -114,8 +114,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 7. Screen size; drawing scales to the screen's current width.
   SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
-  gs_.ScreenWidth = platform_.ScreenWidth();
-  gs_.ScreenHeight = platform_.ScreenHeight();
+  layout_.ScreenWidth = platform_.ScreenWidth();
+  layout_.ScreenHeight = platform_.ScreenHeight();
 
   // 8. The art carried with the program, replaced by files beside it where present.
   QString error;
@@ -123,16 +123,11 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   ReplaceArtFromFiles(art_, identity_.AppDir, identity_.SoundRoot, &art_problems_);
   PrepareWorkingBitmaps(art_);
 
-  // 9. Fresh results and the wild animation's start.
+  // 9. Fresh results.
   gs_.LineWon.fill(false);
-  gs_.WildFrame = 4;
-  gs_.WildFrameStep = 1;
-  gs_.ReelsLeft = 0;
-  gs_.ReelsTop = 0;
-  gs_.SpinCount = 0;
 
   // 10. Symbol art for this screen width and the reel geometry.
-  LoadArtForResolution(art_, gs_, identity_.AppDir, identity_.SoundRoot);
+  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
 
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
@@ -141,26 +136,23 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
-  screen_ = std::make_unique<MainScreen>(gs_, art_, canvas_);
+  screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   canvas_.on_changed = [this](const QRect& r) {
     if (surface_) surface_->update(r);
   };
-  resize(gs_.ScreenWidth - 10, gs_.ScreenHeight - 10);
+  resize(layout_.ScreenWidth - 10, layout_.ScreenHeight - 10);
   move(0, 0);
 
   // 14. Bet defaults and the starting credits.
   gs_.Bet = 0;
   gs_.LastBet = 0;
-  gs_.Credits = 1000;
   gs_.LinesBet = 9;
   gs_.CreditsPerLine = 1;
   gs_.LinesButton = 5;
   gs_.CreditsButton = 6;
 
-  // 16. The money and statistics of a new game (the 1000 starting credits count as borrowed).
-  gs_.Borrowed = 1000;
-  gs_.TotalBet = 0;
-  gs_.BonusPayoffs = 0;
+  // 16. The money and statistics of a new game.
+  StartNewGame(gs_);
 
   // 17. Centre the window on the screen.
   const int screen_w = platform_.ScreenWidth();
@@ -182,11 +174,7 @@ void MainWindow::FinishStartUp() {
 }
 
 void MainWindow::NewGame() {
-  gs_.TotalBet = 0;
-  gs_.Credits = 1000;
-  gs_.Borrowed = 1000;
-  gs_.SpinCount = 0;
-  gs_.BonusPayoffs = 0;
+  StartNewGame(gs_);
   SetBusy(false);
   PaintAll();
 }
@@ -232,43 +220,39 @@ void MainWindow::SurfaceResized(int width, int height) {
 
 void MainWindow::PaintAll() {
   if (canvas_.Width() == 0) return;
-  screen_->PaintAll();
+  // While the reels turn the spin's result is already known but not yet shown.
+  screen_->PaintAll(!reels_turning_);
   if (surface_) surface_->update();
 }
 
-// Mouse areas on the design grid, both bounds inclusive, tried in this order.
 namespace {
-struct MouseArea {
-  int x0, x1, y0, y1;
-  int action;  // 0 max bet, 1 spin, 2..11 bet buttons 1..10
-};
-constexpr MouseArea kMouseAreas[] = {
-    {542, 600, 485, 528, 0}, {606, 666, 485, 528, 1},  {167, 218, 487, 497, 2},
-    {227, 278, 487, 497, 3}, {287, 338, 487, 497, 4},  {347, 398, 487, 497, 5},
-    {407, 458, 487, 497, 6}, {193, 244, 503, 513, 7},  {254, 305, 503, 513, 8},
-    {315, 366, 503, 513, 9}, {376, 427, 503, 513, 10}, {437, 488, 503, 513, 11},
-};
+// A mouse area's bounds are all inside it, at the current scale.
+bool Inside(const layout::HitArea& area, int x, int y) {
+  return x >= Scale(area.left) && x <= Scale(area.right) && y >= Scale(area.top) &&
+         y <= Scale(area.bottom);
+}
 }  // namespace
 
 void MainWindow::ClickAt(int x, int y) {
   if (gs_.Busy) return;
-  for (const MouseArea& area : kMouseAreas) {
-    if (x < Scale(area.x0) || x > Scale(area.x1) || y < Scale(area.y0) || y > Scale(area.y1)) {
-      continue;
-    }
-    if (area.action == 0) {
-      MaxBet();
-    } else if (area.action == 1) {
-      RequestSpin();
-    } else {
-      SelectBet(area.action - 1);
-    }
+  if (Inside(layout::kMaxBetHitArea, x, y)) {
+    MaxBet();
     return;
   }
-  // The logo, at its own pixel size centred over the first 140 design columns, is the door to
-  // the maker's games page.
-  const QRect logo((Scale(140) - art_.logo.width()) / 2, Scale(10), art_.logo.width(),
-                   art_.logo.height());
+  if (Inside(layout::kSpinHitArea, x, y)) {
+    RequestSpin();
+    return;
+  }
+  for (int k = 1; k <= layout::kBetKeys; ++k) {
+    if (Inside(layout::BetKeyHitArea(k), x, y)) {
+      SelectBet(k);
+      return;
+    }
+  }
+  // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
+  // maker's games page.
+  const QRect logo((Scale(layout::kLogoAreaWidth) - art_.logo.width()) / 2, Scale(layout::kLogoTop),
+                   art_.logo.width(), art_.logo.height());
   if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
       y <= logo.top() + logo.height()) {
     OpenGamesPage();

@@ -17,6 +17,7 @@
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
 #include "platform/web_browser.h"
+#include "screen/layout.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
@@ -47,6 +48,15 @@ enum class GameKey {
   kM,      // bets the maximum and spins
 };
 
+// Where the win presentation stands: the win on show and its blink, and the wilds' animation.
+struct WinCycleState {
+  int shown_win = -1;   // 1..9 a payline, kScatterWin the scatters, -1 nothing to show
+  int flash_ticks = 0;  // ticks spent on the shown win
+  bool flash_on = false;
+  int wild_frame = 4;  // 0..4, stepping by wild_frame_step and turning at the ends
+  int wild_frame_step = 1;
+};
+
 struct StartOptions {
   // Seed of the random sequence; empty seeds from the time of day.
   std::optional<uint32_t> seed;
@@ -60,11 +70,12 @@ class MainWindow : public QMainWindow {
              WebBrowser& web, const StartOptions& options = {});
   ~MainWindow() override;
 
-  GameState& State() { return gs_; }
   const GameIdentity& Identity() const { return identity_; }
+  const ScreenLayout& Layout() const { return layout_; }
+  const WinCycleState& CycleState() const { return win_cycle_; }
   Canvas& Surface() { return canvas_; }
-  MainScreen& Screen() { return *screen_; }
   const MainArt& Art() const { return art_; }
+  MainScreen& Screen() { return *screen_; }
   GameSurface* SurfaceWidget() { return surface_; }
   // Problems met while loading replacement art (shown to nobody; kept for tests and logs).
   const std::vector<std::string>& ArtProblems() const { return art_problems_; }
@@ -92,6 +103,9 @@ class MainWindow : public QMainWindow {
   // Evaluation and win presentation.
   void EvaluateSpin();
   void CountUpWin(int start);
+  // Starts the presentation of the last result at its first win (the wilds animate with or
+  // without one).
+  void BeginWinCycle();
   void AdvanceWinCycle();
   void ClearStatusText();
   void StartBonusGame();
@@ -136,7 +150,6 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void SurfaceResized(int width, int height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
-  int StatusTextHeight(const QString& text);
   void SetStatusFont();
   void DrawWinningCells();
   void DrawBounce(int r, const QImage& picture, int shift);
@@ -144,6 +157,8 @@ class MainWindow : public QMainWindow {
 
   GameState& gs_;
   GameIdentity identity_;
+  ScreenLayout layout_;
+  WinCycleState win_cycle_;
   Platform& platform_;
   GameSounds& sounds_;
   HelpViewer& help_;
@@ -154,7 +169,6 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
   QAction* new_game_ = nullptr;
-  QAction* exit_ = nullptr;
   QAction* borrow_ = nullptr;
   QAction* stats_ = nullptr;
   QAction* payoffs_ = nullptr;
@@ -171,6 +185,7 @@ class MainWindow : public QMainWindow {
   int running_loops_ = 0;
   // The spin just played triggered the bonus game (its prizes are already shuffled).
   bool bonus_follows_ = false;
+  bool reels_turning_ = false;
   bool close_pending_ = false;
   bool closed_ = false;
 };

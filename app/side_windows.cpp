@@ -21,6 +21,6 @@ void MainWindow::ShowStatistics() {
 }
 
 void MainWindow::ShowPayoffChart() {
-  PayoffChartWindow chart(gs_, art_.symbol_bitmap, this);
+  PayoffChartWindow chart(layout_.CellSize, art_.symbol_bitmap, this);
   platform_.RunModal(&chart);
 }

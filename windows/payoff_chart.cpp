@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/game_state.h"
 #include "platform/help_viewer.h"
 #include "screen/scale.h"
 
@@ -161,13 +160,12 @@ std::array<QImage, 8> PayoffChartWindow::BuiltInCharacters() {
   return characters;
 }
 
-PayoffChartWindow::PayoffChartWindow(const GameState& state, const QImage& symbol_sheet,
-                                     QWidget* parent)
-    : PayoffChartWindow(state, symbol_sheet, BuiltInCharacters(), parent) {}
+PayoffChartWindow::PayoffChartWindow(int cell_size, const QImage& symbol_sheet, QWidget* parent)
+    : PayoffChartWindow(cell_size, symbol_sheet, BuiltInCharacters(), parent) {}
 
-PayoffChartWindow::PayoffChartWindow(const GameState& state, const QImage& symbol_sheet,
+PayoffChartWindow::PayoffChartWindow(int cell_size, const QImage& symbol_sheet,
                                      std::array<QImage, 8> characters, QWidget* parent)
-    : QDialog(parent), state_(state), symbol_sheet_(symbol_sheet) {
+    : QDialog(parent), cell_size_(cell_size), symbol_sheet_(symbol_sheet) {
   setWindowTitle(QStringLiteral("Payoff Chart"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -208,7 +206,7 @@ void PayoffChartWindow::Text(int x, int y, const QString& text) {
 }
 
 void PayoffChartWindow::FramedTile(int code, int x, int y, int side) {
-  const int cell = state_.CellSize;
+  const int cell = cell_size_;
   const QRect source((code % kSheetColumns) * cell, (code / kSheetColumns) * cell, cell, cell);
   surface_.SetRasterOp(RasterOp::Copy);
   if (side == cell) {
@@ -264,7 +262,7 @@ void PayoffChartWindow::PaintAll() {
   }
   texts_.clear();
   const payoff_chart::FontSizes fonts = payoff_chart::FontSizesFor(screen_width);
-  const int cell = state_.CellSize;
+  const int cell = cell_size_;
   const int small = (cell / 4) * 3;
 
   surface_.SetRasterOp(RasterOp::Copy);

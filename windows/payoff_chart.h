@@ -17,7 +17,6 @@
 #include "platform/canvas.h"
 #include "shell/help_topics.h"
 
-struct GameState;
 class QLabel;
 class QPushButton;
 
@@ -82,12 +81,12 @@ class PayoffChartWindow : public QDialog {
     int points;
   };
 
-  // symbol_sheet holds the symbol cells at state.CellSize; both are read at every paint and
-  // must outlive the window. The window sizes itself to the screen and is shown maximised.
-  PayoffChartWindow(const GameState& state, const QImage& symbol_sheet, QWidget* parent = nullptr);
+  // symbol_sheet holds the symbol cells at cell_size pixels; it is read at every paint and must
+  // outlive the window. The window sizes itself to the screen and is shown maximised.
+  PayoffChartWindow(int cell_size, const QImage& symbol_sheet, QWidget* parent = nullptr);
   // Same with the character pictures given (a missing one is drawn plainly).
-  PayoffChartWindow(const GameState& state, const QImage& symbol_sheet,
-                    std::array<QImage, 8> characters, QWidget* parent = nullptr);
+  PayoffChartWindow(int cell_size, const QImage& symbol_sheet, std::array<QImage, 8> characters,
+                    QWidget* parent = nullptr);
 
   // Paints the whole chart and places the Close button and the characters.
   void PaintAll();
@@ -112,7 +111,7 @@ class PayoffChartWindow : public QDialog {
   void FramedTile(int code, int x, int y, int side);
   void PayTable(const payoff_chart::PayColumn& column, int right, int pay_left, QRgb colour);
 
-  const GameState& state_;
+  int cell_size_;
   const QImage& symbol_sheet_;
   Canvas surface_;
   int glass_left_ = 0;  // the drawing's left edge in the window

@@ -15,6 +15,7 @@
 #include "engine/paytable.h"
 #include "engine/reels.h"
 #include "engine/spin.h"
+#include "screen/layout.h"
 #include "screen/scale.h"
 #include "tests/support/fake_help_viewer.h"
 #include "tests/support/fake_platform.h"
@@ -74,16 +75,15 @@ class GameFixture : public ::testing::Test {
                       button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
   }
-  void ClickSpin() { ClickDesign(630, 500); }
-  void ClickMaxBet() { ClickDesign(570, 500); }
-  void ClickLines(int button) {
-    static const int kXs[] = {0, 190, 250, 310, 370, 430};
-    ClickDesign(kXs[button], 492);
+  // A click in the middle of a mouse area of the layout.
+  void ClickArea(const layout::HitArea& a) {
+    ClickDesign((a.left + a.right) / 2, (a.top + a.bottom) / 2);
   }
-  void ClickCredits(int button) {
-    static const int kXs[] = {0, 0, 0, 0, 0, 0, 215, 275, 340, 400, 460};
-    ClickDesign(kXs[button], 508);
-  }
+  void ClickSpin() { ClickArea(layout::kSpinHitArea); }
+  void ClickMaxBet() { ClickArea(layout::kMaxBetHitArea); }
+  // Bet keys 1..5 choose the paylines, 6..10 the credits per line.
+  void ClickLines(int button) { ClickArea(layout::BetKeyHitArea(button)); }
+  void ClickCredits(int button) { ClickArea(layout::BetKeyHitArea(button)); }
 
   QTemporaryDir dir_;
   FakePlatform platform_;

@@ -20,8 +20,8 @@ TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   EXPECT_EQ(state_.CreditsPerLine, 1);
   EXPECT_EQ(state_.LinesButton, 5);
   EXPECT_EQ(state_.CreditsButton, 6);
-  EXPECT_EQ(state_.WildFrame, 4);
-  EXPECT_EQ(state_.WildFrameStep, 1);
+  EXPECT_EQ(window_->CycleState().wild_frame, 4);
+  EXPECT_EQ(window_->CycleState().wild_frame_step, 1);
   EXPECT_EQ(window_->Identity().GameTitle, "Zelmar Slots");
   EXPECT_EQ(window_->Identity().VersionText, "1.1");
   EXPECT_EQ(window_->Identity().SoundRoot, "Zelmar");
@@ -79,16 +79,16 @@ TEST_F(StartUp, WindowIsTheScreenLessTenCentredAndFixedAtLargeFonts) {
 TEST_F(StartUp, SmallFontResolutionMaximisesTheWindow) {
   Start(1, 1024, 768, 96);
   EXPECT_TRUE(window_->windowState() & Qt::WindowMaximized);
-  EXPECT_EQ(state_.ScreenWidth, 1024);
-  EXPECT_EQ(state_.ScreenHeight, 768);
+  EXPECT_EQ(window_->Layout().ScreenWidth, 1024);
+  EXPECT_EQ(window_->Layout().ScreenHeight, 768);
 }
 
 TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   Start(1, 1280, 1024, 120);
-  EXPECT_EQ(state_.ReelsLeft, 331);
-  EXPECT_EQ(state_.ReelsTop, 336);
-  EXPECT_EQ(state_.ReelPitch, 147);
-  EXPECT_EQ(state_.BlurHeight, 1459);
+  EXPECT_EQ(window_->Layout().ReelsLeft, 331);
+  EXPECT_EQ(window_->Layout().ReelsTop, 336);
+  EXPECT_EQ(window_->Layout().ReelPitch, 147);
+  EXPECT_EQ(window_->Layout().BlurHeight, 1459);
 }
 
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {

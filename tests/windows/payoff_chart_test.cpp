@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "engine/game_state.h"
 #include "engine/paytable.h"
 #include "engine/reels.h"
 #include "screen_test_util.h"
@@ -64,9 +63,9 @@ class PayoffChartAt : public testing::Test {
   // A chart laid out for `width` in a window `window_width` wide (the same if not given).
   void Open(int width, int height, int cell, int window_width = 0) {
     screen_width_.Set(width);
-    state_.CellSize = cell;
+    cell_size_ = cell;
     sheet_ = synthetic::MakeSheet(cell, 0);
-    window_ = std::make_unique<PayoffChartWindow>(state_, sheet_);
+    window_ = std::make_unique<PayoffChartWindow>(cell_size_, sheet_);
     window_->resize(window_width > 0 ? window_width : width, height);
     window_->PaintAll();
   }
@@ -94,7 +93,7 @@ class PayoffChartAt : public testing::Test {
   }
 
   ScopedScreenWidth screen_width_{800};
-  GameState state_;
+  int cell_size_ = 76;
   QImage sheet_;
   std::unique_ptr<PayoffChartWindow> window_;
 };
@@ -204,27 +203,17 @@ TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
     }
   }
   screen_width_.Set(800);
-  state_.CellSize = 76;
+  cell_size_ = 76;
   sheet_ = synthetic::MakeSheet(76, 0);
   std::array<QImage, 8> characters;
   characters.fill(figure);
   characters[7] = QImage(20, 20, QImage::Format_RGB32);  // unusable: a plain stand-in is drawn
-  PayoffChartWindow chart(state_, sheet_, characters);
+  PayoffChartWindow chart(cell_size_, sheet_, characters);
   const QImage shown = chart.Character(8)->pixmap().toImage();
   EXPECT_EQ(shown.pixel(2, 2) | 0xff000000u, Rgb(qRgb(0, 0, 0)));
   EXPECT_EQ(shown.pixel(50, 100) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "the shadow goes too";
   EXPECT_EQ(shown.pixel(55, 50) | 0xff000000u, Rgb(qRgb(255, 255, 255)));
   EXPECT_EQ(chart.Character(7)->pixmap().size(), QSize(110, 110));
-}
-
-TEST_F(PayoffChartAt, AChangedBetLeavesTheChartAsItWas) {
-  Open(800, 600, 76);
-  const QImage before = window_->Surface().Image().copy();
-  state_.LinesBet = 9;
-  state_.CreditsPerLine = 10;
-  state_.Credits = 12345;
-  window_->PaintAll();
-  EXPECT_EQ(window_->Surface().Image(), before);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "engine/paytable.h"
 #include "engine/reels.h"
+#include "engine/spin.h"
 #include "platform/platform.h"
 #include "screen/scale.h"
 #include "shell/identity.h"
@@ -35,8 +36,7 @@ GameState PredictSpin(uint32_t seed) {
   g.LinesBet = 9;
   g.CreditsPerLine = 1;
   std::array<int, kReels> offsets{};
-  DrawSpinStops(g, kBlurHeight, offsets);
-  ScoreSpin(g);
+  PlaySpin(g, kBlurHeight, offsets);
   return g;
 }
 
@@ -121,7 +121,7 @@ bool TakeScreenshots(const QDir& dir) {
     SilentSounds sounds;
     GameIdentity identity;
     identity.GameTitle = "Zelmar Slots";
-    BonusGameWindow bonus(state, identity, *platform, sounds);
+    BonusGameWindow bonus(state, identity, *platform, sounds, QSize());
     bonus.show();
     Run(300);
     for (int ball : {2, 4}) {
