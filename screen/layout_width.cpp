@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kGridWidth = 800;
-
 bool KeysFit(int width, int client_height) {
   return ScaleAt(width, kKeysBottomRow) <= client_height;
 }
@@ -15,7 +13,7 @@ bool KeysFit(int width, int client_height) {
 }  // namespace
 
 int LayoutWidth(int screen_width, int client_height) {
-  const int width = screen_width >= 1 ? screen_width : kGridWidth;
+  const int width = screen_width >= 1 ? screen_width : kDesignWidth;
   if (KeysFit(width, client_height)) return width;
   // Scale grows with the width, so the widths that fit form a range from 1 up: find its top.
   int fits = 1;          // treated as fitting even when nothing does
@@ -32,6 +30,6 @@ int LayoutWidth(int screen_width, int client_height) {
 }
 
 int CabinetLeft(int client_width, int layout_width) {
-  const int cabinet_width = ScaleAt(std::max(layout_width, 1), kGridWidth);
+  const int cabinet_width = ScaleAt(std::max(layout_width, 1), kDesignWidth);
   return std::max(0, (client_width - cabinet_width) / 2);
 }

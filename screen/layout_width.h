@@ -15,7 +15,7 @@ inline constexpr int kKeysBottomRow = 550;
 // Never below 1; a screen_width below 1 counts as the design width.
 int LayoutWidth(int screen_width, int client_height);
 
-// Left edge of a cabinet laid out for layout_width (ScaleAt(layout_width, 800) pixels wide),
-// centred in a game area client_width pixels wide; 0 when the cabinet is as wide as the area or
-// wider, so a cabinet scaled by the screen width keeps its place at the left edge.
+// Left edge of a cabinet laid out for layout_width (ScaleAt(layout_width, kDesignWidth) pixels
+// wide), centred in a game area client_width pixels wide; 0 when the cabinet is as wide as the area
+// or wider, so a cabinet scaled by the screen width keeps its place at the left edge.
 int CabinetLeft(int client_width, int layout_width);

@@ -251,7 +251,7 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
 }
 
 void PayoffChartWindow::PaintAll() {
-  const int screen_width = CurrentScreenWidth();
+  const int screen_width = CurrentLayoutWidth();
   // The glass is as wide as the main screen's layout and centred in a wider window between black
   // margins; in a narrower one it starts at the left edge and its right end is cut.
   const int glass_width = std::min(width(), screen_width);

@@ -92,7 +92,7 @@ class PayoffChartAt : public testing::Test {
     return found;
   }
 
-  ScopedScreenWidth screen_width_{800};
+  ScopedLayoutWidth screen_width_{800};
   int cell_size_ = 76;
   QImage sheet_;
   std::unique_ptr<PayoffChartWindow> window_;
