@@ -128,6 +128,22 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
   }
 }
 
+TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
+  Start(1, 1600, 1200, 120);
+  Ready();
+  ASSERT_EQ(window_->Layout().LayoutWidth, 1600);
+  // A window manager that leaves less room than expected: a panel, a taller caption.
+  window_->setFixedSize(1590, 900);
+  platform_.ProcessMessages();
+  const int width = window_->Layout().LayoutWidth;
+  EXPECT_EQ(width, LayoutWidth(1600, window_->SurfaceWidget()->height()));
+  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
+  EXPECT_EQ(window_->Layout().ReelsLeft, ScaleAt(width, 207));
+  EXPECT_EQ(window_->Surface().Width(), ScaleAt(width, 800));
+  ClickSpin();
+  EXPECT_EQ(state_.SpinCount, 1);
+}
+
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
   Start();
   Ready();
