@@ -19,6 +19,8 @@
 #include "screen/layout_width.h"
 #include "screen/scale.h"
 #include "shell/help_topics.h"
+#include "shell/saved_games_dialog.h"
+#include "shell/settings.h"
 #include "shell/web_page.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
@@ -87,17 +89,12 @@ void MainWindow::SetUpGame(const StartOptions& options) {
     gs_.Random.SeedFromClock();
   }
 
-  // 2. Where the program lives: art, sounds and help are looked up beside the real file.
-  QString program = options.program_file.empty() ? QCoreApplication::applicationFilePath()
-                                                 : QString::fromStdString(options.program_file);
-  QFileInfo info(program);
-  const QString real =
-      info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
-  QFileInfo real_info(real);
-  QString dir = real_info.absolutePath();
-  if (!dir.endsWith('/')) dir += '/';
-  identity_.AppDir = dir.toStdString();
-  identity_.ExeBaseName = real_info.completeBaseName().toStdString();
+  // 2. Where the program lives: art, sounds and help are looked up beside the real file; the
+  // saved games are kept in the player's data folder under the program's name.
+  identity_ = BuiltInIdentity(options.program_file.empty()
+                                  ? QCoreApplication::applicationFilePath().toStdString()
+                                  : options.program_file);
+  saves_ = std::make_unique<SavedGames>(gs_, SavedGamesFilePath(identity_.ExeBaseName));
 
   // 3. No input until start-up has finished.
   start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
@@ -106,15 +103,16 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   BuildMenu();
   SetBusy(true);
 
-  // 4. The game's identity.
-  identity_.GameTitle = "Zelmar Slots";
-  identity_.VersionText = ZELMAR_VERSION;
-  identity_.SoundRoot = "Zelmar";
+  // 4. The game's identity: the built-in values came with step 2.
+  // 5. The settings file beside the program may change the title and the asset prefix.
+  if (QFileInfo::exists(QString::fromStdString(SettingsFilePath(identity_)))) {
+    ReadSettings(identity_);
+  }
 
   // 6. Caption, the manual's menu item and the help file.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
   manual_->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
-  help_.SetHelpFile(QString::fromStdString(identity_.AppDir + identity_.ExeBaseName + ".hlp"));
+  help_.SetHelpFile(QString::fromStdString(HelpFilePath(identity_)));
   SetHelpContext(this, kMainWindowHelp);
   help_key_ = std::make_unique<HelpKey>(help_);
 
@@ -159,8 +157,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   gs_.LinesButton = 5;
   gs_.CreditsButton = 6;
 
-  // 16. The money and statistics of a new game.
-  StartNewGame(gs_);
+  // 16. The running game of the last run, or a new one (reading never fails).
+  (void)saves_->SaveLoadGame(kRunningGameSlot, false);
 
   // 17. Centre the window on the screen.
   const int screen_w = platform_.ScreenWidth();
@@ -191,8 +189,10 @@ void MainWindow::SetBusy(bool busy) {
   gs_.Busy = busy;
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
-  if (new_game_) new_game_->setEnabled(!busy);
-  if (borrow_) borrow_->setEnabled(!busy);
+  // Nor may a saved game be swapped in under it, a half-played one saved, or credits borrowed.
+  for (QAction* action : {new_game_, open_game_, save_game_, borrow_}) {
+    if (action) action->setEnabled(!busy);
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -205,6 +205,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   closed_ = true;
+  // The running game is kept for the next start. A file that can't be written is reported, and
+  // the program still ends: keeping the player in a game that can't be saved helps nobody.
+  if (!saves_->SaveLoadGame(kRunningGameSlot, true, kRunningGameName)) {
+    ShowSaveFailure(platform_, this, *saves_);
+  }
   start_up_timer_->SetEnabled(false);
   win_cycle_timer_->SetEnabled(false);
   bonus_delay_timer_->SetEnabled(false);

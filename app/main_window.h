@@ -23,6 +23,7 @@
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
+#include "shell/saved_games.h"
 #include "shell/sounds.h"
 
 class QAction;
@@ -139,6 +140,10 @@ class MainWindow : public QMainWindow {
   Timer& WinCycleTimer() { return *win_cycle_timer_; }
   Timer& BonusDelayTimer() { return *bonus_delay_timer_; }
   QAction* NewGameAction() { return new_game_; }
+  QAction* OpenGameAction() { return open_game_; }
+  QAction* SaveGameAction() { return save_game_; }
+  QAction* VersionAction() { return version_; }
+  SavedGames& Saves() { return *saves_; }
 
   // The side windows' commands on the menu bar.
   QAction* BorrowAction() { return borrow_; }
@@ -181,6 +186,10 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
   QAction* new_game_ = nullptr;
+  QAction* open_game_ = nullptr;
+  QAction* save_game_ = nullptr;
+  QAction* version_ = nullptr;
+  std::unique_ptr<SavedGames> saves_;
   QAction* borrow_ = nullptr;
   QAction* stats_ = nullptr;
   QAction* payoffs_ = nullptr;

@@ -55,8 +55,18 @@ class RealGame : public ::testing::Test {
     }
   }
 
-  // Starts an X server of the given size on a free display and the game in it.
+  // Starts an X server of the given size on a free display, unless one runs, and the game in it.
   void Launch(int width, int height) {
+    if (xvfb_.state() == QProcess::NotRunning) StartXvfb(width, height);
+    game_.start();
+    ASSERT_TRUE(game_.waitForStarted(10000));
+    const QString id =
+        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
+    ASSERT_FALSE(id.isEmpty());
+    window_ = id.split('\n').first().trimmed();
+  }
+
+  void StartXvfb(int width, int height) {
     xvfb_.setProgram("Xvfb");
     xvfb_.setArguments({"-displayfd", "1", "-screen", "0",
                         QStringLiteral("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
@@ -81,12 +91,6 @@ class RealGame : public ::testing::Test {
     // Started from a folder of its own: the game must find its files beside the program.
     game_.setWorkingDirectory(home);
     game_.setProgram(qEnvironmentVariable("ZELMAR_PROGRAM", QStringLiteral(ZELMAR_PROGRAM)));
-    game_.start();
-    ASSERT_TRUE(game_.waitForStarted(10000));
-    const QString id =
-        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
-    ASSERT_FALSE(id.isEmpty());
-    window_ = id.split('\n').first().trimmed();
   }
 
   QString Run(const QString& program, const QStringList& args, int timeout_ms = 20000) {
@@ -180,7 +184,7 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
 // A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.
 class RealGameOn : public RealGame, public testing::WithParamInterface<std::pair<int, int>> {};
 
-TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCredits) {
+TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) {
   const auto [screen_width, screen_height] = GetParam();
   Launch(screen_width, screen_height);
   QThread::msleep(1500);
@@ -250,6 +254,15 @@ TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCredits) {
   ASSERT_TRUE(game_.waitForFinished(10000)) << "the game did not close";
   EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(game_.exitCode(), 0);
+
+  // The next start goes on with the game the close kept.
+  Launch(screen_width, screen_height);
+  std::optional<int> restarted;
+  for (int poll = 0; poll < 40 && !restarted; ++poll) {
+    QThread::msleep(250);
+    restarted = NumberAt(Screenshot(), origin_x + s(620), origin_y + s(27) + 3);
+  }
+  EXPECT_EQ(restarted, credits);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, RealGameOn,

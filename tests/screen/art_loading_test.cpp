@@ -288,6 +288,11 @@ TEST(FindFileNoCase, PrefersTheExactSpellingAndIgnoresFolders) {
   EXPECT_EQ(FindFileNoCase(DirOf(dir), "Tester.JPG"), dir.filePath("TESTER.jpg").toStdString());
   EXPECT_EQ(FindFileNoCase(DirOf(dir), "SpinBut.jpg"), "");
   EXPECT_EQ(FindFileNoCase(DirOf(dir), "MOTIONX.jpg"), "");
+  // An asset prefix with a folder in it takes the file from that folder.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("Gold"));
+  WriteBytes(dir.filePath("Gold/GOLD152.jpg"), "c");
+  EXPECT_EQ(FindFileNoCase(DirOf(dir), "Gold/Gold152.jpg"),
+            dir.filePath("Gold/GOLD152.jpg").toStdString());
 }
 
 TEST(BuiltInArt, DecodesEveryPictureAtItsSizeInOneFormat) {
