@@ -34,7 +34,7 @@ int DestFor(int a, int sw, int dw) {
 class ScreenFixture {
  protected:
   void Build(int width) {
-    screen_width_ = std::make_unique<ScopedScreenWidth>(width);
+    screen_width_ = std::make_unique<ScopedLayoutWidth>(width);
     art_ = synthetic::MakeArt();
     PrepareWorkingBitmaps(art_);
     QTemporaryDir empty;
@@ -107,7 +107,7 @@ class ScreenFixture {
     return Count(left, top, left + 16, top + 21, [](QRgb c) { return c != kBlack; }) == 0;
   }
 
-  std::unique_ptr<ScopedScreenWidth> screen_width_;
+  std::unique_ptr<ScopedLayoutWidth> screen_width_;
   MainArt art_;
   GameState gs_;
   ScreenLayout layout_;
@@ -479,7 +479,7 @@ TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
 
 TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
   // At 1024 with the sheet file present the cells are 98 wide while the strip is 97.
-  ScopedScreenWidth width(1024);
+  ScopedLayoutWidth width(1024);
   MainArt art = synthetic::MakeArt();
   PrepareWorkingBitmaps(art);
   GameState gs;
