@@ -12,8 +12,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QWindow>
 
 #include "engine/reels.h"
+#include "screen/layout_width.h"
 #include "screen/scale.h"
 #include "shell/help_topics.h"
 #include "shell/saved_games_dialog.h"
@@ -27,11 +30,14 @@ GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window)
 }
 
 void GameSurface::paintEvent(QPaintEvent* event) {
+  // The cabinet, with black margins beside it and below it.
   QPainter painter(this);
   const QImage& image = window_.canvas_.Image();
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
-  painter.drawImage(area.topLeft(), image, area);
+  const QPoint offset(window_.cabinet_left_, 0);
+  const QRect source = area.translated(-offset).intersected(image.rect());
+  if (!source.isEmpty()) painter.drawImage(source.topLeft() + offset, image, source);
 }
 
 void GameSurface::resizeEvent(QResizeEvent* event) {
@@ -110,8 +116,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   SetHelpContext(this, kMainWindowHelp);
   help_key_ = std::make_unique<HelpKey>(help_);
 
-  // 7. Screen size; drawing scales to the screen's current width.
-  SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
+  // 7. Screen size; drawing scales to the layout width, set below.
+  SetLayoutWidthSource([this] { return layout_.LayoutWidth; });
   layout_.ScreenWidth = platform_.ScreenWidth();
   layout_.ScreenHeight = platform_.ScreenHeight();
 
@@ -124,8 +130,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 9. Fresh results.
   gs_.LineWon.fill(false);
 
-  // 10. Symbol art for this screen width and the reel geometry.
-  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
+  // 10. The layout width for the game area the window will have, the symbol art for it and the
+  // reel geometry.
+  sheet_for_layout_ = art_.symbol_sheet_picture;
+  LayOutCabinet(ExpectedGameAreaHeight());
 
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
@@ -136,7 +144,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
   screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   canvas_.on_changed = [this](const QRect& r) {
-    if (surface_) surface_->update(r);
+    if (surface_) surface_->update(r.translated(cabinet_left_, 0));
   };
   resize(layout_.ScreenWidth - 10, layout_.ScreenHeight - 10);
   move(0, 0);
@@ -209,17 +217,58 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void MainWindow::FinishDeferredClose() {
-  if (running_loops_ == 0 && close_pending_ && !closed_) {
+void MainWindow::FinishDeferredSteps() {
+  if (running_loops_ > 0) return;
+  if (relayout_pending_ && !closed_) {
+    relayout_pending_ = false;
+    LayOutCabinet(surface_size_.height());
+    cabinet_left_ = CabinetLeft(surface_size_.width(), layout_.LayoutWidth);
+    PaintAll();
+  }
+  if (close_pending_ && !closed_) {
     close_pending_ = false;
     close();
   }
 }
 
+int MainWindow::ExpectedGameAreaHeight() {
+  const int menu_bar = menuBar()->sizeHint().height();
+  if (platform_.LogicalDpi() < 100) {
+    // Maximised: the screen's free area (without the desktop's panels) less the window's frame,
+    // which the platform knows once the window exists (a window manager may tell it only later).
+    create();
+    const QScreen* on = screen();
+    const int free_height = on != nullptr ? on->availableGeometry().height() : layout_.ScreenHeight;
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    return free_height - frame.top() - frame.bottom() - menu_bar;
+  }
+  // The window's own size, the screen less 10, holds the menu bar and the game area.
+  return layout_.ScreenHeight - 10 - menu_bar;
+}
+
+void MainWindow::LayOutCabinet(int game_area_height) {
+  layout_.LayoutWidth = LayoutWidth(layout_.ScreenWidth, game_area_height);
+  // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
+  art_.symbol_sheet_picture = sheet_for_layout_;
+  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
+  // Nothing is drawn outside the cabinet: the surface is the cabinet.
+  canvas_.Resize(Scale(kDesignWidth), Scale(layout::kDesignHeight));
+}
+
 void MainWindow::SurfaceResized(int width, int height) {
   if (width <= 0 || height <= 0) return;
-  if (canvas_.Width() == width && canvas_.Height() == height) return;
-  canvas_.Resize(width, height);
+  if (surface_size_ == QSize(width, height)) return;
+  surface_size_ = QSize(width, height);
+  // The real game area (after the window manager, its panels and the menu bar) may fit another
+  // layout than the one expected; the art is prepared again only then, and never under a spin.
+  if (LayoutWidth(layout_.ScreenWidth, height) != layout_.LayoutWidth) {
+    if (running_loops_ > 0) {
+      relayout_pending_ = true;
+    } else {
+      LayOutCabinet(height);
+    }
+  }
+  cabinet_left_ = CabinetLeft(width, layout_.LayoutWidth);
   PaintAll();
 }
 
@@ -240,6 +289,7 @@ bool Inside(const layout::HitArea& area, int x, int y) {
 
 void MainWindow::ClickAt(int x, int y) {
   if (gs_.Busy) return;
+  x -= cabinet_left_;  // the mouse areas are laid out on the cabinet
   if (Inside(layout::kMaxBetHitArea, x, y)) {
     MaxBet();
     return;

@@ -171,7 +171,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const char* ending = nullptr;
   int sheet_cell = 0;
-  const int width = CurrentScreenWidth();
+  const int width = CurrentLayoutWidth();
   switch (width) {
     case 1600:
       ending = "152.jpg", sheet_cell = 152;

@@ -72,10 +72,12 @@ class GameFixture : public ::testing::Test {
   // Window pixel of a design point, the way the game scales it.
   static int S(int v) { return Scale(v); }
 
-  void ClickDesign(int x, int y) { window_->ClickAt(S(x), S(y)); }
+  // Game-area point of a design point: the cabinet may stand off the area's left edge.
+  int AreaX(int x) const { return window_->CabinetOffset() + S(x); }
+  void ClickDesign(int x, int y) { window_->ClickAt(AreaX(x), S(y)); }
   // A real press of `button` on the game surface at design point (x, y).
   void PressDesign(int x, int y, Qt::MouseButton button) {
-    const QPointF at(S(x), S(y));
+    const QPointF at(AreaX(x), S(y));
     QMouseEvent press(QEvent::MouseButtonPress, at, window_->SurfaceWidget()->mapToGlobal(at),
                       button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);

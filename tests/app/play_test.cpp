@@ -226,10 +226,11 @@ TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
 TEST_F(Stakes, TheLastBetIsRestakedWithCreditsExactlyEqualToIt) {
   Start(FindSeed(9, 1, NoWin));
   Ready();
-  state_.LastBet = 9;
-  state_.Credits = 9;
+  state_.LastBet = 18;  // not what the keys select (9 lines at 1)
+  state_.Credits = 18;
   ClickSpin();
   EXPECT_EQ(state_.SpinCount, 1);
+  EXPECT_EQ(state_.TotalBet, 18);
   EXPECT_EQ(state_.Credits, 0);
   EXPECT_TRUE(platform_.messages.empty());
 }

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <vector>
 
+#include "screen/layout_width.h"
 #include "shell/saved_games_dialog.h"
 #include "tests/app/game_fixture.h"
 #include "windows/borrow_dialog.h"
@@ -157,6 +158,58 @@ TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   EXPECT_EQ(window_->Layout().ReelsTop, 336);
   EXPECT_EQ(window_->Layout().ReelPitch, 147);
   EXPECT_EQ(window_->Layout().BlurHeight, 1459);
+}
+
+TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
+  const struct {
+    int width, height;
+    bool scaled_by_width;  // 4:3 and 5:4: laid out exactly as before, from the left edge
+  } kScreens[] = {{800, 600, true},    {1024, 768, true},  {1280, 1024, true},
+                  {1366, 768, false},  {1600, 900, false}, {1920, 1080, false},
+                  {1920, 1200, false}, {2560, 1440, false}};
+  for (const auto& screen : kScreens) {
+    SCOPED_TRACE(testing::Message() << screen.width << " x " << screen.height);
+    Start(1, screen.width, screen.height, 120);
+    Ready();
+    const QSize area = window_->SurfaceWidget()->size();
+    const int width = window_->Layout().LayoutWidth;
+    EXPECT_EQ(CurrentLayoutWidth(), width);
+    EXPECT_EQ(width, LayoutWidth(screen.width, area.height())) << "fitted to the real game area";
+    if (screen.scaled_by_width) {
+      EXPECT_EQ(width, screen.width);
+      EXPECT_EQ(window_->CabinetOffset(), 0);
+    } else {
+      EXPECT_LT(width, screen.width);
+      EXPECT_EQ(window_->CabinetOffset(), (area.width() - ScaleAt(width, 800)) / 2);
+    }
+    // The SPIN key's whole mouse area, and the design down to row 550, lie in the game area.
+    const layout::HitArea& spin = layout::kSpinHitArea;
+    EXPECT_GT(AreaX(spin.left), 0);
+    EXPECT_LT(AreaX(spin.right), area.width());
+    EXPECT_LT(S(spin.bottom), area.height());
+    EXPECT_LE(S(kKeysBottomRow), area.height());
+    // A press at its centre spins.
+    PressDesign((spin.left + spin.right) / 2, (spin.top + spin.bottom) / 2, Qt::LeftButton);
+    EXPECT_EQ(state_.SpinCount, 1);
+    window_.reset();
+    state_ = GameState();
+  }
+}
+
+TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
+  Start(1, 1600, 1200, 120);
+  Ready();
+  ASSERT_EQ(window_->Layout().LayoutWidth, 1600);
+  // A window manager that leaves less room than expected: a panel, a taller caption.
+  window_->setFixedSize(1590, 900);
+  platform_.ProcessMessages();
+  const int width = window_->Layout().LayoutWidth;
+  EXPECT_EQ(width, LayoutWidth(1600, window_->SurfaceWidget()->height()));
+  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
+  EXPECT_EQ(window_->Layout().ReelsLeft, ScaleAt(width, 207));
+  EXPECT_EQ(window_->Surface().Width(), ScaleAt(width, 800));
+  ClickSpin();
+  EXPECT_EQ(state_.SpinCount, 1);
 }
 
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
