@@ -8,6 +8,9 @@
 
 class RecordingSounds : public GameSounds {
  public:
+  void LoadSounds(const GameIdentity&) override { Calls.push_back("LoadSounds"); }
+  void FindMusicTracks() override { Calls.push_back("FindMusicTracks"); }
+  void QueueFirstTrack() override { Calls.push_back("QueueFirstTrack"); }
   void PlayReelStopSound() override { Calls.push_back("ReelStop"); }
   void PlayCountSound() override { Calls.push_back("Count"); }
   void PlayWinSound(bool wait) override { Calls.push_back(wait ? "WinWait" : "Win"); }
@@ -15,6 +18,11 @@ class RecordingSounds : public GameSounds {
   void PlayStartSound() override { Calls.push_back("Start"); }
   void PlayBonusSound() override { Calls.push_back("Bonus"); }
   void StartPendingTrack() override { Calls.push_back("StartPendingTrack"); }
+  bool SoundOn() const override { return Sound; }
+  void SwitchSound() override { Sound = !Sound; }
+  bool MusicOn() const override { return Music; }
+  void SwitchMusic() override { Music = !Music; }
+  void CloseMusic() override { Calls.push_back("CloseMusic"); }
 
   // How many times the named call was made.
   int Count(const std::string& name) const {
@@ -24,4 +32,6 @@ class RecordingSounds : public GameSounds {
   }
 
   std::vector<std::string> Calls;
+  bool Sound = true;
+  bool Music = true;
 };
