@@ -1,0 +1,133 @@
+// The real audio player on SDL's dummy output (no sound card needed): effects play, a waiting
+// effect holds its caller, music tracks play to their end and say so on the UI thread.
+#include "platform/sound_player.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+// A one-note MIDI file: middle C on a piano for `beats` beats at 240 beats a minute.
+std::string WriteTinyMidi(const QTemporaryDir& dir, const std::string& name, int beats) {
+  const int ticks = 96 * beats;
+  const std::string track = {0x00,
+                             char(0xff),
+                             0x51,
+                             0x03,
+                             0x03,
+                             char(0xd0),
+                             char(0x90),  // 250000 us a beat
+                             0x00,
+                             char(0x90),
+                             60,
+                             100,
+                             char(0x80 | ((ticks >> 7) & 0x7f)),
+                             char(ticks & 0x7f),
+                             char(0x80),
+                             60,
+                             0,
+                             0x00,
+                             char(0xff),
+                             0x2f,
+                             0x00};
+  std::string file = "MThd";
+  file += std::string("\0\0\0\6\0\0\0\1\0\x60", 10);
+  file += "MTrk";
+  file += std::string{0, 0, 0, char(track.size())};
+  file += track;
+  const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+  std::ofstream(path, std::ios::binary) << file;
+  return path;
+}
+
+class RealPlayer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+  void SetUp() override {
+    player = CreateSdlSoundPlayer();
+    ASSERT_TRUE(player->HasDevice()) << player->DeviceError();
+    player->SetMusicEndHandler([this](MusicEnd end) {
+      ends.push_back(end);
+      if (loop.isRunning()) loop.quit();
+    });
+  }
+  // Runs the UI thread's events until a music end arrives or `ms` pass.
+  void RunEvents(int ms) {
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<SoundPlayer> player;
+  std::vector<MusicEnd> ends;
+  QEventLoop loop;
+};
+
+TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
+  const std::string reel = ZELMAR_BESIDE_DIR "/Zelmar0.wav";
+  const auto effect = player->PrepareEffect(ReadFile(reel));
+  ASSERT_NE(effect, nullptr);
+  EXPECT_TRUE(player->PlayEffect(*effect, false));
+  EXPECT_EQ(player->PrepareEffect({'R', 'I', 'F', 'F', 0, 1}), nullptr);
+  EXPECT_FALSE(player->PlayEffectFile(dir.filePath("missing.wav").toStdString(), false));
+  const std::string junk = dir.filePath("junk.wav").toStdString();
+  std::ofstream(junk) << "not a sound at all";
+  EXPECT_FALSE(player->PlayEffectFile(junk, false));
+
+  // A waiting play returns only once the 110 ms thud has been played out.
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_TRUE(player->PlayEffectFile(reel, true));
+  EXPECT_GE(clock.elapsed(), 90);
+}
+
+TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {
+  const std::string first = WriteTinyMidi(dir, "a.mid", 1);
+  const std::string second = WriteTinyMidi(dir, "b.mid", 2);
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(first, &error)) << error;
+  QElapsedTimer clock;
+  clock.start();
+  player->PlayMusic();
+  RunEvents(10000);
+  ASSERT_EQ(ends, std::vector<MusicEnd>{MusicEnd::kPlayedToEnd});
+  EXPECT_GE(clock.elapsed(), 200);  // one beat of 250 ms, less one output buffer
+
+  player->CloseMusic();
+  ASSERT_TRUE(player->OpenMusic(second, &error)) << error;
+  player->PlayMusic();
+  RunEvents(10000);
+  EXPECT_EQ(ends.size(), 2u);
+}
+
+TEST_F(RealPlayer, AClosedTrackSendsNoEndAndBadFilesDoNotOpen) {
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(WriteTinyMidi(dir, "long.mid", 4), &error)) << error;
+  player->PlayMusic();
+  RunEvents(100);
+  player->CloseMusic();
+  RunEvents(1300);
+  EXPECT_TRUE(ends.empty());
+
+  EXPECT_FALSE(player->OpenMusic(dir.filePath("none.mid").toStdString(), &error));
+  EXPECT_NE(error.find("none.mid"), std::string::npos);
+  const std::string text = dir.filePath("text.mid").toStdString();
+  std::ofstream(text) << "not music";
+  EXPECT_FALSE(player->OpenMusic(text, &error));
+  EXPECT_NE(error.find("not a MIDI file"), std::string::npos);
+}
+
+}  // namespace
