@@ -4,7 +4,8 @@
 #include "app/main_window.h"
 #include "platform/canvas.h"
 #include "platform/platform.h"
-#include "shell/sounds.h"
+#include "platform/sound_player.h"
+#include "shell/game_audio.h"
 
 int main(int argc, char** argv) {
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
@@ -16,7 +17,9 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
-  SilentSounds sounds;
+  // The audio device outlives the game's sounds, which outlive the main window.
+  std::unique_ptr<SoundPlayer> player = CreateSdlSoundPlayer();
+  GameAudio sounds(*player, *platform);
   GameState state;
   TForm1 form(state, *platform, sounds);
   form.show();

@@ -15,6 +15,7 @@
 
 #include "engine/reels.h"
 #include "screen/scale.h"
+#include "shell/identity.h"
 
 GameSurface::GameSurface(TForm1& form) : QWidget(&form), form_(form) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -64,6 +65,8 @@ TForm1::TForm1(GameState& state, Platform& platform, GameSounds& sounds,
 }
 
 TForm1::~TForm1() {
+  // The music stops with the window.
+  sounds_.CloseMusic();
   // Timers must not call back into a half-destroyed window.
   timer1_.reset();
   timer3_.reset();
@@ -80,6 +83,23 @@ void TForm1::BuildMenu() {
   connect(exit_, &QAction::triggered, this, [this] {
     gs_.Quitting = true;
     close();
+  });
+
+  // Sound and Music are switched on at every start; the check marks follow the switches.
+  QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+  sound_ = options->addAction(QStringLiteral("Sound"));
+  music_ = options->addAction(QStringLiteral("Music"));
+  for (QAction* item : {sound_, music_}) {
+    item->setCheckable(true);
+    item->setChecked(true);
+  }
+  connect(sound_, &QAction::triggered, this, [this] {
+    sounds_.SwitchSound();
+    sound_->setChecked(sounds_.SoundOn());
+  });
+  connect(music_, &QAction::triggered, this, [this] {
+    sounds_.SwitchMusic();
+    music_->setChecked(sounds_.MusicOn());
   });
 }
 
@@ -143,6 +163,11 @@ void TForm1::FormCreate(const StartOptions& options) {
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
 
+  // 12. The reel-stop and count sounds, read into memory.
+  const GameIdentity identity{gs_.AppDir, gs_.ExeBaseName, gs_.GameTitle, gs_.SoundRoot,
+                              gs_.VersionText};
+  sounds_.LoadSounds(identity);
+
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
@@ -163,9 +188,8 @@ void TForm1::FormCreate(const StartOptions& options) {
   gs_.LinesButton = 5;
   gs_.CreditsButton = 6;
 
-  // 15. Sound and music start switched on.
-  gs_.MusicOn = true;
-  gs_.SoundOn = true;
+  // 15. The music tracks beside the program (Sound and Music are on at every start).
+  sounds_.FindMusicTracks();
 
   // 16. The money and statistics of a new game (the 1000 starting credits count as borrowed).
   gs_.Borrowed = 1000;
@@ -187,6 +211,7 @@ void TForm1::FormCreate(const StartOptions& options) {
 
 void TForm1::Timer1Timer() {
   timer1_->SetEnabled(false);
+  sounds_.QueueFirstTrack();
   sounds_.PlayStartSound();
   SetBusy(false);
 }

@@ -91,6 +91,8 @@ class TForm1 : public QMainWindow {
   Timer& Timer3() { return *timer3_; }
   Timer& Timer6() { return *timer6_; }
   QAction* NewGameAction() { return newGame_; }
+  QAction* SoundAction() { return sound_; }
+  QAction* MusicAction() { return music_; }
 
   // Sets or clears the input guard; the commands that change the game follow it.
   void SetBusy(bool busy);
@@ -118,6 +120,8 @@ class TForm1 : public QMainWindow {
   GameSurface* surface_ = nullptr;
   QAction* newGame_ = nullptr;
   QAction* exit_ = nullptr;
+  QAction* sound_ = nullptr;
+  QAction* music_ = nullptr;
   std::unique_ptr<Timer> timer1_;
   std::unique_ptr<Timer> timer3_;
   std::unique_ptr<Timer> timer6_;

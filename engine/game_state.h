@@ -87,6 +87,4 @@ struct GameState {
   std::string GameTitle;
   std::string VersionText;
   std::string SoundRoot;
-  bool SoundOn = false;
-  bool MusicOn = false;
 };

@@ -1,6 +1,8 @@
 // Start-up, New Game, the window's size and place, and the input guard.
 #include <QAction>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "tests/app/game_fixture.h"
 
@@ -22,8 +24,8 @@ TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   EXPECT_EQ(state.GameTitle, "Zelmar Slots");
   EXPECT_EQ(state.VersionText, "1.1");
   EXPECT_EQ(state.SoundRoot, "Zelmar");
-  EXPECT_TRUE(state.SoundOn);
-  EXPECT_TRUE(state.MusicOn);
+  // The sounds are loaded and the music found during start-up, the music started after it.
+  EXPECT_EQ(sounds.Calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks"}));
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelmar Slots"));
   EXPECT_EQ(state.ReelStop, (std::array<int32_t, 5>{3, 30, 7, 2, 7}));
 }
@@ -43,7 +45,8 @@ TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   platform.Advance(1);
   EXPECT_FALSE(state.Busy);
   EXPECT_TRUE(form->NewGameAction()->isEnabled());
-  EXPECT_EQ(sounds.Count("Start"), 1);
+  EXPECT_EQ(sounds.Calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
+                                                    "QueueFirstTrack", "Start"}));
   EXPECT_FALSE(form->Timer1().Enabled());
   platform.Advance(1000);
   EXPECT_EQ(sounds.Count("Start"), 1);  // the start-up tick runs once
@@ -109,4 +112,27 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   EXPECT_EQ(state.LinesBet, 5);
   EXPECT_EQ(state.CreditsPerLine, 3);
   EXPECT_FALSE(state.Busy);
+}
+
+TEST_F(StartUp, OptionsMenuSwitchesSoundAndMusicWithTheirCheckMarks) {
+  Start();
+  const QList<QAction*> menus = form->menuBar()->actions();
+  ASSERT_GE(menus.size(), 2);
+  EXPECT_EQ(menus[1]->text(), QStringLiteral("&Options"));
+  EXPECT_EQ(menus[1]->menu()->actions(),
+            (QList<QAction*>{form->SoundAction(), form->MusicAction()}));
+  for (QAction* item : {form->SoundAction(), form->MusicAction()}) {
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_TRUE(item->isChecked());
+  }
+  form->SoundAction()->trigger();
+  EXPECT_FALSE(sounds.Sound);
+  EXPECT_FALSE(form->SoundAction()->isChecked());
+  EXPECT_TRUE(sounds.Music);
+  form->MusicAction()->trigger();
+  form->MusicAction()->trigger();
+  EXPECT_TRUE(sounds.Music);
+  EXPECT_TRUE(form->MusicAction()->isChecked());
+  form.reset();
+  EXPECT_EQ(sounds.Calls.back(), "CloseMusic");
 }

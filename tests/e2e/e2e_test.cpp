@@ -65,6 +65,7 @@ class RealGame : public ::testing::Test {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display_);
     env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("SDL_AUDIODRIVER", "dummy");  // no sound card needed
     env.insert("XDG_DATA_HOME", home_.path());
     env.insert("HOME", home_.path());
     env_ = env;
