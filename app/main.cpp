@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<SoundPlayer> player = CreateSdlSoundPlayer();
   GameAudio sounds(*player, *platform);
   GameState state;
-  TForm1 form(state, *platform, sounds);
-  form.show();
+  MainWindow window(state, *platform, sounds);
+  window.show();
   return app.exec();
 }

@@ -1,4 +1,4 @@
-// TForm1: start-up, the window's life cycle, the menu and the routing of input.
+// MainWindow: start-up, the window's life cycle, the menu and the routing of input.
 #include "app/main_window.h"
 
 #include <QAction>
@@ -15,9 +15,8 @@
 
 #include "engine/reels.h"
 #include "screen/scale.h"
-#include "shell/identity.h"
 
-GameSurface::GameSurface(TForm1& form) : QWidget(&form), form_(form) {
+GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(false);
@@ -25,7 +24,7 @@ GameSurface::GameSurface(TForm1& form) : QWidget(&form), form_(form) {
 
 void GameSurface::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const QImage& image = form_.canvas_.Image();
+  const QImage& image = window_.canvas_.Image();
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
   painter.drawImage(area.topLeft(), image, area);
@@ -33,51 +32,51 @@ void GameSurface::paintEvent(QPaintEvent* event) {
 
 void GameSurface::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  form_.SurfaceResized(event->size().width(), event->size().height());
+  window_.SurfaceResized(event->size().width(), event->size().height());
 }
 
 void GameSurface::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  form_.FormMouseDown(event->button(), p.x(), p.y());
+  window_.ClickAt(p.x(), p.y());
 }
 
 void GameSurface::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      form_.FormKeyDown(13);
+      window_.PressKey(GameKey::kEnter);
       break;
     case Qt::Key_Space:
-      form_.FormKeyDown(32);
+      window_.PressKey(GameKey::kSpace);
       break;
     case Qt::Key_M:
-      form_.FormKeyDown(77);
+      window_.PressKey(GameKey::kM);
       break;
     default:
       QWidget::keyPressEvent(event);
   }
 }
 
-TForm1::TForm1(GameState& state, Platform& platform, GameSounds& sounds,
-               const StartOptions& options)
+MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
+                       const StartOptions& options)
     : gs_(state), platform_(platform), sounds_(sounds) {
-  FormCreate(options);
+  SetUpGame(options);
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
   // The music stops with the window.
   sounds_.CloseMusic();
   // Timers must not call back into a half-destroyed window.
-  timer1_.reset();
-  timer3_.reset();
-  timer6_.reset();
-  canvas_.OnChanged = nullptr;
+  start_up_timer_.reset();
+  win_cycle_timer_.reset();
+  bonus_delay_timer_.reset();
+  canvas_.on_changed = nullptr;
 }
 
-void TForm1::BuildMenu() {
+void MainWindow::BuildMenu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  newGame_ = file->addAction(QStringLiteral("&New Game"));
-  connect(newGame_, &QAction::triggered, this, [this] { NewGame(); });
+  new_game_ = file->addAction(QStringLiteral("&New Game"));
+  connect(new_game_, &QAction::triggered, this, [this] { NewGame(); });
   file->addSeparator();
   exit_ = file->addAction(QStringLiteral("E&xit"));
   connect(exit_, &QAction::triggered, this, [this] {
@@ -103,40 +102,40 @@ void TForm1::BuildMenu() {
   });
 }
 
-void TForm1::FormCreate(const StartOptions& options) {
+void MainWindow::SetUpGame(const StartOptions& options) {
   // 1. The random sequence.
-  if (options.Seed) {
-    gs_.Random.SetSeed(*options.Seed);
+  if (options.seed) {
+    gs_.Random.SetSeed(*options.seed);
   } else {
     gs_.Random.SeedFromClock();
   }
 
   // 2. Where the program lives: art, sounds and help are looked up beside the real file.
-  QString program = options.ProgramFile.empty() ? QCoreApplication::applicationFilePath()
-                                                : QString::fromStdString(options.ProgramFile);
+  QString program = options.program_file.empty() ? QCoreApplication::applicationFilePath()
+                                                 : QString::fromStdString(options.program_file);
   QFileInfo info(program);
   const QString real =
       info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
-  QFileInfo realInfo(real);
-  QString dir = realInfo.absolutePath();
+  QFileInfo real_info(real);
+  QString dir = real_info.absolutePath();
   if (!dir.endsWith('/')) dir += '/';
-  gs_.AppDir = dir.toStdString();
-  gs_.ExeBaseName = realInfo.completeBaseName().toStdString();
+  identity_.AppDir = dir.toStdString();
+  identity_.ExeBaseName = real_info.completeBaseName().toStdString();
 
   // 3. No input until start-up has finished.
-  timer1_ = platform_.CreateTimer(250, true, [this] { Timer1Timer(); });
-  timer3_ = platform_.CreateTimer(300, false, [this] { Timer3Timer(); });
-  timer6_ = platform_.CreateTimer(2000, false, [this] { Timer6Timer(); });
+  start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
+  win_cycle_timer_ = platform_.CreateTimer(300, false, [this] { AdvanceWinCycle(); });
+  bonus_delay_timer_ = platform_.CreateTimer(2000, false, [this] { StartBonusGame(); });
   BuildMenu();
   SetBusy(true);
 
   // 4. The game's identity.
-  gs_.GameTitle = "Zelmar Slots";
-  gs_.VersionText = "1.1";
-  gs_.SoundRoot = "Zelmar";
+  identity_.GameTitle = "Zelmar Slots";
+  identity_.VersionText = "1.1";
+  identity_.SoundRoot = "Zelmar";
 
   // 6. Caption.
-  setWindowTitle(QString::fromStdString(gs_.GameTitle));
+  setWindowTitle(QString::fromStdString(identity_.GameTitle));
 
   // 7. Screen size; drawing scales to the screen's current width.
   SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
@@ -145,8 +144,8 @@ void TForm1::FormCreate(const StartOptions& options) {
 
   // 8. The art carried with the program, replaced by files beside it where present.
   QString error;
-  if (!LoadBuiltInArt(art_, &error)) artProblems_.push_back(error.toStdString());
-  ReplaceArtFromFiles(art_, gs_.AppDir, gs_.SoundRoot, &artProblems_);
+  if (!LoadBuiltInArt(art_, &error)) art_problems_.push_back(error.toStdString());
+  ReplaceArtFromFiles(art_, identity_.AppDir, identity_.SoundRoot, &art_problems_);
   PrepareWorkingBitmaps(art_);
 
   // 9. Fresh results and the wild animation's start.
@@ -158,22 +157,20 @@ void TForm1::FormCreate(const StartOptions& options) {
   gs_.SpinCount = 0;
 
   // 10. Symbol art for this screen width and the reel geometry.
-  LoadArtForResolution(art_, gs_, gs_.AppDir, gs_.SoundRoot);
+  LoadArtForResolution(art_, gs_, identity_.AppDir, identity_.SoundRoot);
 
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
 
   // 12. The reel-stop and count sounds, read into memory.
-  const GameIdentity identity{gs_.AppDir, gs_.ExeBaseName, gs_.GameTitle, gs_.SoundRoot,
-                              gs_.VersionText};
-  sounds_.LoadSounds(identity);
+  sounds_.LoadSounds(identity_);
 
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
   screen_ = std::make_unique<MainScreen>(gs_, art_, canvas_);
-  canvas_.OnChanged = [this](const QRect& r) {
+  canvas_.on_changed = [this](const QRect& r) {
     if (surface_) surface_->update(r);
   };
   resize(gs_.ScreenWidth - 10, gs_.ScreenHeight - 10);
@@ -197,9 +194,9 @@ void TForm1::FormCreate(const StartOptions& options) {
   gs_.BonusPayoffs = 0;
 
   // 17. Centre the window on the screen.
-  const int screenW = platform_.ScreenWidth();
-  const int screenH = platform_.ScreenHeight();
-  move((screenW - width()) / 2, (screenH - height()) / 2);
+  const int screen_w = platform_.ScreenWidth();
+  const int screen_h = platform_.ScreenHeight();
+  move((screen_w - width()) / 2, (screen_h - height()) / 2);
 
   // 18. At a small-font resolution the window fills the screen; otherwise its size is fixed.
   if (platform_.LogicalDpi() < 100) {
@@ -209,67 +206,63 @@ void TForm1::FormCreate(const StartOptions& options) {
   }
 }
 
-void TForm1::Timer1Timer() {
-  timer1_->SetEnabled(false);
+void MainWindow::FinishStartUp() {
+  start_up_timer_->SetEnabled(false);
   sounds_.QueueFirstTrack();
   sounds_.PlayStartSound();
   SetBusy(false);
 }
 
-void TForm1::NewGame() {
+void MainWindow::NewGame() {
   gs_.TotalBet = 0;
   gs_.Credits = 1000;
   gs_.Borrowed = 1000;
   gs_.SpinCount = 0;
   gs_.BonusPayoffs = 0;
   SetBusy(false);
-  FormPaint();
+  PaintAll();
 }
 
-void TForm1::SetBusy(bool busy) {
+void MainWindow::SetBusy(bool busy) {
   gs_.Busy = busy;
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
-  if (newGame_) newGame_->setEnabled(!busy);
+  if (new_game_) new_game_->setEnabled(!busy);
 }
 
-void TForm1::FormClose() {
+void MainWindow::closeEvent(QCloseEvent* event) {
   gs_.Quitting = true;
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-  FormClose();
-  if (runningLoops_ > 0) {
+  if (running_loops_ > 0) {
     // A spin, a count-up or a bonus payout is still on the stack. With Quitting set it finishes
     // at once and puts every credit won into Credits; the window closes right after.
-    closePending_ = true;
+    close_pending_ = true;
     event->ignore();
     return;
   }
   closed_ = true;
-  timer1_->SetEnabled(false);
-  timer3_->SetEnabled(false);
-  timer6_->SetEnabled(false);
+  start_up_timer_->SetEnabled(false);
+  win_cycle_timer_->SetEnabled(false);
+  bonus_delay_timer_->SetEnabled(false);
   event->accept();
 }
 
-void TForm1::FinishDeferredClose() {
-  if (runningLoops_ == 0 && closePending_ && !closed_) {
-    closePending_ = false;
+void MainWindow::FinishDeferredClose() {
+  if (running_loops_ == 0 && close_pending_ && !closed_) {
+    close_pending_ = false;
     close();
   }
 }
 
-void TForm1::SurfaceResized(int width, int height) {
+void MainWindow::SurfaceResized(int width, int height) {
   if (width <= 0 || height <= 0) return;
   if (canvas_.Width() == width && canvas_.Height() == height) return;
   canvas_.Resize(width, height);
-  FormPaint();
+  PaintAll();
 }
 
-void TForm1::FormPaint() {
+void MainWindow::PaintAll() {
   if (canvas_.Width() == 0) return;
-  screen_->FormPaint();
+  screen_->PaintAll();
   if (surface_) surface_->update();
 }
 
@@ -287,7 +280,7 @@ constexpr MouseArea kMouseAreas[] = {
 };
 }  // namespace
 
-void TForm1::FormMouseDown(Qt::MouseButton, int x, int y) {
+void MainWindow::ClickAt(int x, int y) {
   if (gs_.Busy) return;
   for (const MouseArea& area : kMouseAreas) {
     if (x < Scale(area.x0) || x > Scale(area.x1) || y < Scale(area.y0) || y > Scale(area.y1)) {
@@ -306,11 +299,15 @@ void TForm1::FormMouseDown(Qt::MouseButton, int x, int y) {
   // so a click there does nothing.
 }
 
-void TForm1::FormKeyDown(int key) {
+void MainWindow::PressKey(GameKey key) {
   if (gs_.Busy) return;
-  if (key == 13 || key == 32) {
-    RequestSpin();
-  } else if (key == 77) {
-    MaxBet();
+  switch (key) {
+    case GameKey::kEnter:
+    case GameKey::kSpace:
+      RequestSpin();
+      break;
+    case GameKey::kM:
+      MaxBet();
+      break;
   }
 }

@@ -1,4 +1,4 @@
-// TForm1: the main window. It owns the game state and the timers and routes window events to
+// MainWindow: the main window. It owns the game state and the timers and routes window events to
 // the game's steps: start-up, bet selection, the spin, the evaluation and the win presentation.
 // All drawing goes through MainScreen onto the window's persistent surface.
 #pragma once
@@ -17,15 +17,16 @@
 #include "platform/platform.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
+#include "shell/identity.h"
 #include "shell/sounds.h"
 
 class QAction;
-class TForm1;
+class MainWindow;
 
-// The client area: shows the window's surface and hands mouse and key presses to TForm1.
+// The client area: shows the window's surface and hands mouse and key presses to MainWindow.
 class GameSurface : public QWidget {
  public:
-  explicit GameSurface(TForm1& form);
+  explicit GameSurface(MainWindow& window);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -34,40 +35,48 @@ class GameSurface : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  TForm1& form_;
+  MainWindow& window_;
+};
+
+// The keys the game answers to on the main screen.
+enum class GameKey {
+  kEnter,  // spins
+  kSpace,  // spins
+  kM,      // bets the maximum and spins
 };
 
 struct StartOptions {
   // Seed of the random sequence; empty seeds from the time of day.
-  std::optional<uint32_t> Seed;
+  std::optional<uint32_t> seed;
   // Program file used for AppDir and ExeBaseName; empty means the running program.
-  std::string ProgramFile;
+  std::string program_file;
 };
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
  public:
-  TForm1(GameState& state, Platform& platform, GameSounds& sounds,
-         const StartOptions& options = {});
-  ~TForm1() override;
+  MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
+             const StartOptions& options = {});
+  ~MainWindow() override;
 
   GameState& State() { return gs_; }
+  const GameIdentity& Identity() const { return identity_; }
   Canvas& Surface() { return canvas_; }
   MainScreen& Screen() { return *screen_; }
   const MainArt& Art() const { return art_; }
   GameSurface* SurfaceWidget() { return surface_; }
   // Problems met while loading replacement art (shown to nobody; kept for tests and logs).
-  const std::vector<std::string>& ArtProblems() const { return artProblems_; }
+  const std::vector<std::string>& ArtProblems() const { return art_problems_; }
 
   // Start-up and life cycle.
-  void FormCreate(const StartOptions& options);
-  void Timer1Timer();
+  void SetUpGame(const StartOptions& options);
+  void FinishStartUp();
   void NewGame();
-  void FormClose();
-  void FormPaint();
+  void PaintAll();
 
   // Input.
-  void FormMouseDown(Qt::MouseButton button, int x, int y);
-  void FormKeyDown(int key);
+  // A mouse press at window point (x, y), any button.
+  void ClickAt(int x, int y);
+  void PressKey(GameKey key);
 
   // Bet selection and spin control.
   void SelectBet(int button);
@@ -81,16 +90,16 @@ class TForm1 : public QMainWindow {
   // Evaluation and win presentation.
   void EvaluateSpin();
   void CountUpWin(int start);
-  void Timer3Timer();
+  void AdvanceWinCycle();
   void ClearStatusText();
   void PrepareBonusGame();
-  void Timer6Timer();
+  void StartBonusGame();
 
   // Timers, exposed for tests.
-  Timer& Timer1() { return *timer1_; }
-  Timer& Timer3() { return *timer3_; }
-  Timer& Timer6() { return *timer6_; }
-  QAction* NewGameAction() { return newGame_; }
+  Timer& StartUpTimer() { return *start_up_timer_; }
+  Timer& WinCycleTimer() { return *win_cycle_timer_; }
+  Timer& BonusDelayTimer() { return *bonus_delay_timer_; }
+  QAction* NewGameAction() { return new_game_; }
   QAction* SoundAction() { return sound_; }
   QAction* MusicAction() { return music_; }
 
@@ -104,7 +113,7 @@ class TForm1 : public QMainWindow {
   friend class GameSurface;
   void BuildMenu();
   void SurfaceResized(int width, int height);
-  void WriteStatusText(const QString& text, QRgb colour, int anchorX, bool rightAligned, int top);
+  void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
   int StatusTextHeight(const QString& text);
   void SetStatusFont();
   void DrawWinningCells();
@@ -112,24 +121,25 @@ class TForm1 : public QMainWindow {
   void FinishDeferredClose();
 
   GameState& gs_;
+  GameIdentity identity_;
   Platform& platform_;
   GameSounds& sounds_;
   MainArt art_;
   Canvas canvas_;
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
-  QAction* newGame_ = nullptr;
+  QAction* new_game_ = nullptr;
   QAction* exit_ = nullptr;
   QAction* sound_ = nullptr;
   QAction* music_ = nullptr;
-  std::unique_ptr<Timer> timer1_;
-  std::unique_ptr<Timer> timer3_;
-  std::unique_ptr<Timer> timer6_;
-  std::vector<std::string> artProblems_;
+  std::unique_ptr<Timer> start_up_timer_;
+  std::unique_ptr<Timer> win_cycle_timer_;
+  std::unique_ptr<Timer> bonus_delay_timer_;
+  std::vector<std::string> art_problems_;
 
   // How many game loops (a spin request, a bonus payout) are running on the call stack; a close
   // that arrives meanwhile waits until they have put every credit in place.
-  int runningLoops_ = 0;
-  bool closePending_ = false;
+  int running_loops_ = 0;
+  bool close_pending_ = false;
   bool closed_ = false;
 };

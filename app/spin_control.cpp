@@ -8,21 +8,21 @@
 #include "engine/reels.h"
 #include "screen/scale.h"
 
-void TForm1::SelectBet(int button) {
+void MainWindow::SelectBet(int button) {
   if (!IsLinesButton(button) && !IsCreditsButton(button)) return;
-  timer3_->SetEnabled(false);
+  win_cycle_timer_->SetEnabled(false);
   ClearStatusText();
 
   int lines = gs_.LinesBet;
-  int perLine = gs_.CreditsPerLine;
+  int per_line = gs_.CreditsPerLine;
   if (IsLinesButton(button)) {
     lines = BetButtonValue(button);
   } else {
-    perLine = BetButtonValue(button);
-    if (!CreditsCover(gs_.Credits, lines, perLine)) {
+    per_line = BetButtonValue(button);
+    if (!CreditsCover(gs_.Credits, lines, per_line)) {
       platform_.ShowMessage(
-          this, QString::fromStdString(gs_.GameTitle),
-          QString::fromStdString(CreditCheckMessage(gs_.Credits, lines * perLine)));
+          this, QString::fromStdString(identity_.GameTitle),
+          QString::fromStdString(CreditCheckMessage(gs_.Credits, lines * per_line)));
       return;
     }
   }
@@ -41,9 +41,9 @@ void TForm1::SelectBet(int button) {
   }
 
   gs_.LinesBet = lines;
-  gs_.CreditsPerLine = perLine;
+  gs_.CreditsPerLine = per_line;
 
-  gs_.Bet = lines * perLine;
+  gs_.Bet = lines * per_line;
   screen_->DrawBetMeter();
   gs_.Bet = 0;
   screen_->DrawAllLineMarkers();
@@ -51,15 +51,15 @@ void TForm1::SelectBet(int button) {
   if (IsLinesButton(button)) return;
 
   // A credits button plays at once: the stake leaves the credits here and RequestSpin keeps it.
-  gs_.Bet = lines * perLine;
+  gs_.Bet = lines * per_line;
   screen_->DrawBetMeter();
   gs_.Credits -= gs_.Bet;
   screen_->DrawCreditsMeter();
   RequestSpin();
 }
 
-void TForm1::MaxBet() {
-  timer3_->SetEnabled(false);
+void MainWindow::MaxBet() {
+  win_cycle_timer_->SetEnabled(false);
   if (gs_.Credits < kMaxStake) return;
   screen_->DrawBetButton(5, true);
   for (int k = 1; k <= 4; ++k) screen_->DrawBetButton(k, false);
@@ -68,8 +68,8 @@ void TForm1::MaxBet() {
   SelectBet(10);
 }
 
-void TForm1::RequestSpin() {
-  LoopGuard guard(runningLoops_);
+void MainWindow::RequestSpin() {
+  LoopGuard guard(running_loops_);
   // A music change that fails must never stand between a stake and its spin (a credits button
   // has already taken the stake when it gets here): whatever goes wrong with the music, the
   // spin goes ahead.
@@ -83,19 +83,19 @@ void TForm1::RequestSpin() {
     screen_->DrawBetMeter();
   }
   if (gs_.Bet <= 0) {
-    platform_.ShowMessage(this, QString::fromStdString(gs_.GameTitle),
+    platform_.ShowMessage(this, QString::fromStdString(identity_.GameTitle),
                           QString::fromUtf8(kNoBetMessage));
     return;
   }
 
-  timer3_->SetEnabled(false);
+  win_cycle_timer_->SetEnabled(false);
   ClearStatusText();
   SetBusy(true);
 
   screen_->DrawAllLineMarkers();
   screen_->RestoreReelFrames();
-  screen_->DrawPlayButton(QStringLiteral("M"), false);
-  screen_->DrawPlayButton(QStringLiteral("S"), false);
+  screen_->DrawPlayButton(PlayKey::kMaxBet, false);
+  screen_->DrawPlayButton(PlayKey::kSpin, false);
   screen_->RestoreBackgroundPatch();
   screen_->RedrawMeters();
 
@@ -104,17 +104,17 @@ void TForm1::RequestSpin() {
 
   gs_.LastBet = gs_.Bet;
   gs_.Bet = 0;
-  screen_->DrawPlayButton(QStringLiteral("M"), true);
-  screen_->DrawPlayButton(QStringLiteral("S"), true);
+  screen_->DrawPlayButton(PlayKey::kMaxBet, true);
+  screen_->DrawPlayButton(PlayKey::kSpin, true);
 
-  if (closePending_) {
+  if (close_pending_) {
     // Leave the stack first; the close then happens from the event loop.
     QMetaObject::invokeMethod(
         this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
   }
 }
 
-void TForm1::SpinReels() {
+void MainWindow::SpinReels() {
   SetBusy(true);
   gs_.TotalBet += gs_.Bet;
 
@@ -164,46 +164,46 @@ void TForm1::SpinReels() {
   for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
 }
 
-void TForm1::DrawBounce(int r, const QImage& picture, int shift) {
+void MainWindow::DrawBounce(int r, const QImage& picture, int shift) {
   // The landing picture bounces inside its reel window: rows pushed outside it are not drawn,
   // so the frame art above and below the window is never smeared.
   const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
-  const int windowTop = gs_.ReelsTop;
-  const int windowBottom = gs_.ReelsTop + 3 * gs_.CellSize;
-  int top = windowTop + shift;
-  int srcTop = 0;
-  if (top < windowTop) {
-    srcTop = windowTop - top;
-    top = windowTop;
+  const int window_top = gs_.ReelsTop;
+  const int window_bottom = gs_.ReelsTop + 3 * gs_.CellSize;
+  int top = window_top + shift;
+  int src_top = 0;
+  if (top < window_top) {
+    src_top = window_top - top;
+    top = window_top;
   }
-  int bottom = windowTop + shift + picture.height();
-  if (bottom > windowBottom) bottom = windowBottom;
+  int bottom = window_top + shift + picture.height();
+  if (bottom > window_bottom) bottom = window_bottom;
   const int rows = bottom - top;
   if (rows <= 0) return;
-  canvas_.CopyRect(x, top, x + picture.width(), bottom, picture, 0, srcTop, picture.width(),
-                   srcTop + rows);
+  canvas_.CopyRect(x, top, x + picture.width(), bottom, picture, 0, src_top, picture.width(),
+                   src_top + rows);
 }
 
-void TForm1::WaitSeconds(double seconds) {
+void MainWindow::WaitSeconds(double seconds) {
   const uint32_t t0 = platform_.TickCount();
   platform_.WaitUntil(t0 + static_cast<uint32_t>(seconds * 1000.0 + 0.5));
 }
 
-void TForm1::EvaluateSpin() {
+void MainWindow::EvaluateSpin() {
   for (int n = 1; n <= kPaylines; ++n) screen_->DrawLineMarkers(n, false);
   ScoreSpin(gs_);
   for (int n = 1; n <= kPaylines; ++n) {
     if (gs_.LineWon[n]) screen_->DrawLineMarkers(n, true);
   }
 
-  timer3_->SetEnabled(true);
+  win_cycle_timer_->SetEnabled(true);
   if (gs_.WinToCount > 0) {
     if (!gs_.Quitting) sounds_.PlayWinSound(true);
     CountUpWin(0);
     if (gs_.ScatterCount > 2) {
       SetBusy(true);
       if (!gs_.Quitting) sounds_.PlayBonusSound();
-      timer3_->SetEnabled(false);
+      win_cycle_timer_->SetEnabled(false);
       PrepareBonusGame();
       return;
     }

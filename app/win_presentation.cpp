@@ -18,7 +18,7 @@ QRgb FromLineColour(uint32_t rgb) {
 }
 }  // namespace
 
-void TForm1::CountUpWin(int start) {
+void MainWindow::CountUpWin(int start) {
   SetBusy(true);
   int paid = start;
   while (gs_.WinToCount > 0) {
@@ -39,14 +39,14 @@ void TForm1::CountUpWin(int start) {
   SetBusy(false);
 }
 
-void TForm1::ClearStatusText() {
+void MainWindow::ClearStatusText() {
   canvas_.SetPenColor(kBlack);
   canvas_.SetBrushColor(kBlack);
   canvas_.SetBrushClear(false);
   canvas_.FillRect(Scale(172), Scale(50), Scale(624), Scale(61));
 }
 
-void TForm1::SetStatusFont() {
+void MainWindow::SetStatusFont() {
   const int w = CurrentScreenWidth();
   canvas_.SetFontFace(QStringLiteral("MS Sans Serif"));
   if (w < 851) {
@@ -64,16 +64,16 @@ void TForm1::SetStatusFont() {
   }
 }
 
-void TForm1::WriteStatusText(const QString& text, QRgb colour, int anchorX, bool rightAligned,
-                             int top) {
+void MainWindow::WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned,
+                                 int top) {
   canvas_.SetFontColor(colour);
   canvas_.SetBrushClear(true);
-  const int x = rightAligned ? anchorX - canvas_.TextWidth(text) : anchorX;
+  const int x = right_aligned ? anchor_x - canvas_.TextWidth(text) : anchor_x;
   canvas_.TextOut(x, top, text);
   canvas_.SetBrushClear(false);
 }
 
-void TForm1::Timer3Timer() {
+void MainWindow::AdvanceWinCycle() {
   // 1. The wilds animate on every tick, with or without a win.
   gs_.WildFrame += gs_.WildFrameStep;
   if (gs_.WildFrame > 4) {
@@ -119,26 +119,26 @@ void TForm1::Timer3Timer() {
   ClearStatusText();
   SetStatusFont();
   QString first;
-  QRgb firstColour;
-  int firstX;
-  bool firstRight;
+  QRgb first_colour;
+  int first_x;
+  bool first_right;
   if (gs_.FlashOn) {
     if (gs_.ShownWin == kScatterWin) {
       first = QStringLiteral("Scatter paid %1").arg(gs_.ScatterWin);
     } else {
       first = QStringLiteral("Line paid %1").arg(gs_.LineWin[gs_.ShownWin]);
     }
-    firstColour = FromLineColour(gs_.LineColour[gs_.ShownWin]);
-    firstX = Scale(202);
-    firstRight = false;
+    first_colour = FromLineColour(gs_.LineColour[gs_.ShownWin]);
+    first_x = Scale(202);
+    first_right = false;
   } else {
     first = QStringLiteral("Game paid %1").arg(gs_.GamePaid);
-    firstColour = kWhite;
-    firstX = Scale(594);
-    firstRight = true;
+    first_colour = kWhite;
+    first_x = Scale(594);
+    first_right = true;
   }
   const int top = Scale(61) - canvas_.TextHeight(first);
-  WriteStatusText(first, firstColour, firstX, firstRight, top);
+  WriteStatusText(first, first_colour, first_x, first_right, top);
   if (gs_.ScatterCount >= 3) {
     const QString bonus = gs_.BonusWin < 1 ? QStringLiteral("Play the Bonus Game")
                                            : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin);
@@ -149,14 +149,14 @@ void TForm1::Timer3Timer() {
   DrawWinningCells();
 }
 
-void TForm1::DrawWinningCells() {
+void MainWindow::DrawWinningCells() {
   if (gs_.ShownWin == kScatterWin) {
     for (int i = 1; i <= gs_.ScatterCount; ++i) {
       const ScatterCell& cell = gs_.ScatterPos[i];
       if (gs_.FlashOn) {
-        screen_->DrawReelAtRest(cell.Reel);
+        screen_->DrawReelAtRest(cell.reel);
       } else {
-        screen_->FillCellWhite(cell.Reel, cell.Row);
+        screen_->FillCellWhite(cell.reel, cell.row);
       }
     }
     return;
@@ -171,24 +171,24 @@ void TForm1::DrawWinningCells() {
   }
 }
 
-void TForm1::PrepareBonusGame() {
+void MainWindow::PrepareBonusGame() {
   ShuffleBallPrizes(gs_);
-  timer6_->SetEnabled(true);
+  bonus_delay_timer_->SetEnabled(true);
 }
 
-void TForm1::Timer6Timer() {
-  timer6_->SetEnabled(false);
+void MainWindow::StartBonusGame() {
+  bonus_delay_timer_->SetEnabled(false);
   if (closed_ || gs_.Quitting) {
     // The window is going away: no bonus game is started, and nothing was won in it.
     SetBusy(false);
     return;
   }
-  LoopGuard guard(runningLoops_);
+  LoopGuard guard(running_loops_);
   {
-    TTrickForm bonus(gs_, platform_, sounds_, this);
+    BonusGameWindow bonus(gs_, identity_, platform_, sounds_, this);
     platform_.RunModal(&bonus);
   }
-  timer3_->SetEnabled(true);
+  win_cycle_timer_->SetEnabled(true);
   const int before = gs_.GamePaid;
   gs_.WinToCount = gs_.BonusWin;
   gs_.GamePaid += gs_.BonusWin;
@@ -198,7 +198,7 @@ void TForm1::Timer6Timer() {
     CountUpWin(before);
   }
   SetBusy(false);
-  if (closePending_) {
+  if (close_pending_) {
     QMetaObject::invokeMethod(
         this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
   }

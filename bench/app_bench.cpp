@@ -37,32 +37,32 @@ class SizedPlatform : public Platform {
 struct Game {
   Game(int width, uint32_t seed) : platform(width, width * 3 / 4) {
     StartOptions options;
-    options.Seed = seed;
-    options.ProgramFile = (dir.path() + "/zelmar-slots").toStdString();
-    form = std::make_unique<TForm1>(state, platform, sounds, options);
-    form->show();
+    options.seed = seed;
+    options.program_file = (dir.path() + "/zelmar-slots").toStdString();
+    window = std::make_unique<MainWindow>(state, platform, sounds, options);
+    window->show();
     QCoreApplication::processEvents();
   }
   QTemporaryDir dir;
   SizedPlatform platform;
   SilentSounds sounds;
   GameState state;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<MainWindow> window;
 };
 
 void StartupToFirstPaint(benchmark::State& bench) {
   for (auto _ : bench) {
     Game game(static_cast<int>(bench.range(0)), 1);
-    game.form->FormPaint();
-    benchmark::DoNotOptimize(game.form->Surface().Image().constBits());
+    game.window->PaintAll();
+    benchmark::DoNotOptimize(game.window->Surface().Image().constBits());
   }
 }
 BENCHMARK(StartupToFirstPaint)->Arg(800)->Arg(1920)->Unit(benchmark::kMillisecond);
 
 void WholeSpinWallTime(benchmark::State& bench) {
   Game game(static_cast<int>(bench.range(0)), 7);
-  game.form->Timer1Timer();
-  for (auto _ : bench) game.form->SpinReels();
+  game.window->FinishStartUp();
+  for (auto _ : bench) game.window->SpinReels();
   bench.counters["ideal_ms"] = 47 * 25;
 }
 BENCHMARK(WholeSpinWallTime)

@@ -31,8 +31,8 @@ constexpr int BetButtonValue(int button) {
 bool TakeStake(GameState& state);
 
 // True when the credits cover a bet of lines x perLine.
-constexpr bool CreditsCover(int credits, int lines, int perLine) {
-  return static_cast<long long>(credits) >= static_cast<long long>(lines) * perLine;
+constexpr bool CreditsCover(int credits, int lines, int per_line) {
+  return static_cast<long long>(credits) >= static_cast<long long>(lines) * per_line;
 }
 
 // The refusal shown when a credits button asks for more than the credits: "You have <credits>,

@@ -13,6 +13,6 @@ inline constexpr std::array<int, 8> kBallMultipliers{10, 5, 2, 2, 1, 1, 0, 0};
 void ShuffleBallPrizes(GameState& state);
 
 // Credits a winning ball pays: its multiplier times the whole bet of the spin.
-constexpr int BallPrizeCredits(int multiplier, int linesBet, int creditsPerLine) {
-  return multiplier * linesBet * creditsPerLine;
+constexpr int BallPrizeCredits(int multiplier, int lines_bet, int credits_per_line) {
+  return multiplier * lines_bet * credits_per_line;
 }

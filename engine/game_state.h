@@ -18,11 +18,12 @@ inline constexpr int kStripLength = 30;
 inline constexpr int kScatterWin = 10;
 
 struct ScatterCell {
-  int16_t Reel = 0;
-  int16_t Row = 0;
+  int16_t reel = 0;
+  int16_t row = 0;
 };
 
 struct GameState {
+  // NOLINTBEGIN(readability-identifier-naming): the game's own vocabulary
   // The game's one random sequence (spin stops, strip offsets, bonus shuffle).
   RandomGenerator Random;
 
@@ -80,11 +81,5 @@ struct GameState {
   int32_t ReelsLeft = 0;
   int32_t ReelsTop = 0;
   int32_t BlurHeight = 0;
-
-  // Identity and options.
-  std::string AppDir;       // folder of the program file, with a trailing '/'
-  std::string ExeBaseName;  // program file name without extension
-  std::string GameTitle;
-  std::string VersionText;
-  std::string SoundRoot;
+  // NOLINTEND(readability-identifier-naming)
 };

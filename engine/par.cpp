@@ -17,42 +17,42 @@ constexpr int kMaxScatters = kReels * kRows;
 // payline's five symbols become an index into a table of every possible line's pay. The table is
 // filled by the game's own ScoreLine, so the math can never drift from the rules.
 struct StripModel {
-  std::array<int, kReels> classCount{};
+  std::array<int, kReels> class_count{};
   std::array<std::array<int, kRows>, kStripLength> cls[kReels]{};  // [r][stop - 1][row]
   std::array<int, kStripLength> scatters[kReels]{};                // visible scatters per stop
-  std::array<std::array<int64_t, 32>, kReels> classWeight{};       // strip positions per class
+  std::array<std::array<int64_t, 32>, kReels> class_weight{};      // strip positions per class
   std::vector<int32_t> pays;  // line pay per credit by class tuple, reel 0 most significant
-  int suffixSize = 0;         // classCount[3] * classCount[4]
+  int suffix_size = 0;        // classCount[3] * classCount[4]
 };
 
 StripModel BuildModel() {
   GameState state;
   BuildReelStrips(state);
   StripModel model;
-  std::array<std::array<int, 32>, kReels> codeOfClass{};
+  std::array<std::array<int, 32>, kReels> code_of_class{};
   for (int r = 0; r < kReels; ++r) {
-    std::array<int, 32> classOfCode;
-    classOfCode.fill(-1);
+    std::array<int, 32> class_of_code;
+    class_of_code.fill(-1);
     for (int p = 1; p <= kStripLength; ++p) {
       const int code = state.ReelStrip[r][p];
-      if (classOfCode[code] < 0) {
-        classOfCode[code] = model.classCount[r]++;
-        codeOfClass[r][classOfCode[code]] = code;
+      if (class_of_code[code] < 0) {
+        class_of_code[code] = model.class_count[r]++;
+        code_of_class[r][class_of_code[code]] = code;
       }
-      ++model.classWeight[r][classOfCode[code]];
+      ++model.class_weight[r][class_of_code[code]];
     }
     for (int stop = 1; stop <= kStripLength; ++stop) {
       int visible = 0;
       for (int row = 0; row < kRows; ++row) {
         const int code = state.ReelStrip[r][StripPosition(stop, row)];
-        model.cls[r][stop - 1][row] = classOfCode[code];
+        model.cls[r][stop - 1][row] = class_of_code[code];
         if (IsScatter(code)) ++visible;
       }
       model.scatters[r][stop - 1] = visible;
     }
   }
-  const auto& m = model.classCount;
-  model.suffixSize = m[3] * m[4];
+  const auto& m = model.class_count;
+  model.suffix_size = m[3] * m[4];
   model.pays.resize(static_cast<size_t>(m[0]) * m[1] * m[2] * m[3] * m[4]);
   size_t index = 0;
   std::array<int, kReels> symbols{};
@@ -61,16 +61,16 @@ StripModel BuildModel() {
       for (int c2 = 0; c2 < m[2]; ++c2)
         for (int c3 = 0; c3 < m[3]; ++c3)
           for (int c4 = 0; c4 < m[4]; ++c4) {
-            symbols = {codeOfClass[0][c0], codeOfClass[1][c1], codeOfClass[2][c2],
-                       codeOfClass[3][c3], codeOfClass[4][c4]};
+            symbols = {code_of_class[0][c0], code_of_class[1][c1], code_of_class[2][c2],
+                       code_of_class[3][c3], code_of_class[4][c4]};
             model.pays[index++] = ScoreLine(symbols).pays;
           }
   return model;
 }
 
 const StripModel& Model() {
-  static const StripModel model = BuildModel();
-  return model;
+  static const StripModel kModel = BuildModel();
+  return kModel;
 }
 
 // Counts how many of the 30^5 stop combinations show c scatters, c = 0..15.
@@ -94,18 +94,18 @@ int64_t PowStrip(int reels) {
   return n;
 }
 
-void EnumerateSlice(const StripModel& model, int linesBet, int firstStop, int stride,
+void EnumerateSlice(const StripModel& model, int lines_bet, int first_stop, int stride,
                     StopEnumeration& out) {
-  const auto& m = model.classCount;
-  const int suffixSize = model.suffixSize;
-  const int prefixCount = m[0] * m[1] * m[2];
+  const auto& m = model.class_count;
+  const int suffix_size = model.suffix_size;
+  const int prefix_count = m[0] * m[1] * m[2];
 
   // A prefix of three reels often decides the pay on its own (K, B, ... pays nothing whatever
   // follows). Such lines become a constant; only the others are looked up per suffix.
-  std::vector<int32_t> decided(prefixCount);
-  for (int p = 0; p < prefixCount; ++p) {
-    const int32_t* row = &model.pays[static_cast<size_t>(p) * suffixSize];
-    const bool same = std::all_of(row, row + suffixSize, [&](int32_t v) { return v == row[0]; });
+  std::vector<int32_t> decided(prefix_count);
+  for (int p = 0; p < prefix_count; ++p) {
+    const int32_t* row = &model.pays[static_cast<size_t>(p) * suffix_size];
+    const bool same = std::all_of(row, row + suffix_size, [&](int32_t v) { return v == row[0]; });
     decided[p] = same ? row[0] : -1;
   }
 
@@ -113,7 +113,7 @@ void EnumerateSlice(const StripModel& model, int linesBet, int firstStop, int st
   constexpr int kPairs = kStripLength * kStripLength;
   std::vector<int32_t> suffix(static_cast<size_t>(kRows * kRows) * kPairs);
   std::array<int, kPairs> scatter34{};
-  std::array<int64_t, kMaxScatters + 1> scatter34Ways{};
+  std::array<int64_t, kMaxScatters + 1> scatter34_ways{};
   for (int s3 = 0; s3 < kStripLength; ++s3) {
     for (int s4 = 0; s4 < kStripLength; ++s4) {
       const int pair = s3 * kStripLength + s4;
@@ -122,22 +122,23 @@ void EnumerateSlice(const StripModel& model, int linesBet, int firstStop, int st
           suffix[(row3 * kRows + row4) * kPairs + pair] =
               model.cls[3][s3][row3] * m[4] + model.cls[4][s4][row4];
       scatter34[pair] = model.scatters[3][s3] + model.scatters[4][s4];
-      ++scatter34Ways[scatter34[pair]];
+      ++scatter34_ways[scatter34[pair]];
     }
   }
-  std::array<int64_t, kMaxScatters + 1> scatterPay{};
-  for (int c = 0; c <= kMaxScatters; ++c) scatterPay[c] = int64_t{ScatterMultiplier(c)} * linesBet;
+  std::array<int64_t, kMaxScatters + 1> scatter_pay{};
+  for (int c = 0; c <= kMaxScatters; ++c)
+    scatter_pay[c] = int64_t{ScatterMultiplier(c)} * lines_bet;
 
   StopEnumeration total;
-  std::array<const int32_t*, kPaylines> aliveTable{};
-  std::array<const int32_t*, kPaylines> aliveSuffix{};
-  for (int s0 = firstStop; s0 < kStripLength; s0 += stride) {
+  std::array<const int32_t*, kPaylines> alive_table{};
+  std::array<const int32_t*, kPaylines> alive_suffix{};
+  for (int s0 = first_stop; s0 < kStripLength; s0 += stride) {
     total.combinations += PowStrip(kReels - 1);
     for (int s1 = 0; s1 < kStripLength; ++s1) {
       for (int s2 = 0; s2 < kStripLength; ++s2) {
         int64_t base = 0;
         int alive = 0;
-        for (int n = 1; n <= linesBet; ++n) {
+        for (int n = 1; n <= lines_bet; ++n) {
           const int prefix =
               (model.cls[0][s0][PaylineRow(n, 0)] * m[1] + model.cls[1][s1][PaylineRow(n, 1)]) *
                   m[2] +
@@ -145,8 +146,8 @@ void EnumerateSlice(const StripModel& model, int linesBet, int firstStop, int st
           if (decided[prefix] >= 0) {
             base += decided[prefix];
           } else {
-            aliveTable[alive] = &model.pays[static_cast<size_t>(prefix) * suffixSize];
-            aliveSuffix[alive] =
+            alive_table[alive] = &model.pays[static_cast<size_t>(prefix) * suffix_size];
+            alive_suffix[alive] =
                 &suffix[static_cast<size_t>(PaylineRow(n, 3) * kRows + PaylineRow(n, 4)) * kPairs];
             ++alive;
           }
@@ -155,17 +156,17 @@ void EnumerateSlice(const StripModel& model, int linesBet, int firstStop, int st
             model.scatters[0][s0] + model.scatters[1][s1] + model.scatters[2][s2];
         if (alive == 0) {
           for (int c = 0; c <= kMaxScatters - scatter012; ++c) {
-            if (scatter34Ways[c] == 0) continue;
-            const int64_t x = base + scatterPay[scatter012 + c];
-            total.pay_sum += x * scatter34Ways[c];
-            total.pay_square_sum += x * x * scatter34Ways[c];
-            if (x > 0) total.paying += scatter34Ways[c];
+            if (scatter34_ways[c] == 0) continue;
+            const int64_t x = base + scatter_pay[scatter012 + c];
+            total.pay_sum += x * scatter34_ways[c];
+            total.pay_square_sum += x * x * scatter34_ways[c];
+            if (x > 0) total.paying += scatter34_ways[c];
           }
           continue;
         }
         for (int pair = 0; pair < kPairs; ++pair) {
-          int64_t x = base + scatterPay[scatter012 + scatter34[pair]];
-          for (int a = 0; a < alive; ++a) x += aliveTable[a][aliveSuffix[a][pair]];
+          int64_t x = base + scatter_pay[scatter012 + scatter34[pair]];
+          for (int a = 0; a < alive; ++a) x += alive_table[a][alive_suffix[a][pair]];
           total.pay_sum += x;
           total.pay_square_sum += x * x;
           if (x > 0) ++total.paying;
@@ -178,17 +179,17 @@ void EnumerateSlice(const StripModel& model, int linesBet, int firstStop, int st
 
 }  // namespace
 
-StopEnumeration EnumerateAllStops(int linesBet, int threads) {
+StopEnumeration EnumerateAllStops(int lines_bet, int threads) {
   const StripModel& model = Model();
-  linesBet = std::clamp(linesBet, 0, kPaylines);
+  lines_bet = std::clamp(lines_bet, 0, kPaylines);
   threads = std::clamp(threads, 1, kStripLength);
   std::vector<StopEnumeration> parts(threads);
   std::vector<std::thread> workers;
   for (int t = 1; t < threads; ++t) {
-    workers.emplace_back(EnumerateSlice, std::cref(model), linesBet, t, threads,
+    workers.emplace_back(EnumerateSlice, std::cref(model), lines_bet, t, threads,
                          std::ref(parts[t]));
   }
-  EnumerateSlice(model, linesBet, 0, threads, parts[0]);
+  EnumerateSlice(model, lines_bet, 0, threads, parts[0]);
   for (std::thread& w : workers) w.join();
   StopEnumeration total;
   for (const StopEnumeration& part : parts) {
@@ -200,9 +201,9 @@ StopEnumeration EnumerateAllStops(int linesBet, int threads) {
   return total;
 }
 
-StopEnumeration EnumerateStopsWithFirstReelAt(int linesBet, int reel0Stop) {
+StopEnumeration EnumerateStopsWithFirstReelAt(int lines_bet, int reel0_stop) {
   StopEnumeration slice;
-  EnumerateSlice(Model(), std::clamp(linesBet, 0, kPaylines), StripPosition(reel0Stop, 0) - 1,
+  EnumerateSlice(Model(), std::clamp(lines_bet, 0, kPaylines), StripPosition(reel0_stop, 0) - 1,
                  kStripLength, slice);
   return slice;
 }
@@ -235,46 +236,47 @@ std::array<double, 7> BonusExpectations() {
   return ev;
 }
 
-ParFigures ComputePar(int linesBet, int creditsPerLine) {
-  (void)creditsPerLine;  // every figure is per credit staked
+ParFigures ComputePar(int lines_bet, int credits_per_line) {
+  (void)credits_per_line;  // every figure is per credit staked
   const StripModel& model = Model();
-  linesBet = std::clamp(linesBet, 1, kPaylines);
-  const auto& m = model.classCount;
+  lines_bet = std::clamp(lines_bet, 1, kPaylines);
+  const auto& m = model.class_count;
   const double combinations = static_cast<double>(PowStrip(kReels));
   ParFigures par;
 
   // Each row of a reel shows every strip position once over the 30 stops, so each payline on its
   // own sees the five strips as independent draws: the same expected pay for every payline.
-  int64_t weightedPay = 0;
+  int64_t weighted_pay = 0;
   size_t index = 0;
   for (int c0 = 0; c0 < m[0]; ++c0)
     for (int c1 = 0; c1 < m[1]; ++c1) {
-      const int64_t w01 = model.classWeight[0][c0] * model.classWeight[1][c1];
+      const int64_t w01 = model.class_weight[0][c0] * model.class_weight[1][c1];
       for (int c2 = 0; c2 < m[2]; ++c2) {
-        const int64_t w012 = w01 * model.classWeight[2][c2];
+        const int64_t w012 = w01 * model.class_weight[2][c2];
         for (int c3 = 0; c3 < m[3]; ++c3) {
           int64_t inner = 0;
-          for (int c4 = 0; c4 < m[4]; ++c4) inner += model.pays[index++] * model.classWeight[4][c4];
-          weightedPay += w012 * model.classWeight[3][c3] * inner;
+          for (int c4 = 0; c4 < m[4]; ++c4)
+            inner += model.pays[index++] * model.class_weight[4][c4];
+          weighted_pay += w012 * model.class_weight[3][c3] * inner;
         }
       }
     }
   // Line pay is per credit per line and there are linesBet lines at linesBet credits per credit
   // per line, so the lines drop out of the return.
-  par.line_rtp = static_cast<double>(weightedPay) / combinations;
+  par.line_rtp = static_cast<double>(weighted_pay) / combinations;
 
-  const auto scatterWays = ScatterCountDistribution(model);
-  int64_t scatterPay = 0;
+  const auto scatter_ways = ScatterCountDistribution(model);
+  int64_t scatter_pay = 0;
   int64_t triggers = 0;
   for (int c = 0; c <= kMaxScatters; ++c) {
-    scatterPay += scatterWays[c] * ScatterMultiplier(c);
-    if (c >= 3) triggers += scatterWays[c];
+    scatter_pay += scatter_ways[c] * ScatterMultiplier(c);
+    if (c >= 3) triggers += scatter_ways[c];
   }
-  par.scatter_rtp = static_cast<double>(scatterPay) / combinations;
+  par.scatter_rtp = static_cast<double>(scatter_pay) / combinations;
   par.bonus_trigger_probability = static_cast<double>(triggers) / combinations;
 
   // The jackpot depends only on where each reel shows its own piece: a row mask per stop.
-  std::array<std::array<int64_t, 8>, kReels> maskWays{};
+  std::array<std::array<int64_t, 8>, kReels> mask_ways{};
   {
     GameState state;
     BuildReelStrips(state);
@@ -283,35 +285,35 @@ ParFigures ComputePar(int linesBet, int creditsPerLine) {
         int mask = 0;
         for (int row = 0; row < kRows; ++row)
           if (state.ReelStrip[r][StripPosition(stop, row)] == kFirstScatter + r) mask |= 1 << row;
-        ++maskWays[r][mask];
+        ++mask_ways[r][mask];
       }
   }
-  int64_t jackpotWays = 0;
+  int64_t jackpot_ways = 0;
   for (int mask = 0; mask < 8 * 8 * 8 * 8 * 8; ++mask) {
     std::array<int, kReels> masks{};
     int64_t ways = 1;
     for (int r = 0; r < kReels; ++r) {
       masks[r] = (mask >> (3 * r)) & 7;
-      ways *= maskWays[r][masks[r]];
+      ways *= mask_ways[r][masks[r]];
     }
     if (ways == 0) continue;
     bool jackpot = false;
-    for (int n = 1; n <= linesBet && !jackpot; ++n) {
+    for (int n = 1; n <= lines_bet && !jackpot; ++n) {
       jackpot = true;
       for (int r = 0; r < kReels; ++r) jackpot = jackpot && (masks[r] >> PaylineRow(n, r) & 1);
     }
-    if (jackpot) jackpotWays += ways;
+    if (jackpot) jackpot_ways += ways;
   }
-  par.jackpot_probability = static_cast<double>(jackpotWays) / combinations;
+  par.jackpot_probability = static_cast<double>(jackpot_ways) / combinations;
 
-  const StopEnumeration all = EnumerateAllStops(linesBet);
+  const StopEnumeration all = EnumerateAllStops(lines_bet);
   par.hit_frequency = static_cast<double>(all.paying) / static_cast<double>(all.combinations);
   // Variance from exact integer totals: (N * sum(x^2) - sum(x)^2) / N^2, without cancellation.
   const __int128 n = all.combinations;
   const __int128 spread = n * all.pay_square_sum - static_cast<__int128>(all.pay_sum) * all.pay_sum;
   const long double variance = static_cast<long double>(spread) /
                                (static_cast<long double>(n) * static_cast<long double>(n));
-  par.volatility = static_cast<double>(std::sqrt(variance) / linesBet);
+  par.volatility = static_cast<double>(std::sqrt(variance) / lines_bet);
 
   par.bonus_ev_stop_after = BonusExpectations();
   return par;

@@ -32,16 +32,16 @@ constexpr bool IsValidLinesBet(int lines) {
   return lines == 1 || lines == 3 || lines == 5 || lines == 7 || lines == 9;
 }
 // True for the credits per line the game offers: 1, 2, 3, 5 or 10.
-constexpr bool IsValidCreditsPerLine(int perLine) {
-  return perLine == 1 || perLine == 2 || perLine == 3 || perLine == 5 || perLine == 10;
+constexpr bool IsValidCreditsPerLine(int per_line) {
+  return per_line == 1 || per_line == 2 || per_line == 3 || per_line == 5 || per_line == 10;
 }
 
 // Scores every one of the 30^5 stop combinations of the game's strips for paylines 1..linesBet
 // (1..9). Exact integer totals; the work is split over `threads` threads (at least 1).
-StopEnumeration EnumerateAllStops(int linesBet, int threads = 2);
+StopEnumeration EnumerateAllStops(int lines_bet, int threads = 2);
 
 // The same totals for the 30^4 stop combinations with reel 0 at reel0Stop (1..30).
-StopEnumeration EnumerateStopsWithFirstReelAt(int linesBet, int reel0Stop);
+StopEnumeration EnumerateStopsWithFirstReelAt(int lines_bet, int reel0_stop);
 
 // The expected bonus totals of ParFigures::bonus_ev_stop_after, by going through every order in
 // which the eight prizes can be revealed: a bomb loses everything, the sixth winner ends the game.
@@ -49,4 +49,4 @@ std::array<double, 7> BonusExpectations();
 
 // All figures for a bet of linesBet lines (1..9); creditsPerLine only scales and is accepted for
 // symmetry with the game's bet.
-ParFigures ComputePar(int linesBet, int creditsPerLine);
+ParFigures ComputePar(int lines_bet, int credits_per_line);

@@ -99,9 +99,9 @@ namespace {
 // line's result depends only on that shape, and the table, tried in order, is resolved once per
 // shape. The result is exactly that of trying RuleHolds rule by rule.
 struct LineShape {
-  int wildRun = 0;    // leading wilds, 0..5
-  int letter = -1;    // first symbol that is not wild, when it is a line symbol; else -1
-  int letterRun = 0;  // leading positions that are `letter` or wild (wildRun when no letter)
+  int wild_run = 0;    // leading wilds, 0..5
+  int letter = -1;     // first symbol that is not wild, when it is a line symbol; else -1
+  int letter_run = 0;  // leading positions that are `letter` or wild (wildRun when no letter)
   bool jackpot = false;
 };
 
@@ -110,11 +110,11 @@ constexpr int kLetters = kSymbolL - kSymbolA + 1;
 bool ShapeHolds(const PayRule& rule, const LineShape& shape) {
   switch (rule.kind) {
     case PayRule::Kind::Wilds:
-      return shape.wildRun >= rule.count;
+      return shape.wild_run >= rule.count;
     case PayRule::Kind::Jackpot:
       return shape.jackpot;
     case PayRule::Kind::Symbol:
-      return (rule.symbol == shape.letter ? shape.letterRun : shape.wildRun) >= rule.count;
+      return (rule.symbol == shape.letter ? shape.letter_run : shape.wild_run) >= rule.count;
   }
   return false;
 }
@@ -127,14 +127,14 @@ using ShapeTable =
 ShapeTable ResolveShapes() {
   ShapeTable table{};
   for (int jackpot = 0; jackpot < 2; ++jackpot)
-    for (int wildRun = 0; wildRun <= kReels; ++wildRun)
+    for (int wild_run = 0; wild_run <= kReels; ++wild_run)
       for (int letter = -1; letter < kLetters; ++letter)
-        for (int letterRun = wildRun; letterRun <= kReels; ++letterRun) {
-          const LineShape shape{wildRun, letter < 0 ? -1 : kSymbolA + letter, letterRun,
+        for (int letter_run = wild_run; letter_run <= kReels; ++letter_run) {
+          const LineShape shape{wild_run, letter < 0 ? -1 : kSymbolA + letter, letter_run,
                                 jackpot == 1};
           for (const PayRule& rule : kPayTable) {
             if (ShapeHolds(rule, shape)) {
-              table[jackpot][wildRun][letter + 1][letterRun] = {rule.pays, rule.count};
+              table[jackpot][wild_run][letter + 1][letter_run] = {rule.pays, rule.count};
               break;
             }
           }
@@ -145,20 +145,20 @@ ShapeTable ResolveShapes() {
 }  // namespace
 
 LineScore ScoreLine(const std::array<int, kReels>& symbols) {
-  static const ShapeTable table = ResolveShapes();
-  int wildRun = 0;
-  while (wildRun < kReels && symbols[wildRun] == kWild) ++wildRun;
+  static const ShapeTable kTable = ResolveShapes();
+  int wild_run = 0;
+  while (wild_run < kReels && symbols[wild_run] == kWild) ++wild_run;
   int letter = -1;
-  int letterRun = wildRun;
-  if (wildRun < kReels && symbols[wildRun] >= kSymbolA && symbols[wildRun] <= kSymbolL) {
-    letter = symbols[wildRun] - kSymbolA;
-    const int code = symbols[wildRun];
-    while (letterRun < kReels && (symbols[letterRun] == code || symbols[letterRun] == kWild)) {
-      ++letterRun;
+  int letter_run = wild_run;
+  if (wild_run < kReels && symbols[wild_run] >= kSymbolA && symbols[wild_run] <= kSymbolL) {
+    letter = symbols[wild_run] - kSymbolA;
+    const int code = symbols[wild_run];
+    while (letter_run < kReels && (symbols[letter_run] == code || symbols[letter_run] == kWild)) {
+      ++letter_run;
     }
   }
   const bool jackpot = IsJackpotLine(symbols);
-  return table[jackpot ? 1 : 0][wildRun][letter + 1][letterRun];
+  return kTable[jackpot ? 1 : 0][wild_run][letter + 1][letter_run];
 }
 
 void ScoreSpin(GameState& state) {
@@ -193,9 +193,9 @@ void ScoreSpin(GameState& state) {
   for (int n = 1; n <= kPaylines; ++n) {
     std::array<int, kReels> symbols{};
     for (int r = 0; r < kReels; ++r) symbols[r] = state.ReelWindow[r][PaylineRow(n, r)];
-    const int perLine = n <= state.LinesBet ? state.CreditsPerLine : 0;
+    const int per_line = n <= state.LinesBet ? state.CreditsPerLine : 0;
     const LineScore score = ScoreLine(symbols);
-    state.LineWin[n] = score.pays * perLine;
+    state.LineWin[n] = score.pays * per_line;
     state.LineMatch[n] = score.match;
     state.WinToCount += state.LineWin[n];
     if (state.LineWin[n] > 0) {

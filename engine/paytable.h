@@ -54,8 +54,8 @@ bool RuleHolds(const PayRule& rule, const std::array<int, kReels>& symbols);
 LineScore ScoreLine(const std::array<int, kReels>& symbols);
 
 // The scatter win as a multiple of the total bet: 5, 25 or 100 for 3, 4 or 5 scatters, else 0.
-constexpr int ScatterMultiplier(int scatterCount) {
-  return scatterCount >= 5 ? 100 : scatterCount == 4 ? 25 : scatterCount == 3 ? 5 : 0;
+constexpr int ScatterMultiplier(int scatter_count) {
+  return scatter_count >= 5 ? 100 : scatter_count == 4 ? 25 : scatter_count == 3 ? 5 : 0;
 }
 
 // The pure part of a spin's evaluation. Resets the previous result, fills ReelWindow from the

@@ -12,12 +12,12 @@ void RandomGenerator::SeedFromClock() {
   using namespace std::chrono;
   const int64_t ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
   constexpr int64_t kMsPerDay = 24LL * 60 * 60 * 1000;
-  int64_t ofDay = ms % kMsPerDay;
-  if (ofDay < 0) ofDay += kMsPerDay;  // a clock set before 1970
-  const int millisecond = static_cast<int>(ofDay % 1000);
-  const int second = static_cast<int>(ofDay / 1000 % 60);
-  const int minute = static_cast<int>(ofDay / 60000 % 60);
-  const int hour = static_cast<int>(ofDay / 3600000);
+  int64_t of_day = ms % kMsPerDay;
+  if (of_day < 0) of_day += kMsPerDay;  // a clock set before 1970
+  const int millisecond = static_cast<int>(of_day % 1000);
+  const int second = static_cast<int>(of_day / 1000 % 60);
+  const int minute = static_cast<int>(of_day / 60000 % 60);
+  const int hour = static_cast<int>(of_day / 3600000);
   SeedFromTimeOfDay(hour, minute, second, millisecond);
 }
 

@@ -18,13 +18,13 @@ void FillReelWindow(GameState& state) {
   }
 }
 
-void DrawSpinStops(GameState& state, int blurHeight, std::array<int, kReels>& offsets) {
+void DrawSpinStops(GameState& state, int blur_height, std::array<int, kReels>& offsets) {
   // The order offset, stop, offset, stop ... is part of the game: a seed names a whole sequence
   // of spins only while every draw happens at the same place in the sequence. Reordering these
   // draws, or adding one, would change every spin of every recorded seed, the math tool's
   // replays and the pinned tests. The offset is drawn even though it only moves the picture.
   for (int r = 0; r < kReels; ++r) {
-    offsets[r] = state.Random.RandomInt(blurHeight);
+    offsets[r] = state.Random.RandomInt(blur_height);
     state.ReelStop[r] = state.Random.RandomInt(kStripLength) + 1;
   }
 }

@@ -49,8 +49,8 @@ constexpr int DecodeStripChar(char c) {
 // The strip position k rows below stop (k >= 0), wrapping so that 30 is followed by 1.
 // Any stop is first brought into 1..30, so a bad stop can never index outside the strip.
 constexpr int StripPosition(int stop, int k) {
-  const int zeroBased = ((stop - 1 + k) % kStripLength + kStripLength) % kStripLength;
-  return zeroBased + 1;
+  const int zero_based = ((stop - 1 + k) % kStripLength + kStripLength) % kStripLength;
+  return zero_based + 1;
 }
 
 // Fills ReelStrip[r][1..30] from the strip texts and sets the start stops.
@@ -61,4 +61,4 @@ void FillReelWindow(GameState& state);
 
 // Makes the spin's random draws in the game's fixed order: for reel 0..4, the reel's strip
 // offset RandomInt(blurHeight) into offsets[r], then its stop RandomInt(30) + 1 into ReelStop[r].
-void DrawSpinStops(GameState& state, int blurHeight, std::array<int, kReels>& offsets);
+void DrawSpinStops(GameState& state, int blur_height, std::array<int, kReels>& offsets);

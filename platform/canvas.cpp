@@ -47,26 +47,26 @@ inline int SourceOffset(int d, int sn, int dn) {
 }
 
 template <RasterOp op>
-void StretchRows(uint32_t* dstBits, qsizetype dstStride, const uint8_t* srcBits,
-                 qsizetype srcStride, int x0, int x1, int y0, int y1, int dl, int dt, int dw,
-                 int dh, int sl, int st, int sw, int sh, int srcW, int srcH) {
+void StretchRows(uint32_t* dst_bits, qsizetype dst_stride, const uint8_t* src_bits,
+                 qsizetype src_stride, int x0, int x1, int y0, int y1, int dl, int dt, int dw,
+                 int dh, int sl, int st, int sw, int sh, int src_w, int src_h) {
   // Columns: which destination columns read a column inside the source image, and where. A
   // copy at the same width (every reel frame, every digit) needs no column map, so the hot
   // paths allocate nothing.
-  const bool identityColumns = (sw == dw);
+  const bool identity_columns = (sw == dw);
   std::vector<int> map;
   int first = x1;
   int last = x0;  // exclusive
-  int srcColumn0 = 0;
-  if (identityColumns) {
+  int src_column0 = 0;
+  if (identity_columns) {
     first = std::max(x0, dl - sl);
-    last = std::min(x1, dl - sl + srcW);
-    srcColumn0 = sl + (first - dl);
+    last = std::min(x1, dl - sl + src_w);
+    src_column0 = sl + (first - dl);
   } else {
     map.reserve(x1 - x0);
     for (int x = x0; x < x1; ++x) {
       const int sx = sl + SourceOffset(x - dl, sw, dw);
-      if (sx >= 0 && sx < srcW) {
+      if (sx >= 0 && sx < src_w) {
         if (first == x1) first = x;
         last = x + 1;
         map.push_back(sx);
@@ -74,32 +74,32 @@ void StretchRows(uint32_t* dstBits, qsizetype dstStride, const uint8_t* srcBits,
         break;  // source columns increase with x: once past the right edge, all later ones are
       }
     }
-    if (!map.empty()) srcColumn0 = map.front();
+    if (!map.empty()) src_column0 = map.front();
   }
   if (first >= last) return;
   const int count = last - first;
 
-  int prevSy = -1;
-  const uint32_t* prevRow = nullptr;
+  int prev_sy = -1;
+  const uint32_t* prev_row = nullptr;
   for (int y = y0; y < y1; ++y) {
     const int sy = st + SourceOffset(y - dt, sh, dh);
-    if (sy < 0 || sy >= srcH) continue;
+    if (sy < 0 || sy >= src_h) continue;
     uint32_t* dst =
-        reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(dstBits) + y * dstStride) + first;
+        reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(dst_bits) + y * dst_stride) + first;
     // A copy that repeats the source row just written (stretching up) duplicates that row.
-    if (op == RasterOp::Copy && sy == prevSy && prevRow != nullptr) {
-      std::memcpy(dst, prevRow, sizeof(uint32_t) * count);
-      prevRow = dst;
+    if (op == RasterOp::Copy && sy == prev_sy && prev_row != nullptr) {
+      std::memcpy(dst, prev_row, sizeof(uint32_t) * count);
+      prev_row = dst;
       continue;
     }
-    const uint32_t* src = reinterpret_cast<const uint32_t*>(srcBits + sy * srcStride);
-    if (identityColumns) {
-      Blend<op>(dst, src + srcColumn0, count);
+    const uint32_t* src = reinterpret_cast<const uint32_t*>(src_bits + sy * src_stride);
+    if (identity_columns) {
+      Blend<op>(dst, src + src_column0, count);
     } else {
       BlendMapped<op>(dst, src, map.data(), count);
     }
-    prevSy = sy;
-    prevRow = dst;
+    prev_sy = sy;
+    prev_row = dst;
   }
 }
 
@@ -120,13 +120,13 @@ void Canvas::Resize(int width, int height) {
 
 void Canvas::Changed(const QRect& r) {
   const QRect clipped = r.intersected(image_.rect());
-  if (!clipped.isEmpty() && OnChanged) OnChanged(clipped);
+  if (!clipped.isEmpty() && on_changed) on_changed(clipped);
 }
 
-void Canvas::CopyRect(const QRect& dst, const QImage& src, const QRect& srcRect) {
+void Canvas::CopyRect(const QRect& dst, const QImage& src, const QRect& src_rect) {
   CopyRect(dst.left(), dst.top(), dst.left() + dst.width(), dst.top() + dst.height(), src,
-           srcRect.left(), srcRect.top(), srcRect.left() + srcRect.width(),
-           srcRect.top() + srcRect.height());
+           src_rect.left(), src_rect.top(), src_rect.left() + src_rect.width(),
+           src_rect.top() + src_rect.height());
 }
 
 void Canvas::CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl, int st, int sr,
@@ -169,27 +169,27 @@ void Canvas::CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl,
     oy = rsy0;
   }
 
-  uint32_t* dstBits = reinterpret_cast<uint32_t*>(image_.bits());
-  const qsizetype dstStride = image_.bytesPerLine();
-  const uint8_t* srcBits = from->constBits();
-  const qsizetype srcStride = from->bytesPerLine();
-  const int srcW = from->width();
-  const int srcH = from->height();
+  uint32_t* dst_bits = reinterpret_cast<uint32_t*>(image_.bits());
+  const qsizetype dst_stride = image_.bytesPerLine();
+  const uint8_t* src_bits = from->constBits();
+  const qsizetype src_stride = from->bytesPerLine();
+  const int src_w = from->width();
+  const int src_h = from->height();
   const int tsl = sl - ox;
   const int tst = st - oy;
 
   switch (op_) {
     case RasterOp::Copy:
-      StretchRows<RasterOp::Copy>(dstBits, dstStride, srcBits, srcStride, x0, x1, y0, y1, dl, dt,
-                                  dw, dh, tsl, tst, sw, sh, srcW, srcH);
+      StretchRows<RasterOp::Copy>(dst_bits, dst_stride, src_bits, src_stride, x0, x1, y0, y1, dl,
+                                  dt, dw, dh, tsl, tst, sw, sh, src_w, src_h);
       break;
     case RasterOp::And:
-      StretchRows<RasterOp::And>(dstBits, dstStride, srcBits, srcStride, x0, x1, y0, y1, dl, dt, dw,
-                                 dh, tsl, tst, sw, sh, srcW, srcH);
+      StretchRows<RasterOp::And>(dst_bits, dst_stride, src_bits, src_stride, x0, x1, y0, y1, dl, dt,
+                                 dw, dh, tsl, tst, sw, sh, src_w, src_h);
       break;
     case RasterOp::Or:
-      StretchRows<RasterOp::Or>(dstBits, dstStride, srcBits, srcStride, x0, x1, y0, y1, dl, dt, dw,
-                                dh, tsl, tst, sw, sh, srcW, srcH);
+      StretchRows<RasterOp::Or>(dst_bits, dst_stride, src_bits, src_stride, x0, x1, y0, y1, dl, dt,
+                                dw, dh, tsl, tst, sw, sh, src_w, src_h);
       break;
   }
   Changed(QRect(x0, y0, x1 - x0, y1 - y0));
@@ -215,10 +215,10 @@ void FillSpan(QImage& image, int l, int t, int r, int b, QRgb rgb) {
 
 void Canvas::FillRect(int l, int t, int r, int b) {
   if (r <= l || b <= t || image_.isNull()) return;
-  if (!brushClear_) FillSpan(image_, l, t, r, b, brush_);
+  if (!brush_clear_) FillSpan(image_, l, t, r, b, brush_);
   // The outline lies inside the rectangle; with pen and brush alike it cannot be seen.
-  if (brushClear_ || pen_ != brush_) {
-    const int w = std::min({penWidth_, (r - l + 1) / 2, (b - t + 1) / 2});
+  if (brush_clear_ || pen_ != brush_) {
+    const int w = std::min({pen_width_, (r - l + 1) / 2, (b - t + 1) / 2});
     FillSpan(image_, l, t, r, t + w, pen_);
     FillSpan(image_, l, b - w, r, b, pen_);
     FillSpan(image_, l, t, l + w, b, pen_);
@@ -228,34 +228,34 @@ void Canvas::FillRect(int l, int t, int r, int b) {
 }
 
 void Canvas::MoveTo(int x, int y) {
-  penX_ = x;
-  penY_ = y;
+  pen_x_ = x;
+  pen_y_ = y;
 }
 
 void Canvas::LineTo(int x, int y) {
-  const int fromX = penX_;
-  const int fromY = penY_;
-  penX_ = x;
-  penY_ = y;
+  const int from_x = pen_x_;
+  const int from_y = pen_y_;
+  pen_x_ = x;
+  pen_y_ = y;
   if (image_.isNull()) return;
   {
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     QPen pen{QColor::fromRgb(pen_)};
-    pen.setWidth(penWidth_);
+    pen.setWidth(pen_width_);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     painter.setPen(pen);
-    if (fromX == x && fromY == y) {
+    if (from_x == x && from_y == y) {
       painter.drawPoint(x, y);
     } else {
-      painter.drawLine(fromX, fromY, x, y);
+      painter.drawLine(from_x, from_y, x, y);
     }
   }
   // The touched area: the segment's box grown by the pen's reach on every side.
-  const int reach = penWidth_ / 2 + 1;
-  const QRect box = QRect(QPoint(std::min(fromX, x), std::min(fromY, y)),
-                          QPoint(std::max(fromX, x), std::max(fromY, y)))
+  const int reach = pen_width_ / 2 + 1;
+  const QRect box = QRect(QPoint(std::min(from_x, x), std::min(from_y, y)),
+                          QPoint(std::max(from_x, x), std::max(from_y, y)))
                         .adjusted(-reach, -reach, reach, reach);
   Changed(box);
 }
@@ -284,13 +284,13 @@ void Canvas::TextOut(int x, int y, const QString& text) {
   const QFont font = CurrentFont();
   const QFontMetrics metrics(font);
   const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
-  if (!brushClear_)
+  if (!brush_clear_)
     FillSpan(image_, cell.left(), cell.top(), cell.left() + cell.width(),
              cell.top() + cell.height(), brush_);
   {
     QPainter painter(&image_);
     painter.setFont(font);
-    painter.setPen(QColor::fromRgb(fontColor_));
+    painter.setPen(QColor::fromRgb(font_color_));
     painter.drawText(x, y + metrics.ascent(), text);
   }
   // Glyphs may overhang their advance a little (bold and italic faces); report those pixels too.

@@ -39,19 +39,19 @@ class Canvas {
   RasterOp Op() const { return op_; }
 
   // Stretch-copies src's rectangle srcRect onto dst (both given as (l, t)-(r, b), exclusive).
-  void CopyRect(const QRect& dst, const QImage& src, const QRect& srcRect);
+  void CopyRect(const QRect& dst, const QImage& src, const QRect& src_rect);
   // Same, rectangles given as left, top, right, bottom.
   void CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl, int st, int sr, int sb);
 
   // Pen and brush.
   void SetPenColor(QRgb rgb) { pen_ = rgb; }
   QRgb PenColor() const { return pen_; }
-  void SetPenWidth(int width) { penWidth_ = width < 1 ? 1 : width; }
-  int PenWidth() const { return penWidth_; }
+  void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
+  int PenWidth() const { return pen_width_; }
   void SetBrushColor(QRgb rgb) { brush_ = rgb; }
   QRgb BrushColor() const { return brush_; }
-  void SetBrushClear(bool clear) { brushClear_ = clear; }
-  bool BrushClear() const { return brushClear_; }
+  void SetBrushClear(bool clear) { brush_clear_ = clear; }
+  bool BrushClear() const { return brush_clear_; }
 
   // Filled rectangle (l, t)-(r, b), right column and bottom row excluded, in the brush colour
   // with an outline in the pen colour (callers set both alike for a solid block).
@@ -71,8 +71,8 @@ class Canvas {
   int FontSize() const { return points_; }
   void SetFontBold(bool bold) { bold_ = bold; }
   bool FontBold() const { return bold_; }
-  void SetFontColor(QRgb rgb) { fontColor_ = rgb; }
-  QRgb FontColor() const { return fontColor_; }
+  void SetFontColor(QRgb rgb) { font_color_ = rgb; }
+  QRgb FontColor() const { return font_color_; }
 
   void TextOut(int x, int y, const QString& text);
   int TextWidth(const QString& text) const;
@@ -82,7 +82,7 @@ class Canvas {
   QFont CurrentFont() const;
 
   // Called with the rectangle every drawing operation touched.
-  std::function<void(const QRect&)> OnChanged;
+  std::function<void(const QRect&)> on_changed;
 
  private:
   void Changed(const QRect& r);
@@ -90,15 +90,15 @@ class Canvas {
   QImage image_;
   RasterOp op_ = RasterOp::Copy;
   QRgb pen_ = qRgb(0, 0, 0);
-  int penWidth_ = 1;
+  int pen_width_ = 1;
   QRgb brush_ = qRgb(255, 255, 255);
-  bool brushClear_ = false;
-  QRgb fontColor_ = qRgb(0, 0, 0);
+  bool brush_clear_ = false;
+  QRgb font_color_ = qRgb(0, 0, 0);
   QString face_ = QStringLiteral("MS Sans Serif");
   int points_ = 8;
   bool bold_ = false;
-  int penX_ = 0;
-  int penY_ = 0;
+  int pen_x_ = 0;
+  int pen_y_ = 0;
 };
 
 // Maps "MS Sans Serif" and "Arial" to installed fonts with the same metrics. Call once after

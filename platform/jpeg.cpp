@@ -68,7 +68,7 @@ void CmykToRgb32(const JSAMPLE* in, uint32_t* out, JDIMENSION width, bool invert
 // The part that runs under setjmp. Only the pointers handed in are used after a longjmp, and
 // they are not changed after setjmp, so their values stay defined.
 bool DecodeInto(const unsigned char* bytes, unsigned long size, QImage* image, ErrorManager* err,
-                jpeg_decompress_struct* cinfo, bool* tooLarge) {
+                jpeg_decompress_struct* cinfo, bool* too_large) {
   if (setjmp(err->jump) != 0) return false;
 
   jpeg_create_decompress(cinfo);
@@ -78,7 +78,7 @@ bool DecodeInto(const unsigned char* bytes, unsigned long size, QImage* image, E
   if (cinfo->image_width == 0 || cinfo->image_height == 0 || cinfo->image_width > kMaxSide ||
       cinfo->image_height > kMaxSide ||
       static_cast<uint64_t>(cinfo->image_width) * cinfo->image_height > kMaxPixels) {
-    *tooLarge = true;
+    *too_large = true;
     return false;
   }
 
@@ -97,20 +97,20 @@ bool DecodeInto(const unsigned char* bytes, unsigned long size, QImage* image, E
   *image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
                   QImage::Format_RGB32);
   if (image->isNull()) {
-    *tooLarge = true;
+    *too_large = true;
     return false;
   }
-  JSAMPARRAY rowBuffer = nullptr;
+  JSAMPARRAY row_buffer = nullptr;
   if (cmyk) {
-    rowBuffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                            cinfo->output_width * 4, 1);
+    row_buffer = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                             cinfo->output_width * 4, 1);
   }
   while (cinfo->output_scanline < cinfo->output_height) {
     const int y = static_cast<int>(cinfo->output_scanline);
     auto* line = reinterpret_cast<uint32_t*>(image->scanLine(y));
     if (cmyk) {
-      jpeg_read_scanlines(cinfo, rowBuffer, 1);
-      CmykToRgb32(rowBuffer[0], line, cinfo->output_width, cinfo->saw_Adobe_marker);
+      jpeg_read_scanlines(cinfo, row_buffer, 1);
+      CmykToRgb32(row_buffer[0], line, cinfo->output_width, cinfo->saw_Adobe_marker);
     } else {
       JSAMPROW row = reinterpret_cast<JSAMPROW>(line);
       jpeg_read_scanlines(cinfo, &row, 1);
@@ -135,15 +135,15 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error) {
   err.pub.emit_message = OnMessage;
 
   QImage image;
-  bool tooLarge = false;
+  bool too_large = false;
   const bool ok =
       DecodeInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()), &image, &err, &cinfo, &tooLarge);
+                 static_cast<unsigned long>(data.size()), &image, &err, &cinfo, &too_large);
   const JDIMENSION width = cinfo.image_width;
   const JDIMENSION height = cinfo.image_height;
   jpeg_destroy_decompress(&cinfo);
   if (!ok) {
-    if (tooLarge) {
+    if (too_large) {
       SetError(error,
                QStringLiteral("The picture is too large (%1 x %2 pixels)").arg(width).arg(height));
     } else {

@@ -37,8 +37,8 @@ class Platform {
   virtual void WaitUntil(uint32_t tick) = 0;
 
   // A timer owned by the caller; onTick runs on the UI thread.
-  virtual std::unique_ptr<Timer> CreateTimer(int intervalMs, bool enabled,
-                                             std::function<void()> onTick) = 0;
+  virtual std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,
+                                             std::function<void()> on_tick) = 0;
 
   // Modal information box with one OK button; returns when the player has dismissed it.
   virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text) = 0;

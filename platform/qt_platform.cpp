@@ -19,13 +19,16 @@ namespace {
 // interval it already has changes nothing.
 class QtTimer : public Timer {
  public:
-  QtTimer(int intervalMs, bool enabled, std::function<void()> onTick)
-      : timer_(new QTimer), interval_(intervalMs), enabled_(enabled), onTick_(std::move(onTick)) {
+  QtTimer(int interval_ms, bool enabled, std::function<void()> on_tick)
+      : timer_(new QTimer),
+        interval_(interval_ms),
+        enabled_(enabled),
+        on_tick_(std::move(on_tick)) {
     timer_->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer_, &QTimer::timeout, timer_, [this, firing = firing_] {
       // The handler may destroy this timer (a window closing from its own tick): run a copy
       // of it and touch nothing of this object afterwards.
-      std::function<void()> tick = onTick_;
+      std::function<void()> tick = on_tick_;
       *firing = true;
       if (tick) tick();
       *firing = false;
@@ -72,7 +75,7 @@ class QtTimer : public Timer {
   std::shared_ptr<bool> firing_ = std::make_shared<bool>(false);
   int interval_;
   bool enabled_;
-  std::function<void()> onTick_;
+  std::function<void()> on_tick_;
 };
 
 class QtPlatform : public Platform {
@@ -105,9 +108,9 @@ class QtPlatform : public Platform {
     }
   }
 
-  std::unique_ptr<Timer> CreateTimer(int intervalMs, bool enabled,
-                                     std::function<void()> onTick) override {
-    return std::make_unique<QtTimer>(intervalMs, enabled, std::move(onTick));
+  std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,
+                                     std::function<void()> on_tick) override {
+    return std::make_unique<QtTimer>(interval_ms, enabled, std::move(on_tick));
   }
 
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override {

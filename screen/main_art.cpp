@@ -42,19 +42,21 @@ struct BuiltIn {
 };
 
 constexpr BuiltIn kBuiltIn[] = {
-    {":/art/main/background.jpg", &MainArt::JPEGImage1, kDesignWidth, kDesignHeight, true},
-    {":/art/main/spin_strip.jpg", &MainArt::JPEGImage2, kArtCell, 12 * kArtCell, true},
-    {":/art/main/symbols.jpg", &MainArt::JPEGImage3, 4 * kArtCell, 6 * kArtCell, true},
-    {":/art/main/bet_max.jpg", &MainArt::JPEGBet5But, 57, 68, true},
-    {":/art/main/spin.jpg", &MainArt::JPEGSpinBut, 58, 70, true},
-    {":/art/main/coin_dimmed.jpg", &MainArt::JPEGBet1bDimmed, 57, 110, true},
-    {":/art/main/logo.png", &MainArt::Logo, 125, 70, false},
-    {":/art/main/logo_mask.png", &MainArt::LogoMask, 125, 70, false},
-    {":/art/main/line_bubbles.png", &MainArt::LineBubbles, 90, 9 * kMarkerRowHeight, false},
-    {":/art/main/line_bubbles_dim.png", &MainArt::LineBubblesDim, 90, 9 * kMarkerRowHeight, false},
-    {":/art/main/line_bubbles_mask.png", &MainArt::LineBubblesNeg, 90, 9 * kMarkerRowHeight, false},
-    {":/art/main/digits_red.png", &MainArt::DigitsSmall, 188, kDigitHeight, false},
-    {":/art/main/digits_green.png", &MainArt::GreenSmall, 188, kDigitHeight, false},
+    {":/art/main/background.jpg", &MainArt::background_picture, kDesignWidth, kDesignHeight, true},
+    {":/art/main/spin_strip.jpg", &MainArt::spin_strip_picture, kArtCell, 12 * kArtCell, true},
+    {":/art/main/symbols.jpg", &MainArt::symbol_sheet_picture, 4 * kArtCell, 6 * kArtCell, true},
+    {":/art/main/bet_max.jpg", &MainArt::max_bet_key_picture, 57, 68, true},
+    {":/art/main/spin.jpg", &MainArt::spin_key_picture, 58, 70, true},
+    {":/art/main/coin_dimmed.jpg", &MainArt::dimmed_coin_picture, 57, 110, true},
+    {":/art/main/logo.png", &MainArt::logo, 125, 70, false},
+    {":/art/main/logo_mask.png", &MainArt::logo_mask, 125, 70, false},
+    {":/art/main/line_bubbles.png", &MainArt::line_bubbles, 90, 9 * kMarkerRowHeight, false},
+    {":/art/main/line_bubbles_dim.png", &MainArt::line_bubbles_dim, 90, 9 * kMarkerRowHeight,
+     false},
+    {":/art/main/line_bubbles_mask.png", &MainArt::line_bubbles_neg, 90, 9 * kMarkerRowHeight,
+     false},
+    {":/art/main/digits_red.png", &MainArt::digits_small, 188, kDigitHeight, false},
+    {":/art/main/digits_green.png", &MainArt::green_small, 188, kDigitHeight, false},
 };
 
 struct Replacement {
@@ -63,9 +65,9 @@ struct Replacement {
 };
 
 constexpr Replacement kReplacements[] = {
-    {"TESTER.jpg", &MainArt::JPEGImage1},     {"MOTIONX.jpg", &MainArt::JPEGImage2},
-    {"Bet5But.jpg", &MainArt::JPEGBet5But},   {"SpinBut.jpg", &MainArt::JPEGSpinBut},
-    {"BET1B.jpg", &MainArt::JPEGBet1bDimmed}, {"", &MainArt::JPEGImage3},
+    {"TESTER.jpg", &MainArt::background_picture},   {"MOTIONX.jpg", &MainArt::spin_strip_picture},
+    {"Bet5But.jpg", &MainArt::max_bet_key_picture}, {"SpinBut.jpg", &MainArt::spin_key_picture},
+    {"BET1B.jpg", &MainArt::dimmed_coin_picture},   {"", &MainArt::symbol_sheet_picture},
 };
 
 // Decodes path into *out when it holds a usable JPEG; otherwise leaves *out alone and notes why.
@@ -132,68 +134,68 @@ bool LoadBuiltInArt(MainArt& art, QString* error) {
   return true;
 }
 
-void ReplaceArtFromFiles(MainArt& art, const std::string& appDir, const std::string& soundRoot,
+void ReplaceArtFromFiles(MainArt& art, const std::string& app_dir, const std::string& sound_root,
                          std::vector<std::string>* problems) {
   for (const Replacement& item : kReplacements) {
-    const std::string name = *item.name ? std::string(item.name) : soundRoot + ".jpg";
-    const std::string path = FindFileNoCase(appDir, name);
+    const std::string name = *item.name ? std::string(item.name) : sound_root + ".jpg";
+    const std::string path = FindFileNoCase(app_dir, name);
     if (!path.empty()) LoadReplacement(path, &(art.*item.member), problems);
   }
 }
 
 void PrepareWorkingBitmaps(MainArt& art) {
-  art.BackgroundBitmap = ToRgb32(art.JPEGImage1);
-  art.SpinStripSourceBitmap = ToRgb32(art.JPEGImage2);
-  art.MaxBetButtonBitmap = ToRgb32(art.JPEGBet5But);
-  art.SpinButtonBitmap = ToRgb32(art.JPEGSpinBut);
-  art.DimmedCoinBitmap = ToRgb32(art.JPEGBet1bDimmed);
-  art.SymbolSourceBitmap = QImage();
-  art.SymbolBitmap = QImage();
-  art.SpinStripBitmap = QImage();
+  art.background_bitmap = ToRgb32(art.background_picture);
+  art.spin_strip_source_bitmap = ToRgb32(art.spin_strip_picture);
+  art.max_bet_button_bitmap = ToRgb32(art.max_bet_key_picture);
+  art.spin_button_bitmap = ToRgb32(art.spin_key_picture);
+  art.dimmed_coin_bitmap = ToRgb32(art.dimmed_coin_picture);
+  art.symbol_source_bitmap = QImage();
+  art.symbol_bitmap = QImage();
+  art.spin_strip_bitmap = QImage();
 }
 
-void LoadArtForResolution(MainArt& art, GameState& gs, const std::string& appDir,
-                          const std::string& soundRoot) {
-  const QImage& strip = art.SpinStripSourceBitmap;
-  art.SpinStripBitmap = Stretch(strip, Scale(strip.width()), Scale(strip.height()));
+void LoadArtForResolution(MainArt& art, GameState& gs, const std::string& app_dir,
+                          const std::string& sound_root) {
+  const QImage& strip = art.spin_strip_source_bitmap;
+  art.spin_strip_bitmap = Stretch(strip, Scale(strip.width()), Scale(strip.height()));
 
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const char* ending = nullptr;
-  int sheetCell = 0;
+  int sheet_cell = 0;
   const int width = CurrentScreenWidth();
   switch (width) {
     case 1600:
-      ending = "152.jpg", sheetCell = 152;
+      ending = "152.jpg", sheet_cell = 152;
       break;
     case 1280:
-      ending = "122.jpg", sheetCell = 122;
+      ending = "122.jpg", sheet_cell = 122;
       break;
     case 1152:
-      ending = "110.jpg", sheetCell = 110;
+      ending = "110.jpg", sheet_cell = 110;
       break;
     case 1024:
-      ending = "98.jpg", sheetCell = 98;
+      ending = "98.jpg", sheet_cell = 98;
       break;
     case kDesignWidth:
-      sheetCell = kArtCell;
+      sheet_cell = kArtCell;
       break;
     default:
       break;
   }
   bool native = width == kDesignWidth;
   if (ending) {
-    const std::string path = FindFileNoCase(appDir, soundRoot + ending);
+    const std::string path = FindFileNoCase(app_dir, sound_root + ending);
     // An unreadable sheet is treated like a missing one: the carried sheet is stretched.
-    if (!path.empty()) native = LoadReplacement(path, &art.JPEGImage3, nullptr);
+    if (!path.empty()) native = LoadReplacement(path, &art.symbol_sheet_picture, nullptr);
   }
 
-  art.SymbolSourceBitmap = ToRgb32(art.JPEGImage3);
+  art.symbol_source_bitmap = ToRgb32(art.symbol_sheet_picture);
   if (native) {
-    art.SymbolBitmap = art.SymbolSourceBitmap;
-    gs.CellSize = sheetCell;
+    art.symbol_bitmap = art.symbol_source_bitmap;
+    gs.CellSize = sheet_cell;
   } else {
-    const QImage& sheet = art.SymbolSourceBitmap;
-    art.SymbolBitmap = Stretch(sheet, Scale(sheet.width()), Scale(sheet.height()));
+    const QImage& sheet = art.symbol_source_bitmap;
+    art.symbol_bitmap = Stretch(sheet, Scale(sheet.width()), Scale(sheet.height()));
     gs.CellSize = Scale(kArtCell);
   }
 

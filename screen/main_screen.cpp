@@ -83,7 +83,7 @@ int MarkerRow(int n) {
 }
 
 void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
-                bool rightAligned) {
+                bool right_aligned) {
   // Decimal digits without sign; at most 10 for a 32-bit value. Built on the stack: the meters
   // are redrawn every step of the count-up.
   char digits[10];
@@ -94,17 +94,17 @@ void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, boo
     v /= 10;
   } while (v != 0 && n < 10);
 
-  if (rightAligned) x -= kDigitWidth * n;
+  if (right_aligned) x -= kDigitWidth * n;
   target.SetPenColor(kBlack);
   target.SetBrushColor(kBlack);
   target.SetBrushClear(false);
-  if (rightAligned) {
+  if (right_aligned) {
     target.FillRect(x - kDigitWidth, y, x + kDigitWidth * n, y + kDigitHeight);
   } else {
     target.FillRect(x, y, x + kDigitWidth * n + kDigitWidth, y + kDigitHeight);
   }
 
-  const QImage& strip = green ? art.GreenSmall : art.DigitsSmall;
+  const QImage& strip = green ? art.green_small : art.digits_small;
   target.SetRasterOp(RasterOp::Copy);
   for (int i = n - 1; i >= 0; --i, x += kDigitWidth) {
     const int d = digits[i];
@@ -114,10 +114,10 @@ void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, boo
 }
 
 MainScreen::MainScreen(GameState& gs, const MainArt& art, Canvas& canvas)
-    : gs_(gs), art_(art), canvas_(canvas), meterTop_(Scale(27) + 3) {}
+    : gs_(gs), art_(art), canvas_(canvas), meter_top_(Scale(27) + 3) {}
 
-void MainScreen::FormPaint() {
-  const QImage& bg = art_.BackgroundBitmap;
+void MainScreen::PaintAll() {
+  const QImage& bg = art_.background_bitmap;
   canvas_.SetRasterOp(RasterOp::Copy);
   // A background of another size than the design is stretched over the whole design grid.
   Blit(canvas_, 0, 0, Scale(kDesignWidth), Scale(kDesignHeight), bg, 0, 0, bg.width(), bg.height());
@@ -137,8 +137,8 @@ void MainScreen::FormPaint() {
   for (int k = 1; k <= 10; ++k) DrawBetButton(k, false);
   DrawBetButton(gs_.LinesButton, true);
   DrawBetButton(gs_.CreditsButton, true);
-  DrawPlayButton(QStringLiteral("M"), true);
-  DrawPlayButton(QStringLiteral("S"), true);
+  DrawPlayButton(PlayKey::kMaxBet, true);
+  DrawPlayButton(PlayKey::kSpin, true);
 
   DrawCoinValue();
   canvas_.SetBrushClear(false);
@@ -151,7 +151,7 @@ void MainScreen::FormPaint() {
 void MainScreen::DrawBetButton(int k, bool lit) {
   if (k < 1 || k > static_cast<int>(kBetKeys.size())) return;
   const BetKey& key = kBetKeys[k - 1];
-  const QRgb fill = lit ? kWhite : ArtPixel(art_.BackgroundBitmap, kKeyColourX, kKeyColourY);
+  const QRgb fill = lit ? kWhite : ArtPixel(art_.background_bitmap, kKeyColourX, kKeyColourY);
   canvas_.SetPenColor(fill);
   canvas_.SetBrushColor(fill);
   canvas_.SetBrushClear(false);
@@ -170,10 +170,10 @@ void MainScreen::DrawBetButton(int k, bool lit) {
   canvas_.SetFontBold(false);
 }
 
-void MainScreen::DrawPlayButton(const QString& name, bool lit) {
-  const bool maxBet = name == QLatin1String("M");
-  const QImage& key = maxBet ? art_.MaxBetButtonBitmap : art_.SpinButtonBitmap;
-  const int x = maxBet ? 542 : 606;
+void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
+  const bool max_bet = which == PlayKey::kMaxBet;
+  const QImage& key = max_bet ? art_.max_bet_button_bitmap : art_.spin_button_bitmap;
+  const int x = max_bet ? 542 : 606;
   const int w = key.width();
   const int h = key.height();
   const int half = h / 2;
@@ -190,10 +190,10 @@ void MainScreen::DrawMeterFrame() {
   canvas_.SetPenColor(kBlack);
   canvas_.FillRect(Scale(169), Scale(27), Scale(627), Scale(64));
 
-  CutFrameCorner(kTopLeft, Scale(169), Scale(27));
-  CutFrameCorner(kTopRight, Scale(627), Scale(27));
-  CutFrameCorner(kBottomLeft, Scale(169), Scale(64));
-  CutFrameCorner(kBottomRight, Scale(627) - 1, Scale(64));
+  CutFrameCorner(Corner::kTopLeft, Scale(169), Scale(27));
+  CutFrameCorner(Corner::kTopRight, Scale(627), Scale(27));
+  CutFrameCorner(Corner::kBottomLeft, Scale(169), Scale(64));
+  CutFrameCorner(Corner::kBottomRight, Scale(627) - 1, Scale(64));
 
   const int width = CurrentScreenWidth();
   if (width <= 850) {
@@ -209,7 +209,7 @@ void MainScreen::DrawMeterFrame() {
   canvas_.TextOut(Scale(172), Scale(29), QStringLiteral(" Coins: "));
   canvas_.TextOut(Scale(309), Scale(29), QStringLiteral(" Winnings: "));
   canvas_.TextOut(Scale(489), Scale(29), QStringLiteral(" Credits: "));
-  meterTop_ = Scale(27) + 3;
+  meter_top_ = Scale(27) + 3;
 
   canvas_.SetPenColor(canvas_.BrushColor());
   canvas_.SetBrushClear(true);
@@ -222,9 +222,9 @@ void MainScreen::DrawMeterFrame() {
   canvas_.SetBrushClear(false);
 }
 
-void MainScreen::CutFrameCorner(int corner, int x, int y) {
-  const bool left = corner == kTopLeft || corner == kBottomLeft;
-  const bool top = corner == kTopLeft || corner == kTopRight;
+void MainScreen::CutFrameCorner(Corner corner, int x, int y) {
+  const bool left = corner == Corner::kTopLeft || corner == Corner::kBottomLeft;
+  const bool top = corner == Corner::kTopLeft || corner == Corner::kTopRight;
   const QRgb c = canvas_.Pixel(left ? x - 1 : x + 1, y);
   canvas_.SetPixel(x, y, c);
   canvas_.SetPixel(x, top ? y + 1 : y - 1, c);
@@ -239,19 +239,19 @@ void MainScreen::RedrawMeters() {
 
 void MainScreen::RestoreBackgroundPatch() {
   canvas_.SetRasterOp(RasterOp::Copy);
-  Blit(canvas_, Scale(560), Scale(99), Scale(644), Scale(184), art_.BackgroundBitmap, 560, 99, 644,
+  Blit(canvas_, Scale(560), Scale(99), Scale(644), Scale(184), art_.background_bitmap, 560, 99, 644,
        184);
 }
 
 void MainScreen::DrawLogo() {
-  const int w = art_.Logo.width();
-  const int h = art_.Logo.height();
+  const int w = art_.logo.width();
+  const int h = art_.logo.height();
   const int x = (Scale(140) - w) / 2;
   const int y = Scale(10);
   canvas_.SetRasterOp(RasterOp::And);
-  Blit(canvas_, x, y, x + w, y + h, art_.LogoMask, 0, 0, w, h);
+  Blit(canvas_, x, y, x + w, y + h, art_.logo_mask, 0, 0, w, h);
   canvas_.SetRasterOp(RasterOp::Or);
-  Blit(canvas_, x, y, x + w, y + h, art_.Logo, 0, 0, w, h);
+  Blit(canvas_, x, y, x + w, y + h, art_.logo, 0, 0, w, h);
   canvas_.SetRasterOp(RasterOp::Copy);
 }
 
@@ -274,45 +274,46 @@ void MainScreen::DrawCoinValue() {
 }
 
 void MainScreen::DrawCreditsMeter() {
-  DrawNumber(canvas_, art_, gs_.Credits, Scale(620), meterTop_, true, true);
+  DrawNumber(canvas_, art_, gs_.Credits, Scale(620), meter_top_, true, true);
 }
 
 void MainScreen::DrawBetMeter() {
-  DrawNumber(canvas_, art_, gs_.Bet, Scale(250), meterTop_, true, true);
+  DrawNumber(canvas_, art_, gs_.Bet, Scale(250), meter_top_, true, true);
 }
 
 void MainScreen::DrawWinMeter(int amount) {
-  DrawNumber(canvas_, art_, amount, Scale(428), meterTop_, false, true);
+  DrawNumber(canvas_, art_, amount, Scale(428), meter_top_, false, true);
 }
 
 void MainScreen::DrawLineMarkers(int n, bool lit) {
   const int r = MarkerRow(n);
   if (r < 0) return;
-  const QImage& picture = lit ? art_.LineBubbles : art_.LineBubblesDim;
-  const int srcTop = kMarkerRowHeight * r;
-  const int srcBottom = srcTop + kMarkerRowHeight;
+  const QImage& picture = lit ? art_.line_bubbles : art_.line_bubbles_dim;
+  const int src_top = kMarkerRowHeight * r;
+  const int src_bottom = src_top + kMarkerRowHeight;
   const int top = Scale(212) + Scale(kMarkerRowHeight * r);
   const int height = Scale(kMarkerRowHeight);
   const bool odd = (r % 2) != 0;
   const QString number = QString::number(n);
 
   const int width = CurrentScreenWidth();
-  auto drawOne = [&](int left, int w, int srcLeft, int srcRight, int numberOffset) {
+  auto draw_one = [&](int left, int w, int src_left, int src_right, int number_offset) {
     canvas_.SetRasterOp(RasterOp::And);
-    Blit(canvas_, left, top, left + w, top + height, art_.LineBubblesNeg, srcLeft, srcTop, srcRight,
-         srcBottom);
+    Blit(canvas_, left, top, left + w, top + height, art_.line_bubbles_neg, src_left, src_top,
+         src_right, src_bottom);
     canvas_.SetRasterOp(RasterOp::Or);
-    Blit(canvas_, left, top, left + w, top + height, picture, srcLeft, srcTop, srcRight, srcBottom);
+    Blit(canvas_, left, top, left + w, top + height, picture, src_left, src_top, src_right,
+         src_bottom);
     canvas_.SetRasterOp(RasterOp::Copy);
     canvas_.SetBrushClear(true);
     canvas_.SetFontColor(lit ? kWhite : kSilver);
     canvas_.SetFontBold(true);
     canvas_.SetFontSize(MarkerFontSize(width));
-    if (lit) WriteCentred(canvas_, left + Scale(numberOffset), top + Scale(13), number);
+    if (lit) WriteCentred(canvas_, left + Scale(number_offset), top + Scale(13), number);
   };
   // Even rows have their square on the left of each marker, odd rows on the right.
-  drawOne(Scale(162), Scale(42), 0, 42, odd ? 29 : 10);
-  drawOne(Scale(654), Scale(41), 49, 90, odd ? 31 : 12);
+  draw_one(Scale(162), Scale(42), 0, 42, odd ? 29 : 10);
+  draw_one(Scale(654), Scale(41), 49, 90, odd ? 31 : 12);
   canvas_.SetRasterOp(RasterOp::Copy);
   canvas_.SetBrushClear(false);
 }
@@ -324,51 +325,51 @@ void MainScreen::DrawAllLineMarkers() {
 void MainScreen::DrawPaylinePath(int n) {
   const int r = MarkerRow(n);
   if (r < 0) return;
-  const int L = gs_.ReelsLeft;
-  const int T = gs_.ReelsTop;
-  const int P = gs_.ReelPitch;
-  const int C = gs_.CellSize;
-  const int h = C / 2;
+  const int l = gs_.ReelsLeft;
+  const int t = gs_.ReelsTop;
+  const int p = gs_.ReelPitch;
+  const int c = gs_.CellSize;
+  const int h = c / 2;
   const int y0 = Scale(212) + Scale(kMarkerRowHeight * r + 13);
-  const int xs = L - Scale(3);
-  const int xe = L + 4 * P + C + Scale(3);
+  const int xs = l - Scale(3);
+  const int xe = l + 4 * p + c + Scale(3);
   const int wide = Scale(3);
   const int narrow = Scale(2);
 
   struct Point {
-    int x, y, penWidth;
+    int x, y, pen_width;
   };
   std::array<Point, 5> points{};
   int count = 0;
-  auto add = [&](int x, int y, int penWidth) { points[count++] = {x, y, penWidth}; };
+  auto add = [&](int x, int y, int pen_width) { points[count++] = {x, y, pen_width}; };
   switch (n) {
     case 4:
-      add(L + 2 * P + h, T + 3 * C - Scale(5), narrow);
+      add(l + 2 * p + h, t + 3 * c - Scale(5), narrow);
       add(xe, y0, narrow);
       break;
     case 5:
-      add(L + 2 * P + h, T + Scale(5), narrow);
+      add(l + 2 * p + h, t + Scale(5), narrow);
       add(xe, y0, narrow);
       break;
     case 6:
     case 7:
-      add(L + P + h, y0, wide);
-      add(L + 2 * P + h, T + C + h, narrow);
-      add(L + 3 * P + h, y0, narrow);
+      add(l + p + h, y0, wide);
+      add(l + 2 * p + h, t + c + h, narrow);
+      add(l + 3 * p + h, y0, narrow);
       add(xe, y0, wide);
       break;
     case 8:
-      add(L + h, y0, wide);
-      add(L + P + h, T + h - Scale(6), narrow);
-      add(L + 3 * P + h, T + h - Scale(6), wide);
-      add(L + 4 * P + h, y0, narrow);
+      add(l + h, y0, wide);
+      add(l + p + h, t + h - Scale(6), narrow);
+      add(l + 3 * p + h, t + h - Scale(6), wide);
+      add(l + 4 * p + h, y0, narrow);
       add(xe, y0, wide);
       break;
     case 9:
-      add(L + h, y0, wide);
-      add(L + P + h, T + 2 * C + h + Scale(6), narrow);
-      add(L + 3 * P + h, T + 2 * C + h + Scale(6), wide);
-      add(L + 4 * P + h, y0, narrow);
+      add(l + h, y0, wide);
+      add(l + p + h, t + 2 * c + h + Scale(6), narrow);
+      add(l + 3 * p + h, t + 2 * c + h + Scale(6), wide);
+      add(l + 4 * p + h, y0, narrow);
       add(xe, y0, wide);
       break;
     default:  // 1, 2, 3: straight across
@@ -384,7 +385,7 @@ void MainScreen::DrawPaylinePath(int n) {
   canvas_.SetPenWidth(wide);
   canvas_.MoveTo(xs, y0);
   for (int i = 0; i < count; ++i) {
-    canvas_.SetPenWidth(points[i].penWidth);
+    canvas_.SetPenWidth(points[i].pen_width);
     canvas_.LineTo(points[i].x, points[i].y);
   }
   canvas_.SetPenWidth(1);
@@ -392,37 +393,37 @@ void MainScreen::DrawPaylinePath(int n) {
 }
 
 void MainScreen::RestoreReelFrames() {
-  const QImage& bg = art_.BackgroundBitmap;
+  const QImage& bg = art_.background_bitmap;
   const int top = Scale(210);
   const int bottom = top + 3 * gs_.CellSize;
   canvas_.SetRasterOp(RasterOp::Copy);
   for (int i = 0; i < kReels; ++i) {
-    const int leftStrip = Scale(204) + i * gs_.ReelPitch;
-    Blit(canvas_, leftStrip, top, leftStrip + Scale(4), bottom, bg, 204 + 92 * i, 210, 208 + 92 * i,
-         438);
-    const int rightStrip = Scale(207) + i * gs_.ReelPitch + gs_.CellSize;
-    Blit(canvas_, rightStrip, top, rightStrip + Scale(3), bottom, bg, 283 + 92 * i, 210,
+    const int left_strip = Scale(204) + i * gs_.ReelPitch;
+    Blit(canvas_, left_strip, top, left_strip + Scale(4), bottom, bg, 204 + 92 * i, 210,
+         208 + 92 * i, 438);
+    const int right_strip = Scale(207) + i * gs_.ReelPitch + gs_.CellSize;
+    Blit(canvas_, right_strip, top, right_strip + Scale(3), bottom, bg, 283 + 92 * i, 210,
          286 + 92 * i, 438);
   }
 }
 
 void MainScreen::DrawCell(int reel, int row, int code) {
-  const int C = gs_.CellSize;
+  const int c = gs_.CellSize;
   const int x = gs_.ReelsLeft + reel * gs_.ReelPitch;
-  const int y = gs_.ReelsTop + row * C;
-  const QImage& sheet = art_.SymbolBitmap;
-  const int sx = (code % 4) * C;
-  const int sy = (code / 4) * C;
-  if (code < 0 || sx + C > sheet.width() || sy + C > sheet.height()) {
+  const int y = gs_.ReelsTop + row * c;
+  const QImage& sheet = art_.symbol_bitmap;
+  const int sx = (code % 4) * c;
+  const int sy = (code / 4) * c;
+  if (code < 0 || sx + c > sheet.width() || sy + c > sheet.height()) {
     // A code the sheet has no cell for shows an empty (black) cell rather than stray pixels.
     canvas_.SetPenColor(kBlack);
     canvas_.SetBrushColor(kBlack);
     canvas_.SetBrushClear(false);
-    canvas_.FillRect(x, y, x + C, y + C);
+    canvas_.FillRect(x, y, x + c, y + c);
     return;
   }
   canvas_.SetRasterOp(RasterOp::Copy);
-  Blit(canvas_, x, y, x + C, y + C, sheet, sx, sy, sx + C, sy + C);
+  Blit(canvas_, x, y, x + c, y + c, sheet, sx, sy, sx + c, sy + c);
 }
 
 void MainScreen::DrawReelAtRest(int r) {
@@ -437,13 +438,13 @@ void MainScreen::DrawReelAtRest(int r) {
 
 void MainScreen::DrawSpinSlice(int r, int offset) {
   if (r < 0 || r >= kReels) return;
-  const QImage& strip = art_.SpinStripBitmap;
+  const QImage& strip = art_.spin_strip_bitmap;
   const int blur = strip.height();
-  const int C = gs_.CellSize;
-  if (blur < 1 || C < 1) return;
+  const int c = gs_.CellSize;
+  if (blur < 1 || c < 1) return;
   const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
   int y = gs_.ReelsTop;
-  int remaining = 3 * C;
+  int remaining = 3 * c;
   int from = (offset % blur + blur) % blur;
   // The strip is a loop: past its end the picture goes on from its top rows. The parts are
   // copied straight onto the window, one to three of them (more only for a very short strip).
@@ -452,7 +453,7 @@ void MainScreen::DrawSpinSlice(int r, int offset) {
   canvas_.SetRasterOp(RasterOp::Copy);
   while (remaining > 0) {
     const int rows = std::min(remaining, blur - from);
-    canvas_.CopyRect(x, y, x + C, y + rows, strip, 0, from, strip.width(), from + rows);
+    canvas_.CopyRect(x, y, x + c, y + rows, strip, 0, from, strip.width(), from + rows);
     y += rows;
     remaining -= rows;
     from = 0;
@@ -466,11 +467,11 @@ void MainScreen::DrawWildFrame(int reel, int row, int frame) {
 
 void MainScreen::FillCellWhite(int reel, int row) {
   if (reel < 0 || reel >= kReels || row < 0 || row >= kRows) return;
-  const int C = gs_.CellSize;
+  const int c = gs_.CellSize;
   const int x = gs_.ReelsLeft + reel * gs_.ReelPitch;
-  const int y = gs_.ReelsTop + row * C;
+  const int y = gs_.ReelsTop + row * c;
   canvas_.SetPenColor(kWhite);
   canvas_.SetBrushColor(kWhite);
   canvas_.SetBrushClear(false);
-  canvas_.FillRect(x, y, x + C, y + C);
+  canvas_.FillRect(x, y, x + c, y + c);
 }

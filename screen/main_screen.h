@@ -24,12 +24,15 @@ int MarkerRow(int n);
 // the last one drawn there leaves no stale digit. The strips have no minus sign, so a negative
 // value is drawn as 0. Leaves the canvas's pen and brush black.
 void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
-                bool rightAligned);
+                bool right_aligned);
+
+// The two picture keys right of the bet keys.
+enum class PlayKey { kMaxBet, kSpin };
 
 class MainScreen {
  public:
   // Corners for CutFrameCorner.
-  enum Corner { kTopLeft = 0, kTopRight = 1, kBottomLeft = 2, kBottomRight = 3 };
+  enum class Corner { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
 
   // The screen reads gs (bet, reels, wins, reel geometry) and writes gs.LineColour; the art
   // must have its working bitmaps prepared. All three must outlive the screen.
@@ -38,18 +41,18 @@ class MainScreen {
   // The full repaint: background, markers, paths, reel frames, the winning markers after a
   // paying spin, the reels at rest, meter frame and meters, bet keys, BET MAX and SPIN, coin
   // value, logo.
-  void FormPaint();
+  void PaintAll();
 
   // Bet key k (1..5 paylines, 6..10 credits): white when lit, else the key colour of the
   // background art; caption black when lit, grey when not. Other k are ignored.
   void DrawBetButton(int k, bool lit);
-  // "M" is the BET MAX key, any other name the SPIN key; lit shows the lower half of its art.
-  void DrawPlayButton(const QString& name, bool lit);
+  // The BET MAX or the SPIN key; lit shows the lower half of its art.
+  void DrawPlayButton(PlayKey which, bool lit);
   // The black meter frame with rounded corners and its labels; blanks the winnings meter and
   // sets MeterTop. Also labels the coin slot "Insert" / "Coins".
   void DrawMeterFrame();
   // Rounds one corner of the frame by copying the colour beside it (window pixels).
-  void CutFrameCorner(int corner, int x, int y);
+  void CutFrameCorner(Corner corner, int x, int y);
   // The meter frame, then the credits and bet meters.
   void RedrawMeters();
   // Puts back the background art's patch (560, 99)-(644, 184).
@@ -64,7 +67,7 @@ class MainScreen {
   // The winnings meter, showing amount (the win counted so far).
   void DrawWinMeter(int amount);
   // Top of the meter digits in window pixels, as the last DrawMeterFrame set it.
-  int MeterTop() const { return meterTop_; }
+  int MeterTop() const { return meter_top_; }
 
   // Both markers of payline n (1..9): lit with the number in white, or dim without a number.
   void DrawLineMarkers(int n, bool lit);
@@ -93,5 +96,5 @@ class MainScreen {
   GameState& gs_;
   const MainArt& art_;
   Canvas& canvas_;
-  int meterTop_;
+  int meter_top_;
 };

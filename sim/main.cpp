@@ -140,9 +140,9 @@ std::optional<std::string> ParseOptions(int argc, char** argv, int first,
 }
 
 // Reads the bet options shared by both commands.
-std::optional<std::string> ReadBet(const Options& options, int& lines, int& perLine) {
+std::optional<std::string> ReadBet(const Options& options, int& lines, int& per_line) {
   lines = 9;
-  perLine = 1;
+  per_line = 1;
   if (auto it = options.values.find("lines"); it != options.values.end()) {
     const auto v = ParseNumber<int>(it->second);
     if (!v || !IsValidLinesBet(*v)) return "--lines must be 1, 3, 5, 7 or 9";
@@ -151,7 +151,7 @@ std::optional<std::string> ReadBet(const Options& options, int& lines, int& perL
   if (auto it = options.values.find("per-line"); it != options.values.end()) {
     const auto v = ParseNumber<int>(it->second);
     if (!v || !IsValidCreditsPerLine(*v)) return "--per-line must be 1, 2, 3, 5 or 10";
-    perLine = *v;
+    per_line = *v;
   }
   return std::nullopt;
 }
@@ -161,17 +161,17 @@ int RunSpins(int argc, char** argv) {
   if (auto problem =
           ParseOptions(argc, argv, 2, {"seed", "count", "lines", "per-line", "width"}, options))
     return UsageError(*problem);
-  int lines = 0, perLine = 0;
-  if (auto problem = ReadBet(options, lines, perLine)) return UsageError(*problem);
+  int lines = 0, per_line = 0;
+  if (auto problem = ReadBet(options, lines, per_line)) return UsageError(*problem);
 
-  const auto seedText = options.values.find("seed");
-  if (seedText == options.values.end()) return UsageError("spins needs --seed");
-  const auto seed = ParseNumber<uint32_t>(seedText->second);
+  const auto seed_text = options.values.find("seed");
+  if (seed_text == options.values.end()) return UsageError("spins needs --seed");
+  const auto seed = ParseNumber<uint32_t>(seed_text->second);
   if (!seed) return UsageError("--seed must be a whole number from 0 to 4294967295");
 
-  const auto countText = options.values.find("count");
-  if (countText == options.values.end()) return UsageError("spins needs --count");
-  const auto count = ParseNumber<int64_t>(countText->second);
+  const auto count_text = options.values.find("count");
+  if (count_text == options.values.end()) return UsageError("spins needs --count");
+  const auto count = ParseNumber<int64_t>(count_text->second);
   if (!count || *count < 0) return UsageError("--count must be a whole number, 0 or more");
 
   int width = 800;
@@ -181,18 +181,18 @@ int RunSpins(int argc, char** argv) {
     width = *v;
   }
   // The spinning strip's height on screen: its 912 design rows scaled to the width.
-  const int blurHeight = ScaleAt(width, 912);
+  const int blur_height = ScaleAt(width, 912);
 
   GameState state;
   BuildReelStrips(state);
   state.LinesBet = lines;
-  state.CreditsPerLine = perLine;
+  state.CreditsPerLine = per_line;
   state.Random.SetSeed(*seed);
 
   Output out;
   std::array<int, kReels> offsets{};
   for (int64_t spin = 0; spin < *count; ++spin) {
-    DrawSpinStops(state, blurHeight, offsets);
+    DrawSpinStops(state, blur_height, offsets);
     ScoreSpin(state);
     // Three or more scatters always pay, so the bonus game follows exactly then.
     const bool bonus = state.ScatterCount >= 3;
@@ -228,10 +228,10 @@ int RunPar(int argc, char** argv) {
   Options options;
   if (auto problem = ParseOptions(argc, argv, 2, {"lines", "per-line"}, options))
     return UsageError(*problem);
-  int lines = 0, perLine = 0;
-  if (auto problem = ReadBet(options, lines, perLine)) return UsageError(*problem);
+  int lines = 0, per_line = 0;
+  if (auto problem = ReadBet(options, lines, per_line)) return UsageError(*problem);
 
-  const ParFigures par = ComputePar(lines, perLine);
+  const ParFigures par = ComputePar(lines, per_line);
   Output out;
   const auto field = [&](const char* name, double value, bool first = false) {
     out.Append(first ? "{\"" : ",\"");

@@ -14,13 +14,14 @@
 #include "engine/game_state.h"
 #include "platform/jpeg.h"
 #include "platform/platform.h"
+#include "shell/identity.h"
 #include "shell/sounds.h"
 
 namespace {
 
 // Which STOP sign is lit. Deliberately outside any one window: the blinking goes on from where
 // the previous bonus game left it.
-bool StopBlinkPhaseValue = false;
+bool stop_blink_phase_value = false;
 
 constexpr int kWalkInterval = 100;
 constexpr int kCloseInterval = 3000;
@@ -92,8 +93,8 @@ QImage PlainBallStrip(int ball) {
                                    Rgb(230, 150, 20), Rgb(150, 60, 190), Rgb(20, 170, 170),
                                    Rgb(200, 60, 140), Rgb(120, 120, 120)};
   static const int kBob[8] = {0, 3, 6, 3, 0, -3, -6, -3};
-  Canvas c(kFrame, kFrame * TTrickForm::kWalkFrames);
-  for (int f = 0; f < TTrickForm::kWalkFrames; ++f) {
+  Canvas c(kFrame, kFrame * BonusGameWindow::kWalkFrames);
+  for (int f = 0; f < BonusGameWindow::kWalkFrames; ++f) {
     const int top = f * kFrame;
     FillBlock(c, 0, top, kFrame, top + kFrame, Rgb(255, 255, 255));
     FillBlock(c, 30, top + 30 + kBob[f], 80, top + 80 + kBob[f], kColours[ball % 8]);
@@ -102,8 +103,8 @@ QImage PlainBallStrip(int ball) {
 }
 
 QImage PlainExplodeStrip() {
-  Canvas c(kFrame, kFrame * TTrickForm::kExplodeFrames);
-  for (int f = 0; f < TTrickForm::kExplodeFrames; ++f) {
+  Canvas c(kFrame, kFrame * BonusGameWindow::kExplodeFrames);
+  for (int f = 0; f < BonusGameWindow::kExplodeFrames; ++f) {
     const int top = f * kFrame;
     if (f < 4) {
       FillBlock(c, 0, top, kFrame, top + kFrame, Rgb(255, 255, 255));
@@ -130,16 +131,17 @@ QImage PlainExplodeStrip() {
 }
 
 QImage PlainBackground() {
-  Canvas c(TTrickForm::kPictureWidth, TTrickForm::kPictureHeight);
-  FillBlock(c, 0, 0, TTrickForm::kPictureWidth, 120, Rgb(10, 20, 70));
-  FillBlock(c, 0, 120, TTrickForm::kPictureWidth, TTrickForm::kPictureHeight, Rgb(20, 110, 40));
-  CentredText(c, 0, 10, TTrickForm::kPictureWidth, 40,
+  Canvas c(BonusGameWindow::kPictureWidth, BonusGameWindow::kPictureHeight);
+  FillBlock(c, 0, 0, BonusGameWindow::kPictureWidth, 120, Rgb(10, 20, 70));
+  FillBlock(c, 0, 120, BonusGameWindow::kPictureWidth, BonusGameWindow::kPictureHeight,
+            Rgb(20, 110, 40));
+  CentredText(c, 0, 10, BonusGameWindow::kPictureWidth, 40,
               QStringLiteral("Pick as many boxes as you like,"), QStringLiteral("Arial"), 16,
               Rgb(255, 255, 0));
-  CentredText(c, 0, 50, TTrickForm::kPictureWidth, 40,
+  CentredText(c, 0, 50, BonusGameWindow::kPictureWidth, 40,
               QStringLiteral("but either of the two bomb boxes loses everything!"),
               QStringLiteral("Arial"), 16, Rgb(255, 255, 0));
-  for (int i = 0; i < TTrickForm::kBalls; ++i) {
+  for (int i = 0; i < BonusGameWindow::kBalls; ++i) {
     const int x = (kFrame + 40) * (i % 4) + 40;
     const int y = (kFrame + 30) * (i / 4) + 210;
     FillBlock(c, x, y, x + kFrame, y + kFrame, Rgb(255, 255, 255));
@@ -163,66 +165,72 @@ BonusArt BonusArt::LoadBuiltIn(int* failures) {
   auto load = [&failed](const QString& name, QImage* out) {
     if (!LoadJpegFile(QStringLiteral(":/art/bonus/") + name, out)) ++failed;
   };
-  load(QStringLiteral("stadium.jpg"), &art.Background);
-  for (int i = 0; i < TTrickForm::kBalls; ++i) {
-    load(QStringLiteral("ball%1.jpg").arg(i + 1), &art.Balls[i]);
+  load(QStringLiteral("stadium.jpg"), &art.background);
+  for (int i = 0; i < BonusGameWindow::kBalls; ++i) {
+    load(QStringLiteral("ball%1.jpg").arg(i + 1), &art.balls[i]);
   }
-  load(QStringLiteral("explode.jpg"), &art.Explode);
-  load(QStringLiteral("stop_left_lit.jpg"), &art.Stop);
-  load(QStringLiteral("stop_left_dim.jpg"), &art.Stop2);
-  load(QStringLiteral("stop_right_lit.jpg"), &art.StopA);
-  load(QStringLiteral("stop_right_dim.jpg"), &art.Stop2A);
+  load(QStringLiteral("explode.jpg"), &art.explode);
+  load(QStringLiteral("stop_left_lit.jpg"), &art.left_stop_lit);
+  load(QStringLiteral("stop_left_dim.jpg"), &art.left_stop_dim);
+  load(QStringLiteral("stop_right_lit.jpg"), &art.right_stop_lit);
+  load(QStringLiteral("stop_right_dim.jpg"), &art.right_stop_dim);
   if (failures) *failures = failed;
   return art;
 }
 
 void BonusArt::FillMissing() {
-  if (Background.isNull() || Background.width() < 1 || Background.height() < 1) {
-    Background = PlainBackground();
+  if (background.isNull() || background.width() < 1 || background.height() < 1) {
+    background = PlainBackground();
   }
-  for (int i = 0; i < TTrickForm::kBalls; ++i) {
-    if (!UsableStrip(Balls[i], TTrickForm::kWalkFrames)) Balls[i] = PlainBallStrip(i);
+  for (int i = 0; i < BonusGameWindow::kBalls; ++i) {
+    if (!UsableStrip(balls[i], BonusGameWindow::kWalkFrames)) balls[i] = PlainBallStrip(i);
   }
-  if (!UsableStrip(Explode, TTrickForm::kExplodeFrames)) Explode = PlainExplodeStrip();
-  if (Stop.isNull()) Stop = PlainStop(kStopLeftHeight, true);
-  if (Stop2.isNull()) Stop2 = PlainStop(kStopLeftHeight, false);
-  if (StopA.isNull()) StopA = PlainStop(kStopRightHeight, true);
-  if (Stop2A.isNull()) Stop2A = PlainStop(kStopRightHeight, false);
+  if (!UsableStrip(explode, BonusGameWindow::kExplodeFrames)) explode = PlainExplodeStrip();
+  if (left_stop_lit.isNull()) left_stop_lit = PlainStop(kStopLeftHeight, true);
+  if (left_stop_dim.isNull()) left_stop_dim = PlainStop(kStopLeftHeight, false);
+  if (right_stop_lit.isNull()) right_stop_lit = PlainStop(kStopRightHeight, true);
+  if (right_stop_dim.isNull()) right_stop_dim = PlainStop(kStopRightHeight, false);
 }
 
-TTrickForm::TTrickForm(GameState& state, Platform& platform, GameSounds& sounds, QWidget* parent)
-    : TTrickForm(state, platform, sounds, BonusArt::LoadBuiltIn(), parent) {}
+BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
+                                 GameSounds& sounds, QWidget* parent)
+    : BonusGameWindow(state, identity, platform, sounds, BonusArt::LoadBuiltIn(), parent) {}
 
-TTrickForm::TTrickForm(GameState& state, Platform& platform, GameSounds& sounds, BonusArt art,
-                       QWidget* parent)
-    : QDialog(parent), State_(state), Platform_(platform), Sounds_(sounds), Art_(std::move(art)) {
-  FormCreate();
-  Timer1_ = Platform_.CreateTimer(kWalkInterval, true, [this] { Timer1Timer(); });
-  Timer2_ = Platform_.CreateTimer(kCloseInterval, false, [this] { Timer2Timer(); });
-  Timer3_ = Platform_.CreateTimer(kBombInterval, false, [this] { Timer3Timer(); });
-  Timer4_ = Platform_.CreateTimer(kBlinkInterval, false, [this] { Timer4Timer(); });
+BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
+                                 GameSounds& sounds, BonusArt art, QWidget* parent)
+    : QDialog(parent),
+      state_(state),
+      identity_(identity),
+      platform_(platform),
+      sounds_(sounds),
+      art_(std::move(art)) {
+  SetUpGame();
+  walk_timer_ = platform_.CreateTimer(kWalkInterval, true, [this] { StepWalk(); });
+  close_timer_ = platform_.CreateTimer(kCloseInterval, false, [this] { CloseWithResult(); });
+  explosion_timer_ = platform_.CreateTimer(kBombInterval, false, [this] { StepExplosion(); });
+  blink_timer_ = platform_.CreateTimer(kBlinkInterval, false, [this] { BlinkStopSigns(); });
 }
 
-TTrickForm::~TTrickForm() = default;
+BonusGameWindow::~BonusGameWindow() = default;
 
-bool TTrickForm::StopBlinkPhase() {
-  return StopBlinkPhaseValue;
+bool BonusGameWindow::StopBlinkPhase() {
+  return stop_blink_phase_value;
 }
 
-void TTrickForm::FormCreate() {
-  BonusTotal_ = 0;
-  PickCount_ = 0;
-  ExplodeFrame_ = -1;
+void BonusGameWindow::SetUpGame() {
+  bonus_total_ = 0;
+  pick_count_ = 0;
+  explode_frame_ = -1;
 
   // A borderless black window over the whole screen.
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-  setWindowTitle(QString::fromStdString(State_.GameTitle));
+  setWindowTitle(QString::fromStdString(identity_.GameTitle));
   setModal(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
-  const int w = State_.ScreenWidth > 0 ? State_.ScreenWidth : Platform_.ScreenWidth();
-  const int h = State_.ScreenHeight > 0 ? State_.ScreenHeight : Platform_.ScreenHeight();
+  const int w = state_.ScreenWidth > 0 ? state_.ScreenWidth : platform_.ScreenWidth();
+  const int h = state_.ScreenHeight > 0 ? state_.ScreenHeight : platform_.ScreenHeight();
   resize(w, h);
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (screen) {
@@ -231,74 +239,74 @@ void TTrickForm::FormCreate() {
   }
   // On a low-resolution screen the window also takes the whole screen through the window
   // manager, so it covers panels and task bars whatever their size.
-  if (Platform_.LogicalDpi() < 100) setWindowState(Qt::WindowFullScreen);
+  if (platform_.LogicalDpi() < 100) setWindowState(Qt::WindowFullScreen);
 
   // The off-screen bitmaps every frame is copied from, in the surface's own pixel format.
-  Art_.FillMissing();
-  auto toWorking = [](QImage& image) {
+  art_.FillMissing();
+  auto to_working = [](QImage& image) {
     if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
   };
-  toWorking(Art_.Background);
-  for (QImage& strip : Art_.Balls) toWorking(strip);
-  toWorking(Art_.Explode);
-  toWorking(Art_.Stop);
-  toWorking(Art_.Stop2);
-  toWorking(Art_.StopA);
-  toWorking(Art_.Stop2A);
-  FrameWidth_ = Art_.Balls[0].width();
-  FrameHeight_ = Art_.Balls[0].height() / kWalkFrames;
+  to_working(art_.background);
+  for (QImage& strip : art_.balls) to_working(strip);
+  to_working(art_.explode);
+  to_working(art_.left_stop_lit);
+  to_working(art_.left_stop_dim);
+  to_working(art_.right_stop_lit);
+  to_working(art_.right_stop_dim);
+  frame_width_ = art_.balls[0].width();
+  frame_height_ = art_.balls[0].height() / kWalkFrames;
   for (int i = 0; i < kBalls; ++i) {
-    Balls_[i].X = (FrameWidth_ + 40) * (i % 4) + 40;
-    Balls_[i].Y = (FrameHeight_ + 30) * (i / 4) + 210;
-    Balls_[i].Frame = i;  // out of step
-    Balls_[i].Picked = false;
+    balls_[i].x = (frame_width_ + 40) * (i % 4) + 40;
+    balls_[i].y = (frame_height_ + 30) * (i / 4) + 210;
+    balls_[i].frame = i;  // out of step
+    balls_[i].picked = false;
   }
 
-  Image1_.Resize(kPictureWidth, kPictureHeight);
-  Image1_.OnChanged = [this](const QRect& r) { update(r.translated(Image1Pos_)); };
-  Image1_.SetRasterOp(RasterOp::Copy);
-  Image1_.CopyRect(0, 0, kPictureWidth, kPictureHeight, Art_.Background, 0, 0,
-                   Art_.Background.width(), Art_.Background.height());
+  picture_.Resize(kPictureWidth, kPictureHeight);
+  picture_.on_changed = [this](const QRect& r) { update(r.translated(picture_pos_)); };
+  picture_.SetRasterOp(RasterOp::Copy);
+  picture_.CopyRect(0, 0, kPictureWidth, kPictureHeight, art_.background, 0, 0,
+                    art_.background.width(), art_.background.height());
   // Show every character in its starting pose at once rather than empty boxes until the first
   // walking step.
   for (int i = 0; i < kBalls; ++i) DrawWalkingFrame(i);
-  PlaceImage1();
+  PlacePicture();
 }
 
-void TTrickForm::PlaceImage1() {
-  Image1Pos_ = QPoint((width() - kPictureWidth) / 2, (height() - kPictureHeight) / 2);
+void BonusGameWindow::PlacePicture() {
+  picture_pos_ = QPoint((width() - kPictureWidth) / 2, (height() - kPictureHeight) / 2);
   update();
 }
 
-QRect TTrickForm::BallBox(int i) const {
-  const BonusBall& b = Balls_[i];
-  return QRect(b.X, b.Y, FrameWidth_, FrameHeight_);
+QRect BonusGameWindow::BallBox(int i) const {
+  const BonusBall& b = balls_[i];
+  return QRect(b.x, b.y, frame_width_, frame_height_);
 }
 
-void TTrickForm::CopyToBox(int i, const QImage& strip, int frameTop, int frameHeight) {
-  const BonusBall& b = Balls_[i];
-  Image1_.SetRasterOp(RasterOp::Copy);
-  Image1_.CopyRect(b.X, b.Y, b.X + FrameWidth_, b.Y + FrameHeight_, strip, 0, frameTop,
-                   strip.width(), frameTop + frameHeight);
+void BonusGameWindow::CopyToBox(int i, const QImage& strip, int frame_top, int frame_height) {
+  const BonusBall& b = balls_[i];
+  picture_.SetRasterOp(RasterOp::Copy);
+  picture_.CopyRect(b.x, b.y, b.x + frame_width_, b.y + frame_height_, strip, 0, frame_top,
+                    strip.width(), frame_top + frame_height);
 }
 
-void TTrickForm::DrawWalkingFrame(int i) {
-  const QImage& strip = Art_.Balls[i];
+void BonusGameWindow::DrawWalkingFrame(int i) {
+  const QImage& strip = art_.balls[i];
   const int fh = strip.height() / kWalkFrames;
-  CopyToBox(i, strip, fh * Balls_[i].Frame, fh);
+  CopyToBox(i, strip, fh * balls_[i].frame, fh);
 }
 
-void TTrickForm::Timer1Timer() {
+void BonusGameWindow::StepWalk() {
   for (int i = 0; i < kBalls; ++i) {
-    BonusBall& b = Balls_[i];
-    if (b.Picked) continue;  // keeps its prize on show
-    b.Frame = (b.Frame + 1) % kWalkFrames;
+    BonusBall& b = balls_[i];
+    if (b.picked) continue;  // keeps its prize on show
+    b.frame = (b.frame + 1) % kWalkFrames;
     DrawWalkingFrame(i);
   }
 }
 
-void TTrickForm::Image1MouseDown(int px, int py) {
-  if (Closing_) return;
+void BonusGameWindow::PickAt(int px, int py) {
+  if (closing_) return;
   // The STOP signs collect in every state, before the first pick and during the explosion too.
   const QPoint p(px, py);
   if (kStopLeftArea.contains(p) || kStopRightArea.contains(p)) {
@@ -306,25 +314,26 @@ void TTrickForm::Image1MouseDown(int px, int py) {
     return;
   }
   for (int i = 0; i < kBalls; ++i) {
-    BonusBall& b = Balls_[i];
+    BonusBall& b = balls_[i];
     // The hit area reaches one pixel past the box on the right and at the bottom.
-    if (px < b.X || px > b.X + FrameWidth_ || py < b.Y || py > b.Y + FrameHeight_) continue;
-    if (b.Picked || PickCount_ >= kBalls) return;
-    ++PickCount_;
-    b.Picked = true;
-    const int32_t multiplier = State_.BallPrizes[i];
+    if (px < b.x || px > b.x + frame_width_ || py < b.y || py > b.y + frame_height_) continue;
+    if (b.picked || pick_count_ >= kBalls) return;
+    ++pick_count_;
+    b.picked = true;
+    const int32_t multiplier = state_.BallPrizes[i];
     if (multiplier <= 0) {
       Bomb();
       return;
     }
-    if (!Timer4_->Enabled()) Timer4_->SetEnabled(true);  // the signs blink from the first win
+    if (!blink_timer_->Enabled())
+      blink_timer_->SetEnabled(true);  // the signs blink from the first win
     // A multiplier counts the whole bet of the spin that started the bonus game.
-    const int32_t prize = multiplier * State_.CreditsPerLine * State_.LinesBet;
-    BonusTotal_ += prize;
+    const int32_t prize = multiplier * state_.CreditsPerLine * state_.LinesBet;
+    bonus_total_ += prize;
     PaintPrize(i, prize);
-    Sounds_.PlayWinSound(false);
-    if (PickCount_ >= 6) {
-      Platform_.ShowMessage(this, QString::fromStdString(State_.GameTitle),
+    sounds_.PlayWinSound(false);
+    if (pick_count_ >= 6) {
+      platform_.ShowMessage(this, QString::fromStdString(identity_.GameTitle),
                             QStringLiteral("You picked all six winners!"));
       Collect();
     }
@@ -332,115 +341,110 @@ void TTrickForm::Image1MouseDown(int px, int py) {
   }
 }
 
-void TTrickForm::FormMouseDown(int, int) {}
-
-void TTrickForm::PaintPrize(int i, int32_t prize) {
-  const BonusBall& b = Balls_[i];
-  Image1_.SetRasterOp(RasterOp::Copy);
-  FillBlock(Image1_, b.X + 5, b.Y + 5, b.X + FrameWidth_ - 5, b.Y + FrameHeight_ - 5,
+void BonusGameWindow::PaintPrize(int i, int32_t prize) {
+  const BonusBall& b = balls_[i];
+  picture_.SetRasterOp(RasterOp::Copy);
+  FillBlock(picture_, b.x + 5, b.y + 5, b.x + frame_width_ - 5, b.y + frame_height_ - 5,
             Rgb(255, 255, 255));
   const QString text = QString::number(prize);
-  Image1_.SetFontFace(kPrizeFace);
-  Image1_.SetFontSize(kPrizePoints);
-  Image1_.SetFontBold(true);
-  Image1_.SetFontColor(Rgb(255, 0, 0));
-  Image1_.SetBrushClear(true);
-  Image1_.TextOut(b.X + (FrameWidth_ - Image1_.TextWidth(text)) / 2,
-                  b.Y + (FrameHeight_ - Image1_.TextHeight(text)) / 2, text);
-  Image1_.SetBrushClear(false);
+  picture_.SetFontFace(kPrizeFace);
+  picture_.SetFontSize(kPrizePoints);
+  picture_.SetFontBold(true);
+  picture_.SetFontColor(Rgb(255, 0, 0));
+  picture_.SetBrushClear(true);
+  picture_.TextOut(b.x + (frame_width_ - picture_.TextWidth(text)) / 2,
+                   b.y + (frame_height_ - picture_.TextHeight(text)) / 2, text);
+  picture_.SetBrushClear(false);
 }
 
-void TTrickForm::Timer4Timer() {
-  StopBlinkPhaseValue = !StopBlinkPhaseValue;
-  if (StopBlinkPhaseValue) {
-    DrawPicture(Image1_, kStopLeftAt, Art_.Stop);
-    DrawPicture(Image1_, kStopRightAt, Art_.Stop2A);
+void BonusGameWindow::BlinkStopSigns() {
+  stop_blink_phase_value = !stop_blink_phase_value;
+  if (stop_blink_phase_value) {
+    DrawPicture(picture_, kStopLeftAt, art_.left_stop_lit);
+    DrawPicture(picture_, kStopRightAt, art_.right_stop_dim);
   } else {
-    DrawPicture(Image1_, kStopLeftAt, Art_.Stop2);
-    DrawPicture(Image1_, kStopRightAt, Art_.StopA);
+    DrawPicture(picture_, kStopLeftAt, art_.left_stop_dim);
+    DrawPicture(picture_, kStopRightAt, art_.right_stop_lit);
   }
 }
 
-void TTrickForm::Collect() {
+void BonusGameWindow::Collect() {
   // Only the first collect arms the close: a later one must not push the closing back.
-  if (Collected_) return;
-  Collected_ = true;
-  PickCount_ = kBalls;
-  Timer1_->SetEnabled(false);
-  Timer4_->SetEnabled(false);
-  Timer2_->SetInterval(kCollectCloseInterval);
-  Timer2_->SetEnabled(true);
+  if (collected_) return;
+  collected_ = true;
+  pick_count_ = kBalls;
+  walk_timer_->SetEnabled(false);
+  blink_timer_->SetEnabled(false);
+  close_timer_->SetInterval(kCollectCloseInterval);
+  close_timer_->SetEnabled(true);
 }
 
-void TTrickForm::Bomb() {
-  Timer4_->SetEnabled(false);
-  BonusTotal_ = 0;
-  ExplodeFrame_ = -1;
-  PickCount_ = kBalls;
-  Timer1_->SetEnabled(false);
-  Timer3_->SetInterval(kBombInterval);
-  Timer3_->SetEnabled(true);
+void BonusGameWindow::Bomb() {
+  blink_timer_->SetEnabled(false);
+  bonus_total_ = 0;
+  explode_frame_ = -1;
+  pick_count_ = kBalls;
+  walk_timer_->SetEnabled(false);
+  explosion_timer_->SetInterval(kBombInterval);
+  explosion_timer_->SetEnabled(true);
 }
 
-void TTrickForm::Timer3Timer() {
-  if (ExplodeFrame_ >= kLastExplodeFrame) {
-    Timer3_->SetEnabled(false);
+void BonusGameWindow::StepExplosion() {
+  if (explode_frame_ >= kLastExplodeFrame) {
+    explosion_timer_->SetEnabled(false);
     return;
   }
-  ++ExplodeFrame_;
-  const QImage& strip = Art_.Explode;
+  ++explode_frame_;
+  const QImage& strip = art_.explode;
   const int fh = strip.height() / kExplodeFrames;
-  for (int i = 0; i < kBalls; ++i) CopyToBox(i, strip, fh * ExplodeFrame_, fh);
-  if (ExplodeFrame_ == kExplosionSoundFrame) Sounds_.PlayExplosionSound();
-  if (ExplodeFrame_ == kBombFastFrame) Timer3_->SetInterval(kBombFastInterval);
-  if (ExplodeFrame_ == kLastExplodeFrame) {
-    Timer3_->SetEnabled(false);
+  for (int i = 0; i < kBalls; ++i) CopyToBox(i, strip, fh * explode_frame_, fh);
+  if (explode_frame_ == kExplosionSoundFrame) sounds_.PlayExplosionSound();
+  if (explode_frame_ == kBombFastFrame) explosion_timer_->SetInterval(kBombFastInterval);
+  if (explode_frame_ == kLastExplodeFrame) {
+    explosion_timer_->SetEnabled(false);
     // A STOP click during the explosion has already armed the close; starting the timer again
     // would push it back.
-    if (!Timer2_->Enabled()) Timer2_->SetEnabled(true);
+    if (!close_timer_->Enabled()) close_timer_->SetEnabled(true);
   }
 }
 
-void TTrickForm::Timer2Timer() {
-  if (Closing_) return;
-  Closing_ = true;
-  Timer1_->SetEnabled(false);
-  Timer2_->SetEnabled(false);
-  Timer3_->SetEnabled(false);
-  Timer4_->SetEnabled(false);
+void BonusGameWindow::CloseWithResult() {
+  if (closing_) return;
+  closing_ = true;
+  walk_timer_->SetEnabled(false);
+  close_timer_->SetEnabled(false);
+  explosion_timer_->SetEnabled(false);
+  blink_timer_->SetEnabled(false);
   // The one place the result leaves the window.
-  State_.BonusWin = BonusTotal_;
+  state_.BonusWin = bonus_total_;
   accept();
 }
 
-void TTrickForm::paintEvent(QPaintEvent* event) {
+void BonusGameWindow::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.fillRect(event->rect(), Qt::black);
-  p.drawImage(Image1Pos_, Image1_.Image());
+  p.drawImage(picture_pos_, picture_.Image());
 }
 
-void TTrickForm::resizeEvent(QResizeEvent* event) {
+void BonusGameWindow::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  PlaceImage1();
+  PlacePicture();
 }
 
-void TTrickForm::mousePressEvent(QMouseEvent* event) {
+void BonusGameWindow::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  const QRect picture(Image1Pos_, QSize(kPictureWidth, kPictureHeight));
-  if (picture.contains(p)) {
-    Image1MouseDown(p.x() - Image1Pos_.x(), p.y() - Image1Pos_.y());
-  } else {
-    FormMouseDown(p.x(), p.y());
-  }
+  const QRect picture(picture_pos_, QSize(kPictureWidth, kPictureHeight));
+  // A press on the black margin around the picture does nothing.
+  if (picture.contains(p)) PickAt(p.x() - picture_pos_.x(), p.y() - picture_pos_.y());
   event->accept();
 }
 
-void TTrickForm::keyPressEvent(QKeyEvent* event) {
+void BonusGameWindow::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-void TTrickForm::closeEvent(QCloseEvent* event) {
-  if (Closing_) {
+void BonusGameWindow::closeEvent(QCloseEvent* event) {
+  if (closing_) {
     event->accept();
   } else {
     event->ignore();

@@ -15,6 +15,7 @@
 #include "platform/canvas.h"
 
 struct GameState;
+struct GameIdentity;
 class Platform;
 class GameSounds;
 class Timer;
@@ -23,11 +24,11 @@ class Timer;
 // draws plain substitutes of the right size instead, so a broken resource never stops a bonus
 // game from being played and paid.
 struct BonusArt {
-  QImage Background;            // 640 x 480 stadium with caption, STOP signs and eight boxes
-  std::array<QImage, 8> Balls;  // walking strips, 8 frames of 110 x 110 stacked top to bottom
-  QImage Explode;               // bomb strip, 13 frames of 110 x 110 stacked top to bottom
-  QImage Stop, Stop2;           // left STOP sign lit / dim (71 x 54)
-  QImage StopA, Stop2A;         // right STOP sign lit / dim (71 x 53)
+  QImage background;            // 640 x 480 stadium with caption, STOP signs and eight boxes
+  std::array<QImage, 8> balls;  // walking strips, 8 frames of 110 x 110 stacked top to bottom
+  QImage explode;               // bomb strip, 13 frames of 110 x 110 stacked top to bottom
+  QImage left_stop_lit, left_stop_dim;    // left STOP sign lit / dim (71 x 54)
+  QImage right_stop_lit, right_stop_dim;  // right STOP sign lit / dim (71 x 53)
 
   // Decodes the pictures carried with the program (:/art/bonus/...). Pictures that cannot be
   // decoded stay null; the number of such failures is returned through failures if given.
@@ -39,13 +40,13 @@ struct BonusArt {
 
 // One character of the bonus game, in picture coordinates.
 struct BonusBall {
-  int32_t X = 0;      // left edge of its box
-  int32_t Y = 0;      // top edge of its box
-  int32_t Frame = 0;  // current walking frame 0..7
-  bool Picked = false;
+  int32_t x = 0;      // left edge of its box
+  int32_t y = 0;      // top edge of its box
+  int32_t frame = 0;  // current walking frame 0..7
+  bool picked = false;
 };
 
-class TTrickForm : public QDialog {
+class BonusGameWindow : public QDialog {
   Q_OBJECT
 
  public:
@@ -57,45 +58,44 @@ class TTrickForm : public QDialog {
 
   // Sets up one bonus game from state.BallPrizes, CreditsPerLine and LinesBet with the built-in
   // art. The characters start walking at once.
-  TTrickForm(GameState& state, Platform& platform, GameSounds& sounds, QWidget* parent = nullptr);
+  BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
+                  GameSounds& sounds, QWidget* parent = nullptr);
   // Same with the given pictures (missing ones are drawn plainly).
-  TTrickForm(GameState& state, Platform& platform, GameSounds& sounds, BonusArt art,
-             QWidget* parent = nullptr);
-  ~TTrickForm() override;
+  BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
+                  GameSounds& sounds, BonusArt art, QWidget* parent = nullptr);
+  ~BonusGameWindow() override;
 
   // A press on the picture at picture point (px, py), any button: a STOP sign collects, a
   // character not yet picked is picked while the game is still open.
-  void Image1MouseDown(int px, int py);
-  // A press on the black margin around the picture: does nothing.
-  void FormMouseDown(int x, int y);
+  void PickAt(int px, int py);
 
   // Timer handlers: walking, closing, bomb animation, STOP-sign blinking.
-  void Timer1Timer();
-  void Timer2Timer();
-  void Timer3Timer();
-  void Timer4Timer();
+  void StepWalk();
+  void CloseWithResult();
+  void StepExplosion();
+  void BlinkStopSigns();
 
   // State of the running bonus game.
-  int32_t BonusTotal() const { return BonusTotal_; }
-  int32_t PickCount() const { return PickCount_; }
-  int32_t ExplodeFrame() const { return ExplodeFrame_; }
-  const std::array<BonusBall, kBalls>& Balls() const { return Balls_; }
+  int32_t BonusTotal() const { return bonus_total_; }
+  int32_t PickCount() const { return pick_count_; }
+  int32_t ExplodeFrame() const { return explode_frame_; }
+  const std::array<BonusBall, kBalls>& Balls() const { return balls_; }
   // Which STOP sign is lit: true the left one. Kept from one bonus game to the next.
   static bool StopBlinkPhase();
 
   // The visible picture and where it sits in the window.
-  const Canvas& Image1() const { return Image1_; }
-  QPoint Image1Pos() const { return Image1Pos_; }
+  const Canvas& Picture() const { return picture_; }
+  QPoint PicturePos() const { return picture_pos_; }
   // Box of ball i (frame size), right column and bottom row outside.
   QRect BallBox(int i) const;
   // Size of one walking frame, taken from the first strip.
-  int FrameWidth() const { return FrameWidth_; }
-  int FrameHeight() const { return FrameHeight_; }
+  int FrameWidth() const { return frame_width_; }
+  int FrameHeight() const { return frame_height_; }
 
-  Timer& Timer1() { return *Timer1_; }
-  Timer& Timer2() { return *Timer2_; }
-  Timer& Timer3() { return *Timer3_; }
-  Timer& Timer4() { return *Timer4_; }
+  Timer& WalkTimer() { return *walk_timer_; }
+  Timer& CloseTimer() { return *close_timer_; }
+  Timer& ExplosionTimer() { return *explosion_timer_; }
+  Timer& BlinkTimer() { return *blink_timer_; }
 
   // The bonus game must end with a result: Escape and other keys do nothing, and a close
   // request from the window manager is ignored until the game closes itself.
@@ -109,35 +109,36 @@ class TTrickForm : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void FormCreate();
-  void PlaceImage1();
+  void SetUpGame();
+  void PlacePicture();
   void Collect();
   void Bomb();
   void DrawWalkingFrame(int i);
   // Copies rows frameTop..frameTop + frameHeight - 1 of a strip onto the box of ball i.
-  void CopyToBox(int i, const QImage& strip, int frameTop, int frameHeight);
+  void CopyToBox(int i, const QImage& strip, int frame_top, int frame_height);
   void PaintPrize(int i, int32_t prize);
 
-  GameState& State_;
-  Platform& Platform_;
-  GameSounds& Sounds_;
-  BonusArt Art_;
+  GameState& state_;
+  const GameIdentity& identity_;
+  Platform& platform_;
+  GameSounds& sounds_;
+  BonusArt art_;
 
-  int32_t BonusTotal_ = 0;
-  int32_t PickCount_ = 0;
-  int32_t ExplodeFrame_ = -1;
-  std::array<BonusBall, kBalls> Balls_{};
-  bool Collected_ = false;  // a collect has armed the 1.5 s close
-  bool Closing_ = false;    // the game has written its result and is closing
+  int32_t bonus_total_ = 0;
+  int32_t pick_count_ = 0;
+  int32_t explode_frame_ = -1;
+  std::array<BonusBall, kBalls> balls_{};
+  bool collected_ = false;  // a collect has armed the 1.5 s close
+  bool closing_ = false;    // the game has written its result and is closing
 
-  int FrameWidth_ = 110;
-  int FrameHeight_ = 110;
-  Canvas Image1_;
-  QPoint Image1Pos_;
+  int frame_width_ = 110;
+  int frame_height_ = 110;
+  Canvas picture_;
+  QPoint picture_pos_;
 
   // Declared last so they are destroyed first: no tick can reach a half-destroyed window.
-  std::unique_ptr<Timer> Timer1_;
-  std::unique_ptr<Timer> Timer2_;
-  std::unique_ptr<Timer> Timer3_;
-  std::unique_ptr<Timer> Timer4_;
+  std::unique_ptr<Timer> walk_timer_;
+  std::unique_ptr<Timer> close_timer_;
+  std::unique_ptr<Timer> explosion_timer_;
+  std::unique_ptr<Timer> blink_timer_;
 };

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
@@ -18,23 +19,23 @@
 #include "tests/support/recording_sounds.h"
 
 // What the next spin from a seed shows, computed with the engine alone.
-inline GameState PredictSpin(uint32_t seed, int linesBet, int perLine, int blurHeight = 912) {
+inline GameState PredictSpin(uint32_t seed, int lines_bet, int per_line, int blur_height = 912) {
   GameState g;
   g.Random.SetSeed(seed);
   BuildReelStrips(g);
-  g.LinesBet = linesBet;
-  g.CreditsPerLine = perLine;
+  g.LinesBet = lines_bet;
+  g.CreditsPerLine = per_line;
   std::array<int, kReels> offsets{};
-  DrawSpinStops(g, blurHeight, offsets);
+  DrawSpinStops(g, blur_height, offsets);
   ScoreSpin(g);
   return g;
 }
 
 // The first seed from 1 on whose first spin satisfies the condition.
-inline uint32_t FindSeed(int linesBet, int perLine,
+inline uint32_t FindSeed(int lines_bet, int per_line,
                          const std::function<bool(const GameState&)>& want) {
   for (uint32_t seed = 1; seed < 2000000; ++seed) {
-    if (want(PredictSpin(seed, linesBet, perLine))) return seed;
+    if (want(PredictSpin(seed, lines_bet, per_line))) return seed;
   }
   ADD_FAILURE() << "no seed found";
   return 0;
@@ -45,40 +46,45 @@ class GameFixture : public ::testing::Test {
   // Creates the main window; `with` replaces the recorded sounds when a test needs its own.
   void Start(uint32_t seed = 1, int width = 800, int height = 600, int dpi = 120,
              GameSounds* with = nullptr) {
-    platform.Width = width;
-    platform.Height = height;
-    platform.Dpi = dpi;
+    platform_.width = width;
+    platform_.height = height;
+    platform_.dpi = dpi;
     StartOptions options;
-    options.Seed = seed;
-    options.ProgramFile = QDir(dir.path()).filePath("zelmar-slots").toStdString();
-    form = std::make_unique<TForm1>(state, platform, with ? *with : sounds, options);
-    form->show();
-    platform.ProcessMessages();
+    options.seed = seed;
+    options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
+    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, options);
+    window_->show();
+    platform_.ProcessMessages();
   }
 
-  // Ends start-up: the first tick of Timer1.
-  void Ready() { platform.Advance(250); }
+  // Ends start-up: the first tick of StartUpTimer.
+  void Ready() { platform_.Advance(250); }
 
   // Window pixel of a design point, the way the game scales it.
   static int S(int v) { return Scale(v); }
 
-  void ClickDesign(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-    form->FormMouseDown(button, S(x), S(y));
+  void ClickDesign(int x, int y) { window_->ClickAt(S(x), S(y)); }
+  // A real press of `button` on the game surface at design point (x, y).
+  void PressDesign(int x, int y, Qt::MouseButton button) {
+    const QPointF at(S(x), S(y));
+    QMouseEvent press(QEvent::MouseButtonPress, at, window_->SurfaceWidget()->mapToGlobal(at),
+                      button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
   }
-  void ClickSpin(Qt::MouseButton button = Qt::LeftButton) { ClickDesign(630, 500, button); }
+  void ClickSpin() { ClickDesign(630, 500); }
   void ClickMaxBet() { ClickDesign(570, 500); }
   void ClickLines(int button) {
-    static const int xs[] = {0, 190, 250, 310, 370, 430};
-    ClickDesign(xs[button], 492);
+    static const int kXs[] = {0, 190, 250, 310, 370, 430};
+    ClickDesign(kXs[button], 492);
   }
   void ClickCredits(int button) {
-    static const int xs[] = {0, 0, 0, 0, 0, 0, 215, 275, 340, 400, 460};
-    ClickDesign(xs[button], 508);
+    static const int kXs[] = {0, 0, 0, 0, 0, 0, 215, 275, 340, 400, 460};
+    ClickDesign(kXs[button], 508);
   }
 
-  QTemporaryDir dir;
-  FakePlatform platform;
-  RecordingSounds sounds;
-  GameState state;
-  std::unique_ptr<TForm1> form;
+  QTemporaryDir dir_;
+  FakePlatform platform_;
+  RecordingSounds sounds_;
+  GameState state_;
+  std::unique_ptr<MainWindow> window_;
 };

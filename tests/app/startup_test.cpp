@@ -10,129 +10,129 @@ using StartUp = GameFixture;
 
 TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   Start();
-  EXPECT_EQ(state.Credits, 1000);
-  EXPECT_EQ(state.Borrowed, 1000);
-  EXPECT_EQ(state.SpinCount, 0);
-  EXPECT_EQ(state.TotalBet, 0);
-  EXPECT_EQ(state.BonusPayoffs, 0);
-  EXPECT_EQ(state.LinesBet, 9);
-  EXPECT_EQ(state.CreditsPerLine, 1);
-  EXPECT_EQ(state.LinesButton, 5);
-  EXPECT_EQ(state.CreditsButton, 6);
-  EXPECT_EQ(state.WildFrame, 4);
-  EXPECT_EQ(state.WildFrameStep, 1);
-  EXPECT_EQ(state.GameTitle, "Zelmar Slots");
-  EXPECT_EQ(state.VersionText, "1.1");
-  EXPECT_EQ(state.SoundRoot, "Zelmar");
+  EXPECT_EQ(state_.Credits, 1000);
+  EXPECT_EQ(state_.Borrowed, 1000);
+  EXPECT_EQ(state_.SpinCount, 0);
+  EXPECT_EQ(state_.TotalBet, 0);
+  EXPECT_EQ(state_.BonusPayoffs, 0);
+  EXPECT_EQ(state_.LinesBet, 9);
+  EXPECT_EQ(state_.CreditsPerLine, 1);
+  EXPECT_EQ(state_.LinesButton, 5);
+  EXPECT_EQ(state_.CreditsButton, 6);
+  EXPECT_EQ(state_.WildFrame, 4);
+  EXPECT_EQ(state_.WildFrameStep, 1);
+  EXPECT_EQ(window_->Identity().GameTitle, "Zelmar Slots");
+  EXPECT_EQ(window_->Identity().VersionText, "1.1");
+  EXPECT_EQ(window_->Identity().SoundRoot, "Zelmar");
   // The sounds are loaded and the music found during start-up, the music started after it.
-  EXPECT_EQ(sounds.Calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks"}));
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Zelmar Slots"));
-  EXPECT_EQ(state.ReelStop, (std::array<int32_t, 5>{3, 30, 7, 2, 7}));
+  EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks"}));
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Zelmar Slots"));
+  EXPECT_EQ(state_.ReelStop, (std::array<int32_t, 5>{3, 30, 7, 2, 7}));
 }
 
 TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   Start();
-  EXPECT_TRUE(state.Busy);
-  EXPECT_FALSE(form->NewGameAction()->isEnabled());
+  EXPECT_TRUE(state_.Busy);
+  EXPECT_FALSE(window_->NewGameAction()->isEnabled());
   ClickSpin();
-  form->FormKeyDown(13);
-  platform.Advance(249);
-  EXPECT_TRUE(state.Busy);
-  EXPECT_EQ(state.SpinCount, 0);
-  EXPECT_EQ(state.Credits, 1000);
-  EXPECT_EQ(sounds.Count("Start"), 0);
+  window_->PressKey(GameKey::kEnter);
+  platform_.Advance(249);
+  EXPECT_TRUE(state_.Busy);
+  EXPECT_EQ(state_.SpinCount, 0);
+  EXPECT_EQ(state_.Credits, 1000);
+  EXPECT_EQ(sounds_.Count("Start"), 0);
 
-  platform.Advance(1);
-  EXPECT_FALSE(state.Busy);
-  EXPECT_TRUE(form->NewGameAction()->isEnabled());
-  EXPECT_EQ(sounds.Calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
-                                                    "QueueFirstTrack", "Start"}));
-  EXPECT_FALSE(form->Timer1().Enabled());
-  platform.Advance(1000);
-  EXPECT_EQ(sounds.Count("Start"), 1);  // the start-up tick runs once
+  platform_.Advance(1);
+  EXPECT_FALSE(state_.Busy);
+  EXPECT_TRUE(window_->NewGameAction()->isEnabled());
+  EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
+                                                     "QueueFirstTrack", "Start"}));
+  EXPECT_FALSE(window_->StartUpTimer().Enabled());
+  platform_.Advance(1000);
+  EXPECT_EQ(sounds_.Count("Start"), 1);  // the start-up tick runs once
 }
 
 TEST_F(StartUp, ProgramFolderAndBaseNameFollowTheRealFile) {
-  QFile real(QDir(dir.path()).filePath("real/zelmar-slots"));
-  QDir(dir.path()).mkpath("real");
+  QFile real(QDir(dir_.path()).filePath("real/zelmar-slots"));
+  QDir(dir_.path()).mkpath("real");
   ASSERT_TRUE(real.open(QIODevice::WriteOnly));
   real.close();
-  ASSERT_TRUE(QFile::link(real.fileName(), QDir(dir.path()).filePath("link-to-game")));
+  ASSERT_TRUE(QFile::link(real.fileName(), QDir(dir_.path()).filePath("link-to-game")));
 
   StartOptions options;
-  options.Seed = 1;
-  options.ProgramFile = QDir(dir.path()).filePath("link-to-game").toStdString();
-  TForm1 other(state, platform, sounds, options);
-  const QString expectedDir = QFileInfo(real.fileName()).canonicalPath() + "/";
-  EXPECT_EQ(state.AppDir, expectedDir.toStdString());
-  EXPECT_EQ(state.ExeBaseName, "zelmar-slots");  // no extension, nothing cut
+  options.seed = 1;
+  options.program_file = QDir(dir_.path()).filePath("link-to-game").toStdString();
+  MainWindow other(state_, platform_, sounds_, options);
+  const QString expected_dir = QFileInfo(real.fileName()).canonicalPath() + "/";
+  EXPECT_EQ(other.Identity().AppDir, expected_dir.toStdString());
+  EXPECT_EQ(other.Identity().ExeBaseName, "zelmar-slots");  // no extension, nothing cut
 }
 
 TEST_F(StartUp, WindowIsTheScreenLessTenCentredAndFixedAtLargeFonts) {
   Start(1, 800, 600, 120);
-  EXPECT_EQ(form->width(), 790);
-  EXPECT_EQ(form->height(), 590);
-  EXPECT_EQ(form->x(), 5);
-  EXPECT_EQ(form->y(), 5);
-  EXPECT_FALSE(form->windowState() & Qt::WindowMaximized);
-  EXPECT_EQ(form->minimumSize(), form->maximumSize());
+  EXPECT_EQ(window_->width(), 790);
+  EXPECT_EQ(window_->height(), 590);
+  EXPECT_EQ(window_->x(), 5);
+  EXPECT_EQ(window_->y(), 5);
+  EXPECT_FALSE(window_->windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
 }
 
 TEST_F(StartUp, SmallFontResolutionMaximisesTheWindow) {
   Start(1, 1024, 768, 96);
-  EXPECT_TRUE(form->windowState() & Qt::WindowMaximized);
-  EXPECT_EQ(state.ScreenWidth, 1024);
-  EXPECT_EQ(state.ScreenHeight, 768);
+  EXPECT_TRUE(window_->windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(state_.ScreenWidth, 1024);
+  EXPECT_EQ(state_.ScreenHeight, 768);
 }
 
 TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   Start(1, 1280, 1024, 120);
-  EXPECT_EQ(state.ReelsLeft, 331);
-  EXPECT_EQ(state.ReelsTop, 336);
-  EXPECT_EQ(state.ReelPitch, 147);
-  EXPECT_EQ(state.BlurHeight, 1459);
+  EXPECT_EQ(state_.ReelsLeft, 331);
+  EXPECT_EQ(state_.ReelsTop, 336);
+  EXPECT_EQ(state_.ReelPitch, 147);
+  EXPECT_EQ(state_.BlurHeight, 1459);
 }
 
 TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   Start();
   Ready();
-  state.Credits = 0;
-  state.Borrowed = 3000;
-  state.TotalBet = 4500;
-  state.SpinCount = 77;
-  state.BonusPayoffs = 300;
-  state.LinesBet = 5;
-  state.CreditsPerLine = 3;
-  form->NewGameAction()->trigger();
-  EXPECT_EQ(state.Credits, 1000);
-  EXPECT_EQ(state.Borrowed, 1000);
-  EXPECT_EQ(state.TotalBet, 0);
-  EXPECT_EQ(state.SpinCount, 0);
-  EXPECT_EQ(state.BonusPayoffs, 0);
-  EXPECT_EQ(state.LinesBet, 5);
-  EXPECT_EQ(state.CreditsPerLine, 3);
-  EXPECT_FALSE(state.Busy);
+  state_.Credits = 0;
+  state_.Borrowed = 3000;
+  state_.TotalBet = 4500;
+  state_.SpinCount = 77;
+  state_.BonusPayoffs = 300;
+  state_.LinesBet = 5;
+  state_.CreditsPerLine = 3;
+  window_->NewGameAction()->trigger();
+  EXPECT_EQ(state_.Credits, 1000);
+  EXPECT_EQ(state_.Borrowed, 1000);
+  EXPECT_EQ(state_.TotalBet, 0);
+  EXPECT_EQ(state_.SpinCount, 0);
+  EXPECT_EQ(state_.BonusPayoffs, 0);
+  EXPECT_EQ(state_.LinesBet, 5);
+  EXPECT_EQ(state_.CreditsPerLine, 3);
+  EXPECT_FALSE(state_.Busy);
 }
 
 TEST_F(StartUp, OptionsMenuSwitchesSoundAndMusicWithTheirCheckMarks) {
   Start();
-  const QList<QAction*> menus = form->menuBar()->actions();
+  const QList<QAction*> menus = window_->menuBar()->actions();
   ASSERT_GE(menus.size(), 2);
   EXPECT_EQ(menus[1]->text(), QStringLiteral("&Options"));
   EXPECT_EQ(menus[1]->menu()->actions(),
-            (QList<QAction*>{form->SoundAction(), form->MusicAction()}));
-  for (QAction* item : {form->SoundAction(), form->MusicAction()}) {
+            (QList<QAction*>{window_->SoundAction(), window_->MusicAction()}));
+  for (QAction* item : {window_->SoundAction(), window_->MusicAction()}) {
     EXPECT_TRUE(item->isCheckable());
     EXPECT_TRUE(item->isChecked());
   }
-  form->SoundAction()->trigger();
-  EXPECT_FALSE(sounds.Sound);
-  EXPECT_FALSE(form->SoundAction()->isChecked());
-  EXPECT_TRUE(sounds.Music);
-  form->MusicAction()->trigger();
-  form->MusicAction()->trigger();
-  EXPECT_TRUE(sounds.Music);
-  EXPECT_TRUE(form->MusicAction()->isChecked());
-  form.reset();
-  EXPECT_EQ(sounds.Calls.back(), "CloseMusic");
+  window_->SoundAction()->trigger();
+  EXPECT_FALSE(sounds_.sound);
+  EXPECT_FALSE(window_->SoundAction()->isChecked());
+  EXPECT_TRUE(sounds_.music);
+  window_->MusicAction()->trigger();
+  window_->MusicAction()->trigger();
+  EXPECT_TRUE(sounds_.music);
+  EXPECT_TRUE(window_->MusicAction()->isChecked());
+  window_.reset();
+  EXPECT_EQ(sounds_.calls.back(), "CloseMusic");
 }

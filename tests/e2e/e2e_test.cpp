@@ -32,8 +32,8 @@ class RealGame : public ::testing::Test {
     // The upper rows alone must still tell every digit from every other.
     for (int a = 0; a < 10; ++a) {
       for (int b = a + 1; b < 10; ++b) {
-        ASSERT_NE(art_.GreenSmall.copy(16 * a, 0, 16, kRowsCompared),
-                  art_.GreenSmall.copy(16 * b, 0, 16, kRowsCompared));
+        ASSERT_NE(art_.green_small.copy(16 * a, 0, 16, kRowsCompared),
+                  art_.green_small.copy(16 * b, 0, 16, kRowsCompared));
       }
     }
   }
@@ -79,11 +79,11 @@ class RealGame : public ::testing::Test {
     window_ = id.split('\n').first().trimmed();
   }
 
-  QString Run(const QString& program, const QStringList& args, int timeoutMs = 20000) {
+  QString Run(const QString& program, const QStringList& args, int timeout_ms = 20000) {
     QProcess p;
     p.setProcessEnvironment(env_);
     p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
+    if (!p.waitForFinished(timeout_ms)) {
       p.kill();
       return {};
     }
@@ -107,7 +107,7 @@ class RealGame : public ::testing::Test {
       for (int yy = 0; yy < kRowsCompared && all; ++yy) {
         for (int xx = 0; xx < 16 && all; ++xx) {
           all = (shot.pixel(x + xx, y + yy) & 0xFFFFFF) ==
-                (art_.GreenSmall.pixel(16 * d + xx, yy) & 0xFFFFFF);
+                (art_.green_small.pixel(16 * d + xx, yy) & 0xFFFFFF);
         }
       }
       if (all) return d;
@@ -171,9 +171,9 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
   const std::optional<Point> before = FindNumber(Screenshot(), "1000");
   ASSERT_TRUE(before.has_value());
   // The drawing area's origin follows from the meter: right edge 620, top 30.
-  const int originX = before->x + 64 - 620;
-  const int originY = before->y - 30;
-  Run("xdotool", {"mousemove", QString::number(originX + 630), QString::number(originY + 505)});
+  const int origin_x = before->x + 64 - 620;
+  const int origin_y = before->y - 30;
+  Run("xdotool", {"mousemove", QString::number(origin_x + 630), QString::number(origin_y + 505)});
   Run("xdotool", {"click", "1"});
 
   // The spin lands and any win is counted in; a bonus game, if the reels start one, is ended
@@ -184,7 +184,7 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
   for (int poll = 0; poll < 60 && still < 2; ++poll) {
     QThread::msleep(700);
     const QImage shot = Screenshot();
-    const std::optional<int> now = NumberAt(shot, originX + 620, originY + 30);
+    const std::optional<int> now = NumberAt(shot, origin_x + 620, origin_y + 30);
     if (!now) {
       // The bonus game covers the screen: its picture is centred, the left STOP sign at
       // (17, 134) of it.
@@ -196,7 +196,7 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
     }
     still = (credits && *credits == *now) ? still + 1 : 0;
     credits = now;
-    stake = NumberAt(shot, originX + 250, originY + 30);
+    stake = NumberAt(shot, origin_x + 250, origin_y + 30);
   }
   ASSERT_TRUE(credits.has_value());
   // The coins meter keeps showing the stake of the spin; the nine credits left the credits,

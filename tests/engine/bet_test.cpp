@@ -14,9 +14,9 @@ TEST(BetButtonTest, ButtonsSetTheirValues) {
 TEST(TakeStakeTest, TakesOnlyWhatTheCreditsCover) {
   struct Case {
     const char* what;
-    int credits, lines, perLine, bet, lastBet;
+    int credits, lines, per_line, bet, last_bet;
     bool taken;
-    int betAfter, creditsAfter;
+    int bet_after, credits_after;
   };
   const Case cases[] = {
       {"selection covered", 1000, 9, 1, 0, 0, true, 9, 991},
@@ -32,12 +32,12 @@ TEST(TakeStakeTest, TakesOnlyWhatTheCreditsCover) {
     GameState state;
     state.Credits = c.credits;
     state.LinesBet = c.lines;
-    state.CreditsPerLine = c.perLine;
+    state.CreditsPerLine = c.per_line;
     state.Bet = c.bet;
-    state.LastBet = c.lastBet;
+    state.LastBet = c.last_bet;
     EXPECT_EQ(TakeStake(state), c.taken) << c.what;
-    EXPECT_EQ(state.Bet, c.betAfter) << c.what;
-    EXPECT_EQ(state.Credits, c.creditsAfter) << c.what;
+    EXPECT_EQ(state.Bet, c.bet_after) << c.what;
+    EXPECT_EQ(state.Credits, c.credits_after) << c.what;
   }
 }
 

@@ -12,18 +12,18 @@ namespace {
 
 // Counts a win down the way the count-up does; returns the steps taken by size.
 std::map<int, int> CountUp(int win, int& steps) {
-  std::map<int, int> bySize;
+  std::map<int, int> by_size;
   steps = 0;
   while (win > 0) {
     const int step = CountUpStep(win);
     EXPECT_GT(step, 0);
     EXPECT_LE(step, win);
     win -= step;
-    ++bySize[step];
+    ++by_size[step];
     ++steps;
   }
   EXPECT_EQ(win, 0);
-  return bySize;
+  return by_size;
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ TEST(BallPrizeTest, PrizeCountsTheWholeBet) {
   EXPECT_EQ(BallPrizeCredits(1, 9, 1), 9);
   EXPECT_EQ(BallPrizeCredits(2, 5, 2), 20);
   EXPECT_EQ(BallPrizeCredits(10, 9, 10), 900);
-  int allSix = 0;
-  for (int m : kBallMultipliers) allSix += BallPrizeCredits(m, 9, 1);
-  EXPECT_EQ(allSix, 189);
+  int all_six = 0;
+  for (int m : kBallMultipliers) all_six += BallPrizeCredits(m, 9, 1);
+  EXPECT_EQ(all_six, 189);
 }

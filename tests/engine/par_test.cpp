@@ -46,8 +46,8 @@ TEST(ParTest, JackpotNeedsThePiecesOnABetPayline) {
 TEST(ParTest, LineReturnIsTheSameForEveryBet) {
   // 2366129 / 2430000 was computed once by an independent implementation of the pay table.
   for (int lines : {1, 3, 5, 7, 9}) {
-    for (int perLine : {1, 10}) {
-      EXPECT_DOUBLE_EQ(ComputePar(lines, perLine).line_rtp, 2366129.0 / 2430000.0);
+    for (int per_line : {1, 10}) {
+      EXPECT_DOUBLE_EQ(ComputePar(lines, per_line).line_rtp, 2366129.0 / 2430000.0);
     }
   }
 }
@@ -81,7 +81,7 @@ TEST(ParTest, EnumerationMatchesScoringEverySpinOneByOne) {
   GameState state;
   BuildReelStrips(state);
   for (int lines : {3, 9}) {
-    for (int reel0Stop : {3, 29, 30}) {
+    for (int reel0_stop : {3, 29, 30}) {
       state.LinesBet = lines;
       state.CreditsPerLine = 1;
       int64_t paying = 0, sum = 0, squares = 0, combinations = 0;
@@ -89,7 +89,7 @@ TEST(ParTest, EnumerationMatchesScoringEverySpinOneByOne) {
         for (int s2 = 1; s2 <= kStripLength; ++s2)
           for (int s3 = 1; s3 <= kStripLength; ++s3)
             for (int s4 = 1; s4 <= kStripLength; ++s4) {
-              state.ReelStop = {reel0Stop, s1, s2, s3, s4};
+              state.ReelStop = {reel0_stop, s1, s2, s3, s4};
               ScoreSpin(state);
               const int64_t x = state.GamePaid;
               ++combinations;
@@ -97,11 +97,11 @@ TEST(ParTest, EnumerationMatchesScoringEverySpinOneByOne) {
               sum += x;
               squares += x * x;
             }
-      const StopEnumeration slice = EnumerateStopsWithFirstReelAt(lines, reel0Stop);
+      const StopEnumeration slice = EnumerateStopsWithFirstReelAt(lines, reel0_stop);
       EXPECT_EQ(slice.combinations, combinations);
-      EXPECT_EQ(slice.paying, paying) << lines << " lines, reel 0 at " << reel0Stop;
-      EXPECT_EQ(slice.pay_sum, sum) << lines << " lines, reel 0 at " << reel0Stop;
-      EXPECT_EQ(slice.pay_square_sum, squares) << lines << " lines, reel 0 at " << reel0Stop;
+      EXPECT_EQ(slice.paying, paying) << lines << " lines, reel 0 at " << reel0_stop;
+      EXPECT_EQ(slice.pay_sum, sum) << lines << " lines, reel 0 at " << reel0_stop;
+      EXPECT_EQ(slice.pay_square_sum, squares) << lines << " lines, reel 0 at " << reel0_stop;
     }
   }
 }
@@ -125,6 +125,6 @@ TEST(ParTest, SlicesAddUpToTheWholeEnumeration) {
 TEST(ParTest, BetValidation) {
   for (int lines : {1, 3, 5, 7, 9}) EXPECT_TRUE(IsValidLinesBet(lines));
   for (int lines : {0, 2, 4, 8, 10, -1}) EXPECT_FALSE(IsValidLinesBet(lines));
-  for (int perLine : {1, 2, 3, 5, 10}) EXPECT_TRUE(IsValidCreditsPerLine(perLine));
-  for (int perLine : {0, 4, 6, 9, 11, -1}) EXPECT_FALSE(IsValidCreditsPerLine(perLine));
+  for (int per_line : {1, 2, 3, 5, 10}) EXPECT_TRUE(IsValidCreditsPerLine(per_line));
+  for (int per_line : {0, 4, 6, 9, 11, -1}) EXPECT_FALSE(IsValidCreditsPerLine(per_line));
 }

@@ -10,9 +10,10 @@
 
 namespace {
 
-constexpr int W = kWild;
-constexpr int A = kSymbolA, B = kSymbolB, C = kSymbolC, D = kSymbolD, E = kSymbolE, F = kSymbolF,
-              G = kSymbolG, H = kSymbolH, I = kSymbolI, J = kSymbolJ, K = kSymbolK, L = kSymbolL;
+constexpr int kW = kWild;
+constexpr int kA = kSymbolA, kB = kSymbolB, kC = kSymbolC, kD = kSymbolD, kE = kSymbolE,
+              kF = kSymbolF, kG = kSymbolG, kH = kSymbolH, kI = kSymbolI, kJ = kSymbolJ,
+              kK = kSymbolK, kL = kSymbolL;
 
 struct LineCase {
   std::array<int, kReels> symbols;
@@ -24,18 +25,19 @@ using Window = std::array<std::array<int, kRows>, kReels>;
 
 // A window in which no payline pays: neighbouring reels share no symbol and none of these
 // symbols pays on its own.
-constexpr Window kBlankWindow{{{G, H, K}, {A, B, C}, {G, H, K}, {A, B, C}, {G, H, K}}};
+constexpr Window kBlankWindow{
+    {{kG, kH, kK}, {kA, kB, kC}, {kG, kH, kK}, {kA, kB, kC}, {kG, kH, kK}}};
 
 // A state whose reels show `window` (each reel's strip starts with its column, stop 1).
-GameState StateShowing(const Window& window, int linesBet, int creditsPerLine) {
+GameState StateShowing(const Window& window, int lines_bet, int credits_per_line) {
   GameState state;
   BuildReelStrips(state);
   for (int r = 0; r < kReels; ++r) {
     for (int row = 0; row < kRows; ++row) state.ReelStrip[r][1 + row] = window[r][row];
     state.ReelStop[r] = 1;
   }
-  state.LinesBet = linesBet;
-  state.CreditsPerLine = creditsPerLine;
+  state.LinesBet = lines_bet;
+  state.CreditsPerLine = credits_per_line;
   return state;
 }
 
@@ -51,54 +53,54 @@ LineScore FirstRuleThatHolds(const std::array<int, kReels>& symbols) {
 TEST(PayTableTest, OrderOfTheRulesDecides) {
   const std::vector<LineCase> cases = {
       // Wilds on their own.
-      {{W, W, W, W, W}, 2500, 5},
-      {{W, W, W, W, K}, 2000, 4},
-      {{W, W, W, W, 9}, 2000, 4},
-      {{W, W, W, W, I}, 2500, 5},
-      {{W, W, W, W, J}, 2500, 5},
-      {{W, W, W, W, G}, 2000, 4},
+      {{kW, kW, kW, kW, kW}, 2500, 5},
+      {{kW, kW, kW, kW, kK}, 2000, 4},
+      {{kW, kW, kW, kW, 9}, 2000, 4},
+      {{kW, kW, kW, kW, kI}, 2500, 5},
+      {{kW, kW, kW, kW, kJ}, 2500, 5},
+      {{kW, kW, kW, kW, kG}, 2000, 4},
       // Three wilds pay as 3 x I unless a better combination comes first in the table.
-      {{W, W, W, B, C}, 120, 3},
-      {{W, W, W, A, A}, 500, 5},
-      {{W, W, W, D, D}, 150, 5},
-      {{W, W, W, G, G}, 120, 3},
-      {{W, W, W, H, H}, 120, 3},
-      {{W, W, W, L, B}, 250, 4},
-      {{W, W, W, L, L}, 1000, 5},
+      {{kW, kW, kW, kB, kC}, 120, 3},
+      {{kW, kW, kW, kA, kA}, 500, 5},
+      {{kW, kW, kW, kD, kD}, 150, 5},
+      {{kW, kW, kW, kG, kG}, 120, 3},
+      {{kW, kW, kW, kH, kH}, 120, 3},
+      {{kW, kW, kW, kL, kB}, 250, 4},
+      {{kW, kW, kW, kL, kL}, 1000, 5},
       // Two leading wilds pay 25 unless a rule of 25 or more holds.
-      {{W, W, B, B, K}, 50, 4},
-      {{W, W, B, K, K}, 25, 2},
-      {{W, W, G, G, K}, 25, 2},
-      {{W, W, A, K, K}, 40, 3},
-      {{W, W, K, K, K}, 1000, 5},
+      {{kW, kW, kB, kB, kK}, 50, 4},
+      {{kW, kW, kB, kK, kK}, 25, 2},
+      {{kW, kW, kG, kG, kK}, 25, 2},
+      {{kW, kW, kA, kK, kK}, 40, 3},
+      {{kW, kW, kK, kK, kK}, 1000, 5},
       // A leading wild pays 2 with match 1, also before 2 x F.
-      {{W, F, B, C, D}, 2, 1},
-      {{F, W, B, C, D}, 2, 2},
-      {{W, B, C, D, E}, 2, 1},
-      {{W, I, B, C, D}, 5, 2},
+      {{kW, kF, kB, kC, kD}, 2, 1},
+      {{kF, kW, kB, kC, kD}, 2, 2},
+      {{kW, kB, kC, kD, kE}, 2, 1},
+      {{kW, kI, kB, kC, kD}, 5, 2},
       // Ordinary lines.
-      {{K, B, C, D, E}, 0, 0},
-      {{I, B, C, D, E}, 1, 1},
-      {{J, B, C, D, E}, 1, 1},
-      {{I, I, I, I, I}, 2500, 5},
-      {{I, I, W, I, B}, 500, 4},
-      {{L, L, L, L, L}, 1000, 5},
-      {{A, A, A, A, A}, 500, 5},
-      {{A, A, W, A, B}, 75, 4},
-      {{A, A, B, A, A}, 0, 0},
-      {{G, G, G, G, G}, 100, 5},
-      {{G, G, G, B, G}, 5, 3},
-      {{G, G, B, G, G}, 0, 0},
-      {{F, F, B, F, F}, 2, 2},
-      {{F, F, F, F, F}, 120, 5},
-      {{E, E, E, E, B}, 40, 4},
-      {{B, W, B, C, C}, 10, 3},
-      {{K, K, C, C, C}, 5, 2},
+      {{kK, kB, kC, kD, kE}, 0, 0},
+      {{kI, kB, kC, kD, kE}, 1, 1},
+      {{kJ, kB, kC, kD, kE}, 1, 1},
+      {{kI, kI, kI, kI, kI}, 2500, 5},
+      {{kI, kI, kW, kI, kB}, 500, 4},
+      {{kL, kL, kL, kL, kL}, 1000, 5},
+      {{kA, kA, kA, kA, kA}, 500, 5},
+      {{kA, kA, kW, kA, kB}, 75, 4},
+      {{kA, kA, kB, kA, kA}, 0, 0},
+      {{kG, kG, kG, kG, kG}, 100, 5},
+      {{kG, kG, kG, kB, kG}, 5, 3},
+      {{kG, kG, kB, kG, kG}, 0, 0},
+      {{kF, kF, kB, kF, kF}, 2, 2},
+      {{kF, kF, kF, kF, kF}, 120, 5},
+      {{kE, kE, kE, kE, kB}, 40, 4},
+      {{kB, kW, kB, kC, kC}, 10, 3},
+      {{kK, kK, kC, kC, kC}, 5, 2},
       // The jackpot needs the pieces themselves; wilds never stand in for them.
       {{5, 6, 7, 8, 9}, 5000, 5},
-      {{W, 6, 7, 8, 9}, 2, 1},
-      {{5, 6, 7, 8, W}, 0, 0},
-      {{5, W, W, W, W}, 0, 0},
+      {{kW, 6, 7, 8, 9}, 2, 1},
+      {{5, 6, 7, 8, kW}, 0, 0},
+      {{5, kW, kW, kW, kW}, 0, 0},
       {{6, 5, 7, 8, 9}, 0, 0},
   };
   for (const LineCase& c : cases) {
@@ -115,10 +117,10 @@ TEST(PayTableTest, TableByPaysAgreesWithTheTableBySymbol) {
     std::array<int, 5> pays;  // for 5, 4, 3, 2, 1
   };
   const BySymbol rows[] = {
-      {I, {2500, 500, 120, 5, 1}}, {J, {2500, 500, 120, 5, 1}}, {K, {1000, 250, 100, 5, 0}},
-      {L, {1000, 250, 100, 5, 0}}, {A, {500, 75, 40, 0, 0}},    {B, {200, 50, 10, 0, 0}},
-      {C, {200, 50, 10, 0, 0}},    {D, {150, 40, 10, 0, 0}},    {E, {150, 40, 10, 0, 0}},
-      {F, {120, 20, 5, 2, 0}},     {G, {100, 20, 5, 0, 0}},     {H, {100, 20, 5, 0, 0}},
+      {kI, {2500, 500, 120, 5, 1}}, {kJ, {2500, 500, 120, 5, 1}}, {kK, {1000, 250, 100, 5, 0}},
+      {kL, {1000, 250, 100, 5, 0}}, {kA, {500, 75, 40, 0, 0}},    {kB, {200, 50, 10, 0, 0}},
+      {kC, {200, 50, 10, 0, 0}},    {kD, {150, 40, 10, 0, 0}},    {kE, {150, 40, 10, 0, 0}},
+      {kF, {120, 20, 5, 2, 0}},     {kG, {100, 20, 5, 0, 0}},     {kH, {100, 20, 5, 0, 0}},
   };
   for (const BySymbol& row : rows) {
     for (int n = 5; n >= 1; --n) {
@@ -134,7 +136,7 @@ TEST(PayTableTest, TableByPaysAgreesWithTheTableBySymbol) {
 
 TEST(PayTableTest, ScoringAgreesWithTryingEveryRuleInOrder) {
   // Every line over an alphabet that holds every kind of symbol the rules tell apart.
-  const int alphabet[] = {W, 5, 6, 7, 8, 9, A, B, F, G, I, J, K, L};
+  const int alphabet[] = {kW, 5, 6, 7, 8, 9, kA, kB, kF, kG, kI, kJ, kK, kL};
   std::array<int, kReels> s{};
   int checked = 0;
   for (int a : alphabet)
@@ -166,8 +168,8 @@ TEST(ScoreSpinTest, JackpotPaysWithTheScatterWinOnTop) {
   EXPECT_EQ(state.WinToCount, 5900);
   EXPECT_EQ(state.ShownWin, kScatterWin);
   for (int r = 0; r < kReels; ++r) {
-    EXPECT_EQ(state.ScatterPos[r + 1].Reel, r);
-    EXPECT_EQ(state.ScatterPos[r + 1].Row, 1);
+    EXPECT_EQ(state.ScatterPos[r + 1].reel, r);
+    EXPECT_EQ(state.ScatterPos[r + 1].row, 1);
   }
 }
 
@@ -183,8 +185,8 @@ TEST(ScoreSpinTest, JackpotOnAnyPaylinePaysTimesCreditsPerLine) {
 
 TEST(ScoreSpinTest, ScattersPayOnTheTotalBetWhereverTheyStand) {
   struct Case {
-    std::vector<int> reelsWithScatter;
-    int lines, perLine, scatterWin;
+    std::vector<int> reels_with_scatter;
+    int lines, per_line, scatter_win;
   };
   const Case cases[] = {
       {{0, 2, 4}, 5, 2, 50},          {{1, 2, 3}, 9, 1, 45}, {{0, 1, 3, 4}, 3, 5, 375},
@@ -192,13 +194,13 @@ TEST(ScoreSpinTest, ScattersPayOnTheTotalBetWhereverTheyStand) {
   };
   for (const Case& c : cases) {
     Window window = kBlankWindow;
-    for (int r : c.reelsWithScatter) window[r][(r * 2) % kRows] = kFirstScatter + r;
-    GameState state = StateShowing(window, c.lines, c.perLine);
+    for (int r : c.reels_with_scatter) window[r][(r * 2) % kRows] = kFirstScatter + r;
+    GameState state = StateShowing(window, c.lines, c.per_line);
     ScoreSpin(state);
-    EXPECT_EQ(state.ScatterCount, static_cast<int>(c.reelsWithScatter.size()));
-    EXPECT_EQ(state.ScatterWin, c.scatterWin);
-    EXPECT_EQ(state.GamePaid, c.scatterWin);
-    EXPECT_EQ(state.ShownWin, c.scatterWin > 0 ? kScatterWin : -1);
+    EXPECT_EQ(state.ScatterCount, static_cast<int>(c.reels_with_scatter.size()));
+    EXPECT_EQ(state.ScatterWin, c.scatter_win);
+    EXPECT_EQ(state.GamePaid, c.scatter_win);
+    EXPECT_EQ(state.ShownWin, c.scatter_win > 0 ? kScatterWin : -1);
   }
 }
 
@@ -210,20 +212,20 @@ TEST(ScoreSpinTest, RecordsScattersInReelThenRowOrder) {
   GameState state = StateShowing(window, 9, 1);
   ScoreSpin(state);
   ASSERT_EQ(state.ScatterCount, 3);
-  EXPECT_EQ(state.ScatterPos[1].Reel, 0);
-  EXPECT_EQ(state.ScatterPos[1].Row, 2);
-  EXPECT_EQ(state.ScatterPos[2].Reel, 2);
-  EXPECT_EQ(state.ScatterPos[2].Row, 0);
-  EXPECT_EQ(state.ScatterPos[3].Reel, 4);
-  EXPECT_EQ(state.ScatterPos[3].Row, 1);
+  EXPECT_EQ(state.ScatterPos[1].reel, 0);
+  EXPECT_EQ(state.ScatterPos[1].row, 2);
+  EXPECT_EQ(state.ScatterPos[2].reel, 2);
+  EXPECT_EQ(state.ScatterPos[2].row, 0);
+  EXPECT_EQ(state.ScatterPos[3].reel, 4);
+  EXPECT_EQ(state.ScatterPos[3].row, 1);
 }
 
 TEST(ScoreSpinTest, PaylinesNotBetAreScoredButPayNothing) {
   Window window = kBlankWindow;
   // 3 x I on payline 7 (rows 2, 2, 1); it also gives 2 x I on payline 3 and 1 x I on payline 5.
-  window[0][2] = I;
-  window[1][2] = I;
-  window[2][1] = I;
+  window[0][2] = kI;
+  window[1][2] = kI;
+  window[2][1] = kI;
   GameState state = StateShowing(window, 5, 1);
   ScoreSpin(state);
   EXPECT_EQ(state.LineWin[7], 0);

@@ -11,7 +11,7 @@
 namespace {
 
 struct SimRun {
-  int exitCode = -1;
+  int exit_code = -1;
   std::string out;
 };
 
@@ -25,7 +25,7 @@ SimRun Sim(const std::string& args) {
   size_t n;
   while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
   const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }
 
@@ -42,7 +42,7 @@ const std::string kInts = R"(\[-?\d+(,-?\d+)*\])";
 
 TEST(SimSpinsTest, PrintsOneJsonObjectPerSpinWithTheGamesKeys) {
   const SimRun run = Sim("spins --seed 12345 --count 3");
-  ASSERT_EQ(run.exitCode, 0);
+  ASSERT_EQ(run.exit_code, 0);
   const auto lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 3u);
   // Pinned: the first spin of seed 12345 at width 800.
@@ -59,7 +59,7 @@ TEST(SimSpinsTest, PrintsOneJsonObjectPerSpinWithTheGamesKeys) {
 
 TEST(SimSpinsTest, BallPrizesAppearExactlyWhenTheBonusFollows) {
   const SimRun run = Sim("spins --seed 1 --count 400 --lines 5 --per-line 2 --width 1024");
-  ASSERT_EQ(run.exitCode, 0);
+  ASSERT_EQ(run.exit_code, 0);
   const auto lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 400u);
   const std::regex count("\"scatter_count\":(\\d)");
@@ -78,19 +78,19 @@ TEST(SimSpinsTest, SameSeedSameOutputAtAnyWidth) {
   const SimRun a = Sim("spins --seed 99 --count 20");
   const SimRun b = Sim("spins --seed=99 --count=20 --width 800");
   const SimRun wide = Sim("spins --seed 99 --count 20 --width 1920");
-  ASSERT_EQ(a.exitCode, 0);
+  ASSERT_EQ(a.exit_code, 0);
   EXPECT_EQ(a.out, b.out);
   // Every draw advances the sequence once whatever its range, so the offsets' range (the
   // width) moves the picture but never the stops.
   EXPECT_EQ(a.out, wide.out);
   const SimRun none = Sim("spins --seed 99 --count 0");
-  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_EQ(none.exit_code, 0);
   EXPECT_EQ(none.out, "");
 }
 
 TEST(SimParTest, PrintsTheExactFigures) {
   const SimRun run = Sim("par --lines 9 --per-line 1");
-  ASSERT_EQ(run.exitCode, 0);
+  ASSERT_EQ(run.exit_code, 0);
   const auto lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 1u);
   const std::string number = R"(-?\d+(\.\d+)?(e-?\d+)?)";
@@ -128,7 +128,7 @@ TEST(SimArgumentsTest, BadArgumentsExitWithTwo) {
   };
   for (const char* args : bad) {
     const SimRun run = Sim(args);
-    EXPECT_EQ(run.exitCode, 2) << "zelmar-sim " << args;
+    EXPECT_EQ(run.exit_code, 2) << "zelmar-sim " << args;
     EXPECT_EQ(run.out, "") << "zelmar-sim " << args;
   }
 }

@@ -159,7 +159,7 @@ TEST(CanvasCopyRect, EmptyOrInvertedRectanglesDrawNothing) {
   Canvas canvas = Filled(10, 10, qRgb(9, 9, 9));
   const QImage before = canvas.Image();
   int changes = 0;
-  canvas.OnChanged = [&](const QRect&) { ++changes; };
+  canvas.on_changed = [&](const QRect&) { ++changes; };
   const QImage src = Coordinates(8, 8);
   canvas.CopyRect(5, 5, 5, 8, src, 0, 0, 4, 4);
   canvas.CopyRect(5, 5, 2, 8, src, 0, 0, 4, 4);
@@ -180,7 +180,7 @@ TEST(CanvasCopyRect, CopyWithinTheSurfaceReadsTheOldPixels) {
 TEST(CanvasCopyRect, ReportsTheClippedRectangle) {
   Canvas canvas(10, 10);
   std::vector<QRect> changes;
-  canvas.OnChanged = [&](const QRect& r) { changes.push_back(r); };
+  canvas.on_changed = [&](const QRect& r) { changes.push_back(r); };
   canvas.CopyRect(-2, 3, 4, 20, Coordinates(4, 4), 0, 0, 4, 4);
   ASSERT_EQ(changes.size(), 1u);
   EXPECT_EQ(changes[0], QRect(0, 3, 4, 7));
@@ -223,7 +223,7 @@ TEST(CanvasFillRect, IgnoresTheRasterOperationAndClips) {
   canvas.SetPenColor(qRgb(0xf0, 0xf0, 0xf0));
   canvas.SetBrushColor(qRgb(0xf0, 0xf0, 0xf0));
   QRect reported;
-  canvas.OnChanged = [&](const QRect& r) { reported = r; };
+  canvas.on_changed = [&](const QRect& r) { reported = r; };
   canvas.FillRect(-5, -5, 2, 100);
   EXPECT_EQ(canvas.Pixel(0, 3), qRgb(0xf0, 0xf0, 0xf0));
   EXPECT_EQ(canvas.Pixel(2, 0), qRgb(0x0f, 0x0f, 0x0f));
@@ -251,7 +251,7 @@ TEST(CanvasLines, DrawsSolidPenColourWithTheGivenWidth) {
   canvas.SetPenColor(qRgb(0, 255, 255));
   canvas.SetPenWidth(5);
   QRect reported;
-  canvas.OnChanged = [&](const QRect& r) { reported = reported.united(r); };
+  canvas.on_changed = [&](const QRect& r) { reported = reported.united(r); };
   canvas.MoveTo(3, 10);
   canvas.LineTo(16, 10);
   EXPECT_EQ(canvas.Pixel(10, 10), qRgb(0, 255, 255));
@@ -322,7 +322,7 @@ TEST(CanvasText, OpaqueTextFillsItsCellTransparentTextKeepsTheBackground) {
   canvas.SetBrushClear(false);
   canvas.SetBrushColor(qRgb(255, 0, 0));
   QRect reported;
-  canvas.OnChanged = [&](const QRect& r) { reported = r; };
+  canvas.on_changed = [&](const QRect& r) { reported = r; };
   canvas.TextOut(10, 5, text);
   EXPECT_TRUE(reported.contains(QRect(10, 5, w, h)));
   // Cell corners in the brush colour, outside the cell untouched, some glyph pixels white.
@@ -341,15 +341,15 @@ TEST(CanvasText, OpaqueTextFillsItsCellTransparentTextKeepsTheBackground) {
   EXPECT_EQ(canvas.Pixel(110, 5), qRgb(0, 0, 128));
   EXPECT_EQ(canvas.Pixel(110 + w - 1, 5 + h - 1), qRgb(0, 0, 128));
   int red = 0;
-  int whiteToo = 0;
+  int white_too = 0;
   for (int y = 5; y < 5 + h; ++y) {
     for (int x = 110; x < 110 + w; ++x) {
       red += canvas.Pixel(x, y) == qRgb(255, 0, 0);
-      whiteToo += canvas.Pixel(x, y) == qRgb(255, 255, 255);
+      white_too += canvas.Pixel(x, y) == qRgb(255, 255, 255);
     }
   }
   EXPECT_EQ(red, 0);
-  EXPECT_EQ(whiteToo, white);  // the same glyphs, drawn at the same cell position
+  EXPECT_EQ(white_too, white);  // the same glyphs, drawn at the same cell position
 }
 
 TEST(CanvasText, TopOfTheCellIsAtY) {

@@ -103,16 +103,16 @@ TEST(FakePlatformTimers, NestedWaitsRunOtherTimersButNeverTheirOwn) {
 TEST(FakePlatformTimers, ATimerIsNotReenteredWhileItsHandlerWaits) {
   FakePlatform platform;
   int depth = 0;
-  int maxDepth = 0;
+  int max_depth = 0;
   int ticks = 0;
   auto t = platform.CreateTimer(10, true, [&] {
     ++ticks;
-    maxDepth = std::max(maxDepth, ++depth);
+    max_depth = std::max(max_depth, ++depth);
     platform.WaitUntil(platform.Now() + 35);
     --depth;
   });
   platform.Advance(100);
-  EXPECT_EQ(maxDepth, 1);
+  EXPECT_EQ(max_depth, 1);
   EXPECT_GE(ticks, 2);
   // The clock moved forward only: a nested wait past the target leaves it there.
   EXPECT_GE(platform.Now(), 1100u);
@@ -149,13 +149,13 @@ TEST(FakePlatformClock, WaitUntilIsWrapSafeAndNeverGoesBack) {
 TEST(FakePlatformMessages, RecordsAndCallsTheHook) {
   FakePlatform platform;
   std::string seen;
-  platform.OnMessage = [&](const QString& caption, const QString& text) {
+  platform.on_message = [&](const QString& caption, const QString& text) {
     seen = caption.toStdString() + ":" + text.toStdString();
   };
   platform.ShowMessage(nullptr, "Zelmar Slots", "Not enough credits");
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_EQ(platform.Messages[0].caption, QStringLiteral("Zelmar Slots"));
-  EXPECT_EQ(platform.Messages[0].text, QStringLiteral("Not enough credits"));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, QStringLiteral("Zelmar Slots"));
+  EXPECT_EQ(platform.messages[0].text, QStringLiteral("Not enough credits"));
   EXPECT_EQ(seen, "Zelmar Slots:Not enough credits");
 }
 
@@ -172,13 +172,13 @@ TEST(FakePlatformModal, RunsVirtualTimeUntilTheDialogCloses) {
 TEST(FakePlatformModal, HookAnswersTheDialog) {
   FakePlatform platform;
   QDialog dialog;
-  bool wasVisible = false;
-  platform.OnModal = [&](QDialog* d) {
-    wasVisible = d->isVisible();
+  bool was_visible = false;
+  platform.on_modal = [&](QDialog* d) {
+    was_visible = d->isVisible();
     d->reject();
   };
   platform.RunModal(&dialog);
-  EXPECT_TRUE(wasVisible);
+  EXPECT_TRUE(was_visible);
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_EQ(platform.Now(), 1000u);
 }
@@ -188,8 +188,8 @@ TEST(FakePlatformScreen, MetricsAreSettable) {
   EXPECT_EQ(platform.ScreenWidth(), 800);
   EXPECT_EQ(platform.ScreenHeight(), 600);
   EXPECT_EQ(platform.LogicalDpi(), 96);
-  platform.Width = 1920;
-  platform.Dpi = 120;
+  platform.width = 1920;
+  platform.dpi = 120;
   EXPECT_EQ(platform.ScreenWidth(), 1920);
   EXPECT_EQ(platform.LogicalDpi(), 120);
 }
@@ -205,7 +205,7 @@ TEST(RecordingSoundsTest, NamesEachCallInOrder) {
   g.PlayStartSound();
   g.PlayBonusSound();
   g.StartPendingTrack();
-  EXPECT_EQ(sounds.Calls,
+  EXPECT_EQ(sounds.calls,
             (std::vector<std::string>{"ReelStop", "Count", "Win", "WinWait", "Explosion", "Start",
                                       "Bonus", "StartPendingTrack"}));
   EXPECT_EQ(sounds.Count("Win"), 1);

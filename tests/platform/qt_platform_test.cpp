@@ -90,12 +90,12 @@ TEST(QtPlatformDialogs, MessageBoxIsModalWithOneOkButton) {
 TEST(QtPlatformDialogs, RunModalReturnsWhenTheDialogCloses) {
   auto platform = CreateQtPlatform();
   QDialog dialog;
-  bool wasModal = false;
+  bool was_modal = false;
   QTimer::singleShot(0, [&] {
-    wasModal = dialog.isVisible() && dialog.isModal();
+    was_modal = dialog.isVisible() && dialog.isModal();
     dialog.accept();
   });
   platform->RunModal(&dialog);
-  EXPECT_TRUE(wasModal);
+  EXPECT_TRUE(was_modal);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }

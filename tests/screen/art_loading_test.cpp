@@ -70,13 +70,13 @@ TEST(Scale, ReadsTheScreenWidthOnEveryCall) {
 
 struct GeometryRow {
   int width;
-  int nativeCell;     // CellSize with the sheet file for the width present
-  int stretchedCell;  // CellSize without it
-  int reelsLeft;
-  int reelsTop;
-  int reelPitch;
-  int stripWidth;
-  int blurHeight;
+  int native_cell;     // CellSize with the sheet file for the width present
+  int stretched_cell;  // CellSize without it
+  int reels_left;
+  int reels_top;
+  int reel_pitch;
+  int strip_width;
+  int blur_height;
 };
 
 class ReelGeometry : public ::testing::TestWithParam<GeometryRow> {};
@@ -90,19 +90,19 @@ TEST_P(ReelGeometry, WithoutSheetFilesTheSheetIsStretched) {
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
 
-  EXPECT_EQ(gs.CellSize, row.stretchedCell);
-  EXPECT_EQ(gs.ReelsLeft, row.reelsLeft);
-  EXPECT_EQ(gs.ReelsTop, row.reelsTop);
-  EXPECT_EQ(gs.ReelPitch, row.reelPitch);
-  EXPECT_EQ(gs.BlurHeight, row.blurHeight);
-  EXPECT_EQ(art.SpinStripBitmap.size(), QSize(row.stripWidth, row.blurHeight));
-  EXPECT_EQ(art.SymbolBitmap.size(), QSize(Scale(304), Scale(456)));
-  EXPECT_EQ(art.SymbolBitmap.format(), QImage::Format_RGB32);
-  EXPECT_EQ(art.SpinStripBitmap.format(), QImage::Format_RGB32);
+  EXPECT_EQ(gs.CellSize, row.stretched_cell);
+  EXPECT_EQ(gs.ReelsLeft, row.reels_left);
+  EXPECT_EQ(gs.ReelsTop, row.reels_top);
+  EXPECT_EQ(gs.ReelPitch, row.reel_pitch);
+  EXPECT_EQ(gs.BlurHeight, row.blur_height);
+  EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
+  EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
+  EXPECT_EQ(art.symbol_bitmap.format(), QImage::Format_RGB32);
+  EXPECT_EQ(art.spin_strip_bitmap.format(), QImage::Format_RGB32);
   // The middle of every cell still shows that cell's symbol after stretching.
   const int c = gs.CellSize;
   for (int code = 0; code < 24; ++code) {
-    EXPECT_EQ(Rgb(art.SymbolBitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2)),
+    EXPECT_EQ(Rgb(art.symbol_bitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2)),
               synthetic::SymbolColour(code))
         << "code " << code;
   }
@@ -124,29 +124,29 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
 
-  const bool hasSheet = row.width != 800 && row.width != 1366;
-  EXPECT_EQ(gs.CellSize, row.nativeCell);
-  EXPECT_EQ(gs.ReelsLeft, row.reelsLeft);
-  EXPECT_EQ(gs.ReelsTop, row.reelsTop);
-  EXPECT_EQ(gs.ReelPitch, row.reelPitch);
-  EXPECT_EQ(gs.BlurHeight, row.blurHeight);
+  const bool has_sheet = row.width != 800 && row.width != 1366;
+  EXPECT_EQ(gs.CellSize, row.native_cell);
+  EXPECT_EQ(gs.ReelsLeft, row.reels_left);
+  EXPECT_EQ(gs.ReelsTop, row.reels_top);
+  EXPECT_EQ(gs.ReelPitch, row.reel_pitch);
+  EXPECT_EQ(gs.BlurHeight, row.blur_height);
   // The strip is stretched by Scale whatever the sheet's cell size.
-  EXPECT_EQ(art.SpinStripBitmap.size(), QSize(row.stripWidth, row.blurHeight));
-  if (hasSheet) {
-    EXPECT_EQ(art.SymbolBitmap.size(), QSize(4 * row.nativeCell, 6 * row.nativeCell));
-    EXPECT_EQ(art.JPEGImage3.size(), art.SymbolBitmap.size());
+  EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
+  if (has_sheet) {
+    EXPECT_EQ(art.symbol_bitmap.size(), QSize(4 * row.native_cell, 6 * row.native_cell));
+    EXPECT_EQ(art.symbol_sheet_picture.size(), art.symbol_bitmap.size());
   } else if (row.width == 1366) {
-    EXPECT_EQ(art.SymbolBitmap.size(), QSize(Scale(304), Scale(456)));
+    EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
   } else {
-    EXPECT_EQ(art.SymbolBitmap.size(), QSize(304, 456));
+    EXPECT_EQ(art.symbol_bitmap.size(), QSize(304, 456));
   }
   const int c = gs.CellSize;
   for (int code = 0; code < 24; ++code) {
     const QRgb plain = synthetic::SymbolColour(code);
     const QRgb expected =
-        hasSheet ? qRgb(qRed(plain) ^ 128, qGreen(plain) ^ 128, qBlue(plain) ^ 128) : plain;
+        has_sheet ? qRgb(qRed(plain) ^ 128, qGreen(plain) ^ 128, qBlue(plain) ^ 128) : plain;
     EXPECT_TRUE(
-        Near(art.SymbolBitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2), expected, 6))
+        Near(art.symbol_bitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2), expected, 6))
         << "code " << code;
   }
 }
@@ -169,8 +169,8 @@ TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
   EXPECT_EQ(gs.CellSize, 97);
-  EXPECT_EQ(art.SymbolBitmap.size(), QSize(Scale(304), Scale(456)));
-  EXPECT_EQ(art.JPEGImage3.size(), QSize(304, 456));
+  EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
+  EXPECT_EQ(art.symbol_sheet_picture.size(), QSize(304, 456));
 }
 
 TEST(SheetChoice, SheetNamesFollowTheSoundPrefix) {
@@ -206,32 +206,32 @@ TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
   ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
   EXPECT_TRUE(problems.empty());
 
-  EXPECT_EQ(art.JPEGImage1.size(), QSize(400, 300));
-  EXPECT_TRUE(Near(art.JPEGImage1.pixel(10, 10), qRgb(200, 30, 30), 6));
-  EXPECT_EQ(art.JPEGImage2.size(), QSize(76, 456));
-  EXPECT_TRUE(Near(art.JPEGImage2.pixel(10, 10), qRgb(30, 200, 30), 6));
-  EXPECT_TRUE(Near(art.JPEGBet5But.pixel(10, 10), qRgb(30, 30, 200), 6));
-  EXPECT_TRUE(Near(art.JPEGSpinBut.pixel(10, 10), qRgb(200, 200, 30), 6));
-  EXPECT_TRUE(Near(art.JPEGBet1bDimmed.pixel(10, 10), qRgb(30, 200, 200), 6));
-  EXPECT_TRUE(Near(art.JPEGImage3.pixel(10, 10), qRgb(200, 30, 200), 6));
+  EXPECT_EQ(art.background_picture.size(), QSize(400, 300));
+  EXPECT_TRUE(Near(art.background_picture.pixel(10, 10), qRgb(200, 30, 30), 6));
+  EXPECT_EQ(art.spin_strip_picture.size(), QSize(76, 456));
+  EXPECT_TRUE(Near(art.spin_strip_picture.pixel(10, 10), qRgb(30, 200, 30), 6));
+  EXPECT_TRUE(Near(art.max_bet_key_picture.pixel(10, 10), qRgb(30, 30, 200), 6));
+  EXPECT_TRUE(Near(art.spin_key_picture.pixel(10, 10), qRgb(200, 200, 30), 6));
+  EXPECT_TRUE(Near(art.dimmed_coin_picture.pixel(10, 10), qRgb(30, 200, 200), 6));
+  EXPECT_TRUE(Near(art.symbol_sheet_picture.pixel(10, 10), qRgb(200, 30, 200), 6));
 
   // The working bitmaps follow the new pictures at their own sizes, all in one format.
   PrepareWorkingBitmaps(art);
-  EXPECT_EQ(art.BackgroundBitmap.size(), QSize(400, 300));
-  EXPECT_EQ(art.SpinStripSourceBitmap.size(), QSize(76, 456));
+  EXPECT_EQ(art.background_bitmap.size(), QSize(400, 300));
+  EXPECT_EQ(art.spin_strip_source_bitmap.size(), QSize(76, 456));
   for (const QImage* image :
-       {&art.BackgroundBitmap, &art.SpinStripSourceBitmap, &art.MaxBetButtonBitmap,
-        &art.SpinButtonBitmap, &art.DimmedCoinBitmap}) {
+       {&art.background_bitmap, &art.spin_strip_source_bitmap, &art.max_bet_button_bitmap,
+        &art.spin_button_bitmap, &art.dimmed_coin_bitmap}) {
     EXPECT_EQ(image->format(), QImage::Format_RGB32);
   }
-  EXPECT_TRUE(art.SymbolSourceBitmap.isNull());
+  EXPECT_TRUE(art.symbol_source_bitmap.isNull());
 
   // A shorter strip is stretched by Scale and wraps at its own scaled height.
   ScopedScreenWidth width(1024);
   GameState gs;
   LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
   EXPECT_EQ(gs.BlurHeight, Scale(456));
-  EXPECT_EQ(art.SpinStripBitmap.height(), gs.BlurHeight);
+  EXPECT_EQ(art.spin_strip_bitmap.height(), gs.BlurHeight);
 }
 
 TEST(ReplaceArt, FilesThatCannotBeDecodedKeepTheCarriedPictures) {
@@ -255,9 +255,9 @@ TEST(ReplaceArt, FilesThatCannotBeDecodedKeepTheCarriedPictures) {
   std::vector<std::string> problems;
   ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
 
-  EXPECT_EQ(art.JPEGImage1, carried.JPEGImage1);
-  EXPECT_EQ(art.JPEGImage2, carried.JPEGImage2);
-  EXPECT_EQ(art.JPEGSpinBut, carried.JPEGSpinBut);
+  EXPECT_EQ(art.background_picture, carried.background_picture);
+  EXPECT_EQ(art.spin_strip_picture, carried.spin_strip_picture);
+  EXPECT_EQ(art.spin_key_picture, carried.spin_key_picture);
   ASSERT_EQ(problems.size(), 3u);
   std::string all;
   for (const auto& line : problems) all += line + "\n";
@@ -273,7 +273,7 @@ TEST(ReplaceArt, MissingFilesAreSilent) {
   std::vector<std::string> problems;
   ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
   EXPECT_TRUE(problems.empty());
-  EXPECT_EQ(art.JPEGImage1, carried.JPEGImage1);
+  EXPECT_EQ(art.background_picture, carried.background_picture);
   // A folder that does not exist at all is no different.
   ReplaceArtFromFiles(art, DirOf(dir) + "nowhere/", "Zelmar", &problems);
   EXPECT_TRUE(problems.empty());
@@ -299,11 +299,12 @@ TEST(BuiltInArt, DecodesEveryPictureAtItsSizeInOneFormat) {
   QString error;
   ASSERT_TRUE(LoadBuiltInArt(art, &error)) << error.toStdString();
   for (const QImage* image :
-       {&art.JPEGImage1, &art.JPEGImage2, &art.JPEGImage3, &art.JPEGBet5But, &art.JPEGSpinBut,
-        &art.JPEGBet1bDimmed, &art.Logo, &art.LogoMask, &art.LineBubbles, &art.LineBubblesDim,
-        &art.LineBubblesNeg, &art.DigitsSmall, &art.GreenSmall}) {
+       {&art.background_picture, &art.spin_strip_picture, &art.symbol_sheet_picture,
+        &art.max_bet_key_picture, &art.spin_key_picture, &art.dimmed_coin_picture, &art.logo,
+        &art.logo_mask, &art.line_bubbles, &art.line_bubbles_dim, &art.line_bubbles_neg,
+        &art.digits_small, &art.green_small}) {
     EXPECT_EQ(image->format(), QImage::Format_RGB32);
   }
-  EXPECT_EQ(art.JPEGImage1.size(), QSize(800, 600));
-  EXPECT_EQ(art.LineBubblesNeg.size(), QSize(90, 225));
+  EXPECT_EQ(art.background_picture.size(), QSize(800, 600));
+  EXPECT_EQ(art.line_bubbles_neg.size(), QSize(90, 225));
 }

@@ -32,26 +32,26 @@ int DestFor(int a, int sw, int dw) {
 class ScreenFixture {
  protected:
   void Build(int width) {
-    screenWidth = std::make_unique<ScopedScreenWidth>(width);
-    art = synthetic::MakeArt();
-    PrepareWorkingBitmaps(art);
+    screen_width_ = std::make_unique<ScopedScreenWidth>(width);
+    art_ = synthetic::MakeArt();
+    PrepareWorkingBitmaps(art_);
     QTemporaryDir empty;
-    LoadArtForResolution(art, gs, empty.path().toStdString() + "/", "Zelmar");
-    canvas.Resize(Scale(800), Scale(600));
-    gs.Credits = 1000;
-    gs.Bet = 0;
-    gs.LinesBet = 1;
-    gs.CreditsPerLine = 1;
-    gs.LinesButton = 1;
-    gs.CreditsButton = 6;
+    LoadArtForResolution(art_, gs_, empty.path().toStdString() + "/", "Zelmar");
+    canvas_.Resize(Scale(800), Scale(600));
+    gs_.Credits = 1000;
+    gs_.Bet = 0;
+    gs_.LinesBet = 1;
+    gs_.CreditsPerLine = 1;
+    gs_.LinesButton = 1;
+    gs_.CreditsButton = 6;
     for (int r = 0; r < kReels; ++r) {
-      for (int p = 1; p <= kStripLength; ++p) gs.ReelStrip[r][p] = (p + 3 * r) % 22;
+      for (int p = 1; p <= kStripLength; ++p) gs_.ReelStrip[r][p] = (p + 3 * r) % 22;
     }
-    gs.ReelStop = {1, 5, 29, 30, 12};
-    screen = std::make_unique<MainScreen>(gs, art, canvas);
+    gs_.ReelStop = {1, 5, 29, 30, 12};
+    screen_ = std::make_unique<MainScreen>(gs_, art_, canvas_);
   }
 
-  QRgb At(int x, int y) const { return canvas.Pixel(x, y); }
+  QRgb At(int x, int y) const { return canvas_.Pixel(x, y); }
 
   // Counts the pixels of a window rectangle that satisfy a test.
   int Count(int l, int t, int r, int b, const std::function<bool(QRgb)>& test) const {
@@ -65,13 +65,13 @@ class ScreenFixture {
   QPoint MarkerSquarePixel(int n, bool left) const {
     const int row = MarkerRow(n);
     const bool odd = row % 2 != 0;
-    const int artX = left ? (odd ? 38 : 5) : (odd ? 70 : 52);
-    const int srcLeft = left ? 0 : 49;
-    const int srcWidth = left ? 42 : 41;
-    const int destLeft = left ? Scale(162) : Scale(654);
-    const int destWidth = left ? Scale(42) : Scale(41);
+    const int art_x = left ? (odd ? 38 : 5) : (odd ? 70 : 52);
+    const int src_left = left ? 0 : 49;
+    const int src_width = left ? 42 : 41;
+    const int dest_left = left ? Scale(162) : Scale(654);
+    const int dest_width = left ? Scale(42) : Scale(41);
     const int top = Scale(212) + Scale(25 * row);
-    return {destLeft + DestFor(artX - srcLeft, srcWidth, destWidth),
+    return {dest_left + DestFor(art_x - src_left, src_width, dest_width),
             top + DestFor(4, 25, Scale(25))};
   }
 
@@ -84,8 +84,8 @@ class ScreenFixture {
   int PathY(int n) const { return Scale(212) + Scale(25 * MarkerRow(n) + 13); }
 
   QPoint CellCentre(int reel, int row) const {
-    return {gs.ReelsLeft + reel * gs.ReelPitch + gs.CellSize / 2,
-            gs.ReelsTop + row * gs.CellSize + gs.CellSize / 2};
+    return {gs_.ReelsLeft + reel * gs_.ReelPitch + gs_.CellSize / 2,
+            gs_.ReelsTop + row * gs_.CellSize + gs_.CellSize / 2};
   }
 
   // Expects the digits of text right-aligned at right, top at top, from the green strip.
@@ -105,14 +105,14 @@ class ScreenFixture {
     return Count(left, top, left + 16, top + 21, [](QRgb c) { return c != kBlack; }) == 0;
   }
 
-  std::unique_ptr<ScopedScreenWidth> screenWidth;
-  MainArt art;
-  GameState gs;
-  Canvas canvas;
-  std::unique_ptr<MainScreen> screen;
+  std::unique_ptr<ScopedScreenWidth> screen_width_;
+  MainArt art_;
+  GameState gs_;
+  Canvas canvas_;
+  std::unique_ptr<MainScreen> screen_;
 };
 
-class FormPaintAt : public ScreenFixture, public ::testing::TestWithParam<int> {
+class PaintAllAt : public ScreenFixture, public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override { Build(GetParam()); }
 };
@@ -120,14 +120,14 @@ class FormPaintAt : public ScreenFixture, public ::testing::TestWithParam<int> {
 }  // namespace
 
 TEST(MarkerRow, ReadsFourTwoSixEightOneNineSevenThreeFiveFromTheTop) {
-  const int fromTop[9] = {4, 2, 6, 8, 1, 9, 7, 3, 5};
-  for (int row = 0; row < 9; ++row) EXPECT_EQ(MarkerRow(fromTop[row]), row);
+  const int from_top[9] = {4, 2, 6, 8, 1, 9, 7, 3, 5};
+  for (int row = 0; row < 9; ++row) EXPECT_EQ(MarkerRow(from_top[row]), row);
   EXPECT_EQ(MarkerRow(0), -1);
   EXPECT_EQ(MarkerRow(10), -1);
 }
 
-TEST_P(FormPaintAt, LightsTheMarkersOfThePaylinesBetOnly) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, LightsTheMarkersOfThePaylinesBetOnly) {
+  screen_->PaintAll();
   // One line bet: payline 1 lit with its number, the other eight dim without one.
   for (int n = 1; n <= 9; ++n) {
     const int row = MarkerRow(n);
@@ -136,63 +136,63 @@ TEST_P(FormPaintAt, LightsTheMarkersOfThePaylinesBetOnly) {
       const QPoint p = MarkerSquarePixel(n, left);
       EXPECT_EQ(At(p.x(), p.y()), square) << "payline " << n << (left ? " left" : " right");
       const QRect m = MarkerRect(n, left);
-      const int numberPixels = Count(m.left(), m.top(), m.right() + 1, m.bottom() + 1,
-                                     [](QRgb c) { return c == kWhite || c == kSilver; });
+      const int number_pixels = Count(m.left(), m.top(), m.right() + 1, m.bottom() + 1,
+                                      [](QRgb c) { return c == kWhite || c == kSilver; });
       if (n == 1) {
-        EXPECT_GT(numberPixels, 0) << "the lit marker shows its number";
+        EXPECT_GT(number_pixels, 0) << "the lit marker shows its number";
       } else {
-        EXPECT_EQ(numberPixels, 0) << "a dim marker shows no number, payline " << n;
+        EXPECT_EQ(number_pixels, 0) << "a dim marker shows no number, payline " << n;
       }
     }
   }
 }
 
-TEST_P(FormPaintAt, PathsTakeTheColourTheirMarkerShowsAndShowBetweenTheReels) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, PathsTakeTheColourTheirMarkerShowsAndShowBetweenTheReels) {
+  screen_->PaintAll();
   // Payline 1 is bet: its path is the lit row colour. Payline 3 sits on an odd row whose
   // sample point falls on the marker's square, dim when not bet; payline 4 on an even row
   // where it falls on the bar, which keeps the row colour.
-  EXPECT_EQ(gs.LineColour[1], synthetic::MarkerColour(MarkerRow(1)) & 0xFFFFFFu);
-  EXPECT_EQ(gs.LineColour[3], synthetic::DimMarkerColour(MarkerRow(3)) & 0xFFFFFFu);
-  EXPECT_EQ(gs.LineColour[4], synthetic::MarkerColour(MarkerRow(4)) & 0xFFFFFFu);
-  EXPECT_EQ(gs.LineColour[kScatterWin], 0xFFFFFFu);
+  EXPECT_EQ(gs_.LineColour[1], synthetic::MarkerColour(MarkerRow(1)) & 0xFFFFFFu);
+  EXPECT_EQ(gs_.LineColour[3], synthetic::DimMarkerColour(MarkerRow(3)) & 0xFFFFFFu);
+  EXPECT_EQ(gs_.LineColour[4], synthetic::MarkerColour(MarkerRow(4)) & 0xFFFFFFu);
+  EXPECT_EQ(gs_.LineColour[kScatterWin], 0xFFFFFFu);
 
   // Between the windows of reels 0 and 1 and of reels 3 and 4, the straight path of payline 1.
   for (int gap : {0, 3}) {
-    const int afterFrame = Scale(207) + gap * gs.ReelPitch + gs.CellSize + Scale(3);
-    const int nextFrame = Scale(204) + (gap + 1) * gs.ReelPitch;
-    ASSERT_LT(afterFrame, nextFrame);
-    EXPECT_EQ(At((afterFrame + nextFrame) / 2, PathY(1)), Rgb(synthetic::MarkerColour(4)));
+    const int after_frame = Scale(207) + gap * gs_.ReelPitch + gs_.CellSize + Scale(3);
+    const int next_frame = Scale(204) + (gap + 1) * gs_.ReelPitch;
+    ASSERT_LT(after_frame, next_frame);
+    EXPECT_EQ(At((after_frame + next_frame) / 2, PathY(1)), Rgb(synthetic::MarkerColour(4)));
   }
 }
 
-TEST_P(FormPaintAt, ReelFrameStripsAreRestoredOverThePaths) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, ReelFrameStripsAreRestoredOverThePaths) {
+  screen_->PaintAll();
   const int y = PathY(1);
   for (int i = 0; i < kReels; ++i) {
-    EXPECT_EQ(At(Scale(204) + i * gs.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
-    EXPECT_EQ(At(Scale(207) + i * gs.ReelPitch + gs.CellSize + 1, y), synthetic::kFrameRight)
+    EXPECT_EQ(At(Scale(204) + i * gs_.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
+    EXPECT_EQ(At(Scale(207) + i * gs_.ReelPitch + gs_.CellSize + 1, y), synthetic::kFrameRight)
         << "reel " << i;
   }
 }
 
-TEST_P(FormPaintAt, ReelsShowTheirStopsOverThePaths) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, ReelsShowTheirStopsOverThePaths) {
+  screen_->PaintAll();
   for (int r = 0; r < kReels; ++r) {
-    int p = gs.ReelStop[r];
+    int p = gs_.ReelStop[r];
     for (int k = 0; k < kRows; ++k) {
       const QPoint c = CellCentre(r, k);
-      EXPECT_EQ(At(c.x(), c.y()), synthetic::SymbolColour(gs.ReelStrip[r][p]))
+      EXPECT_EQ(At(c.x(), c.y()), synthetic::SymbolColour(gs_.ReelStrip[r][p]))
           << "reel " << r << " row " << k;
       p = p == kStripLength ? 1 : p + 1;
     }
   }
 }
 
-TEST_P(FormPaintAt, MetersShowCreditsAndBetInGreenDigitsAndBlankTheWinnings) {
-  screen->DrawWinMeter(777);  // a paint blanks it
-  screen->FormPaint();
-  const int top = screen->MeterTop();
+TEST_P(PaintAllAt, MetersShowCreditsAndBetInGreenDigitsAndBlankTheWinnings) {
+  screen_->DrawWinMeter(777);  // a paint blanks it
+  screen_->PaintAll();
+  const int top = screen_->MeterTop();
   EXPECT_EQ(top, Scale(27) + 3);
   ExpectDigits("1000", Scale(620), top, true);
   EXPECT_TRUE(CellIsBlack(Scale(620) - 80, top)) << "blank cell left of the credits";
@@ -202,17 +202,17 @@ TEST_P(FormPaintAt, MetersShowCreditsAndBetInGreenDigitsAndBlankTheWinnings) {
   for (int cell = 1; cell <= 3; ++cell) EXPECT_TRUE(CellIsBlack(Scale(428) - 16 * cell, top));
 
   // The count-up takes a credit away from 1000: the leading cell is blanked.
-  gs.Credits = 999;
-  screen->DrawCreditsMeter();
+  gs_.Credits = 999;
+  screen_->DrawCreditsMeter();
   ExpectDigits("999", Scale(620), top, true);
   EXPECT_TRUE(CellIsBlack(Scale(620) - 64, top));
 
-  screen->DrawWinMeter(35);
+  screen_->DrawWinMeter(35);
   ExpectDigits("35", Scale(428), top, false);
 }
 
-TEST_P(FormPaintAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
+  screen_->PaintAll();
   struct Key {
     int k, left, top, width;
     bool lit;
@@ -233,8 +233,8 @@ TEST_P(FormPaintAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
   }
 }
 
-TEST_P(FormPaintAt, PlayKeysLitLogoMaskedAndCoinValueWritten) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, PlayKeysLitLogoMaskedAndCoinValueWritten) {
+  screen_->PaintAll();
   EXPECT_EQ(At(Scale(542) + Scale(28), Scale(485) + Scale(17)), synthetic::kMaxBetLit);
   EXPECT_EQ(At(Scale(606) + Scale(29), Scale(485) + Scale(17)), synthetic::kSpinLit);
 
@@ -244,9 +244,9 @@ TEST_P(FormPaintAt, PlayKeysLitLogoMaskedAndCoinValueWritten) {
   EXPECT_EQ(At(lx + 5, ly + 5), synthetic::kBackground) << "outside its mask the logo is clear";
 
   // "5¢" in black inside the white coin box, ending near its right edge.
-  const int boxL = Scale(640), boxT = Scale(18), boxR = Scale(700), boxB = Scale(60);
-  EXPECT_GT(Count(boxL, boxT, boxR, boxB, [](QRgb c) { return c == kBlack; }), 10);
-  EXPECT_EQ(Count(Scale(692), boxT, boxR, boxB, [](QRgb c) { return c == kBlack; }), 0);
+  const int box_l = Scale(640), box_t = Scale(18), box_r = Scale(700), box_b = Scale(60);
+  EXPECT_GT(Count(box_l, box_t, box_r, box_b, [](QRgb c) { return c == kBlack; }), 10);
+  EXPECT_EQ(Count(Scale(692), box_t, box_r, box_b, [](QRgb c) { return c == kBlack; }), 0);
 
   // The coin slot labels: "Insert" in white, "Coins" in black.
   const int cx = Scale(710);
@@ -259,23 +259,23 @@ TEST_P(FormPaintAt, PlayKeysLitLogoMaskedAndCoinValueWritten) {
             0);
 }
 
-TEST_P(FormPaintAt, MeterFrameHasCutCornersAndThePaintLeavesThePlainState) {
-  screen->FormPaint();
+TEST_P(PaintAllAt, MeterFrameHasCutCornersAndThePaintLeavesThePlainState) {
+  screen_->PaintAll();
   EXPECT_EQ(At(Scale(169), Scale(27)), synthetic::kBackground);
   EXPECT_EQ(At(Scale(169) + 2, Scale(27) + 2), kBlack);
   EXPECT_EQ(At(Scale(627) - 2, Scale(64) - 2), kBlack);
-  EXPECT_EQ(canvas.Op(), RasterOp::Copy);
-  EXPECT_FALSE(canvas.BrushClear());
-  EXPECT_EQ(canvas.FontFace(), QStringLiteral("MS Sans Serif"));
-  EXPECT_FALSE(canvas.FontBold());
+  EXPECT_EQ(canvas_.Op(), RasterOp::Copy);
+  EXPECT_FALSE(canvas_.BrushClear());
+  EXPECT_EQ(canvas_.FontFace(), QStringLiteral("MS Sans Serif"));
+  EXPECT_FALSE(canvas_.FontBold());
 }
 
-TEST_P(FormPaintAt, AfterAPayingSpinOnlyTheWinningMarkersAreLit) {
-  gs.LinesBet = 9;
-  gs.LineWin[2] = 5;
-  gs.LineWin[5] = 10;
-  gs.GamePaid = 15;
-  screen->FormPaint();
+TEST_P(PaintAllAt, AfterAPayingSpinOnlyTheWinningMarkersAreLit) {
+  gs_.LinesBet = 9;
+  gs_.LineWin[2] = 5;
+  gs_.LineWin[5] = 10;
+  gs_.GamePaid = 15;
+  screen_->PaintAll();
   for (int n = 1; n <= 9; ++n) {
     const bool lit = n == 2 || n == 5;
     const QPoint p = MarkerSquarePixel(n, true);
@@ -285,27 +285,27 @@ TEST_P(FormPaintAt, AfterAPayingSpinOnlyTheWinningMarkersAreLit) {
         << "payline " << n;
   }
   // The paths were drawn while all nine were lit for the bet.
-  EXPECT_EQ(gs.LineColour[3], synthetic::MarkerColour(MarkerRow(3)) & 0xFFFFFFu);
+  EXPECT_EQ(gs_.LineColour[3], synthetic::MarkerColour(MarkerRow(3)) & 0xFFFFFFu);
 }
 
-TEST_P(FormPaintAt, SpinSliceJoinsTheStripsEndToItsStart) {
-  const QImage& strip = art.SpinStripBitmap;
-  const int blur = gs.BlurHeight;
+TEST_P(PaintAllAt, SpinSliceJoinsTheStripsEndToItsStart) {
+  const QImage& strip = art_.spin_strip_bitmap;
+  const int blur = gs_.BlurHeight;
   ASSERT_EQ(strip.height(), blur);
-  const int x = gs.ReelsLeft + 2 * gs.ReelPitch;
-  const int rows = 3 * gs.CellSize;
+  const int x = gs_.ReelsLeft + 2 * gs_.ReelPitch;
+  const int rows = 3 * gs_.CellSize;
   for (int offset : {0, blur - rows, blur - 10, blur - 1, -1, blur + 5}) {
-    screen->DrawSpinSlice(2, offset);
+    screen_->DrawSpinSlice(2, offset);
     const int from = ((offset % blur) + blur) % blur;
     for (int i : {0, 9, 10, rows / 2, rows - 1}) {
-      ASSERT_EQ(At(x, gs.ReelsTop + i), Rgb(strip.pixel(0, (from + i) % blur)))
+      ASSERT_EQ(At(x, gs_.ReelsTop + i), Rgb(strip.pixel(0, (from + i) % blur)))
           << "offset " << offset << " row " << i;
     }
   }
-  EXPECT_EQ(At(x, gs.ReelsTop + rows), kBlack) << "nothing is drawn below the reel";
+  EXPECT_EQ(At(x, gs_.ReelsTop + rows), kBlack) << "nothing is drawn below the reel";
 }
 
-INSTANTIATE_TEST_SUITE_P(ScreenWidths, FormPaintAt,
+INSTANTIATE_TEST_SUITE_P(ScreenWidths, PaintAllAt,
                          ::testing::Values(800, 1024, 1152, 1280, 1366, 1600, 1920));
 
 namespace {
@@ -318,40 +318,40 @@ class ScreenAt800 : public ScreenFixture, public ::testing::Test {
 }  // namespace
 
 TEST_F(ScreenAt800, DrawNumberBlanksOneCellOnTheSideAwayFromTheAnchor) {
-  canvas.Resize(400, 100);
-  canvas.SetBrushColor(kWhite);
-  canvas.SetPenColor(kWhite);
-  canvas.FillRect(0, 0, 400, 100);
+  canvas_.Resize(400, 100);
+  canvas_.SetBrushColor(kWhite);
+  canvas_.SetPenColor(kWhite);
+  canvas_.FillRect(0, 0, 400, 100);
 
-  DrawNumber(canvas, art, 123, 10, 5, true, false);
+  DrawNumber(canvas_, art_, 123, 10, 5, true, false);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(At(10 + 16 * i, 15), synthetic::GreenDigit(i + 1, 0));
   EXPECT_TRUE(CellIsBlack(58, 5));
   EXPECT_EQ(At(74, 15), kWhite);
   EXPECT_EQ(At(9, 15), kWhite);
 
-  DrawNumber(canvas, art, 7, 300, 40, false, true);
+  DrawNumber(canvas_, art_, 7, 300, 40, false, true);
   ExpectDigits("7", 300, 40, false);
   EXPECT_TRUE(CellIsBlack(268, 40));
   EXPECT_EQ(At(267, 50), kWhite);
   EXPECT_EQ(At(300, 50), kWhite);
   EXPECT_EQ(At(290, 39), kWhite);
   EXPECT_EQ(At(290, 61), kWhite);
-  EXPECT_EQ(canvas.PenColor(), kBlack);
-  EXPECT_EQ(canvas.BrushColor(), kBlack);
+  EXPECT_EQ(canvas_.PenColor(), kBlack);
+  EXPECT_EQ(canvas_.BrushColor(), kBlack);
 }
 
 TEST_F(ScreenAt800, DrawNumberDrawsTenDigitsWholeAndNegativesAsZero) {
-  canvas.Resize(400, 100);
-  canvas.SetRasterOp(RasterOp::Or);  // digits are plain copies whatever the caller left set
-  DrawNumber(canvas, art, INT_MAX, 390, 0, true, true);
+  canvas_.Resize(400, 100);
+  canvas_.SetRasterOp(RasterOp::Or);  // digits are plain copies whatever the caller left set
+  DrawNumber(canvas_, art_, INT_MAX, 390, 0, true, true);
   ExpectDigits("2147483647", 390, 0, true);
-  EXPECT_EQ(canvas.Op(), RasterOp::Copy);
+  EXPECT_EQ(canvas_.Op(), RasterOp::Copy);
 
   for (int value : {-5, INT_MIN}) {
-    canvas.SetBrushColor(kWhite);
-    canvas.SetPenColor(kWhite);
-    canvas.FillRect(0, 0, 400, 100);
-    DrawNumber(canvas, art, value, 100, 50, true, true);
+    canvas_.SetBrushColor(kWhite);
+    canvas_.SetPenColor(kWhite);
+    canvas_.FillRect(0, 0, 400, 100);
+    DrawNumber(canvas_, art_, value, 100, 50, true, true);
     ExpectDigits("0", 100, 50, true);
     EXPECT_TRUE(CellIsBlack(68, 50));
     EXPECT_EQ(At(67, 60), kWhite) << "a negative value draws one digit, as 0 does";
@@ -359,17 +359,17 @@ TEST_F(ScreenAt800, DrawNumberDrawsTenDigitsWholeAndNegativesAsZero) {
 }
 
 TEST_F(ScreenAt800, CutFrameCornerCopiesThePixelBesideTheCorner) {
-  canvas.Resize(40, 40);
+  canvas_.Resize(40, 40);
   const QRgb c = qRgb(1, 2, 3);
-  canvas.SetPixel(9, 10, c);
-  screen->CutFrameCorner(MainScreen::kTopLeft, 10, 10);
+  canvas_.SetPixel(9, 10, c);
+  screen_->CutFrameCorner(MainScreen::Corner::kTopLeft, 10, 10);
   EXPECT_EQ(At(10, 10), c);
   EXPECT_EQ(At(10, 11), c);
   EXPECT_EQ(At(11, 10), c);
   EXPECT_EQ(At(10, 9), kBlack);
 
-  canvas.SetPixel(31, 30, c);
-  screen->CutFrameCorner(MainScreen::kBottomRight, 30, 30);
+  canvas_.SetPixel(31, 30, c);
+  screen_->CutFrameCorner(MainScreen::Corner::kBottomRight, 30, 30);
   EXPECT_EQ(At(30, 30), c);
   EXPECT_EQ(At(30, 29), c);
   EXPECT_EQ(At(29, 30), c);
@@ -377,26 +377,26 @@ TEST_F(ScreenAt800, CutFrameCornerCopiesThePixelBesideTheCorner) {
 }
 
 TEST_F(ScreenAt800, ReelsAtRestWrapFromThirtyToOne) {
-  gs.ReelStop = {29, 30, 1, 30, 29};
-  for (int r = 0; r < kReels; ++r) screen->DrawReelAtRest(r);
+  gs_.ReelStop = {29, 30, 1, 30, 29};
+  for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
   const int expect29[3] = {29, 30, 1};
   const int expect30[3] = {30, 1, 2};
   for (int k = 0; k < kRows; ++k) {
     const QPoint a = CellCentre(0, k);
-    EXPECT_EQ(At(a.x(), a.y()), synthetic::SymbolColour(gs.ReelStrip[0][expect29[k]]));
+    EXPECT_EQ(At(a.x(), a.y()), synthetic::SymbolColour(gs_.ReelStrip[0][expect29[k]]));
     const QPoint b = CellCentre(1, k);
-    EXPECT_EQ(At(b.x(), b.y()), synthetic::SymbolColour(gs.ReelStrip[1][expect30[k]]));
+    EXPECT_EQ(At(b.x(), b.y()), synthetic::SymbolColour(gs_.ReelStrip[1][expect30[k]]));
   }
 }
 
 TEST_F(ScreenAt800, OutOfRangeStopsAndCodesDrawSafely) {
-  gs.ReelStop[0] = 31;  // read around the strip: 1, 2, 3
-  gs.ReelStop[1] = -4;
-  gs.ReelStrip[2][gs.ReelStop[2]] = 99;
-  gs.ReelStrip[3][gs.ReelStop[3]] = -1;
-  for (int r = 0; r < kReels; ++r) screen->DrawReelAtRest(r);
+  gs_.ReelStop[0] = 31;  // read around the strip: 1, 2, 3
+  gs_.ReelStop[1] = -4;
+  gs_.ReelStrip[2][gs_.ReelStop[2]] = 99;
+  gs_.ReelStrip[3][gs_.ReelStop[3]] = -1;
+  for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
   const QPoint a = CellCentre(0, 0);
-  EXPECT_EQ(At(a.x(), a.y()), synthetic::SymbolColour(gs.ReelStrip[0][1]));
+  EXPECT_EQ(At(a.x(), a.y()), synthetic::SymbolColour(gs_.ReelStrip[0][1]));
   const QPoint c = CellCentre(2, 0);
   EXPECT_EQ(At(c.x(), c.y()), kBlack);
   const QPoint d = CellCentre(3, 0);
@@ -404,16 +404,16 @@ TEST_F(ScreenAt800, OutOfRangeStopsAndCodesDrawSafely) {
 }
 
 TEST_F(ScreenAt800, WildFramesAndWhiteCellsTouchOnlyTheirCell) {
-  canvas.Resize(Scale(800), Scale(600));
+  canvas_.Resize(Scale(800), Scale(600));
   for (int frame = 0; frame <= 4; ++frame) {
-    screen->DrawWildFrame(3, 1, frame);
+    screen_->DrawWildFrame(3, 1, frame);
     const QPoint p = CellCentre(3, 1);
     EXPECT_EQ(At(p.x(), p.y()), synthetic::SymbolColour(frame));
   }
-  screen->FillCellWhite(1, 2);
-  const int x = gs.ReelsLeft + gs.ReelPitch;
-  const int y = gs.ReelsTop + 2 * gs.CellSize;
-  const int c = gs.CellSize;
+  screen_->FillCellWhite(1, 2);
+  const int x = gs_.ReelsLeft + gs_.ReelPitch;
+  const int y = gs_.ReelsTop + 2 * gs_.CellSize;
+  const int c = gs_.CellSize;
   EXPECT_EQ(Count(x, y, x + c, y + c, [](QRgb p) { return p != kWhite; }), 0);
   EXPECT_EQ(At(x - 1, y), kBlack);
   EXPECT_EQ(At(x + c, y), kBlack);
@@ -421,7 +421,7 @@ TEST_F(ScreenAt800, WildFramesAndWhiteCellsTouchOnlyTheirCell) {
 }
 
 TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
-  screen->RestoreBackgroundPatch();
+  screen_->RestoreBackgroundPatch();
   EXPECT_EQ(At(600, 140), synthetic::kPatch);
   EXPECT_EQ(At(559, 140), kBlack);
   EXPECT_EQ(At(644, 140), kBlack);
@@ -440,6 +440,6 @@ TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
   MainScreen screen(gs, art, canvas);
   screen.DrawSpinSlice(0, 100);
   const int right = gs.ReelsLeft + 97;
-  EXPECT_EQ(canvas.Pixel(right, gs.ReelsTop), Rgb(art.SpinStripBitmap.pixel(96, 100)));
+  EXPECT_EQ(canvas.Pixel(right, gs.ReelsTop), Rgb(art.spin_strip_bitmap.pixel(96, 100)));
   EXPECT_EQ(canvas.Pixel(right + 1, gs.ReelsTop), kBlack);
 }

@@ -32,7 +32,7 @@ struct Scene {
       for (int p = 1; p <= kStripLength; ++p) gs.ReelStrip[r][p] = (p + r) % 22;
     gs.ReelStop = {3, 30, 7, 2, 7};
     screen = std::make_unique<MainScreen>(gs, art, canvas);
-    screen->FormPaint();
+    screen->PaintAll();
   }
   ~Scene() { SetScreenWidthSource({}); }
 
@@ -42,11 +42,11 @@ struct Scene {
   std::unique_ptr<MainScreen> screen;
 };
 
-void BM_FormPaint(benchmark::State& state) {
+void BM_PaintAll(benchmark::State& state) {
   Scene scene(static_cast<int>(state.range(0)));
-  for (auto _ : state) scene.screen->FormPaint();
+  for (auto _ : state) scene.screen->PaintAll();
 }
-BENCHMARK(BM_FormPaint)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintAll)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
 
 // One count-up step: the credits meter and the winnings meter.
 void BM_MeterUpdate(benchmark::State& state) {

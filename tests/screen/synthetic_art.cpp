@@ -83,46 +83,46 @@ MainArt MakeArt() {
   bg.setPixel(188, 492, kKeySample);
   Fill(bg, 640, 18, 700, 60, kCoinBox);
   Fill(bg, 560, 99, 644, 184, kPatch);
-  art.JPEGImage1 = bg;
+  art.background_picture = bg;
 
   QImage strip(76, 912, QImage::Format_RGB32);
   for (int y = 0; y < strip.height(); ++y) Fill(strip, 0, y, 76, y + 1, StripColour(y));
-  art.JPEGImage2 = strip;
+  art.spin_strip_picture = strip;
 
-  art.JPEGImage3 = MakeSheet(76, qRgb(0, 0, 0));
+  art.symbol_sheet_picture = MakeSheet(76, qRgb(0, 0, 0));
 
-  art.JPEGBet5But = Filled(57, 68, kMaxBetUnlit);
-  Fill(art.JPEGBet5But, 0, 34, 57, 68, kMaxBetLit);
-  art.JPEGSpinBut = Filled(58, 70, kSpinUnlit);
-  Fill(art.JPEGSpinBut, 0, 35, 58, 70, kSpinLit);
-  art.JPEGBet1bDimmed = Filled(57, 110, qRgb(60, 60, 60));
+  art.max_bet_key_picture = Filled(57, 68, kMaxBetUnlit);
+  Fill(art.max_bet_key_picture, 0, 34, 57, 68, kMaxBetLit);
+  art.spin_key_picture = Filled(58, 70, kSpinUnlit);
+  Fill(art.spin_key_picture, 0, 35, 58, 70, kSpinLit);
+  art.dimmed_coin_picture = Filled(57, 110, qRgb(60, 60, 60));
 
-  art.Logo = Filled(125, 70, qRgb(0, 0, 0));
-  Fill(art.Logo, kLogoShapeLeft, kLogoShapeTop, kLogoShapeRight, kLogoShapeBottom, kLogo);
-  art.LogoMask = Filled(125, 70, qRgb(255, 255, 255));
-  Fill(art.LogoMask, kLogoShapeLeft, kLogoShapeTop, kLogoShapeRight, kLogoShapeBottom,
+  art.logo = Filled(125, 70, qRgb(0, 0, 0));
+  Fill(art.logo, kLogoShapeLeft, kLogoShapeTop, kLogoShapeRight, kLogoShapeBottom, kLogo);
+  art.logo_mask = Filled(125, 70, qRgb(255, 255, 255));
+  Fill(art.logo_mask, kLogoShapeLeft, kLogoShapeTop, kLogoShapeRight, kLogoShapeBottom,
        qRgb(0, 0, 0));
 
-  art.LineBubbles = Filled(90, 225, qRgb(0, 0, 0));
-  art.LineBubblesDim = Filled(90, 225, qRgb(0, 0, 0));
-  art.LineBubblesNeg = Filled(90, 225, qRgb(255, 255, 255));
+  art.line_bubbles = Filled(90, 225, qRgb(0, 0, 0));
+  art.line_bubbles_dim = Filled(90, 225, qRgb(0, 0, 0));
+  art.line_bubbles_neg = Filled(90, 225, qRgb(255, 255, 255));
   for (int row = 0; row < 9; ++row) {
-    DrawMarkerRow(art.LineBubbles, row, MarkerColour(row), MarkerColour(row));
-    DrawMarkerRow(art.LineBubblesDim, row, DimMarkerColour(row), MarkerColour(row));
-    DrawMarkerRow(art.LineBubblesNeg, row, qRgb(0, 0, 0), qRgb(0, 0, 0));
+    DrawMarkerRow(art.line_bubbles, row, MarkerColour(row), MarkerColour(row));
+    DrawMarkerRow(art.line_bubbles_dim, row, DimMarkerColour(row), MarkerColour(row));
+    DrawMarkerRow(art.line_bubbles_neg, row, qRgb(0, 0, 0), qRgb(0, 0, 0));
   }
 
-  art.GreenSmall = Filled(188, 21, qRgb(0, 0, 0));
-  art.DigitsSmall = Filled(188, 21, qRgb(0, 0, 0));
+  art.green_small = Filled(188, 21, qRgb(0, 0, 0));
+  art.digits_small = Filled(188, 21, qRgb(0, 0, 0));
   for (int d = 0; d < 10; ++d) {
     for (int x = 0; x < 16; ++x) {
-      Fill(art.GreenSmall, 16 * d + x, 0, 16 * d + x + 1, 21, GreenDigit(d, x));
-      Fill(art.DigitsSmall, 16 * d + x, 0, 16 * d + x + 1, 21, RedDigit(d, x));
+      Fill(art.green_small, 16 * d + x, 0, 16 * d + x + 1, 21, GreenDigit(d, x));
+      Fill(art.digits_small, 16 * d + x, 0, 16 * d + x + 1, 21, RedDigit(d, x));
     }
   }
   // The colon-like mark after the blank cell is never drawn; make it loud so a stray read shows.
-  Fill(art.GreenSmall, 176, 0, 188, 21, qRgb(255, 0, 255));
-  Fill(art.DigitsSmall, 176, 0, 188, 21, qRgb(255, 0, 255));
+  Fill(art.green_small, 176, 0, 188, 21, qRgb(255, 0, 255));
+  Fill(art.digits_small, 176, 0, 188, 21, qRgb(255, 0, 255));
   return art;
 }
 

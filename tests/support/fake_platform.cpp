@@ -14,7 +14,7 @@ struct TimerState {
   int64_t due = 0;       // virtual time of the next tick while enabled
   uint64_t order = 0;    // creation order, breaks ties between timers due together
   bool running = false;  // its handler is on the stack: it does not fire again until it returns
-  std::function<void()> onTick;
+  std::function<void()> on_tick;
 };
 
 void PumpQtEvents() {
@@ -27,7 +27,7 @@ void PumpQtEvents() {
 // desktop's.
 struct FakePlatform::Core {
   int64_t now = 1000;
-  uint64_t nextOrder = 0;
+  uint64_t next_order = 0;
   std::vector<std::shared_ptr<TimerState>> timers;
 
   std::shared_ptr<TimerState> NextDue(int64_t limit) const {
@@ -51,7 +51,7 @@ struct FakePlatform::Core {
       timer->due += timer->interval;
       if (timer->due <= now) timer->due = now + timer->interval;
       PumpQtEvents();
-      const std::function<void()> tick = timer->onTick;  // the handler may destroy the timer
+      const std::function<void()> tick = timer->on_tick;  // the handler may destroy the timer
       timer->running = true;
       if (tick) tick();
       timer->running = false;
@@ -117,28 +117,28 @@ void FakePlatform::WaitUntil(uint32_t tick) {
   if (remaining > 0) core_->AdvanceTo(core_->now + remaining);
 }
 
-std::unique_ptr<Timer> FakePlatform::CreateTimer(int intervalMs, bool enabled,
-                                                 std::function<void()> onTick) {
+std::unique_ptr<Timer> FakePlatform::CreateTimer(int interval_ms, bool enabled,
+                                                 std::function<void()> on_tick) {
   auto state = std::make_shared<TimerState>();
-  state->interval = intervalMs;
+  state->interval = interval_ms;
   state->enabled = enabled;
-  state->due = core_->now + intervalMs;
-  state->order = core_->nextOrder++;
-  state->onTick = std::move(onTick);
+  state->due = core_->now + interval_ms;
+  state->order = core_->next_order++;
+  state->on_tick = std::move(on_tick);
   core_->timers.push_back(state);
   return std::make_unique<FakeTimer>(core_, state);
 }
 
 void FakePlatform::ShowMessage(QWidget*, const QString& caption, const QString& text) {
-  Messages.push_back({caption, text});
-  if (OnMessage) OnMessage(caption, text);
+  messages.push_back({caption, text});
+  if (on_message) on_message(caption, text);
 }
 
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
   dialog->show();
   PumpQtEvents();
-  if (OnModal) OnModal(dialog);
+  if (on_modal) on_modal(dialog);
   constexpr uint32_t kStep = 10;
   constexpr uint32_t kCap = 10 * 60 * 1000;
   uint32_t waited = 0;

@@ -36,27 +36,27 @@ class FakePlatform : public Platform {
   void ProcessMessages() override;
   // Advances the clock to tick (nothing happens if it has passed).
   void WaitUntil(uint32_t tick) override;
-  std::unique_ptr<Timer> CreateTimer(int intervalMs, bool enabled,
-                                     std::function<void()> onTick) override;
+  std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,
+                                     std::function<void()> on_tick) override;
   // Records {caption, text} in Messages, then calls OnMessage if set.
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override;
   // Shows the dialog without blocking and calls OnModal if set; then, while the dialog is still
   // visible, advances the clock in steps of 10 ms (at most 10 virtual minutes, after which the
   // test fails and the dialog is closed).
   void RunModal(QDialog* dialog) override;
-  int ScreenWidth() override { return Width; }
-  int ScreenHeight() override { return Height; }
-  int LogicalDpi() override { return Dpi; }
+  int ScreenWidth() override { return width; }
+  int ScreenHeight() override { return height; }
+  int LogicalDpi() override { return dpi; }
 
   // Number of timers that exist and are enabled with a positive interval.
   int ActiveTimerCount() const;
 
-  int Width = 800;
-  int Height = 600;
-  int Dpi = 96;
-  std::vector<Message> Messages;
-  std::function<void(const QString& caption, const QString& text)> OnMessage;
-  std::function<void(QDialog*)> OnModal;
+  int width = 800;
+  int height = 600;
+  int dpi = 96;
+  std::vector<Message> messages;
+  std::function<void(const QString& caption, const QString& text)> on_message;
+  std::function<void(QDialog*)> on_modal;
 
   struct Core;  // shared with the timers it made, which may outlive the platform
 

@@ -1,6 +1,6 @@
 // RecordingPlayer: a SoundPlayer that plays nothing and records what it was asked, in order.
 // Files are looked at for real: a missing file, or one whose content starts with "bad", can't
-// be played. Paths are recorded relative to Root.
+// be played. Paths are recorded relative to root.
 #pragma once
 
 #include <fstream>
@@ -16,7 +16,7 @@ class RecordingPlayer : public SoundPlayer {
     std::string bytes;
   };
 
-  bool HasDevice() const override { return Device; }
+  bool HasDevice() const override { return device; }
   std::string DeviceError() const override { return "no output here"; }
 
   std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) override {
@@ -27,23 +27,23 @@ class RecordingPlayer : public SoundPlayer {
   }
   bool PlayEffect(const Effect& effect, bool wait) override {
     const std::string& bytes = static_cast<const Image&>(effect).bytes;
-    Calls.push_back("memory " + (bytes.size() > 16 ? std::string("<long>") : bytes) +
+    calls.push_back("memory " + (bytes.size() > 16 ? std::string("<long>") : bytes) +
                     (wait ? " wait" : ""));
     return true;
   }
   bool PlayEffectFile(const std::string& path, bool wait) override {
-    Calls.push_back("file " + Relative(path) + (wait ? " wait" : ""));
+    calls.push_back("file " + Relative(path) + (wait ? " wait" : ""));
     return Playable(path);
   }
   bool OpenMusic(const std::string& path, std::string* error) override {
-    Calls.push_back("open " + Relative(path));
-    open_ = !FailOpen && Playable(path);
+    calls.push_back("open " + Relative(path));
+    open_ = !fail_open && Playable(path);
     if (!open_) *error = "the device is busy";
     return open_;
   }
-  void PlayMusic() override { Calls.push_back("play"); }
+  void PlayMusic() override { calls.push_back("play"); }
   void CloseMusic() override {
-    if (open_) Calls.push_back("close");
+    if (open_) calls.push_back("close");
     open_ = false;
   }
   void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
@@ -55,16 +55,16 @@ class RecordingPlayer : public SoundPlayer {
     if (handler_) handler_(end);
   }
   // The calls recorded since the last Take(), then forgets them.
-  std::vector<std::string> Take() { return std::exchange(Calls, {}); }
+  std::vector<std::string> Take() { return std::exchange(calls, {}); }
 
-  std::vector<std::string> Calls;
-  std::string Root;
-  bool Device = true;
-  bool FailOpen = false;
+  std::vector<std::string> calls;
+  std::string root;
+  bool device = true;
+  bool fail_open = false;
 
  private:
   std::string Relative(const std::string& path) const {
-    return path.rfind(Root, 0) == 0 ? path.substr(Root.size()) : path;
+    return path.rfind(root, 0) == 0 ? path.substr(root.size()) : path;
   }
   static bool Playable(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

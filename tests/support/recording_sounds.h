@@ -8,30 +8,30 @@
 
 class RecordingSounds : public GameSounds {
  public:
-  void LoadSounds(const GameIdentity&) override { Calls.push_back("LoadSounds"); }
-  void FindMusicTracks() override { Calls.push_back("FindMusicTracks"); }
-  void QueueFirstTrack() override { Calls.push_back("QueueFirstTrack"); }
-  void PlayReelStopSound() override { Calls.push_back("ReelStop"); }
-  void PlayCountSound() override { Calls.push_back("Count"); }
-  void PlayWinSound(bool wait) override { Calls.push_back(wait ? "WinWait" : "Win"); }
-  void PlayExplosionSound() override { Calls.push_back("Explosion"); }
-  void PlayStartSound() override { Calls.push_back("Start"); }
-  void PlayBonusSound() override { Calls.push_back("Bonus"); }
-  void StartPendingTrack() override { Calls.push_back("StartPendingTrack"); }
-  bool SoundOn() const override { return Sound; }
-  void SwitchSound() override { Sound = !Sound; }
-  bool MusicOn() const override { return Music; }
-  void SwitchMusic() override { Music = !Music; }
-  void CloseMusic() override { Calls.push_back("CloseMusic"); }
+  void LoadSounds(const GameIdentity&) override { calls.push_back("LoadSounds"); }
+  void FindMusicTracks() override { calls.push_back("FindMusicTracks"); }
+  void QueueFirstTrack() override { calls.push_back("QueueFirstTrack"); }
+  void PlayReelStopSound() override { calls.push_back("ReelStop"); }
+  void PlayCountSound() override { calls.push_back("Count"); }
+  void PlayWinSound(bool wait) override { calls.push_back(wait ? "WinWait" : "Win"); }
+  void PlayExplosionSound() override { calls.push_back("Explosion"); }
+  void PlayStartSound() override { calls.push_back("Start"); }
+  void PlayBonusSound() override { calls.push_back("Bonus"); }
+  void StartPendingTrack() override { calls.push_back("StartPendingTrack"); }
+  bool SoundOn() const override { return sound; }
+  void SwitchSound() override { sound = !sound; }
+  bool MusicOn() const override { return music; }
+  void SwitchMusic() override { music = !music; }
+  void CloseMusic() override { calls.push_back("CloseMusic"); }
 
   // How many times the named call was made.
   int Count(const std::string& name) const {
     int n = 0;
-    for (const std::string& call : Calls) n += call == name ? 1 : 0;
+    for (const std::string& call : calls) n += call == name ? 1 : 0;
     return n;
   }
 
-  std::vector<std::string> Calls;
-  bool Sound = true;
-  bool Music = true;
+  std::vector<std::string> calls;
+  bool sound = true;
+  bool music = true;
 };

@@ -12,6 +12,7 @@
 
 #include "engine/game_state.h"
 #include "platform/platform.h"
+#include "shell/identity.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
@@ -41,25 +42,25 @@ QImage Solid(int w, int h, QRgb colour) {
 
 BonusArt SyntheticArt() {
   BonusArt art;
-  art.Background = Solid(640, 480, kBackground);
+  art.background = Solid(640, 480, kBackground);
   for (int i = 0; i < 8; ++i) {
-    art.Balls[i] = QImage(110, 880, QImage::Format_RGB32);
+    art.balls[i] = QImage(110, 880, QImage::Format_RGB32);
     for (int f = 0; f < 8; ++f) {
       for (int y = 0; y < 110; ++y) {
-        for (int x = 0; x < 110; ++x) art.Balls[i].setPixel(x, f * 110 + y, WalkColour(i, f));
+        for (int x = 0; x < 110; ++x) art.balls[i].setPixel(x, f * 110 + y, WalkColour(i, f));
       }
     }
   }
-  art.Explode = QImage(110, 1430, QImage::Format_RGB32);
+  art.explode = QImage(110, 1430, QImage::Format_RGB32);
   for (int f = 0; f < 13; ++f) {
     for (int y = 0; y < 110; ++y) {
-      for (int x = 0; x < 110; ++x) art.Explode.setPixel(x, f * 110 + y, ExplodeColour(f));
+      for (int x = 0; x < 110; ++x) art.explode.setPixel(x, f * 110 + y, ExplodeColour(f));
     }
   }
-  art.Stop = Solid(71, 54, kStopLit);
-  art.Stop2 = Solid(71, 54, kStopDim);
-  art.StopA = Solid(71, 53, kStopALit);
-  art.Stop2A = Solid(71, 53, kStopADim);
+  art.left_stop_lit = Solid(71, 54, kStopLit);
+  art.left_stop_dim = Solid(71, 54, kStopDim);
+  art.right_stop_lit = Solid(71, 53, kStopALit);
+  art.right_stop_dim = Solid(71, 53, kStopADim);
   return art;
 }
 
@@ -71,40 +72,42 @@ QPoint BallAt(int i) {
 class BonusGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    state.GameTitle = "Zelmar Slots";
-    state.CreditsPerLine = 1;
-    state.LinesBet = 9;
-    state.ScreenWidth = 800;
-    state.ScreenHeight = 600;
-    state.BallPrizes = {10, 5, 2, 2, 1, 1, 0, 0};
-    state.BonusWin = -1;  // not yet written by the window
+    identity_.GameTitle = "Zelmar Slots";
+    state_.CreditsPerLine = 1;
+    state_.LinesBet = 9;
+    state_.ScreenWidth = 800;
+    state_.ScreenHeight = 600;
+    state_.BallPrizes = {10, 5, 2, 2, 1, 1, 0, 0};
+    state_.BonusWin = -1;  // not yet written by the window
   }
 
-  TTrickForm& Open(BonusArt art = SyntheticArt()) {
-    form = std::make_unique<TTrickForm>(state, platform, sounds, std::move(art));
-    form->show();
-    start = platform.Now();
-    return *form;
+  BonusGameWindow& Open(BonusArt art = SyntheticArt()) {
+    window_ =
+        std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_, std::move(art));
+    window_->show();
+    start_ = platform_.Now();
+    return *window_;
   }
 
   // Clicks the middle of ball i's box.
-  void Pick(int i) { form->Image1MouseDown(BallAt(i).x() + 55, BallAt(i).y() + 55); }
-  void ClickStop() { form->Image1MouseDown(30, 150); }
+  void Pick(int i) { window_->PickAt(BallAt(i).x() + 55, BallAt(i).y() + 55); }
+  void ClickStop() { window_->PickAt(30, 150); }
 
   // Moves the clock to `ms` after the window opened.
-  void AdvanceTo(uint32_t ms) { platform.Advance(start + ms - platform.Now()); }
+  void AdvanceTo(uint32_t ms) { platform_.Advance(start_ + ms - platform_.Now()); }
 
   QRgb BoxPixel(int i, int x = 55, int y = 55) const {
-    return form->Image1().Pixel(BallAt(i).x() + x, BallAt(i).y() + y);
+    return window_->Picture().Pixel(BallAt(i).x() + x, BallAt(i).y() + y);
   }
 
-  bool Closed() const { return !form->isVisible(); }
+  bool Closed() const { return !window_->isVisible(); }
 
-  GameState state;
-  FakePlatform platform;
-  RecordingSounds sounds;
-  std::unique_ptr<TTrickForm> form;
-  uint32_t start = 0;
+  GameState state_;
+  GameIdentity identity_;
+  FakePlatform platform_;
+  RecordingSounds sounds_;
+  std::unique_ptr<BonusGameWindow> window_;
+  uint32_t start_ = 0;
 };
 
 // The box of a winning pick as it must look inside its 5-pixel rim: white, the prize centred in
@@ -124,8 +127,8 @@ QImage ExpectedPrizeBox(int32_t prize) {
   return c.Image().copy(5, 5, 100, 100);
 }
 
-QImage BoxInterior(const TTrickForm& form, int i) {
-  return form.Image1().Image().copy(BallAt(i).x() + 5, BallAt(i).y() + 5, 100, 100);
+QImage BoxInterior(const BonusGameWindow& window, int i) {
+  return window.Picture().Image().copy(BallAt(i).x() + 5, BallAt(i).y() + 5, 100, 100);
 }
 
 int RedPixels(const QImage& image) {
@@ -143,58 +146,58 @@ TEST_F(BonusGameTest, AllSixWinnersShowTheirPrizesAndPayTheWholeBetTimesTwentyOn
   const int32_t expected[6] = {90, 45, 18, 18, 9, 9};
   for (int i = 0; i < 6; ++i) {
     Pick(i);
-    EXPECT_EQ(form->BonusTotal(), [&] {
+    EXPECT_EQ(window_->BonusTotal(), [&] {
       int32_t sum = 0;
       for (int k = 0; k <= i; ++k) sum += expected[k];
       return sum;
     }());
   }
   for (int i = 0; i < 6; ++i) {
-    const QImage box = BoxInterior(*form, i);
+    const QImage box = BoxInterior(*window_, i);
     EXPECT_GT(RedPixels(box), 20) << "ball " << i;
     EXPECT_EQ(box, ExpectedPrizeBox(expected[i])) << "ball " << i;
   }
-  EXPECT_EQ(sounds.Count("Win"), 6);
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_EQ(platform.Messages[0].caption, "Zelmar Slots");
-  EXPECT_EQ(platform.Messages[0].text, "You picked all six winners!");
+  EXPECT_EQ(sounds_.Count("Win"), 6);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");
+  EXPECT_EQ(platform_.messages[0].text, "You picked all six winners!");
 
   // The sixth winner collects: the bombs can no longer be picked, and the close follows 1.5 s
   // later with the whole total.
-  EXPECT_EQ(form->PickCount(), 8);
-  EXPECT_FALSE(form->Timer1().Enabled());
-  EXPECT_FALSE(form->Timer4().Enabled());
+  EXPECT_EQ(window_->PickCount(), 8);
+  EXPECT_FALSE(window_->WalkTimer().Enabled());
+  EXPECT_FALSE(window_->BlinkTimer().Enabled());
   Pick(6);
-  EXPECT_FALSE(form->Balls()[6].Picked);
-  EXPECT_FALSE(form->Timer3().Enabled());
-  platform.Advance(1499);
+  EXPECT_FALSE(window_->Balls()[6].picked);
+  EXPECT_FALSE(window_->ExplosionTimer().Enabled());
+  platform_.Advance(1499);
   EXPECT_FALSE(Closed());
-  EXPECT_EQ(state.BonusWin, -1) << "the result leaves the window only when it closes";
-  platform.Advance(1);
+  EXPECT_EQ(state_.BonusWin, -1) << "the result leaves the window only when it closes";
+  platform_.Advance(1);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 189);
-  EXPECT_EQ(platform.ActiveTimerCount(), 0);
+  EXPECT_EQ(state_.BonusWin, 189);
+  EXPECT_EQ(platform_.ActiveTimerCount(), 0);
 }
 
 TEST_F(BonusGameTest, PrizeCountsTheWholeBetOfTheSpin) {
-  state.CreditsPerLine = 10;
-  state.LinesBet = 7;
+  state_.CreditsPerLine = 10;
+  state_.LinesBet = 7;
   Open();
   Pick(0);
-  EXPECT_EQ(form->BonusTotal(), 700);
-  EXPECT_EQ(BoxInterior(*form, 0), ExpectedPrizeBox(700));
+  EXPECT_EQ(window_->BonusTotal(), 700);
+  EXPECT_EQ(BoxInterior(*window_, 0), ExpectedPrizeBox(700));
   ClickStop();
-  platform.Advance(1500);
-  EXPECT_EQ(state.BonusWin, 700);
+  platform_.Advance(1500);
+  EXPECT_EQ(state_.BonusWin, 700);
 }
 
 TEST_F(BonusGameTest, PickedBoxKeepsItsPrizeWhileTheOthersWalk) {
   Open();
   Pick(2);
-  const QImage shown = BoxInterior(*form, 2);
-  platform.Advance(1000);  // ten walking steps
-  EXPECT_EQ(BoxInterior(*form, 2), shown);
-  EXPECT_EQ(form->Balls()[2].Frame, 2) << "a picked character stops walking";
+  const QImage shown = BoxInterior(*window_, 2);
+  platform_.Advance(1000);  // ten walking steps
+  EXPECT_EQ(BoxInterior(*window_, 2), shown);
+  EXPECT_EQ(window_->Balls()[2].frame, 2) << "a picked character stops walking";
 }
 
 // --- Clicks that must change nothing --------------------------------------------------------
@@ -202,18 +205,17 @@ TEST_F(BonusGameTest, PickedBoxKeepsItsPrizeWhileTheOthersWalk) {
 TEST_F(BonusGameTest, ClicksThatChangeNothing) {
   Open();
   Pick(1);
-  const int32_t total = form->BonusTotal();
-  const QImage picture = form->Image1().Image();
+  const int32_t total = window_->BonusTotal();
+  const QImage picture = window_->Picture().Image();
 
-  Pick(1);                          // again on the picked ball
-  form->Image1MouseDown(170, 260);  // between boxes 0 and 1
-  form->Image1MouseDown(300, 50);   // the caption
-  form->FormMouseDown(5, 5);        // the black margin
-  EXPECT_EQ(form->PickCount(), 1);
-  EXPECT_EQ(form->BonusTotal(), total);
-  EXPECT_EQ(sounds.Count("Win"), 1);
-  EXPECT_EQ(form->Image1().Image(), picture);
-  EXPECT_FALSE(form->Timer2().Enabled());
+  Pick(1);                    // again on the picked ball
+  window_->PickAt(170, 260);  // between boxes 0 and 1
+  window_->PickAt(300, 50);   // the caption
+  EXPECT_EQ(window_->PickCount(), 1);
+  EXPECT_EQ(window_->BonusTotal(), total);
+  EXPECT_EQ(sounds_.Count("Win"), 1);
+  EXPECT_EQ(window_->Picture().Image(), picture);
+  EXPECT_FALSE(window_->CloseTimer().Enabled());
 }
 
 TEST_F(BonusGameTest, HitAreaReachesOnePixelPastTheBox) {
@@ -226,13 +228,13 @@ TEST_F(BonusGameTest, HitAreaReachesOnePixelPastTheBox) {
       {0, 111, 55, false}, {0, 55, 111, false},  {0, -1, 55, false},  {0, 55, -1, false},
       {7, 110, 110, true}, {7, 111, 110, false}, {5, 0, 110, true},
   };
-  state.BallPrizes = {1, 1, 1, 1, 1, 1, 1, 1};
+  state_.BallPrizes = {1, 1, 1, 1, 1, 1, 1, 1};
   for (const Case& c : cases) {
     Open();
-    form->Image1MouseDown(BallAt(c.ball).x() + c.dx, BallAt(c.ball).y() + c.dy);
-    EXPECT_EQ(form->Balls()[c.ball].Picked, c.picks)
+    window_->PickAt(BallAt(c.ball).x() + c.dx, BallAt(c.ball).y() + c.dy);
+    EXPECT_EQ(window_->Balls()[c.ball].picked, c.picks)
         << "ball " << c.ball << " at +" << c.dx << ", +" << c.dy;
-    EXPECT_EQ(form->PickCount(), c.picks ? 1 : 0);
+    EXPECT_EQ(window_->PickCount(), c.picks ? 1 : 0);
   }
 }
 
@@ -242,11 +244,11 @@ TEST_F(BonusGameTest, ClicksOnBallsAfterACollectDoNothing) {
   ClickStop();
   Pick(1);
   Pick(6);  // a bomb
-  EXPECT_FALSE(form->Balls()[1].Picked);
-  EXPECT_FALSE(form->Balls()[6].Picked);
-  EXPECT_EQ(form->BonusTotal(), 90);
-  EXPECT_FALSE(form->Timer3().Enabled());
-  EXPECT_EQ(sounds.Count("Win"), 1);
+  EXPECT_FALSE(window_->Balls()[1].picked);
+  EXPECT_FALSE(window_->Balls()[6].picked);
+  EXPECT_EQ(window_->BonusTotal(), 90);
+  EXPECT_FALSE(window_->ExplosionTimer().Enabled());
+  EXPECT_EQ(sounds_.Count("Win"), 1);
 }
 
 // --- STOP signs -----------------------------------------------------------------------------
@@ -263,78 +265,78 @@ TEST_F(BonusGameTest, StopAreasIncludeTheirBoundsAndNothingMore) {
   };
   for (const Case& c : cases) {
     Open();
-    form->Image1MouseDown(c.x, c.y);
-    EXPECT_EQ(form->Timer2().Enabled(), c.collects) << c.x << ", " << c.y;
-    EXPECT_EQ(form->PickCount(), c.collects ? 8 : 0) << c.x << ", " << c.y;
+    window_->PickAt(c.x, c.y);
+    EXPECT_EQ(window_->CloseTimer().Enabled(), c.collects) << c.x << ", " << c.y;
+    EXPECT_EQ(window_->PickCount(), c.collects ? 8 : 0) << c.x << ", " << c.y;
   }
 }
 
 TEST_F(BonusGameTest, StopBeforeAnyPickPaysNothingAfterOneAndAHalfSecondsWithoutBlinking) {
-  const bool phase = TTrickForm::StopBlinkPhase();
+  const bool phase = BonusGameWindow::StopBlinkPhase();
   Open();
-  const QImage picture = form->Image1().Image();
+  const QImage picture = window_->Picture().Image();
   AdvanceTo(300);
   ClickStop();
-  EXPECT_FALSE(form->Timer1().Enabled()) << "the characters freeze";
+  EXPECT_FALSE(window_->WalkTimer().Enabled()) << "the characters freeze";
   AdvanceTo(300 + 1499);
   EXPECT_FALSE(Closed());
   AdvanceTo(300 + 1500);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 0);
-  EXPECT_EQ(TTrickForm::StopBlinkPhase(), phase) << "the signs never blinked";
-  EXPECT_EQ(form->Image1().Pixel(40, 150), kBackground);
-  EXPECT_EQ(form->Image1().Pixel(580, 150), kBackground);
+  EXPECT_EQ(state_.BonusWin, 0);
+  EXPECT_EQ(BonusGameWindow::StopBlinkPhase(), phase) << "the signs never blinked";
+  EXPECT_EQ(window_->Picture().Pixel(40, 150), kBackground);
+  EXPECT_EQ(window_->Picture().Pixel(580, 150), kBackground);
 }
 
 TEST_F(BonusGameTest, ASecondCollectDoesNotPutTheCloseBack) {
   Open();
   Pick(4);
   ClickStop();
-  platform.Advance(1000);
+  platform_.Advance(1000);
   ClickStop();
-  form->Image1MouseDown(600, 160);  // the right sign
-  platform.Advance(500);
+  window_->PickAt(600, 160);  // the right sign
+  platform_.Advance(500);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 9);
+  EXPECT_EQ(state_.BonusWin, 9);
 }
 
 TEST_F(BonusGameTest, SignsBlinkAlternatelyFromTheFirstWin) {
   Open();
-  platform.Advance(1000);
-  EXPECT_FALSE(form->Timer4().Enabled());
+  platform_.Advance(1000);
+  EXPECT_FALSE(window_->BlinkTimer().Enabled());
   Pick(0);
-  ASSERT_TRUE(form->Timer4().Enabled());
+  ASSERT_TRUE(window_->BlinkTimer().Enabled());
   for (int tick = 0; tick < 3; ++tick) {
-    platform.Advance(250);
-    const bool leftLit = TTrickForm::StopBlinkPhase();
-    EXPECT_EQ(form->Image1().Pixel(17, 134), leftLit ? kStopLit : kStopDim);
-    EXPECT_EQ(form->Image1().Pixel(87, 187), leftLit ? kStopLit : kStopDim);  // 71 x 54
-    EXPECT_EQ(form->Image1().Pixel(554, 134), leftLit ? kStopADim : kStopALit);
-    EXPECT_EQ(form->Image1().Pixel(624, 186), leftLit ? kStopADim : kStopALit);  // 71 x 53
-    EXPECT_EQ(form->Image1().Pixel(624, 187), kBackground);
+    platform_.Advance(250);
+    const bool left_lit = BonusGameWindow::StopBlinkPhase();
+    EXPECT_EQ(window_->Picture().Pixel(17, 134), left_lit ? kStopLit : kStopDim);
+    EXPECT_EQ(window_->Picture().Pixel(87, 187), left_lit ? kStopLit : kStopDim);  // 71 x 54
+    EXPECT_EQ(window_->Picture().Pixel(554, 134), left_lit ? kStopADim : kStopALit);
+    EXPECT_EQ(window_->Picture().Pixel(624, 186), left_lit ? kStopADim : kStopALit);  // 71 x 53
+    EXPECT_EQ(window_->Picture().Pixel(624, 187), kBackground);
   }
   // A second win must not restart the blink count.
-  platform.Advance(100);
-  const bool before = TTrickForm::StopBlinkPhase();
+  platform_.Advance(100);
+  const bool before = BonusGameWindow::StopBlinkPhase();
   Pick(1);
-  platform.Advance(150);
-  EXPECT_NE(TTrickForm::StopBlinkPhase(), before);
+  platform_.Advance(150);
+  EXPECT_NE(BonusGameWindow::StopBlinkPhase(), before);
 }
 
 TEST_F(BonusGameTest, BlinkPhaseCarriesOverToTheNextBonusGame) {
   Open();
   Pick(0);
-  platform.Advance(250 * 3);
-  const bool phase = TTrickForm::StopBlinkPhase();
+  platform_.Advance(250 * 3);
+  const bool phase = BonusGameWindow::StopBlinkPhase();
   ClickStop();
-  platform.Advance(1500);
+  platform_.Advance(1500);
   ASSERT_TRUE(Closed());
 
   Open();
-  EXPECT_EQ(TTrickForm::StopBlinkPhase(), phase);
+  EXPECT_EQ(BonusGameWindow::StopBlinkPhase(), phase);
   Pick(0);
-  platform.Advance(250);
-  EXPECT_EQ(TTrickForm::StopBlinkPhase(), !phase);
+  platform_.Advance(250);
+  EXPECT_EQ(BonusGameWindow::StopBlinkPhase(), !phase);
 }
 
 // --- The bomb -------------------------------------------------------------------------------
@@ -344,19 +346,19 @@ TEST_F(BonusGameTest, BombAfterWinnersLosesEverythingAndShowsInAllEightBoxes) {
   Pick(0);
   Pick(1);
   AdvanceTo(1000);
-  ASSERT_TRUE(form->Timer4().Enabled());
+  ASSERT_TRUE(window_->BlinkTimer().Enabled());
   Pick(6);
-  EXPECT_EQ(form->BonusTotal(), 0);
-  EXPECT_EQ(form->PickCount(), 8);
-  EXPECT_EQ(form->ExplodeFrame(), -1);
-  EXPECT_FALSE(form->Timer1().Enabled());
-  EXPECT_FALSE(form->Timer4().Enabled());
-  EXPECT_TRUE(form->Timer3().Enabled());
-  EXPECT_EQ(form->Timer3().Interval(), 250);
-  EXPECT_EQ(sounds.Count("Win"), 2) << "a bomb plays no win sound";
+  EXPECT_EQ(window_->BonusTotal(), 0);
+  EXPECT_EQ(window_->PickCount(), 8);
+  EXPECT_EQ(window_->ExplodeFrame(), -1);
+  EXPECT_FALSE(window_->WalkTimer().Enabled());
+  EXPECT_FALSE(window_->BlinkTimer().Enabled());
+  EXPECT_TRUE(window_->ExplosionTimer().Enabled());
+  EXPECT_EQ(window_->ExplosionTimer().Interval(), 250);
+  EXPECT_EQ(sounds_.Count("Win"), 2) << "a bomb plays no win sound";
 
   Pick(2);  // too late: the game is over
-  EXPECT_FALSE(form->Balls()[2].Picked);
+  EXPECT_FALSE(window_->Balls()[2].picked);
 
   // Frames 0..4 every 250 ms, then every 200 ms up to frame 12 at 2850 ms.
   const uint32_t bomb = 1000;
@@ -364,27 +366,27 @@ TEST_F(BonusGameTest, BombAfterWinnersLosesEverythingAndShowsInAllEightBoxes) {
                             1850, 2050, 2250, 2450, 2650, 2850};
   for (int f = 0; f < 13; ++f) {
     AdvanceTo(bomb + due[f] - 1);
-    EXPECT_EQ(form->ExplodeFrame(), f - 1) << "frame " << f << " early";
+    EXPECT_EQ(window_->ExplodeFrame(), f - 1) << "frame " << f << " early";
     AdvanceTo(bomb + due[f]);
-    ASSERT_EQ(form->ExplodeFrame(), f) << "frame " << f << " late";
+    ASSERT_EQ(window_->ExplodeFrame(), f) << "frame " << f << " late";
     for (int i = 0; i < 8; ++i) {
       EXPECT_EQ(BoxPixel(i), ExplodeColour(f)) << "ball " << i << ", frame " << f;
       EXPECT_EQ(BoxPixel(i, 0, 0), ExplodeColour(f));
       EXPECT_EQ(BoxPixel(i, 109, 109), ExplodeColour(f));
     }
-    EXPECT_EQ(sounds.Count("Explosion"), f >= 1 ? 1 : 0) << "frame " << f;
+    EXPECT_EQ(sounds_.Count("Explosion"), f >= 1 ? 1 : 0) << "frame " << f;
   }
-  EXPECT_FALSE(form->Timer3().Enabled());
-  EXPECT_EQ(RedPixels(BoxInterior(*form, 0)), 0) << "the prize is overdrawn";
+  EXPECT_FALSE(window_->ExplosionTimer().Enabled());
+  EXPECT_EQ(RedPixels(BoxInterior(*window_, 0)), 0) << "the prize is overdrawn";
 
   // The window closes 3 s after YOU LOSE, paying nothing.
   AdvanceTo(bomb + 2850 + 2999);
   EXPECT_FALSE(Closed());
   AdvanceTo(bomb + 2850 + 3000);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 0);
-  EXPECT_EQ(sounds.Count("Explosion"), 1);
-  EXPECT_EQ(platform.ActiveTimerCount(), 0);
+  EXPECT_EQ(state_.BonusWin, 0);
+  EXPECT_EQ(sounds_.Count("Explosion"), 1);
+  EXPECT_EQ(platform_.ActiveTimerCount(), 0);
 }
 
 TEST_F(BonusGameTest, StopEarlyInTheExplosionClosesOneAndAHalfSecondsAfterTheClick) {
@@ -397,8 +399,8 @@ TEST_F(BonusGameTest, StopEarlyInTheExplosionClosesOneAndAHalfSecondsAfterTheCli
   EXPECT_FALSE(Closed());
   AdvanceTo(2100);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 0);
-  EXPECT_EQ(platform.ActiveTimerCount(), 0) << "the bomb animation stops with the window";
+  EXPECT_EQ(state_.BonusWin, 0);
+  EXPECT_EQ(platform_.ActiveTimerCount(), 0) << "the bomb animation stops with the window";
 }
 
 TEST_F(BonusGameTest, StopLateInTheExplosionIsNotPutBackByTheLastFrame) {
@@ -407,12 +409,12 @@ TEST_F(BonusGameTest, StopLateInTheExplosionIsNotPutBackByTheLastFrame) {
   AdvanceTo(2000);
   ClickStop();
   AdvanceTo(2850);
-  EXPECT_EQ(form->ExplodeFrame(), 12);
+  EXPECT_EQ(window_->ExplodeFrame(), 12);
   AdvanceTo(3499);
   EXPECT_FALSE(Closed());
   AdvanceTo(3500);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 0);
+  EXPECT_EQ(state_.BonusWin, 0);
 }
 
 TEST_F(BonusGameTest, StopAfterYouLoseClosesOneAndAHalfSecondsAfterTheClick) {
@@ -424,7 +426,7 @@ TEST_F(BonusGameTest, StopAfterYouLoseClosesOneAndAHalfSecondsAfterTheClick) {
   EXPECT_FALSE(Closed());
   AdvanceTo(5500);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 0);
+  EXPECT_EQ(state_.BonusWin, 0);
 }
 
 // --- Walking --------------------------------------------------------------------------------
@@ -432,18 +434,18 @@ TEST_F(BonusGameTest, StopAfterYouLoseClosesOneAndAHalfSecondsAfterTheClick) {
 TEST_F(BonusGameTest, CharactersWalkOutOfStep) {
   Open();
   for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(form->Balls()[i].Frame, i);
-    EXPECT_EQ(form->Balls()[i].X, BallAt(i).x());
-    EXPECT_EQ(form->Balls()[i].Y, BallAt(i).y());
+    EXPECT_EQ(window_->Balls()[i].frame, i);
+    EXPECT_EQ(window_->Balls()[i].x, BallAt(i).x());
+    EXPECT_EQ(window_->Balls()[i].y, BallAt(i).y());
   }
   for (int step = 1; step <= 9; ++step) {
     AdvanceTo(100 * step);
     for (int i = 0; i < 8; ++i) {
       const int frame = (i + step) % 8;
-      EXPECT_EQ(form->Balls()[i].Frame, frame);
+      EXPECT_EQ(window_->Balls()[i].frame, frame);
       EXPECT_EQ(BoxPixel(i), WalkColour(i, frame)) << "ball " << i << ", step " << step;
       EXPECT_EQ(BoxPixel(i, 109, 109), WalkColour(i, frame));
-      EXPECT_EQ(form->Image1().Pixel(BallAt(i).x() + 110, BallAt(i).y() + 55), kBackground);
+      EXPECT_EQ(window_->Picture().Pixel(BallAt(i).x() + 110, BallAt(i).y() + 55), kBackground);
     }
   }
 }
@@ -452,68 +454,70 @@ TEST_F(BonusGameTest, CharactersWalkOutOfStep) {
 
 TEST_F(BonusGameTest, PictureIsCentredAndTakesClicksInItsOwnCoordinates) {
   Open();
-  form->resize(800, 600);
-  EXPECT_EQ(form->Image1Pos(), QPoint(80, 60));
-  form->resize(1920, 1080);
-  EXPECT_EQ(form->Image1Pos(), QPoint(640, 300));
-  form->resize(1023, 767);
-  EXPECT_EQ(form->Image1Pos(), QPoint(191, 143));
+  window_->resize(800, 600);
+  EXPECT_EQ(window_->PicturePos(), QPoint(80, 60));
+  window_->resize(1920, 1080);
+  EXPECT_EQ(window_->PicturePos(), QPoint(640, 300));
+  window_->resize(1023, 767);
+  EXPECT_EQ(window_->PicturePos(), QPoint(191, 143));
 
   // On the margin: nothing; on the picture: a pick, with any button.
-  QTest::mouseClick(form.get(), Qt::LeftButton, {}, QPoint(100, 100));
-  EXPECT_EQ(form->PickCount(), 0);
-  QTest::mouseClick(form.get(), Qt::RightButton, {}, QPoint(191, 143) + BallAt(5) + QPoint(3, 3));
-  EXPECT_TRUE(form->Balls()[5].Picked);
-  QTest::mouseClick(form.get(), Qt::MiddleButton, {}, QPoint(191 + 20, 143 + 140));
-  EXPECT_TRUE(form->Timer2().Enabled());
+  QTest::mouseClick(window_.get(), Qt::LeftButton, {}, QPoint(100, 100));
+  EXPECT_EQ(window_->PickCount(), 0);
+  QTest::mouseClick(window_.get(), Qt::RightButton, {},
+                    QPoint(191, 143) + BallAt(5) + QPoint(3, 3));
+  EXPECT_TRUE(window_->Balls()[5].picked);
+  QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, QPoint(191 + 20, 143 + 140));
+  EXPECT_TRUE(window_->CloseTimer().Enabled());
 }
 
 TEST_F(BonusGameTest, CannotBeClosedBeforeItsResultIsFixed) {
   Open();
-  QTest::keyClick(form.get(), Qt::Key_Escape);
-  QTest::keyClick(form.get(), Qt::Key_Return);
-  EXPECT_FALSE(form->close());
-  form->reject();
-  EXPECT_TRUE(form->isVisible());
-  EXPECT_EQ(state.BonusWin, -1);
+  QTest::keyClick(window_.get(), Qt::Key_Escape);
+  QTest::keyClick(window_.get(), Qt::Key_Return);
+  EXPECT_FALSE(window_->close());
+  window_->reject();
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(state_.BonusWin, -1);
 
   ClickStop();
-  platform.Advance(1500);
+  platform_.Advance(1500);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(form->result(), QDialog::Accepted);
-  EXPECT_EQ(state.BonusWin, 0);
+  EXPECT_EQ(window_->result(), QDialog::Accepted);
+  EXPECT_EQ(state_.BonusWin, 0);
 }
 
 TEST_F(BonusGameTest, RunsWithPlainPicturesWhenTheArtIsMissing) {
   BonusArt broken;
-  broken.Balls[3] = QImage(110, 5, QImage::Format_RGB32);  // too short for eight frames
-  broken.Explode = QImage(110, 1430, QImage::Format_Indexed8);
-  broken.Explode.setColorCount(1);
-  broken.Explode.setColor(0, qRgb(1, 2, 3));
-  broken.Explode.fill(0);
+  broken.balls[3] = QImage(110, 5, QImage::Format_RGB32);  // too short for eight frames
+  broken.explode = QImage(110, 1430, QImage::Format_Indexed8);
+  broken.explode.setColorCount(1);
+  broken.explode.setColor(0, qRgb(1, 2, 3));
+  broken.explode.fill(0);
   Open(std::move(broken));
-  EXPECT_EQ(form->FrameWidth(), 110);
-  EXPECT_EQ(form->FrameHeight(), 110);
-  platform.Advance(300);
+  EXPECT_EQ(window_->FrameWidth(), 110);
+  EXPECT_EQ(window_->FrameHeight(), 110);
+  platform_.Advance(300);
   Pick(0);
-  EXPECT_EQ(BoxInterior(*form, 0), ExpectedPrizeBox(90));
+  EXPECT_EQ(BoxInterior(*window_, 0), ExpectedPrizeBox(90));
   Pick(6);
-  platform.Advance(250);
+  platform_.Advance(250);
   EXPECT_EQ(BoxPixel(3), qRgb(1, 2, 3)) << "a usable strip of another format is used as it is";
-  platform.Advance(6000);
+  platform_.Advance(6000);
   EXPECT_TRUE(Closed());
-  EXPECT_EQ(state.BonusWin, 0);
+  EXPECT_EQ(state_.BonusWin, 0);
 }
 
 TEST_F(BonusGameTest, ScreenDpiDecidesWhetherTheWindowIsAlsoMaximised) {
-  platform.Dpi = 96;
+  platform_.dpi = 96;
   Open();
-  EXPECT_TRUE(form->windowState() & Qt::WindowFullScreen);
-  EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
-  platform.Dpi = 120;
-  form = std::make_unique<TTrickForm>(state, platform, sounds, SyntheticArt());
-  EXPECT_FALSE(form->windowState() & Qt::WindowFullScreen);
-  EXPECT_EQ(form->size(), QSize(800, 600));
+  EXPECT_TRUE(window_->windowState() & Qt::WindowFullScreen);
+  EXPECT_TRUE(window_->windowFlags() & Qt::FramelessWindowHint);
+  platform_.dpi = 120;
+  window_ =
+      std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_, SyntheticArt());
+  EXPECT_FALSE(window_->windowState() & Qt::WindowFullScreen);
+  EXPECT_EQ(window_->size(), QSize(800, 600));
 }
 
 // The pictures carried with the program decode through our own JPEG reader at the sizes the
@@ -523,13 +527,13 @@ TEST(BonusArtTest, BuiltInPicturesHaveTheSizesTheLayoutNeeds) {
   int failures = -1;
   const BonusArt art = BonusArt::LoadBuiltIn(&failures);
   EXPECT_EQ(failures, 0);
-  EXPECT_EQ(art.Background.size(), QSize(640, 480));
-  for (const QImage& strip : art.Balls) EXPECT_EQ(strip.size(), QSize(110, 880));
-  EXPECT_EQ(art.Explode.size(), QSize(110, 1430));
-  EXPECT_EQ(art.Stop.size(), QSize(71, 54));
-  EXPECT_EQ(art.Stop2.size(), QSize(71, 54));
-  EXPECT_EQ(art.StopA.size(), QSize(71, 53));
-  EXPECT_EQ(art.Stop2A.size(), QSize(71, 53));
+  EXPECT_EQ(art.background.size(), QSize(640, 480));
+  for (const QImage& strip : art.balls) EXPECT_EQ(strip.size(), QSize(110, 880));
+  EXPECT_EQ(art.explode.size(), QSize(110, 1430));
+  EXPECT_EQ(art.left_stop_lit.size(), QSize(71, 54));
+  EXPECT_EQ(art.left_stop_dim.size(), QSize(71, 54));
+  EXPECT_EQ(art.right_stop_lit.size(), QSize(71, 53));
+  EXPECT_EQ(art.right_stop_dim.size(), QSize(71, 53));
 }
 
 }  // namespace

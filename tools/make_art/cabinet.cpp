@@ -144,17 +144,17 @@ void Medallion(QPainter& p, const QPointF& c, double r, const QColor& rim, const
     p.drawPolygon(QPolygonF({c, c + QPointF(rr * std::cos(a0), rr * std::sin(a0)),
                              c + QPointF(rr * std::cos(a1), rr * std::sin(a1))}));
   }
-  QRadialGradient ringFill(c - QPointF(r * 0.3, r * 0.3), r * 1.3);
-  ringFill.setColorAt(0, Mix(rim, Qt::white, 0.6));
-  ringFill.setColorAt(0.6, rim);
-  ringFill.setColorAt(1, Scaled(rim, 0.45));
-  p.setBrush(ringFill);
+  QRadialGradient ring_fill(c - QPointF(r * 0.3, r * 0.3), r * 1.3);
+  ring_fill.setColorAt(0, Mix(rim, Qt::white, 0.6));
+  ring_fill.setColorAt(0.6, rim);
+  ring_fill.setColorAt(1, Scaled(rim, 0.45));
+  p.setBrush(ring_fill);
   p.setPen(QPen(QColor(40, 20, 0), 1.2));
   p.drawEllipse(c, r * 0.86, r * 0.86);
-  QRadialGradient coreFill(c - QPointF(0, r * 0.25), r * 0.8);
-  coreFill.setColorAt(0, Mix(core, Qt::white, 0.35));
-  coreFill.setColorAt(1, Scaled(core, 0.4));
-  p.setBrush(coreFill);
+  QRadialGradient core_fill(c - QPointF(0, r * 0.25), r * 0.8);
+  core_fill.setColorAt(0, Mix(core, Qt::white, 0.35));
+  core_fill.setColorAt(1, Scaled(core, 0.4));
+  p.setBrush(core_fill);
   p.drawEllipse(c, r * 0.7, r * 0.7);
   DrawWithShadow(p, Emoji(emoji), QRectF(c.x() - r * 0.42, c.y() - r * 0.52, r * 0.84, r * 0.7), 2);
   const QFont f = PixelFont(QStringLiteral("DejaVu Sans"), r * 0.24, QFont::Black);
@@ -171,27 +171,28 @@ void PaintMarquee(QPainter& p, Noise& noise) {
   const QRectF m = kMarquee;
   RaisedPlate(p, m, 10, QColor(30, 30, 40), 4);
   const QRectF glass = m.adjusted(5, 5, -5, -5);
-  QPainterPath glassPath;
-  glassPath.addRoundedRect(glass, 7, 7);
+  QPainterPath glass_path;
+  glass_path.addRoundedRect(glass, 7, 7);
   p.save();
-  p.setClipPath(glassPath);
+  p.setClipPath(glass_path);
   QLinearGradient sky(glass.topLeft(), glass.bottomLeft());
   sky.setColorAt(0, QColor(6, 14, 60));
   sky.setColorAt(0.6, QColor(20, 50, 140));
   sky.setColorAt(1, QColor(10, 70, 40));
   p.fillRect(glass, sky);
   // A playing field seen from the stands: stripes of turf and its white lines, faintly.
-  const double turfTop = glass.top() + glass.height() * 0.62;
+  const double turf_top = glass.top() + glass.height() * 0.62;
   for (int i = 0; i < 12; ++i) {
-    const QRectF stripe(glass.left() + i * glass.width() / 12, turfTop, glass.width() / 12,
-                        glass.bottom() - turfTop);
+    const QRectF stripe(glass.left() + i * glass.width() / 12, turf_top, glass.width() / 12,
+                        glass.bottom() - turf_top);
     p.fillRect(stripe, i % 2 ? QColor(30, 110, 50, 150) : QColor(40, 130, 60, 150));
   }
   p.setPen(QPen(QColor(255, 255, 255, 70), 1.5));
   p.setBrush(Qt::NoBrush);
-  p.drawLine(QPointF(glass.left(), turfTop + 2), QPointF(glass.right(), turfTop + 2));
+  p.drawLine(QPointF(glass.left(), turf_top + 2), QPointF(glass.right(), turf_top + 2));
   p.drawEllipse(QPointF(glass.center().x(), glass.bottom() + 6), 60, 20);
-  p.drawLine(QPointF(glass.center().x(), turfTop + 2), QPointF(glass.center().x(), glass.bottom()));
+  p.drawLine(QPointF(glass.center().x(), turf_top + 2),
+             QPointF(glass.center().x(), glass.bottom()));
   // Floodlight beams from the top corners and a row of lamps.
   for (int side = 0; side < 2; ++side) {
     const double x = side == 0 ? glass.left() + 20 : glass.right() - 20;
@@ -225,14 +226,14 @@ void PaintMarquee(QPainter& p, Noise& noise) {
   p.restore();
 
   // The title.
-  const QRectF titleBox(300, 100, 256, 52);
+  const QRectF title_box(300, 100, 256, 52);
   QFont title = PixelFont(QStringLiteral("DejaVu Sans"), 40, QFont::Black);
-  QPainterPath word = TextPath(QStringLiteral("GRAND SLAM"), title, titleBox);
+  QPainterPath word = TextPath(QStringLiteral("GRAND SLAM"), title, title_box);
   QRectF b = word.boundingRect();
   QTransform fit;
-  fit.translate(titleBox.center().x(), titleBox.center().y());
+  fit.translate(title_box.center().x(), title_box.center().y());
   fit.shear(-0.1, 0);
-  fit.scale(titleBox.width() / b.width(), 40.0 / b.height());
+  fit.scale(title_box.width() / b.width(), 40.0 / b.height());
   fit.translate(-b.center().x(), -b.center().y());
   word = fit.map(word);
   b = word.boundingRect();
@@ -241,7 +242,7 @@ void PaintMarquee(QPainter& p, Noise& noise) {
   gold.setColorAt(0.45, QColor(255, 206, 50));
   gold.setColorAt(0.52, QColor(200, 120, 10));
   gold.setColorAt(1, QColor(255, 228, 120));
-  const QImage glowShape = [&] {
+  const QImage glow_shape = [&] {
     QImage img(800, 600, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter q(&img);
@@ -253,7 +254,7 @@ void PaintMarquee(QPainter& p, Noise& noise) {
     for (int i = 0; i < 3; ++i) BoxBlur(img, 4);
     return img;
   }();
-  p.drawImage(0, 0, glowShape);
+  p.drawImage(0, 0, glow_shape);
   Lettering(p, word, QColor(0, 0, 0, 0), QColor(10, 0, 20), 6);
   Lettering(p, word, gold, QColor(170, 30, 10), 2.6);
   const QRectF sub(300, 156, 256, 24);
@@ -266,9 +267,9 @@ void PaintMarquee(QPainter& p, Noise& noise) {
   // Medallions: a trophy on the left, mirrored about the reels' centre by the jackpot light on
   // the right (the patch the game restores).
   const QPointF right = QRectF(kPatch).center();
-  const double reelCentre =
+  const double reel_centre =
       (kReelLeft - kLeftStrip + kReelLeft + 4 * kReelPitch + kReelCell + kRightStrip) / 2.0;
-  const QPointF left(2 * reelCentre - right.x(), right.y());
+  const QPointF left(2 * reel_centre - right.x(), right.y());
   Medallion(p, left, 40, QColor(230, 180, 60), QColor(20, 60, 160), QString::fromUtf8("\U0001F3C6"),
             QStringLiteral("BONUS"));
   Medallion(p, right, 40, QColor(230, 180, 60), QColor(190, 20, 30), QString::fromUtf8("\u2B50"),
@@ -444,10 +445,10 @@ void PaintDeck(QPainter& p, Noise& noise) {
   RaisedPlate(p, plate, 6, QColor(60, 62, 72), 2.5);
   const QRectF dark(plate.left() + 4, plate.top() + 4, plate.width() - 8, 478 - plate.top() - 4);
   p.setPen(Qt::NoPen);
-  QLinearGradient darkFill(dark.topLeft(), dark.bottomLeft());
-  darkFill.setColorAt(0, QColor(40, 6, 10));
-  darkFill.setColorAt(1, QColor(16, 2, 4));
-  p.setBrush(darkFill);
+  QLinearGradient dark_fill(dark.topLeft(), dark.bottomLeft());
+  dark_fill.setColorAt(0, QColor(40, 6, 10));
+  dark_fill.setColorAt(1, QColor(16, 2, 4));
+  p.setBrush(dark_fill);
   p.drawRoundedRect(dark, 4, 4);
   // The slot itself: a chrome bezel with a narrow slit, lit red from inside.
   const QRectF bezel(kSlotLabelX - 15, dark.top() + 1, 30, 7);
@@ -487,17 +488,17 @@ void PaintDeck(QPainter& p, Noise& noise) {
   }
   const QRectF belly(226, 536, 348, 60);
   RaisedPlate(p, belly, 8, QColor(30, 30, 40), 3);
-  const QRectF bellyGlass = belly.adjusted(5, 5, -5, -5);
-  QLinearGradient bg(bellyGlass.topLeft(), bellyGlass.bottomLeft());
+  const QRectF belly_glass = belly.adjusted(5, 5, -5, -5);
+  QLinearGradient bg(belly_glass.topLeft(), belly_glass.bottomLeft());
   bg.setColorAt(0, QColor(120, 10, 20));
   bg.setColorAt(1, QColor(40, 0, 10));
   p.setBrush(bg);
-  p.drawRoundedRect(bellyGlass, 5, 5);
+  p.drawRoundedRect(belly_glass, 5, 5);
   const char* balls[] = {"\u26BD", "\U0001F3C0", "\U0001F3C8",
                          "\u26BE", "\U0001F3BE", "\U0001F3B1"};
   for (int i = 0; i < 6; ++i) {
-    const double x = bellyGlass.left() + 14 + i * 56;
-    DrawWithShadow(p, Emoji(QString::fromUtf8(balls[i])), QRectF(x, bellyGlass.top() + 8, 34, 34),
+    const double x = belly_glass.left() + 14 + i * 56;
+    DrawWithShadow(p, Emoji(QString::fromUtf8(balls[i])), QRectF(x, belly_glass.top() + 8, 34, 34),
                    2);
   }
 }

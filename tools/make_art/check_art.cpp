@@ -96,31 +96,31 @@ void CheckMarkers(const QString& dir) {
   for (int row = 0; row < 9; ++row) {
     const QRgb colour = art::kRowColour[row];
     // Horizontal extent of the marker shapes: even rows 2..68, odd rows 21..87.
-    int minX = 90, maxX = -1;
+    int min_x = 90, max_x = -1;
     for (int y = 25 * row; y < 25 * row + 25; ++y)
       for (int x = 0; x < 90; ++x)
-        if (MaskOpaque(mask, x, y)) minX = std::min(minX, x), maxX = std::max(maxX, x);
-    const int wantMin = row % 2 ? 21 : 2, wantMax = row % 2 ? 87 : 68;
-    if (minX != wantMin || maxX != wantMax)
-      Fail("marker row extent", QString("row %1 spans %2..%3").arg(row).arg(minX).arg(maxX));
+        if (MaskOpaque(mask, x, y)) min_x = std::min(min_x, x), max_x = std::max(max_x, x);
+    const int want_min = row % 2 ? 21 : 2, want_max = row % 2 ? 87 : 68;
+    if (min_x != want_min || max_x != want_max)
+      Fail("marker row extent", QString("row %1 spans %2..%3").arg(row).arg(min_x).arg(max_x));
     // The payline path takes its colour from the window pixel 8 pixels left of the path's
     // start, at the row's centre, inside the left marker; at every screen width that pixel
     // must be the row colour when lit, and darker on the squares of odd rows when dim.
     for (int width : {800, 1024, 1152, 1280, 1366, 1440, 1600, 1680, 1920, 2560, 3840}) {
       const int top = Scale(212, width) + Scale(25 * row, width);
-      const int sampleX = Scale(207, width) - Scale(3, width) - 8;
-      const int sampleY = Scale(212, width) + Scale(25 * row + 13, width);
-      const int artX = SourceOffset(sampleX - Scale(162, width), 42, Scale(42, width));
-      const int artY = 25 * row + SourceOffset(sampleY - top, 25, Scale(25, width));
+      const int sample_x = Scale(207, width) - Scale(3, width) - 8;
+      const int sample_y = Scale(212, width) + Scale(25 * row + 13, width);
+      const int art_x = SourceOffset(sample_x - Scale(162, width), 42, Scale(42, width));
+      const int art_y = 25 * row + SourceOffset(sample_y - top, 25, Scale(25, width));
       const QString where =
-          QString("row %1 width %2 art %3,%4").arg(row).arg(width).arg(artX).arg(artY);
-      if (!MaskOpaque(mask, artX, artY)) {
+          QString("row %1 width %2 art %3,%4").arg(row).arg(width).arg(art_x).arg(art_y);
+      if (!MaskOpaque(mask, art_x, art_y)) {
         Fail("path sample outside the marker", where);
         continue;
       }
-      if ((lit.pixel(artX, artY) & 0xffffff) != (colour & 0xffffff))
+      if ((lit.pixel(art_x, art_y) & 0xffffff) != (colour & 0xffffff))
         Fail("lit marker sample is not the row colour", where);
-      const QRgb d = dim.pixel(artX, artY);
+      const QRgb d = dim.pixel(art_x, art_y);
       if (row % 2 == 0) {
         if ((d & 0xffffff) != (colour & 0xffffff))
           Fail("dim bar sample is not the row colour", where);
@@ -136,8 +136,8 @@ void CheckBackground(const QString& dir) {
   if (bg.isNull()) return;
   // Unlit bet keys are filled with the pixel at (188, 492); the key faces of the art must be
   // that colour all over so a key the game redraws looks like the art's key.
-  const QRgb keyColour = bg.pixel(art::kKeySampleX, art::kKeySampleY);
-  if (MaxChannelDiff(keyColour, art::kKeyFace) > 6) Fail("unlit key colour drifted");
+  const QRgb key_colour = bg.pixel(art::kKeySampleX, art::kKeySampleY);
+  if (MaxChannelDiff(key_colour, art::kKeyFace) > 6) Fail("unlit key colour drifted");
   for (int k = 0; k < 10; ++k) {
     const QRect key = k < 5 ? QRect(art::kLinesKeyLeft[k], art::kLinesKeyTop, art::kLinesKeyWidth,
                                     art::kBetKeyHeight)
@@ -145,7 +145,7 @@ void CheckBackground(const QString& dir) {
                                     art::kCreditsKeyWidth, art::kBetKeyHeight);
     for (int y = key.top(); y <= key.bottom(); ++y)
       for (int x = key.left(); x <= key.right(); ++x)
-        if (MaxChannelDiff(bg.pixel(x, y), keyColour) > 12) {
+        if (MaxChannelDiff(bg.pixel(x, y), key_colour) > 12) {
           Fail("bet key face not flat", QString("key %1 at %2,%3").arg(k + 1).arg(x).arg(y));
           y = key.bottom() + 1;
           break;
@@ -159,13 +159,13 @@ void CheckBackground(const QString& dir) {
   // The frame strips must read as a frame against the dark gaps where the paths show.
   for (int i = 0; i < art::kReels; ++i) {
     const int left = art::kReelLeft - art::kLeftStrip + i * art::kReelPitch;
-    const QRect leftStrip(left, art::kReelTop, art::kLeftStrip, art::kReelHeight);
-    const QRect rightStrip(art::kReelLeft + art::kReelCell + i * art::kReelPitch, art::kReelTop,
-                           art::kRightStrip, art::kReelHeight);
-    if (MeanLuma(bg, leftStrip) < 90 || MeanLuma(bg, rightStrip) < 70)
+    const QRect left_strip(left, art::kReelTop, art::kLeftStrip, art::kReelHeight);
+    const QRect right_strip(art::kReelLeft + art::kReelCell + i * art::kReelPitch, art::kReelTop,
+                            art::kRightStrip, art::kReelHeight);
+    if (MeanLuma(bg, left_strip) < 90 || MeanLuma(bg, right_strip) < 70)
       Fail("reel frame strip too dark", QString::number(i));
     if (i < art::kReels - 1) {
-      const QRect gap(rightStrip.right() + 1, art::kReelTop, 10, art::kReelHeight);
+      const QRect gap(right_strip.right() + 1, art::kReelTop, 10, art::kReelHeight);
       if (MeanLuma(bg, gap) > 45) Fail("gap between reels too light for paths", QString::number(i));
     }
   }
@@ -188,17 +188,17 @@ double RegionDiff(const QImage& a, const QRect& ra, const QImage& b, const QRect
 void CheckSheet(const QString& path, int cell) {
   const QImage sheet = Load(path, 4 * cell, 6 * cell);
   if (sheet.isNull()) return;
-  auto cellRect = [&](int n) { return QRect((n % 4) * cell, (n / 4) * cell, cell, cell); };
+  auto cell_rect = [&](int n) { return QRect((n % 4) * cell, (n / 4) * cell, cell, cell); };
   for (int n : {22, 23})
-    if (MeanLuma(sheet, cellRect(n)) > 8)
+    if (MeanLuma(sheet, cell_rect(n)) > 8)
       Fail("empty cell not black", QString("%1 cell %2").arg(path).arg(n));
   // Every picture a player must tell apart is clearly different from every other one; the
   // wild's frames differ from each other so the animation shows.
   for (int a = 0; a < 22; ++a) {
-    if (MeanLuma(sheet, cellRect(a)) < 15)
+    if (MeanLuma(sheet, cell_rect(a)) < 15)
       Fail("symbol cell empty", QString("%1 cell %2").arg(path).arg(a));
     for (int b = a + 1; b < 22; ++b) {
-      const double d = RegionDiff(sheet, cellRect(a), sheet, cellRect(b));
+      const double d = RegionDiff(sheet, cell_rect(a), sheet, cell_rect(b));
       const double need = (a <= 4 && b <= 4) ? 1.5 : 12.0;
       if (d < need)
         Fail("symbols look alike",
@@ -255,9 +255,9 @@ int main(int argc, char** argv) {
   Load(dir + "/main/spin.jpg", 58, 70);
   Load(dir + "/main/coin_dimmed.jpg", 57, 110);
   const QImage logo = Load(dir + "/main/logo.png", 125, 70);
-  const QImage logoMask = Load(dir + "/main/logo_mask.png", 125, 70);
+  const QImage logo_mask = Load(dir + "/main/logo_mask.png", 125, 70);
   if (!logo.isNull() && logo.depth() < 24) Fail("logo is not 24-bit");
-  CheckMasked("logo", logo, logoMask);
+  CheckMasked("logo", logo, logo_mask);
   CheckDigits(dir + "/main/digits_red.png");
   CheckDigits(dir + "/main/digits_green.png");
   if (failures == 0) std::printf("art in %s: all checks passed\n", argv[1]);

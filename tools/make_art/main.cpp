@@ -35,10 +35,10 @@ bool SaveJpeg(const QImage& image, const QString& path) {
   return Save(image.convertToFormat(QImage::Format_RGB32), path, 92);
 }
 
-bool WriteAll(const QString& artDir) {
-  const QString main = artDir + "/main", beside = artDir + "/beside";
+bool WriteAll(const QString& art_dir) {
+  const QString main = art_dir + "/main", beside = art_dir + "/beside";
   if (!QDir().mkpath(main) || !QDir().mkpath(beside)) {
-    std::fprintf(stderr, "zelmar-make-art: cannot create folders under %s\n", qPrintable(artDir));
+    std::fprintf(stderr, "zelmar-make-art: cannot create folders under %s\n", qPrintable(art_dir));
     return false;
   }
   bool ok = true;

@@ -111,15 +111,15 @@ void DrawFitted(QPainter& p, const QImage& picture, const QRectF& box) {
   p.drawImage(QPointF(box.center().x() - w / 2.0, box.center().y() - h / 2.0), scaled);
 }
 
-void DrawWithShadow(QPainter& p, const QImage& picture, const QRectF& box, double shadowOffset) {
+void DrawWithShadow(QPainter& p, const QImage& picture, const QRectF& box, double shadow_offset) {
   const double scale = std::min(box.width() / picture.width(), box.height() / picture.height());
   const int w = std::max(1, static_cast<int>(std::lround(picture.width() * scale)));
   const int h = std::max(1, static_cast<int>(std::lround(picture.height() * scale)));
   const QImage scaled = picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  const int radius = std::max(1, static_cast<int>(std::lround(shadowOffset * 0.8)));
+  const int radius = std::max(1, static_cast<int>(std::lround(shadow_offset * 0.8)));
   const QImage shadow = ShadowOf(scaled, QColor(0, 0, 0, 170), radius);
   const QPointF at(box.center().x() - w / 2.0, box.center().y() - h / 2.0);
-  p.drawImage(at + QPointF(shadowOffset - radius * 3, shadowOffset - radius * 3), shadow);
+  p.drawImage(at + QPointF(shadow_offset - radius * 3, shadow_offset - radius * 3), shadow);
   p.drawImage(at, scaled);
 }
 
@@ -191,11 +191,11 @@ QPainterPath TextPath(const QString& text, const QFont& font, const QRectF& box)
 }
 
 void Lettering(QPainter& p, const QPainterPath& path, const QBrush& fill, const QColor& outline,
-               double outlineWidth) {
+               double outline_width) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
-  if (outlineWidth > 0) {
-    p.setPen(QPen(outline, outlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  if (outline_width > 0) {
+    p.setPen(QPen(outline, outline_width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
   }

@@ -51,7 +51,7 @@ const QImage& Emoji(const QString& text);
 void DrawFitted(QPainter& p, const QImage& picture, const QRectF& box);
 
 // Draws the picture fitted in box with a soft drop shadow below-right of it.
-void DrawWithShadow(QPainter& p, const QImage& picture, const QRectF& box, double shadowOffset);
+void DrawWithShadow(QPainter& p, const QImage& picture, const QRectF& box, double shadow_offset);
 
 // Adds brushed-metal streaks (horizontal) over rect with the given strength (0..1).
 void BrushedStreaks(QPainter& p, const QRectF& rect, Noise& noise, double strength);
@@ -71,7 +71,7 @@ QPainterPath TextPath(const QString& text, const QFont& font, const QRectF& box)
 
 // Paints text as lettering: an outline stroke underneath, then the fill.
 void Lettering(QPainter& p, const QPainterPath& path, const QBrush& fill, const QColor& outline,
-               double outlineWidth);
+               double outline_width);
 
 // A font of the given family at a pixel size, bold or heavy.
 QFont PixelFont(const QString& family, double pixels, int weight = QFont::Bold);

@@ -57,26 +57,26 @@ void MaskedCopy(QImage& dst, const QRect& to, const QImage& mask, const QImage& 
 
 }  // namespace
 
-QImage MakePreview(const QString& dir, int screenWidth, int linesBet) {
-  const Screen sc(screenWidth);
-  auto S = [&](int v) { return sc.S(v); };
+QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
+  const Screen sc(screen_width);
+  auto scale = [&](int v) { return sc.S(v); };
   const QImage bg = QImage(dir + "/main/background.jpg").convertToFormat(QImage::Format_RGB32);
   QImage sheet;
   int cell = 76;
-  const int sheetCell = screenWidth == 1600   ? 152
-                        : screenWidth == 1280 ? 122
-                        : screenWidth == 1152 ? 110
-                        : screenWidth == 1024 ? 98
-                                              : 0;
-  if (sheetCell) {
-    sheet = QImage(QString("%1/beside/Zelmar%2.jpg").arg(dir).arg(sheetCell));
-    cell = sheetCell;
+  const int sheet_cell = screen_width == 1600   ? 152
+                         : screen_width == 1280 ? 122
+                         : screen_width == 1152 ? 110
+                         : screen_width == 1024 ? 98
+                                                : 0;
+  if (sheet_cell) {
+    sheet = QImage(QString("%1/beside/Zelmar%2.jpg").arg(dir).arg(sheet_cell));
+    cell = sheet_cell;
   }
   if (sheet.isNull()) {
     sheet = QImage(dir + "/main/symbols.jpg");
-    if (screenWidth != 800) {
-      sheet = sheet.scaled(S(304), S(456));
-      cell = S(76);
+    if (screen_width != 800) {
+      sheet = sheet.scaled(scale(304), scale(456));
+      cell = scale(76);
     }
   }
   const QImage lit = QImage(dir + "/main/line_bubbles.png").convertToFormat(QImage::Format_RGB32);
@@ -84,49 +84,55 @@ QImage MakePreview(const QString& dir, int screenWidth, int linesBet) {
       QImage(dir + "/main/line_bubbles_dim.png").convertToFormat(QImage::Format_RGB32);
   const QImage neg = QImage(dir + "/main/line_bubbles_mask.png");
   const QImage logo = QImage(dir + "/main/logo.png").convertToFormat(QImage::Format_RGB32);
-  const QImage logoMask = QImage(dir + "/main/logo_mask.png");
+  const QImage logo_mask = QImage(dir + "/main/logo_mask.png");
   const QImage green = QImage(dir + "/main/digits_green.png").convertToFormat(QImage::Format_RGB32);
-  const QImage betMax = QImage(dir + "/main/bet_max.jpg");
+  const QImage bet_max = QImage(dir + "/main/bet_max.jpg");
   const QImage spin = QImage(dir + "/main/spin.jpg");
 
-  QImage out(S(800), S(600), QImage::Format_RGB32);
+  QImage out(scale(800), scale(600), QImage::Format_RGB32);
   out.fill(Qt::black);
   {
     QPainter p(&out);
-    p.drawImage(QRect(0, 0, S(800), S(600)), bg);
+    p.drawImage(QRect(0, 0, scale(800), scale(600)), bg);
   }
-  const int L = S(207), T = S(210), P = S(92), C = cell, h = C / 2;
+  const int reels_left = scale(207), reels_top = scale(210), pitch = scale(92), h = cell / 2;
 
   // Markers.
   QPainter p(&out);
   auto marker = [&](int n, bool on) {
     const int r = kMarkerRow[n];
-    const int top = S(212) + S(25 * r);
+    const int top = scale(212) + scale(25 * r);
     p.end();
-    MaskedCopy(out, QRect(S(162), top, S(42), S(25)), neg, on ? lit : dim,
+    MaskedCopy(out, QRect(scale(162), top, scale(42), scale(25)), neg, on ? lit : dim,
                QRect(0, 25 * r, 42, 25));
-    MaskedCopy(out, QRect(S(654), top, S(41), S(25)), neg, on ? lit : dim,
+    MaskedCopy(out, QRect(scale(654), top, scale(41), scale(25)), neg, on ? lit : dim,
                QRect(49, 25 * r, 41, 25));
     p.begin(&out);
     if (!on) return;
-    const int W = sc.Width();
-    p.setFont(Font("Liberation Sans", W <= 900 ? 8 : W <= 1190 ? 10 : W <= 1400 ? 14 : 18, true));
+    const int sw = sc.Width();
+    p.setFont(Font("Liberation Sans",
+                   sw <= 900    ? 8
+                   : sw <= 1190 ? 10
+                   : sw <= 1400 ? 14
+                                : 18,
+                   true));
     p.setPen(Qt::white);
     const QFontMetrics fm(p.font());
     const QString t = QString::number(n);
     const int tw = fm.horizontalAdvance(t), th = fm.height();
-    int x = S(162) + (r % 2 ? S(29) : S(10)) - tw / 2;
-    const int y = top + S(13) - th / 2;
+    int x = scale(162) + (r % 2 ? scale(29) : scale(10)) - tw / 2;
+    const int y = top + scale(13) - th / 2;
     p.drawText(x, y + fm.ascent(), t);
-    x = S(654) + (r % 2 ? S(31) : S(12)) - tw / 2;
+    x = scale(654) + (r % 2 ? scale(31) : scale(12)) - tw / 2;
     p.drawText(x, y + fm.ascent(), t);
   };
-  for (int n = 1; n <= 9; ++n) marker(n, n <= linesBet);
+  for (int n = 1; n <= 9; ++n) marker(n, n <= lines_bet);
   // Paths.
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int n = 1; n <= 9; ++n) {
     const int r = kMarkerRow[n];
-    const int y0 = S(212) + S(25 * r + 13), xs = L - S(3), xe = L + 4 * P + C + S(3);
+    const int y0 = scale(212) + scale(25 * r + 13), xs = reels_left - scale(3),
+              xe = reels_left + 4 * pitch + cell + scale(3);
     p.end();
     const QColor colour = QColor::fromRgb(out.pixel(xs - 8, y0));
     p.begin(&out);
@@ -141,42 +147,45 @@ QImage MakePreview(const QString& dir, int screenWidth, int linesBet) {
         pts = {{xe, y0, 3}};
         break;
       case 4:
-        pts = {{L + 2 * P + h, T + 3 * C - S(5), 2}, {xe, y0, 2}};
+        pts = {{reels_left + 2 * pitch + h, reels_top + 3 * cell - scale(5), 2}, {xe, y0, 2}};
         break;
       case 5:
-        pts = {{L + 2 * P + h, T + S(5), 2}, {xe, y0, 2}};
+        pts = {{reels_left + 2 * pitch + h, reels_top + scale(5), 2}, {xe, y0, 2}};
         break;
       case 6:
       case 7:
-        pts = {
-            {L + P + h, y0, 3}, {L + 2 * P + h, T + C + h, 2}, {L + 3 * P + h, y0, 2}, {xe, y0, 3}};
+        pts = {{reels_left + pitch + h, y0, 3},
+               {reels_left + 2 * pitch + h, reels_top + cell + h, 2},
+               {reels_left + 3 * pitch + h, y0, 2},
+               {xe, y0, 3}};
         break;
       case 8:
-        pts = {{L + h, y0, 3},
-               {L + P + h, T + h - S(6), 2},
-               {L + 3 * P + h, T + h - S(6), 3},
-               {L + 4 * P + h, y0, 2},
+        pts = {{reels_left + h, y0, 3},
+               {reels_left + pitch + h, reels_top + h - scale(6), 2},
+               {reels_left + 3 * pitch + h, reels_top + h - scale(6), 3},
+               {reels_left + 4 * pitch + h, y0, 2},
                {xe, y0, 3}};
         break;
       case 9:
-        pts = {{L + h, y0, 3},
-               {L + P + h, T + 2 * C + h + S(6), 2},
-               {L + 3 * P + h, T + 2 * C + h + S(6), 3},
-               {L + 4 * P + h, y0, 2},
+        pts = {{reels_left + h, y0, 3},
+               {reels_left + pitch + h, reels_top + 2 * cell + h + scale(6), 2},
+               {reels_left + 3 * pitch + h, reels_top + 2 * cell + h + scale(6), 3},
+               {reels_left + 4 * pitch + h, y0, 2},
                {xe, y0, 3}};
         break;
     }
     QPoint at(xs, y0);
     for (const Pt& pt : pts) {
-      p.setPen(QPen(colour, S(pt.w), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setPen(QPen(colour, scale(pt.w), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       p.drawLine(at, QPoint(pt.x, pt.y));
       at = QPoint(pt.x, pt.y);
     }
   }
   // Frames back over the paths.
   for (int i = 0; i < 5; ++i) {
-    p.drawImage(QRect(S(204) + i * P, S(210), S(4), 3 * C), bg, QRect(204 + 92 * i, 210, 4, 228));
-    p.drawImage(QRect(S(207) + i * P + C, S(210), S(3), 3 * C), bg,
+    p.drawImage(QRect(scale(204) + i * pitch, scale(210), scale(4), 3 * cell), bg,
+                QRect(204 + 92 * i, 210, 4, 228));
+    p.drawImage(QRect(scale(207) + i * pitch + cell, scale(210), scale(3), 3 * cell), bg,
                 QRect(283 + 92 * i, 210, 3, 228));
   }
   // Reels at rest.
@@ -184,39 +193,45 @@ QImage MakePreview(const QString& dir, int screenWidth, int linesBet) {
     int pos = kStops[r];
     for (int k = 0; k < 3; ++k) {
       const int code = Code(kStrips[r][pos - 1]);
-      p.drawImage(QRect(L + r * P, T + k * C, C, C), sheet,
-                  QRect((code % 4) * C, (code / 4) * C, C, C));
+      p.drawImage(QRect(reels_left + r * pitch, reels_top + k * cell, cell, cell), sheet,
+                  QRect((code % 4) * cell, (code / 4) * cell, cell, cell));
       pos = pos == 30 ? 1 : pos + 1;
     }
   }
   // Meter frame, labels and meters.
-  p.fillRect(QRect(QPoint(S(169), S(27)), QPoint(S(627) - 1, S(64) - 1)), Qt::black);
-  const int W = sc.Width();
-  p.setFont(Font("Liberation Sans", W <= 850 ? 8 : W <= 1150 ? 10 : W <= 1300 ? 12 : 14, W > 1150));
+  p.fillRect(QRect(QPoint(scale(169), scale(27)), QPoint(scale(627) - 1, scale(64) - 1)),
+             Qt::black);
+  const int sw = sc.Width();
+  p.setFont(Font("Liberation Sans",
+                 sw <= 850    ? 8
+                 : sw <= 1150 ? 10
+                 : sw <= 1300 ? 12
+                              : 14,
+                 sw > 1150));
   p.setPen(Qt::white);
   const QFontMetrics lm(p.font());
-  p.drawText(S(172), S(29) + lm.ascent(), " Coins: ");
-  p.drawText(S(309), S(29) + lm.ascent(), " Winnings: ");
-  p.drawText(S(489), S(29) + lm.ascent(), " Credits: ");
+  p.drawText(scale(172), scale(29) + lm.ascent(), " Coins: ");
+  p.drawText(scale(309), scale(29) + lm.ascent(), " Winnings: ");
+  p.drawText(scale(489), scale(29) + lm.ascent(), " Credits: ");
   auto number = [&](int value, int right) {
     const QString t = QString::number(value);
     int x = right - 16 * static_cast<int>(t.size());
     for (QChar ch : t) {
       const int d = ch.digitValue();
-      p.drawImage(QRect(x, S(27) + 3, 16, 21), green, QRect(16 * d, 0, 16, 21));
+      p.drawImage(QRect(x, scale(27) + 3, 16, 21), green, QRect(16 * d, 0, 16, 21));
       x += 16;
     }
   };
-  number(0, S(250));
-  number(1000, S(620));
+  number(0, scale(250));
+  number(1000, scale(620));
   p.setPen(Qt::white);
-  p.drawText(
-      QPoint(S(710) - lm.horizontalAdvance("Insert") / 2, S(471) - lm.height() / 2 + lm.ascent()),
-      "Insert");
+  p.drawText(QPoint(scale(710) - lm.horizontalAdvance("Insert") / 2,
+                    scale(471) - lm.height() / 2 + lm.ascent()),
+             "Insert");
   p.setPen(Qt::black);
-  p.drawText(
-      QPoint(S(710) - lm.horizontalAdvance("Coins") / 2, S(486) - lm.height() / 2 + lm.ascent()),
-      "Coins");
+  p.drawText(QPoint(scale(710) - lm.horizontalAdvance("Coins") / 2,
+                    scale(486) - lm.height() / 2 + lm.ascent()),
+             "Coins");
   // Bet keys.
   const QRgb unlit = bg.pixel(kKeySampleX, kKeySampleY);
   const char* captions[10] = {"1 Payline", "3 Paylines", "5 Paylines", "7 Paylines", "9 Paylines",
@@ -226,33 +241,37 @@ QImage MakePreview(const QString& dir, int screenWidth, int linesBet) {
     const int left = k < 5 ? kLinesKeyLeft[k] : kCreditsKeyLeft[k - 5];
     const int top = k < 5 ? kLinesKeyTop : kCreditsKeyTop;
     const int width = k < 5 ? kLinesKeyWidth : kCreditsKeyWidth;
-    p.fillRect(QRect(QPoint(S(left), S(top)), QPoint(S(left + width) - 1, S(top + 10) - 1)),
+    p.fillRect(QRect(QPoint(scale(left), scale(top)),
+                     QPoint(scale(left + width) - 1, scale(top + 10) - 1)),
                on ? QColor(Qt::white) : QColor::fromRgb(unlit));
-    p.setFont(Font("Liberation Sans", W <= 1150 ? 8 : 10, W > 900));
+    p.setFont(Font("Liberation Sans", sw <= 1150 ? 8 : 10, sw > 900));
     p.setPen(on ? Qt::black : QColor(128, 128, 128));
     const QFontMetrics km(p.font());
-    const int cx = S(left + 25) - km.horizontalAdvance(captions[k]) / 2;
-    const int cy = S(top + (k < 5 ? 4 : 5)) - km.height() / 2;
+    const int cx = scale(left + 25) - km.horizontalAdvance(captions[k]) / 2;
+    const int cy = scale(top + (k < 5 ? 4 : 5)) - km.height() / 2;
     p.drawText(cx, cy + km.ascent(), captions[k]);
   }
   // BET MAX and SPIN lit.
-  p.drawImage(QRect(S(542), S(485), S(542 + 57) - S(542), S(485 + 34) - S(485)), betMax,
-              QRect(0, 34, 57, 34));
-  p.drawImage(QRect(S(606), S(485), S(606 + 58) - S(606), S(485 + 35) - S(485)), spin,
-              QRect(0, 35, 58, 35));
+  p.drawImage(
+      QRect(scale(542), scale(485), scale(542 + 57) - scale(542), scale(485 + 34) - scale(485)),
+      bet_max, QRect(0, 34, 57, 34));
+  p.drawImage(
+      QRect(scale(606), scale(485), scale(606 + 58) - scale(606), scale(485 + 35) - scale(485)),
+      spin, QRect(0, 35, 58, 35));
   // Coin value.
-  const int big = W <= 990 ? 20 : W <= 1090 ? 24 : W <= 1190 ? 28 : W <= 1390 ? 36 : 48;
-  const int smallSize = W <= 990 ? 8 : W <= 1090 ? 10 : W <= 1190 ? 12 : W <= 1390 ? 14 : 18;
+  const int big = sw <= 990 ? 20 : sw <= 1090 ? 24 : sw <= 1190 ? 28 : sw <= 1390 ? 36 : 48;
+  const int small_size = sw <= 990 ? 8 : sw <= 1090 ? 10 : sw <= 1190 ? 12 : sw <= 1390 ? 14 : 18;
   p.setFont(Font("Liberation Sans", big, true));
   p.setPen(Qt::black);
   const QFontMetrics bm(p.font());
-  int x = S(687) - bm.horizontalAdvance(QString::fromUtf8("5¢")) + S(4);
-  p.drawText(x, S(22) + bm.ascent(), "5");
+  int x = scale(687) - bm.horizontalAdvance(QString::fromUtf8("5¢")) + scale(4);
+  p.drawText(x, scale(22) + bm.ascent(), "5");
   x += bm.horizontalAdvance("5");
-  p.setFont(Font("Liberation Sans", smallSize, true));
-  p.drawText(x, S(22) + QFontMetrics(p.font()).ascent(), QString::fromUtf8("¢"));
+  p.setFont(Font("Liberation Sans", small_size, true));
+  p.drawText(x, scale(22) + QFontMetrics(p.font()).ascent(), QString::fromUtf8("¢"));
   p.end();
-  MaskedCopy(out, QRect((S(140) - 125) / 2, S(10), 125, 70), logoMask, logo, QRect(0, 0, 125, 70));
+  MaskedCopy(out, QRect((scale(140) - 125) / 2, scale(10), 125, 70), logo_mask, logo,
+             QRect(0, 0, 125, 70));
   return out;
 }
 

@@ -18,7 +18,7 @@ namespace {
 
 // One state of a push key: a rounded cap in a dark housing, with a caption. Lit keys glow.
 void PaintKeyCap(QPainter& p, const QRectF& r, const QColor& face, bool lit,
-                 const QStringList& caption, const QColor& textColour, double textPixels) {
+                 const QStringList& caption, const QColor& text_colour, double text_pixels) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   p.fillRect(r, QColor(18, 18, 22));
@@ -48,38 +48,38 @@ void PaintKeyCap(QPainter& p, const QRectF& r, const QColor& face, bool lit,
   p.setBrush(QColor(255, 255, 255, lit ? 90 : 45));
   p.drawRoundedRect(QRectF(cap.left() + 3, cap.top() + 1.5, cap.width() - 6, cap.height() * 0.3), 3,
                     3);
-  const QFont font = PixelFont(QStringLiteral("DejaVu Sans"), textPixels, QFont::Black);
-  const double lineH = textPixels * 1.02;
-  const double top = cap.center().y() - lineH * caption.size() / 2.0;
+  const QFont font = PixelFont(QStringLiteral("DejaVu Sans"), text_pixels, QFont::Black);
+  const double line_h = text_pixels * 1.02;
+  const double top = cap.center().y() - line_h * caption.size() / 2.0;
   for (int i = 0; i < caption.size(); ++i) {
-    const QRectF line(cap.left(), top + i * lineH, cap.width(), lineH);
+    const QRectF line(cap.left(), top + i * line_h, cap.width(), line_h);
     QPainterPath path = TextPath(caption[i], font, line);
-    Lettering(p, path, textColour, lit ? Scaled(face, 0.35) : QColor(0, 0, 0, 0), lit ? 2.0 : 0.0);
+    Lettering(p, path, text_colour, lit ? Scaled(face, 0.35) : QColor(0, 0, 0, 0), lit ? 2.0 : 0.0);
   }
   p.restore();
 }
 
 QImage TwoStateKey(int w, int h, const QColor& face, const QStringList& caption,
-                   double textPixels) {
+                   double text_pixels) {
   QImage key(w, h, QImage::Format_RGB32);
   key.fill(Qt::black);
   QPainter p(&key);
   const int half = h / 2;
   PaintKeyCap(p, QRectF(0, 0, w, half), Scaled(face, 0.45), false, caption, QColor(150, 150, 150),
-              textPixels);
+              text_pixels);
   PaintKeyCap(p, QRectF(0, half, w, h - half), face, true, caption, QColor(255, 255, 255),
-              textPixels);
+              text_pixels);
   return key;
 }
 
-QImage ToMono(const QImage& shapeAlpha, int threshold) {
-  QImage mask(shapeAlpha.size(), QImage::Format_Mono);
+QImage ToMono(const QImage& shape_alpha, int threshold) {
+  QImage mask(shape_alpha.size(), QImage::Format_Mono);
   mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
   // Clear every bit, row padding included, so the saved file is the same on every run.
   mask.fill(1);
-  for (int y = 0; y < shapeAlpha.height(); ++y)
-    for (int x = 0; x < shapeAlpha.width(); ++x)
-      mask.setPixel(x, y, qAlpha(shapeAlpha.pixel(x, y)) >= threshold ? 0 : 1);
+  for (int y = 0; y < shape_alpha.height(); ++y)
+    for (int x = 0; x < shape_alpha.width(); ++x)
+      mask.setPixel(x, y, qAlpha(shape_alpha.pixel(x, y)) >= threshold ? 0 : 1);
   return mask;
 }
 
@@ -177,11 +177,11 @@ Masked MakeLogo() {
     inset.scale(0.95, 0.78);
     inset.translate(-w / 2.0, -(rt + rb) / 2);
     p.drawPath(inset.map(ribbon));
-    QFont ribbonFont = PixelFont(QStringLiteral("DejaVu Sans"), 15, QFont::Black);
-    ribbonFont.setLetterSpacing(QFont::AbsoluteSpacing, 4.0);
-    QPainterPath slotsWord =
-        TextPath(QStringLiteral("SLOTS"), ribbonFont, QRectF(0, rt, w, rb - rt));
-    Lettering(p, slotsWord, QColor(255, 255, 255), QColor(60, 0, 0), 2.0);
+    QFont ribbon_font = PixelFont(QStringLiteral("DejaVu Sans"), 15, QFont::Black);
+    ribbon_font.setLetterSpacing(QFont::AbsoluteSpacing, 4.0);
+    QPainterPath slots_word =
+        TextPath(QStringLiteral("SLOTS"), ribbon_font, QRectF(0, rt, w, rb - rt));
+    Lettering(p, slots_word, QColor(255, 255, 255), QColor(60, 0, 0), 2.0);
     // Two small stars either side of the ribbon's text.
     for (double x : {24.0, w - 24.0}) {
       QPolygonF star;
@@ -212,12 +212,12 @@ Masked MakeLogo() {
   return out;
 }
 
-Span MarkerSquare(int row, bool leftSquare) {
+Span MarkerSquare(int row, bool left_square) {
   // Even rows span x 2..68, odd rows 21..87. The odd rows' left square reaches to x 40 inside
   // its outline because the payline path samples its colour at x 34..40 of this art,
   // depending on the screen width.
-  if (row % 2 == 0) return leftSquare ? Span{2, 19} : Span{50, 19};
-  return leftSquare ? Span{21, 21} : Span{69, 19};
+  if (row % 2 == 0) return left_square ? Span{2, 19} : Span{50, 19};
+  return left_square ? Span{21, 21} : Span{69, 19};
 }
 
 Markers MakeLineMarkers() {
@@ -256,12 +256,12 @@ Markers MakeLineMarkers() {
           // colour the game samples there is the exact row colour.
           const int gy = y - kMarkerSquareTop;
           const double gloss = outline ? 0.0 : gy <= 2 ? 0.45 : gy <= 4 ? 0.25 : 0.0;
-          const QColor litC = outline ? Scaled(colour, 0.55) : Mix(colour, Qt::white, gloss);
-          const QColor dimBase = Scaled(colour, 0.4);
-          const QColor dimC =
-              outline ? Scaled(colour, 0.25) : Mix(dimBase, Qt::white, gloss * 0.35);
-          m.lit.setPixel(x, y0 + y, litC.rgb());
-          m.dim.setPixel(x, y0 + y, dimC.rgb());
+          const QColor lit_c = outline ? Scaled(colour, 0.55) : Mix(colour, Qt::white, gloss);
+          const QColor dim_base = Scaled(colour, 0.4);
+          const QColor dim_c =
+              outline ? Scaled(colour, 0.25) : Mix(dim_base, Qt::white, gloss * 0.35);
+          m.lit.setPixel(x, y0 + y, lit_c.rgb());
+          m.dim.setPixel(x, y0 + y, dim_c.rgb());
           shape.setPixel(x, y0 + y, 0xff000000);
         }
       }
@@ -274,34 +274,40 @@ Markers MakeLineMarkers() {
 QImage MakeDigitStrip(QColor lit, QColor unlit) {
   const int w = 188, h = 21;
   // Segment outlines of one digit in cell coordinates, slanted a little like a real meter.
-  const double L = 2.6, R = 13.0, T = 1.6, B = 19.4, M = (T + B) / 2, t = 2.6, gap = 0.55;
+  constexpr double kLeftEdge = 2.6, kRightEdge = 13.0, kTopEdge = 1.6, kBottomEdge = 19.4;
+  constexpr double kMiddle = (kTopEdge + kBottomEdge) / 2, kThickness = 2.6, kGap = 0.55;
   auto hseg = [&](double yc) {
-    return QPolygonF({QPointF(L + gap, yc), QPointF(L + gap + t / 2, yc - t / 2),
-                      QPointF(R - gap - t / 2, yc - t / 2), QPointF(R - gap, yc),
-                      QPointF(R - gap - t / 2, yc + t / 2), QPointF(L + gap + t / 2, yc + t / 2)});
+    return QPolygonF({QPointF(kLeftEdge + kGap, yc),
+                      QPointF(kLeftEdge + kGap + kThickness / 2, yc - kThickness / 2),
+                      QPointF(kRightEdge - kGap - kThickness / 2, yc - kThickness / 2),
+                      QPointF(kRightEdge - kGap, yc),
+                      QPointF(kRightEdge - kGap - kThickness / 2, yc + kThickness / 2),
+                      QPointF(kLeftEdge + kGap + kThickness / 2, yc + kThickness / 2)});
   };
   auto vseg = [&](double xc, double y1, double y2) {
-    return QPolygonF({QPointF(xc, y1 + gap), QPointF(xc + t / 2, y1 + gap + t / 2),
-                      QPointF(xc + t / 2, y2 - gap - t / 2), QPointF(xc, y2 - gap),
-                      QPointF(xc - t / 2, y2 - gap - t / 2),
-                      QPointF(xc - t / 2, y1 + gap + t / 2)});
+    return QPolygonF(
+        {QPointF(xc, y1 + kGap), QPointF(xc + kThickness / 2, y1 + kGap + kThickness / 2),
+         QPointF(xc + kThickness / 2, y2 - kGap - kThickness / 2), QPointF(xc, y2 - kGap),
+         QPointF(xc - kThickness / 2, y2 - kGap - kThickness / 2),
+         QPointF(xc - kThickness / 2, y1 + kGap + kThickness / 2)});
   };
-  const double top = T + t / 2, bottom = B - t / 2, left = L + t / 2, right = R - t / 2;
+  const double top = kTopEdge + kThickness / 2, bottom = kBottomEdge - kThickness / 2,
+               left = kLeftEdge + kThickness / 2, right = kRightEdge - kThickness / 2;
   // a b c d e f g
   const std::array<QPolygonF, 7> segs = {
-      hseg(top),    vseg(right, top, M),   vseg(right, M, bottom),
-      hseg(bottom), vseg(left, M, bottom), vseg(left, top, M),
-      hseg(M)};
-  static const char* kOn[10] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
-                                "acdfg",  "acdefg", "abc",   "abcdefg", "abcdfg"};
-  QTransform slant(1, 0, -0.09, 1, 0.09 * M, 0);
+      hseg(top),    vseg(right, top, kMiddle),   vseg(right, kMiddle, bottom),
+      hseg(bottom), vseg(left, kMiddle, bottom), vseg(left, top, kMiddle),
+      hseg(kMiddle)};
+  static constexpr const char* kOn[10] = {"abcdef", "bc",     "abdeg", "abcdg",   "bcfg",
+                                          "acdfg",  "acdefg", "abc",   "abcdefg", "abcdfg"};
+  QTransform slant(1, 0, -0.09, 1, 0.09 * kMiddle, 0);
 
-  QImage litCover(w, h, QImage::Format_ARGB32_Premultiplied);
-  QImage unlitCover(w, h, QImage::Format_ARGB32_Premultiplied);
-  litCover.fill(Qt::transparent);
-  unlitCover.fill(Qt::transparent);
+  QImage lit_cover(w, h, QImage::Format_ARGB32_Premultiplied);
+  QImage unlit_cover(w, h, QImage::Format_ARGB32_Premultiplied);
+  lit_cover.fill(Qt::transparent);
+  unlit_cover.fill(Qt::transparent);
   {
-    QPainter pl(&litCover), pu(&unlitCover);
+    QPainter pl(&lit_cover), pu(&unlit_cover);
     for (QPainter* p : {&pl, &pu}) {
       p->setRenderHint(QPainter::Antialiasing);
       p->setPen(Qt::NoPen);
@@ -320,7 +326,7 @@ QImage MakeDigitStrip(QColor lit, QColor unlit) {
     pl.drawEllipse(QPointF(180.5, 14.5), 1.6, 1.6);
   }
   // A faint glow around lit segments.
-  QImage glow = litCover.copy();
+  QImage glow = lit_cover.copy();
   BoxBlur(glow, 1);
 
   // 16 colours: black, three unlit shades, twelve lit shades.
@@ -332,9 +338,9 @@ QImage MakeDigitStrip(QColor lit, QColor unlit) {
   out.setColorTable(table);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      const double cl = qAlpha(litCover.pixel(x, y)) / 255.0;
+      const double cl = qAlpha(lit_cover.pixel(x, y)) / 255.0;
       const double cg = qAlpha(glow.pixel(x, y)) / 255.0 * 0.35;
-      const double cu = qAlpha(unlitCover.pixel(x, y)) / 255.0;
+      const double cu = qAlpha(unlit_cover.pixel(x, y)) / 255.0;
       const double l = std::max(cl, cg);
       int index = 0;
       if (l * 12 >= 0.5 && l >= cu * 0.4) {

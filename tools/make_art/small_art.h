@@ -37,7 +37,7 @@ struct Span {
   int left;
   int width;
 };
-Span MarkerSquare(int row, bool leftSquare);
+Span MarkerSquare(int row, bool left_square);
 inline constexpr int kMarkerSquareTop = 4;      // row-local y of the squares' top
 inline constexpr int kMarkerSquareHeight = 19;  // rows 4..22
 inline constexpr int kMarkerBarTop = 10;        // row-local y of the bar's top

@@ -71,20 +71,20 @@ void PathShadow(QPainter& p, const QPainterPath& path, double s) {
 
 void PaintBowlingPin(QPainter& p, double s) {
   const double cx = 0.5 * s;
-  auto X = [&](double dx) { return cx + dx * s; };
-  auto Y = [&](double y) { return y * s; };
+  auto x = [&](double dx) { return cx + dx * s; };
+  auto y = [&](double y) { return y * s; };
   QPainterPath pin;
-  pin.moveTo(X(0), Y(0.08));
-  pin.cubicTo(X(0.085), Y(0.08), X(0.095), Y(0.24), X(0.055), Y(0.33));
-  pin.cubicTo(X(0.04), Y(0.38), X(0.16), Y(0.48), X(0.16), Y(0.64));
-  pin.cubicTo(X(0.16), Y(0.78), X(0.1), Y(0.86), X(0.075), Y(0.92));
-  pin.lineTo(X(-0.075), Y(0.92));
-  pin.cubicTo(X(-0.1), Y(0.86), X(-0.16), Y(0.78), X(-0.16), Y(0.64));
-  pin.cubicTo(X(-0.16), Y(0.48), X(-0.04), Y(0.38), X(-0.055), Y(0.33));
-  pin.cubicTo(X(-0.095), Y(0.24), X(-0.085), Y(0.08), X(0), Y(0.08));
+  pin.moveTo(x(0), y(0.08));
+  pin.cubicTo(x(0.085), y(0.08), x(0.095), y(0.24), x(0.055), y(0.33));
+  pin.cubicTo(x(0.04), y(0.38), x(0.16), y(0.48), x(0.16), y(0.64));
+  pin.cubicTo(x(0.16), y(0.78), x(0.1), y(0.86), x(0.075), y(0.92));
+  pin.lineTo(x(-0.075), y(0.92));
+  pin.cubicTo(x(-0.1), y(0.86), x(-0.16), y(0.78), x(-0.16), y(0.64));
+  pin.cubicTo(x(-0.16), y(0.48), x(-0.04), y(0.38), x(-0.055), y(0.33));
+  pin.cubicTo(x(-0.095), y(0.24), x(-0.085), y(0.08), x(0), y(0.08));
   pin.closeSubpath();
   PathShadow(p, pin, s);
-  QLinearGradient body(QPointF(X(-0.16), 0), QPointF(X(0.16), 0));
+  QLinearGradient body(QPointF(x(-0.16), 0), QPointF(x(0.16), 0));
   body.setColorAt(0.0, QColor(200, 198, 192));
   body.setColorAt(0.3, QColor(255, 255, 252));
   body.setColorAt(0.65, QColor(236, 232, 224));
@@ -94,18 +94,18 @@ void PaintBowlingPin(QPainter& p, double s) {
   p.drawPath(pin);
   p.save();
   p.setClipPath(pin);
-  QLinearGradient red(QPointF(X(-0.16), 0), QPointF(X(0.16), 0));
+  QLinearGradient red(QPointF(x(-0.16), 0), QPointF(x(0.16), 0));
   red.setColorAt(0.0, QColor(140, 10, 16));
   red.setColorAt(0.35, QColor(236, 40, 44));
   red.setColorAt(1.0, QColor(110, 6, 12));
   p.setPen(Qt::NoPen);
   p.setBrush(red);
-  p.drawRect(QRectF(X(-0.2), Y(0.285), 0.4 * s, 0.035 * s));
-  p.drawRect(QRectF(X(-0.2), Y(0.345), 0.4 * s, 0.035 * s));
+  p.drawRect(QRectF(x(-0.2), y(0.285), 0.4 * s, 0.035 * s));
+  p.drawRect(QRectF(x(-0.2), y(0.345), 0.4 * s, 0.035 * s));
   // A gloss line down the left of the body.
   p.setBrush(QColor(255, 255, 255, 150));
-  p.drawEllipse(QRectF(X(-0.1), Y(0.48), 0.045 * s, 0.3 * s));
-  p.drawEllipse(QRectF(X(-0.045), Y(0.12), 0.03 * s, 0.12 * s));
+  p.drawEllipse(QRectF(x(-0.1), y(0.48), 0.045 * s, 0.3 * s));
+  p.drawEllipse(QRectF(x(-0.045), y(0.12), 0.03 * s, 0.12 * s));
   p.restore();
 }
 
@@ -121,9 +121,9 @@ void PaintBaseballBat(QPainter& p, double s) {
   bat.lineTo(0.72 * len, barrel);
   bat.cubicTo(0.5 * len, handle * 1.2, 0.3 * len, handle, 0, handle);
   bat.closeSubpath();
-  QPainterPath knobPath;
-  knobPath.addEllipse(QPointF(0, 0), knob * 0.55, knob);
-  bat = bat.united(knobPath);
+  QPainterPath knob_path;
+  knob_path.addEllipse(QPointF(0, 0), knob * 0.55, knob);
+  bat = bat.united(knob_path);
   QTransform t;
   t.translate(0.14 * s, 0.82 * s);
   t.rotate(-48);
@@ -171,12 +171,12 @@ void PaintGolfBallOnTee(QPainter& p, double s) {
   tee.lineTo(0.475 * s, 0.71 * s);
   tee.cubicTo(0.47 * s, 0.69 * s, 0.43 * s, 0.69 * s, 0.40 * s, 0.63 * s);
   tee.closeSubpath();
-  QLinearGradient teeFill(QPointF(0.4 * s, 0), QPointF(0.6 * s, 0));
-  teeFill.setColorAt(0, QColor(150, 20, 20));
-  teeFill.setColorAt(0.4, QColor(250, 70, 60));
-  teeFill.setColorAt(1, QColor(120, 10, 10));
+  QLinearGradient tee_fill(QPointF(0.4 * s, 0), QPointF(0.6 * s, 0));
+  tee_fill.setColorAt(0, QColor(150, 20, 20));
+  tee_fill.setColorAt(0.4, QColor(250, 70, 60));
+  tee_fill.setColorAt(1, QColor(120, 10, 10));
   p.setPen(QPen(QColor(70, 0, 0), std::max(1.0, s / 90.0)));
-  p.setBrush(teeFill);
+  p.setBrush(tee_fill);
   p.drawPath(tee);
   // The ball.
   const QPointF c(0.5 * s, 0.41 * s);

@@ -140,8 +140,8 @@ TEST(BonusArt, StopSignsInTheStadiumAreTheDimPicturesSoTheFirstBlinkIsSeamless) 
     EXPECT_LT(MeanDifference(there, dim), 1.0) << s.dim;
     EXPECT_GT(MeanDifference(lit, dim), 20.0) << s.lit << " is not visibly brighter";
     // Lit is brighter in the middle of the sign, where the red face is.
-    const QRgb litRed = lit.pixel(10, dim.height() / 2), dimRed = dim.pixel(10, dim.height() / 2);
-    EXPECT_GT(qRed(litRed), qRed(dimRed) + 40) << s.lit;
+    const QRgb lit_red = lit.pixel(10, dim.height() / 2), dim_red = dim.pixel(10, dim.height() / 2);
+    EXPECT_GT(qRed(lit_red), qRed(dim_red) + 40) << s.lit;
   }
 }
 

@@ -37,12 +37,12 @@ QVector3D Rgb(int r, int g, int b) {
 }
 
 QVector3D Light(const Texel& t, double specular, double shininess) {
-  static const QVector3D key = QVector3D(-0.55f, -0.65f, 0.75f).normalized();
-  static const QVector3D half = (key + QVector3D(0, 0, 1)).normalized();
-  const double wrap = std::clamp((QVector3D::dotProduct(t.normal, key) + 0.4) / 1.4, 0.0, 1.0);
+  static const QVector3D kEy = QVector3D(-0.55f, -0.65f, 0.75f).normalized();
+  static const QVector3D kHalf = (kEy + QVector3D(0, 0, 1)).normalized();
+  const double wrap = std::clamp((QVector3D::dotProduct(t.normal, kEy) + 0.4) / 1.4, 0.0, 1.0);
   const double bounce = 0.1 * std::max(0.0f, t.normal.y());
   const double shade = 0.3 + 0.78 * wrap + bounce;
-  const double h = std::max(0.0f, QVector3D::dotProduct(t.normal, half));
+  const double h = std::max(0.0f, QVector3D::dotProduct(t.normal, kHalf));
   const double glint = specular * t.gloss * std::pow(h, shininess);
   QVector3D c = t.albedo * static_cast<float>(shade);
   c += QVector3D(1, 1, 1) * static_cast<float>(glint);
@@ -96,8 +96,8 @@ struct Rotation {
 };
 
 // Yaw about the vertical axis, then pitch about the horizontal axis, then roll in the picture.
-Rotation MakeRotation(double yawDeg, double pitchDeg, double rollDeg) {
-  const double a = yawDeg * kPi / 180, b = pitchDeg * kPi / 180, c = rollDeg * kPi / 180;
+Rotation MakeRotation(double yaw_deg, double pitch_deg, double roll_deg) {
+  const double a = yaw_deg * kPi / 180, b = pitch_deg * kPi / 180, c = roll_deg * kPi / 180;
   auto mul = [](const std::array<std::array<double, 3>, 3>& m,
                 const std::array<std::array<double, 3>, 3>& n) {
     std::array<std::array<double, 3>, 3> r{};
@@ -190,8 +190,8 @@ struct SeamCurve {
 };
 
 const SeamCurve& Seam() {
-  static const SeamCurve seam;
-  return seam;
+  static const SeamCurve kSeam;
+  return kSeam;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -205,10 +205,10 @@ Texel SoccerPaint(const QVector3D& n) {
     double dist;
     bool pentagon;
   };
-  static const std::vector<Face> faces = [] {
+  static const std::vector<Face> kFaces = [] {
     const double phi = (1 + std::sqrt(5.0)) / 2;
     std::vector<Face> f;
-    auto addPerms = [&](double a, double b, double c, bool pent, double dist) {
+    auto add_perms = [&](double a, double b, double c, bool pent, double dist) {
       for (int sa : {-1, 1})
         for (int sb : {-1, 1})
           for (int sc : {-1, 1}) {
@@ -224,14 +224,14 @@ Texel SoccerPaint(const QVector3D& n) {
             }
           }
     };
-    addPerms(0, 1, phi, true, 2.32743);         // pentagon centres
-    addPerms(1, 1, 1, false, 2.26728);          // hexagon centres ...
-    addPerms(0, phi, 1 / phi, false, 2.26728);  // ... the rest of them
+    add_perms(0, 1, phi, true, 2.32743);         // pentagon centres
+    add_perms(1, 1, 1, false, 2.26728);          // hexagon centres ...
+    add_perms(0, phi, 1 / phi, false, 2.26728);  // ... the rest of them
     return f;
   }();
   double best = -1, second = -1;
   bool pent = false;
-  for (const Face& f : faces) {
+  for (const Face& f : kFaces) {
     const double v = QVector3D::dotProduct(f.dir, n) / f.dist;
     if (v > best) {
       second = best;
@@ -302,7 +302,7 @@ Texel TennisPaint(const QVector3D& n) {
 constexpr double kEightDisc = 0.36;  // angular radius of the white disc
 
 Texel EightPaint(const QVector3D& n) {
-  static const QImage glyph = [] {
+  static const QImage kGlyph = [] {
     QImage g(128, 128, QImage::Format_Grayscale8);
     g.fill(255);
     QPainter p(&g);
@@ -319,13 +319,13 @@ Texel EightPaint(const QVector3D& n) {
   Texel t;
   const QVector3D axis(0, 0, 1);
   const double c = QVector3D::dotProduct(n, axis);
-  const double discCos = std::cos(kEightDisc);
-  if (c > discCos) {
+  const double disc_cos = std::cos(kEightDisc);
+  if (c > disc_cos) {
     // Tangent-plane coordinates inside the disc, -1..1.
     const double u = n.x() / std::sin(kEightDisc), v = n.y() / std::sin(kEightDisc);
     const int gx = std::clamp(static_cast<int>((u * 0.62 + 0.5) * 128), 0, 127);
     const int gy = std::clamp(static_cast<int>((v * 0.62 + 0.5) * 128), 0, 127);
-    const double ink = qGray(glyph.pixel(gx, gy)) / 255.0;
+    const double ink = qGray(kGlyph.pixel(gx, gy)) / 255.0;
     t.albedo = Rgb(20, 20, 28) + (Rgb(250, 250, 244) - Rgb(20, 20, 28)) * static_cast<float>(ink);
   } else {
     t.albedo = Rgb(22, 22, 34);
@@ -335,8 +335,8 @@ Texel EightPaint(const QVector3D& n) {
 }
 
 Texel BeachPaint(const QVector3D& n) {
-  static const QVector3D colours[6] = {Rgb(236, 38, 44),   Rgb(252, 252, 248), Rgb(34, 110, 226),
-                                       Rgb(252, 252, 248), Rgb(255, 200, 24),  Rgb(252, 252, 248)};
+  static const QVector3D kColours[6] = {Rgb(236, 38, 44),   Rgb(252, 252, 248), Rgb(34, 110, 226),
+                                        Rgb(252, 252, 248), Rgb(255, 200, 24),  Rgb(252, 252, 248)};
   Texel t;
   t.gloss = 0.9;
   if (std::abs(n.y()) > 0.93) {
@@ -347,7 +347,7 @@ Texel BeachPaint(const QVector3D& n) {
   const double g = lon / (2 * kPi) * 6;
   const int gore = static_cast<int>(g) % 6;
   const double edge = std::min(g - std::floor(g), std::ceil(g) - g);
-  t.albedo = colours[gore];
+  t.albedo = kColours[gore];
   if (edge * std::sqrt(1 - n.y() * n.y()) < 0.012) t.albedo *= 0.78f;
   return t;
 }
@@ -357,17 +357,17 @@ Texel BeachPaint(const QVector3D& n) {
 
 // Catmull-Rom through (y, half width) points: the profile of the bowling pin.
 double PinHalfWidth(double y) {
-  static const std::vector<std::pair<double, double>> k = {
+  static const std::vector<std::pair<double, double>> kProfile = {
       {13, 0},    {14, 5.5},  {16, 9.0},  {19, 11.6}, {23, 13.2}, {27, 13.4}, {31, 12.3},
       {35, 10.2}, {39, 8.8},  {43, 9.6},  {48, 13.0}, {54, 17.6}, {60, 21.0}, {66, 22.6},
       {72, 22.4}, {78, 20.4}, {84, 17.0}, {88, 14.2}, {90, 13.0}};
-  if (y <= k.front().first || y >= k.back().first) return 0;
+  if (y <= kProfile.front().first || y >= kProfile.back().first) return 0;
   size_t i = 1;
-  while (k[i].first < y) ++i;
+  while (kProfile[i].first < y) ++i;
   const auto get = [&](int j) {
-    return k[std::clamp<int>(j, 0, static_cast<int>(k.size()) - 1)].second;
+    return kProfile[std::clamp<int>(j, 0, static_cast<int>(kProfile.size()) - 1)].second;
   };
-  const double y0 = k[i - 1].first, y1 = k[i].first;
+  const double y0 = kProfile[i - 1].first, y1 = kProfile[i].first;
   const double t = (y - y0) / (y1 - y0);
   const double p0 = get(static_cast<int>(i) - 2), p1 = get(static_cast<int>(i) - 1),
                p2 = get(static_cast<int>(i)), p3 = get(static_cast<int>(i) + 1);
@@ -380,13 +380,14 @@ constexpr double kPinTop = 13, kPinBottom = 90;
 QPainterPath PinOutline(double dy, double sx, double sy) {
   QPainterPath path;
   const double cy = 52;
-  auto Y = [&](double y) { return cy + (y - cy) * sy + dy; };
-  path.moveTo(kCx, Y(kPinTop));
+  auto to_y = [&](double y) { return cy + (y - cy) * sy + dy; };
+  path.moveTo(kCx, to_y(kPinTop));
   for (double y = kPinTop + 0.25; y <= kPinBottom; y += 0.25)
-    path.lineTo(kCx + PinHalfWidth(std::min(y, kPinBottom - 0.01)) * sx, Y(y));
-  path.quadTo(kCx, Y(kPinBottom + 1.6), kCx - PinHalfWidth(kPinBottom - 0.01) * sx, Y(kPinBottom));
+    path.lineTo(kCx + PinHalfWidth(std::min(y, kPinBottom - 0.01)) * sx, to_y(y));
+  path.quadTo(kCx, to_y(kPinBottom + 1.6), kCx - PinHalfWidth(kPinBottom - 0.01) * sx,
+              to_y(kPinBottom));
   for (double y = kPinBottom; y >= kPinTop; y -= 0.25)
-    path.lineTo(kCx - PinHalfWidth(std::min(y, kPinBottom - 0.01)) * sx, Y(y));
+    path.lineTo(kCx - PinHalfWidth(std::min(y, kPinBottom - 0.01)) * sx, to_y(y));
   path.closeSubpath();
   return path;
 }
@@ -458,10 +459,10 @@ Surface FootballSurface(QPointF c, double sx, double sy) {
     t.inside = true;
     t.normal = QVector3D(-slope * z, v, z).normalized();
     // White bands near both tips, bending with the surface.
-    const double bandX = std::abs(xn) + 0.05 * (1 - v * v);
+    const double band_x = std::abs(xn) + 0.05 * (1 - v * v);
     const double pebble = Noise(QVector3D(x, y, 0) * 0.12f, 3.0);
     t.albedo = Rgb(150, 70, 30) * static_cast<float>(0.9 + 0.16 * pebble);
-    if (bandX > 0.62 && bandX < 0.72) t.albedo = Rgb(250, 248, 240);
+    if (band_x > 0.62 && band_x < 0.72) t.albedo = Rgb(250, 248, 240);
     t.gloss = 0.45;
     return t;
   };
@@ -470,11 +471,11 @@ Surface FootballSurface(QPointF c, double sx, double sy) {
 // ---------------------------------------------------------------------------------------------
 
 struct Pose {
-  double bob;       // vertical move of the body (negative is up)
-  double liftLeft;  // how high the left shoe is raised
-  double liftRight;
-  double swingLeft;  // vertical move of the left glove (positive is down)
-  double swingRight;
+  double bob;        // vertical move of the body (negative is up)
+  double lift_left;  // how high the left shoe is raised
+  double lift_right;
+  double swing_left;  // vertical move of the left glove (positive is down)
+  double swing_right;
   double sx, sy;  // squash and stretch of the body
   bool blink;
 };
@@ -484,10 +485,10 @@ Pose PoseOf(int frame) {
   const double s = std::sin(ph), a = std::abs(s);
   Pose p;
   p.bob = -2.4 * a;
-  p.liftLeft = 6.5 * std::max(0.0, s);
-  p.liftRight = 6.5 * std::max(0.0, -s);
-  p.swingLeft = 6.0 * s;
-  p.swingRight = -6.0 * s;
+  p.lift_left = 6.5 * std::max(0.0, s);
+  p.lift_right = 6.5 * std::max(0.0, -s);
+  p.swing_left = 6.0 * s;
+  p.swing_right = -6.0 * s;
   // Squashed a little when both feet land, stretched a little at the top of a step.
   p.sx = 1.0 + 0.03 * (1 - a) - 0.01 * a;
   p.sy = 1.0 / p.sx;
@@ -505,12 +506,12 @@ struct Character {
   double specular, shininess;
   QColor shoe;
   // Layout in the unmoved pose.
-  double bodyY, radius;  // centre and radius of a sphere body (halfwidth for others)
-  double shoulderY, handY, hipY, handOut;
+  double body_y, radius;  // centre and radius of a sphere body (halfwidth for others)
+  double shoulder_y, hand_y, hip_y, hand_out;
   QPointF eyes;
-  double eyeW, eyeH, eyeSpacing;
+  double eye_w, eye_h, eye_spacing;
   QPointF mouth;
-  double mouthW, mouthDepth;
+  double mouth_w, mouth_depth;
   QColor lid;  // colour of the closed eyelids, close to the body's
 };
 
@@ -527,19 +528,19 @@ std::vector<Character> MakeCast() {
     c.shininess = shine;
     c.shoe = shoe;
     c.lid = lid;
-    c.bodyY = 49;
+    c.body_y = 49;
     c.radius = 29;
-    c.shoulderY = 54;
-    c.handY = 63;
-    c.hipY = 74;
-    c.handOut = 9;
+    c.shoulder_y = 54;
+    c.hand_y = 63;
+    c.hip_y = 74;
+    c.hand_out = 9;
     c.eyes = QPointF(kCx, 44);
-    c.eyeW = 14;
-    c.eyeH = 18;
-    c.eyeSpacing = 16;
+    c.eye_w = 14;
+    c.eye_h = 18;
+    c.eye_spacing = 16;
     c.mouth = QPointF(kCx, 59);
-    c.mouthW = 16;
-    c.mouthDepth = 4.6;
+    c.mouth_w = 16;
+    c.mouth_depth = 4.6;
     return c;
   };
   cast.push_back(sphere("soccer ball", SoccerPaint, MakeRotation(18, -28, 8), 0.5, 30,
@@ -554,30 +555,30 @@ std::vector<Character> MakeCast() {
     Character c = sphere("American football", nullptr, {}, 0.45, 20, QColor(230, 140, 20),
                          QColor(170, 86, 40));
     c.kind = BodyKind::Football;
-    c.bodyY = 51;
+    c.body_y = 51;
     c.radius = kFootRx;
-    c.shoulderY = 56;
-    c.handY = 64;
-    c.hipY = 72;
-    c.handOut = 1;
+    c.shoulder_y = 56;
+    c.hand_y = 64;
+    c.hip_y = 72;
+    c.hand_out = 1;
     c.eyes = QPointF(kCx, 50);
-    c.eyeW = 13;
-    c.eyeH = 16;
-    c.eyeSpacing = 15;
+    c.eye_w = 13;
+    c.eye_h = 16;
+    c.eye_spacing = 15;
     c.mouth = QPointF(kCx, 63);
-    c.mouthW = 15;
-    c.mouthDepth = 4.0;
+    c.mouth_w = 15;
+    c.mouth_depth = 4.0;
     cast.push_back(c);
   }
   {
     Character c = sphere("billiard eight ball", EightPaint, MakeRotation(-17, -44, -6), 1.1, 60,
                          QColor(220, 30, 40), QColor(104, 106, 130));
     c.eyes = QPointF(kCx, 51);
-    c.eyeW = 13.5;
-    c.eyeH = 17;
+    c.eye_w = 13.5;
+    c.eye_h = 17;
     c.mouth = QPointF(kCx, 65);
-    c.mouthW = 15;
-    c.mouthDepth = 4.2;
+    c.mouth_w = 15;
+    c.mouth_depth = 4.2;
     cast.push_back(c);
   }
   cast.push_back(sphere("beach ball", BeachPaint, MakeRotation(-92, 38, 0), 0.9, 50,
@@ -586,35 +587,35 @@ std::vector<Character> MakeCast() {
     Character c =
         sphere("bowling pin", nullptr, {}, 0.7, 40, QColor(120, 40, 170), QColor(236, 234, 240));
     c.kind = BodyKind::Pin;
-    c.bodyY = 52;
+    c.body_y = 52;
     c.radius = 22.6;
-    c.shoulderY = 60;
-    c.handY = 68;
-    c.hipY = 84;
-    c.handOut = 10;
+    c.shoulder_y = 60;
+    c.hand_y = 68;
+    c.hip_y = 84;
+    c.hand_out = 10;
     c.eyes = QPointF(kCx, 22.5);
-    c.eyeW = 11;
-    c.eyeH = 13.5;
-    c.eyeSpacing = 11;
+    c.eye_w = 11;
+    c.eye_h = 13.5;
+    c.eye_spacing = 11;
     c.mouth = QPointF(kCx, 31);
-    c.mouthW = 10;
-    c.mouthDepth = 2.6;
+    c.mouth_w = 10;
+    c.mouth_depth = 2.6;
     cast.push_back(c);
   }
   return cast;
 }
 
 const std::vector<Character>& Cast() {
-  static const std::vector<Character> cast = MakeCast();
-  return cast;
+  static const std::vector<Character> kCast = MakeCast();
+  return kCast;
 }
 
 void DrawBody(QPainter& p, const Character& ch, const Pose& pose) {
   // Squash and stretch keep the body standing on its lowest point.
   const double bottom = ch.kind == BodyKind::Pin        ? kPinBottom
-                        : ch.kind == BodyKind::Football ? ch.bodyY + kFootRy
-                                                        : ch.bodyY + ch.radius;
-  const double cy = bottom - (bottom - ch.bodyY) * pose.sy + pose.bob;
+                        : ch.kind == BodyKind::Football ? ch.body_y + kFootRy
+                                                        : ch.body_y + ch.radius;
+  const double cy = bottom - (bottom - ch.body_y) * pose.sy + pose.bob;
   const QPen outline(kInk, 2.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   switch (ch.kind) {
     case BodyKind::Sphere: {
@@ -657,7 +658,7 @@ void DrawBody(QPainter& p, const Character& ch, const Pose& pose) {
       break;
     }
     case BodyKind::Pin: {
-      const double dy = cy - ch.bodyY;
+      const double dy = cy - ch.body_y;
       PaintSurface(p, QRectF(kCx - 25 * pose.sx, kPinTop - 2 + dy, 50 * pose.sx, 82),
                    PinSurface(dy, pose.sx, pose.sy), ch.specular, ch.shininess);
       p.setPen(outline);
@@ -674,41 +675,43 @@ void DrawFrame(QPainter& p, const Character& ch, int frame) {
   DrawGroundShadow(p, QPointF(kCx, ground - 0.5), 27 - 2 * std::abs(pose.bob), 3.6, 1.0);
 
   // Legs, then the body in front of their tops.
-  const double hip = ch.hipY + pose.bob;
-  const double legW = 3.2;
-  const QPointF ankleL(kCx - 12, ground - 9 - pose.liftLeft);
-  const QPointF ankleR(kCx + 12, ground - 9 - pose.liftRight);
-  DrawLimb(p, QPointF(kCx - 8, hip), QPointF(kCx - 11, (hip + ankleL.y()) / 2), ankleL, legW);
-  DrawLimb(p, QPointF(kCx + 8, hip), QPointF(kCx + 11, (hip + ankleR.y()) / 2), ankleR, legW);
+  const double hip = ch.hip_y + pose.bob;
+  const double leg_w = 3.2;
+  const QPointF ankle_l(kCx - 12, ground - 9 - pose.lift_left);
+  const QPointF ankle_r(kCx + 12, ground - 9 - pose.lift_right);
+  DrawLimb(p, QPointF(kCx - 8, hip), QPointF(kCx - 11, (hip + ankle_l.y()) / 2), ankle_l, leg_w);
+  DrawLimb(p, QPointF(kCx + 8, hip), QPointF(kCx + 11, (hip + ankle_r.y()) / 2), ankle_r, leg_w);
 
   // Arms start inside the body so the body hides their roots.
-  const double halfW = ch.kind == BodyKind::Pin ? 20.5 : ch.radius * 0.8;
-  const QPointF shoulderL(kCx - halfW, ch.shoulderY + pose.bob);
-  const QPointF shoulderR(kCx + halfW, ch.shoulderY + pose.bob);
-  const double reach = (ch.kind == BodyKind::Pin ? 22.6 : ch.radius) + ch.handOut;
-  const QPointF handL(kCx - reach + 0.25 * pose.swingLeft, ch.handY + pose.bob + pose.swingLeft);
-  const QPointF handR(kCx + reach - 0.25 * pose.swingRight, ch.handY + pose.bob + pose.swingRight);
-  DrawLimb(p, shoulderL, (shoulderL + handL) / 2 + QPointF(-3, 3), handL, 3.0);
-  DrawLimb(p, shoulderR, (shoulderR + handR) / 2 + QPointF(3, 3), handR, 3.0);
+  const double half_w = ch.kind == BodyKind::Pin ? 20.5 : ch.radius * 0.8;
+  const QPointF shoulder_l(kCx - half_w, ch.shoulder_y + pose.bob);
+  const QPointF shoulder_r(kCx + half_w, ch.shoulder_y + pose.bob);
+  const double reach = (ch.kind == BodyKind::Pin ? 22.6 : ch.radius) + ch.hand_out;
+  const QPointF hand_l(kCx - reach + 0.25 * pose.swing_left,
+                       ch.hand_y + pose.bob + pose.swing_left);
+  const QPointF hand_r(kCx + reach - 0.25 * pose.swing_right,
+                       ch.hand_y + pose.bob + pose.swing_right);
+  DrawLimb(p, shoulder_l, (shoulder_l + hand_l) / 2 + QPointF(-3, 3), hand_l, 3.0);
+  DrawLimb(p, shoulder_r, (shoulder_r + hand_r) / 2 + QPointF(3, 3), hand_r, 3.0);
 
   DrawBody(p, ch, pose);
 
-  DrawShoe(p, QPointF(kCx - 14, ground - pose.liftLeft), 21, true, ch.shoe);
-  DrawShoe(p, QPointF(kCx + 14, ground - pose.liftRight), 21, false, ch.shoe);
+  DrawShoe(p, QPointF(kCx - 14, ground - pose.lift_left), 21, true, ch.shoe);
+  DrawShoe(p, QPointF(kCx + 14, ground - pose.lift_right), 21, false, ch.shoe);
 
   // Face.
   const QPointF lift(0, pose.bob);
-  DrawEyes(p, ch.eyes + lift, ch.eyeSpacing, ch.eyeW, ch.eyeH, pose.blink, ch.lid);
-  DrawSmile(p, ch.mouth + lift, ch.mouthW, ch.mouthDepth);
+  DrawEyes(p, ch.eyes + lift, ch.eye_spacing, ch.eye_w, ch.eye_h, pose.blink, ch.lid);
+  DrawSmile(p, ch.mouth + lift, ch.mouth_w, ch.mouth_depth);
 
   // Gloves last: they swing in front of everything.
-  auto wristOf = [](QPointF shoulder, QPointF hand) {
+  auto wrist_of = [](QPointF shoulder, QPointF hand) {
     const QPointF d = hand - shoulder;
     const double len = std::hypot(d.x(), d.y());
     return hand - d * (7.0 / len);
   };
-  DrawGlove(p, wristOf(shoulderL, handL), handL, 7.6, false);
-  DrawGlove(p, wristOf(shoulderR, handR), handR, 7.6, true);
+  DrawGlove(p, wrist_of(shoulder_l, hand_l), hand_l, 7.6, false);
+  DrawGlove(p, wrist_of(shoulder_r, hand_r), hand_r, 7.6, true);
 }
 
 }  // namespace

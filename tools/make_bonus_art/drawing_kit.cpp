@@ -151,47 +151,47 @@ void DrawGlove(QPainter& p, QPointF wrist, QPointF centre, double s, bool mirror
   p.restore();
 }
 
-void DrawShoe(QPainter& p, QPointF g, double L, bool pointLeft, const QColor& colour) {
+void DrawShoe(QPainter& p, QPointF g, double l, bool point_left, const QColor& colour) {
   p.save();
   p.translate(g);
-  if (!pointLeft) p.scale(-1, 1);
+  if (!point_left) p.scale(-1, 1);
   // Drawn pointing left: toe at -L/2, heel at +L/2, ground at y = 0.
   QPainterPath upper;
-  upper.moveTo(0.46 * L, -0.16 * L);
-  upper.cubicTo(0.5 * L, -0.34 * L, 0.38 * L, -0.54 * L, 0.2 * L, -0.54 * L);
-  upper.lineTo(0.02 * L, -0.52 * L);
-  upper.cubicTo(-0.12 * L, -0.4 * L, -0.5 * L, -0.46 * L, -0.52 * L, -0.2 * L);
-  upper.lineTo(-0.52 * L, -0.14 * L);
+  upper.moveTo(0.46 * l, -0.16 * l);
+  upper.cubicTo(0.5 * l, -0.34 * l, 0.38 * l, -0.54 * l, 0.2 * l, -0.54 * l);
+  upper.lineTo(0.02 * l, -0.52 * l);
+  upper.cubicTo(-0.12 * l, -0.4 * l, -0.5 * l, -0.46 * l, -0.52 * l, -0.2 * l);
+  upper.lineTo(-0.52 * l, -0.14 * l);
   upper.closeSubpath();
-  QLinearGradient fill(0, -0.55 * L, 0, -0.1 * L);
+  QLinearGradient fill(0, -0.55 * l, 0, -0.1 * l);
   fill.setColorAt(0.0, colour.lighter(150));
   fill.setColorAt(0.45, colour);
   fill.setColorAt(1.0, colour.darker(150));
-  const QPen ink(kInk, std::max(1.2, L * 0.08), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  const QPen ink(kInk, std::max(1.2, l * 0.08), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   p.setPen(ink);
   p.setBrush(fill);
   p.drawPath(upper);
 
   // White toe cap and laces.
   QPainterPath cap;
-  cap.moveTo(-0.52 * L, -0.16 * L);
-  cap.cubicTo(-0.5 * L, -0.36 * L, -0.3 * L, -0.38 * L, -0.2 * L, -0.16 * L);
+  cap.moveTo(-0.52 * l, -0.16 * l);
+  cap.cubicTo(-0.5 * l, -0.36 * l, -0.3 * l, -0.38 * l, -0.2 * l, -0.16 * l);
   cap.closeSubpath();
   p.setBrush(QColor(250, 250, 250));
-  p.setPen(QPen(kInk, std::max(0.9, L * 0.05)));
+  p.setPen(QPen(kInk, std::max(0.9, l * 0.05)));
   p.drawPath(cap);
-  p.setPen(QPen(QColor(255, 255, 255), std::max(0.9, L * 0.06), Qt::SolidLine, Qt::RoundCap));
-  p.drawLine(QPointF(-0.02 * L, -0.44 * L), QPointF(0.1 * L, -0.3 * L));
-  p.drawLine(QPointF(0.1 * L, -0.46 * L), QPointF(0.0 * L, -0.3 * L));
+  p.setPen(QPen(QColor(255, 255, 255), std::max(0.9, l * 0.06), Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(-0.02 * l, -0.44 * l), QPointF(0.1 * l, -0.3 * l));
+  p.drawLine(QPointF(0.1 * l, -0.46 * l), QPointF(0.0 * l, -0.3 * l));
 
   // Sole.
   QPainterPath sole;
-  sole.addRoundedRect(QRectF(-0.56 * L, -0.19 * L, 1.08 * L, 0.19 * L), 0.09 * L, 0.09 * L);
-  QLinearGradient soleFill(0, -0.19 * L, 0, 0);
-  soleFill.setColorAt(0.0, QColor(255, 255, 255));
-  soleFill.setColorAt(1.0, QColor(200, 200, 212));
+  sole.addRoundedRect(QRectF(-0.56 * l, -0.19 * l, 1.08 * l, 0.19 * l), 0.09 * l, 0.09 * l);
+  QLinearGradient sole_fill(0, -0.19 * l, 0, 0);
+  sole_fill.setColorAt(0.0, QColor(255, 255, 255));
+  sole_fill.setColorAt(1.0, QColor(200, 200, 212));
   p.setPen(ink);
-  p.setBrush(soleFill);
+  p.setBrush(sole_fill);
   p.drawPath(sole);
   p.restore();
 }

@@ -54,7 +54,7 @@ void DrawGlove(QPainter& p, QPointF wrist, QPointF centre, double size, bool mir
 
 // A cartoon sneaker with a white sole, standing on `groundCentre` (bottom middle), pointing
 // left when `pointLeft`; `colour` is the upper.
-void DrawShoe(QPainter& p, QPointF groundCentre, double length, bool pointLeft,
+void DrawShoe(QPainter& p, QPointF ground_centre, double length, bool point_left,
               const QColor& colour);
 
 // A limb drawn as a bold ink stroke from `a` to `b` bending through `bend`.

@@ -82,40 +82,40 @@ void WritePreviews(Writer& out, const QImage& stadium, const std::vector<QImage>
                         Qt::SmoothTransformation),
             QStringLiteral("preview_walks_%1_2x.png").arg(half + 1));
 
-  QImage bombSheet(kFrameSide * 7, kFrameSide * 2, QImage::Format_RGB32);
-  bombSheet.fill(QColor(180, 180, 180));
+  QImage bomb_sheet(kFrameSide * 7, kFrameSide * 2, QImage::Format_RGB32);
+  bomb_sheet.fill(QColor(180, 180, 180));
   {
-    QPainter p(&bombSheet);
+    QPainter p(&bomb_sheet);
     for (int f = 0; f < kBombFrames; ++f)
       p.drawImage((f % 7) * kFrameSide, (f / 7) * kFrameSide,
                   bombs.copy(0, f * kFrameSide, kFrameSide, kFrameSide));
   }
-  out.Png(bombSheet, QStringLiteral("preview_bomb.png"));
+  out.Png(bomb_sheet, QStringLiteral("preview_bomb.png"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  QString artDir = QStringLiteral(ZELMAR_SOURCE_DIR "/art");
-  QString previewDir;
+  QString art_dir = QStringLiteral(ZELMAR_SOURCE_DIR "/art");
+  QString preview_dir;
   const QStringList args = app.arguments().mid(1);
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--preview") && i + 1 < args.size()) {
-      previewDir = args[++i];
+      preview_dir = args[++i];
     } else if (args[i] == QLatin1String("--help") || args[i].startsWith(QLatin1Char('-'))) {
       std::fprintf(stderr, "usage: zelmar-make-bonus-art [ART_FOLDER] [--preview FOLDER]\n");
       return args[i] == QLatin1String("--help") ? 0 : 2;
     } else {
-      artDir = args[i];
+      art_dir = args[i];
     }
   }
-  const QString outDir = QDir(artDir).filePath(QStringLiteral("bonus"));
-  if (!QDir().mkpath(outDir)) {
-    std::fprintf(stderr, "zelmar-make-bonus-art: cannot create %s\n", qPrintable(outDir));
+  const QString out_dir = QDir(art_dir).filePath(QStringLiteral("bonus"));
+  if (!QDir().mkpath(out_dir)) {
+    std::fprintf(stderr, "zelmar-make-bonus-art: cannot create %s\n", qPrintable(out_dir));
     return 1;
   }
-  Writer out{QDir(outDir)};
+  Writer out{QDir(out_dir)};
 
   std::vector<QImage> strips;
   for (int i = 0; i < kCharacterCount; ++i) {
@@ -144,12 +144,12 @@ int main(int argc, char** argv) {
   out.Jpeg(RenderStopSign(decoded, kRightStop, true), QStringLiteral("stop_right_lit.jpg"));
   out.Jpeg(decoded.copy(kRightStop), QStringLiteral("stop_right_dim.jpg"));
 
-  if (!previewDir.isEmpty()) {
-    if (!QDir().mkpath(previewDir)) {
-      std::fprintf(stderr, "zelmar-make-bonus-art: cannot create %s\n", qPrintable(previewDir));
+  if (!preview_dir.isEmpty()) {
+    if (!QDir().mkpath(preview_dir)) {
+      std::fprintf(stderr, "zelmar-make-bonus-art: cannot create %s\n", qPrintable(preview_dir));
       return 1;
     }
-    Writer preview{QDir(previewDir)};
+    Writer preview{QDir(preview_dir)};
     WritePreviews(preview, stadium, strips, bombs);
     out.ok = out.ok && preview.ok;
   }

@@ -43,10 +43,10 @@ QFont Bold(double pixels, bool italic = false) {
 
 // Text drawn as a path: a dark outline under a filled face, readable over any background.
 void DrawOutlinedText(QPainter& p, const QString& text, const QFont& font, QPointF baseline,
-                      const QBrush& fill, double outline, const QColor& outlineColour) {
+                      const QBrush& fill, double outline, const QColor& outline_colour) {
   QPainterPath path;
   path.addText(baseline, font, text);
-  p.setPen(QPen(outlineColour, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setPen(QPen(outline_colour, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);
   p.drawPath(path);
   p.setPen(Qt::NoPen);
@@ -73,15 +73,15 @@ void PaintSky(QPainter& p) {
 }
 
 // One tier of spectators between y0 and y1. Rows further back are smaller and darker.
-void PaintCrowd(QPainter& p, double y0, double y1, double rowFront, double rowBack, double darkBack,
-                std::uint32_t seed) {
+void PaintCrowd(QPainter& p, double y0, double y1, double row_front, double row_back,
+                double dark_back, std::uint32_t seed) {
   Dice dice(seed);
-  static const QColor shirts[] = {QColor(220, 40, 40),  QColor(250, 250, 250), QColor(30, 80, 200),
-                                  QColor(250, 200, 30), QColor(40, 150, 70),   QColor(240, 120, 30),
-                                  QColor(120, 40, 160), QColor(60, 60, 70),    QColor(200, 40, 40),
-                                  QColor(40, 110, 220), QColor(230, 230, 235)};
-  static const QColor skins[] = {QColor(250, 214, 180), QColor(232, 180, 140),
-                                 QColor(196, 140, 100), QColor(140, 96, 64), QColor(96, 64, 44)};
+  static const QColor kShirts[] = {
+      QColor(220, 40, 40), QColor(250, 250, 250), QColor(30, 80, 200),  QColor(250, 200, 30),
+      QColor(40, 150, 70), QColor(240, 120, 30),  QColor(120, 40, 160), QColor(60, 60, 70),
+      QColor(200, 40, 40), QColor(40, 110, 220),  QColor(230, 230, 235)};
+  static const QColor kSkins[] = {QColor(250, 214, 180), QColor(232, 180, 140),
+                                  QColor(196, 140, 100), QColor(140, 96, 64), QColor(96, 64, 44)};
   // Seats behind the people.
   QLinearGradient seats(0, y0, 0, y1);
   seats.setColorAt(0, QColor(30, 34, 60));
@@ -91,41 +91,41 @@ void PaintCrowd(QPainter& p, double y0, double y1, double rowFront, double rowBa
   double y = y0;
   while (y < y1) {
     const double t = (y - y0) / (y1 - y0);
-    const double rh = rowBack + (rowFront - rowBack) * t;
-    const double light = darkBack + (1.0 - darkBack) * t;
+    const double rh = row_back + (row_front - row_back) * t;
+    const double light = dark_back + (1.0 - dark_back) * t;
     // Seat-row edge.
     p.fillRect(QRectF(0, y + rh * 0.92, 640, rh * 0.12), QColor(20, 22, 40, 160));
     double x = dice.Uniform(-rh, 0);
     while (x < 640 + rh) {
       const double w = rh * dice.Uniform(0.78, 1.05);
       if (dice.Below(100) < 94) {
-        QColor shirt = shirts[dice.Below(static_cast<int>(std::size(shirts)))];
-        QColor skin = skins[dice.Below(static_cast<int>(std::size(skins)))];
+        QColor shirt = kShirts[dice.Below(static_cast<int>(std::size(kShirts)))];
+        QColor skin = kSkins[dice.Below(static_cast<int>(std::size(kSkins)))];
         auto dim = [&](QColor c) {
           return QColor::fromRgbF(c.redF() * light, c.greenF() * light, c.blueF() * light);
         };
-        const double headR = rh * 0.24;
-        const double bodyTop = y + rh * 0.42 + dice.Uniform(-0.5, 0.5);
+        const double head_r = rh * 0.24;
+        const double body_top = y + rh * 0.42 + dice.Uniform(-0.5, 0.5);
         const double cx = x + w / 2;
         p.setPen(Qt::NoPen);
         p.setBrush(dim(shirt));
-        p.drawRoundedRect(QRectF(cx - w * 0.42, bodyTop, w * 0.84, rh * 0.6), rh * 0.2, rh * 0.2);
+        p.drawRoundedRect(QRectF(cx - w * 0.42, body_top, w * 0.84, rh * 0.6), rh * 0.2, rh * 0.2);
         if (dice.Below(100) < 14) {
           // Arms up, cheering.
           p.setPen(QPen(dim(skin), rh * 0.12, Qt::SolidLine, Qt::RoundCap));
           const double lean = dice.Uniform(-0.15, 0.15) * rh;
-          p.drawLine(QPointF(cx - w * 0.3, bodyTop + rh * 0.1),
-                     QPointF(cx - w * 0.45 + lean, bodyTop - rh * 0.55));
-          p.drawLine(QPointF(cx + w * 0.3, bodyTop + rh * 0.1),
-                     QPointF(cx + w * 0.45 + lean, bodyTop - rh * 0.55));
+          p.drawLine(QPointF(cx - w * 0.3, body_top + rh * 0.1),
+                     QPointF(cx - w * 0.45 + lean, body_top - rh * 0.55));
+          p.drawLine(QPointF(cx + w * 0.3, body_top + rh * 0.1),
+                     QPointF(cx + w * 0.45 + lean, body_top - rh * 0.55));
           p.setPen(Qt::NoPen);
         }
         p.setBrush(dim(skin));
-        p.drawEllipse(QPointF(cx, bodyTop - headR * 0.55), headR, headR * 1.1);
+        p.drawEllipse(QPointF(cx, body_top - head_r * 0.55), head_r, head_r * 1.1);
         if (dice.Below(100) < 35) {
           // Hair or a cap.
           p.setBrush(dice.Below(3) ? dim(QColor(40, 28, 20)) : dim(shirt));
-          p.drawChord(QRectF(cx - headR, bodyTop - headR * 1.65, headR * 2, headR * 2.0), 0,
+          p.drawChord(QRectF(cx - head_r, body_top - head_r * 1.65, head_r * 2, head_r * 2.0), 0,
                       180 * 16);
         }
       }
@@ -155,14 +155,14 @@ void PaintCrowd(QPainter& p, double y0, double y1, double rowFront, double rowBa
 void PaintBoards(QPainter& p, double y0, double y1) {
   p.fillRect(QRectF(0, y0 - 2, 640, 2), QColor(20, 20, 30));
   const double w = 128;
-  static const std::pair<QColor, QColor> tones[] = {{QColor(220, 20, 40), QColor(120, 0, 20)},
-                                                    {QColor(20, 90, 220), QColor(5, 30, 110)},
-                                                    {QColor(250, 190, 20), QColor(190, 100, 0)},
-                                                    {QColor(20, 150, 80), QColor(0, 70, 40)}};
-  static const char* const words[] = {"ZELMAR", "BONUS", "JACKPOT", "SLOTS", "ZELMAR"};
+  static const std::pair<QColor, QColor> kTones[] = {{QColor(220, 20, 40), QColor(120, 0, 20)},
+                                                     {QColor(20, 90, 220), QColor(5, 30, 110)},
+                                                     {QColor(250, 190, 20), QColor(190, 100, 0)},
+                                                     {QColor(20, 150, 80), QColor(0, 70, 40)}};
+  static const char* const kWords[] = {"ZELMAR", "BONUS", "JACKPOT", "SLOTS", "ZELMAR"};
   for (int i = 0; i < 5; ++i) {
     const QRectF r(i * w, y0, w - 2, y1 - y0);
-    const auto& tone = tones[i % 4];
+    const auto& tone = kTones[i % 4];
     QLinearGradient g(0, r.top(), 0, r.bottom());
     g.setColorAt(0, tone.first.lighter(130));
     g.setColorAt(0.5, tone.first);
@@ -175,7 +175,7 @@ void PaintBoards(QPainter& p, double y0, double y1) {
       for (double xx = r.left() + 1; xx < r.right(); xx += 2) p.drawRect(QRectF(xx, yy, 0.5, 0.5));
     const QFont f = Bold(11, true);
     QFontMetricsF fm(f);
-    const QString word = QString::fromLatin1(words[i]);
+    const QString word = QString::fromLatin1(kWords[i]);
     const double tw = fm.horizontalAdvance(word);
     DrawOutlinedText(p, word, f,
                      QPointF(r.center().x() - tw / 2, r.center().y() + fm.capHeight() / 2),
@@ -213,10 +213,10 @@ void PaintPitch(QPainter& p, double y0) {
   p.drawEllipse(QPointF(320, 335), 3, 1.6);
   p.setBrush(Qt::NoBrush);
   // Penalty areas at both ends, seen from the side.
-  QPolygonF leftBox({QPointF(0, 262), QPointF(24, 262), QPointF(14, 470), QPointF(0, 470)});
-  QPolygonF rightBox({QPointF(640, 262), QPointF(616, 262), QPointF(626, 470), QPointF(640, 470)});
-  p.drawPolyline(leftBox);
-  p.drawPolyline(rightBox);
+  QPolygonF left_box({QPointF(0, 262), QPointF(24, 262), QPointF(14, 470), QPointF(0, 470)});
+  QPolygonF right_box({QPointF(640, 262), QPointF(616, 262), QPointF(626, 470), QPointF(640, 470)});
+  p.drawPolyline(left_box);
+  p.drawPolyline(right_box);
   // Darker edges and foreground.
   QRadialGradient vignette(QPointF(320, 300), 420);
   vignette.setColorAt(0.55, QColor(0, 0, 0, 0));
@@ -226,12 +226,12 @@ void PaintPitch(QPainter& p, double y0) {
 
 void PaintFloodlight(QPainter& p, QPointF centre, bool left) {
   // Mast.
-  const double mastX = centre.x() + (left ? 6 : -6);
-  QLinearGradient steel(mastX - 3, 0, mastX + 3, 0);
+  const double mast_x = centre.x() + (left ? 6 : -6);
+  QLinearGradient steel(mast_x - 3, 0, mast_x + 3, 0);
   steel.setColorAt(0, QColor(40, 44, 60));
   steel.setColorAt(0.5, QColor(110, 116, 140));
   steel.setColorAt(1, QColor(30, 34, 48));
-  p.fillRect(QRectF(mastX - 2.5, centre.y() + 12, 5, 90 - centre.y()), steel);
+  p.fillRect(QRectF(mast_x - 2.5, centre.y() + 12, 5, 90 - centre.y()), steel);
   // Lamp bank: a frame holding 4 x 3 lamps.
   const QRectF bank(centre.x() - 26, centre.y() - 13, 52, 26);
   p.setPen(QPen(QColor(20, 22, 34), 1.5));
@@ -348,11 +348,11 @@ void PaintCaption(QPainter& p) {
   const QString t = QString::fromLatin1(kCaptionTitle);
   const double tw = tm.horizontalAdvance(t);
   const double base = panel.top() + 31;
-  QLinearGradient titleFill(0, base - tm.capHeight(), 0, base);
-  titleFill.setColorAt(0, QColor(255, 250, 200));
-  titleFill.setColorAt(0.5, QColor(255, 214, 60));
-  titleFill.setColorAt(1, QColor(230, 130, 10));
-  DrawOutlinedText(p, t, title, QPointF(320 - tw / 2, base), titleFill, 3.2, QColor(60, 20, 0));
+  QLinearGradient title_fill(0, base - tm.capHeight(), 0, base);
+  title_fill.setColorAt(0, QColor(255, 250, 200));
+  title_fill.setColorAt(0.5, QColor(255, 214, 60));
+  title_fill.setColorAt(1, QColor(230, 130, 10));
+  DrawOutlinedText(p, t, title, QPointF(320 - tw / 2, base), title_fill, 3.2, QColor(60, 20, 0));
   for (int side = -1; side <= 1; side += 2) {
     const QPointF c(320 + side * (tw / 2 + 22), base - tm.capHeight() / 2);
     QPolygonF star;
@@ -362,14 +362,14 @@ void PaintCaption(QPainter& p) {
       star << c + QPointF(r * std::cos(a), r * std::sin(a));
     }
     p.setPen(QPen(QColor(60, 20, 0), 1.4));
-    p.setBrush(titleFill);
+    p.setBrush(title_fill);
     p.drawPolygon(star);
   }
 
   // The two instruction lines; STOP and BOMB stand out.
   const QFont body = Bold(13);
   QFontMetricsF bm(body);
-  const double lineY[2] = {panel.top() + 52, panel.top() + 69};
+  const double line_y[2] = {panel.top() + 52, panel.top() + 69};
   for (int i = 0; i < 2; ++i) {
     const QString line = QString::fromUtf8(kCaptionLines[i]);
     const double lw = bm.horizontalAdvance(line);
@@ -381,7 +381,7 @@ void PaintCaption(QPainter& p) {
       QColor colour(255, 255, 255);
       if (words[w].startsWith(QLatin1String("STOP"))) colour = QColor(255, 90, 80);
       if (words[w].startsWith(QLatin1String("BOMB"))) colour = QColor(255, 200, 40);
-      DrawOutlinedText(p, word, body, QPointF(x, lineY[i]), colour, 2.4, QColor(0, 0, 20, 200));
+      DrawOutlinedText(p, word, body, QPointF(x, line_y[i]), colour, 2.4, QColor(0, 0, 20, 200));
       x += bm.horizontalAdvance(word);
     }
   }
@@ -412,11 +412,11 @@ void PaintBoxFrames(QPainter& p) {
   }
 }
 
-QPolygonF Octagon(const QRectF& r, double cutX, double cutY) {
-  return QPolygonF({QPointF(r.left() + cutX, r.top()), QPointF(r.right() - cutX, r.top()),
-                    QPointF(r.right(), r.top() + cutY), QPointF(r.right(), r.bottom() - cutY),
-                    QPointF(r.right() - cutX, r.bottom()), QPointF(r.left() + cutX, r.bottom()),
-                    QPointF(r.left(), r.bottom() - cutY), QPointF(r.left(), r.top() + cutY)});
+QPolygonF Octagon(const QRectF& r, double cut_x, double cut_y) {
+  return QPolygonF({QPointF(r.left() + cut_x, r.top()), QPointF(r.right() - cut_x, r.top()),
+                    QPointF(r.right(), r.top() + cut_y), QPointF(r.right(), r.bottom() - cut_y),
+                    QPointF(r.right() - cut_x, r.bottom()), QPointF(r.left() + cut_x, r.bottom()),
+                    QPointF(r.left(), r.bottom() - cut_y), QPointF(r.left(), r.top() + cut_y)});
 }
 
 void PaintStopSign(QPainter& p, QSizeF size, bool lit) {
@@ -445,7 +445,7 @@ void PaintStopSign(QPainter& p, QSizeF size, bool lit) {
   p.setBrush(lit ? QColor(255, 255, 255) : QColor(168, 160, 162));
   p.drawPolygon(Octagon(face.adjusted(1.4, 1.4, -1.4, -1.4), 16.4, 13.4 * k));
   const QRectF red = face.adjusted(3.6, 3.6, -3.6, -3.6);
-  const QPolygonF redFace = Octagon(red, 15.5, 12.5 * k);
+  const QPolygonF red_face = Octagon(red, 15.5, 12.5 * k);
   QLinearGradient fill(0, red.top(), 0, red.bottom());
   if (lit) {
     fill.setColorAt(0, QColor(255, 110, 90));
@@ -457,10 +457,10 @@ void PaintStopSign(QPainter& p, QSizeF size, bool lit) {
     fill.setColorAt(1, QColor(70, 6, 10));
   }
   p.setBrush(fill);
-  p.drawPolygon(redFace);
+  p.drawPolygon(red_face);
   // Gloss.
   QPainterPath clip;
-  clip.addPolygon(redFace);
+  clip.addPolygon(red_face);
   p.save();
   p.setClipPath(clip);
   QLinearGradient gloss(0, red.top(), 0, red.center().y());
@@ -550,14 +550,14 @@ void PaintBomb(QPainter& p, int frame) {
   DrawOutlinedText(p, word, f, QPointF(c.x() - tw / 2, c.y() + 8), QColor(255, 214, 40), 2.4,
                    QColor(120, 0, 0));
   // The spark at the burning end flickers: new rays every frame.
-  const double sparkR = 8 + dice.Uniform(0, 4);
-  QRadialGradient spark(tip, sparkR);
+  const double spark_r = 8 + dice.Uniform(0, 4);
+  QRadialGradient spark(tip, spark_r);
   spark.setColorAt(0, QColor(255, 255, 255, 255));
   spark.setColorAt(0.3, QColor(255, 240, 120, 240));
   spark.setColorAt(0.7, QColor(255, 140, 20, 140));
   spark.setColorAt(1, QColor(255, 80, 0, 0));
   p.setBrush(spark);
-  p.drawEllipse(tip, sparkR, sparkR);
+  p.drawEllipse(tip, spark_r, spark_r);
   const int rays = 9 + dice.Below(5);
   for (int i = 0; i < rays; ++i) {
     const double a = dice.Uniform(0, 2 * kPi);
@@ -587,21 +587,21 @@ void PaintBlast(QPainter& p, int k) {
     blobs.push_back({layout.Uniform(0, 2 * kPi), std::sqrt(layout.Uniform(0, 1)),
                      layout.Uniform(0.3, 0.55), layout.Uniform(0.5, 1.5)});
 
-  static const double radius[8] = {14, 24, 34, 42, 46, 48, 50, 52};
-  static const double fire[8] = {1.0, 1.0, 0.95, 0.85, 0.6, 0.35, 0.12, 0.0};
-  static const double smoke[8] = {0.0, 0.0, 0.1, 0.3, 0.6, 0.7, 0.55, 0.3};
-  const double R = radius[k];
+  static const double kRadius[8] = {14, 24, 34, 42, 46, 48, 50, 52};
+  static const double kFire[8] = {1.0, 1.0, 0.95, 0.85, 0.6, 0.35, 0.12, 0.0};
+  static const double kSmoke[8] = {0.0, 0.0, 0.1, 0.3, 0.6, 0.7, 0.55, 0.3};
+  const double r = kRadius[k];
 
   // Smoke first, rising as it spreads.
-  if (smoke[k] > 0) {
+  if (kSmoke[k] > 0) {
     for (const Blob& b : blobs) {
-      const QPointF at = c + QPointF(std::cos(b.angle) * b.dist * R * 0.85,
-                                     std::sin(b.angle) * b.dist * R * 0.7 - b.rise * k * 2.2);
-      const double s = b.size * R * 0.75;
+      const QPointF at = c + QPointF(std::cos(b.angle) * b.dist * r * 0.85,
+                                     std::sin(b.angle) * b.dist * r * 0.7 - b.rise * k * 2.2);
+      const double s = b.size * r * 0.75;
       QRadialGradient g(at, s);
       const int grey = 60 + static_cast<int>(20 * k);
-      g.setColorAt(0, QColor(grey, grey, grey + 6, static_cast<int>(230 * smoke[k])));
-      g.setColorAt(0.7, QColor(grey + 20, grey + 20, grey + 26, static_cast<int>(140 * smoke[k])));
+      g.setColorAt(0, QColor(grey, grey, grey + 6, static_cast<int>(230 * kSmoke[k])));
+      g.setColorAt(0.7, QColor(grey + 20, grey + 20, grey + 26, static_cast<int>(140 * kSmoke[k])));
       g.setColorAt(1, QColor(grey + 40, grey + 40, grey + 40, 0));
       p.setPen(Qt::NoPen);
       p.setBrush(g);
@@ -609,16 +609,16 @@ void PaintBlast(QPainter& p, int k) {
     }
   }
   // The fireball: outer red blobs, then orange, then a yellow-white core.
-  if (fire[k] > 0) {
+  if (kFire[k] > 0) {
     const double layers[3][2] = {{1.0, 0.0}, {0.7, 1.0}, {0.4, 2.0}};
     for (const auto& layer : layers) {
       for (const Blob& b : blobs) {
         const QPointF at =
-            c + QPointF(std::cos(b.angle) * b.dist * R * layer[0] * 0.8,
-                        std::sin(b.angle) * b.dist * R * layer[0] * 0.7 - b.rise * k * 1.2);
-        const double s = b.size * R * (0.55 + 0.2 * layer[0]);
+            c + QPointF(std::cos(b.angle) * b.dist * r * layer[0] * 0.8,
+                        std::sin(b.angle) * b.dist * r * layer[0] * 0.7 - b.rise * k * 1.2);
+        const double s = b.size * r * (0.55 + 0.2 * layer[0]);
         QRadialGradient g(at, s);
-        const int a = static_cast<int>(255 * fire[k]);
+        const int a = static_cast<int>(255 * kFire[k]);
         if (layer[1] == 0) {
           g.setColorAt(0, QColor(230, 70, 20, a));
           g.setColorAt(0.8, QColor(150, 20, 10, a * 3 / 4));
@@ -643,7 +643,7 @@ void PaintBlast(QPainter& p, int k) {
     Dice sparks(777);
     for (int i = 0; i < 22; ++i) {
       const double a = sparks.Uniform(0, 2 * kPi);
-      const double d0 = R * (0.7 + 0.1 * k), d1 = d0 + sparks.Uniform(5, 12);
+      const double d0 = r * (0.7 + 0.1 * k), d1 = d0 + sparks.Uniform(5, 12);
       const QPointF from = c + QPointF(std::cos(a) * d0, std::sin(a) * d0 * 0.85);
       const QPointF to = c + QPointF(std::cos(a) * d1, std::sin(a) * d1 * 0.85);
       p.setPen(QPen(i % 4 ? QColor(255, 210, 60, 230) : QColor(60, 40, 30, 230), i % 4 ? 1.4 : 2.4,
