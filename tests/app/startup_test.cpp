@@ -4,7 +4,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
+#include "tests/support/recording_player.h"
 
 using StartUp = GameFixture;
 
@@ -135,4 +137,18 @@ TEST_F(StartUp, OptionsMenuSwitchesSoundAndMusicWithTheirCheckMarks) {
   EXPECT_TRUE(window_->MusicAction()->isChecked());
   window_.reset();
   EXPECT_EQ(sounds_.calls.back(), "CloseMusic");
+}
+
+TEST_F(StartUp, MissingMemorySoundsAreReportedAndStartUpGoesOn) {
+  RecordingPlayer player;
+  GameAudio audio(player, platform_);
+  Start(1, 800, 600, 120, &audio);
+  const std::string folder = window_->Identity().AppDir;
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text.toStdString(),
+            "File not found: " + folder + "Zelmar0.wav\nFile not found: " + folder + "Zelmar3.wav");
+  EXPECT_EQ(window_->width(), 790);  // the steps after the sounds have run
+  Ready();
+  EXPECT_FALSE(state_.Busy);
+  window_.reset();  // before the sounds it plays to go
 }
