@@ -92,7 +92,6 @@ class MainWindow : public QMainWindow {
   void CountUpWin(int start);
   void AdvanceWinCycle();
   void ClearStatusText();
-  void PrepareBonusGame();
   void StartBonusGame();
 
   // Timers, exposed for tests.
@@ -140,6 +139,8 @@ class MainWindow : public QMainWindow {
   // How many game loops (a spin request, a bonus payout) are running on the call stack; a close
   // that arrives meanwhile waits until they have put every credit in place.
   int running_loops_ = 0;
+  // The spin just played triggered the bonus game (its prizes are already shuffled).
+  bool bonus_follows_ = false;
   bool close_pending_ = false;
   bool closed_ = false;
 };

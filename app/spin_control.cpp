@@ -6,6 +6,7 @@
 #include "engine/bet.h"
 #include "engine/paytable.h"
 #include "engine/reels.h"
+#include "engine/spin.h"
 #include "screen/scale.h"
 
 void MainWindow::SelectBet(int button) {
@@ -119,7 +120,7 @@ void MainWindow::SpinReels() {
   gs_.TotalBet += gs_.Bet;
 
   std::array<int, kReels> offset{};
-  DrawSpinStops(gs_, gs_.BlurHeight, offset);
+  bonus_follows_ = PlaySpin(gs_, gs_.BlurHeight, offset);
   const int c = gs_.CellSize;
   // Each reel's picture of its landing, taken at the first bounce step and drawn shifted.
   std::array<QImage, kReels> work;
@@ -190,21 +191,18 @@ void MainWindow::WaitSeconds(double seconds) {
 }
 
 void MainWindow::EvaluateSpin() {
-  for (int n = 1; n <= kPaylines; ++n) screen_->DrawLineMarkers(n, false);
-  ScoreSpin(gs_);
-  for (int n = 1; n <= kPaylines; ++n) {
-    if (gs_.LineWon[n]) screen_->DrawLineMarkers(n, true);
-  }
+  // The spin was scored when its stops were drawn; here the result is shown and paid.
+  for (int n = 1; n <= kPaylines; ++n) screen_->DrawLineMarkers(n, gs_.LineWon[n]);
 
   win_cycle_timer_->SetEnabled(true);
   if (gs_.WinToCount > 0) {
     if (!gs_.Quitting) sounds_.PlayWinSound(true);
     CountUpWin(0);
-    if (gs_.ScatterCount > 2) {
+    if (bonus_follows_) {
       SetBusy(true);
       if (!gs_.Quitting) sounds_.PlayBonusSound();
       win_cycle_timer_->SetEnabled(false);
-      PrepareBonusGame();
+      bonus_delay_timer_->SetEnabled(true);
       return;
     }
   }

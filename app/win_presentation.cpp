@@ -2,7 +2,6 @@
 // wild animation, and the hand-over to the bonus game and its payment.
 #include "app/loop_guard.h"
 #include "app/main_window.h"
-#include "engine/bonus.h"
 #include "engine/countup.h"
 #include "engine/paytable.h"
 #include "screen/scale.h"
@@ -169,11 +168,6 @@ void MainWindow::DrawWinningCells() {
       screen_->FillCellWhite(r, PaylineRow(n, r));
     }
   }
-}
-
-void MainWindow::PrepareBonusGame() {
-  ShuffleBallPrizes(gs_);
-  bonus_delay_timer_->SetEnabled(true);
 }
 
 void MainWindow::StartBonusGame() {

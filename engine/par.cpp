@@ -211,28 +211,24 @@ StopEnumeration EnumerateStopsWithFirstReelAt(int lines_bet, int reel0_stop) {
 std::array<double, 7> BonusExpectations() {
   // A player who picks uniformly among the unpicked balls reveals the prizes in a uniformly random
   // order whatever the shuffle did, so every distinct order of the multiset counts equally.
-  std::array<int, 8> order = kBallMultipliers;
+  std::array<int32_t, kBonusBalls> order{};
+  std::copy(kBallMultipliers.begin(), kBallMultipliers.end(), order.begin());
   std::sort(order.begin(), order.end());
   std::array<int64_t, 7> sum{};
   int64_t orders = 0;
   do {
     ++orders;
-    for (int k = 1; k <= 6; ++k) {
-      int64_t total = 0;
-      int winners = 0;
-      for (int pick = 0; pick < k; ++pick) {
-        if (order[pick] <= 0) {  // a bomb loses the whole bonus total
-          total = 0;
-          break;
-        }
-        total += order[pick];
-        if (++winners == 6) break;  // the sixth winner ends the game
-      }
-      sum[k] += total;
+    for (int k = 1; k <= kBonusWinners; ++k) {
+      // A bet of one credit: the total comes out in multiples of the bet.
+      BonusGame game(order, 1, 1);
+      for (int pick = 0; pick < k && !game.Over(); ++pick) game.Pick(pick);
+      sum[k] += game.Total();
     }
   } while (std::next_permutation(order.begin(), order.end()));
   std::array<double, 7> ev{};
-  for (int k = 1; k <= 6; ++k) ev[k] = static_cast<double>(sum[k]) / static_cast<double>(orders);
+  for (int k = 1; k <= kBonusWinners; ++k) {
+    ev[k] = static_cast<double>(sum[k]) / static_cast<double>(orders);
+  }
   return ev;
 }
 

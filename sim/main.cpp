@@ -24,6 +24,7 @@
 #include "engine/paytable.h"
 #include "engine/reels.h"
 #include "engine/scale.h"
+#include "engine/spin.h"
 
 namespace {
 
@@ -192,11 +193,7 @@ int RunSpins(int argc, char** argv) {
   Output out;
   std::array<int, kReels> offsets{};
   for (int64_t spin = 0; spin < *count; ++spin) {
-    DrawSpinStops(state, blur_height, offsets);
-    ScoreSpin(state);
-    // Three or more scatters always pay, so the bonus game follows exactly then.
-    const bool bonus = state.ScatterCount >= 3;
-    if (bonus) ShuffleBallPrizes(state);
+    const bool bonus = PlaySpin(state, blur_height, offsets);
 
     out.Append("{\"stops\":");
     out.IntArray(state.ReelStop, 0, kReels);

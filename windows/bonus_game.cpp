@@ -203,7 +203,8 @@ BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity,
       identity_(identity),
       platform_(platform),
       sounds_(sounds),
-      art_(std::move(art)) {
+      art_(std::move(art)),
+      game_(state.BallPrizes, state.LinesBet, state.CreditsPerLine) {
   SetUpGame();
   walk_timer_ = platform_.CreateTimer(kWalkInterval, true, [this] { StepWalk(); });
   close_timer_ = platform_.CreateTimer(kCloseInterval, false, [this] { CloseWithResult(); });
@@ -218,8 +219,6 @@ bool BonusGameWindow::StopBlinkPhase() {
 }
 
 void BonusGameWindow::SetUpGame() {
-  bonus_total_ = 0;
-  pick_count_ = 0;
   explode_frame_ = -1;
 
   // A borderless black window over the whole screen.
@@ -259,7 +258,6 @@ void BonusGameWindow::SetUpGame() {
     balls_[i].x = (frame_width_ + 40) * (i % 4) + 40;
     balls_[i].y = (frame_height_ + 30) * (i / 4) + 210;
     balls_[i].frame = i;  // out of step
-    balls_[i].picked = false;
   }
 
   picture_.Resize(kPictureWidth, kPictureHeight);
@@ -299,7 +297,7 @@ void BonusGameWindow::DrawWalkingFrame(int i) {
 void BonusGameWindow::StepWalk() {
   for (int i = 0; i < kBalls; ++i) {
     BonusBall& b = balls_[i];
-    if (b.picked) continue;  // keeps its prize on show
+    if (game_.Picked(i)) continue;  // keeps its prize on show
     b.frame = (b.frame + 1) % kWalkFrames;
     DrawWalkingFrame(i);
   }
@@ -314,25 +312,25 @@ void BonusGameWindow::PickAt(int px, int py) {
     return;
   }
   for (int i = 0; i < kBalls; ++i) {
-    BonusBall& b = balls_[i];
+    const BonusBall& b = balls_[i];
     // The hit area reaches one pixel past the box on the right and at the bottom.
     if (px < b.x || px > b.x + frame_width_ || py < b.y || py > b.y + frame_height_) continue;
-    if (b.picked || pick_count_ >= kBalls) return;
-    ++pick_count_;
-    b.picked = true;
-    const int32_t multiplier = state_.BallPrizes[i];
-    if (multiplier <= 0) {
-      Bomb();
-      return;
+    const BonusGame::PickResult result = game_.Pick(i);
+    switch (result.outcome) {
+      case BonusGame::Outcome::kIgnored:
+        return;
+      case BonusGame::Outcome::kBomb:
+        Bomb();
+        return;
+      case BonusGame::Outcome::kWinner:
+      case BonusGame::Outcome::kLastWinner:
+        if (!blink_timer_->Enabled())
+          blink_timer_->SetEnabled(true);  // blinking from the first win
+        PaintPrize(i, result.prize);
+        sounds_.PlayWinSound(false);
+        break;
     }
-    if (!blink_timer_->Enabled())
-      blink_timer_->SetEnabled(true);  // the signs blink from the first win
-    // A multiplier counts the whole bet of the spin that started the bonus game.
-    const int32_t prize = multiplier * state_.CreditsPerLine * state_.LinesBet;
-    bonus_total_ += prize;
-    PaintPrize(i, prize);
-    sounds_.PlayWinSound(false);
-    if (pick_count_ >= 6) {
+    if (result.outcome == BonusGame::Outcome::kLastWinner) {
       platform_.ShowMessage(this, QString::fromStdString(identity_.GameTitle),
                             QStringLiteral("You picked all six winners!"));
       Collect();
@@ -372,7 +370,7 @@ void BonusGameWindow::Collect() {
   // Only the first collect arms the close: a later one must not push the closing back.
   if (collected_) return;
   collected_ = true;
-  pick_count_ = kBalls;
+  game_.Collect();
   walk_timer_->SetEnabled(false);
   blink_timer_->SetEnabled(false);
   close_timer_->SetInterval(kCollectCloseInterval);
@@ -381,9 +379,7 @@ void BonusGameWindow::Collect() {
 
 void BonusGameWindow::Bomb() {
   blink_timer_->SetEnabled(false);
-  bonus_total_ = 0;
   explode_frame_ = -1;
-  pick_count_ = kBalls;
   walk_timer_->SetEnabled(false);
   explosion_timer_->SetInterval(kBombInterval);
   explosion_timer_->SetEnabled(true);
@@ -416,7 +412,7 @@ void BonusGameWindow::CloseWithResult() {
   explosion_timer_->SetEnabled(false);
   blink_timer_->SetEnabled(false);
   // The one place the result leaves the window.
-  state_.BonusWin = bonus_total_;
+  state_.BonusWin = game_.Total();
   accept();
 }
 

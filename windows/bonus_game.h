@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/bonus.h"
 #include "platform/canvas.h"
 
 struct GameState;
@@ -43,7 +44,6 @@ struct BonusBall {
   int32_t x = 0;      // left edge of its box
   int32_t y = 0;      // top edge of its box
   int32_t frame = 0;  // current walking frame 0..7
-  bool picked = false;
 };
 
 class BonusGameWindow : public QDialog {
@@ -52,7 +52,7 @@ class BonusGameWindow : public QDialog {
  public:
   static constexpr int kPictureWidth = 640;
   static constexpr int kPictureHeight = 480;
-  static constexpr int kBalls = 8;
+  static constexpr int kBalls = kBonusBalls;
   static constexpr int kWalkFrames = 8;
   static constexpr int kExplodeFrames = 13;
 
@@ -76,8 +76,7 @@ class BonusGameWindow : public QDialog {
   void BlinkStopSigns();
 
   // State of the running bonus game.
-  int32_t BonusTotal() const { return bonus_total_; }
-  int32_t PickCount() const { return pick_count_; }
+  const BonusGame& Game() const { return game_; }
   int32_t ExplodeFrame() const { return explode_frame_; }
   const std::array<BonusBall, kBalls>& Balls() const { return balls_; }
   // Which STOP sign is lit: true the left one. Kept from one bonus game to the next.
@@ -124,8 +123,7 @@ class BonusGameWindow : public QDialog {
   GameSounds& sounds_;
   BonusArt art_;
 
-  int32_t bonus_total_ = 0;
-  int32_t pick_count_ = 0;
+  BonusGame game_;
   int32_t explode_frame_ = -1;
   std::array<BonusBall, kBalls> balls_{};
   bool collected_ = false;  // a collect has armed the 1.5 s close

@@ -14,11 +14,13 @@
 #include "app/main_window.h"
 #include "engine/paytable.h"
 #include "engine/reels.h"
+#include "engine/spin.h"
 #include "screen/scale.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
-// What the next spin from a seed shows, computed with the engine alone.
+// What the next spin from a seed shows (and the bonus prizes it shuffles), computed with the
+// engine alone.
 inline GameState PredictSpin(uint32_t seed, int lines_bet, int per_line, int blur_height = 912) {
   GameState g;
   g.Random.SetSeed(seed);
@@ -26,8 +28,7 @@ inline GameState PredictSpin(uint32_t seed, int lines_bet, int per_line, int blu
   g.LinesBet = lines_bet;
   g.CreditsPerLine = per_line;
   std::array<int, kReels> offsets{};
-  DrawSpinStops(g, blur_height, offsets);
-  ScoreSpin(g);
+  PlaySpin(g, blur_height, offsets);
   return g;
 }
 

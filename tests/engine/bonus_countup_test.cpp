@@ -80,13 +80,52 @@ TEST(BallPrizeTest, ShuffleIsPinnedAndDraws8008Numbers) {
   EXPECT_EQ(reference.Seed(), state.Random.Seed());
 }
 
-TEST(BallPrizeTest, PrizeCountsTheWholeBet) {
-  EXPECT_EQ(BallPrizeCredits(10, 9, 1), 90);
-  EXPECT_EQ(BallPrizeCredits(5, 9, 1), 45);
-  EXPECT_EQ(BallPrizeCredits(1, 9, 1), 9);
-  EXPECT_EQ(BallPrizeCredits(2, 5, 2), 20);
-  EXPECT_EQ(BallPrizeCredits(10, 9, 10), 900);
-  int all_six = 0;
-  for (int m : kBallMultipliers) all_six += BallPrizeCredits(m, 9, 1);
-  EXPECT_EQ(all_six, 189);
+TEST(BonusGameTest, WinnersAddTheirMultipleOfTheWholeBetAndTheSixthEndsTheGame) {
+  // Prizes in ball order; 5 lines at 2 credits make a bet of 10.
+  BonusGame game({10, 0, 5, 2, 2, 1, 0, 1}, 5, 2);
+  using O = BonusGame::Outcome;
+  struct Step {
+    int ball;
+    O outcome;
+    int prize;
+    int total;
+  };
+  const Step steps[] = {
+      {0, O::kWinner, 100, 100}, {0, O::kIgnored, 0, 100},   // a ball is picked once
+      {8, O::kIgnored, 0, 100},  {-1, O::kIgnored, 0, 100},  // no such ball
+      {2, O::kWinner, 50, 150},  {3, O::kWinner, 20, 170},     {4, O::kWinner, 20, 190},
+      {5, O::kWinner, 10, 200},  {7, O::kLastWinner, 10, 210}, {1, O::kIgnored, 0, 210},
+  };
+  for (const Step& s : steps) {
+    const BonusGame::PickResult r = game.Pick(s.ball);
+    EXPECT_EQ(r.outcome, s.outcome) << "ball " << s.ball;
+    EXPECT_EQ(r.prize, s.prize) << "ball " << s.ball;
+    EXPECT_EQ(game.Total(), s.total) << "ball " << s.ball;
+  }
+  EXPECT_TRUE(game.Over());
+  EXPECT_EQ(game.PickCount(), kBonusBalls);
+  EXPECT_FALSE(game.Picked(1));
+}
+
+TEST(BonusGameTest, ABombLosesTheTotalAndACollectKeepsIt) {
+  BonusGame bombed({10, 0, 5, 2, 2, 1, 0, 1}, 9, 1);
+  EXPECT_EQ(bombed.Pick(0).prize, 90);
+  EXPECT_EQ(bombed.PickCount(), 1);
+  EXPECT_FALSE(bombed.Over());
+  EXPECT_EQ(bombed.Pick(1).outcome, BonusGame::Outcome::kBomb);
+  EXPECT_EQ(bombed.Total(), 0);
+  EXPECT_TRUE(bombed.Over());
+  EXPECT_EQ(bombed.Pick(2).outcome, BonusGame::Outcome::kIgnored);
+  bombed.Collect();  // a STOP during the explosion saves nothing
+  EXPECT_EQ(bombed.Total(), 0);
+
+  BonusGame collected({10, 0, 5, 2, 2, 1, 0, 1}, 9, 1);
+  collected.Collect();  // before any pick
+  EXPECT_EQ(collected.Pick(0).outcome, BonusGame::Outcome::kIgnored);
+  EXPECT_EQ(collected.Total(), 0);
+  BonusGame kept({10, 0, 5, 2, 2, 1, 0, 1}, 9, 1);
+  kept.Pick(2);
+  kept.Collect();
+  EXPECT_EQ(kept.Pick(0).outcome, BonusGame::Outcome::kIgnored);
+  EXPECT_EQ(kept.Total(), 45);
 }

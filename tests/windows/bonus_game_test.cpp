@@ -146,7 +146,7 @@ TEST_F(BonusGameTest, AllSixWinnersShowTheirPrizesAndPayTheWholeBetTimesTwentyOn
   const int32_t expected[6] = {90, 45, 18, 18, 9, 9};
   for (int i = 0; i < 6; ++i) {
     Pick(i);
-    EXPECT_EQ(window_->BonusTotal(), [&] {
+    EXPECT_EQ(window_->Game().Total(), [&] {
       int32_t sum = 0;
       for (int k = 0; k <= i; ++k) sum += expected[k];
       return sum;
@@ -164,11 +164,11 @@ TEST_F(BonusGameTest, AllSixWinnersShowTheirPrizesAndPayTheWholeBetTimesTwentyOn
 
   // The sixth winner collects: the bombs can no longer be picked, and the close follows 1.5 s
   // later with the whole total.
-  EXPECT_EQ(window_->PickCount(), 8);
+  EXPECT_EQ(window_->Game().PickCount(), 8);
   EXPECT_FALSE(window_->WalkTimer().Enabled());
   EXPECT_FALSE(window_->BlinkTimer().Enabled());
   Pick(6);
-  EXPECT_FALSE(window_->Balls()[6].picked);
+  EXPECT_FALSE(window_->Game().Picked(6));
   EXPECT_FALSE(window_->ExplosionTimer().Enabled());
   platform_.Advance(1499);
   EXPECT_FALSE(Closed());
@@ -184,7 +184,7 @@ TEST_F(BonusGameTest, PrizeCountsTheWholeBetOfTheSpin) {
   state_.LinesBet = 7;
   Open();
   Pick(0);
-  EXPECT_EQ(window_->BonusTotal(), 700);
+  EXPECT_EQ(window_->Game().Total(), 700);
   EXPECT_EQ(BoxInterior(*window_, 0), ExpectedPrizeBox(700));
   ClickStop();
   platform_.Advance(1500);
@@ -205,14 +205,14 @@ TEST_F(BonusGameTest, PickedBoxKeepsItsPrizeWhileTheOthersWalk) {
 TEST_F(BonusGameTest, ClicksThatChangeNothing) {
   Open();
   Pick(1);
-  const int32_t total = window_->BonusTotal();
+  const int32_t total = window_->Game().Total();
   const QImage picture = window_->Picture().Image();
 
   Pick(1);                    // again on the picked ball
   window_->PickAt(170, 260);  // between boxes 0 and 1
   window_->PickAt(300, 50);   // the caption
-  EXPECT_EQ(window_->PickCount(), 1);
-  EXPECT_EQ(window_->BonusTotal(), total);
+  EXPECT_EQ(window_->Game().PickCount(), 1);
+  EXPECT_EQ(window_->Game().Total(), total);
   EXPECT_EQ(sounds_.Count("Win"), 1);
   EXPECT_EQ(window_->Picture().Image(), picture);
   EXPECT_FALSE(window_->CloseTimer().Enabled());
@@ -232,9 +232,9 @@ TEST_F(BonusGameTest, HitAreaReachesOnePixelPastTheBox) {
   for (const Case& c : cases) {
     Open();
     window_->PickAt(BallAt(c.ball).x() + c.dx, BallAt(c.ball).y() + c.dy);
-    EXPECT_EQ(window_->Balls()[c.ball].picked, c.picks)
+    EXPECT_EQ(window_->Game().Picked(c.ball), c.picks)
         << "ball " << c.ball << " at +" << c.dx << ", +" << c.dy;
-    EXPECT_EQ(window_->PickCount(), c.picks ? 1 : 0);
+    EXPECT_EQ(window_->Game().PickCount(), c.picks ? 1 : 0);
   }
 }
 
@@ -244,9 +244,9 @@ TEST_F(BonusGameTest, ClicksOnBallsAfterACollectDoNothing) {
   ClickStop();
   Pick(1);
   Pick(6);  // a bomb
-  EXPECT_FALSE(window_->Balls()[1].picked);
-  EXPECT_FALSE(window_->Balls()[6].picked);
-  EXPECT_EQ(window_->BonusTotal(), 90);
+  EXPECT_FALSE(window_->Game().Picked(1));
+  EXPECT_FALSE(window_->Game().Picked(6));
+  EXPECT_EQ(window_->Game().Total(), 90);
   EXPECT_FALSE(window_->ExplosionTimer().Enabled());
   EXPECT_EQ(sounds_.Count("Win"), 1);
 }
@@ -267,7 +267,7 @@ TEST_F(BonusGameTest, StopAreasIncludeTheirBoundsAndNothingMore) {
     Open();
     window_->PickAt(c.x, c.y);
     EXPECT_EQ(window_->CloseTimer().Enabled(), c.collects) << c.x << ", " << c.y;
-    EXPECT_EQ(window_->PickCount(), c.collects ? 8 : 0) << c.x << ", " << c.y;
+    EXPECT_EQ(window_->Game().PickCount(), c.collects ? 8 : 0) << c.x << ", " << c.y;
   }
 }
 
@@ -348,8 +348,8 @@ TEST_F(BonusGameTest, BombAfterWinnersLosesEverythingAndShowsInAllEightBoxes) {
   AdvanceTo(1000);
   ASSERT_TRUE(window_->BlinkTimer().Enabled());
   Pick(6);
-  EXPECT_EQ(window_->BonusTotal(), 0);
-  EXPECT_EQ(window_->PickCount(), 8);
+  EXPECT_EQ(window_->Game().Total(), 0);
+  EXPECT_EQ(window_->Game().PickCount(), 8);
   EXPECT_EQ(window_->ExplodeFrame(), -1);
   EXPECT_FALSE(window_->WalkTimer().Enabled());
   EXPECT_FALSE(window_->BlinkTimer().Enabled());
@@ -358,7 +358,7 @@ TEST_F(BonusGameTest, BombAfterWinnersLosesEverythingAndShowsInAllEightBoxes) {
   EXPECT_EQ(sounds_.Count("Win"), 2) << "a bomb plays no win sound";
 
   Pick(2);  // too late: the game is over
-  EXPECT_FALSE(window_->Balls()[2].picked);
+  EXPECT_FALSE(window_->Game().Picked(2));
 
   // Frames 0..4 every 250 ms, then every 200 ms up to frame 12 at 2850 ms.
   const uint32_t bomb = 1000;
@@ -463,10 +463,10 @@ TEST_F(BonusGameTest, PictureIsCentredAndTakesClicksInItsOwnCoordinates) {
 
   // On the margin: nothing; on the picture: a pick, with any button.
   QTest::mouseClick(window_.get(), Qt::LeftButton, {}, QPoint(100, 100));
-  EXPECT_EQ(window_->PickCount(), 0);
+  EXPECT_EQ(window_->Game().PickCount(), 0);
   QTest::mouseClick(window_.get(), Qt::RightButton, {},
                     QPoint(191, 143) + BallAt(5) + QPoint(3, 3));
-  EXPECT_TRUE(window_->Balls()[5].picked);
+  EXPECT_TRUE(window_->Game().Picked(5));
   QTest::mouseClick(window_.get(), Qt::MiddleButton, {}, QPoint(191 + 20, 143 + 140));
   EXPECT_TRUE(window_->CloseTimer().Enabled());
 }
