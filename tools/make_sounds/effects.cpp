@@ -98,7 +98,7 @@ std::vector<float> ReelStopThud() {
     const double click = low * std::exp(-t / 0.003);
     s[i] = static_cast<float>(body + 0.35 * knock + 0.6 * click);
   }
-  return Finish(s, 0.6f);
+  return Finish(s, 0.55f);
 }
 
 std::vector<float> CountTick() {
@@ -125,7 +125,7 @@ std::vector<float> WinFanfare() {
   }
   AddBell(s, 0.33, MidiFrequency(96), 0.25, 0.18);
   s.resize(Samples(1.3), 0.0f);
-  return Finish(s, 0.6f);
+  return Finish(s, 0.55f);
 }
 
 std::vector<float> Explosion() {
@@ -149,7 +149,7 @@ std::vector<float> Explosion() {
     if (t > 0.05 && t < 0.7 && crackle.Next() > 0.9985f) debris = 0.8 * crackle.Next();
     s[i] = static_cast<float>(blast + low + debris);
   }
-  return Finish(s, 0.6f);
+  return Finish(s, 0.55f);
 }
 
 std::vector<float> StartUpJingle() {
@@ -162,7 +162,7 @@ std::vector<float> StartUpJingle() {
   }
   AddBell(s, 0.6, MidiFrequency(86), 0.28, 0.5);
   s.resize(Samples(1.6), 0.0f);
-  return Finish(s, 0.6f);
+  return Finish(s, 0.55f);
 }
 
 std::vector<float> BonusAnnouncement() {
@@ -177,12 +177,12 @@ std::vector<float> BonusAnnouncement() {
   }
   AddBell(s, 0.95, MidiFrequency(89), 0.3, 0.3);
   s.resize(Samples(1.9), 0.0f);
-  return Finish(s, 0.6f);
+  return Finish(s, 0.55f);
 }
 
 std::vector<float> DefaultSound() {
   std::vector<float> s;
   AddTone(s, 0.0, 0.12, MidiFrequency(76), 0.5, 4, 2.0, 0.005, 0.08);
   AddTone(s, 0.11, 0.16, MidiFrequency(69), 0.5, 4, 2.0, 0.005, 0.08);
-  return Finish(s, 0.35f);
+  return Finish(s, 0.25f);
 }

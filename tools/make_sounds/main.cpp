@@ -3,6 +3,7 @@
 // It writes the effects and tracks that ship beside the program into <art>/beside and the
 // game's own default sound, carried inside the program, into <art>/sounds.
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ constexpr int kTailTicks = MidiSong::kTicksPerBeat / 5;
 int main(int argc, char** argv) {
   const std::string art = argc > 1 ? argv[1] : ZELMAR_SOURCE_DIR "/art";
   const std::string beside = art + "/beside/";
+  std::error_code ec;
+  std::filesystem::create_directories(beside, ec);
+  std::filesystem::create_directories(art + "/sounds", ec);
   const struct {
     const char* name;
     std::function<std::vector<float>()> make;
