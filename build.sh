@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
+  libsdl2-mixer-dev libfluidsynth-dev fluid-soundfont-gm
 )
 
 install_missing() {
