@@ -159,9 +159,14 @@ class SdlSoundPlayer : public SoundPlayer {
       std::lock_guard<std::mutex> lock(music_mutex_);
       if (player_ == nullptr) return;
       player = player_;
-      // A track cut off while it plays falls silent at once; one that has played to its end
-      // keeps the release of its last notes.
-      if (playing_ && !ended_) fluid_synth_all_sounds_off(synth_, -1);
+      // A track cut off while it plays falls silent at once. One that has played to its end
+      // keeps the release of its last notes, and a note its file never let go is let go now,
+      // so that it does not sound on into the next track.
+      if (playing_ && !ended_) {
+        fluid_synth_all_sounds_off(synth_, -1);
+      } else if (playing_) {
+        fluid_synth_all_notes_off(synth_, -1);
+      }
       player_ = nullptr;
       playing_ = false;
       ended_ = false;

@@ -2,6 +2,7 @@
 // effect holds its caller, music tracks play to their end and say so on the UI thread.
 #include "platform/sound_player.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -20,29 +22,24 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
-// A one-note MIDI file: middle C on a piano for `beats` beats at 240 beats a minute.
-std::string WriteTinyMidi(const QTemporaryDir& dir, const std::string& name, int beats) {
+// A one-note MIDI file at 240 beats a minute: middle C on a piano for `beats` beats, the track
+// ending with the note. A careless file instead: an organ without reverb whose note is never
+// let go.
+std::string WriteTinyMidi(const QTemporaryDir& dir, const std::string& name, int beats,
+                          bool careless = false) {
   const int ticks = 96 * beats;
-  const std::string track = {0x00,
-                             char(0xff),
-                             0x51,
-                             0x03,
-                             0x03,
-                             char(0xd0),
-                             char(0x90),  // 250000 us a beat
-                             0x00,
-                             char(0x90),
-                             60,
-                             100,
-                             char(0x80 | ((ticks >> 7) & 0x7f)),
-                             char(ticks & 0x7f),
-                             char(0x80),
-                             60,
-                             0,
-                             0x00,
-                             char(0xff),
-                             0x2f,
-                             0x00};
+  const std::string delta = {char(0x80 | ((ticks >> 7) & 0x7f)), char(ticks & 0x7f)};
+  // clang-format off
+  std::string track = {0x00, char(0xff), 0x51, 0x03, 0x03, char(0xd0), char(0x90)};  // tempo
+  if (careless) {
+    track += {0x00, char(0xc0), 16, 0x00, char(0xb0), 91, 0, 0x00, char(0xb0), 93, 0};
+    track += {0x00, char(0x90), 60, 100};
+    track += delta + std::string{char(0xff), 0x2f, 0x00};
+  } else {
+    track += {0x00, char(0x90), 60, 100};
+    track += delta + std::string{char(0x80), 60, 0, 0x00, char(0xff), 0x2f, 0x00};
+  }
+  // clang-format on
   std::string file = "MThd";
   file += std::string("\0\0\0\6\0\0\0\1\0\x60", 10);
   file += "MTrk";
@@ -111,6 +108,35 @@ TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {
   player->PlayMusic();
   RunEvents(10000);
   EXPECT_EQ(ends.size(), 2u);
+}
+
+// The loudest sample the mixer puts out in the next `ms` milliseconds.
+int LoudestOutput(QEventLoop& loop, int ms) {
+  static std::atomic<int> loudest;
+  loudest = 0;
+  Mix_SetPostMix(
+      [](void*, Uint8* stream, int len) {
+        const auto* samples = reinterpret_cast<const int16_t*>(stream);
+        for (int i = 0; i < len / 2; ++i) loudest = std::max<int>(loudest, std::abs(samples[i]));
+      },
+      nullptr);
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+  Mix_SetPostMix(nullptr, nullptr);
+  return loudest;
+}
+
+TEST_F(RealPlayer, NoNoteOfAFinishedTrackSoundsOnIntoTheNext) {
+  for (int round = 0; round < 3; ++round) {
+    std::string error;
+    ASSERT_TRUE(player->OpenMusic(WriteTinyMidi(dir, "organ.mid", 1, /*careless=*/true), &error))
+        << error;
+    player->PlayMusic();
+    RunEvents(10000);
+    player->CloseMusic();
+    RunEvents(300);                            // the organ's release
+    EXPECT_LT(LoudestOutput(loop, 100), 327);  // -40 dB: at most the end of a release
+  }
 }
 
 TEST_F(RealPlayer, AClosedTrackSendsNoEndAndBadFilesDoNotOpen) {
