@@ -1,12 +1,15 @@
 // The SDL2_mixer player. Effects play on one mixer channel, so a new effect always replaces the
 // one still sounding. Music is rendered by one FluidSynth synthesizer that lives as long as the
 // player, fed into SDL_mixer's music stream: the sound font is loaded once, on a thread of its
-// own at start-up, so opening a track costs only the reading of its file, and the end of a
-// track is seen at its last event rather than after the synthesizer's release tail. The end
-// notice is posted from the audio thread to a QObject that lives on the user-interface thread.
+// own when the first track is opened (that track starts as soon as it is in), so opening a track
+// costs only the reading of its file, and the end of a track is seen at its last event rather
+// than after the synthesizer's release tail. The end notice is posted from the audio thread to a
+// QObject that lives on the user-interface thread.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QMetaObject>
 #include <QObject>
@@ -24,6 +27,7 @@
 namespace {
 
 constexpr int kEffectChannel = 0;
+constexpr int kLoaderNiceness = 10;
 // Loudness of the music under the effects: about 8 dB below the sustained effects.
 constexpr double kMusicGain = 0.4;
 
@@ -112,7 +116,7 @@ class SdlSoundPlayer : public SoundPlayer {
     std::string reason;
     if (!device_open_) {
       reason = "no audio device (" + device_error_ + ")";
-    } else if (!WaitForSoundFont()) {
+    } else if (!StartLoadingSoundFont()) {
       reason = font_error_;
     } else {
       std::ifstream file(path, std::ios::binary);
@@ -132,6 +136,7 @@ class SdlSoundPlayer : public SoundPlayer {
           std::lock_guard<std::mutex> lock(music_mutex_);
           player_ = player;
           playing_ = false;
+          started_ = false;
           ++generation_;
         }
       }
@@ -143,14 +148,9 @@ class SdlSoundPlayer : public SoundPlayer {
   void PlayMusic() override {
     std::lock_guard<std::mutex> lock(music_mutex_);
     if (player_ == nullptr || playing_) return;
-    // A track starts from a clean General MIDI state whatever the last one left behind; notes
-    // of the last track still dying away are left to ring out.
-    for (int channel = 0; channel < 16; ++channel) {
-      fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
-      fluid_synth_program_change(synth_, channel, 0);
-    }
-    fluid_player_play(player_);
     playing_ = true;
+    // Until the sound font is in, the track waits; the audio thread starts it then.
+    if (font_ready_) StartPlayer();
   }
 
   void CloseMusic() override {
@@ -162,13 +162,14 @@ class SdlSoundPlayer : public SoundPlayer {
       // A track cut off while it plays falls silent at once. One that has played to its end
       // keeps the release of its last notes, and a note its file never let go is let go now,
       // so that it does not sound on into the next track.
-      if (playing_ && !ended_) {
+      if (started_ && !ended_) {
         fluid_synth_all_sounds_off(synth_, -1);
-      } else if (playing_) {
+      } else if (started_) {
         fluid_synth_all_notes_off(synth_, -1);
       }
       player_ = nullptr;
       playing_ = false;
+      started_ = false;
       ended_ = false;
       ++generation_;
     }
@@ -181,14 +182,14 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
  private:
-  // Creates the synthesizer at the output's rate, hooks it into the mixer and loads the sound
-  // font on a thread of its own, so start-up does not wait for it.
+  // Creates the synthesizer at the output's rate and hooks it into the mixer. The sound font
+  // (a large file) is loaded only when the first track is opened, on a thread of its own, so
+  // neither start-up nor the user-interface thread ever waits for it.
   void StartSynth(int frequency) {
-    std::string font;
     for (const char* candidate : kSoundFonts) {
       std::error_code ec;
       if (std::filesystem::exists(candidate, ec)) {
-        font = candidate;
+        font_path_ = candidate;
         break;
       }
     }
@@ -206,22 +207,37 @@ class SdlSoundPlayer : public SoundPlayer {
       return;
     }
     Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
-    if (font.empty()) {
+    if (font_path_.empty()) {
       font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm)";
       font_ready_ = true;
-      return;
     }
-    font_loader_ = std::thread([this, font] {
-      if (fluid_synth_sfload(synth_, font.c_str(), 1) == FLUID_FAILED) {
-        font_error_ = "the sound font " + font + " could not be loaded";
-      }
-      font_ready_ = true;
-    });
   }
 
-  bool WaitForSoundFont() {
-    if (!font_ready_ && font_loader_.joinable()) font_loader_.join();
-    return font_error_.empty();
+  // False when the sound font is known to be unusable (the reason is in font_error_).
+  bool StartLoadingSoundFont() {
+    if (!font_ready_ && !font_loader_.joinable()) {
+      font_loader_ = std::thread([this] {
+        // Below the user-interface thread: the game comes first.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
+        if (fluid_synth_sfload(synth_, font_path_.c_str(), 1) == FLUID_FAILED) {
+          font_error_ = "the sound font " + font_path_ + " could not be loaded";
+        }
+        font_ready_ = true;
+      });
+    }
+    return !font_ready_ || font_error_.empty();
+  }
+
+  // Starts the open track; called with music_mutex_ held, once the sound font is in.
+  void StartPlayer() {
+    // A track starts from a clean General MIDI state whatever the last one left behind; notes
+    // of the last track still dying away are left to ring out.
+    for (int channel = 0; channel < 16; ++channel) {
+      fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
+      fluid_synth_program_change(synth_, channel, 0);
+    }
+    fluid_player_play(player_);
+    started_ = true;
   }
 
   bool Play(Mix_Chunk* chunk, bool wait) {
@@ -242,10 +258,14 @@ class SdlSoundPlayer : public SoundPlayer {
     auto* self = static_cast<SdlSoundPlayer*>(user);
     std::lock_guard<std::mutex> lock(self->music_mutex_);
     if (!self->font_ready_) return;  // the mixer has already filled the stream with silence
+    if (self->player_ != nullptr && self->playing_ && !self->started_) {
+      if (!self->font_error_.empty()) return;
+      self->StartPlayer();
+    }
     const int frames = len / 4;
     fluid_synth_write_s16(self->synth_, frames, stream, 0, 2, stream, 1, 2);
     fluid_player_t* player = self->player_;
-    if (player != nullptr && self->playing_ && !self->ended_ &&
+    if (player != nullptr && self->started_ && !self->ended_ &&
         (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
          fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player))) {
       self->ended_ = true;
@@ -269,13 +289,15 @@ class SdlSoundPlayer : public SoundPlayer {
 
   fluid_settings_t* settings_ = nullptr;
   fluid_synth_t* synth_ = nullptr;
+  std::string font_path_;
   std::thread font_loader_;
   std::atomic<bool> font_ready_{false};
   std::string font_error_;  // written before font_ready_ is set, read after
 
   std::mutex music_mutex_;  // guards the fields below against the audio thread
   fluid_player_t* player_ = nullptr;
-  bool playing_ = false;
+  bool playing_ = false;  // asked to play
+  bool started_ = false;  // playing in the synthesizer
   bool ended_ = false;
   std::atomic<int> generation_{0};
 
