@@ -50,6 +50,22 @@ std::string WriteTinyMidi(const QTemporaryDir& dir, const std::string& name, int
   return path;
 }
 
+// The loudest sample the mixer puts out in the next `ms` milliseconds.
+int LoudestOutput(QEventLoop& loop, int ms) {
+  static std::atomic<int> loudest;
+  loudest = 0;
+  Mix_SetPostMix(
+      [](void*, Uint8* stream, int len) {
+        const auto* samples = reinterpret_cast<const int16_t*>(stream);
+        for (int i = 0; i < len / 2; ++i) loudest = std::max<int>(loudest, std::abs(samples[i]));
+      },
+      nullptr);
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+  Mix_SetPostMix(nullptr, nullptr);
+  return loudest;
+}
+
 class RealPlayer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
@@ -84,6 +100,14 @@ TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
   std::ofstream(junk) << "not a sound at all";
   EXPECT_FALSE(player->PlayEffectFile(junk, false));
 
+  // Each play stops the effect still sounding: the thud cuts the fanfare short.
+  const std::string fanfare = ZELMAR_BESIDE_DIR "/ZelmarWin.wav";
+  EXPECT_TRUE(player->PlayEffectFile(fanfare, false));
+  RunEvents(100);
+  EXPECT_TRUE(player->PlayEffect(*effect, false));
+  RunEvents(300);
+  EXPECT_EQ(LoudestOutput(loop, 200), 0);
+
   // A waiting play returns only once the 110 ms thud has been played out.
   QElapsedTimer clock;
   clock.start();
@@ -108,22 +132,6 @@ TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {
   player->PlayMusic();
   RunEvents(10000);
   EXPECT_EQ(ends.size(), 2u);
-}
-
-// The loudest sample the mixer puts out in the next `ms` milliseconds.
-int LoudestOutput(QEventLoop& loop, int ms) {
-  static std::atomic<int> loudest;
-  loudest = 0;
-  Mix_SetPostMix(
-      [](void*, Uint8* stream, int len) {
-        const auto* samples = reinterpret_cast<const int16_t*>(stream);
-        for (int i = 0; i < len / 2; ++i) loudest = std::max<int>(loudest, std::abs(samples[i]));
-      },
-      nullptr);
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-  Mix_SetPostMix(nullptr, nullptr);
-  return loudest;
 }
 
 TEST_F(RealPlayer, NoNoteOfAFinishedTrackSoundsOnIntoTheNext) {
