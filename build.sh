@@ -2,6 +2,7 @@
 # Installs what is missing (Debian/Ubuntu), builds, then plays or tests.
 #   ./build.sh play   build and start the game
 #   ./build.sh test   build and run the whole test suite
+#   ./build.sh deb    build the Debian package and install it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
+  qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file
   libsdl2-mixer-dev libfluidsynth-dev fluid-soundfont-gm
 )
 
@@ -44,8 +46,18 @@ case "${1:-play}" in
     build
     ctest --preset default --output-on-failure -j2
     ;;
+  deb)
+    install_missing
+    build
+    rm -f build/zelmar-slots_*.deb
+    (cd build && cpack -G DEB)
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends \
+      ./build/zelmar-slots_*.deb
+    ;;
   *)
-    echo "usage: $0 [play|test]" >&2
+    echo "usage: $0 [play|test|deb]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,11 @@
 // The program: one main window and its message loop.
 #include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "platform/canvas.h"
 #include "platform/platform.h"
@@ -8,20 +13,34 @@
 #include "shell/game_audio.h"
 
 int main(int argc, char** argv) {
+  // --help and --version answer without a display; Qt's own options pass through to Qt.
+  const CommandLineOutcome outcome =
+      ParseCommandLine("zelmar-slots", std::vector<std::string>(argv + 1, argv + argc));
+  if (!outcome.run_game) {
+    std::fputs(outcome.out.c_str(), stdout);
+    std::fputs(outcome.err.c_str(), stderr);
+    return outcome.exit_status;
+  }
+
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
   // would blur it, so only whole scale factors are used.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zelmar Slots"));
   QApplication::setApplicationDisplayName(QStringLiteral("Zelmar Slots"));
+  // Desktops match the window to its menu entry and icon by this id.
+  QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID)));
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
   // The audio device outlives the game's sounds, which outlive the main window.
   std::unique_ptr<SoundPlayer> player = CreateSdlSoundPlayer();
   GameAudio sounds(*player, *platform);
+  std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+  std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
-  MainWindow window(state, *platform, sounds);
+  MainWindow window(state, *platform, sounds, *help, *web);
   window.show();
   return app.exec();
 }

@@ -15,6 +15,8 @@
 
 #include "engine/reels.h"
 #include "screen/scale.h"
+#include "shell/help_topics.h"
+#include "shell/web_page.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -57,9 +59,9 @@ void GameSurface::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
-                       const StartOptions& options)
-    : gs_(state), platform_(platform), sounds_(sounds) {
+MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
+                       WebBrowser& web, const StartOptions& options)
+    : gs_(state), platform_(platform), sounds_(sounds), help_(help), web_(web) {
   SetUpGame(options);
 }
 
@@ -71,35 +73,6 @@ MainWindow::~MainWindow() {
   win_cycle_timer_.reset();
   bonus_delay_timer_.reset();
   canvas_.on_changed = nullptr;
-}
-
-void MainWindow::BuildMenu() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  new_game_ = file->addAction(QStringLiteral("&New Game"));
-  connect(new_game_, &QAction::triggered, this, [this] { NewGame(); });
-  file->addSeparator();
-  exit_ = file->addAction(QStringLiteral("E&xit"));
-  connect(exit_, &QAction::triggered, this, [this] {
-    gs_.Quitting = true;
-    close();
-  });
-
-  // Sound and Music are switched on at every start; the check marks follow the switches.
-  QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-  sound_ = options->addAction(QStringLiteral("Sound"));
-  music_ = options->addAction(QStringLiteral("Music"));
-  for (QAction* item : {sound_, music_}) {
-    item->setCheckable(true);
-    item->setChecked(true);
-  }
-  connect(sound_, &QAction::triggered, this, [this] {
-    sounds_.SwitchSound();
-    sound_->setChecked(sounds_.SoundOn());
-  });
-  connect(music_, &QAction::triggered, this, [this] {
-    sounds_.SwitchMusic();
-    music_->setChecked(sounds_.MusicOn());
-  });
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -131,16 +104,20 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 4. The game's identity.
   identity_.GameTitle = "Zelmar Slots";
-  identity_.VersionText = "1.1";
+  identity_.VersionText = ZELMAR_VERSION;
   identity_.SoundRoot = "Zelmar";
 
-  // 6. Caption.
+  // 6. Caption, the manual's menu item and the help file.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
+  manual_->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
+  help_.SetHelpFile(QString::fromStdString(identity_.AppDir + identity_.ExeBaseName + ".hlp"));
+  SetHelpContext(this, kMainWindowHelp);
+  help_key_ = std::make_unique<HelpKey>(help_);
 
   // 7. Screen size; drawing scales to the screen's current width.
   SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
-  gs_.ScreenWidth = platform_.ScreenWidth();
-  gs_.ScreenHeight = platform_.ScreenHeight();
+  layout_.ScreenWidth = platform_.ScreenWidth();
+  layout_.ScreenHeight = platform_.ScreenHeight();
 
   // 8. The art carried with the program, replaced by files beside it where present.
   QString error;
@@ -148,16 +125,11 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   ReplaceArtFromFiles(art_, identity_.AppDir, identity_.SoundRoot, &art_problems_);
   PrepareWorkingBitmaps(art_);
 
-  // 9. Fresh results and the wild animation's start.
+  // 9. Fresh results.
   gs_.LineWon.fill(false);
-  gs_.WildFrame = 4;
-  gs_.WildFrameStep = 1;
-  gs_.ReelsLeft = 0;
-  gs_.ReelsTop = 0;
-  gs_.SpinCount = 0;
 
   // 10. Symbol art for this screen width and the reel geometry.
-  LoadArtForResolution(art_, gs_, identity_.AppDir, identity_.SoundRoot);
+  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
 
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
@@ -169,17 +141,16 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
-  screen_ = std::make_unique<MainScreen>(gs_, art_, canvas_);
+  screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   canvas_.on_changed = [this](const QRect& r) {
     if (surface_) surface_->update(r);
   };
-  resize(gs_.ScreenWidth - 10, gs_.ScreenHeight - 10);
+  resize(layout_.ScreenWidth - 10, layout_.ScreenHeight - 10);
   move(0, 0);
 
   // 14. Bet defaults and the starting credits.
   gs_.Bet = 0;
   gs_.LastBet = 0;
-  gs_.Credits = 1000;
   gs_.LinesBet = 9;
   gs_.CreditsPerLine = 1;
   gs_.LinesButton = 5;
@@ -188,10 +159,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 15. The music tracks beside the program (Sound and Music are on at every start).
   sounds_.FindMusicTracks();
 
-  // 16. The money and statistics of a new game (the 1000 starting credits count as borrowed).
-  gs_.Borrowed = 1000;
-  gs_.TotalBet = 0;
-  gs_.BonusPayoffs = 0;
+  // 16. The money and statistics of a new game.
+  StartNewGame(gs_);
 
   // 17. Centre the window on the screen.
   const int screen_w = platform_.ScreenWidth();
@@ -214,11 +183,7 @@ void MainWindow::FinishStartUp() {
 }
 
 void MainWindow::NewGame() {
-  gs_.TotalBet = 0;
-  gs_.Credits = 1000;
-  gs_.Borrowed = 1000;
-  gs_.SpinCount = 0;
-  gs_.BonusPayoffs = 0;
+  StartNewGame(gs_);
   SetBusy(false);
   PaintAll();
 }
@@ -228,6 +193,7 @@ void MainWindow::SetBusy(bool busy) {
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
   if (new_game_) new_game_->setEnabled(!busy);
+  if (borrow_) borrow_->setEnabled(!busy);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -243,6 +209,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   start_up_timer_->SetEnabled(false);
   win_cycle_timer_->SetEnabled(false);
   bonus_delay_timer_->SetEnabled(false);
+  help_.Close();
   event->accept();
 }
 
@@ -262,41 +229,43 @@ void MainWindow::SurfaceResized(int width, int height) {
 
 void MainWindow::PaintAll() {
   if (canvas_.Width() == 0) return;
-  screen_->PaintAll();
+  // While the reels turn the spin's result is already known but not yet shown.
+  screen_->PaintAll(!reels_turning_);
   if (surface_) surface_->update();
 }
 
-// Mouse areas on the design grid, both bounds inclusive, tried in this order.
 namespace {
-struct MouseArea {
-  int x0, x1, y0, y1;
-  int action;  // 0 max bet, 1 spin, 2..11 bet buttons 1..10
-};
-constexpr MouseArea kMouseAreas[] = {
-    {542, 600, 485, 528, 0}, {606, 666, 485, 528, 1},  {167, 218, 487, 497, 2},
-    {227, 278, 487, 497, 3}, {287, 338, 487, 497, 4},  {347, 398, 487, 497, 5},
-    {407, 458, 487, 497, 6}, {193, 244, 503, 513, 7},  {254, 305, 503, 513, 8},
-    {315, 366, 503, 513, 9}, {376, 427, 503, 513, 10}, {437, 488, 503, 513, 11},
-};
+// A mouse area's bounds are all inside it, at the current scale.
+bool Inside(const layout::HitArea& area, int x, int y) {
+  return x >= Scale(area.left) && x <= Scale(area.right) && y >= Scale(area.top) &&
+         y <= Scale(area.bottom);
+}
 }  // namespace
 
 void MainWindow::ClickAt(int x, int y) {
   if (gs_.Busy) return;
-  for (const MouseArea& area : kMouseAreas) {
-    if (x < Scale(area.x0) || x > Scale(area.x1) || y < Scale(area.y0) || y > Scale(area.y1)) {
-      continue;
-    }
-    if (area.action == 0) {
-      MaxBet();
-    } else if (area.action == 1) {
-      RequestSpin();
-    } else {
-      SelectBet(area.action - 1);
-    }
+  if (Inside(layout::kMaxBetHitArea, x, y)) {
+    MaxBet();
     return;
   }
-  // The logo is the door to the maker's games page; the web command is not part of this build,
-  // so a click there does nothing.
+  if (Inside(layout::kSpinHitArea, x, y)) {
+    RequestSpin();
+    return;
+  }
+  for (int k = 1; k <= layout::kBetKeys; ++k) {
+    if (Inside(layout::BetKeyHitArea(k), x, y)) {
+      SelectBet(k);
+      return;
+    }
+  }
+  // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
+  // maker's games page.
+  const QRect logo((Scale(layout::kLogoAreaWidth) - art_.logo.width()) / 2, Scale(layout::kLogoTop),
+                   art_.logo.width(), art_.logo.height());
+  if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
+      y <= logo.top() + logo.height()) {
+    OpenGamesPage();
+  }
 }
 
 void MainWindow::PressKey(GameKey key) {

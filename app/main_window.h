@@ -14,7 +14,10 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "platform/help_viewer.h"
 #include "platform/platform.h"
+#include "platform/web_browser.h"
+#include "screen/layout.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
@@ -45,6 +48,15 @@ enum class GameKey {
   kM,      // bets the maximum and spins
 };
 
+// Where the win presentation stands: the win on show and its blink, and the wilds' animation.
+struct WinCycleState {
+  int shown_win = -1;   // 1..9 a payline, kScatterWin the scatters, -1 nothing to show
+  int flash_ticks = 0;  // ticks spent on the shown win
+  bool flash_on = false;
+  int wild_frame = 4;  // 0..4, stepping by wild_frame_step and turning at the ends
+  int wild_frame_step = 1;
+};
+
 struct StartOptions {
   // Seed of the random sequence; empty seeds from the time of day.
   std::optional<uint32_t> seed;
@@ -54,15 +66,16 @@ struct StartOptions {
 
 class MainWindow : public QMainWindow {
  public:
-  MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
-             const StartOptions& options = {});
+  MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
+             WebBrowser& web, const StartOptions& options = {});
   ~MainWindow() override;
 
-  GameState& State() { return gs_; }
   const GameIdentity& Identity() const { return identity_; }
+  const ScreenLayout& Layout() const { return layout_; }
+  const WinCycleState& CycleState() const { return win_cycle_; }
   Canvas& Surface() { return canvas_; }
-  MainScreen& Screen() { return *screen_; }
   const MainArt& Art() const { return art_; }
+  MainScreen& Screen() { return *screen_; }
   GameSurface* SurfaceWidget() { return surface_; }
   // Problems met while loading replacement art (shown to nobody; kept for tests and logs).
   const std::vector<std::string>& ArtProblems() const { return art_problems_; }
@@ -90,9 +103,30 @@ class MainWindow : public QMainWindow {
   // Evaluation and win presentation.
   void EvaluateSpin();
   void CountUpWin(int start);
+  // Starts the presentation of the last result at its first win (the wilds animate with or
+  // without one).
+  void BeginWinCycle();
   void AdvanceWinCycle();
   void ClearStatusText();
   void StartBonusGame();
+
+  // Menu commands, in the order of the menu bar (app/main_menu.cpp).
+  void OpenGame();
+  void SaveGame();
+  void Exit();
+  void SwitchSound();
+  void SwitchMusic();
+  // The side windows: borrowing (then a repaint, so the credits meter shows the new balance), the
+  // statistics and the payoff chart, each shown modally.
+  void Borrow();
+  void ShowStatistics();
+  void ShowPayoffChart();
+  void ShowVersion();
+  void ShowManual();
+  void OpenGamesPage();
+  void ShowCompanyInformation();
+  // The help viewer, for the windows this one opens (their Help buttons).
+  HelpViewer& Help() { return help_; }
 
   // Timers, exposed for tests.
   Timer& StartUpTimer() { return *start_up_timer_; }
@@ -101,6 +135,11 @@ class MainWindow : public QMainWindow {
   QAction* NewGameAction() { return new_game_; }
   QAction* SoundAction() { return sound_; }
   QAction* MusicAction() { return music_; }
+
+  // The side windows' commands on the menu bar.
+  QAction* BorrowAction() { return borrow_; }
+  QAction* StatsAction() { return stats_; }
+  QAction* PayoffsAction() { return payoffs_; }
 
   // Sets or clears the input guard; the commands that change the game follow it.
   void SetBusy(bool busy);
@@ -113,7 +152,6 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void SurfaceResized(int width, int height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
-  int StatusTextHeight(const QString& text);
   void SetStatusFont();
   void DrawWinningCells();
   void DrawBounce(int r, const QImage& picture, int shift);
@@ -121,16 +159,24 @@ class MainWindow : public QMainWindow {
 
   GameState& gs_;
   GameIdentity identity_;
+  ScreenLayout layout_;
+  WinCycleState win_cycle_;
   Platform& platform_;
   GameSounds& sounds_;
+  HelpViewer& help_;
+  WebBrowser& web_;
+  std::unique_ptr<HelpKey> help_key_;
   MainArt art_;
   Canvas canvas_;
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
   QAction* new_game_ = nullptr;
-  QAction* exit_ = nullptr;
+  QAction* borrow_ = nullptr;
+  QAction* stats_ = nullptr;
+  QAction* payoffs_ = nullptr;
   QAction* sound_ = nullptr;
   QAction* music_ = nullptr;
+  QAction* manual_ = nullptr;
   std::unique_ptr<Timer> start_up_timer_;
   std::unique_ptr<Timer> win_cycle_timer_;
   std::unique_ptr<Timer> bonus_delay_timer_;
@@ -141,6 +187,7 @@ class MainWindow : public QMainWindow {
   int running_loops_ = 0;
   // The spin just played triggered the bonus game (its prizes are already shuffled).
   bool bonus_follows_ = false;
+  bool reels_turning_ = false;
   bool close_pending_ = false;
   bool closed_ = false;
 };

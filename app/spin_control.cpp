@@ -120,8 +120,9 @@ void MainWindow::SpinReels() {
   gs_.TotalBet += gs_.Bet;
 
   std::array<int, kReels> offset{};
-  bonus_follows_ = PlaySpin(gs_, gs_.BlurHeight, offset);
-  const int c = gs_.CellSize;
+  bonus_follows_ = PlaySpin(gs_, layout_.BlurHeight, offset);
+  reels_turning_ = true;
+  const int c = layout_.CellSize;
   // Each reel's picture of its landing, taken at the first bounce step and drawn shifted.
   std::array<QImage, kReels> work;
 
@@ -143,16 +144,16 @@ void MainWindow::SpinReels() {
     frame += 1;
     for (int r = 0; r < kReels && !gs_.Quitting; ++r) {
       const int d = frame - 6 * r;
-      const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
+      const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
       if (d <= 20) {
         screen_->DrawSpinSlice(r, offset[r]);
         offset[r] -= step;
-        if (offset[r] < 0) offset[r] += gs_.BlurHeight;
+        if (offset[r] < 0) offset[r] += layout_.BlurHeight;
       } else if (d == 21) {
         sounds_.PlayReelStopSound();
         screen_->DrawReelAtRest(r);
       } else if (d == 22) {
-        work[r] = canvas_.Image().copy(x, gs_.ReelsTop, c, 3 * c - 8);
+        work[r] = canvas_.Image().copy(x, layout_.ReelsTop, c, 3 * c - 8);
         DrawBounce(r, work[r], 1);
       } else if (d >= 23 && d <= 28) {
         DrawBounce(r, work[r], kBounce[d - 23]);
@@ -163,14 +164,15 @@ void MainWindow::SpinReels() {
     }
   }
   for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
+  reels_turning_ = false;
 }
 
 void MainWindow::DrawBounce(int r, const QImage& picture, int shift) {
   // The landing picture bounces inside its reel window: rows pushed outside it are not drawn,
   // so the frame art above and below the window is never smeared.
-  const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
-  const int window_top = gs_.ReelsTop;
-  const int window_bottom = gs_.ReelsTop + 3 * gs_.CellSize;
+  const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
+  const int window_top = layout_.ReelsTop;
+  const int window_bottom = layout_.ReelsTop + 3 * layout_.CellSize;
   int top = window_top + shift;
   int src_top = 0;
   if (top < window_top) {
@@ -194,7 +196,7 @@ void MainWindow::EvaluateSpin() {
   // The spin was scored when its stops were drawn; here the result is shown and paid.
   for (int n = 1; n <= kPaylines; ++n) screen_->DrawLineMarkers(n, gs_.LineWon[n]);
 
-  win_cycle_timer_->SetEnabled(true);
+  BeginWinCycle();
   if (gs_.WinToCount > 0) {
     if (!gs_.Quitting) sounds_.PlayWinSound(true);
     CountUpWin(0);

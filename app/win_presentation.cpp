@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "engine/countup.h"
 #include "engine/paytable.h"
+#include "screen/layout.h"
 #include "screen/scale.h"
 #include "windows/bonus_game.h"
 
@@ -42,7 +43,8 @@ void MainWindow::ClearStatusText() {
   canvas_.SetPenColor(kBlack);
   canvas_.SetBrushColor(kBlack);
   canvas_.SetBrushClear(false);
-  canvas_.FillRect(Scale(172), Scale(50), Scale(624), Scale(61));
+  const layout::Rect& line = layout::kStatusLine;
+  canvas_.FillRect(Scale(line.left), Scale(line.top), Scale(line.right), Scale(line.bottom));
 }
 
 void MainWindow::SetStatusFont() {
@@ -72,47 +74,54 @@ void MainWindow::WriteStatusText(const QString& text, QRgb colour, int anchor_x,
   canvas_.SetBrushClear(false);
 }
 
+void MainWindow::BeginWinCycle() {
+  win_cycle_.shown_win = FirstWinToShow(gs_);
+  win_cycle_.flash_ticks = 0;
+  win_cycle_timer_->SetEnabled(true);
+}
+
 void MainWindow::AdvanceWinCycle() {
   // 1. The wilds animate on every tick, with or without a win.
-  gs_.WildFrame += gs_.WildFrameStep;
-  if (gs_.WildFrame > 4) {
-    gs_.WildFrameStep = -gs_.WildFrameStep;
-    gs_.WildFrame = 3;
+  win_cycle_.wild_frame += win_cycle_.wild_frame_step;
+  if (win_cycle_.wild_frame > 4) {
+    win_cycle_.wild_frame_step = -win_cycle_.wild_frame_step;
+    win_cycle_.wild_frame = 3;
   }
-  if (gs_.WildFrame < 0) {
-    gs_.WildFrameStep = -gs_.WildFrameStep;
-    gs_.WildFrame = 1;
+  if (win_cycle_.wild_frame < 0) {
+    win_cycle_.wild_frame_step = -win_cycle_.wild_frame_step;
+    win_cycle_.wild_frame = 1;
   }
   for (int r = 0; r < kReels; ++r) {
     for (int row = 0; row < kRows; ++row) {
-      if (gs_.ReelWindow[r][row] == 0) screen_->DrawWildFrame(r, row, gs_.WildFrame);
+      if (gs_.ReelWindow[r][row] == 0) screen_->DrawWildFrame(r, row, win_cycle_.wild_frame);
     }
   }
 
   // 2. No win: nothing more to show.
-  if (gs_.ShownWin < 0) return;
+  if (win_cycle_.shown_win < 0) return;
 
   // 3. Blink phase and time on the current win.
-  gs_.FlashOn = !gs_.FlashOn;
-  gs_.FlashTicks += 1;
+  win_cycle_.flash_on = !win_cycle_.flash_on;
+  win_cycle_.flash_ticks += 1;
 
   // 4. After 11 ticks, the next win in the order 1..9, then the scatter win.
-  if (gs_.FlashTicks > 10) {
-    if (gs_.ShownWin <= 9) screen_->DrawLineMarkers(gs_.ShownWin, true);
+  if (win_cycle_.flash_ticks > 10) {
+    if (win_cycle_.shown_win <= 9) screen_->DrawLineMarkers(win_cycle_.shown_win, true);
     for (int r = 0; r < kReels; ++r) screen_->DrawReelAtRest(r);
     ClearStatusText();
     // The evaluation sets a win to show only when one exists, so this always finds one; the
     // bound guards the loop against a state restored from elsewhere that has none.
     for (int tries = 0; tries < kScatterWin; ++tries) {
-      gs_.ShownWin = gs_.ShownWin >= kScatterWin ? 1 : gs_.ShownWin + 1;
-      if (gs_.ShownWin <= 9 && gs_.LineWon[gs_.ShownWin]) break;
-      if (gs_.ShownWin == kScatterWin && gs_.ScatterWin >= 1) break;
+      win_cycle_.shown_win = win_cycle_.shown_win >= kScatterWin ? 1 : win_cycle_.shown_win + 1;
+      if (win_cycle_.shown_win <= 9 && gs_.LineWon[win_cycle_.shown_win]) break;
+      if (win_cycle_.shown_win == kScatterWin && gs_.ScatterWin >= 1) break;
     }
-    gs_.FlashTicks = 0;
+    win_cycle_.flash_ticks = 0;
   }
 
   // 5. The shown payline's marker blinks.
-  if (gs_.ShownWin <= 9) screen_->DrawLineMarkers(gs_.ShownWin, gs_.FlashOn);
+  if (win_cycle_.shown_win <= 9)
+    screen_->DrawLineMarkers(win_cycle_.shown_win, win_cycle_.flash_on);
 
   // 6. The status line.
   ClearStatusText();
@@ -121,27 +130,27 @@ void MainWindow::AdvanceWinCycle() {
   QRgb first_colour;
   int first_x;
   bool first_right;
-  if (gs_.FlashOn) {
-    if (gs_.ShownWin == kScatterWin) {
+  if (win_cycle_.flash_on) {
+    if (win_cycle_.shown_win == kScatterWin) {
       first = QStringLiteral("Scatter paid %1").arg(gs_.ScatterWin);
     } else {
-      first = QStringLiteral("Line paid %1").arg(gs_.LineWin[gs_.ShownWin]);
+      first = QStringLiteral("Line paid %1").arg(gs_.LineWin[win_cycle_.shown_win]);
     }
-    first_colour = FromLineColour(gs_.LineColour[gs_.ShownWin]);
-    first_x = Scale(202);
+    first_colour = FromLineColour(screen_->LineColour(win_cycle_.shown_win));
+    first_x = Scale(layout::kStatusLeftAnchor);
     first_right = false;
   } else {
     first = QStringLiteral("Game paid %1").arg(gs_.GamePaid);
     first_colour = kWhite;
-    first_x = Scale(594);
+    first_x = Scale(layout::kStatusRightAnchor);
     first_right = true;
   }
-  const int top = Scale(61) - canvas_.TextHeight(first);
+  const int top = Scale(layout::kStatusLine.bottom) - canvas_.TextHeight(first);
   WriteStatusText(first, first_colour, first_x, first_right, top);
   if (gs_.ScatterCount >= 3) {
     const QString bonus = gs_.BonusWin < 1 ? QStringLiteral("Play the Bonus Game")
                                            : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin);
-    WriteStatusText(bonus, kYellow, Scale(452), true, top);
+    WriteStatusText(bonus, kYellow, Scale(layout::kStatusBonusRightAnchor), true, top);
   }
 
   // 7. The winning cells alternate between white squares and their symbols.
@@ -149,10 +158,10 @@ void MainWindow::AdvanceWinCycle() {
 }
 
 void MainWindow::DrawWinningCells() {
-  if (gs_.ShownWin == kScatterWin) {
+  if (win_cycle_.shown_win == kScatterWin) {
     for (int i = 1; i <= gs_.ScatterCount; ++i) {
       const ScatterCell& cell = gs_.ScatterPos[i];
-      if (gs_.FlashOn) {
+      if (win_cycle_.flash_on) {
         screen_->DrawReelAtRest(cell.reel);
       } else {
         screen_->FillCellWhite(cell.reel, cell.row);
@@ -160,9 +169,9 @@ void MainWindow::DrawWinningCells() {
     }
     return;
   }
-  const int n = gs_.ShownWin;
+  const int n = win_cycle_.shown_win;
   for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) {
-    if (gs_.FlashOn) {
+    if (win_cycle_.flash_on) {
       screen_->DrawReelAtRest(r);
     } else {
       screen_->FillCellWhite(r, PaylineRow(n, r));
@@ -179,7 +188,8 @@ void MainWindow::StartBonusGame() {
   }
   LoopGuard guard(running_loops_);
   {
-    BonusGameWindow bonus(gs_, identity_, platform_, sounds_, this);
+    BonusGameWindow bonus(gs_, identity_, platform_, sounds_,
+                          QSize(layout_.ScreenWidth, layout_.ScreenHeight), this);
     platform_.RunModal(&bonus);
   }
   win_cycle_timer_->SetEnabled(true);

@@ -23,6 +23,7 @@ class SizedPlatform : public Platform {
   void ShowMessage(QWidget* p, const QString& c, const QString& t) override {
     real_->ShowMessage(p, c, t);
   }
+  void ShowError(QWidget* p, const QString& t) override { real_->ShowError(p, t); }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
   int ScreenWidth() override { return w_; }
   int ScreenHeight() override { return h_; }
@@ -39,13 +40,15 @@ struct Game {
     StartOptions options;
     options.seed = seed;
     options.program_file = (dir.path() + "/zelmar-slots").toStdString();
-    window = std::make_unique<MainWindow>(state, platform, sounds, options);
+    window = std::make_unique<MainWindow>(state, platform, sounds, *help, *web, options);
     window->show();
     QCoreApplication::processEvents();
   }
   QTemporaryDir dir;
   SizedPlatform platform;
   SilentSounds sounds;
+  std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+  std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
   std::unique_ptr<MainWindow> window;
 };

@@ -48,6 +48,7 @@ class QuietPlatform : public Platform {
     return real_->CreateTimer(ms, on, std::move(f));
   }
   void ShowMessage(QWidget*, const QString&, const QString&) override { ++messages; }
+  void ShowError(QWidget*, const QString&) override { ++messages; }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
   int ScreenWidth() override { return 800; }
   int ScreenHeight() override { return 600; }
@@ -242,6 +243,8 @@ void StartupToFirstPaint(benchmark::State& bench) {
   for (auto _ : bench) {
     QuietPlatform platform;
     GameState state;
+    std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+    std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
     StartOptions options;
     options.seed = 1;
     // Beside the committed sounds, as the program sits beside them in its build folder.
@@ -255,7 +258,7 @@ void StartupToFirstPaint(benchmark::State& bench) {
     } else {
       sounds = std::make_unique<SilentSounds>();
     }
-    auto window = std::make_unique<MainWindow>(state, platform, *sounds, options);
+    auto window = std::make_unique<MainWindow>(state, platform, *sounds, *help, *web, options);
     window->show();
     QCoreApplication::processEvents();
     window->PaintAll();

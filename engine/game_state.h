@@ -60,26 +60,21 @@ struct GameState {
   int32_t BonusWin = 0;
   std::array<int32_t, 8> BallPrizes{};
 
-  // Win cycle.
-  int32_t ShownWin = 0;
-  int32_t FlashTicks = 0;
-  bool FlashOn = false;
-  int32_t WildFrame = 0;
-  int32_t WildFrameStep = 0;
-  // Colour (0xRRGGBB) of each payline's path and marker, 1..9; 10 is the scatter (white).
-  std::array<uint32_t, kScatterWin + 1> LineColour{};
-
   // Flags.
   bool Busy = false;
   bool Quitting = false;
-
-  // Layout values in window pixels, set while the art is loaded.
-  int32_t ScreenWidth = 0;
-  int32_t ScreenHeight = 0;
-  int32_t CellSize = 0;
-  int32_t ReelPitch = 0;
-  int32_t ReelsLeft = 0;
-  int32_t ReelsTop = 0;
-  int32_t BlurHeight = 0;
   // NOLINTEND(readability-identifier-naming)
 };
+
+// A new game's money: the credits a player starts with, all of them counted as borrowed.
+inline constexpr int32_t kStartingCredits = 1000;
+
+// Puts the money and statistics of a new game in place: kStartingCredits credits, all borrowed,
+// nothing bet, no spins, no bonus payoffs.
+inline void StartNewGame(GameState& state) {
+  state.Credits = kStartingCredits;
+  state.Borrowed = kStartingCredits;
+  state.TotalBet = 0;
+  state.SpinCount = 0;
+  state.BonusPayoffs = 0;
+}

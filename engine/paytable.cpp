@@ -167,8 +167,6 @@ void ScoreSpin(GameState& state) {
   state.GamePaid = 0;
   state.ScatterCount = 0;
   state.ScatterPos.fill(ScatterCell{});
-  state.FlashTicks = 0;
-  state.ShownWin = -1;
   state.WinToCount = 0;
   state.BonusWin = 0;
   state.LineWin.fill(0);
@@ -188,7 +186,6 @@ void ScoreSpin(GameState& state) {
   }
 
   state.ScatterWin = state.LinesBet * state.CreditsPerLine * ScatterMultiplier(state.ScatterCount);
-  if (state.ScatterWin > 0) state.ShownWin = kScatterWin;
 
   for (int n = 1; n <= kPaylines; ++n) {
     std::array<int, kReels> symbols{};
@@ -198,12 +195,17 @@ void ScoreSpin(GameState& state) {
     state.LineWin[n] = score.pays * per_line;
     state.LineMatch[n] = score.match;
     state.WinToCount += state.LineWin[n];
-    if (state.LineWin[n] > 0) {
-      if (state.ShownWin < 0) state.ShownWin = n;
-      state.LineWon[n] = true;
-    }
+    if (state.LineWin[n] > 0) state.LineWon[n] = true;
   }
 
   state.WinToCount += state.ScatterWin;
   state.GamePaid = state.WinToCount;
+}
+
+int FirstWinToShow(const GameState& state) {
+  if (state.ScatterWin > 0) return kScatterWin;
+  for (int n = 1; n <= kPaylines; ++n) {
+    if (state.LineWon[n]) return n;
+  }
+  return -1;
 }

@@ -61,6 +61,10 @@ constexpr int ScatterMultiplier(int scatter_count) {
 // The pure part of a spin's evaluation. Resets the previous result, fills ReelWindow from the
 // stops, records the visible scatters in reel then row order in ScatterPos[1..ScatterCount],
 // pays the scatters on the total bet, scores paylines 1..9 (a payline that is not bet is scored
-// but pays 0), and sets LineWin, LineMatch, LineWon, ShownWin (10 for a scatter win, else the
-// lowest paying payline, else -1), WinToCount and GamePaid. Draws nothing and uses no randomness.
+// but pays 0), and sets LineWin, LineMatch, LineWon, WinToCount and GamePaid. Draws nothing and
+// uses no randomness.
 void ScoreSpin(GameState& state);
+
+// The win the presentation shows first: kScatterWin for a scatter win, else the lowest paying
+// payline, else -1 when the spin paid nothing.
+int FirstWinToShow(const GameState& state);

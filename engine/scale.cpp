@@ -5,7 +5,7 @@
 #include <limits>
 
 int ScaleAt(int width, int v) {
-  const double factor = static_cast<double>(width) / 800.0;
+  const double factor = static_cast<double>(width) / kDesignWidth;
   const long double product = static_cast<long double>(v) * static_cast<long double>(factor);
   const long double truncated = std::trunc(product);
   // A huge width would otherwise overflow into a negative size.

@@ -1,6 +1,9 @@
 // The one rule that turns a value on the 800-unit design grid into window pixels.
 #pragma once
 
+// Width of the design grid: every place on the main screen is given on it.
+inline constexpr int kDesignWidth = 800;
+
 // Returns v * (width / 800) truncated toward zero. The factor is rounded to double precision
 // first, then the product is formed at extended precision (64-bit mantissa) so that it is not
 // rounded again: at width 1152 the factor lies just below 1.44 and Scale(800) is 1151.

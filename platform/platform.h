@@ -43,6 +43,9 @@ class Platform {
   // Modal information box with one OK button; returns when the player has dismissed it.
   virtual void ShowMessage(QWidget* parent, const QString& caption, const QString& text) = 0;
 
+  // Modal error box (caption "Error") with one OK button; returns when dismissed.
+  virtual void ShowError(QWidget* parent, const QString& text) = 0;
+
   // Shows a dialog modally and returns when it has closed.
   virtual void RunModal(QDialog* dialog) = 0;
 

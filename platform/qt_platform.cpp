@@ -118,6 +118,11 @@ class QtPlatform : public Platform {
     box.exec();
   }
 
+  void ShowError(QWidget* parent, const QString& text) override {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
+    box.exec();
+  }
+
   void RunModal(QDialog* dialog) override {
     if (dialog != nullptr) dialog->exec();
   }

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <cstdint>
 
-#include "engine/game_state.h"
 #include "platform/jpeg.h"
 #include "screen/scale.h"
 
@@ -42,19 +41,23 @@ struct BuiltIn {
 };
 
 constexpr BuiltIn kBuiltIn[] = {
-    {":/art/main/background.jpg", &MainArt::background_picture, kDesignWidth, kDesignHeight, true},
-    {":/art/main/spin_strip.jpg", &MainArt::spin_strip_picture, kArtCell, 12 * kArtCell, true},
-    {":/art/main/symbols.jpg", &MainArt::symbol_sheet_picture, 4 * kArtCell, 6 * kArtCell, true},
+    {":/art/main/background.jpg", &MainArt::background_picture, kDesignWidth, layout::kDesignHeight,
+     true},
+    {":/art/main/spin_strip.jpg", &MainArt::spin_strip_picture, layout::kCell, 12 * layout::kCell,
+     true},
+    {":/art/main/symbols.jpg", &MainArt::symbol_sheet_picture, 4 * layout::kCell, 6 * layout::kCell,
+     true},
     {":/art/main/bet_max.jpg", &MainArt::max_bet_key_picture, 57, 68, true},
     {":/art/main/spin.jpg", &MainArt::spin_key_picture, 58, 70, true},
     {":/art/main/coin_dimmed.jpg", &MainArt::dimmed_coin_picture, 57, 110, true},
     {":/art/main/logo.png", &MainArt::logo, 125, 70, false},
     {":/art/main/logo_mask.png", &MainArt::logo_mask, 125, 70, false},
-    {":/art/main/line_bubbles.png", &MainArt::line_bubbles, 90, 9 * kMarkerRowHeight, false},
-    {":/art/main/line_bubbles_dim.png", &MainArt::line_bubbles_dim, 90, 9 * kMarkerRowHeight,
+    {":/art/main/line_bubbles.png", &MainArt::line_bubbles, 90, 9 * layout::kMarkerRowHeight,
      false},
-    {":/art/main/line_bubbles_mask.png", &MainArt::line_bubbles_neg, 90, 9 * kMarkerRowHeight,
-     false},
+    {":/art/main/line_bubbles_dim.png", &MainArt::line_bubbles_dim, 90,
+     9 * layout::kMarkerRowHeight, false},
+    {":/art/main/line_bubbles_mask.png", &MainArt::line_bubbles_neg, 90,
+     9 * layout::kMarkerRowHeight, false},
     {":/art/main/digits_red.png", &MainArt::digits_small, 188, kDigitHeight, false},
     {":/art/main/digits_green.png", &MainArt::green_small, 188, kDigitHeight, false},
 };
@@ -154,7 +157,7 @@ void PrepareWorkingBitmaps(MainArt& art) {
   art.spin_strip_bitmap = QImage();
 }
 
-void LoadArtForResolution(MainArt& art, GameState& gs, const std::string& app_dir,
+void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root) {
   const QImage& strip = art.spin_strip_source_bitmap;
   art.spin_strip_bitmap = Stretch(strip, Scale(strip.width()), Scale(strip.height()));
@@ -177,7 +180,7 @@ void LoadArtForResolution(MainArt& art, GameState& gs, const std::string& app_di
       ending = "98.jpg", sheet_cell = 98;
       break;
     case kDesignWidth:
-      sheet_cell = kArtCell;
+      sheet_cell = layout::kCell;
       break;
     default:
       break;
@@ -192,15 +195,15 @@ void LoadArtForResolution(MainArt& art, GameState& gs, const std::string& app_di
   art.symbol_source_bitmap = ToRgb32(art.symbol_sheet_picture);
   if (native) {
     art.symbol_bitmap = art.symbol_source_bitmap;
-    gs.CellSize = sheet_cell;
+    screen_layout.CellSize = sheet_cell;
   } else {
     const QImage& sheet = art.symbol_source_bitmap;
     art.symbol_bitmap = Stretch(sheet, Scale(sheet.width()), Scale(sheet.height()));
-    gs.CellSize = Scale(kArtCell);
+    screen_layout.CellSize = Scale(layout::kCell);
   }
 
-  gs.ReelsLeft = Scale(207);
-  gs.ReelsTop = Scale(210);
-  gs.ReelPitch = Scale(92);
-  gs.BlurHeight = Scale(strip.height());
+  screen_layout.ReelsLeft = Scale(layout::kReelsLeft);
+  screen_layout.ReelsTop = Scale(layout::kReelsTop);
+  screen_layout.ReelPitch = Scale(layout::kReelPitch);
+  screen_layout.BlurHeight = Scale(strip.height());
 }

@@ -10,15 +10,13 @@
 #include <string>
 #include <vector>
 
-struct GameState;
+#include "screen/layout.h"
 
-// The design sizes of the carried art.
-inline constexpr int kDesignWidth = 800;
-inline constexpr int kDesignHeight = 600;
-inline constexpr int kArtCell = 76;     // symbol cell of the carried sheet and strip
-inline constexpr int kDigitWidth = 16;  // one digit cell of the digit strips
+struct ScreenLayout;
+
+// One digit cell of the digit strips.
+inline constexpr int kDigitWidth = 16;
 inline constexpr int kDigitHeight = 21;
-inline constexpr int kMarkerRowHeight = 25;  // one row of the payline marker art
 
 struct MainArt {
   // The pictures, named as the window's components. A file beside the program may replace
@@ -75,8 +73,9 @@ void PrepareWorkingBitmaps(MainArt& art);
 // regard to case) into symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 / 98; at
 // 800 uses symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is missing
 // or cannot be decoded, stretches symbol_sheet_picture by Scale and uses CellSize = Scale(76). Sets
-// CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in gs. Must follow PrepareWorkingBitmaps.
-void LoadArtForResolution(MainArt& art, GameState& gs, const std::string& app_dir,
+// CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in screen_layout. Must follow
+// PrepareWorkingBitmaps.
+void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root);
 
 // The entry of dir whose name equals name without regard to (ASCII) letter case, as a full

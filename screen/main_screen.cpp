@@ -6,6 +6,7 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "screen/layout.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
 
@@ -16,30 +17,6 @@ constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kSilver = qRgb(192, 192, 192);
 constexpr QRgb kGrey = qRgb(128, 128, 128);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
-
-// The art pixel an unlit bet key takes its colour from (on the first lines key).
-constexpr int kKeyColourX = 188;
-constexpr int kKeyColourY = 492;
-
-struct BetKey {
-  const char* caption;
-  int left;
-  int top;
-  int width;
-};
-
-constexpr std::array<BetKey, 10> kBetKeys = {{
-    {"1 Payline", 167, 487, 51},
-    {"3 Paylines", 227, 487, 51},
-    {"5 Paylines", 287, 487, 51},
-    {"7 Paylines", 347, 487, 51},
-    {"9 Paylines", 407, 487, 51},
-    {"1 Credit", 193, 503, 53},
-    {"2 Credits", 254, 503, 53},
-    {"3 Credits", 315, 503, 53},
-    {"5 Credits", 376, 503, 53},
-    {"10 Credits", 437, 503, 53},
-}};
 
 constexpr std::array<int, kPaylines + 1> kMarkerRows = {-1, 4, 1, 7, 0, 8, 2, 6, 3, 5};
 
@@ -113,19 +90,25 @@ void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, boo
   }
 }
 
-MainScreen::MainScreen(GameState& gs, const MainArt& art, Canvas& canvas)
-    : gs_(gs), art_(art), canvas_(canvas), meter_top_(Scale(27) + 3) {}
+MainScreen::MainScreen(const GameState& gs, const ScreenLayout& layout, const MainArt& art,
+                       Canvas& canvas)
+    : gs_(gs),
+      layout_(layout),
+      art_(art),
+      canvas_(canvas),
+      meter_top_(Scale(layout::kMeterFrame.top) + layout::kMeterDigitsDrop) {}
 
-void MainScreen::PaintAll() {
+void MainScreen::PaintAll(bool show_last_win) {
   const QImage& bg = art_.background_bitmap;
   canvas_.SetRasterOp(RasterOp::Copy);
   // A background of another size than the design is stretched over the whole design grid.
-  Blit(canvas_, 0, 0, Scale(kDesignWidth), Scale(kDesignHeight), bg, 0, 0, bg.width(), bg.height());
+  Blit(canvas_, 0, 0, Scale(kDesignWidth), Scale(layout::kDesignHeight), bg, 0, 0, bg.width(),
+       bg.height());
 
   DrawAllLineMarkers();
   for (int n = 1; n <= kPaylines; ++n) DrawPaylinePath(n);
   RestoreReelFrames();
-  if (gs_.GamePaid > 0) {
+  if (show_last_win && gs_.GamePaid > 0) {
     for (int n = 1; n <= kPaylines; ++n) DrawLineMarkers(n, gs_.LineWin[n] >= 1);
   }
   for (int r = 0; r < kReels; ++r) DrawReelAtRest(r);
@@ -149,14 +132,15 @@ void MainScreen::PaintAll() {
 }
 
 void MainScreen::DrawBetButton(int k, bool lit) {
-  if (k < 1 || k > static_cast<int>(kBetKeys.size())) return;
-  const BetKey& key = kBetKeys[k - 1];
-  const QRgb fill = lit ? kWhite : ArtPixel(art_.background_bitmap, kKeyColourX, kKeyColourY);
+  if (k < 1 || k > layout::kBetKeys) return;
+  const layout::BetKey& key = layout::BetKeyPlace(k);
+  const QRgb fill =
+      lit ? kWhite : ArtPixel(art_.background_bitmap, layout::kKeyColourX, layout::kKeyColourY);
   canvas_.SetPenColor(fill);
   canvas_.SetBrushColor(fill);
   canvas_.SetBrushClear(false);
   canvas_.FillRect(Scale(key.left), Scale(key.top), Scale(key.left + key.width),
-                   Scale(key.top + 10));
+                   Scale(key.top + layout::kBetKeyHeight));
 
   const int width = CurrentScreenWidth();
   canvas_.SetFontSize(width <= 1150 ? 8 : 10);
@@ -164,8 +148,8 @@ void MainScreen::DrawBetButton(int k, bool lit) {
   canvas_.SetFontColor(lit ? kBlack : kGrey);
   canvas_.SetBrushClear(true);
   // Every caption is centred on left + 25, "10 Credits" included, as on the cabinet's keys.
-  WriteCentred(canvas_, Scale(key.left + 25), Scale(key.top + (k <= 5 ? 4 : 5)),
-               QString::fromLatin1(key.caption));
+  WriteCentred(canvas_, Scale(key.left + layout::kBetCaptionCentre),
+               Scale(key.top + (k <= 5 ? 4 : 5)), QString::fromLatin1(key.caption));
   canvas_.SetBrushClear(false);
   canvas_.SetFontBold(false);
 }
@@ -173,12 +157,13 @@ void MainScreen::DrawBetButton(int k, bool lit) {
 void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
   const bool max_bet = which == PlayKey::kMaxBet;
   const QImage& key = max_bet ? art_.max_bet_button_bitmap : art_.spin_button_bitmap;
-  const int x = max_bet ? 542 : 606;
+  const int x = max_bet ? layout::kMaxBetKeyLeft : layout::kSpinKeyLeft;
+  const int y = layout::kPlayKeysTop;
   const int w = key.width();
   const int h = key.height();
   const int half = h / 2;
   canvas_.SetRasterOp(RasterOp::Copy);
-  Blit(canvas_, Scale(x), Scale(485), Scale(x + w), Scale(485 + half), key, 0, lit ? half : 0, w,
+  Blit(canvas_, Scale(x), Scale(y), Scale(x + w), Scale(y + half), key, 0, lit ? half : 0, w,
        lit ? h : half);
 }
 
@@ -188,12 +173,17 @@ void MainScreen::DrawMeterFrame() {
   canvas_.SetBrushColor(kBlack);
   canvas_.SetBrushClear(false);
   canvas_.SetPenColor(kBlack);
-  canvas_.FillRect(Scale(169), Scale(27), Scale(627), Scale(64));
+  const layout::Rect& frame = layout::kMeterFrame;
+  const int left = Scale(frame.left);
+  const int top = Scale(frame.top);
+  const int right = Scale(frame.right);
+  const int bottom = Scale(frame.bottom);
+  canvas_.FillRect(left, top, right, bottom);
 
-  CutFrameCorner(Corner::kTopLeft, Scale(169), Scale(27));
-  CutFrameCorner(Corner::kTopRight, Scale(627), Scale(27));
-  CutFrameCorner(Corner::kBottomLeft, Scale(169), Scale(64));
-  CutFrameCorner(Corner::kBottomRight, Scale(627) - 1, Scale(64));
+  CutFrameCorner(Corner::kTopLeft, left, top);
+  CutFrameCorner(Corner::kTopRight, right, top);
+  CutFrameCorner(Corner::kBottomLeft, left, bottom);
+  CutFrameCorner(Corner::kBottomRight, right - 1, bottom);
 
   const int width = CurrentScreenWidth();
   if (width <= 850) {
@@ -206,17 +196,20 @@ void MainScreen::DrawMeterFrame() {
     canvas_.SetFontSize(14), canvas_.SetFontBold(true);
   }
   // Opaque on the black brush: the blanks around each label are part of the black frame.
-  canvas_.TextOut(Scale(172), Scale(29), QStringLiteral(" Coins: "));
-  canvas_.TextOut(Scale(309), Scale(29), QStringLiteral(" Winnings: "));
-  canvas_.TextOut(Scale(489), Scale(29), QStringLiteral(" Credits: "));
-  meter_top_ = Scale(27) + 3;
+  const int label_y = Scale(layout::kMeterLabelY);
+  canvas_.TextOut(Scale(layout::kCoinsLabelX), label_y, QStringLiteral(" Coins: "));
+  canvas_.TextOut(Scale(layout::kWinningsLabelX), label_y, QStringLiteral(" Winnings: "));
+  canvas_.TextOut(Scale(layout::kCreditsLabelX), label_y, QStringLiteral(" Credits: "));
+  meter_top_ = top + layout::kMeterDigitsDrop;
 
   canvas_.SetPenColor(canvas_.BrushColor());
   canvas_.SetBrushClear(true);
   canvas_.SetFontColor(kWhite);
-  WriteCentred(canvas_, Scale(710), Scale(471), QStringLiteral("Insert"));
+  WriteCentred(canvas_, Scale(layout::kSlotLabelX), Scale(layout::kInsertLabelY),
+               QStringLiteral("Insert"));
   canvas_.SetFontColor(kBlack);
-  WriteCentred(canvas_, Scale(710), Scale(486), QStringLiteral("Coins"));
+  WriteCentred(canvas_, Scale(layout::kSlotLabelX), Scale(layout::kCoinsLabelY),
+               QStringLiteral("Coins"));
 
   canvas_.SetFontBold(true);
   canvas_.SetBrushClear(false);
@@ -239,15 +232,16 @@ void MainScreen::RedrawMeters() {
 
 void MainScreen::RestoreBackgroundPatch() {
   canvas_.SetRasterOp(RasterOp::Copy);
-  Blit(canvas_, Scale(560), Scale(99), Scale(644), Scale(184), art_.background_bitmap, 560, 99, 644,
-       184);
+  const layout::Rect& patch = layout::kSpinPatch;
+  Blit(canvas_, Scale(patch.left), Scale(patch.top), Scale(patch.right), Scale(patch.bottom),
+       art_.background_bitmap, patch.left, patch.top, patch.right, patch.bottom);
 }
 
 void MainScreen::DrawLogo() {
   const int w = art_.logo.width();
   const int h = art_.logo.height();
-  const int x = (Scale(140) - w) / 2;
-  const int y = Scale(10);
+  const int x = (Scale(layout::kLogoAreaWidth) - w) / 2;
+  const int y = Scale(layout::kLogoTop);
   canvas_.SetRasterOp(RasterOp::And);
   Blit(canvas_, x, y, x + w, y + h, art_.logo_mask, 0, 0, w, h);
   canvas_.SetRasterOp(RasterOp::Or);
@@ -265,39 +259,46 @@ void MainScreen::DrawCoinValue() {
   canvas_.SetBrushClear(true);
   canvas_.SetFontSize(CoinFontSize(width, true));
   // Right-aligned in the white box: the whole "5¢" measured at the large size.
-  int x = Scale(687) - canvas_.TextWidth(five + cent) + Scale(4);
-  canvas_.TextOut(x, Scale(22), five);
+  const int y = Scale(layout::kCoinValueTop);
+  int x = Scale(layout::kCoinValueRight) - canvas_.TextWidth(five + cent) +
+          Scale(layout::kCoinValueNudge);
+  canvas_.TextOut(x, y, five);
   x += canvas_.TextWidth(five);
   canvas_.SetFontSize(CoinFontSize(width, false));
-  canvas_.TextOut(x, Scale(22), cent);
+  canvas_.TextOut(x, y, cent);
   canvas_.SetFontFace(kWindowFace);
 }
 
 void MainScreen::DrawCreditsMeter() {
-  DrawNumber(canvas_, art_, gs_.Credits, Scale(620), meter_top_, true, true);
+  DrawNumber(canvas_, art_, gs_.Credits, Scale(layout::kCreditsMeterRight), meter_top_, true, true);
 }
 
 void MainScreen::DrawBetMeter() {
-  DrawNumber(canvas_, art_, gs_.Bet, Scale(250), meter_top_, true, true);
+  DrawNumber(canvas_, art_, gs_.Bet, Scale(layout::kBetMeterRight), meter_top_, true, true);
 }
 
 void MainScreen::DrawWinMeter(int amount) {
-  DrawNumber(canvas_, art_, amount, Scale(428), meter_top_, false, true);
+  DrawNumber(canvas_, art_, amount, Scale(layout::kWinMeterRight), meter_top_, false, true);
 }
 
 void MainScreen::DrawLineMarkers(int n, bool lit) {
   const int r = MarkerRow(n);
   if (r < 0) return;
   const QImage& picture = lit ? art_.line_bubbles : art_.line_bubbles_dim;
-  const int src_top = kMarkerRowHeight * r;
-  const int src_bottom = src_top + kMarkerRowHeight;
-  const int top = Scale(212) + Scale(kMarkerRowHeight * r);
-  const int height = Scale(kMarkerRowHeight);
+  const int src_top = layout::kMarkerRowHeight * r;
+  const int src_bottom = src_top + layout::kMarkerRowHeight;
+  const int top = Scale(layout::kMarkersTop) + Scale(layout::kMarkerRowHeight * r);
+  const int height = Scale(layout::kMarkerRowHeight);
   const bool odd = (r % 2) != 0;
   const QString number = QString::number(n);
 
   const int width = CurrentScreenWidth();
-  auto draw_one = [&](int left, int w, int src_left, int src_right, int number_offset) {
+  auto draw_one = [&](const layout::MarkerColumn& column) {
+    const int left = Scale(column.left);
+    const int w = Scale(column.width);
+    const int src_left = column.art_left;
+    const int src_right = column.art_right;
+    const int number_offset = odd ? column.number_odd : column.number_even;
     canvas_.SetRasterOp(RasterOp::And);
     Blit(canvas_, left, top, left + w, top + height, art_.line_bubbles_neg, src_left, src_top,
          src_right, src_bottom);
@@ -309,11 +310,13 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
     canvas_.SetFontColor(lit ? kWhite : kSilver);
     canvas_.SetFontBold(true);
     canvas_.SetFontSize(MarkerFontSize(width));
-    if (lit) WriteCentred(canvas_, left + Scale(number_offset), top + Scale(13), number);
+    if (lit)
+      WriteCentred(canvas_, left + Scale(number_offset), top + Scale(layout::kMarkerNumberY),
+                   number);
   };
   // Even rows have their square on the left of each marker, odd rows on the right.
-  draw_one(Scale(162), Scale(42), 0, 42, odd ? 29 : 10);
-  draw_one(Scale(654), Scale(41), 49, 90, odd ? 31 : 12);
+  draw_one(layout::kLeftMarkers);
+  draw_one(layout::kRightMarkers);
   canvas_.SetRasterOp(RasterOp::Copy);
   canvas_.SetBrushClear(false);
 }
@@ -325,14 +328,15 @@ void MainScreen::DrawAllLineMarkers() {
 void MainScreen::DrawPaylinePath(int n) {
   const int r = MarkerRow(n);
   if (r < 0) return;
-  const int l = gs_.ReelsLeft;
-  const int t = gs_.ReelsTop;
-  const int p = gs_.ReelPitch;
-  const int c = gs_.CellSize;
+  const int l = layout_.ReelsLeft;
+  const int t = layout_.ReelsTop;
+  const int p = layout_.ReelPitch;
+  const int c = layout_.CellSize;
   const int h = c / 2;
-  const int y0 = Scale(212) + Scale(kMarkerRowHeight * r + 13);
-  const int xs = l - Scale(3);
-  const int xe = l + 4 * p + c + Scale(3);
+  const int y0 =
+      Scale(layout::kMarkersTop) + Scale(layout::kMarkerRowHeight * r + layout::kMarkerNumberY);
+  const int xs = l - Scale(layout::kPathOverhang);
+  const int xe = l + 4 * p + c + Scale(layout::kPathOverhang);
   const int wide = Scale(3);
   const int narrow = Scale(2);
 
@@ -379,9 +383,9 @@ void MainScreen::DrawPaylinePath(int n) {
 
   canvas_.SetBrushClear(false);
   // The path takes whatever colour its left marker shows now, lit or dim.
-  const QRgb colour = canvas_.Pixel(xs - 8, y0);
+  const QRgb colour = canvas_.Pixel(xs - layout::kPathColourSample, y0);
   canvas_.SetPenColor(colour);
-  gs_.LineColour[n] = colour & 0xFFFFFFu;
+  line_colour_[n] = colour & 0xFFFFFFu;
   canvas_.SetPenWidth(wide);
   canvas_.MoveTo(xs, y0);
   for (int i = 0; i < count; ++i) {
@@ -389,28 +393,33 @@ void MainScreen::DrawPaylinePath(int n) {
     canvas_.LineTo(points[i].x, points[i].y);
   }
   canvas_.SetPenWidth(1);
-  gs_.LineColour[kScatterWin] = 0xFFFFFFu;
+  line_colour_[kScatterWin] = 0xFFFFFFu;
 }
 
 void MainScreen::RestoreReelFrames() {
   const QImage& bg = art_.background_bitmap;
-  const int top = Scale(210);
-  const int bottom = top + 3 * gs_.CellSize;
+  using layout::kCell, layout::kLeftFrameStrip, layout::kReelPitch, layout::kReelsLeft,
+      layout::kReelsTop, layout::kRightFrameStrip;
+  const int top = Scale(kReelsTop);
+  const int bottom = top + 3 * layout_.CellSize;
+  const int art_bottom = kReelsTop + kRows * kCell;
   canvas_.SetRasterOp(RasterOp::Copy);
   for (int i = 0; i < kReels; ++i) {
-    const int left_strip = Scale(204) + i * gs_.ReelPitch;
-    Blit(canvas_, left_strip, top, left_strip + Scale(4), bottom, bg, 204 + 92 * i, 210,
-         208 + 92 * i, 438);
-    const int right_strip = Scale(207) + i * gs_.ReelPitch + gs_.CellSize;
-    Blit(canvas_, right_strip, top, right_strip + Scale(3), bottom, bg, 283 + 92 * i, 210,
-         286 + 92 * i, 438);
+    const int art_left = kReelsLeft - kLeftFrameStrip + kReelPitch * i;
+    const int left_strip = Scale(kReelsLeft - kLeftFrameStrip) + i * layout_.ReelPitch;
+    Blit(canvas_, left_strip, top, left_strip + Scale(kLeftFrameStrip), bottom, bg, art_left,
+         kReelsTop, art_left + kLeftFrameStrip, art_bottom);
+    const int art_right = kReelsLeft + kCell + kReelPitch * i;
+    const int right_strip = Scale(kReelsLeft) + i * layout_.ReelPitch + layout_.CellSize;
+    Blit(canvas_, right_strip, top, right_strip + Scale(kRightFrameStrip), bottom, bg, art_right,
+         kReelsTop, art_right + kRightFrameStrip, art_bottom);
   }
 }
 
 void MainScreen::DrawCell(int reel, int row, int code) {
-  const int c = gs_.CellSize;
-  const int x = gs_.ReelsLeft + reel * gs_.ReelPitch;
-  const int y = gs_.ReelsTop + row * c;
+  const int c = layout_.CellSize;
+  const int x = layout_.ReelsLeft + reel * layout_.ReelPitch;
+  const int y = layout_.ReelsTop + row * c;
   const QImage& sheet = art_.symbol_bitmap;
   const int sx = (code % 4) * c;
   const int sy = (code / 4) * c;
@@ -440,10 +449,10 @@ void MainScreen::DrawSpinSlice(int r, int offset) {
   if (r < 0 || r >= kReels) return;
   const QImage& strip = art_.spin_strip_bitmap;
   const int blur = strip.height();
-  const int c = gs_.CellSize;
+  const int c = layout_.CellSize;
   if (blur < 1 || c < 1) return;
-  const int x = gs_.ReelsLeft + r * gs_.ReelPitch;
-  int y = gs_.ReelsTop;
+  const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
+  int y = layout_.ReelsTop;
   int remaining = 3 * c;
   int from = (offset % blur + blur) % blur;
   // The strip is a loop: past its end the picture goes on from its top rows. The parts are
@@ -467,9 +476,9 @@ void MainScreen::DrawWildFrame(int reel, int row, int frame) {
 
 void MainScreen::FillCellWhite(int reel, int row) {
   if (reel < 0 || reel >= kReels || row < 0 || row >= kRows) return;
-  const int c = gs_.CellSize;
-  const int x = gs_.ReelsLeft + reel * gs_.ReelPitch;
-  const int y = gs_.ReelsTop + row * c;
+  const int c = layout_.CellSize;
+  const int x = layout_.ReelsLeft + reel * layout_.ReelPitch;
+  const int y = layout_.ReelsTop + row * c;
   canvas_.SetPenColor(kWhite);
   canvas_.SetBrushColor(kWhite);
   canvas_.SetBrushClear(false);

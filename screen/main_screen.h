@@ -8,10 +8,14 @@
 #pragma once
 
 #include <QString>
+#include <array>
+#include <cstdint>
+
+#include "engine/game_state.h"
 
 class Canvas;
-struct GameState;
 struct MainArt;
+struct ScreenLayout;
 
 // The marker row (0 at the top .. 8 at the bottom) of payline n (1..9); -1 for any other n.
 // From top to bottom the markers read 4, 2, 6, 8, 1, 9, 7, 3, 5.
@@ -34,14 +38,16 @@ class MainScreen {
   // Corners for CutFrameCorner.
   enum class Corner { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
 
-  // The screen reads gs (bet, reels, wins, reel geometry) and writes gs.LineColour; the art
-  // must have its working bitmaps prepared. All three must outlive the screen.
-  MainScreen(GameState& gs, const MainArt& art, Canvas& canvas);
+  // The screen reads gs (bet, reels, wins) and the reel layout; the art must have its working
+  // bitmaps prepared. All four must outlive the screen.
+  MainScreen(const GameState& gs, const ScreenLayout& layout, const MainArt& art, Canvas& canvas);
 
   // The full repaint: background, markers, paths, reel frames, the winning markers after a
   // paying spin, the reels at rest, meter frame and meters, bet keys, BET MAX and SPIN, coin
   // value, logo.
-  void PaintAll();
+  // show_last_win false (while the reels of a new spin turn) paints every marker as the bet has
+  // it instead of lighting the last spin's winners.
+  void PaintAll(bool show_last_win = true);
 
   // Bet key k (1..5 paylines, 6..10 credits): white when lit, else the key colour of the
   // background art; caption black when lit, grey when not. Other k are ignored.
@@ -74,8 +80,11 @@ class MainScreen {
   // Markers of the paylines bet lit, the others dim.
   void DrawAllLineMarkers();
   // The coloured path of payline n across the reel area, in the colour its left marker shows
-  // right now; stores that colour in gs.LineColour[n] and sets gs.LineColour[10] to white.
+  // right now, which LineColour(n) reports from then on.
   void DrawPaylinePath(int n);
+  // Colour (0xRRGGBB) of payline n's path as last drawn (black before its first path); the
+  // scatter win kScatterWin is white once any path has been drawn.
+  uint32_t LineColour(int n) const { return n >= 0 && n <= kScatterWin ? line_colour_[n] : 0; }
   // Puts the frame strips beside each reel window back over the paths.
   void RestoreReelFrames();
 
@@ -93,8 +102,10 @@ class MainScreen {
   // Copies sheet cell code to the window cell of reel, row; a code outside the sheet is black.
   void DrawCell(int reel, int row, int code);
 
-  GameState& gs_;
+  const GameState& gs_;
+  const ScreenLayout& layout_;
   const MainArt& art_;
   Canvas& canvas_;
   int meter_top_;
+  std::array<uint32_t, kScatterWin + 1> line_colour_{};
 };

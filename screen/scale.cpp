@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kDesignWidth = 800;
-
 std::function<int()>& WidthSource() {
   static std::function<int()> source;
   return source;

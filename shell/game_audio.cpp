@@ -54,7 +54,7 @@ std::string GameAudio::FileName(const std::string& ending) const {
 }
 
 void GameAudio::ShowError(const QString& text) {
-  platform_.ShowMessage(nullptr, caption_, text);
+  platform_.ShowError(nullptr, text);
 }
 
 void GameAudio::LoadSounds(const GameIdentity& identity) {
@@ -62,8 +62,10 @@ void GameAudio::LoadSounds(const GameIdentity& identity) {
   sound_root_ = identity.SoundRoot;
   caption_ = QString::fromStdString(identity.GameTitle);
   if (!device_) {
-    ShowError(QStringLiteral("No sound device could be opened (%1).\nThe game plays without sound.")
-                  .arg(QString::fromStdString(player_.DeviceError())));
+    platform_.ShowMessage(
+        nullptr, caption_,
+        QStringLiteral("No sound device could be opened (%1).\nThe game plays without sound.")
+            .arg(QString::fromStdString(player_.DeviceError())));
   }
   // Both files are read whatever happens to the first, and a missing one is reported without
   // stopping start-up: the saved game is still to be read after this step.

@@ -193,11 +193,13 @@ void BonusArt::FillMissing() {
 }
 
 BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
-                                 GameSounds& sounds, QWidget* parent)
-    : BonusGameWindow(state, identity, platform, sounds, BonusArt::LoadBuiltIn(), parent) {}
+                                 GameSounds& sounds, QSize screen_size, QWidget* parent)
+    : BonusGameWindow(state, identity, platform, sounds, screen_size, BonusArt::LoadBuiltIn(),
+                      parent) {}
 
 BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
-                                 GameSounds& sounds, BonusArt art, QWidget* parent)
+                                 GameSounds& sounds, QSize screen_size, BonusArt art,
+                                 QWidget* parent)
     : QDialog(parent),
       state_(state),
       identity_(identity),
@@ -205,7 +207,7 @@ BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity,
       sounds_(sounds),
       art_(std::move(art)),
       game_(state.BallPrizes, state.LinesBet, state.CreditsPerLine) {
-  SetUpGame();
+  SetUpGame(screen_size);
   walk_timer_ = platform_.CreateTimer(kWalkInterval, true, [this] { StepWalk(); });
   close_timer_ = platform_.CreateTimer(kCloseInterval, false, [this] { CloseWithResult(); });
   explosion_timer_ = platform_.CreateTimer(kBombInterval, false, [this] { StepExplosion(); });
@@ -218,7 +220,7 @@ bool BonusGameWindow::StopBlinkPhase() {
   return stop_blink_phase_value;
 }
 
-void BonusGameWindow::SetUpGame() {
+void BonusGameWindow::SetUpGame(QSize screen_size) {
   explode_frame_ = -1;
 
   // A borderless black window over the whole screen.
@@ -228,8 +230,8 @@ void BonusGameWindow::SetUpGame() {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
-  const int w = state_.ScreenWidth > 0 ? state_.ScreenWidth : platform_.ScreenWidth();
-  const int h = state_.ScreenHeight > 0 ? state_.ScreenHeight : platform_.ScreenHeight();
+  const int w = screen_size.width() > 0 ? screen_size.width() : platform_.ScreenWidth();
+  const int h = screen_size.height() > 0 ? screen_size.height() : platform_.ScreenHeight();
   resize(w, h);
   QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   if (screen) {

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -57,12 +58,13 @@ class BonusGameWindow : public QDialog {
   static constexpr int kExplodeFrames = 13;
 
   // Sets up one bonus game from state.BallPrizes, CreditsPerLine and LinesBet with the built-in
-  // art. The characters start walking at once.
+  // art, in a window of screen_size (a side of 0 takes the platform's screen size). The
+  // characters start walking at once.
   BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
-                  GameSounds& sounds, QWidget* parent = nullptr);
+                  GameSounds& sounds, QSize screen_size, QWidget* parent = nullptr);
   // Same with the given pictures (missing ones are drawn plainly).
   BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
-                  GameSounds& sounds, BonusArt art, QWidget* parent = nullptr);
+                  GameSounds& sounds, QSize screen_size, BonusArt art, QWidget* parent = nullptr);
   ~BonusGameWindow() override;
 
   // A press on the picture at picture point (px, py), any button: a STOP sign collects, a
@@ -85,7 +87,7 @@ class BonusGameWindow : public QDialog {
   // The visible picture and where it sits in the window.
   const Canvas& Picture() const { return picture_; }
   QPoint PicturePos() const { return picture_pos_; }
-  // Box of ball i (frame size), right column and bottom row outside.
+  // Box of ball i in picture coordinates (one walking frame's size).
   QRect BallBox(int i) const;
   // Size of one walking frame, taken from the first strip.
   int FrameWidth() const { return frame_width_; }
@@ -108,7 +110,7 @@ class BonusGameWindow : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void SetUpGame();
+  void SetUpGame(QSize screen_size);
   void PlacePicture();
   void Collect();
   void Bomb();

@@ -15,7 +15,9 @@
 #include "engine/paytable.h"
 #include "engine/reels.h"
 #include "engine/spin.h"
+#include "screen/layout.h"
 #include "screen/scale.h"
+#include "tests/support/fake_help_viewer.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
@@ -53,7 +55,8 @@ class GameFixture : public ::testing::Test {
     StartOptions options;
     options.seed = seed;
     options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
-    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, options);
+    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, help_, web_,
+                                           options);
     window_->show();
     platform_.ProcessMessages();
   }
@@ -72,20 +75,21 @@ class GameFixture : public ::testing::Test {
                       button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
   }
-  void ClickSpin() { ClickDesign(630, 500); }
-  void ClickMaxBet() { ClickDesign(570, 500); }
-  void ClickLines(int button) {
-    static const int kXs[] = {0, 190, 250, 310, 370, 430};
-    ClickDesign(kXs[button], 492);
+  // A click in the middle of a mouse area of the layout.
+  void ClickArea(const layout::HitArea& a) {
+    ClickDesign((a.left + a.right) / 2, (a.top + a.bottom) / 2);
   }
-  void ClickCredits(int button) {
-    static const int kXs[] = {0, 0, 0, 0, 0, 0, 215, 275, 340, 400, 460};
-    ClickDesign(kXs[button], 508);
-  }
+  void ClickSpin() { ClickArea(layout::kSpinHitArea); }
+  void ClickMaxBet() { ClickArea(layout::kMaxBetHitArea); }
+  // Bet keys 1..5 choose the paylines, 6..10 the credits per line.
+  void ClickLines(int button) { ClickArea(layout::BetKeyHitArea(button)); }
+  void ClickCredits(int button) { ClickArea(layout::BetKeyHitArea(button)); }
 
   QTemporaryDir dir_;
   FakePlatform platform_;
   RecordingSounds sounds_;
+  FakeHelpViewer help_;
+  FakeWebBrowser web_;
   GameState state_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "engine/bonus.h"
+#include "screen/main_screen.h"
 #include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
 #include "tests/support/recording_player.h"
@@ -203,7 +204,27 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
   EXPECT_EQ(sounds_.Count("StartPendingTrack"), 1);
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->WinCycleTimer().Enabled());  // the wilds animate even without a win
-  EXPECT_EQ(state_.ShownWin, -1);
+  EXPECT_EQ(window_->CycleState().shown_win, -1);
+}
+
+TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
+  const uint32_t seed = FindSeed(
+      9, 1, [](const GameState& g) { return g.LineWon[1] && !g.LineWon[2] && g.ScatterCount < 3; });
+  Start(seed);
+  Ready();
+  const int top = Scale(212) + Scale(25 * MarkerRow(2));
+  const QRect marker(Scale(162), top, Scale(42), Scale(25));
+  QImage before, after;
+  auto repaint = platform_.CreateTimer(100, false, [&] {
+    if (!before.isNull()) return;  // once, while the reels turn
+    before = window_->Surface().Image().copy(marker);
+    window_->PaintAll();
+    after = window_->Surface().Image().copy(marker);
+  });
+  repaint->SetEnabled(true);
+  ClickSpin();
+  ASSERT_FALSE(before.isNull());
+  EXPECT_EQ(after, before) << "payline 2 is bet and stays lit until the reels have landed";
 }
 
 TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
@@ -232,17 +253,24 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   EXPECT_TRUE(platform_.messages.empty());
 }
 
-TEST_F(Spin, NewGameIsUnavailableWhileBusy) {
+TEST_F(Spin, NewGameAndBorrowAreUnavailableWhileBusyStatsAndPayoffsAlwaysAvailable) {
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  bool enabled_during_spin = true;
-  auto look = platform_.CreateTimer(
-      100, true, [&] { enabled_during_spin = window_->NewGameAction()->isEnabled(); });
+  bool new_game_during_spin = true, borrow_during_spin = true, others_during_spin = false;
+  auto look = platform_.CreateTimer(100, true, [&] {
+    new_game_during_spin = window_->NewGameAction()->isEnabled();
+    borrow_during_spin = window_->BorrowAction()->isEnabled();
+    others_during_spin =
+        window_->StatsAction()->isEnabled() && window_->PayoffsAction()->isEnabled();
+  });
   ClickSpin();
   look->SetEnabled(false);
-  EXPECT_FALSE(enabled_during_spin);
+  EXPECT_FALSE(new_game_during_spin);
+  EXPECT_FALSE(borrow_during_spin);
+  EXPECT_TRUE(others_during_spin);
   EXPECT_TRUE(window_->NewGameAction()->isEnabled());
+  EXPECT_TRUE(window_->BorrowAction()->isEnabled());
 }
 
 TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
@@ -315,13 +343,11 @@ TEST_F(WinCycle, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
   state_.ScatterPos[3] = {2, 2};
   state_.GamePaid = 60;
   state_.BonusWin = 1;
-  state_.ShownWin = 10;
-  state_.FlashTicks = 0;
-  window_->WinCycleTimer().SetEnabled(true);
+  window_->BeginWinCycle();
   std::vector<int> shown;
   for (int tick = 0; tick < 10 + 11 + 11 + 2; ++tick) {
     platform_.Advance(300);
-    shown.push_back(state_.ShownWin);
+    shown.push_back(window_->CycleState().shown_win);
   }
   std::vector<int> expected;
   expected.insert(expected.end(), 10, 10);
@@ -341,69 +367,70 @@ TEST_F(WinCycle, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   state_.LineMatch[1] = 2;
   state_.GamePaid = 25;
   state_.ScatterCount = 0;
-  state_.ShownWin = 1;
-  state_.FlashOn = false;
-  window_->WinCycleTimer().SetEnabled(true);
+  window_->BeginWinCycle();
   platform_.Advance(300);  // FlashOn: "Line paid 25" in the payline's colour, cells drawn
-  ASSERT_TRUE(state_.FlashOn);
-  EXPECT_TRUE(StatusShows(window_->Surface(), state_.LineColour[1] | 0xFF000000));
+  ASSERT_TRUE(window_->CycleState().flash_on);
+  EXPECT_TRUE(StatusShows(window_->Surface(), window_->Screen().LineColour(1) | 0xFF000000));
   platform_.Advance(300);  // off: "Game paid 25" in white, the two cells white
-  ASSERT_FALSE(state_.FlashOn);
+  ASSERT_FALSE(window_->CycleState().flash_on);
   EXPECT_TRUE(StatusShows(window_->Surface(), qRgb(255, 255, 255)));
-  const int cell_x = state_.ReelsLeft + state_.CellSize / 2;
-  const int cell_y =
-      state_.ReelsTop + state_.CellSize + state_.CellSize / 2;  // payline 1: middle row
+  const int cell_x = window_->Layout().ReelsLeft + window_->Layout().CellSize / 2;
+  const int cell_y = window_->Layout().ReelsTop + window_->Layout().CellSize +
+                     window_->Layout().CellSize / 2;  // payline 1: middle row
   EXPECT_EQ(window_->Surface().Pixel(cell_x, cell_y) & 0xFFFFFF, 0xFFFFFFu);
-  EXPECT_EQ(window_->Surface().Pixel(cell_x + state_.ReelPitch, cell_y) & 0xFFFFFF, 0xFFFFFFu);
-  EXPECT_NE(window_->Surface().Pixel(cell_x + 2 * state_.ReelPitch, cell_y) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(window_->Surface().Pixel(cell_x + window_->Layout().ReelPitch, cell_y) & 0xFFFFFF,
+            0xFFFFFFu);
+  EXPECT_NE(window_->Surface().Pixel(cell_x + 2 * window_->Layout().ReelPitch, cell_y) & 0xFFFFFF,
+            0xFFFFFFu);
 }
 
 TEST_F(WinCycle, AWildAnimatesWithoutAWin) {
   Start();
   Ready();
   window_->PaintAll();
-  state_.ShownWin = -1;
   for (auto& reel : state_.ReelWindow) reel = {10, 11, 12};
   state_.ReelWindow[2][1] = 0;
-  window_->WinCycleTimer().SetEnabled(true);
+  window_->BeginWinCycle();
   std::vector<int> frames;
-  const int x = state_.ReelsLeft + 2 * state_.ReelPitch;
-  const int y = state_.ReelsTop + state_.CellSize;
+  const int x = window_->Layout().ReelsLeft + 2 * window_->Layout().ReelPitch;
+  const int y = window_->Layout().ReelsTop + window_->Layout().CellSize;
   std::vector<QImage> pictures;
   for (int tick = 0; tick < 8; ++tick) {
     platform_.Advance(300);
-    frames.push_back(state_.WildFrame);
-    pictures.push_back(window_->Surface().Image().copy(x, y, state_.CellSize, state_.CellSize));
+    frames.push_back(window_->CycleState().wild_frame);
+    pictures.push_back(window_->Surface().Image().copy(x, y, window_->Layout().CellSize,
+                                                       window_->Layout().CellSize));
   }
   EXPECT_EQ(frames, (std::vector<int>{3, 2, 1, 0, 1, 2, 3, 4}));
   EXPECT_NE(pictures[0], pictures[3]) << "frame 3 and frame 0 of the wild look different";
   EXPECT_EQ(pictures[0], pictures[6]) << "frame 3 twice looks the same";
-  EXPECT_EQ(state_.ShownWin, -1);
+  EXPECT_EQ(window_->CycleState().shown_win, -1);
 }
 
 TEST_F(WinCycle, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   Start();
   Ready();
   window_->PaintAll();
-  const QImage clean = window_->Surface().Image().copy(state_.ReelsLeft, state_.ReelsTop,
-                                                       state_.CellSize, 3 * state_.CellSize);
+  const QImage clean =
+      window_->Surface().Image().copy(window_->Layout().ReelsLeft, window_->Layout().ReelsTop,
+                                      window_->Layout().CellSize, 3 * window_->Layout().CellSize);
   state_.LineWon.fill(false);
   state_.LineWon[1] = true;
   state_.LineWin[1] = 2;
   state_.LineMatch[1] = 1;
   state_.GamePaid = 2;
-  state_.ShownWin = 1;
-  state_.FlashOn = true;
-  window_->WinCycleTimer().SetEnabled(true);
-  platform_.Advance(300);  // the off phase: reel 0's middle cell is white
+  window_->BeginWinCycle();
+  platform_.Advance(600);  // on, then off: reel 0's middle cell is white
   ClickLines(5);
   EXPECT_FALSE(window_->WinCycleTimer().Enabled());
-  const QImage after = window_->Surface().Image().copy(state_.ReelsLeft, state_.ReelsTop,
-                                                       state_.CellSize, 3 * state_.CellSize);
+  const QImage after =
+      window_->Surface().Image().copy(window_->Layout().ReelsLeft, window_->Layout().ReelsTop,
+                                      window_->Layout().CellSize, 3 * window_->Layout().CellSize);
   // A point of reel 0's middle cell that no payline path crosses.
-  const int y = state_.CellSize + 8;
-  EXPECT_EQ(after.pixel(state_.CellSize / 2, y), clean.pixel(state_.CellSize / 2, y));
-  EXPECT_NE(after.pixel(state_.CellSize / 2, y) & 0xFFFFFF, 0xFFFFFFu);
+  const int y = window_->Layout().CellSize + 8;
+  EXPECT_EQ(after.pixel(window_->Layout().CellSize / 2, y),
+            clean.pixel(window_->Layout().CellSize / 2, y));
+  EXPECT_NE(after.pixel(window_->Layout().CellSize / 2, y) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 using Bonus = GameFixture;

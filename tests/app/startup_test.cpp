@@ -3,10 +3,12 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <vector>
 
 #include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
 #include "tests/support/recording_player.h"
+#include "windows/borrow_dialog.h"
 
 using StartUp = GameFixture;
 
@@ -21,8 +23,8 @@ TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   EXPECT_EQ(state_.CreditsPerLine, 1);
   EXPECT_EQ(state_.LinesButton, 5);
   EXPECT_EQ(state_.CreditsButton, 6);
-  EXPECT_EQ(state_.WildFrame, 4);
-  EXPECT_EQ(state_.WildFrameStep, 1);
+  EXPECT_EQ(window_->CycleState().wild_frame, 4);
+  EXPECT_EQ(window_->CycleState().wild_frame_step, 1);
   EXPECT_EQ(window_->Identity().GameTitle, "Zelmar Slots");
   EXPECT_EQ(window_->Identity().VersionText, "1.1");
   EXPECT_EQ(window_->Identity().SoundRoot, "Zelmar");
@@ -64,7 +66,7 @@ TEST_F(StartUp, ProgramFolderAndBaseNameFollowTheRealFile) {
   StartOptions options;
   options.seed = 1;
   options.program_file = QDir(dir_.path()).filePath("link-to-game").toStdString();
-  MainWindow other(state_, platform_, sounds_, options);
+  MainWindow other(state_, platform_, sounds_, help_, web_, options);
   const QString expected_dir = QFileInfo(real.fileName()).canonicalPath() + "/";
   EXPECT_EQ(other.Identity().AppDir, expected_dir.toStdString());
   EXPECT_EQ(other.Identity().ExeBaseName, "zelmar-slots");  // no extension, nothing cut
@@ -83,16 +85,49 @@ TEST_F(StartUp, WindowIsTheScreenLessTenCentredAndFixedAtLargeFonts) {
 TEST_F(StartUp, SmallFontResolutionMaximisesTheWindow) {
   Start(1, 1024, 768, 96);
   EXPECT_TRUE(window_->windowState() & Qt::WindowMaximized);
-  EXPECT_EQ(state_.ScreenWidth, 1024);
-  EXPECT_EQ(state_.ScreenHeight, 768);
+  EXPECT_EQ(window_->Layout().ScreenWidth, 1024);
+  EXPECT_EQ(window_->Layout().ScreenHeight, 768);
 }
 
 TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   Start(1, 1280, 1024, 120);
-  EXPECT_EQ(state_.ReelsLeft, 331);
-  EXPECT_EQ(state_.ReelsTop, 336);
-  EXPECT_EQ(state_.ReelPitch, 147);
-  EXPECT_EQ(state_.BlurHeight, 1459);
+  EXPECT_EQ(window_->Layout().ReelsLeft, 331);
+  EXPECT_EQ(window_->Layout().ReelsTop, 336);
+  EXPECT_EQ(window_->Layout().ReelPitch, 147);
+  EXPECT_EQ(window_->Layout().BlurHeight, 1459);
+}
+
+TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
+  Start();
+  Ready();
+  const QList<QAction*> bar = window_->menuBar()->actions();
+  ASSERT_GE(bar.size(), 5);
+  EXPECT_EQ(
+      bar.mid(bar.size() - 4, 3),
+      (QList<QAction*>{window_->BorrowAction(), window_->StatsAction(), window_->PayoffsAction()}));
+  EXPECT_EQ(window_->BorrowAction()->text(), "&Borrow");
+  EXPECT_EQ(window_->StatsAction()->text(), "&Stats");
+  EXPECT_EQ(window_->PayoffsAction()->text(), "&Payoffs");
+
+  const QImage before = window_->Surface().Image().copy();
+  std::vector<QString> opened;
+  platform_.on_modal = [&](QDialog* dialog) {
+    opened.push_back(dialog->windowTitle());
+    if (auto* borrow = dynamic_cast<BorrowDialog*>(dialog)) borrow->Chip(1)->click();
+    dialog->accept();
+  };
+  window_->BorrowAction()->trigger();
+  EXPECT_EQ(state_.Credits, 1100);
+  EXPECT_EQ(state_.Borrowed, 1100);
+  EXPECT_NE(window_->Surface().Image(), before) << "the credits meter shows 1100";
+  window_->PaintAll();
+  const QImage after_borrow = window_->Surface().Image().copy();
+  window_->StatsAction()->trigger();
+  window_->PayoffsAction()->trigger();
+  EXPECT_EQ(opened, (std::vector<QString>{"Use this form to borrow or pay back credits",
+                                          "Your Game Statistics", "Payoff Chart"}));
+  EXPECT_EQ(window_->Surface().Image(), after_borrow);
+  EXPECT_EQ(state_.Credits, 1100);
 }
 
 TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {

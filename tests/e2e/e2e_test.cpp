@@ -1,5 +1,9 @@
 // End-to-end: the real program in a real X server (Xvfb), looked at through screenshots and
 // clicked with xdotool, the way a player meets it.
+//
+// ZELMAR_PROGRAM in the environment names another program file to test (an installed copy);
+// ZELMAR_E2E_HOME names the player's home folder to use instead of a fresh temporary one, so
+// that a caller can look at what the game left there.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -66,11 +70,14 @@ class RealGame : public ::testing::Test {
     env.insert("DISPLAY", display_);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("SDL_AUDIODRIVER", "dummy");  // no sound card needed
-    env.insert("XDG_DATA_HOME", home_.path());
-    env.insert("HOME", home_.path());
+    const QString home = Home();
+    env.insert("XDG_DATA_HOME", home + "/.local/share");
+    env.insert("HOME", home);
     env_ = env;
     game_.setProcessEnvironment(env);
-    game_.setProgram(QStringLiteral(ZELMAR_PROGRAM));
+    // Started from a folder of its own: the game must find its files beside the program.
+    game_.setWorkingDirectory(home);
+    game_.setProgram(qEnvironmentVariable("ZELMAR_PROGRAM", QStringLiteral(ZELMAR_PROGRAM)));
     game_.start();
     ASSERT_TRUE(game_.waitForStarted(10000));
     const QString id =
@@ -89,6 +96,8 @@ class RealGame : public ::testing::Test {
     }
     return QString::fromLocal8Bit(p.readAllStandardOutput());
   }
+
+  QString Home() const { return qEnvironmentVariable("ZELMAR_E2E_HOME", home_.path()); }
 
   QImage Screenshot() {
     const QString file = home_.filePath("shot.png");
@@ -203,6 +212,16 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
   // and whatever the spin won came back in.
   EXPECT_EQ(stake, 9);
   EXPECT_GE(*credits, 991);
+
+  // Exit from the File menu (its title sits at the window's top left, above the drawing area;
+  // E&xit is its mnemonic) ends the program normally.
+  Run("xdotool", {"mousemove", QString::number(origin_x + 15), QString::number(origin_y - 10)});
+  Run("xdotool", {"click", "1"});
+  QThread::msleep(500);
+  Run("xdotool", {"key", "x"});
+  ASSERT_TRUE(game_.waitForFinished(10000)) << "the game did not close";
+  EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(game_.exitCode(), 0);
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ TEST(ScoreSpinTest, JackpotPaysWithTheScatterWinOnTop) {
   EXPECT_EQ(state.ScatterWin, 900);
   EXPECT_EQ(state.GamePaid, 5900);
   EXPECT_EQ(state.WinToCount, 5900);
-  EXPECT_EQ(state.ShownWin, kScatterWin);
+  EXPECT_EQ(FirstWinToShow(state), kScatterWin);
   for (int r = 0; r < kReels; ++r) {
     EXPECT_EQ(state.ScatterPos[r + 1].reel, r);
     EXPECT_EQ(state.ScatterPos[r + 1].row, 1);
@@ -200,7 +200,7 @@ TEST(ScoreSpinTest, ScattersPayOnTheTotalBetWhereverTheyStand) {
     EXPECT_EQ(state.ScatterCount, static_cast<int>(c.reels_with_scatter.size()));
     EXPECT_EQ(state.ScatterWin, c.scatter_win);
     EXPECT_EQ(state.GamePaid, c.scatter_win);
-    EXPECT_EQ(state.ShownWin, c.scatter_win > 0 ? kScatterWin : -1);
+    EXPECT_EQ(FirstWinToShow(state), c.scatter_win > 0 ? kScatterWin : -1);
   }
 }
 
@@ -233,7 +233,7 @@ TEST(ScoreSpinTest, PaylinesNotBetAreScoredButPayNothing) {
   EXPECT_EQ(state.LineMatch[7], 3);
   EXPECT_EQ(state.LineWin[3], 5);
   EXPECT_EQ(state.LineWin[5], 1);
-  EXPECT_EQ(state.ShownWin, 3);  // the lowest paying payline when no scatter pays
+  EXPECT_EQ(FirstWinToShow(state), 3);  // the lowest paying payline when no scatter pays
   EXPECT_EQ(state.GamePaid, 6);
 
   state.LinesBet = 7;
@@ -255,8 +255,6 @@ TEST(ScoreSpinTest, NoWinLeavesNothingOfThePreviousSpin) {
   state.GamePaid = 500;
   state.WinToCount = 12;
   state.BonusWin = 189;
-  state.FlashTicks = 7;
-  state.ShownWin = 10;
   ScoreSpin(state);
   for (int n = 1; n <= kPaylines; ++n) {
     EXPECT_FALSE(state.LineWon[n]);
@@ -268,8 +266,7 @@ TEST(ScoreSpinTest, NoWinLeavesNothingOfThePreviousSpin) {
   EXPECT_EQ(state.GamePaid, 0);
   EXPECT_EQ(state.WinToCount, 0);
   EXPECT_EQ(state.BonusWin, 0);
-  EXPECT_EQ(state.FlashTicks, 0);
-  EXPECT_EQ(state.ShownWin, -1);
+  EXPECT_EQ(FirstWinToShow(state), -1);
 }
 
 TEST(ScoreSpinTest, FillsTheWindowFromTheStopsWithoutDrawingRandomNumbers) {

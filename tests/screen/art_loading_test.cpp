@@ -86,21 +86,21 @@ TEST_P(ReelGeometry, WithoutSheetFilesTheSheetIsStretched) {
   ScopedScreenWidth width(row.width);
   QTemporaryDir dir;
   MainArt art = synthetic::MakeArt();
-  GameState gs;
+  ScreenLayout layout;
   PrepareWorkingBitmaps(art);
-  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
+  LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
 
-  EXPECT_EQ(gs.CellSize, row.stretched_cell);
-  EXPECT_EQ(gs.ReelsLeft, row.reels_left);
-  EXPECT_EQ(gs.ReelsTop, row.reels_top);
-  EXPECT_EQ(gs.ReelPitch, row.reel_pitch);
-  EXPECT_EQ(gs.BlurHeight, row.blur_height);
+  EXPECT_EQ(layout.CellSize, row.stretched_cell);
+  EXPECT_EQ(layout.ReelsLeft, row.reels_left);
+  EXPECT_EQ(layout.ReelsTop, row.reels_top);
+  EXPECT_EQ(layout.ReelPitch, row.reel_pitch);
+  EXPECT_EQ(layout.BlurHeight, row.blur_height);
   EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
   EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
   EXPECT_EQ(art.symbol_bitmap.format(), QImage::Format_RGB32);
   EXPECT_EQ(art.spin_strip_bitmap.format(), QImage::Format_RGB32);
   // The middle of every cell still shows that cell's symbol after stretching.
-  const int c = gs.CellSize;
+  const int c = layout.CellSize;
   for (int code = 0; code < 24; ++code) {
     EXPECT_EQ(Rgb(art.symbol_bitmap.pixel((code % 4) * c + c / 2, (code / 4) * c + c / 2)),
               synthetic::SymbolColour(code))
@@ -120,16 +120,16 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
 
   ScopedScreenWidth width(row.width);
   MainArt art = synthetic::MakeArt();
-  GameState gs;
+  ScreenLayout layout;
   PrepareWorkingBitmaps(art);
-  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
+  LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
 
   const bool has_sheet = row.width != 800 && row.width != 1366;
-  EXPECT_EQ(gs.CellSize, row.native_cell);
-  EXPECT_EQ(gs.ReelsLeft, row.reels_left);
-  EXPECT_EQ(gs.ReelsTop, row.reels_top);
-  EXPECT_EQ(gs.ReelPitch, row.reel_pitch);
-  EXPECT_EQ(gs.BlurHeight, row.blur_height);
+  EXPECT_EQ(layout.CellSize, row.native_cell);
+  EXPECT_EQ(layout.ReelsLeft, row.reels_left);
+  EXPECT_EQ(layout.ReelsTop, row.reels_top);
+  EXPECT_EQ(layout.ReelPitch, row.reel_pitch);
+  EXPECT_EQ(layout.BlurHeight, row.blur_height);
   // The strip is stretched by Scale whatever the sheet's cell size.
   EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
   if (has_sheet) {
@@ -140,7 +140,7 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
   } else {
     EXPECT_EQ(art.symbol_bitmap.size(), QSize(304, 456));
   }
-  const int c = gs.CellSize;
+  const int c = layout.CellSize;
   for (int code = 0; code < 24; ++code) {
     const QRgb plain = synthetic::SymbolColour(code);
     const QRgb expected =
@@ -165,10 +165,10 @@ TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
   WriteBytes(dir.filePath("Zelmar98.jpg"), QByteArray("\xff\xd8\xff\xe0 not really", 16));
   ScopedScreenWidth width(1024);
   MainArt art = synthetic::MakeArt();
-  GameState gs;
+  ScreenLayout layout;
   PrepareWorkingBitmaps(art);
-  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
-  EXPECT_EQ(gs.CellSize, 97);
+  LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
+  EXPECT_EQ(layout.CellSize, 97);
   EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
   EXPECT_EQ(art.symbol_sheet_picture.size(), QSize(304, 456));
 }
@@ -179,17 +179,17 @@ TEST(SheetChoice, SheetNamesFollowTheSoundPrefix) {
   ScopedScreenWidth width(1280);
   {
     MainArt art = synthetic::MakeArt();
-    GameState gs;
+    ScreenLayout layout;
     PrepareWorkingBitmaps(art);
-    LoadArtForResolution(art, gs, DirOf(dir), "Acme");
-    EXPECT_EQ(gs.CellSize, 121) << "a sheet of another prefix must not be used";
+    LoadArtForResolution(art, layout, DirOf(dir), "Acme");
+    EXPECT_EQ(layout.CellSize, 121) << "a sheet of another prefix must not be used";
   }
   WriteJpeg(dir.filePath("ACME122.jpg"), synthetic::MakeSheet(122, qRgb(0, 0, 0)));
   MainArt art = synthetic::MakeArt();
-  GameState gs;
+  ScreenLayout layout;
   PrepareWorkingBitmaps(art);
-  LoadArtForResolution(art, gs, DirOf(dir), "Acme");
-  EXPECT_EQ(gs.CellSize, 122);
+  LoadArtForResolution(art, layout, DirOf(dir), "Acme");
+  EXPECT_EQ(layout.CellSize, 122);
 }
 
 TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
@@ -228,10 +228,10 @@ TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
 
   // A shorter strip is stretched by Scale and wraps at its own scaled height.
   ScopedScreenWidth width(1024);
-  GameState gs;
-  LoadArtForResolution(art, gs, DirOf(dir), "Zelmar");
-  EXPECT_EQ(gs.BlurHeight, Scale(456));
-  EXPECT_EQ(art.spin_strip_bitmap.height(), gs.BlurHeight);
+  ScreenLayout layout;
+  LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
+  EXPECT_EQ(layout.BlurHeight, Scale(456));
+  EXPECT_EQ(art.spin_strip_bitmap.height(), layout.BlurHeight);
 }
 
 TEST(ReplaceArt, FilesThatCannotBeDecodedKeepTheCarriedPictures) {

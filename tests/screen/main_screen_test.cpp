@@ -36,7 +36,7 @@ class ScreenFixture {
     art_ = synthetic::MakeArt();
     PrepareWorkingBitmaps(art_);
     QTemporaryDir empty;
-    LoadArtForResolution(art_, gs_, empty.path().toStdString() + "/", "Zelmar");
+    LoadArtForResolution(art_, layout_, empty.path().toStdString() + "/", "Zelmar");
     canvas_.Resize(Scale(800), Scale(600));
     gs_.Credits = 1000;
     gs_.Bet = 0;
@@ -48,7 +48,7 @@ class ScreenFixture {
       for (int p = 1; p <= kStripLength; ++p) gs_.ReelStrip[r][p] = (p + 3 * r) % 22;
     }
     gs_.ReelStop = {1, 5, 29, 30, 12};
-    screen_ = std::make_unique<MainScreen>(gs_, art_, canvas_);
+    screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   }
 
   QRgb At(int x, int y) const { return canvas_.Pixel(x, y); }
@@ -84,8 +84,8 @@ class ScreenFixture {
   int PathY(int n) const { return Scale(212) + Scale(25 * MarkerRow(n) + 13); }
 
   QPoint CellCentre(int reel, int row) const {
-    return {gs_.ReelsLeft + reel * gs_.ReelPitch + gs_.CellSize / 2,
-            gs_.ReelsTop + row * gs_.CellSize + gs_.CellSize / 2};
+    return {layout_.ReelsLeft + reel * layout_.ReelPitch + layout_.CellSize / 2,
+            layout_.ReelsTop + row * layout_.CellSize + layout_.CellSize / 2};
   }
 
   // Expects the digits of text right-aligned at right, top at top, from the green strip.
@@ -108,6 +108,7 @@ class ScreenFixture {
   std::unique_ptr<ScopedScreenWidth> screen_width_;
   MainArt art_;
   GameState gs_;
+  ScreenLayout layout_;
   Canvas canvas_;
   std::unique_ptr<MainScreen> screen_;
 };
@@ -152,15 +153,15 @@ TEST_P(PaintAllAt, PathsTakeTheColourTheirMarkerShowsAndShowBetweenTheReels) {
   // Payline 1 is bet: its path is the lit row colour. Payline 3 sits on an odd row whose
   // sample point falls on the marker's square, dim when not bet; payline 4 on an even row
   // where it falls on the bar, which keeps the row colour.
-  EXPECT_EQ(gs_.LineColour[1], synthetic::MarkerColour(MarkerRow(1)) & 0xFFFFFFu);
-  EXPECT_EQ(gs_.LineColour[3], synthetic::DimMarkerColour(MarkerRow(3)) & 0xFFFFFFu);
-  EXPECT_EQ(gs_.LineColour[4], synthetic::MarkerColour(MarkerRow(4)) & 0xFFFFFFu);
-  EXPECT_EQ(gs_.LineColour[kScatterWin], 0xFFFFFFu);
+  EXPECT_EQ(screen_->LineColour(1), synthetic::MarkerColour(MarkerRow(1)) & 0xFFFFFFu);
+  EXPECT_EQ(screen_->LineColour(3), synthetic::DimMarkerColour(MarkerRow(3)) & 0xFFFFFFu);
+  EXPECT_EQ(screen_->LineColour(4), synthetic::MarkerColour(MarkerRow(4)) & 0xFFFFFFu);
+  EXPECT_EQ(screen_->LineColour(kScatterWin), 0xFFFFFFu);
 
   // Between the windows of reels 0 and 1 and of reels 3 and 4, the straight path of payline 1.
   for (int gap : {0, 3}) {
-    const int after_frame = Scale(207) + gap * gs_.ReelPitch + gs_.CellSize + Scale(3);
-    const int next_frame = Scale(204) + (gap + 1) * gs_.ReelPitch;
+    const int after_frame = Scale(207) + gap * layout_.ReelPitch + layout_.CellSize + Scale(3);
+    const int next_frame = Scale(204) + (gap + 1) * layout_.ReelPitch;
     ASSERT_LT(after_frame, next_frame);
     EXPECT_EQ(At((after_frame + next_frame) / 2, PathY(1)), Rgb(synthetic::MarkerColour(4)));
   }
@@ -170,8 +171,9 @@ TEST_P(PaintAllAt, ReelFrameStripsAreRestoredOverThePaths) {
   screen_->PaintAll();
   const int y = PathY(1);
   for (int i = 0; i < kReels; ++i) {
-    EXPECT_EQ(At(Scale(204) + i * gs_.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
-    EXPECT_EQ(At(Scale(207) + i * gs_.ReelPitch + gs_.CellSize + 1, y), synthetic::kFrameRight)
+    EXPECT_EQ(At(Scale(204) + i * layout_.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
+    EXPECT_EQ(At(Scale(207) + i * layout_.ReelPitch + layout_.CellSize + 1, y),
+              synthetic::kFrameRight)
         << "reel " << i;
   }
 }
@@ -285,24 +287,24 @@ TEST_P(PaintAllAt, AfterAPayingSpinOnlyTheWinningMarkersAreLit) {
         << "payline " << n;
   }
   // The paths were drawn while all nine were lit for the bet.
-  EXPECT_EQ(gs_.LineColour[3], synthetic::MarkerColour(MarkerRow(3)) & 0xFFFFFFu);
+  EXPECT_EQ(screen_->LineColour(3), synthetic::MarkerColour(MarkerRow(3)) & 0xFFFFFFu);
 }
 
 TEST_P(PaintAllAt, SpinSliceJoinsTheStripsEndToItsStart) {
   const QImage& strip = art_.spin_strip_bitmap;
-  const int blur = gs_.BlurHeight;
+  const int blur = layout_.BlurHeight;
   ASSERT_EQ(strip.height(), blur);
-  const int x = gs_.ReelsLeft + 2 * gs_.ReelPitch;
-  const int rows = 3 * gs_.CellSize;
+  const int x = layout_.ReelsLeft + 2 * layout_.ReelPitch;
+  const int rows = 3 * layout_.CellSize;
   for (int offset : {0, blur - rows, blur - 10, blur - 1, -1, blur + 5}) {
     screen_->DrawSpinSlice(2, offset);
     const int from = ((offset % blur) + blur) % blur;
     for (int i : {0, 9, 10, rows / 2, rows - 1}) {
-      ASSERT_EQ(At(x, gs_.ReelsTop + i), Rgb(strip.pixel(0, (from + i) % blur)))
+      ASSERT_EQ(At(x, layout_.ReelsTop + i), Rgb(strip.pixel(0, (from + i) % blur)))
           << "offset " << offset << " row " << i;
     }
   }
-  EXPECT_EQ(At(x, gs_.ReelsTop + rows), kBlack) << "nothing is drawn below the reel";
+  EXPECT_EQ(At(x, layout_.ReelsTop + rows), kBlack) << "nothing is drawn below the reel";
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenWidths, PaintAllAt,
@@ -411,9 +413,9 @@ TEST_F(ScreenAt800, WildFramesAndWhiteCellsTouchOnlyTheirCell) {
     EXPECT_EQ(At(p.x(), p.y()), synthetic::SymbolColour(frame));
   }
   screen_->FillCellWhite(1, 2);
-  const int x = gs_.ReelsLeft + gs_.ReelPitch;
-  const int y = gs_.ReelsTop + 2 * gs_.CellSize;
-  const int c = gs_.CellSize;
+  const int x = layout_.ReelsLeft + layout_.ReelPitch;
+  const int y = layout_.ReelsTop + 2 * layout_.CellSize;
+  const int c = layout_.CellSize;
   EXPECT_EQ(Count(x, y, x + c, y + c, [](QRgb p) { return p != kWhite; }), 0);
   EXPECT_EQ(At(x - 1, y), kBlack);
   EXPECT_EQ(At(x + c, y), kBlack);
@@ -434,12 +436,13 @@ TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
   MainArt art = synthetic::MakeArt();
   PrepareWorkingBitmaps(art);
   GameState gs;
-  LoadArtForResolution(art, gs, "/nonexistent-folder/", "Zelmar");
-  gs.CellSize = 98;
+  ScreenLayout layout;
+  LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
+  layout.CellSize = 98;
   Canvas canvas(Scale(800), Scale(600));
-  MainScreen screen(gs, art, canvas);
+  MainScreen screen(gs, layout, art, canvas);
   screen.DrawSpinSlice(0, 100);
-  const int right = gs.ReelsLeft + 97;
-  EXPECT_EQ(canvas.Pixel(right, gs.ReelsTop), Rgb(art.spin_strip_bitmap.pixel(96, 100)));
-  EXPECT_EQ(canvas.Pixel(right + 1, gs.ReelsTop), kBlack);
+  const int right = layout.ReelsLeft + 97;
+  EXPECT_EQ(canvas.Pixel(right, layout.ReelsTop), Rgb(art.spin_strip_bitmap.pixel(96, 100)));
+  EXPECT_EQ(canvas.Pixel(right + 1, layout.ReelsTop), kBlack);
 }

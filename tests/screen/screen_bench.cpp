@@ -22,7 +22,7 @@ struct Scene {
     if (!LoadBuiltInArt(art, &error)) art = synthetic::MakeArt();
     PrepareWorkingBitmaps(art);
     QTemporaryDir empty;
-    LoadArtForResolution(art, gs, empty.path().toStdString() + "/", "Zelmar");
+    LoadArtForResolution(art, layout, empty.path().toStdString() + "/", "Zelmar");
     canvas.Resize(Scale(800), Scale(600));
     gs.Credits = 1000;
     gs.LinesBet = 9;
@@ -31,13 +31,14 @@ struct Scene {
     for (int r = 0; r < kReels; ++r)
       for (int p = 1; p <= kStripLength; ++p) gs.ReelStrip[r][p] = (p + r) % 22;
     gs.ReelStop = {3, 30, 7, 2, 7};
-    screen = std::make_unique<MainScreen>(gs, art, canvas);
+    screen = std::make_unique<MainScreen>(gs, layout, art, canvas);
     screen->PaintAll();
   }
   ~Scene() { SetScreenWidthSource({}); }
 
   MainArt art;
   GameState gs;
+  ScreenLayout layout;
   Canvas canvas;
   std::unique_ptr<MainScreen> screen;
 };
@@ -69,7 +70,7 @@ void BM_SpinFrame(benchmark::State& state) {
     for (int r = 0; r < kReels; ++r) {
       scene.screen->DrawSpinSlice(r, offset[r]);
       offset[r] -= step;
-      if (offset[r] < 0) offset[r] += scene.gs.BlurHeight;
+      if (offset[r] < 0) offset[r] += scene.layout.BlurHeight;
     }
   }
 }

@@ -206,7 +206,7 @@ TEST_F(Audio, MissingMemorySoundsAreReportedOnceAndFallBackToTheDefaultSound) {
   Write("ZelmarWin.wav", "bad bytes");
   Start(/*with_effects=*/false);
   ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");
+  EXPECT_TRUE(platform_.messages[0].error);
   EXPECT_EQ(platform_.messages[0].text.toStdString(),
             "File not found: " + identity_.AppDir + "Zelmar0.wav");
   player_.Take();
@@ -233,6 +233,7 @@ TEST_F(Audio, WithoutADeviceEverythingIsSilentAndSaidOnce) {
   EXPECT_TRUE(player_.Take().empty());
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_TRUE(platform_.messages[0].text.contains("No sound device"));
+  EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");
 }
 
 TEST_F(Audio, AFailedOpenIsShownAndNoTrackFollowsUntilMusicIsSwitchedAgain) {
@@ -242,6 +243,7 @@ TEST_F(Audio, AFailedOpenIsShownAndNoTrackFollowsUntilMusicIsSwitchedAgain) {
   platform_.Advance(10 * GameAudio::kMusicTickMs);
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy");
+  EXPECT_TRUE(platform_.messages[0].error);
   EXPECT_EQ(audio_->TrackIndex(), 0);
   player_.fail_open = false;
   audio_->SwitchMusic();

@@ -134,6 +134,11 @@ void FakePlatform::ShowMessage(QWidget*, const QString& caption, const QString& 
   if (on_message) on_message(caption, text);
 }
 
+void FakePlatform::ShowError(QWidget*, const QString& text) {
+  messages.push_back({QStringLiteral("Error"), text, true});
+  if (on_message) on_message(QStringLiteral("Error"), text);
+}
+
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
   dialog->show();

@@ -21,6 +21,7 @@ class FakePlatform : public Platform {
   struct Message {
     QString caption;
     QString text;
+    bool error = false;  // an error box rather than an information box
   };
 
   FakePlatform();
@@ -38,8 +39,10 @@ class FakePlatform : public Platform {
   void WaitUntil(uint32_t tick) override;
   std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,
                                      std::function<void()> on_tick) override;
-  // Records {caption, text} in Messages, then calls OnMessage if set.
+  // Records {caption, text} in messages, then calls on_message if set.
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override;
+  // Records {"Error", text, error} in messages, then calls on_message if set.
+  void ShowError(QWidget* parent, const QString& text) override;
   // Shows the dialog without blocking and calls OnModal if set; then, while the dialog is still
   // visible, advances the clock in steps of 10 ms (at most 10 virtual minutes, after which the
   // test fails and the dialog is closed).

@@ -75,15 +75,13 @@ class BonusGameTest : public ::testing::Test {
     identity_.GameTitle = "Zelmar Slots";
     state_.CreditsPerLine = 1;
     state_.LinesBet = 9;
-    state_.ScreenWidth = 800;
-    state_.ScreenHeight = 600;
     state_.BallPrizes = {10, 5, 2, 2, 1, 1, 0, 0};
     state_.BonusWin = -1;  // not yet written by the window
   }
 
   BonusGameWindow& Open(BonusArt art = SyntheticArt()) {
-    window_ =
-        std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_, std::move(art));
+    window_ = std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_,
+                                                QSize(800, 600), std::move(art));
     window_->show();
     start_ = platform_.Now();
     return *window_;
@@ -514,8 +512,8 @@ TEST_F(BonusGameTest, ScreenDpiDecidesWhetherTheWindowIsAlsoMaximised) {
   EXPECT_TRUE(window_->windowState() & Qt::WindowFullScreen);
   EXPECT_TRUE(window_->windowFlags() & Qt::FramelessWindowHint);
   platform_.dpi = 120;
-  window_ =
-      std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_, SyntheticArt());
+  window_ = std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_,
+                                              QSize(800, 600), SyntheticArt());
   EXPECT_FALSE(window_->windowState() & Qt::WindowFullScreen);
   EXPECT_EQ(window_->size(), QSize(800, 600));
 }

@@ -238,6 +238,23 @@ void CheckDigits(const QString& path) {
 
 }  // namespace
 
+// A button picture lies on the dialog's own face: it must be see-through around its shape and
+// solid over much of its area, or the button shows a box or nothing.
+void CheckButtonPicture(const QString& path, int w, int h) {
+  const QImage img = Load(path, w, h);
+  if (img.isNull()) return;
+  if (!img.hasAlphaChannel()) {
+    Fail("no transparency", path);
+    return;
+  }
+  if (qAlpha(img.pixel(0, 0)) != 0 || qAlpha(img.pixel(w - 1, 0)) != 0)
+    Fail("top corners not transparent", path);
+  int opaque = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) opaque += qAlpha(img.pixel(x, y)) == 255;
+  if (opaque * 10 < w * h) Fail("mostly see-through", path);
+}
+
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   if (argc < 2) {
@@ -260,6 +277,10 @@ int main(int argc, char** argv) {
   CheckMasked("logo", logo, logo_mask);
   CheckDigits(dir + "/main/digits_red.png");
   CheckDigits(dir + "/main/digits_green.png");
+  for (const char* chip : {"chip_1000", "chip_100", "chip_10", "chip_1"})
+    CheckButtonPicture(QString("%1/main/%2.png").arg(dir, chip), 80, 57);
+  CheckButtonPicture(dir + "/main/glyph_ok.png", 20, 20);
+  CheckButtonPicture(dir + "/main/glyph_help.png", 20, 20);
   if (failures == 0) std::printf("art in %s: all checks passed\n", argv[1]);
   return failures == 0 ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "cabinet.h"
+#include "chips.h"
 #include "preview.h"
 #include "small_art.h"
 #include "symbols.h"
@@ -60,6 +61,11 @@ bool WriteAll(const QString& art_dir) {
   ok &= Save(art::MakeDigitStrip(QColor(255, 36, 24), QColor(64, 8, 6)), main + "/digits_red.png");
   ok &=
       Save(art::MakeDigitStrip(QColor(60, 255, 80), QColor(8, 58, 14)), main + "/digits_green.png");
+  int chips = 0;
+  const art::ChipStyle* styles = art::ChipStyles(&chips);
+  for (int i = 0; i < chips; ++i) ok &= Save(art::MakeChip(styles[i]), main + "/" + styles[i].file);
+  ok &= Save(art::MakeOkGlyph(), main + "/glyph_ok.png");
+  ok &= Save(art::MakeHelpGlyph(), main + "/glyph_help.png");
   return ok;
 }
 

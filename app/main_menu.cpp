@@ -1,0 +1,89 @@
+// MainWindow: the menu bar and its commands. Every item the player can see lives here, in the
+// order of the bar; a command whose window belongs to another part of the game only hands over.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/main_window.h"
+#include "shell/help_topics.h"
+#include "shell/web_page.h"
+
+void MainWindow::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  auto command = [this](QMenu* menu, const QString& caption, void (MainWindow::*run)()) {
+    QAction* action = menu->addAction(caption);
+    connect(action, &QAction::triggered, this, [this, run] { (this->*run)(); });
+    return action;
+  };
+  auto bar_command = [this, bar](const QString& caption, void (MainWindow::*run)()) {
+    QAction* action = bar->addAction(caption);
+    connect(action, &QAction::triggered, this, [this, run] { (this->*run)(); });
+    return action;
+  };
+
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  new_game_ = command(file, QStringLiteral("&New Game"), &MainWindow::NewGame);
+  file->addSeparator();
+  command(file, QStringLiteral("&Open Game"), &MainWindow::OpenGame);
+  command(file, QStringLiteral("&Save Game"), &MainWindow::SaveGame);
+  file->addSeparator();
+  command(file, QStringLiteral("E&xit"), &MainWindow::Exit);
+
+  QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+  sound_ = command(options, QStringLiteral("Sound"), &MainWindow::SwitchSound);
+  music_ = command(options, QStringLiteral("Music"), &MainWindow::SwitchMusic);
+  for (QAction* check : {sound_, music_}) {
+    check->setCheckable(true);
+    check->setChecked(true);
+  }
+
+  borrow_ = bar_command(QStringLiteral("&Borrow"), &MainWindow::Borrow);
+  borrow_->setEnabled(!gs_.Busy);
+  stats_ = bar_command(QStringLiteral("&Stats"), &MainWindow::ShowStatistics);
+  payoffs_ = bar_command(QStringLiteral("&Payoffs"), &MainWindow::ShowPayoffChart);
+
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  command(help, QStringLiteral("Version"), &MainWindow::ShowVersion);
+  help->addSeparator();
+  // Named after the game's title once the identity is known.
+  manual_ = command(help, QStringLiteral("&Manual"), &MainWindow::ShowManual);
+  help->addSeparator();
+  command(help, GamesPageCaption(), &MainWindow::OpenGamesPage);
+  help->addSeparator();
+  command(help, QStringLiteral("&Company Information"), &MainWindow::ShowCompanyInformation);
+}
+
+// Saved games: the slot dialog opens here once saving is part of the game.
+void MainWindow::OpenGame() {}
+void MainWindow::SaveGame() {}
+
+void MainWindow::Exit() {
+  gs_.Quitting = true;
+  close();
+}
+
+// Sound and music: the switches live with the sounds; the check marks show them.
+void MainWindow::SwitchSound() {
+  sounds_.SwitchSound();
+  sound_->setChecked(sounds_.SoundOn());
+}
+
+void MainWindow::SwitchMusic() {
+  sounds_.SwitchMusic();
+  music_->setChecked(sounds_.MusicOn());
+}
+
+// Game identity: the Version box shows here once the settings are part of the game.
+void MainWindow::ShowVersion() {}
+
+void MainWindow::ShowManual() {
+  help_.ShowContents();
+}
+
+void MainWindow::OpenGamesPage() {
+  OpenWebPage(web_, platform_, this);
+}
+
+void MainWindow::ShowCompanyInformation() {
+  help_.ShowContext(kCompanyHelp);
+}

@@ -1,0 +1,135 @@
+// The menu bar: its items, the help and web commands, and every way of ending the game.
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "shell/help_topics.h"
+#include "shell/web_page.h"
+#include "tests/app/game_fixture.h"
+
+namespace {
+
+class Menu : public GameFixture {
+ protected:
+  // The item with this caption: "&File/E&xit" inside a menu, "&Borrow" on the bar itself.
+  QAction* Item(const QString& path) {
+    const QStringList parts = path.split('/');
+    for (QAction* top : window_->menuBar()->actions()) {
+      if (top->text() != parts[0]) continue;
+      if (parts.size() == 1) return top;
+      for (QAction* item : top->menu()->actions()) {
+        if (item->text() == parts[1]) return item;
+      }
+    }
+    ADD_FAILURE() << "no menu item " << path.toStdString();
+    static QAction none;
+    return &none;
+  }
+};
+
+TEST_F(Menu, ShowsEveryCommandInOrderWithItsAccessKeyAndCheckMarks) {
+  Start();
+  const struct {
+    const char* caption;
+    std::vector<QString> items;  // "-" is a separator; empty for a command on the bar itself
+  } expected[] = {
+      {"&File", {"&New Game", "-", "&Open Game", "&Save Game", "-", "E&xit"}},
+      {"&Options", {"Sound", "Music"}},
+      {"&Borrow", {}},
+      {"&Stats", {}},
+      {"&Payoffs", {}},
+      {"&Help",
+       {"Version", "-", "&Zelmar Slots Manual", "-", GamesPageCaption(), "-",
+        "&Company Information"}},
+  };
+  const QList<QAction*> bar = window_->menuBar()->actions();
+  ASSERT_EQ(bar.size(), std::size(expected));
+  for (size_t m = 0; m < std::size(expected); ++m) {
+    EXPECT_EQ(bar[m]->text(), expected[m].caption);
+    if (expected[m].items.empty()) {
+      EXPECT_EQ(bar[m]->menu(), nullptr) << expected[m].caption;
+      continue;
+    }
+    ASSERT_NE(bar[m]->menu(), nullptr) << expected[m].caption;
+    std::vector<QString> items;
+    for (QAction* item : bar[m]->menu()->actions()) {
+      items.push_back(item->isSeparator() ? QStringLiteral("-") : item->text());
+      EXPECT_TRUE(item->isVisible());
+    }
+    EXPECT_EQ(items, expected[m].items) << expected[m].caption;
+  }
+  for (const char* path : {"&Options/Sound", "&Options/Music"}) {
+    EXPECT_TRUE(Item(path)->isCheckable() && Item(path)->isChecked()) << path;
+    Item(path)->trigger();
+    EXPECT_FALSE(Item(path)->isChecked()) << path;
+  }
+}
+
+TEST_F(Menu, HelpOpensTheMainWindowsTopicTheContentsAndTheCompanyPage) {
+  Start();
+  Ready();
+  EXPECT_EQ(help_.help_file, QDir(dir_.path()).filePath("zelmar-slots.hlp"));
+  window_->SurfaceWidget()->setFocus();
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QCoreApplication::sendEvent(window_->SurfaceWidget(), &f1);
+  Item("&Help/&Zelmar Slots Manual")->trigger();
+  Item("&Help/&Company Information")->trigger();
+  EXPECT_EQ(help_.shown,
+            (std::vector<int>{kMainWindowHelp, FakeHelpViewer::kContents, kCompanyHelp}));
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(Menu, GamesPageAndLogoOpenTheSiteOrExplainWhyNot) {
+  Start();
+  Ready();
+  Item("&Help/" + GamesPageCaption())->trigger();
+  // The logo: 125 x 70 at its own size, centred over the first 140 design columns.
+  const int logo_left = (S(140) - window_->Art().logo.width()) / 2;
+  window_->ClickAt(logo_left + window_->Art().logo.width(), S(10));
+  window_->ClickAt(logo_left + window_->Art().logo.width() + 1, S(10));  // just beside it
+  EXPECT_EQ(web_.opened, (std::vector<QString>{GamesPageAddress(), GamesPageAddress()}));
+  EXPECT_TRUE(platform_.messages.empty());
+
+  web_.succeeds = false;
+  window_->ClickAt(logo_left, S(10) + window_->Art().logo.height());
+  ASSERT_EQ(platform_.messages.size(), 2u);
+  EXPECT_TRUE(platform_.messages[0].error);
+  EXPECT_EQ(platform_.messages[0].text, "Could not find a web browser on your system!");
+  EXPECT_EQ(platform_.messages[1].caption, "Information");
+  EXPECT_TRUE(platform_.messages[1].text.contains(GamesPageAddress()));
+  EXPECT_EQ(state_.Credits, 1000);
+}
+
+TEST_F(Menu, CommandsOfWindowsStillToComeChangeNothing) {
+  Start();
+  Ready();
+  for (const char* path : {"&File/&Open Game", "&File/&Save Game", "&Help/Version"}) {
+    Item(path)->trigger();
+    platform_.Advance(100);
+    EXPECT_TRUE(window_->isVisible()) << path;
+  }
+  EXPECT_EQ(state_.Credits, 1000);
+  EXPECT_EQ(state_.Borrowed, 1000);
+  EXPECT_FALSE(state_.Busy);
+}
+
+TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
+  for (const bool by_exit : {true, false}) {
+    Start();
+    Ready();
+    if (by_exit) {
+      Item("&File/E&xit")->trigger();
+    } else {
+      window_->close();  // the close box and the window manager's Close
+    }
+    EXPECT_FALSE(window_->isVisible()) << by_exit;
+    EXPECT_TRUE(state_.Quitting) << by_exit;
+    EXPECT_EQ(help_.closes, 1) << by_exit;
+    window_.reset();
+    state_ = GameState();
+    help_.closes = 0;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+// The payoff chart: its figures against the pay table the game pays, and its layout at the
+// screen widths the game is made for.
+#include "windows/payoff_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <algorithm>
+
+#include "engine/paytable.h"
+#include "engine/reels.h"
+#include "screen_test_util.h"
+#include "synthetic_art.h"
+
+namespace {
+
+using payoff_chart::PayColumn;
+
+// A line of `count` symbols `code` from the left, the rest scatter pieces, which end every line
+// combination.
+LineScore Pays(int code, int count) {
+  std::array<int, kReels> line;
+  line.fill(kFirstScatter);
+  for (int r = 0; r < count; ++r) line[r] = code;
+  return ScoreLine(line);
+}
+
+TEST(PayoffChartFigures, EveryLinePayShownIsWhatTheGamePaysAndNoOtherCountPays) {
+  std::vector<PayColumn> columns(payoff_chart::kLargeColumns.begin(),
+                                 payoff_chart::kLargeColumns.end());
+  columns.insert(columns.end(), payoff_chart::kSmallColumns.begin(),
+                 payoff_chart::kSmallColumns.end());
+  ASSERT_EQ(columns.size(), 13u) << "the wild and all twelve line symbols";
+  for (const PayColumn& column : columns) {
+    for (int count = 5; count >= 1; --count) {
+      const int shown = column.pays[5 - count];
+      EXPECT_EQ(Pays(column.code, count).pays, shown) << "code " << column.code << " x" << count;
+    }
+  }
+  EXPECT_EQ(ScoreLine({5, 6, 7, 8, 9}).pays, payoff_chart::kJackpotPays);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ScatterMultiplier(5 - i), payoff_chart::kScatterPays[i]);
+}
+
+TEST(PayoffChartFigures, FontSetsChangeAtTheBandEdges) {
+  const struct {
+    int width, jackpot, rules, large, small;
+  } bands[] = {{999, 12, 8, 10, 8},    {1000, 14, 10, 12, 10}, {1190, 14, 10, 12, 10},
+               {1191, 18, 12, 14, 12}, {1299, 18, 12, 14, 12}, {1300, 24, 14, 18, 14}};
+  for (const auto& b : bands) {
+    const payoff_chart::FontSizes f = payoff_chart::FontSizesFor(b.width);
+    EXPECT_EQ(f.jackpot, b.jackpot) << b.width;
+    EXPECT_EQ(f.rules, b.rules) << b.width;
+    EXPECT_EQ(f.large_table, b.large) << b.width;
+    EXPECT_EQ(f.small_table, b.small) << b.width;
+    EXPECT_EQ(f.bonus, b.small) << b.width;
+  }
+}
+
+class PayoffChartAt : public testing::Test {
+ protected:
+  void Open(int width, int height, int cell) {
+    screen_width_.Set(width);
+    cell_size_ = cell;
+    sheet_ = synthetic::MakeSheet(cell, 0);
+    window_ = std::make_unique<PayoffChartWindow>(cell_size_, sheet_);
+    window_->resize(width, height);
+    window_->PaintAll();
+  }
+  QRgb At(int x, int y) const { return window_->Surface().Pixel(x, y) | 0xff000000u; }
+  // A tile of side `side` for code stands at (x, y): silver frame lines on its left and top
+  // edges, its picture two pixels inside them and up to three pixels before its right and
+  // bottom edges.
+  void ExpectTile(int code, int x, int y, int side) {
+    const QRgb picture = Rgb(synthetic::SymbolColour(code));
+    const QRgb silver = Rgb(qRgb(192, 192, 192));
+    const int mid = side / 2;
+    EXPECT_EQ(At(x, y + mid), silver) << code << " left edge " << x;
+    EXPECT_EQ(At(x + mid, y), silver) << code << " top edge " << y;
+    EXPECT_EQ(At(x + 2, y + mid), picture) << code;
+    EXPECT_EQ(At(x + mid, y + 2), picture) << code;
+    EXPECT_EQ(At(x + side - 3, y + side - 3), picture) << code;
+  }
+  // The tops of the texts drawn with their left edge at x.
+  std::vector<std::pair<QString, int>> TextsAt(int x) const {
+    std::vector<std::pair<QString, int>> found;
+    for (const auto& t : window_->Texts()) {
+      if (t.x == x) found.emplace_back(t.text, t.y);
+    }
+    return found;
+  }
+
+  ScopedScreenWidth screen_width_{800};
+  int cell_size_ = 76;
+  QImage sheet_;
+  std::unique_ptr<PayoffChartWindow> window_;
+};
+
+TEST_F(PayoffChartAt, Width800PutsTilesAndPaysWhereTheGlassIsPrinted) {
+  Open(800, 600, 76);
+  const int top[] = {197, 278, 359, 440, 521};
+  for (int i = 0; i < 5; ++i) ExpectTile(5 + i, top[i], 32, 76);
+  const int middle[] = {56, 208, 360, 512, 664};
+  for (int i = 0; i < 5; ++i) ExpectTile(payoff_chart::kLargeColumns[i].code, middle[i], 150, 76);
+  const int bottom[] = {28, 125, 222, 319, 416, 513, 610, 707};
+  for (int i = 0; i < 8; ++i) ExpectTile(10 + i, bottom[i], 250, 57);
+
+  using Lines = std::vector<std::pair<QString, int>>;
+  EXPECT_EQ(TextsAt(743), (Lines{{"1000", 157}, {"250", 173}, {"100", 189}, {"5", 205}}));
+  EXPECT_EQ(TextsAt(766), (Lines{{"100", 258}, {"20", 274}, {"5", 290}}));
+  EXPECT_EQ(TextsAt(572), (Lines{{"120", 249}, {"20", 264}, {"5", 279}, {"2", 294}}))
+      << "gymnast column: four lines 15 apart";
+  EXPECT_EQ(TextsAt(697), (Lines{{"100", 62}, {"25", 76}, {"5", 90}}));
+  // Counts end two design pixels left of their tile: at 54 beside the wild, 705 beside H.
+  std::vector<QString> wild_counts, h_counts;
+  for (const auto& t : window_->Texts()) {
+    Canvas probe(1, 1);
+    probe.SetFontBold(true);
+    probe.SetFontSize(t.points);
+    const int right = t.x + probe.TextWidth(t.text);
+    if (right == 54) wild_counts.push_back(t.text);
+    if (right == 705) h_counts.push_back(t.text);
+  }
+  EXPECT_EQ(wild_counts, (std::vector<QString>{"5", "4", "3", "2", "1"}));
+  EXPECT_EQ(h_counts, (std::vector<QString>{"5", "4", "3"}));
+
+  EXPECT_EQ(window_->CloseButton()->geometry(), QRect(200, 332, 400, 28));
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(window_->Character(i)->pos(), QPoint(11 + 133 * i, 378)) << i;
+    EXPECT_FALSE(window_->Character(i)->isHidden());
+    EXPECT_TRUE(window_->Character(i + 6)->isHidden()) << "no room for a second row";
+  }
+  EXPECT_EQ(At(400, 325), Rgb(qRgb(192, 192, 192)));
+  EXPECT_EQ(At(799, 365), Rgb(qRgb(192, 192, 192)));
+}
+
+TEST_F(PayoffChartAt, Width1024ShowsTheSecondRowOfCharactersAndTheSecondFontBand) {
+  Open(1024, 768, 98);
+  ExpectTile(5, 252, 40, 98);  // s(197) = 252, s(32) = 40
+  const int slot = 1024 / 6;
+  const int second_top = 483 + 110 + 7 + 15 + 15 + 7;  // y2 + s(12) + s(6)
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(window_->Character(i)->pos(), QPoint((slot - 110) / 2 + i * slot, 483));
+    EXPECT_EQ(window_->Character(i + 6)->pos(), QPoint((slot - 110) / 2 + i * slot, second_top));
+    EXPECT_FALSE(window_->Character(i + 6)->isHidden());
+  }
+  EXPECT_EQ(window_->CloseButton()->geometry(), QRect(256, 424, 512, 35));
+  for (const auto& t : window_->Texts()) {
+    if (t.text.startsWith("Zelmar Jackpot")) {
+      EXPECT_EQ(t.points, 14);
+    }
+  }
+}
+
+TEST_F(PayoffChartAt, Width1600KeepsTheJackpotHeadingClearOfTheRuleColumns) {
+  Open(1600, 1200, 152);
+  int left_rules_end = 0, heading_left = 0, heading_right = 0, heading_points = 0;
+  for (const auto& t : window_->Texts()) {
+    Canvas probe(1, 1);
+    probe.SetFontBold(true);
+    probe.SetFontSize(t.points);
+    const int right = t.x + probe.TextWidth(t.text);
+    if (t.x == 20) left_rules_end = std::max(left_rules_end, right);  // s(10)
+    if (t.text.startsWith("Zelmar Jackpot")) {
+      heading_left = t.x;
+      heading_right = right;
+      heading_points = t.points;
+    }
+  }
+  EXPECT_GT(heading_left, left_rules_end);
+  EXPECT_LT(heading_right, 1248) << "the right column starts at s(624)";
+  EXPECT_GE(heading_points, 14);
+  EXPECT_LE(heading_points, 24);
+}
+
+TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
+  // A white ground with a soft grey shadow, and a white ball ringed in black.
+  QImage figure(110, 110, QImage::Format_RGB32);
+  figure.fill(qRgb(255, 255, 255));
+  for (int x = 30; x < 80; ++x) figure.setPixel(x, 100, qRgb(200, 200, 200));
+  for (int y = 0; y < 110; ++y) {
+    for (int x = 0; x < 110; ++x) {
+      const int d2 = (x - 55) * (x - 55) + (y - 50) * (y - 50);
+      if (d2 <= 30 * 30) figure.setPixel(x, y, d2 >= 27 * 27 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    }
+  }
+  screen_width_.Set(800);
+  cell_size_ = 76;
+  sheet_ = synthetic::MakeSheet(76, 0);
+  std::array<QImage, 8> characters;
+  characters.fill(figure);
+  characters[7] = QImage(20, 20, QImage::Format_RGB32);  // unusable: a plain stand-in is drawn
+  PayoffChartWindow chart(cell_size_, sheet_, characters);
+  const QImage shown = chart.Character(8)->pixmap().toImage();
+  EXPECT_EQ(shown.pixel(2, 2) | 0xff000000u, Rgb(qRgb(0, 0, 0)));
+  EXPECT_EQ(shown.pixel(50, 100) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "the shadow goes too";
+  EXPECT_EQ(shown.pixel(55, 50) | 0xff000000u, Rgb(qRgb(255, 255, 255)));
+  EXPECT_EQ(chart.Character(7)->pixmap().size(), QSize(110, 110));
+}
+
+}  // namespace

@@ -1,0 +1,389 @@
+#include "windows/payoff_chart.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/help_viewer.h"
+#include "screen/scale.h"
+
+namespace payoff_chart {
+
+FontSizes FontSizesFor(int width) {
+  if (width < 1000) return {12, 8, 10, 8, 8};
+  if (width <= 1190) return {14, 10, 12, 10, 10};
+  if (width <= 1299) return {18, 12, 14, 12, 12};
+  return {24, 14, 18, 14, 14};
+}
+
+}  // namespace payoff_chart
+
+namespace {
+
+using payoff_chart::PayColumn;
+
+constexpr QRgb kRed = qRgb(255, 0, 0);
+constexpr QRgb kYellow = qRgb(255, 255, 0);
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kSilver = qRgb(192, 192, 192);
+constexpr QRgb kGrey = qRgb(128, 128, 128);
+constexpr QRgb kBlack = qRgb(0, 0, 0);
+const QString kFace = QStringLiteral("MS Sans Serif");
+
+constexpr int kScatterCodes[] = {5, 6, 7, 8, 9};
+constexpr int kSheetColumns = 4;
+constexpr int kCounts[] = {5, 4, 3, 2, 1};
+
+const char* const kRulesLeft[] = {
+    "All payoffs are based on coins",    "bet per line except scatter wins",
+    "which are based on total credits.", "Lines pay from the left side only.",
+    "Scatters win in any position.",     "Wild symbols match any except",
+    "the ZELMAR scatter symbol.",
+};
+constexpr int kRulesLeftTops[] = {20, 34, 48, 62, 76, 90, 104};
+const char* const kRulesRight[] = {
+    "Collect a Scatter win by getting",
+    "three or more ZELMAR logos on",
+    "the screen in any position.",
+    "Scatter wins start bonus game.",
+};
+constexpr int kRulesRightTops[] = {20, 34, 48, 106};
+constexpr int kScatterTops[] = {62, 76, 90};
+constexpr int kScatterCounts[] = {5, 4, 3};
+
+const QString kBonusText1 = QStringLiteral(
+    "The Zelmar Bonus Game is played when you get three or more ZELMAR logos on the screen "
+    "during any slot spin.  When you get to the");
+const QString kBonusText2 = QStringLiteral(
+    "Bonus Game, select as many of the walking balls as you want.  However, behind two of them "
+    "are BOMBS.  Get a bomb and you lose it all!");
+
+void SetPen(Canvas& c, QRgb colour, int width) {
+  c.SetPenColor(colour);
+  c.SetPenWidth(width);
+}
+
+// A plain stand-in for a character picture that cannot be read: a ball on a black ground.
+QImage PlainCharacter(int i) {
+  static const QColor kColours[] = {Qt::white,  QColor(230, 120, 30), QColor(240, 240, 230),
+                                    Qt::yellow, QColor(130, 70, 30),  QColor(30, 30, 30),
+                                    Qt::red,    QColor(240, 240, 240)};
+  QImage image(PayoffChartWindow::kCharacterSide, PayoffChartWindow::kCharacterSide,
+               QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::gray, 2));
+  p.setBrush(kColours[i % 8]);
+  p.drawEllipse(QRectF(20, 20, 70, 70));
+  return image;
+}
+
+// The character pictures stand on a white ground, as in the bonus game's boxes. On the black
+// glass they are shown on black: the ground connected to the picture's border becomes black, and
+// the light fringe pixels along the figure's outline lose the white they had mixed in, so no pale
+// halo remains.
+QImage OnBlackGround(const QImage& picture) {
+  QImage image = picture.convertToFormat(QImage::Format_RGB32);
+  const int w = image.width(), h = image.height();
+  // The ground: white, or the pale neutral grey of the soft shadow the figures cast on it.
+  auto light = [&image](int x, int y) {
+    const QRgb c = image.pixel(x, y);
+    const int lo = std::min({qRed(c), qGreen(c), qBlue(c)});
+    const int hi = std::max({qRed(c), qGreen(c), qBlue(c)});
+    return lo >= 150 && hi - lo <= 16;
+  };
+  std::vector<uint8_t> ground(static_cast<size_t>(w) * h, 0);
+  std::vector<QPoint> todo;
+  auto visit = [&](int x, int y) {
+    if (x < 0 || y < 0 || x >= w || y >= h) return;
+    uint8_t& g = ground[static_cast<size_t>(y) * w + x];
+    if (g != 0 || !light(x, y)) return;
+    g = 1;
+    todo.emplace_back(x, y);
+  };
+  for (int x = 0; x < w; ++x) {
+    visit(x, 0);
+    visit(x, h - 1);
+  }
+  for (int y = 0; y < h; ++y) {
+    visit(0, y);
+    visit(w - 1, y);
+  }
+  while (!todo.empty()) {
+    const QPoint p = todo.back();
+    todo.pop_back();
+    visit(p.x() + 1, p.y());
+    visit(p.x() - 1, p.y());
+    visit(p.x(), p.y() + 1);
+    visit(p.x(), p.y() - 1);
+  }
+  auto is_ground = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < w && y < h && ground[static_cast<size_t>(y) * w + x] != 0;
+  };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (is_ground(x, y)) {
+        image.setPixel(x, y, qRgb(0, 0, 0));
+        continue;
+      }
+      if (!is_ground(x - 1, y) && !is_ground(x + 1, y) && !is_ground(x, y - 1) &&
+          !is_ground(x, y + 1)) {
+        continue;
+      }
+      // How much of the white ground this outline pixel carries, judged by its darkest channel.
+      const QRgb c = image.pixel(x, y);
+      const int lightest = std::min({qRed(c), qGreen(c), qBlue(c)});
+      const int white = std::clamp((lightest - 96) * 255 / (255 - 96), 0, 255);
+      image.setPixel(x, y,
+                     qRgb(std::max(0, qRed(c) - white), std::max(0, qGreen(c) - white),
+                          std::max(0, qBlue(c) - white)));
+    }
+  }
+  return image;
+}
+
+}  // namespace
+
+std::array<QImage, 8> PayoffChartWindow::BuiltInCharacters() {
+  std::array<QImage, 8> characters;
+  for (int i = 0; i < 8; ++i) {
+    characters[i] = QImage(QStringLiteral(":/art/bonus/character%1.png").arg(i + 1));
+  }
+  return characters;
+}
+
+PayoffChartWindow::PayoffChartWindow(int cell_size, const QImage& symbol_sheet, QWidget* parent)
+    : PayoffChartWindow(cell_size, symbol_sheet, BuiltInCharacters(), parent) {}
+
+PayoffChartWindow::PayoffChartWindow(int cell_size, const QImage& symbol_sheet,
+                                     std::array<QImage, 8> characters, QWidget* parent)
+    : QDialog(parent), cell_size_(cell_size), symbol_sheet_(symbol_sheet) {
+  setWindowTitle(QStringLiteral("Payoff Chart"));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+  QPalette black = palette();
+  black.setColor(QPalette::Window, Qt::black);
+  setPalette(black);
+  QFont form(kFace);
+  form.setBold(true);
+  setFont(form);
+  SetHelpContext(this, kHelpContext);
+
+  close_button_ = new QPushButton(QStringLiteral("Close"), this);
+  // The button sits on the dark glass; keep the desktop's own button colours for it.
+  close_button_->setPalette(QGuiApplication::palette());
+  connect(close_button_, &QPushButton::clicked, this, &QDialog::accept);
+
+  for (int i = 0; i < kCharacters; ++i) {
+    // The last four repeat the first four.
+    QImage picture = characters[i % 8];
+    picture = picture.size() == QSize(kCharacterSide, kCharacterSide) ? OnBlackGround(picture)
+                                                                      : PlainCharacter(i % 8);
+    auto* label = new QLabel(this);
+    label->setPixmap(QPixmap::fromImage(picture));
+    label->resize(kCharacterSide, kCharacterSide);
+    characters_[i] = label;
+  }
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    resize(screen->availableGeometry().size());
+  }
+  setWindowState(Qt::WindowMaximized);
+  PaintAll();
+}
+
+void PayoffChartWindow::Text(int x, int y, const QString& text) {
+  surface_.TextOut(x, y, text);
+  texts_.push_back({text, x, y, surface_.FontColor(), surface_.FontSize()});
+}
+
+void PayoffChartWindow::FramedTile(int code, int x, int y, int side) {
+  const int cell = cell_size_;
+  const QRect source((code % kSheetColumns) * cell, (code / kSheetColumns) * cell, cell, cell);
+  surface_.SetRasterOp(RasterOp::Copy);
+  if (side == cell) {
+    surface_.CopyRect(x, y, x + side, y + side, symbol_sheet_, source.left(), source.top(),
+                      source.left() + cell, source.top() + cell);
+  } else {
+    // Shrinking by a quarter with a plain pixel pick would drop every fourth row and column and
+    // break the pictures' outlines; averaging each small pixel over the area it covers keeps
+    // them smooth.
+    const QImage small = symbol_sheet_.copy(source).scaled(side, side, Qt::IgnoreAspectRatio,
+                                                           Qt::SmoothTransformation);
+    surface_.CopyRect(x, y, x + side, y + side, small, 0, 0, side, side);
+  }
+  // Lit from the top left: silver on the left and top, grey on the right and bottom, and a
+  // thin grey line inside.
+  SetPen(surface_, kSilver, 2);
+  surface_.MoveTo(x, y + side);
+  surface_.LineTo(x, y);
+  surface_.LineTo(x + side, y);
+  SetPen(surface_, kGrey, 2);
+  surface_.LineTo(x + side, y + side);
+  surface_.LineTo(x + 1, y + side);
+  SetPen(surface_, kGrey, 1);
+  surface_.MoveTo(x + 1, y + 1);
+  surface_.LineTo(x + side - 2, y + 1);
+  surface_.LineTo(x + side - 2, y + side - 2);
+  surface_.LineTo(x + 1, y + side - 2);
+  surface_.LineTo(x + 1, y + 1);
+}
+
+void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_left, QRgb colour) {
+  surface_.SetFontColor(colour);
+  int line = 0;
+  for (int k = 0; k < 5; ++k) {
+    if (column.pays[k] == 0) continue;
+    const int top = Scale(column.first_top) + line * Scale(column.pitch);
+    const QString count = QString::number(kCounts[k]);
+    Text(right - surface_.TextWidth(count), top, count);
+    Text(pay_left, top, QString::number(column.pays[k]));
+    ++line;
+  }
+}
+
+void PayoffChartWindow::PaintAll() {
+  if (surface_.Width() != width() || surface_.Height() != height()) {
+    surface_.Resize(width(), height());
+    surface_.on_changed = [this](const QRect& r) { update(r); };
+  }
+  texts_.clear();
+  const int screen_width = CurrentScreenWidth();
+  const payoff_chart::FontSizes fonts = payoff_chart::FontSizesFor(screen_width);
+  const int cell = cell_size_;
+  const int small = (cell / 4) * 3;
+
+  surface_.SetRasterOp(RasterOp::Copy);
+  surface_.SetPenWidth(1);
+  surface_.SetPenColor(kBlack);
+  surface_.SetBrushColor(kBlack);
+  surface_.SetBrushClear(false);
+  surface_.FillRect(0, 0, surface_.Width(), surface_.Height());
+
+  // The tiles: the scatter pieces on top, the wild and the four highest symbols large in the
+  // middle, the other eight symbols small at the bottom.
+  for (int i = 0; i < 5; ++i)
+    FramedTile(kScatterCodes[i], Scale(197) + i * (cell + Scale(5)), Scale(32), cell);
+  for (int i = 0; i < 5; ++i) {
+    FramedTile(payoff_chart::kLargeColumns[i].code, Scale(56) + i * (cell + Scale(76)), Scale(150),
+               cell);
+  }
+  for (int i = 0; i < 8; ++i) {
+    FramedTile(payoff_chart::kSmallColumns[i].code, Scale(28) + i * (cell + Scale(21)), Scale(250),
+               small);
+  }
+
+  surface_.SetBrushClear(true);
+  surface_.SetFontFace(kFace);
+  surface_.SetFontBold(true);
+
+  // The jackpot, above and below the middle scatter tile. The heading keeps clear of the two
+  // columns of rules beside it: where the band's size would run into them (the widest screens),
+  // it is set a point smaller until it fits.
+  const int centre = Scale(197) + 2 * cell + 2 * Scale(5) + cell / 2;
+  const QString jackpot =
+      QStringLiteral("Zelmar Jackpot - Get all five ZELMAR Symbols on a Payline");
+  surface_.SetFontSize(fonts.rules);
+  int left_column_end = 0;
+  for (const char* line : kRulesLeft) {
+    left_column_end =
+        std::max(left_column_end, Scale(10) + surface_.TextWidth(QString::fromLatin1(line)));
+  }
+  const int half_room = std::min(centre - left_column_end, Scale(624) - centre) - Scale(4);
+  int jackpot_points = fonts.jackpot;
+  surface_.SetFontSize(jackpot_points);
+  while (jackpot_points > fonts.rules && surface_.TextWidth(jackpot) / 2 > half_room) {
+    surface_.SetFontSize(--jackpot_points);
+  }
+  surface_.SetFontColor(kRed);
+  Text(centre - surface_.TextWidth(jackpot) / 2,
+       Scale(32) - surface_.TextHeight(jackpot) - Scale(2), jackpot);
+  const QString pays = QStringLiteral("Pays ") + QString::number(payoff_chart::kJackpotPays) +
+                       QStringLiteral(" X Coins Per Line Bet");
+  Text(centre - surface_.TextWidth(pays) / 2, Scale(32) + cell + Scale(1), pays);
+
+  // The rules of play.
+  surface_.SetFontSize(fonts.rules);
+  surface_.SetFontColor(kWhite);
+  for (int i = 0; i < 7; ++i)
+    Text(Scale(10), Scale(kRulesLeftTops[i]), QString::fromLatin1(kRulesLeft[i]));
+  for (int i = 0; i < 4; ++i) {
+    Text(Scale(624), Scale(kRulesRightTops[i]), QString::fromLatin1(kRulesRight[i]));
+  }
+
+  // The scatter pays.
+  surface_.SetFontSize(fonts.large_table);
+  for (int i = 0; i < 3; ++i) {
+    const int top = Scale(kScatterTops[i]);
+    surface_.SetFontColor(kRed);
+    Text(Scale(680), top, QString::number(kScatterCounts[i]));
+    surface_.SetFontColor(kWhite);
+    Text(Scale(690), top, QStringLiteral("-"));
+    surface_.SetFontColor(kYellow);
+    Text(Scale(697), top, QString::number(payoff_chart::kScatterPays[i]));
+  }
+
+  // The line pays beside their tiles, column colours alternating.
+  for (int i = 0; i < 5; ++i) {
+    const int right = Scale(54) + i * (cell + Scale(76));
+    PayTable(payoff_chart::kLargeColumns[i], right, right + cell + Scale(5),
+             i % 2 == 0 ? kYellow : kWhite);
+  }
+  surface_.SetFontSize(fonts.small_table);
+  for (int i = 0; i < 8; ++i) {
+    const int right = Scale(26) + i * (cell + Scale(21));
+    PayTable(payoff_chart::kSmallColumns[i], right, right + small + Scale(4),
+             i % 2 == 0 ? kWhite : kYellow);
+  }
+
+  // Two silver rules with the Close button between them.
+  SetPen(surface_, kSilver, 3);
+  for (int y : {Scale(325), Scale(365)}) {
+    surface_.MoveTo(0, y);
+    surface_.LineTo(screen_width, y);
+  }
+  SetPen(surface_, kBlack, 1);
+  const int button_width = screen_width / 2;
+  close_button_->setGeometry((screen_width - button_width) / 2, Scale(332), button_width,
+                             Scale(28));
+  QFont button_font = close_button_->font();
+  button_font.setPixelSize(PointsToPixels(fonts.large_table));
+  button_font.setBold(true);
+  close_button_->setFont(button_font);
+
+  // The bonus game, under the characters.
+  surface_.SetFontSize(fonts.bonus);
+  surface_.SetFontColor(kWhite);
+  const int first_top = Scale(378) + kCharacterSide + Scale(6);
+  const int second_top = first_top + Scale(12);
+  Text(Scale(400) - surface_.TextWidth(kBonusText1) / 2, first_top, kBonusText1);
+  Text(Scale(400) - surface_.TextWidth(kBonusText2) / 2, second_top, kBonusText2);
+  surface_.SetBrushClear(false);
+
+  // The characters: one row above the texts and, on screens wide enough, one below.
+  const int slot = width() / 6;
+  for (int i = 0; i < kCharacters; ++i) {
+    const int left = (slot - kCharacterSide) / 2 + (i % 6) * slot;
+    const int top = i < 6 ? Scale(378) : second_top + Scale(12) + Scale(6);
+    characters_[i]->move(left, top);
+    characters_[i]->setVisible(i < 6 || screen_width >= 1000);
+  }
+}
+
+void PayoffChartWindow::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  p.drawImage(event->rect(), surface_.Image(), event->rect());
+}
+
+void PayoffChartWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  PaintAll();
+}
