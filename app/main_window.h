@@ -133,8 +133,6 @@ class MainWindow : public QMainWindow {
   Timer& WinCycleTimer() { return *win_cycle_timer_; }
   Timer& BonusDelayTimer() { return *bonus_delay_timer_; }
   QAction* NewGameAction() { return new_game_; }
-  QAction* SoundAction() { return sound_; }
-  QAction* MusicAction() { return music_; }
 
   // The side windows' commands on the menu bar.
   QAction* BorrowAction() { return borrow_; }

@@ -1,7 +1,6 @@
 // Start-up, New Game, the window's size and place, and the input guard.
 #include <QAction>
 #include <QFile>
-#include <QMenu>
 #include <QMenuBar>
 #include <vector>
 
@@ -149,29 +148,6 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   EXPECT_EQ(state_.LinesBet, 5);
   EXPECT_EQ(state_.CreditsPerLine, 3);
   EXPECT_FALSE(state_.Busy);
-}
-
-TEST_F(StartUp, OptionsMenuSwitchesSoundAndMusicWithTheirCheckMarks) {
-  Start();
-  const QList<QAction*> menus = window_->menuBar()->actions();
-  ASSERT_GE(menus.size(), 2);
-  EXPECT_EQ(menus[1]->text(), QStringLiteral("&Options"));
-  EXPECT_EQ(menus[1]->menu()->actions(),
-            (QList<QAction*>{window_->SoundAction(), window_->MusicAction()}));
-  for (QAction* item : {window_->SoundAction(), window_->MusicAction()}) {
-    EXPECT_TRUE(item->isCheckable());
-    EXPECT_TRUE(item->isChecked());
-  }
-  window_->SoundAction()->trigger();
-  EXPECT_FALSE(sounds_.sound);
-  EXPECT_FALSE(window_->SoundAction()->isChecked());
-  EXPECT_TRUE(sounds_.music);
-  window_->MusicAction()->trigger();
-  window_->MusicAction()->trigger();
-  EXPECT_TRUE(sounds_.music);
-  EXPECT_TRUE(window_->MusicAction()->isChecked());
-  window_.reset();
-  EXPECT_EQ(sounds_.calls.back(), "CloseMusic");
 }
 
 TEST_F(StartUp, MissingMemorySoundsAreReportedAndStartUpGoesOn) {
