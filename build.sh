@@ -13,6 +13,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file
+  clang-format
   libsdl2-mixer-dev libfluidsynth-dev fluid-soundfont-gm
 )
 

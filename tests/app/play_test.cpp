@@ -1,8 +1,11 @@
 // Playing: stakes and refusals, the spin, the count-up, the win cycle and the bonus hand-over.
 #include <QAction>
+#include <QKeyEvent>
+#include <QScopeGuard>
 #include <fstream>
 
 #include "engine/bonus.h"
+#include "engine/countup.h"
 #include "screen/main_screen.h"
 #include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
@@ -10,19 +13,48 @@
 #include "windows/bonus_game.h"
 
 namespace {
+// Steps the count-up takes for a win.
+int CountSteps(int win) {
+  int steps = 0;
+  for (; win > 0; win -= CountUpStep(win)) ++steps;
+  return steps;
+}
+
 bool NoWin(const GameState& g) {
   return g.GamePaid == 0 && g.ScatterCount < 3;
 }
 
-// The status line: any pixel of the given colour in the strip the texts are written to.
-bool StatusShows(const Canvas& canvas, QRgb colour) {
-  for (int y = Scale(46); y < Scale(61); ++y) {
-    for (int x = Scale(172); x < Scale(624); ++x) {
-      if ((canvas.Pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
-    }
+// A text of the status line: the strip is cleared, then each text is written at its anchor.
+struct StatusText {
+  QString text;
+  QRgb colour;
+  int anchor;  // design x of its left edge, or of its right edge when right_aligned
+  bool right_aligned;
+};
+
+// The status strip as the window must show the texts at the design width (8 point plain type,
+// every text on the line whose bottom is the strip's), and as it shows it.
+QImage ExpectedStatus(const std::vector<StatusText>& texts) {
+  Canvas c(Scale(800), Scale(600));
+  c.SetFontFace(QStringLiteral("MS Sans Serif"));
+  c.SetFontSize(8);
+  c.SetFontBold(false);
+  c.SetBrushClear(true);
+  const int top = Scale(61) - c.TextHeight(texts.front().text);
+  for (const StatusText& t : texts) {
+    c.SetFontColor(t.colour);
+    const int x = t.right_aligned ? Scale(t.anchor) - c.TextWidth(t.text) : Scale(t.anchor);
+    c.TextOut(x, top, t.text);
   }
-  return false;
+  return c.Image().copy(
+      QRect(QPoint(Scale(172), Scale(50)), QPoint(Scale(624) - 1, Scale(61) - 1)));
 }
+QImage ShownStatus(const Canvas& surface) {
+  return surface.Image().copy(
+      QRect(QPoint(Scale(172), Scale(50)), QPoint(Scale(624) - 1, Scale(61) - 1)));
+}
+constexpr QRgb kWhiteText = qRgb(255, 255, 255);
+constexpr QRgb kYellowText = qRgb(255, 255, 0);
 
 // Records the credits at each reel stop: the stake must be gone before any reel lands.
 class CreditsAtReelStop : public RecordingSounds {
@@ -107,14 +139,16 @@ TEST_F(Stakes, MaxBetStakesNinetyAndSpins) {
   Start(seed);
   Ready();
   ClickLines(1);
+  state_.Credits = 90;  // exactly the stake
   ClickMaxBet();
   EXPECT_EQ(state_.LinesBet, 9);
   EXPECT_EQ(state_.CreditsPerLine, 10);
   EXPECT_EQ(state_.LinesButton, 5);
   EXPECT_EQ(state_.CreditsButton, 10);
   EXPECT_EQ(state_.SpinCount, 1);
-  EXPECT_EQ(state_.Credits, 910);
+  EXPECT_EQ(state_.Credits, 0);
   EXPECT_EQ(state_.LastBet, 90);
+  EXPECT_TRUE(platform_.messages.empty());
 }
 
 TEST_F(Stakes, AnyMouseButtonSpinsAndTheGapBetweenKeyRowsDoesNothing) {
@@ -128,6 +162,28 @@ TEST_F(Stakes, AnyMouseButtonSpinsAndTheGapBetweenKeyRowsDoesNothing) {
   PressDesign(630, 500, Qt::RightButton);
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.Credits, 991);
+}
+
+TEST_F(Stakes, EnterSpaceAndMReachTheGameThroughRealKeyPresses) {
+  struct Case {
+    Qt::Key key;
+    int spins;
+    int credits;
+  };
+  const uint32_t seed = FindSeed(9, 10, NoWin);
+  ASSERT_TRUE(NoWin(PredictSpin(seed, 9, 1)));
+  for (const Case& c :
+       {Case{Qt::Key_Return, 1, 991}, Case{Qt::Key_Enter, 1, 991}, Case{Qt::Key_Space, 1, 991},
+        Case{Qt::Key_M, 1, 910}, Case{Qt::Key_S, 0, 1000}}) {
+    Start(seed);
+    Ready();
+    QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+    EXPECT_EQ(state_.SpinCount, c.spins) << c.key;
+    EXPECT_EQ(state_.Credits, c.credits) << c.key;
+    window_.reset();
+    state_ = GameState();
+  }
 }
 
 TEST_F(Stakes, AreaBoundsAreInclusiveAtTheScaledEdges) {
@@ -170,6 +226,17 @@ TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
   EXPECT_EQ(state_.LastBet, 0);
 }
 
+TEST_F(Stakes, TheLastBetIsRestakedWithCreditsExactlyEqualToIt) {
+  Start(FindSeed(9, 1, NoWin));
+  Ready();
+  state_.LastBet = 9;
+  state_.Credits = 9;
+  ClickSpin();
+  EXPECT_EQ(state_.SpinCount, 1);
+  EXPECT_EQ(state_.Credits, 0);
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
 TEST_F(Stakes, AMusicStartThatFailsInASpinRequestIsShownAndTheSpinGoesAhead) {
   const uint32_t seed = FindSeed(9, 3, NoWin);
   for (const char* name : {"Zelmar0.wav", "Zelmar3.wav", "Zelmar0.mid"}) {
@@ -205,6 +272,59 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->WinCycleTimer().Enabled());  // the wilds animate even without a win
   EXPECT_EQ(window_->CycleState().shown_win, -1);
+}
+
+// Records when each reel lands.
+class LandingClock : public RecordingSounds {
+ public:
+  explicit LandingClock(const FakePlatform& platform) : platform_(platform) {}
+  void PlayReelStopSound() override {
+    RecordingSounds::PlayReelStopSound();
+    landings.push_back(platform_.Now());
+  }
+  std::vector<uint32_t> landings;
+
+ private:
+  const FakePlatform& platform_;
+};
+
+TEST_F(Spin, ReelsLandEverySixFramesFromFrameTwentyOneAndBounceDownThenUp) {
+  LandingClock clock(platform_);
+  const auto window_goes_first = qScopeGuard([this] { window_.reset(); });  // it plays to clock
+  Start(FindSeed(9, 1, NoWin), 800, 600, 120, &clock);
+  Ready();
+  const ScreenLayout& l = window_->Layout();
+  const QRect reel0(l.ReelsLeft, l.ReelsTop, l.CellSize, 3 * l.CellSize);
+  // A picture of reel 0 at every frame: the timer ticks just before each frame is drawn.
+  std::vector<QImage> frames;
+  auto look = platform_.CreateTimer(
+      25, true, [&] { frames.push_back(window_->Surface().Image().copy(reel0)); });
+  const uint32_t t0 = platform_.Now();
+  ClickSpin();
+  look->SetEnabled(false);
+  std::vector<uint32_t> landed;
+  for (uint32_t t : clock.landings) landed.push_back(t - t0);
+  EXPECT_EQ(landed, (std::vector<uint32_t>{525, 675, 825, 975, 1125}));  // frames 21 + 6r
+
+  // Reel 0 lands at frame 21, then its picture is shifted 1, 2, 1, 0, -1, -2, -1, 0 pixels (down
+  // is positive) at frames 22..29. frames[k] shows the window after frame k.
+  const QImage rest = window_->Surface().Image().copy(reel0);
+  auto shift_of = [&](const QImage& picture) {
+    for (int s = -3; s <= 3; ++s) {
+      bool same = true;
+      for (int y = 10; y < reel0.height() - 20 && same; ++y) {
+        for (int x = 0; x < reel0.width() && same; ++x)
+          same = picture.pixel(x, y) == rest.pixel(x, y - s);
+      }
+      if (same) return s;
+    }
+    return 99;
+  };
+  ASSERT_GE(frames.size(), 31u);
+  std::vector<int> shifts;
+  for (int k = 21; k <= 29; ++k) shifts.push_back(shift_of(frames[k]));
+  EXPECT_EQ(shifts, (std::vector<int>{0, 1, 2, 1, 0, -1, -2, -1, 0}));
+  EXPECT_NE(shift_of(frames[20]), 0) << "reel 0 still spins at frame 20";
 }
 
 TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
@@ -279,9 +399,15 @@ TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
   const GameState expected = PredictSpin(seed, 9, 1);
   Start(seed);
   Ready();
-  auto closer = platform_.CreateTimer(300, true, [&] { window_->close(); });
+  bool open_after_close = false;
+  auto closer = platform_.CreateTimer(300, true, [&] {
+    window_->close();
+    open_after_close = window_->isVisible();
+  });
   ClickSpin();
   closer->SetEnabled(false);
+  EXPECT_TRUE(open_after_close) << "the close waits for the spin and its count-up";
+  EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(state_.Quitting);
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
   EXPECT_EQ(state_.WinToCount, 0);
@@ -348,6 +474,20 @@ TEST_F(WinCycle, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
   for (int tick = 0; tick < 10 + 11 + 11 + 2; ++tick) {
     platform_.Advance(300);
     shown.push_back(window_->CycleState().shown_win);
+    if (tick == 0) {
+      EXPECT_EQ(ShownStatus(window_->Surface()),
+                ExpectedStatus({{QStringLiteral("Scatter paid 45"), kWhiteText, 202, false},
+                                {QStringLiteral("Bonus Game Paid 1"), kYellowText, 452, true}}));
+    }
+    if (tick == 1) {
+      state_.BonusWin = 0;  // no bonus game played yet
+      platform_.Advance(300);
+      ++tick;
+      shown.push_back(window_->CycleState().shown_win);
+      EXPECT_EQ(ShownStatus(window_->Surface()),
+                ExpectedStatus({{QStringLiteral("Scatter paid 45"), kWhiteText, 202, false},
+                                {QStringLiteral("Play the Bonus Game"), kYellowText, 452, true}}));
+    }
   }
   std::vector<int> expected;
   expected.insert(expected.end(), 10, 10);
@@ -370,10 +510,13 @@ TEST_F(WinCycle, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   window_->BeginWinCycle();
   platform_.Advance(300);  // FlashOn: "Line paid 25" in the payline's colour, cells drawn
   ASSERT_TRUE(window_->CycleState().flash_on);
-  EXPECT_TRUE(StatusShows(window_->Surface(), window_->Screen().LineColour(1) | 0xFF000000));
+  const QRgb line_colour = window_->Screen().LineColour(1) | 0xFF000000;
+  EXPECT_EQ(ShownStatus(window_->Surface()),
+            ExpectedStatus({{QStringLiteral("Line paid 25"), line_colour, 202, false}}));
   platform_.Advance(300);  // off: "Game paid 25" in white, the two cells white
   ASSERT_FALSE(window_->CycleState().flash_on);
-  EXPECT_TRUE(StatusShows(window_->Surface(), qRgb(255, 255, 255)));
+  EXPECT_EQ(ShownStatus(window_->Surface()),
+            ExpectedStatus({{QStringLiteral("Game paid 25"), kWhiteText, 594, true}}));
   const int cell_x = window_->Layout().ReelsLeft + window_->Layout().CellSize / 2;
   const int cell_y = window_->Layout().ReelsTop + window_->Layout().CellSize +
                      window_->Layout().CellSize / 2;  // payline 1: middle row
@@ -440,14 +583,21 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   const GameState expected = PredictSpin(seed, 9, 1);
   Start(seed);
   Ready();
+  // The shuffled prizes are known before the bonus game opens: pick the first winner, then
+  // collect with the STOP sign, so the bonus pays for sure.
+  int winner = -1;
+  for (int i = 0; i < kBonusBalls && winner < 0; ++i) {
+    if (expected.BallPrizes[i] > 0) winner = i;
+  }
+  ASSERT_GE(winner, 0);
+  const int prize = expected.BallPrizes[winner] * 9;
   int bonus_total = -1;
   platform_.on_modal = [&](QDialog* dialog) {
     auto* bonus = dynamic_cast<BonusGameWindow*>(dialog);
     ASSERT_NE(bonus, nullptr);
-    // Pick every ball until the game ends (six winners or a bomb).
-    for (int i = 0; i < 8 && bonus->Game().PickCount() < 8; ++i) {
-      bonus->PickAt(40 + 150 * (i % 4) + 50, 210 + 140 * (i / 4) + 50);
-    }
+    const QRect box = bonus->BallBox(winner);
+    bonus->PickAt(box.center().x(), box.center().y());
+    bonus->PickAt(30, 150);  // STOP
     bonus_total = bonus->Game().Total();
   };
   ClickSpin();
@@ -462,13 +612,22 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   platform_.Advance(1999);
   EXPECT_EQ(bonus_total, -1);
   platform_.Advance(1);
-  ASSERT_GE(bonus_total, 0);
+  ASSERT_EQ(bonus_total, prize);
   // The bonus window closes itself; then the main window pays what it left.
   platform_.Advance(10000);
-  EXPECT_EQ(state_.BonusWin, bonus_total);
-  EXPECT_EQ(state_.GamePaid, expected.GamePaid + bonus_total);
-  EXPECT_EQ(state_.BonusPayoffs, bonus_total);
-  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid + bonus_total);
+  EXPECT_EQ(state_.BonusWin, prize);
+  EXPECT_EQ(state_.GamePaid, expected.GamePaid + prize);
+  EXPECT_EQ(state_.BonusPayoffs, prize);
+  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid + prize);
+  EXPECT_EQ(sounds_.Count("Count"), CountSteps(expected.GamePaid) + CountSteps(prize));
+  // The win meter counts on from the spin's win to the whole game's.
+  Canvas meter(window_->Surface().Width(), window_->Surface().Height());
+  const int top = window_->Screen().MeterTop();
+  DrawNumber(meter, window_->Art(), expected.GamePaid + prize, Scale(428), top, false, true);
+  // Two digits and the blank cell before them; the status line below covers their last rows.
+  ASSERT_LT(expected.GamePaid + prize, 100);
+  const QRect digits(Scale(428) - 3 * 16, top, 3 * 16, Scale(50) - top);
+  EXPECT_EQ(window_->Surface().Image().copy(digits), meter.Image().copy(digits));
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->WinCycleTimer().Enabled());
   EXPECT_FALSE(window_->BonusDelayTimer().Enabled());

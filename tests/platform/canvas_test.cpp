@@ -103,17 +103,31 @@ TEST(CanvasCopyRect, MaskedPictureWithAndThenOr) {
   EXPECT_EQ(canvas.Pixel(2, 0), qRgb(0x30, 0x60, 0x90));
 }
 
-TEST(CanvasCopyRect, AndAndOrAreBitwiseOnEachChannel) {
-  QImage src(1, 1, QImage::Format_RGB32);
+TEST(CanvasCopyRect, AndAndOrAreBitwiseOnEachChannelCopiedOrStretched) {
+  QImage src(2, 1, QImage::Format_RGB32);
   src.setPixel(0, 0, qRgb(0b10101010, 0b11110000, 0b00001111));
-  Canvas canvas = Filled(1, 1, qRgb(0b11001100, 0b00111100, 0b01010101));
-  canvas.SetRasterOp(RasterOp::And);
-  canvas.CopyRect(0, 0, 1, 1, src, 0, 0, 1, 1);
-  EXPECT_EQ(canvas.Pixel(0, 0), qRgb(0b10001000, 0b00110000, 0b00000101));
-  canvas.MutableImage().fill(qRgb(0b11001100, 0b00111100, 0b01010101));
-  canvas.SetRasterOp(RasterOp::Or);
-  canvas.CopyRect(0, 0, 1, 1, src, 0, 0, 1, 1);
-  EXPECT_EQ(canvas.Pixel(0, 0), qRgb(0b11101110, 0b11111100, 0b01011111));
+  src.setPixel(1, 0, qRgb(0, 0, 0));
+  const QRgb dst = qRgb(0b11001100, 0b00111100, 0b01010101);
+  const QRgb anded = qRgb(0b10001000, 0b00110000, 0b00000101);
+  const QRgb ored = qRgb(0b11101110, 0b11111100, 0b01011111);
+  struct Case {
+    RasterOp op;
+    int width, height;  // the destination; the source's first pixel covers its left half
+    QRgb first, second;
+  };
+  for (const Case& c :
+       {Case{RasterOp::And, 2, 1, anded, 0xff000000}, Case{RasterOp::Or, 2, 1, ored, dst},
+        Case{RasterOp::And, 6, 3, anded, 0xff000000}, Case{RasterOp::Or, 6, 3, ored, dst}}) {
+    Canvas canvas = Filled(c.width, c.height, dst);
+    canvas.SetRasterOp(c.op);
+    canvas.CopyRect(0, 0, c.width, c.height, src, 0, 0, 2, 1);
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        EXPECT_EQ(canvas.Pixel(x, y), x < c.width / 2 ? c.first : c.second)
+            << (c.op == RasterOp::And ? "AND " : "OR ") << c.width << " wide at " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(CanvasCopyRect, OneBitAndPaletteSourcesGiveTheSamePixels) {

@@ -9,6 +9,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
@@ -164,6 +165,42 @@ TEST_P(PaintAllAt, PathsTakeTheColourTheirMarkerShowsAndShowBetweenTheReels) {
     const int next_frame = Scale(204) + (gap + 1) * layout_.ReelPitch;
     ASSERT_LT(after_frame, next_frame);
     EXPECT_EQ(At((after_frame + next_frame) / 2, PathY(1)), Rgb(synthetic::MarkerColour(4)));
+  }
+}
+
+TEST_P(PaintAllAt, PathsOfPaylinesFourToNineBendThroughTheirReels) {
+  const int l = layout_.ReelsLeft, t = layout_.ReelsTop, p = layout_.ReelPitch;
+  const int c = layout_.CellSize, h = c / 2;
+  struct Path {
+    int n;
+    std::vector<QPoint> bends;
+  };
+  const int y_top = t + h - Scale(6), y_bottom = t + 2 * c + h + Scale(6);
+  const Path paths[] = {
+      {4, {{l + 2 * p + h, t + 3 * c - Scale(5)}}},
+      {5, {{l + 2 * p + h, t + Scale(5)}}},
+      {6, {{l + p + h, PathY(6)}, {l + 2 * p + h, t + c + h}, {l + 3 * p + h, PathY(6)}}},
+      {7, {{l + p + h, PathY(7)}, {l + 2 * p + h, t + c + h}, {l + 3 * p + h, PathY(7)}}},
+      {8,
+       {{l + h, PathY(8)}, {l + p + h, y_top}, {l + 3 * p + h, y_top}, {l + 4 * p + h, PathY(8)}}},
+      {9,
+       {{l + h, PathY(9)},
+        {l + p + h, y_bottom},
+        {l + 3 * p + h, y_bottom},
+        {l + 4 * p + h, PathY(9)}}},
+  };
+  for (const Path& path : paths) {
+    canvas_.MutableImage().fill(kBlack);
+    screen_->DrawLineMarkers(path.n, true);
+    screen_->DrawPaylinePath(path.n);
+    const QRgb colour = Rgb(screen_->LineColour(path.n));
+    ASSERT_NE(colour, kBlack);
+    for (const QPoint& bend : path.bends) {
+      EXPECT_EQ(At(bend.x(), bend.y()), colour)
+          << "payline " << path.n << " at " << bend.x() << "," << bend.y();
+    }
+    EXPECT_EQ(At(l + 2 * p + h, PathY(path.n)), kBlack)
+        << "payline " << path.n << " leaves its marker's row over the middle reel";
   }
 }
 
@@ -445,4 +482,40 @@ TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
   const int right = layout.ReelsLeft + 97;
   EXPECT_EQ(canvas.Pixel(right, layout.ReelsTop), Rgb(art.spin_strip_bitmap.pixel(96, 100)));
   EXPECT_EQ(canvas.Pixel(right + 1, layout.ReelsTop), kBlack);
+}
+
+// Every size band of the screen's texts, at the widths on each side of its thresholds: the meter
+// labels, the payline numbers, the cent sign of the coin value and the bet key captions.
+TEST(ScreenFonts, SizeBandsChangeExactlyAtTheirThresholds) {
+  struct Band {
+    int width;
+    int meter, marker, cent, key;
+  };
+  const Band bands[] = {
+      {800, 8, 8, 8, 8},      {850, 8, 8, 8, 8},      {851, 10, 8, 8, 8},
+      {900, 10, 8, 8, 8},     {901, 10, 10, 8, 8},    {990, 10, 10, 8, 8},
+      {991, 10, 10, 10, 8},   {1090, 10, 10, 10, 8},  {1091, 10, 10, 12, 8},
+      {1150, 10, 10, 12, 8},  {1151, 12, 10, 12, 10}, {1190, 12, 10, 12, 10},
+      {1191, 12, 14, 14, 10}, {1300, 12, 14, 14, 10}, {1301, 14, 14, 14, 10},
+      {1390, 14, 14, 14, 10}, {1391, 14, 14, 18, 10}, {1400, 14, 14, 18, 10},
+      {1401, 14, 18, 18, 10},
+  };
+  class Probe : public ScreenFixture {
+   public:
+    using ScreenFixture::Build;
+    MainScreen& Screen() { return *screen_; }
+    const Canvas& Surface() { return canvas_; }
+  };
+  for (const Band& b : bands) {
+    Probe probe;
+    probe.Build(b.width);
+    probe.Screen().DrawMeterFrame();
+    EXPECT_EQ(probe.Surface().FontSize(), b.meter) << "meter labels at " << b.width;
+    probe.Screen().DrawLineMarkers(1, true);
+    EXPECT_EQ(probe.Surface().FontSize(), b.marker) << "payline numbers at " << b.width;
+    probe.Screen().DrawCoinValue();
+    EXPECT_EQ(probe.Surface().FontSize(), b.cent) << "cent sign at " << b.width;
+    probe.Screen().DrawBetButton(1, true);
+    EXPECT_EQ(probe.Surface().FontSize(), b.key) << "bet key captions at " << b.width;
+  }
 }
