@@ -82,7 +82,9 @@ class SdlSoundPlayer : public SoundPlayer {
     if (font_loader_.joinable()) font_loader_.join();
     if (synth_ != nullptr) delete_fluid_synth(synth_);
     if (settings_ != nullptr) delete_fluid_settings(settings_);
-    if (sdl_audio_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The game is SDL's only user: shut all of it down, the D-Bus link its audio thread may
+    // have opened included.
+    if (sdl_audio_) SDL_Quit();
   }
 
   bool HasDevice() const override { return device_open_; }
