@@ -6,6 +6,8 @@
 
 #include "app/main_window.h"
 #include "shell/help_topics.h"
+#include "shell/saved_games_dialog.h"
+#include "shell/settings.h"
 #include "shell/web_page.h"
 
 void MainWindow::BuildMenu() {
@@ -24,8 +26,8 @@ void MainWindow::BuildMenu() {
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
   new_game_ = command(file, QStringLiteral("&New Game"), &MainWindow::NewGame);
   file->addSeparator();
-  command(file, QStringLiteral("&Open Game"), &MainWindow::OpenGame);
-  command(file, QStringLiteral("&Save Game"), &MainWindow::SaveGame);
+  open_game_ = command(file, QStringLiteral("&Open Game"), &MainWindow::OpenGame);
+  save_game_ = command(file, QStringLiteral("&Save Game"), &MainWindow::SaveGame);
   file->addSeparator();
   command(file, QStringLiteral("E&xit"), &MainWindow::Exit);
 
@@ -43,7 +45,7 @@ void MainWindow::BuildMenu() {
   payoffs_ = bar_command(QStringLiteral("&Payoffs"), &MainWindow::ShowPayoffChart);
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-  command(help, QStringLiteral("Version"), &MainWindow::ShowVersion);
+  version_ = command(help, QStringLiteral("Version"), &MainWindow::ShowVersion);
   help->addSeparator();
   // Named after the game's title once the identity is known.
   manual_ = command(help, QStringLiteral("&Manual"), &MainWindow::ShowManual);
@@ -53,9 +55,22 @@ void MainWindow::BuildMenu() {
   command(help, QStringLiteral("&Company Information"), &MainWindow::ShowCompanyInformation);
 }
 
-// Saved games: the slot dialog opens here once saving is part of the game.
-void MainWindow::OpenGame() {}
-void MainWindow::SaveGame() {}
+// Saved games: the slot dialog, not while credits are moving. An opened game is on the meters
+// at once.
+void MainWindow::OpenGame() {
+  if (gs_.Busy) return;
+  RunSavedGamesDialog(
+      *saves_, platform_, identity_, SlotDialogMode::kOpen,
+      [this](int context) { help_.ShowContext(context); }, this);
+  PaintAll();
+}
+
+void MainWindow::SaveGame() {
+  if (gs_.Busy) return;
+  RunSavedGamesDialog(
+      *saves_, platform_, identity_, SlotDialogMode::kSave,
+      [this](int context) { help_.ShowContext(context); }, this);
+}
 
 void MainWindow::Exit() {
   gs_.Quitting = true;
@@ -73,8 +88,10 @@ void MainWindow::SwitchMusic() {
   music_->setChecked(sounds_.MusicOn());
 }
 
-// Game identity: the Version box shows here once the settings are part of the game.
-void MainWindow::ShowVersion() {}
+void MainWindow::ShowVersion() {
+  platform_.ShowMessage(this, QStringLiteral("Information"),
+                        QString::fromStdString(VersionBoxText(identity_)));
+}
 
 void MainWindow::ShowManual() {
   help_.ShowContents();

@@ -12,10 +12,15 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QWindow>
 
 #include "engine/reels.h"
+#include "screen/layout_width.h"
 #include "screen/scale.h"
 #include "shell/help_topics.h"
+#include "shell/saved_games_dialog.h"
+#include "shell/settings.h"
 #include "shell/web_page.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
@@ -25,11 +30,14 @@ GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window)
 }
 
 void GameSurface::paintEvent(QPaintEvent* event) {
+  // The cabinet, with black margins beside it and below it.
   QPainter painter(this);
   const QImage& image = window_.canvas_.Image();
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
-  painter.drawImage(area.topLeft(), image, area);
+  const QPoint offset(window_.cabinet_left_, 0);
+  const QRect source = area.translated(-offset).intersected(image.rect());
+  if (!source.isEmpty()) painter.drawImage(source.topLeft() + offset, image, source);
 }
 
 void GameSurface::resizeEvent(QResizeEvent* event) {
@@ -83,17 +91,12 @@ void MainWindow::SetUpGame(const StartOptions& options) {
     gs_.Random.SeedFromClock();
   }
 
-  // 2. Where the program lives: art, sounds and help are looked up beside the real file.
-  QString program = options.program_file.empty() ? QCoreApplication::applicationFilePath()
-                                                 : QString::fromStdString(options.program_file);
-  QFileInfo info(program);
-  const QString real =
-      info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
-  QFileInfo real_info(real);
-  QString dir = real_info.absolutePath();
-  if (!dir.endsWith('/')) dir += '/';
-  identity_.AppDir = dir.toStdString();
-  identity_.ExeBaseName = real_info.completeBaseName().toStdString();
+  // 2. Where the program lives: art, sounds and help are looked up beside the real file; the
+  // saved games are kept in the player's data folder under the program's name.
+  identity_ = BuiltInIdentity(options.program_file.empty()
+                                  ? QCoreApplication::applicationFilePath().toStdString()
+                                  : options.program_file);
+  saves_ = std::make_unique<SavedGames>(gs_, SavedGamesFilePath(identity_.ExeBaseName));
 
   // 3. No input until start-up has finished.
   start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
@@ -102,20 +105,21 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   BuildMenu();
   SetBusy(true);
 
-  // 4. The game's identity.
-  identity_.GameTitle = "Zelmar Slots";
-  identity_.VersionText = ZELMAR_VERSION;
-  identity_.SoundRoot = "Zelmar";
+  // 4. The game's identity: the built-in values came with step 2.
+  // 5. The settings file beside the program may change the title and the asset prefix.
+  if (QFileInfo::exists(QString::fromStdString(SettingsFilePath(identity_)))) {
+    ReadSettings(identity_);
+  }
 
   // 6. Caption, the manual's menu item and the help file.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
   manual_->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
-  help_.SetHelpFile(QString::fromStdString(identity_.AppDir + identity_.ExeBaseName + ".hlp"));
+  help_.SetHelpFile(QString::fromStdString(HelpFilePath(identity_)));
   SetHelpContext(this, kMainWindowHelp);
   help_key_ = std::make_unique<HelpKey>(help_);
 
-  // 7. Screen size; drawing scales to the screen's current width.
-  SetScreenWidthSource([this] { return platform_.ScreenWidth(); });
+  // 7. Screen size; drawing scales to the layout width, set below.
+  SetLayoutWidthSource([this] { return layout_.LayoutWidth; });
   layout_.ScreenWidth = platform_.ScreenWidth();
   layout_.ScreenHeight = platform_.ScreenHeight();
 
@@ -128,8 +132,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 9. Fresh results.
   gs_.LineWon.fill(false);
 
-  // 10. Symbol art for this screen width and the reel geometry.
-  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
+  // 10. The layout width for the game area the window will have, the symbol art for it and the
+  // reel geometry.
+  sheet_for_layout_ = art_.symbol_sheet_picture;
+  LayOutCabinet(ExpectedGameAreaHeight());
 
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
@@ -143,7 +149,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
   screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   canvas_.on_changed = [this](const QRect& r) {
-    if (surface_) surface_->update(r);
+    if (surface_) surface_->update(r.translated(cabinet_left_, 0));
   };
   resize(layout_.ScreenWidth - 10, layout_.ScreenHeight - 10);
   move(0, 0);
@@ -159,8 +165,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 15. The music tracks beside the program (Sound and Music are on at every start).
   sounds_.FindMusicTracks();
 
-  // 16. The money and statistics of a new game.
-  StartNewGame(gs_);
+  // 16. The running game of the last run, or a new one (reading never fails).
+  (void)saves_->SaveLoadGame(kRunningGameSlot, false);
 
   // 17. Centre the window on the screen.
   const int screen_w = platform_.ScreenWidth();
@@ -192,8 +198,10 @@ void MainWindow::SetBusy(bool busy) {
   gs_.Busy = busy;
   // A new spin must never start inside a running one, and the money must not be reset under a
   // spin or a count-up that is still moving credits.
-  if (new_game_) new_game_->setEnabled(!busy);
-  if (borrow_) borrow_->setEnabled(!busy);
+  // Nor may a saved game be swapped in under it, a half-played one saved, or credits borrowed.
+  for (QAction* action : {new_game_, open_game_, save_game_, borrow_}) {
+    if (action) action->setEnabled(!busy);
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -206,6 +214,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   closed_ = true;
+  // The running game is kept for the next start. A file that can't be written is reported, and
+  // the program still ends: keeping the player in a game that can't be saved helps nobody.
+  if (!saves_->SaveLoadGame(kRunningGameSlot, true, kRunningGameName)) {
+    ShowSaveFailure(platform_, this, *saves_);
+  }
   start_up_timer_->SetEnabled(false);
   win_cycle_timer_->SetEnabled(false);
   bonus_delay_timer_->SetEnabled(false);
@@ -213,17 +226,58 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void MainWindow::FinishDeferredClose() {
-  if (running_loops_ == 0 && close_pending_ && !closed_) {
+void MainWindow::FinishDeferredSteps() {
+  if (running_loops_ > 0) return;
+  if (relayout_pending_ && !closed_) {
+    relayout_pending_ = false;
+    LayOutCabinet(surface_size_.height());
+    cabinet_left_ = CabinetLeft(surface_size_.width(), layout_.LayoutWidth);
+    PaintAll();
+  }
+  if (close_pending_ && !closed_) {
     close_pending_ = false;
     close();
   }
 }
 
+int MainWindow::ExpectedGameAreaHeight() {
+  const int menu_bar = menuBar()->sizeHint().height();
+  if (platform_.LogicalDpi() < 100) {
+    // Maximised: the screen's free area (without the desktop's panels) less the window's frame,
+    // which the platform knows once the window exists (a window manager may tell it only later).
+    create();
+    const QScreen* on = screen();
+    const int free_height = on != nullptr ? on->availableGeometry().height() : layout_.ScreenHeight;
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    return free_height - frame.top() - frame.bottom() - menu_bar;
+  }
+  // The window's own size, the screen less 10, holds the menu bar and the game area.
+  return layout_.ScreenHeight - 10 - menu_bar;
+}
+
+void MainWindow::LayOutCabinet(int game_area_height) {
+  layout_.LayoutWidth = LayoutWidth(layout_.ScreenWidth, game_area_height);
+  // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
+  art_.symbol_sheet_picture = sheet_for_layout_;
+  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
+  // Nothing is drawn outside the cabinet: the surface is the cabinet.
+  canvas_.Resize(Scale(kDesignWidth), Scale(layout::kDesignHeight));
+}
+
 void MainWindow::SurfaceResized(int width, int height) {
   if (width <= 0 || height <= 0) return;
-  if (canvas_.Width() == width && canvas_.Height() == height) return;
-  canvas_.Resize(width, height);
+  if (surface_size_ == QSize(width, height)) return;
+  surface_size_ = QSize(width, height);
+  // The real game area (after the window manager, its panels and the menu bar) may fit another
+  // layout than the one expected; the art is prepared again only then, and never under a spin.
+  if (LayoutWidth(layout_.ScreenWidth, height) != layout_.LayoutWidth) {
+    if (running_loops_ > 0) {
+      relayout_pending_ = true;
+    } else {
+      LayOutCabinet(height);
+    }
+  }
+  cabinet_left_ = CabinetLeft(width, layout_.LayoutWidth);
   PaintAll();
 }
 
@@ -244,6 +298,7 @@ bool Inside(const layout::HitArea& area, int x, int y) {
 
 void MainWindow::ClickAt(int x, int y) {
   if (gs_.Busy) return;
+  x -= cabinet_left_;  // the mouse areas are laid out on the cabinet
   if (Inside(layout::kMaxBetHitArea, x, y)) {
     MaxBet();
     return;

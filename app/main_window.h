@@ -3,7 +3,9 @@
 // All drawing goes through MainScreen onto the window's persistent surface.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
+#include <QSize>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -21,6 +23,7 @@
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
+#include "shell/saved_games.h"
 #include "shell/sounds.h"
 
 class QAction;
@@ -88,7 +91,11 @@ class MainWindow : public QMainWindow {
 
   // Input.
   // A mouse press at window point (x, y), any button.
+  // A mouse press at game-area point (x, y), any button.
   void ClickAt(int x, int y);
+  // How far the cabinet stands from the game area's left edge (0 unless the layout is narrower
+  // than the screen).
+  int CabinetOffset() const { return cabinet_left_; }
   void PressKey(GameKey key);
 
   // Bet selection and spin control.
@@ -133,6 +140,10 @@ class MainWindow : public QMainWindow {
   Timer& WinCycleTimer() { return *win_cycle_timer_; }
   Timer& BonusDelayTimer() { return *bonus_delay_timer_; }
   QAction* NewGameAction() { return new_game_; }
+  QAction* OpenGameAction() { return open_game_; }
+  QAction* SaveGameAction() { return save_game_; }
+  QAction* VersionAction() { return version_; }
+  SavedGames& Saves() { return *saves_; }
 
   // The side windows' commands on the menu bar.
   QAction* BorrowAction() { return borrow_; }
@@ -149,11 +160,17 @@ class MainWindow : public QMainWindow {
   friend class GameSurface;
   void BuildMenu();
   void SurfaceResized(int width, int height);
+  // The height the game area below the menu bar will have once the window is shown.
+  int ExpectedGameAreaHeight();
+  // Lays the cabinet out for a game area game_area_height high: the layout width, the symbol
+  // art and reel geometry for it, and a surface of the cabinet's size.
+  void LayOutCabinet(int game_area_height);
   void WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned, int top);
   void SetStatusFont();
   void DrawWinningCells();
   void DrawBounce(int r, const QImage& picture, int shift);
-  void FinishDeferredClose();
+  // Runs what had to wait for the game loops to leave the stack: a new layout, a close.
+  void FinishDeferredSteps();
 
   GameState& gs_;
   GameIdentity identity_;
@@ -169,6 +186,10 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<MainScreen> screen_;
   GameSurface* surface_ = nullptr;
   QAction* new_game_ = nullptr;
+  QAction* open_game_ = nullptr;
+  QAction* save_game_ = nullptr;
+  QAction* version_ = nullptr;
+  std::unique_ptr<SavedGames> saves_;
   QAction* borrow_ = nullptr;
   QAction* stats_ = nullptr;
   QAction* payoffs_ = nullptr;
@@ -187,5 +208,11 @@ class MainWindow : public QMainWindow {
   bool bonus_follows_ = false;
   bool reels_turning_ = false;
   bool close_pending_ = false;
+  // The game area's height changed the layout width while a game loop ran.
+  bool relayout_pending_ = false;
+  // The symbol sheet as the files beside the program left it, before a per-width sheet.
+  QImage sheet_for_layout_;
+  int cabinet_left_ = 0;
+  QSize surface_size_;
   bool closed_ = false;
 };

@@ -108,10 +108,10 @@ void MainWindow::RequestSpin() {
   screen_->DrawPlayButton(PlayKey::kMaxBet, true);
   screen_->DrawPlayButton(PlayKey::kSpin, true);
 
-  if (close_pending_) {
-    // Leave the stack first; the close then happens from the event loop.
+  if (close_pending_ || relayout_pending_) {
+    // Leave the stack first; the close or the new layout then happens from the event loop.
     QMetaObject::invokeMethod(
-        this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
+        this, [this] { FinishDeferredSteps(); }, Qt::QueuedConnection);
   }
 }
 

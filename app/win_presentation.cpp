@@ -48,7 +48,7 @@ void MainWindow::ClearStatusText() {
 }
 
 void MainWindow::SetStatusFont() {
-  const int w = CurrentScreenWidth();
+  const int w = CurrentLayoutWidth();
   canvas_.SetFontFace(QStringLiteral("MS Sans Serif"));
   if (w < 851) {
     canvas_.SetFontBold(false);
@@ -202,8 +202,8 @@ void MainWindow::StartBonusGame() {
     CountUpWin(before);
   }
   SetBusy(false);
-  if (close_pending_) {
+  if (close_pending_ || relayout_pending_) {
     QMetaObject::invokeMethod(
-        this, [this] { FinishDeferredClose(); }, Qt::QueuedConnection);
+        this, [this] { FinishDeferredSteps(); }, Qt::QueuedConnection);
   }
 }

@@ -24,6 +24,10 @@ class SizedPlatform : public Platform {
     real_->ShowMessage(p, c, t);
   }
   void ShowError(QWidget* p, const QString& t) override { real_->ShowError(p, t); }
+  std::optional<QString> QueryText(QWidget* p, const QString& c, const QString& prompt,
+                                   const QString& t, int max) override {
+    return real_->QueryText(p, c, prompt, t, max);
+  }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
   int ScreenWidth() override { return w_; }
   int ScreenHeight() override { return h_; }
@@ -79,6 +83,9 @@ BENCHMARK(WholeSpinWallTime)
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Every start reads the running game: from a folder of this run, never the player's own.
+  QTemporaryDir data_home;
+  qputenv("XDG_DATA_HOME", data_home.path().toUtf8());
   QApplication app(argc, argv);
   InstallFontSubstitutes();
   benchmark::Initialize(&argc, argv);

@@ -49,6 +49,10 @@ class QuietPlatform : public Platform {
   }
   void ShowMessage(QWidget*, const QString&, const QString&) override { ++messages; }
   void ShowError(QWidget*, const QString&) override { ++messages; }
+  std::optional<QString> QueryText(QWidget*, const QString&, const QString&, const QString&,
+                                   int) override {
+    return std::nullopt;
+  }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
   int ScreenWidth() override { return 800; }
   int ScreenHeight() override { return 600; }

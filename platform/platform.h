@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 class QDialog;
@@ -45,6 +46,12 @@ class Platform {
 
   // Modal error box (caption "Error") with one OK button; returns when dismissed.
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
+  // Modal text query box with OK and Cancel: the caption, the prompt above one line of text that
+  // holds `text`, all of it selected, and takes at most max_length characters. Returns the
+  // confirmed line (line breaks pasted into it become blanks), or nothing when cancelled.
+  virtual std::optional<QString> QueryText(QWidget* parent, const QString& caption,
+                                           const QString& prompt, const QString& text,
+                                           int max_length) = 0;
 
   // Shows a dialog modally and returns when it has closed.
   virtual void RunModal(QDialog* dialog) = 0;

@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -78,6 +80,9 @@ class QtTimer : public Timer {
   std::function<void()> on_tick_;
 };
 
+// Wide enough for a long name even when the prompt is empty.
+constexpr int kQueryBoxMinWidth = 360;
+
 class QtPlatform : public Platform {
  public:
   QtPlatform() { clock_.start(); }
@@ -116,6 +121,24 @@ class QtPlatform : public Platform {
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
     box.exec();
+  }
+
+  std::optional<QString> QueryText(QWidget* parent, const QString& caption, const QString& prompt,
+                                   const QString& text, int max_length) override {
+    QInputDialog box(parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(text);
+    box.setMinimumWidth(kQueryBoxMinWidth);
+    if (auto* line = box.findChild<QLineEdit*>()) {
+      line->setMaxLength(max_length);
+      line->selectAll();
+    }
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    QString answer = box.textValue().left(max_length);
+    answer.replace('\r', ' ').replace('\n', ' ');
+    return answer;
   }
 
   void ShowError(QWidget* parent, const QString& text) override {

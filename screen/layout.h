@@ -133,12 +133,13 @@ inline constexpr int kLogoTop = 10;
 
 }  // namespace layout
 
-// The reel layout in window pixels at the screen width the art was prepared for. The names are
+// The reel layout in window pixels at the layout width the art was prepared for. The names are
 // the game's own.
 struct ScreenLayout {
   // NOLINTBEGIN(readability-identifier-naming): the game's own vocabulary
   int32_t ScreenWidth = 0;
   int32_t ScreenHeight = 0;
+  int32_t LayoutWidth = 0;  // the width Scale reads: ScreenWidth, or less on a short screen
   int32_t CellSize = 0;
   int32_t ReelPitch = 0;
   int32_t ReelsLeft = 0;

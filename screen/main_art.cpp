@@ -91,6 +91,12 @@ bool LoadReplacement(const std::string& path, QImage* out, std::vector<std::stri
 }  // namespace
 
 std::string FindFileNoCase(const std::string& dir, const std::string& name) {
+  // An asset prefix may name a subfolder ("Gold/Gold" gives "Gold/Gold152.jpg"): the file is
+  // looked up in that folder.
+  const size_t slash = name.rfind('/');
+  if (slash != std::string::npos) {
+    return FindFileNoCase(dir + name.substr(0, slash + 1), name.substr(slash + 1));
+  }
   const QDir folder(QString::fromStdString(dir));
   const QString wanted = QString::fromStdString(name);
   if (name.empty() || !folder.exists()) return {};
@@ -165,7 +171,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const char* ending = nullptr;
   int sheet_cell = 0;
-  const int width = CurrentScreenWidth();
+  const int width = CurrentLayoutWidth();
   switch (width) {
     case 1600:
       ending = "152.jpg", sheet_cell = 152;

@@ -67,7 +67,7 @@ void ReplaceArtFromFiles(MainArt& art, const std::string& app_dir, const std::st
 // strip until LoadArtForResolution fills them.
 void PrepareWorkingBitmaps(MainArt& art);
 
-// Start-up step: chooses the symbol art and the reel geometry by the current screen width.
+// Start-up step: chooses the symbol art and the reel geometry by the current layout width.
 // Stretches the strip by Scale; at widths 1600, 1280, 1152 and 1024 loads the sheet
 // soundRoot + "152.jpg" / "122.jpg" / "110.jpg" / "98.jpg" from appDir (name matched without
 // regard to case) into symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 / 98; at
@@ -79,5 +79,6 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
                           const std::string& sound_root);
 
 // The entry of dir whose name equals name without regard to (ASCII) letter case, as a full
-// path; an exact match wins over other spellings. Empty when there is none.
+// path; an exact match wins over other spellings. Empty when there is none. A name with a '/'
+// is looked up in that folder below dir.
 std::string FindFileNoCase(const std::string& dir, const std::string& name);

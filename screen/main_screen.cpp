@@ -142,7 +142,7 @@ void MainScreen::DrawBetButton(int k, bool lit) {
   canvas_.FillRect(Scale(key.left), Scale(key.top), Scale(key.left + key.width),
                    Scale(key.top + layout::kBetKeyHeight));
 
-  const int width = CurrentScreenWidth();
+  const int width = CurrentLayoutWidth();
   canvas_.SetFontSize(width <= 1150 ? 8 : 10);
   canvas_.SetFontBold(width > 900);
   canvas_.SetFontColor(lit ? kBlack : kGrey);
@@ -185,7 +185,7 @@ void MainScreen::DrawMeterFrame() {
   CutFrameCorner(Corner::kBottomLeft, left, bottom);
   CutFrameCorner(Corner::kBottomRight, right - 1, bottom);
 
-  const int width = CurrentScreenWidth();
+  const int width = CurrentLayoutWidth();
   if (width <= 850) {
     canvas_.SetFontSize(8), canvas_.SetFontBold(false);
   } else if (width <= 1150) {
@@ -252,7 +252,7 @@ void MainScreen::DrawLogo() {
 void MainScreen::DrawCoinValue() {
   const QString five = QStringLiteral("5");
   const QString cent = QString(QChar(0x00A2));
-  const int width = CurrentScreenWidth();
+  const int width = CurrentLayoutWidth();
   canvas_.SetFontFace(QStringLiteral("Arial"));
   canvas_.SetFontBold(true);
   canvas_.SetFontColor(kBlack);
@@ -292,7 +292,7 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
   const bool odd = (r % 2) != 0;
   const QString number = QString::number(n);
 
-  const int width = CurrentScreenWidth();
+  const int width = CurrentLayoutWidth();
   auto draw_one = [&](const layout::MarkerColumn& column) {
     const int left = Scale(column.left);
     const int w = Scale(column.width);

@@ -1,7 +1,7 @@
 // Painting of the main window: the cabinet, the payline markers and paths, the reels, the
 // meters, the keys, the coin value and the logo. Each routine draws straight onto the window's
 // canvas at the moment the game asks for it; positions are design-grid values turned into
-// window pixels by Scale, read at the current screen width on every call.
+// window pixels by Scale, read at the current layout width on every call.
 //
 // Every routine leaves the canvas's raster operation at plain copy. Painting only copies from
 // the working bitmaps prepared at start-up; it never decodes or stretches art.

@@ -13,11 +13,11 @@ std::function<int()>& WidthSource() {
 
 }  // namespace
 
-void SetScreenWidthSource(std::function<int()> source) {
+void SetLayoutWidthSource(std::function<int()> source) {
   WidthSource() = std::move(source);
 }
 
-int CurrentScreenWidth() {
+int CurrentLayoutWidth() {
   const auto& source = WidthSource();
   if (!source) return kDesignWidth;
   const int width = source();
@@ -25,5 +25,5 @@ int CurrentScreenWidth() {
 }
 
 int Scale(int v) {
-  return ScaleAt(CurrentScreenWidth(), v);
+  return ScaleAt(CurrentLayoutWidth(), v);
 }

@@ -251,12 +251,16 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
 }
 
 void PayoffChartWindow::PaintAll() {
-  if (surface_.Width() != width() || surface_.Height() != height()) {
-    surface_.Resize(width(), height());
-    surface_.on_changed = [this](const QRect& r) { update(r); };
+  const int screen_width = CurrentLayoutWidth();
+  // The glass is as wide as the main screen's layout and centred in a wider window between black
+  // margins; in a narrower one it starts at the left edge and its right end is cut.
+  const int glass_width = std::min(width(), screen_width);
+  glass_left_ = (width() - glass_width) / 2;
+  if (surface_.Width() != glass_width || surface_.Height() != height()) {
+    surface_.Resize(glass_width, height());
+    surface_.on_changed = [this](const QRect& r) { update(r.translated(glass_left_, 0)); };
   }
   texts_.clear();
-  const int screen_width = CurrentScreenWidth();
   const payoff_chart::FontSizes fonts = payoff_chart::FontSizesFor(screen_width);
   const int cell = cell_size_;
   const int small = (cell / 4) * 3;
@@ -352,8 +356,8 @@ void PayoffChartWindow::PaintAll() {
   }
   SetPen(surface_, kBlack, 1);
   const int button_width = screen_width / 2;
-  close_button_->setGeometry((screen_width - button_width) / 2, Scale(332), button_width,
-                             Scale(28));
+  close_button_->setGeometry(glass_left_ + (screen_width - button_width) / 2, Scale(332),
+                             button_width, Scale(28));
   QFont button_font = close_button_->font();
   button_font.setPixelSize(PointsToPixels(fonts.large_table));
   button_font.setBold(true);
@@ -369,9 +373,9 @@ void PayoffChartWindow::PaintAll() {
   surface_.SetBrushClear(false);
 
   // The characters: one row above the texts and, on screens wide enough, one below.
-  const int slot = width() / 6;
+  const int slot = glass_width / 6;
   for (int i = 0; i < kCharacters; ++i) {
-    const int left = (slot - kCharacterSide) / 2 + (i % 6) * slot;
+    const int left = glass_left_ + (slot - kCharacterSide) / 2 + (i % 6) * slot;
     const int top = i < 6 ? Scale(378) : second_top + Scale(12) + Scale(6);
     characters_[i]->move(left, top);
     characters_[i]->setVisible(i < 6 || screen_width >= 1000);
@@ -380,7 +384,8 @@ void PayoffChartWindow::PaintAll() {
 
 void PayoffChartWindow::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.drawImage(event->rect(), surface_.Image(), event->rect());
+  p.fillRect(event->rect(), Qt::black);
+  p.drawImage(glass_left_, 0, surface_.Image());  // clipped to the region being painted
 }
 
 void PayoffChartWindow::resizeEvent(QResizeEvent* event) {

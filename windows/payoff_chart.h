@@ -91,7 +91,10 @@ class PayoffChartWindow : public QDialog {
   // Paints the whole chart and places the Close button and the characters.
   void PaintAll();
 
+  // The drawing, as wide as the layout (or the window, if narrower); it stands GlassLeft()
+  // pixels from the window's left edge.
   const Canvas& Surface() const { return surface_; }
+  int GlassLeft() const { return glass_left_; }
   QPushButton* CloseButton() { return close_button_; }
   QLabel* Character(int i) { return characters_[i]; }
   const std::vector<DrawnText>& Texts() const { return texts_; }
@@ -111,6 +114,7 @@ class PayoffChartWindow : public QDialog {
   int cell_size_;
   const QImage& symbol_sheet_;
   Canvas surface_;
+  int glass_left_ = 0;  // the drawing's left edge in the window
   QPushButton* close_button_ = nullptr;
   std::array<QLabel*, kCharacters> characters_{};
   std::vector<DrawnText> texts_;

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "engine/paytable.h"
 #include "engine/reels.h"
 #include "engine/spin.h"
+#include "platform/profile_file.h"
 #include "screen/layout.h"
 #include "screen/scale.h"
 #include "tests/support/fake_help_viewer.h"
@@ -55,6 +58,8 @@ class GameFixture : public ::testing::Test {
     StartOptions options;
     options.seed = seed;
     options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
+    // The saved games of this test live in its own folder.
+    qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
     window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, help_, web_,
                                            options);
     window_->show();
@@ -67,14 +72,30 @@ class GameFixture : public ::testing::Test {
   // Window pixel of a design point, the way the game scales it.
   static int S(int v) { return Scale(v); }
 
-  void ClickDesign(int x, int y) { window_->ClickAt(S(x), S(y)); }
+  // Game-area point of a design point: the cabinet may stand off the area's left edge.
+  int AreaX(int x) const { return window_->CabinetOffset() + S(x); }
+  void ClickDesign(int x, int y) { window_->ClickAt(AreaX(x), S(y)); }
   // A real press of `button` on the game surface at design point (x, y).
   void PressDesign(int x, int y, Qt::MouseButton button) {
-    const QPointF at(S(x), S(y));
+    const QPointF at(AreaX(x), S(y));
     QMouseEvent press(QEvent::MouseButtonPress, at, window_->SurfaceWidget()->mapToGlobal(at),
                       button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
   }
+  // The saved-games file of this test's game, and one of its values.
+  QString SavesFile() const { return dir_.filePath("zelmar-slots/zelmar-slots.ini"); }
+  std::optional<std::string> Saved(const char* section, const char* key) const {
+    return ReadProfileFile(SavesFile().toStdString()).Value(section, key);
+  }
+  // Writes a file of this test's folder (the folder of the program and of the saved games).
+  void WriteFile(const QString& name, const std::string& text) {
+    const QString path = dir_.filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+  }
+
   // A click in the middle of a mouse area of the layout.
   void ClickArea(const layout::HitArea& a) {
     ClickDesign((a.left + a.right) / 2, (a.top + a.bottom) / 2);

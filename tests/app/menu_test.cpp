@@ -1,5 +1,6 @@
 // The menu bar: its items, the help and web commands, and every way of ending the game.
 #include <QAction>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -107,16 +108,22 @@ TEST_F(Menu, GamesPageAndLogoOpenTheSiteOrExplainWhyNot) {
   EXPECT_EQ(state_.Credits, 1000);
 }
 
-TEST_F(Menu, CommandsOfWindowsStillToComeChangeNothing) {
+TEST_F(Menu, OpenAndSaveGameShowTheSlotDialogAndVersionItsBox) {
   Start();
   Ready();
+  std::vector<QString> shown;
+  platform_.on_modal = [&](QDialog* dialog) {
+    shown.push_back(dialog->windowTitle());
+    dialog->reject();
+  };
   for (const char* path : {"&File/&Open Game", "&File/&Save Game", "&Help/Version"}) {
     Item(path)->trigger();
-    platform_.Advance(100);
-    EXPECT_TRUE(window_->isVisible()) << path;
   }
+  EXPECT_EQ(shown, (std::vector<QString>{"Open a Game -- Select Game Slot",
+                                         "Save a Game -- Select Game Slot"}));
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Zelmar Slots\n\nVersion:  1.1"));
   EXPECT_EQ(state_.Credits, 1000);
-  EXPECT_EQ(state_.Borrowed, 1000);
   EXPECT_FALSE(state_.Busy);
 }
 

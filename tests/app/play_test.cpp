@@ -229,10 +229,11 @@ TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
 TEST_F(Stakes, TheLastBetIsRestakedWithCreditsExactlyEqualToIt) {
   Start(FindSeed(9, 1, NoWin));
   Ready();
-  state_.LastBet = 9;
-  state_.Credits = 9;
+  state_.LastBet = 18;  // not what the keys select (9 lines at 1)
+  state_.Credits = 18;
   ClickSpin();
   EXPECT_EQ(state_.SpinCount, 1);
+  EXPECT_EQ(state_.TotalBet, 18);
   EXPECT_EQ(state_.Credits, 0);
   EXPECT_TRUE(platform_.messages.empty());
 }
@@ -373,24 +374,23 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   EXPECT_TRUE(platform_.messages.empty());
 }
 
-TEST_F(Spin, NewGameAndBorrowAreUnavailableWhileBusyStatsAndPayoffsAlwaysAvailable) {
+TEST_F(Spin, CommandsThatMoveCreditsAreUnavailableWhileBusyStatsAndPayoffsAlwaysAvailable) {
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  bool new_game_during_spin = true, borrow_during_spin = true, others_during_spin = false;
+  const std::vector<QAction*> guarded = {window_->NewGameAction(), window_->OpenGameAction(),
+                                         window_->SaveGameAction(), window_->BorrowAction()};
+  bool guarded_during_spin = false, others_during_spin = false;
   auto look = platform_.CreateTimer(100, true, [&] {
-    new_game_during_spin = window_->NewGameAction()->isEnabled();
-    borrow_during_spin = window_->BorrowAction()->isEnabled();
+    for (QAction* action : guarded) guarded_during_spin |= action->isEnabled();
     others_during_spin =
         window_->StatsAction()->isEnabled() && window_->PayoffsAction()->isEnabled();
   });
   ClickSpin();
   look->SetEnabled(false);
-  EXPECT_FALSE(new_game_during_spin);
-  EXPECT_FALSE(borrow_during_spin);
+  EXPECT_FALSE(guarded_during_spin);
   EXPECT_TRUE(others_during_spin);
-  EXPECT_TRUE(window_->NewGameAction()->isEnabled());
-  EXPECT_TRUE(window_->BorrowAction()->isEnabled());
+  for (QAction* action : guarded) EXPECT_TRUE(action->isEnabled());
 }
 
 TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
@@ -414,6 +414,9 @@ TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
   platform_.ProcessMessages();
   QCoreApplication::processEvents();
   EXPECT_FALSE(window_->isVisible());
+  // The game kept for the next start holds the whole win.
+  EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + expected.GamePaid));
+  EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
 }
 
 using CountUp = GameFixture;

@@ -2,9 +2,12 @@
 #include <QAction>
 #include <QFile>
 #include <QMenuBar>
+#include <QPushButton>
 #include <vector>
 
+#include "screen/layout_width.h"
 #include "shell/game_audio.h"
+#include "shell/saved_games_dialog.h"
 #include "tests/app/game_fixture.h"
 #include "tests/support/recording_player.h"
 #include "windows/borrow_dialog.h"
@@ -31,6 +34,72 @@ TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks"}));
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Zelmar Slots"));
   EXPECT_EQ(state_.ReelStop, (std::array<int32_t, 5>{3, 30, 7, 2, 7}));
+  EXPECT_FALSE(QFile::exists(SavesFile()));  // start-up only reads
+}
+
+TEST_F(StartUp, GoesOnWithTheGameOfTheLastRunAndKeepsItAtTheClose) {
+  WriteFile("zelmar-slots/zelmar-slots.ini",
+            "[CurrentGame]\r\nGameName=CurrentGame\r\nCredits=1250\r\nBorrowed=2000\r\n"
+            "Spins=37\r\nTotalBets=0x348\r\nBonus=90\r\n");
+  Start();
+  Ready();
+  EXPECT_EQ(state_.Credits, 1250);
+  EXPECT_EQ(state_.Borrowed, 2000);
+  EXPECT_EQ(state_.SpinCount, 37);
+  EXPECT_EQ(state_.TotalBet, 840);
+  EXPECT_EQ(state_.BonusPayoffs, 90);
+  EXPECT_EQ(state_.LinesBet, 9);
+  EXPECT_EQ(state_.CreditsPerLine, 1);
+
+  state_.Credits = 1100;
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(Saved("CurrentGame", "Credits"), "1100");
+  EXPECT_EQ(Saved("CurrentGame", "TotalBets"), "840");
+  EXPECT_EQ(Saved("CurrentGame", "GameDate"), FormatSaveDate(QDate::currentDate()));
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(StartUp, AGameThatCannotBeKeptIsReportedAndTheWindowStillCloses) {
+  WriteFile("zelmar-slots", "a file where the folder should be");
+  Start();
+  Ready();
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text, "Unable to write to " + SavesFile());
+}
+
+TEST_F(StartUp, TheSettingsFileNamesTheGame) {
+  WriteFile("Testing.ini", "[Settings]\nAboutName=Test Title\nSoundRoot=Gold\n");
+  Start();
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Test Title"));
+  EXPECT_EQ(window_->Identity().SoundRoot, "Gold");
+  window_->VersionAction()->trigger();
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].caption, QStringLiteral("Information"));
+  EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Test Title\n\nVersion:  1.1"));
+}
+
+TEST_F(StartUp, AnOpenedGameIsOnTheMetersAtOnceAndTheBetStays) {
+  WriteFile("zelmar-slots/zelmar-slots.ini",
+            "[GameNo5]\nGameName=Lucky evening\nCredits=980\nBorrowed=2000\nSpins=12\n"
+            "TotalBets=300\nBonus=40\n");
+  Start();
+  Ready();
+  ClickLines(2);
+  const auto stops = state_.ReelStop;
+  platform_.on_modal = [](QDialog* dialog) {
+    static_cast<SavedGamesDialog*>(dialog)->SlotButton(5)->click();
+  };
+  window_->OpenGameAction()->trigger();
+  EXPECT_EQ(state_.Credits, 980);
+  EXPECT_EQ(state_.LinesBet, 3);
+  EXPECT_EQ(state_.ReelStop, stops);
+  // What the window shows is what a full repaint of the opened game draws.
+  const QImage shown = window_->Surface().Image().copy();
+  window_->PaintAll();
+  EXPECT_EQ(shown, window_->Surface().Image());
 }
 
 TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
@@ -96,6 +165,58 @@ TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   EXPECT_EQ(window_->Layout().BlurHeight, 1459);
 }
 
+TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
+  const struct {
+    int width, height;
+    bool scaled_by_width;  // 4:3 and 5:4: laid out exactly as before, from the left edge
+  } kScreens[] = {{800, 600, true},    {1024, 768, true},  {1280, 1024, true},
+                  {1366, 768, false},  {1600, 900, false}, {1920, 1080, false},
+                  {1920, 1200, false}, {2560, 1440, false}};
+  for (const auto& screen : kScreens) {
+    SCOPED_TRACE(testing::Message() << screen.width << " x " << screen.height);
+    Start(1, screen.width, screen.height, 120);
+    Ready();
+    const QSize area = window_->SurfaceWidget()->size();
+    const int width = window_->Layout().LayoutWidth;
+    EXPECT_EQ(CurrentLayoutWidth(), width);
+    EXPECT_EQ(width, LayoutWidth(screen.width, area.height())) << "fitted to the real game area";
+    if (screen.scaled_by_width) {
+      EXPECT_EQ(width, screen.width);
+      EXPECT_EQ(window_->CabinetOffset(), 0);
+    } else {
+      EXPECT_LT(width, screen.width);
+      EXPECT_EQ(window_->CabinetOffset(), (area.width() - ScaleAt(width, 800)) / 2);
+    }
+    // The SPIN key's whole mouse area, and the design down to row 550, lie in the game area.
+    const layout::HitArea& spin = layout::kSpinHitArea;
+    EXPECT_GT(AreaX(spin.left), 0);
+    EXPECT_LT(AreaX(spin.right), area.width());
+    EXPECT_LT(S(spin.bottom), area.height());
+    EXPECT_LE(S(kKeysBottomRow), area.height());
+    // A press at its centre spins.
+    PressDesign((spin.left + spin.right) / 2, (spin.top + spin.bottom) / 2, Qt::LeftButton);
+    EXPECT_EQ(state_.SpinCount, 1);
+    window_.reset();
+    state_ = GameState();
+  }
+}
+
+TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
+  Start(1, 1600, 1200, 120);
+  Ready();
+  ASSERT_EQ(window_->Layout().LayoutWidth, 1600);
+  // A window manager that leaves less room than expected: a panel, a taller caption.
+  window_->setFixedSize(1590, 900);
+  platform_.ProcessMessages();
+  const int width = window_->Layout().LayoutWidth;
+  EXPECT_EQ(width, LayoutWidth(1600, window_->SurfaceWidget()->height()));
+  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
+  EXPECT_EQ(window_->Layout().ReelsLeft, ScaleAt(width, 207));
+  EXPECT_EQ(window_->Surface().Width(), ScaleAt(width, 800));
+  ClickSpin();
+  EXPECT_EQ(state_.SpinCount, 1);
+}
+
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
   Start();
   Ready();
@@ -151,6 +272,7 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
 }
 
 TEST_F(StartUp, MissingMemorySoundsAreReportedAndStartUpGoesOn) {
+  WriteFile("zelmar-slots/zelmar-slots.ini", "[CurrentGame]\nCredits=1250\nBorrowed=2000\n");
   RecordingPlayer player;
   GameAudio audio(player, platform_);
   Start(1, 800, 600, 120, &audio);
@@ -158,7 +280,8 @@ TEST_F(StartUp, MissingMemorySoundsAreReportedAndStartUpGoesOn) {
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text.toStdString(),
             "File not found: " + folder + "Zelmar0.wav\nFile not found: " + folder + "Zelmar3.wav");
-  EXPECT_EQ(window_->width(), 790);  // the steps after the sounds have run
+  EXPECT_EQ(state_.Credits, 1250);  // the running game was read all the same
+  EXPECT_EQ(window_->width(), 790);
   Ready();
   EXPECT_FALSE(state_.Busy);
   window_.reset();  // before the sounds it plays to go

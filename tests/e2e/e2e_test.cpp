@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -17,7 +18,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
+#include "engine/scale.h"
+#include "screen/layout_width.h"
 #include "screen/main_art.h"
 
 namespace {
@@ -54,8 +58,18 @@ class RealGame : public ::testing::Test {
     }
   }
 
-  // Starts an X server of the given size on a free display and the game in it.
+  // Starts an X server of the given size on a free display, unless one runs, and the game in it.
   void Launch(int width, int height) {
+    if (xvfb_.state() == QProcess::NotRunning) StartXvfb(width, height);
+    game_.start();
+    ASSERT_TRUE(game_.waitForStarted(10000));
+    const QString id =
+        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
+    ASSERT_FALSE(id.isEmpty());
+    window_ = id.split('\n').first().trimmed();
+  }
+
+  void StartXvfb(int width, int height) {
     xvfb_.setProgram("Xvfb");
     xvfb_.setArguments({"-displayfd", "1", "-screen", "0",
                         QStringLiteral("%1x%2x24").arg(width).arg(height), "-nolisten", "tcp"});
@@ -83,12 +97,6 @@ class RealGame : public ::testing::Test {
     // Started from a folder of its own: the game must find its files beside the program.
     game_.setWorkingDirectory(home);
     game_.setProgram(qEnvironmentVariable("ZELMAR_PROGRAM", QStringLiteral(ZELMAR_PROGRAM)));
-    game_.start();
-    ASSERT_TRUE(game_.waitForStarted(10000));
-    const QString id =
-        Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
-    ASSERT_FALSE(id.isEmpty());
-    window_ = id.split('\n').first().trimmed();
   }
 
   QString Run(const QString& program, const QStringList& args, int timeout_ms = 20000) {
@@ -194,15 +202,40 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
   EXPECT_GT(LoudestHeard(), 3000);
 }
 
-TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
-  Launch(800, 600);
+// A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.
+class RealGameOn : public RealGame, public testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) {
+  const auto [screen_width, screen_height] = GetParam();
+  Launch(screen_width, screen_height);
   QThread::msleep(1500);
   const std::optional<Point> before = FindNumber(Screenshot(), "1000");
   ASSERT_TRUE(before.has_value());
-  // The drawing area's origin follows from the meter: right edge 620, top 30.
-  const int origin_x = before->x + 64 - 620;
-  const int origin_y = before->y - 30;
-  Run("xdotool", {"mousemove", QString::number(origin_x + 630), QString::number(origin_y + 505)});
+  // The window's place and size (no window manager: no frame) and the credits meter (right edge
+  // s(620), top s(27) + 3 of the cabinet) tell the layout width: the one whose centred cabinet
+  // puts the meter there and whose keys fit the game area below the menu bar.
+  QMap<QString, int> window;
+  for (const QString& line :
+       Run("xdotool", {"getwindowgeometry", "--shell", window_}).split('\n')) {
+    const int eq = line.indexOf('=');
+    if (eq > 0) window[line.left(eq)] = line.mid(eq + 1).toInt();
+  }
+  int width = 0, origin_x = 0, origin_y = 0;
+  for (int w = 1; w <= screen_width && width == 0; ++w) {
+    origin_x = window["X"] + CabinetLeft(window["WIDTH"], w);
+    origin_y = before->y - ScaleAt(w, 27) - 3;
+    if (origin_x + ScaleAt(w, 620) == before->x + 64 &&
+        LayoutWidth(screen_width, window["Y"] + window["HEIGHT"] - origin_y) == w) {
+      width = w;
+    }
+  }
+  ASSERT_NE(width, 0) << "no layout width puts the credits meter where it is";
+  if (screen_width * 3 == screen_height * 4) {
+    EXPECT_EQ(width, screen_width);
+  }
+  const auto s = [width](int v) { return ScaleAt(width, v); };
+  Run("xdotool",
+      {"mousemove", QString::number(origin_x + s(630)), QString::number(origin_y + s(505))});
   Run("xdotool", {"click", "1"});
 
   // The spin lands and any win is counted in; a bonus game, if the reels start one, is ended
@@ -213,19 +246,19 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
   for (int poll = 0; poll < 60 && still < 2; ++poll) {
     QThread::msleep(700);
     const QImage shot = Screenshot();
-    const std::optional<int> now = NumberAt(shot, origin_x + 620, origin_y + 30);
+    const std::optional<int> now = NumberAt(shot, origin_x + s(620), origin_y + s(27) + 3);
     if (!now) {
       // The bonus game covers the screen: its picture is centred, the left STOP sign at
       // (17, 134) of it.
-      Run("xdotool", {"mousemove", QString::number((800 - 640) / 2 + 50),
-                      QString::number((600 - 480) / 2 + 160)});
+      Run("xdotool", {"mousemove", QString::number((screen_width - 640) / 2 + 50),
+                      QString::number((screen_height - 480) / 2 + 160)});
       Run("xdotool", {"click", "1"});
       still = 0;
       continue;
     }
     still = (credits && *credits == *now) ? still + 1 : 0;
     credits = now;
-    stake = NumberAt(shot, origin_x + 250, origin_y + 30);
+    stake = NumberAt(shot, origin_x + s(250), origin_y + s(27) + 3);
   }
   ASSERT_TRUE(credits.has_value());
   // The coins meter keeps showing the stake of the spin; the nine credits left the credits,
@@ -235,13 +268,25 @@ TEST_F(RealGame, ClickingSpinTakesTheStakeFromTheCredits) {
 
   // Exit from the File menu (its title sits at the window's top left, above the drawing area;
   // E&xit is its mnemonic) ends the program normally.
-  Run("xdotool", {"mousemove", QString::number(origin_x + 15), QString::number(origin_y - 10)});
+  Run("xdotool", {"mousemove", QString::number(window["X"] + 15), QString::number(origin_y - 10)});
   Run("xdotool", {"click", "1"});
   QThread::msleep(500);
   Run("xdotool", {"key", "x"});
   ASSERT_TRUE(game_.waitForFinished(10000)) << "the game did not close";
   EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(game_.exitCode(), 0);
+
+  // The next start goes on with the game the close kept.
+  Launch(screen_width, screen_height);
+  std::optional<int> restarted;
+  for (int poll = 0; poll < 40 && !restarted; ++poll) {
+    QThread::msleep(250);
+    restarted = NumberAt(Screenshot(), origin_x + s(620), origin_y + s(27) + 3);
+  }
+  EXPECT_EQ(restarted, credits);
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, RealGameOn,
+                         testing::Values(std::pair(800, 600), std::pair(1920, 1080)));
 
 }  // namespace

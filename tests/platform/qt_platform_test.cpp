@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -98,4 +101,36 @@ TEST(QtPlatformDialogs, RunModalReturnsWhenTheDialogCloses) {
   platform->RunModal(&dialog);
   EXPECT_TRUE(was_modal);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(QtPlatformDialogs, QueryBoxTakesOneLineOfAtMostTheGivenLength) {
+  auto platform = CreateQtPlatform();
+  QString caption;
+  QString selected;
+  int typed_length = 0;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    auto* line = box->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    caption = box->windowTitle();
+    selected = line->selectedText();
+    for (int i = 0; i < 300; ++i) {
+      QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+      QApplication::sendEvent(line, &key);
+    }
+    typed_length = static_cast<int>(line->text().size());
+    line->clear();
+    line->insert(QStringLiteral("one\ntwo\r\nthree"));
+    box->accept();
+  });
+  const std::optional<QString> answer =
+      platform->QueryText(nullptr, "Name for this saved game?", "", "Old name", 255);
+  EXPECT_EQ(caption, QStringLiteral("Name for this saved game?"));
+  EXPECT_EQ(selected, QStringLiteral("Old name"));
+  EXPECT_EQ(typed_length, 255);
+  EXPECT_EQ(answer, QStringLiteral("one two  three"));
+
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  EXPECT_EQ(platform->QueryText(nullptr, "Name", "", "Old name", 255), std::nullopt);
 }

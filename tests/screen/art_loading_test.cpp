@@ -41,7 +41,7 @@ std::string DirOf(const QTemporaryDir& dir) {
 }  // namespace
 
 TEST(Scale, MatchesTheCheckValues) {
-  ScopedScreenWidth width(1024);
+  ScopedLayoutWidth width(1024);
   EXPECT_EQ(Scale(207), 264);
   EXPECT_EQ(Scale(76), 97);
   width.Set(1152);
@@ -54,18 +54,18 @@ TEST(Scale, MatchesTheCheckValues) {
   EXPECT_EQ(Scale(0), 0);
 }
 
-TEST(Scale, ReadsTheScreenWidthOnEveryCall) {
+TEST(Scale, ReadsTheLayoutWidthOnEveryCall) {
   int current = 800;
-  SetScreenWidthSource([&current] { return current; });
+  SetLayoutWidthSource([&current] { return current; });
   EXPECT_EQ(Scale(100), 100);
   current = 1600;
-  EXPECT_EQ(CurrentScreenWidth(), 1600);
+  EXPECT_EQ(CurrentLayoutWidth(), 1600);
   EXPECT_EQ(Scale(100), 200);
   // No usable width counts as the design width rather than collapsing every size to nothing.
   current = 0;
   EXPECT_EQ(Scale(100), 100);
-  SetScreenWidthSource({});
-  EXPECT_EQ(CurrentScreenWidth(), 800);
+  SetLayoutWidthSource({});
+  EXPECT_EQ(CurrentLayoutWidth(), 800);
 }
 
 struct GeometryRow {
@@ -83,7 +83,7 @@ class ReelGeometry : public ::testing::TestWithParam<GeometryRow> {};
 
 TEST_P(ReelGeometry, WithoutSheetFilesTheSheetIsStretched) {
   const GeometryRow& row = GetParam();
-  ScopedScreenWidth width(row.width);
+  ScopedLayoutWidth width(row.width);
   QTemporaryDir dir;
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
@@ -118,7 +118,7 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
   WriteJpeg(dir.filePath("Zelmar122.Jpg"), synthetic::MakeSheet(122, tint));
   WriteJpeg(dir.filePath("zelmar152.jpg"), synthetic::MakeSheet(152, tint));
 
-  ScopedScreenWidth width(row.width);
+  ScopedLayoutWidth width(row.width);
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
   PrepareWorkingBitmaps(art);
@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(CommonWidths, ReelGeometry,
 TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
   QTemporaryDir dir;
   WriteBytes(dir.filePath("Zelmar98.jpg"), QByteArray("\xff\xd8\xff\xe0 not really", 16));
-  ScopedScreenWidth width(1024);
+  ScopedLayoutWidth width(1024);
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
   PrepareWorkingBitmaps(art);
@@ -176,7 +176,7 @@ TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
 TEST(SheetChoice, SheetNamesFollowTheSoundPrefix) {
   QTemporaryDir dir;
   WriteJpeg(dir.filePath("Zelmar122.jpg"), synthetic::MakeSheet(122, qRgb(0, 0, 0)));
-  ScopedScreenWidth width(1280);
+  ScopedLayoutWidth width(1280);
   {
     MainArt art = synthetic::MakeArt();
     ScreenLayout layout;
@@ -227,7 +227,7 @@ TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
   EXPECT_TRUE(art.symbol_source_bitmap.isNull());
 
   // A shorter strip is stretched by Scale and wraps at its own scaled height.
-  ScopedScreenWidth width(1024);
+  ScopedLayoutWidth width(1024);
   ScreenLayout layout;
   LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
   EXPECT_EQ(layout.BlurHeight, Scale(456));
@@ -288,6 +288,11 @@ TEST(FindFileNoCase, PrefersTheExactSpellingAndIgnoresFolders) {
   EXPECT_EQ(FindFileNoCase(DirOf(dir), "Tester.JPG"), dir.filePath("TESTER.jpg").toStdString());
   EXPECT_EQ(FindFileNoCase(DirOf(dir), "SpinBut.jpg"), "");
   EXPECT_EQ(FindFileNoCase(DirOf(dir), "MOTIONX.jpg"), "");
+  // An asset prefix with a folder in it takes the file from that folder.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("Gold"));
+  WriteBytes(dir.filePath("Gold/GOLD152.jpg"), "c");
+  EXPECT_EQ(FindFileNoCase(DirOf(dir), "Gold/Gold152.jpg"),
+            dir.filePath("Gold/GOLD152.jpg").toStdString());
 }
 
 TEST(BuiltInArt, DecodesEveryPictureAtItsSizeInOneFormat) {

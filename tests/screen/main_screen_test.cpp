@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -33,7 +34,7 @@ int DestFor(int a, int sw, int dw) {
 class ScreenFixture {
  protected:
   void Build(int width) {
-    screen_width_ = std::make_unique<ScopedScreenWidth>(width);
+    screen_width_ = std::make_unique<ScopedLayoutWidth>(width);
     art_ = synthetic::MakeArt();
     PrepareWorkingBitmaps(art_);
     QTemporaryDir empty;
@@ -106,7 +107,7 @@ class ScreenFixture {
     return Count(left, top, left + 16, top + 21, [](QRgb c) { return c != kBlack; }) == 0;
   }
 
-  std::unique_ptr<ScopedScreenWidth> screen_width_;
+  std::unique_ptr<ScopedLayoutWidth> screen_width_;
   MainArt art_;
   GameState gs_;
   ScreenLayout layout_;
@@ -201,6 +202,15 @@ TEST_P(PaintAllAt, PathsOfPaylinesFourToNineBendThroughTheirReels) {
     }
     EXPECT_EQ(At(l + 2 * p + h, PathY(path.n)), kBlack)
         << "payline " << path.n << " leaves its marker's row over the middle reel";
+    if (path.n >= 8) {
+      // Over the middle reel the raised or lowered run is centred on its row.
+      const int x = l + 2 * p + h, y = path.bends[1].y();
+      int first = y, last = y;
+      while (At(x, first - 1) == colour) --first;
+      while (At(x, last + 1) == colour) ++last;
+      EXPECT_LE(std::abs(first + last - 2 * y), 1)
+          << "payline " << path.n << " rows " << first << ".." << last << " around " << y;
+    }
   }
 }
 
@@ -469,7 +479,7 @@ TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
 
 TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
   // At 1024 with the sheet file present the cells are 98 wide while the strip is 97.
-  ScopedScreenWidth width(1024);
+  ScopedLayoutWidth width(1024);
   MainArt art = synthetic::MakeArt();
   PrepareWorkingBitmaps(art);
   GameState gs;

@@ -17,7 +17,7 @@ namespace {
 
 struct Scene {
   explicit Scene(int width) {
-    SetScreenWidthSource([width] { return width; });
+    SetLayoutWidthSource([width] { return width; });
     QString error;
     if (!LoadBuiltInArt(art, &error)) art = synthetic::MakeArt();
     PrepareWorkingBitmaps(art);
@@ -34,7 +34,7 @@ struct Scene {
     screen = std::make_unique<MainScreen>(gs, layout, art, canvas);
     screen->PaintAll();
   }
-  ~Scene() { SetScreenWidthSource({}); }
+  ~Scene() { SetLayoutWidthSource({}); }
 
   MainArt art;
   GameState gs;

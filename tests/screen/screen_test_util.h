@@ -9,12 +9,12 @@
 #include "screen/scale.h"
 
 // Fixes the screen width for the life of the object, then hands back the default source.
-class ScopedScreenWidth {
+class ScopedLayoutWidth {
  public:
-  explicit ScopedScreenWidth(int width) { Set(width); }
-  ~ScopedScreenWidth() { SetScreenWidthSource({}); }
+  explicit ScopedLayoutWidth(int width) { Set(width); }
+  ~ScopedLayoutWidth() { SetLayoutWidthSource({}); }
   void Set(int width) {
-    SetScreenWidthSource([width] { return width; });
+    SetLayoutWidthSource([width] { return width; });
   }
 };
 

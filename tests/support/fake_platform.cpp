@@ -134,6 +134,16 @@ void FakePlatform::ShowMessage(QWidget*, const QString& caption, const QString& 
   if (on_message) on_message(caption, text);
 }
 
+std::optional<QString> FakePlatform::QueryText(QWidget*, const QString& caption,
+                                               const QString& prompt, const QString& text,
+                                               int max_length) {
+  queries.push_back({caption, prompt, text, max_length});
+  if (!on_query) return std::nullopt;
+  std::optional<QString> answer = on_query(text);
+  if (answer) *answer = answer->left(max_length);
+  return answer;
+}
+
 void FakePlatform::ShowError(QWidget*, const QString& text) {
   messages.push_back({QStringLiteral("Error"), text, true});
   if (on_message) on_message(QStringLiteral("Error"), text);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -41,6 +42,10 @@ class FakePlatform : public Platform {
                                      std::function<void()> on_tick) override;
   // Records {caption, text} in messages, then calls on_message if set.
   void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override;
+  // Records the query in queries, then answers it with on_query (cancelled when on_query is not
+  // set). Like the real box, the answer is cut to max_length characters.
+  std::optional<QString> QueryText(QWidget* parent, const QString& caption, const QString& prompt,
+                                   const QString& text, int max_length) override;
   // Records {"Error", text, error} in messages, then calls on_message if set.
   void ShowError(QWidget* parent, const QString& text) override;
   // Shows the dialog without blocking and calls OnModal if set; then, while the dialog is still
@@ -60,6 +65,15 @@ class FakePlatform : public Platform {
   std::vector<Message> messages;
   std::function<void(const QString& caption, const QString& text)> on_message;
   std::function<void(QDialog*)> on_modal;
+  struct Query {
+    QString caption;
+    QString prompt;
+    QString text;
+    int max_length = 0;
+  };
+  std::vector<Query> queries;
+  // Gets the query's text; returns the confirmed answer, or nothing to cancel.
+  std::function<std::optional<QString>(const QString& text)> on_query;
 
   struct Core;  // shared with the timers it made, which may outlive the platform
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include "platform/canvas.h"
 
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
   }
+  // Saved games go to a folder of this run, never to the player's own.
+  QTemporaryDir data_home;
+  qputenv("XDG_DATA_HOME", data_home.path().toUtf8());
   testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   InstallFontSubstitutes();

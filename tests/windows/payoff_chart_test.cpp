@@ -60,12 +60,13 @@ TEST(PayoffChartFigures, FontSetsChangeAtTheBandEdges) {
 
 class PayoffChartAt : public testing::Test {
  protected:
-  void Open(int width, int height, int cell) {
+  // A chart laid out for `width` in a window `window_width` wide (the same if not given).
+  void Open(int width, int height, int cell, int window_width = 0) {
     screen_width_.Set(width);
     cell_size_ = cell;
     sheet_ = synthetic::MakeSheet(cell, 0);
     window_ = std::make_unique<PayoffChartWindow>(cell_size_, sheet_);
-    window_->resize(width, height);
+    window_->resize(window_width > 0 ? window_width : width, height);
     window_->PaintAll();
   }
   QRgb At(int x, int y) const { return window_->Surface().Pixel(x, y) | 0xff000000u; }
@@ -91,7 +92,7 @@ class PayoffChartAt : public testing::Test {
     return found;
   }
 
-  ScopedScreenWidth screen_width_{800};
+  ScopedLayoutWidth screen_width_{800};
   int cell_size_ = 76;
   QImage sheet_;
   std::unique_ptr<PayoffChartWindow> window_;
@@ -151,6 +152,22 @@ TEST_F(PayoffChartAt, Width1024ShowsTheSecondRowOfCharactersAndTheSecondFontBand
       EXPECT_EQ(t.points, 14);
     }
   }
+}
+
+TEST_F(PayoffChartAt, NarrowerLayoutIsCentredBetweenBlackMargins) {
+  Open(1505, 1050, 142, 1920);  // a 1920 x 1080 screen laid out 1505 wide
+  EXPECT_EQ(window_->GlassLeft(), 207);
+  EXPECT_EQ(window_->Surface().Width(), 1505);
+  EXPECT_EQ(window_->CloseButton()->geometry(), QRect(207 + 376, 624, 752, 52));
+  const int slot = 1505 / 6;
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(window_->Character(i)->pos().x(), 207 + (slot - 110) / 2 + i * slot) << i;
+    EXPECT_LE(window_->Character(i + 6)->geometry().bottom(), 1050) << "second row in sight";
+  }
+  const QImage shown = window_->grab().toImage();
+  EXPECT_EQ(shown.pixel(100, 611) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "margin";
+  EXPECT_EQ(shown.pixel(207 + 100, 611) | 0xff000000u, Rgb(qRgb(192, 192, 192))) << "rule s(325)";
+  EXPECT_EQ(shown.pixel(207 + 1505 + 5, 611) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "margin";
 }
 
 TEST_F(PayoffChartAt, Width1600KeepsTheJackpotHeadingClearOfTheRuleColumns) {

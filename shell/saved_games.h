@@ -1,0 +1,65 @@
+// The saved-games file: the running game and eight named slots, one INI section each, holding a
+// game's money and statistics (credits, borrowed credits, spins, total bets, bonus payouts).
+// The bet selection and the reels never travel with a saved game.
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/game_state.h"
+
+inline constexpr int kSavedGameSlots = 8;   // slots 0..7, shown as 1..8
+inline constexpr int kRunningGameSlot = 8;  // the index that stands for the running game
+inline constexpr int kSavedGameNameMaxChars = 30;
+inline constexpr int kSavedGameDateMaxChars = 10;
+inline constexpr char kRunningGameName[] = "CurrentGame";
+
+// "GameNo1" .. "GameNo8" for slots 0..7, "CurrentGame" for kRunningGameSlot.
+std::string SlotSectionName(int slot);
+
+// $XDG_DATA_HOME/zelmar-slots/ + exe_base_name + ".ini"; XDG_DATA_HOME defaults to
+// ~/.local/share as the desktop's base-directory rules say.
+std::string SavedGamesFilePath(const std::string& exe_base_name);
+
+// "mm/dd/yy" with the locale's date separator in place of '/': 12/06/26, 12.06.26.
+std::string FormatSaveDate(const QDate& date, const QLocale& locale = QLocale());
+
+// One slot's section as read, with the defaults for whatever is missing or unreadable.
+struct SavedGame {
+  std::string name;  // at most 30 characters
+  std::string date;  // at most 10 characters
+  int32_t credits = 1000;
+  int32_t borrowed = 1000;
+  int32_t spin_count = 0;
+  int32_t total_bet = 0;
+  int32_t bonus_payoffs = 0;
+};
+
+class SavedGames {
+ public:
+  SavedGames(GameState& state, std::string file_path);
+
+  const std::string& FilePath() const { return file_path_; }
+
+  // Reads the section of slot 0..7 or kRunningGameSlot and changes nothing. A missing file,
+  // section or key gives the section's name, today's date, 1000, 1000, 0, 0, 0.
+  SavedGame ReadSlot(int slot) const;
+
+  // Reading (saving false) sets SavedGameName(), SavedGameDate() and the five numbers of the
+  // game state from the slot's section. Writing stores `name`, today's date and the five
+  // numbers in that section as one step and changes no variable; it returns false when the file
+  // could not be written, and the file is then as it was.
+  [[nodiscard]] bool SaveLoadGame(int slot, bool saving, std::string_view name = {});
+
+  const std::string& SavedGameName() const { return saved_game_name_; }
+  const std::string& SavedGameDate() const { return saved_game_date_; }
+
+ private:
+  GameState& gs_;
+  std::string file_path_;
+  std::string saved_game_name_;
+  std::string saved_game_date_;
+};

@@ -1,0 +1,200 @@
+#include "shell/saved_games.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <chrono>
+#include <thread>
+
+#include "platform/profile_file.h"
+
+namespace {
+
+std::string ReadText(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll().toStdString();
+}
+
+void WriteText(const QString& path, const std::string& text) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+std::string Today() {
+  return FormatSaveDate(QDate::currentDate());
+}
+
+class SavedGamesTest : public ::testing::Test {
+ protected:
+  void SetMoney(int32_t credits, int32_t borrowed, int32_t spins, int32_t total, int32_t bonus) {
+    state_.Credits = credits;
+    state_.Borrowed = borrowed;
+    state_.SpinCount = spins;
+    state_.TotalBet = total;
+    state_.BonusPayoffs = bonus;
+  }
+  void ExpectMoney(int32_t credits, int32_t borrowed, int32_t spins, int32_t total, int32_t bonus) {
+    EXPECT_EQ(state_.Credits, credits);
+    EXPECT_EQ(state_.Borrowed, borrowed);
+    EXPECT_EQ(state_.SpinCount, spins);
+    EXPECT_EQ(state_.TotalBet, total);
+    EXPECT_EQ(state_.BonusPayoffs, bonus);
+  }
+
+  QTemporaryDir dir_;
+  QString path_ = dir_.filePath("zelmar-slots/zelmar-slots.ini");
+  GameState state_;
+  SavedGames saves_{state_, path_.toStdString()};
+};
+
+}  // namespace
+
+TEST(SavedGamesFileTest, LivesInTheUsersDataFolder) {
+  const QByteArray old_data = qgetenv("XDG_DATA_HOME");
+  const QByteArray home = qgetenv("HOME");
+  qputenv("XDG_DATA_HOME", "/data/home");
+  EXPECT_EQ(SavedGamesFilePath("slots"), "/data/home/zelmar-slots/slots.ini");
+  // A relative folder is not a data folder; the default takes its place.
+  qputenv("XDG_DATA_HOME", "relative");
+  EXPECT_EQ(SavedGamesFilePath("slots"),
+            home.toStdString() + "/.local/share/zelmar-slots/slots.ini");
+  qunsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(SavedGamesFilePath("slots"),
+            home.toStdString() + "/.local/share/zelmar-slots/slots.ini");
+  qputenv("XDG_DATA_HOME", old_data);
+}
+
+TEST(SavedGamesFileTest, WritesDatesMonthFirstWithTheLocalesSeparator) {
+  const QDate date(2026, 12, 6);
+  EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::English, QLocale::UnitedStates)), "12/06/26");
+  EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::German, QLocale::Germany)), "12.06.26");
+  EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::Swedish, QLocale::Sweden)), "12-06-26");
+  EXPECT_EQ(FormatSaveDate(date, QLocale(QLocale::Korean, QLocale::SouthKorea)), "12.06.26");
+  EXPECT_EQ(FormatSaveDate(date, QLocale::c()), "12/06/26");
+  EXPECT_EQ(FormatSaveDate(QDate(2009, 1, 5), QLocale(QLocale::English, QLocale::UnitedStates)),
+            "01/05/09");
+}
+
+TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
+  WriteText(path_,
+            "[gameno1]\r\n"
+            "GameName=\r\n"
+            "GameDate=12/06/2026 evening\r\n"
+            "Credits=\r\n"
+            "Borrowed=$7D0\r\n"
+            "spins=-5\r\n"
+            "TotalBets=12abc\r\n"
+            "Bonus=0x80000000\r\n"
+            "[GameNo2]\r\n"
+            "Credits=0x3E8\r\n"
+            "Borrowed=0X3e9\r\n");
+  ASSERT_TRUE(saves_.SaveLoadGame(0, false));
+  EXPECT_EQ(saves_.SavedGameName(), "");
+  EXPECT_EQ(saves_.SavedGameDate(), "12/06/2026");
+  ExpectMoney(1000, 2000, -5, 0, 0);
+  const SavedGame second = saves_.ReadSlot(1);
+  EXPECT_EQ(second.name, "GameNo2");
+  EXPECT_EQ(second.date, Today());
+  EXPECT_EQ(second.credits, 1000);
+  EXPECT_EQ(second.borrowed, 1001);
+}
+
+TEST_F(SavedGamesTest, WritesTheSevenKeysInOrderAndChangesNoVariable) {
+  WriteText(path_, "[Player]\nNote=keep me\n[GameNo2]\nExtra=1\nCredits=1\n");
+  SetMoney(1250, 1000, 37, 840, -90);
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
+  SetMoney(980, 1000, 12, 300, 0);
+  ASSERT_TRUE(saves_.SaveLoadGame(1, true, "Lucky evening"));
+  ExpectMoney(980, 1000, 12, 300, 0);
+  const std::string today = Today();
+  EXPECT_EQ(ReadText(path_),
+            "[Player]\nNote=keep me\n"
+            "[GameNo2]\nExtra=1\nCredits=980\nGameName=Lucky evening\nGameDate=" +
+                today +
+                "\nBorrowed=1000\nSpins=12\nTotalBets=300\nBonus=0\n"
+                "[CurrentGame]\nGameName=CurrentGame\nGameDate=" +
+                today + "\nCredits=1250\nBorrowed=1000\nSpins=37\nTotalBets=840\nBonus=-90\n");
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
+  ExpectMoney(1250, 1000, 37, 840, -90);
+}
+
+TEST_F(SavedGamesTest, NamesComeBackAsTypedAndCutAtWholeCharacters) {
+  // 40 characters, many of them two bytes long: written whole, read back as the first 30.
+  const std::string forty = "Glück am Abend [2]=Ü ÄÖ; Spiel Nummer 40";
+  ASSERT_EQ(QString::fromStdString(forty).size(), 40);
+  const std::string tricky = "[GameNo1]\nCredits=5 = ] [";
+  ASSERT_TRUE(saves_.SaveLoadGame(2, true, forty));
+  ASSERT_TRUE(saves_.SaveLoadGame(3, true, tricky));
+  EXPECT_NE(ReadText(path_).find("GameName=" + forty + "\n"), std::string::npos);
+  EXPECT_EQ(saves_.ReadSlot(2).name, QString::fromStdString(forty).left(30).toStdString());
+  // A line break cannot start a line of its own in the file.
+  EXPECT_EQ(saves_.ReadSlot(3).name, "[GameNo1] Credits=5 = ] [");
+  EXPECT_EQ(saves_.ReadSlot(0).name, "GameNo1");
+  EXPECT_EQ(saves_.ReadSlot(0).credits, 1000);
+}
+
+TEST_F(SavedGamesTest, AKilledSaveLeavesTheOldGameOrTheNewOne) {
+  WriteText(path_, "[Player]\nNote=keep me\n");
+  auto run = [&](const QString& slot, const QString& count) {
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(ZELMAR_SAVE_LOOP), {path_, slot, count});
+    EXPECT_TRUE(process->waitForStarted());
+    return process;
+  };
+  int32_t last = 0;
+  for (int round = 0; round < 120; ++round) {
+    auto loop = run("3", "0");
+    // Killed at a random moment once it is saving, however long it took to start.
+    ASSERT_TRUE(loop->waitForReadyRead(30000));
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(QRandomGenerator::global()->bounded(20000)));
+    loop->kill();
+    ASSERT_TRUE(loop->waitForFinished());
+    ASSERT_EQ(loop->exitStatus(), QProcess::CrashExit)
+        << loop->readAllStandardError().toStdString();
+
+    const ProfileDocument file = ReadProfileFile(path_.toStdString());
+    ASSERT_EQ(file.Value("Player", "Note"), "keep me") << "round " << round;
+    const std::optional<std::string> spins = file.Value("GameNo4", "Spins");
+    if (!spins) {
+      ASSERT_EQ(last, 0) << "round " << round;
+      continue;
+    }
+    // Every key of the section comes from one and the same save.
+    const int32_t k = ParseProfileInt(*spins).value_or(-1);
+    ASSERT_GE(k, last) << "round " << round;
+    for (const char* key : {"Credits", "Borrowed", "TotalBets", "Bonus"}) {
+      ASSERT_EQ(file.Value("GameNo4", key), *spins) << key << " in round " << round;
+    }
+    ASSERT_EQ(file.Value("GameNo4", "GameName"), "Loop " + *spins);
+    last = k;
+  }
+  EXPECT_GT(last, 0);
+  // One more save clears whatever the killed writers left behind.
+  auto once = run("3", "1");
+  ASSERT_TRUE(once->waitForFinished());
+  EXPECT_EQ(once->exitCode(), 0);
+  EXPECT_EQ(QDir(dir_.filePath("zelmar-slots")).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"zelmar-slots.ini", "zelmar-slots.ini.lock"}));
+}
+
+TEST_F(SavedGamesTest, TwoCopiesSavingAtOnceKeepEachOthersSaves) {
+  constexpr int kSaves = 100;
+  QProcess first;
+  QProcess second;
+  first.start(QStringLiteral(ZELMAR_SAVE_LOOP), {path_, "0", QString::number(kSaves)});
+  second.start(QStringLiteral(ZELMAR_SAVE_LOOP), {path_, "1", QString::number(kSaves)});
+  ASSERT_TRUE(first.waitForFinished(60000));
+  ASSERT_TRUE(second.waitForFinished(60000));
+  EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+  EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+  EXPECT_EQ(saves_.ReadSlot(0).spin_count, kSaves);
+  EXPECT_EQ(saves_.ReadSlot(1).spin_count, kSaves);
+}
