@@ -9,7 +9,8 @@
 #include "app/main_window.h"
 #include "platform/canvas.h"
 #include "platform/platform.h"
-#include "shell/sounds.h"
+#include "platform/sound_player.h"
+#include "shell/game_audio.h"
 
 int main(int argc, char** argv) {
   // --help and --version answer without a display; Qt's own options pass through to Qt.
@@ -33,7 +34,9 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
-  SilentSounds sounds;
+  // The audio device outlives the game's sounds, which outlive the main window.
+  std::unique_ptr<SoundPlayer> player = CreateSdlSoundPlayer();
+  GameAudio sounds(*player, *platform);
   std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
   std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;

@@ -77,10 +77,16 @@ void MainWindow::Exit() {
   close();
 }
 
-// Sound and music: the check marks switch themselves; the player follows them here once sound is
-// part of the game.
-void MainWindow::SwitchSound() {}
-void MainWindow::SwitchMusic() {}
+// Sound and music: the switches live with the sounds; the check marks show them.
+void MainWindow::SwitchSound() {
+  sounds_.SwitchSound();
+  sound_->setChecked(sounds_.SoundOn());
+}
+
+void MainWindow::SwitchMusic() {
+  sounds_.SwitchMusic();
+  music_->setChecked(sounds_.MusicOn());
+}
 
 void MainWindow::ShowVersion() {
   platform_.ShowMessage(this, QStringLiteral("Information"),

@@ -74,6 +74,8 @@ MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
 }
 
 MainWindow::~MainWindow() {
+  // The music stops with the window.
+  sounds_.CloseMusic();
   // Timers must not call back into a half-destroyed window.
   start_up_timer_.reset();
   win_cycle_timer_.reset();
@@ -138,6 +140,9 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
 
+  // 12. The reel-stop and count sounds, read into memory.
+  sounds_.LoadSounds(identity_);
+
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
@@ -157,6 +162,9 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   gs_.LinesButton = 5;
   gs_.CreditsButton = 6;
 
+  // 15. The music tracks beside the program (Sound and Music are on at every start).
+  sounds_.FindMusicTracks();
+
   // 16. The running game of the last run, or a new one (reading never fails).
   (void)saves_->SaveLoadGame(kRunningGameSlot, false);
 
@@ -175,6 +183,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
 void MainWindow::FinishStartUp() {
   start_up_timer_->SetEnabled(false);
+  sounds_.QueueFirstTrack();
   sounds_.PlayStartSound();
   SetBusy(false);
 }

@@ -10,7 +10,7 @@ trap 'kill $xvfb 2>/dev/null; rm -f /tmp/zelmar-display.$$' EXIT
 for _ in $(seq 50); do [ -s /tmp/zelmar-display.$$ ] && break; sleep 0.1; done
 export DISPLAY=:$(cat /tmp/zelmar-display.$$)
 home=$(mktemp -d)
-XDG_DATA_HOME=$home HOME=$home "$program" &
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_DATA_HOME=$home HOME=$home "$program" &
 game=$!
 id=$(xdotool search --sync --onlyvisible --name "Zelmar Slots" | head -1)
 sleep 1

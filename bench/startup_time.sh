@@ -13,7 +13,7 @@ for size in 800x600 1920x1080; do
   runs=5
   for _ in $(seq $runs); do
     start=$(date +%s%N)
-    XDG_DATA_HOME=$home HOME=$home "$program" &
+    SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_DATA_HOME=$home HOME=$home "$program" &
     game=$!
     until xdotool search --onlyvisible --name "Zelmar Slots" >/dev/null 2>&1; do sleep 0.01; done
     end=$(date +%s%N)

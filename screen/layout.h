@@ -31,7 +31,9 @@ inline constexpr int kReelsTop = 210;
 inline constexpr int kReelPitch = 92;
 inline constexpr int kCell = 76;  // symbol cell of the carried sheet and strip
 // The frame strips beside each reel window, copied back from the background over the payline
-// paths: 4 design pixels left of the window and 3 right of it, as tall as the window.
+// paths, as tall as the window: the left one 4 wide from 3 design pixels left of the window (its
+// last column lies under the window's first), the right one 3 wide from the window's right edge.
+inline constexpr int kLeftFrameStripLeft = kReelsLeft - 3;
 inline constexpr int kLeftFrameStrip = 4;
 inline constexpr int kRightFrameStrip = 3;
 

@@ -405,8 +405,8 @@ void MainScreen::RestoreReelFrames() {
   const int art_bottom = kReelsTop + kRows * kCell;
   canvas_.SetRasterOp(RasterOp::Copy);
   for (int i = 0; i < kReels; ++i) {
-    const int art_left = kReelsLeft - kLeftFrameStrip + kReelPitch * i;
-    const int left_strip = Scale(kReelsLeft - kLeftFrameStrip) + i * layout_.ReelPitch;
+    const int art_left = layout::kLeftFrameStripLeft + kReelPitch * i;
+    const int left_strip = Scale(layout::kLeftFrameStripLeft) + i * layout_.ReelPitch;
     Blit(canvas_, left_strip, top, left_strip + Scale(kLeftFrameStrip), bottom, bg, art_left,
          kReelsTop, art_left + kLeftFrameStrip, art_bottom);
     const int art_right = kReelsLeft + kCell + kReelPitch * i;

@@ -65,6 +65,12 @@ TEST_F(Menu, ShowsEveryCommandInOrderWithItsAccessKeyAndCheckMarks) {
     Item(path)->trigger();
     EXPECT_FALSE(Item(path)->isChecked()) << path;
   }
+  // The check marks show the switches of the sounds.
+  EXPECT_FALSE(sounds_.sound);
+  EXPECT_FALSE(sounds_.music);
+  Item("&Options/Music")->trigger();
+  EXPECT_TRUE(sounds_.music);
+  EXPECT_TRUE(Item("&Options/Music")->isChecked());
 }
 
 TEST_F(Menu, HelpOpensTheMainWindowsTopicTheContentsAndTheCompanyPage) {
@@ -134,6 +140,7 @@ TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
     EXPECT_TRUE(state_.Quitting) << by_exit;
     EXPECT_EQ(help_.closes, 1) << by_exit;
     window_.reset();
+    EXPECT_EQ(sounds_.calls.back(), "CloseMusic") << by_exit;  // the music ends with the window
     state_ = GameState();
     help_.closes = 0;
   }

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "screen/layout_width.h"
+#include "shell/game_audio.h"
 #include "shell/saved_games_dialog.h"
 #include "tests/app/game_fixture.h"
+#include "tests/support/recording_player.h"
 #include "windows/borrow_dialog.h"
 
 using StartUp = GameFixture;
@@ -28,6 +30,8 @@ TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   EXPECT_EQ(window_->Identity().GameTitle, "Zelmar Slots");
   EXPECT_EQ(window_->Identity().VersionText, "1.1");
   EXPECT_EQ(window_->Identity().SoundRoot, "Zelmar");
+  // The sounds are loaded and the music found during start-up, the music started after it.
+  EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks"}));
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Zelmar Slots"));
   EXPECT_EQ(state_.ReelStop, (std::array<int32_t, 5>{3, 30, 7, 2, 7}));
   EXPECT_FALSE(QFile::exists(SavesFile()));  // start-up only reads
@@ -113,7 +117,8 @@ TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   platform_.Advance(1);
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->NewGameAction()->isEnabled());
-  EXPECT_EQ(sounds_.Count("Start"), 1);
+  EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
+                                                     "QueueFirstTrack", "Start"}));
   EXPECT_FALSE(window_->StartUpTimer().Enabled());
   platform_.Advance(1000);
   EXPECT_EQ(sounds_.Count("Start"), 1);  // the start-up tick runs once
@@ -264,4 +269,20 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   EXPECT_EQ(state_.LinesBet, 5);
   EXPECT_EQ(state_.CreditsPerLine, 3);
   EXPECT_FALSE(state_.Busy);
+}
+
+TEST_F(StartUp, MissingMemorySoundsAreReportedAndStartUpGoesOn) {
+  WriteFile("zelmar-slots/zelmar-slots.ini", "[CurrentGame]\nCredits=1250\nBorrowed=2000\n");
+  RecordingPlayer player;
+  GameAudio audio(player, platform_);
+  Start(1, 800, 600, 120, &audio);
+  const std::string folder = window_->Identity().AppDir;
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text.toStdString(),
+            "File not found: " + folder + "Zelmar0.wav\nFile not found: " + folder + "Zelmar3.wav");
+  EXPECT_EQ(state_.Credits, 1250);  // the running game was read all the same
+  EXPECT_EQ(window_->width(), 790);
+  Ready();
+  EXPECT_FALSE(state_.Busy);
+  window_.reset();  // before the sounds it plays to go
 }

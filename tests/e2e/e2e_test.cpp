@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QMap>
 #include <QProcess>
@@ -14,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -83,6 +86,9 @@ class RealGame : public ::testing::Test {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display_);
     env.insert("QT_QPA_PLATFORM", "xcb");
+    // No sound card needed: what the game plays goes to a file.
+    env.insert("SDL_AUDIODRIVER", "disk");
+    env.insert("SDL_DISKAUDIOFILE", home_.filePath("heard.raw"));
     const QString home = Home();
     env.insert("XDG_DATA_HOME", home + "/.local/share");
     env.insert("HOME", home);
@@ -102,6 +108,19 @@ class RealGame : public ::testing::Test {
       return {};
     }
     return QString::fromLocal8Bit(p.readAllStandardOutput());
+  }
+
+  // The loudest sample the game has played so far (16-bit, either channel).
+  int LoudestHeard() {
+    QFile file(home_.filePath("heard.raw"));
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray bytes = file.readAll();
+    const auto* samples = reinterpret_cast<const int16_t*>(bytes.constData());
+    int loudest = 0;
+    for (qsizetype i = 0; i < bytes.size() / 2; ++i) {
+      loudest = std::max(loudest, std::abs(int(samples[i])));
+    }
+    return loudest;
   }
 
   QString Home() const { return qEnvironmentVariable("ZELMAR_E2E_HOME", home_.path()); }
@@ -179,6 +198,8 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
   EXPECT_LE(at->x + 64, 620 + 20);
   EXPECT_GE(at->y, 30);
   EXPECT_LE(at->y, 30 + 60);
+  // Start-up has ended with its sound.
+  EXPECT_GT(LoudestHeard(), 3000);
 }
 
 // A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.

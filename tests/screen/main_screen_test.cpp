@@ -219,6 +219,11 @@ TEST_P(PaintAllAt, ReelFrameStripsAreRestoredOverThePaths) {
   const int y = PathY(1);
   for (int i = 0; i < kReels; ++i) {
     EXPECT_EQ(At(Scale(204) + i * layout_.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
+    // Just left of the strip, between two reels, the path stays.
+    if (i > 0) {
+      EXPECT_EQ(At(Scale(204) + i * layout_.ReelPitch - 1, y), Rgb(synthetic::MarkerColour(4)))
+          << "reel " << i;
+    }
     EXPECT_EQ(At(Scale(207) + i * layout_.ReelPitch + layout_.CellSize + 1, y),
               synthetic::kFrameRight)
         << "reel " << i;

@@ -89,24 +89,29 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
   const QImage bet_max = QImage(dir + "/main/bet_max.jpg");
   const QImage spin = QImage(dir + "/main/spin.jpg");
 
-  QImage out(scale(800), scale(600), QImage::Format_RGB32);
+  QImage out(scale(kDesignWidth), scale(layout::kDesignHeight), QImage::Format_RGB32);
   out.fill(Qt::black);
   {
     QPainter p(&out);
-    p.drawImage(QRect(0, 0, scale(800), scale(600)), bg);
+    p.drawImage(QRect(0, 0, scale(kDesignWidth), scale(layout::kDesignHeight)), bg);
   }
-  const int reels_left = scale(207), reels_top = scale(210), pitch = scale(92), h = cell / 2;
+  const int reels_left = scale(layout::kReelsLeft), reels_top = scale(layout::kReelsTop),
+            pitch = scale(layout::kReelPitch), h = cell / 2;
 
   // Markers.
   QPainter p(&out);
   auto marker = [&](int n, bool on) {
     const int r = kMarkerRow[n];
-    const int top = scale(212) + scale(25 * r);
+    const int top = scale(layout::kMarkersTop) + scale(layout::kMarkerRowHeight * r);
     p.end();
-    MaskedCopy(out, QRect(scale(162), top, scale(42), scale(25)), neg, on ? lit : dim,
-               QRect(0, 25 * r, 42, 25));
-    MaskedCopy(out, QRect(scale(654), top, scale(41), scale(25)), neg, on ? lit : dim,
-               QRect(49, 25 * r, 41, 25));
+    MaskedCopy(out,
+               QRect(scale(layout::kLeftMarkers.left), top, scale(layout::kLeftMarkers.width),
+                     scale(layout::kMarkerRowHeight)),
+               neg, on ? lit : dim, QRect(0, 25 * r, 42, 25));
+    MaskedCopy(out,
+               QRect(scale(layout::kRightMarkers.left), top, scale(layout::kRightMarkers.width),
+                     scale(layout::kMarkerRowHeight)),
+               neg, on ? lit : dim, QRect(49, 25 * r, 41, 25));
     p.begin(&out);
     if (!on) return;
     const int sw = sc.Width();
@@ -120,10 +125,16 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
     const QFontMetrics fm(p.font());
     const QString t = QString::number(n);
     const int tw = fm.horizontalAdvance(t), th = fm.height();
-    int x = scale(162) + (r % 2 ? scale(29) : scale(10)) - tw / 2;
-    const int y = top + scale(13) - th / 2;
+    int x =
+        scale(layout::kLeftMarkers.left) +
+        (r % 2 ? scale(layout::kLeftMarkers.number_odd) : scale(layout::kLeftMarkers.number_even)) -
+        tw / 2;
+    const int y = top + scale(layout::kMarkerNumberY) - th / 2;
     p.drawText(x, y + fm.ascent(), t);
-    x = scale(654) + (r % 2 ? scale(31) : scale(12)) - tw / 2;
+    x = scale(layout::kRightMarkers.left) +
+        (r % 2 ? scale(layout::kRightMarkers.number_odd)
+               : scale(layout::kRightMarkers.number_even)) -
+        tw / 2;
     p.drawText(x, y + fm.ascent(), t);
   };
   for (int n = 1; n <= 9; ++n) marker(n, n <= lines_bet);
@@ -131,8 +142,10 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
   p.setRenderHint(QPainter::Antialiasing, false);
   for (int n = 1; n <= 9; ++n) {
     const int r = kMarkerRow[n];
-    const int y0 = scale(212) + scale(25 * r + 13), xs = reels_left - scale(3),
-              xe = reels_left + 4 * pitch + cell + scale(3);
+    const int y0 = scale(layout::kMarkersTop) +
+                   scale(layout::kMarkerRowHeight * r + layout::kMarkerNumberY),
+              xs = reels_left - scale(layout::kPathOverhang),
+              xe = reels_left + 4 * pitch + cell + scale(layout::kPathOverhang);
     p.end();
     const QColor colour = QColor::fromRgb(out.pixel(xs - 8, y0));
     p.begin(&out);
@@ -183,10 +196,12 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
   }
   // Frames back over the paths.
   for (int i = 0; i < 5; ++i) {
-    p.drawImage(QRect(scale(204) + i * pitch, scale(210), scale(4), 3 * cell), bg,
-                QRect(204 + 92 * i, 210, 4, 228));
-    p.drawImage(QRect(scale(207) + i * pitch + cell, scale(210), scale(3), 3 * cell), bg,
-                QRect(283 + 92 * i, 210, 3, 228));
+    p.drawImage(QRect(scale(layout::kLeftFrameStripLeft) + i * pitch, scale(layout::kReelsTop),
+                      scale(layout::kLeftFrameStrip), 3 * cell),
+                bg, QRect(204 + 92 * i, 210, 4, 228));
+    p.drawImage(QRect(scale(layout::kReelsLeft) + i * pitch + cell, scale(layout::kReelsTop),
+                      scale(layout::kRightFrameStrip), 3 * cell),
+                bg, QRect(283 + 92 * i, 210, 3, 228));
   }
   // Reels at rest.
   for (int r = 0; r < 5; ++r) {
@@ -199,8 +214,10 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
     }
   }
   // Meter frame, labels and meters.
-  p.fillRect(QRect(QPoint(scale(169), scale(27)), QPoint(scale(627) - 1, scale(64) - 1)),
-             Qt::black);
+  p.fillRect(
+      QRect(QPoint(scale(layout::kMeterFrame.left), scale(layout::kMeterFrame.top)),
+            QPoint(scale(layout::kMeterFrame.right) - 1, scale(layout::kMeterFrame.bottom) - 1)),
+      Qt::black);
   const int sw = sc.Width();
   p.setFont(Font("Liberation Sans",
                  sw <= 850    ? 8
@@ -210,27 +227,30 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
                  sw > 1150));
   p.setPen(Qt::white);
   const QFontMetrics lm(p.font());
-  p.drawText(scale(172), scale(29) + lm.ascent(), " Coins: ");
-  p.drawText(scale(309), scale(29) + lm.ascent(), " Winnings: ");
-  p.drawText(scale(489), scale(29) + lm.ascent(), " Credits: ");
+  p.drawText(scale(layout::kCoinsLabelX), scale(layout::kMeterLabelY) + lm.ascent(), " Coins: ");
+  p.drawText(scale(layout::kWinningsLabelX), scale(layout::kMeterLabelY) + lm.ascent(),
+             " Winnings: ");
+  p.drawText(scale(layout::kCreditsLabelX), scale(layout::kMeterLabelY) + lm.ascent(),
+             " Credits: ");
   auto number = [&](int value, int right) {
     const QString t = QString::number(value);
     int x = right - 16 * static_cast<int>(t.size());
     for (QChar ch : t) {
       const int d = ch.digitValue();
-      p.drawImage(QRect(x, scale(27) + 3, 16, 21), green, QRect(16 * d, 0, 16, 21));
+      p.drawImage(QRect(x, scale(layout::kMeterFrame.top) + layout::kMeterDigitsDrop, 16, 21),
+                  green, QRect(16 * d, 0, 16, 21));
       x += 16;
     }
   };
-  number(0, scale(250));
-  number(1000, scale(620));
+  number(0, scale(layout::kBetMeterRight));
+  number(1000, scale(layout::kCreditsMeterRight));
   p.setPen(Qt::white);
-  p.drawText(QPoint(scale(710) - lm.horizontalAdvance("Insert") / 2,
-                    scale(471) - lm.height() / 2 + lm.ascent()),
+  p.drawText(QPoint(scale(layout::kSlotLabelX) - lm.horizontalAdvance("Insert") / 2,
+                    scale(layout::kInsertLabelY) - lm.height() / 2 + lm.ascent()),
              "Insert");
   p.setPen(Qt::black);
-  p.drawText(QPoint(scale(710) - lm.horizontalAdvance("Coins") / 2,
-                    scale(486) - lm.height() / 2 + lm.ascent()),
+  p.drawText(QPoint(scale(layout::kSlotLabelX) - lm.horizontalAdvance("Coins") / 2,
+                    scale(layout::kCoinsLabelY) - lm.height() / 2 + lm.ascent()),
              "Coins");
   // Bet keys.
   const QRgb unlit = bg.pixel(kKeySampleX, kKeySampleY);

@@ -1,0 +1,292 @@
+// Benchmarks of the sound on SDL's dummy output, which consumes audio in real time like a sound
+// card:
+//   EffectLatency: from the play call (a reel landing) to the first mixed buffer that carries
+//     the effect, i.e. the moment the sound leaves the mixer for the device.
+//   SilenceBetweenTracks: from the end of the last note of one track to the start of the next,
+//     through the whole chain: end notice, pending start, the 100 ms music timer, open, play;
+//     and how long after the last note the end notice arrives.
+//   StartupToFirstPaint: the main window's start-up to its first paint, silent and with the
+//     audio device, the memory sounds and the music files.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "app/main_window.h"
+#include "platform/canvas.h"
+#include "platform/sound_player.h"
+#include "shell/game_audio.h"
+#include "shell/identity.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The desktop platform on an 800 x 600 screen; messages are counted, not shown.
+class QuietPlatform : public Platform {
+ public:
+  QuietPlatform() : real_(CreateQtPlatform()) {}
+  uint32_t TickCount() override { return real_->TickCount(); }
+  void ProcessMessages() override { real_->ProcessMessages(); }
+  void WaitUntil(uint32_t tick) override { real_->WaitUntil(tick); }
+  std::unique_ptr<Timer> CreateTimer(int ms, bool on, std::function<void()> f) override {
+    return real_->CreateTimer(ms, on, std::move(f));
+  }
+  void ShowMessage(QWidget*, const QString&, const QString&) override { ++messages; }
+  void ShowError(QWidget*, const QString&) override { ++messages; }
+  std::optional<QString> QueryText(QWidget*, const QString&, const QString&, const QString&,
+                                   int) override {
+    return std::nullopt;
+  }
+  void RunModal(QDialog* d) override { real_->RunModal(d); }
+  int ScreenWidth() override { return 800; }
+  int ScreenHeight() override { return 600; }
+  int LogicalDpi() override { return 120; }
+  int messages = 0;
+
+ private:
+  std::unique_ptr<Platform> real_;
+};
+
+// What leaves the mixer: the loudest sample of every buffer, with its time.
+struct OutputWatch {
+  struct Buffer {
+    Clock::time_point at;
+    int peak;
+  };
+  std::mutex mutex;
+  std::vector<Buffer> buffers;
+
+  static void Watch(void* user, Uint8* stream, int len) {
+    auto* self = static_cast<OutputWatch*>(user);
+    const auto* samples = reinterpret_cast<const int16_t*>(stream);
+    int peak = 0;
+    for (int i = 0; i < len / 2; ++i) peak = std::max(peak, std::abs(int(samples[i])));
+    std::lock_guard<std::mutex> lock(self->mutex);
+    self->buffers.push_back({Clock::now(), peak});
+  }
+  void Start() {
+    std::lock_guard<std::mutex> lock(mutex);
+    buffers.clear();
+    Mix_SetPostMix(&OutputWatch::Watch, this);
+  }
+  void Stop() { Mix_SetPostMix(nullptr, nullptr); }
+  std::vector<Buffer> Take() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return std::exchange(buffers, {});
+  }
+};
+
+void RunEvents(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+void EffectLatency(benchmark::State& bench) {
+  auto player = CreateSdlSoundPlayer();
+  const auto reel = player->PrepareEffect(ReadFile(ZELMAR_BESIDE_DIR "/Zelmar0.wav"));
+  OutputWatch watch;
+  watch.Start();
+  for (auto _ : bench) {
+    RunEvents(200);  // the last play has died away
+    watch.Take();
+    const Clock::time_point landed = Clock::now();
+    player->PlayEffect(*reel, false);
+    std::optional<Clock::time_point> heard;
+    while (!heard) {
+      SDL_Delay(1);
+      for (const auto& b : watch.Take()) {
+        if (b.peak > 0 && !heard) heard = b.at;
+      }
+    }
+    bench.SetIterationTime(std::chrono::duration<double>(*heard - landed).count());
+  }
+  watch.Stop();
+  bench.counters["buffer_ms"] = 1000.0 * kAudioBufferFrames / kAudioRate;
+}
+BENCHMARK(EffectLatency)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+
+// A track of one organ note without reverb or chorus, `seconds` long (at 960 ticks a second):
+// its sound ends with the note, sharply.
+void WriteOrganNote(const std::string& path, double seconds) {
+  const int ticks = static_cast<int>(seconds * 960);
+  const std::string track = {0x00,
+                             char(0xc0),
+                             16,  // drawbar organ
+                             0x00,
+                             char(0xb0),
+                             91,
+                             0,  // no reverb
+                             0x00,
+                             char(0xb0),
+                             93,
+                             0,  // no chorus
+                             0x00,
+                             char(0x90),
+                             60,
+                             110,  // C4
+                             char(0x80 | (ticks >> 7)),
+                             char(ticks & 0x7f),
+                             char(0x80),
+                             60,
+                             0,  // its end
+                             0x00,
+                             char(0xff),
+                             0x2f,
+                             0x00};
+  std::string file = "MThd";
+  file += std::string("\0\0\0\6\0\0\0\1\x01\xe0", 10);
+  file += "MTrk";
+  file += std::string{0, 0, 0, char(track.size())};
+  file += track;
+  std::ofstream(path, std::ios::binary) << file;
+}
+
+// The real player, with the moments of each track's start and end notice noted.
+class TimedPlayer : public SoundPlayer {
+ public:
+  explicit TimedPlayer(SoundPlayer& real) : real_(real) {}
+  bool HasDevice() const override { return real_.HasDevice(); }
+  std::string DeviceError() const override { return real_.DeviceError(); }
+  std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) override {
+    return real_.PrepareEffect(bytes);
+  }
+  bool PlayEffect(const Effect& effect, bool wait) override {
+    return real_.PlayEffect(effect, wait);
+  }
+  bool PlayEffectFile(const std::string& path, bool wait) override {
+    return real_.PlayEffectFile(path, wait);
+  }
+  bool OpenMusic(const std::string& path, std::string* error) override {
+    opened.push_back(path);
+    return real_.OpenMusic(path, error);
+  }
+  void PlayMusic() override {
+    real_.PlayMusic();
+    plays.push_back(Clock::now());
+  }
+  void CloseMusic() override { real_.CloseMusic(); }
+  void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
+    real_.SetMusicEndHandler([this, handler](MusicEnd end) {
+      if (end == MusicEnd::kPlayedToEnd) ends.push_back(Clock::now());
+      handler(end);
+    });
+  }
+  std::vector<Clock::time_point> plays, ends;
+  std::vector<std::string> opened;
+
+ private:
+  SoundPlayer& real_;
+};
+
+void SilenceBetweenTracks(benchmark::State& bench) {
+  QTemporaryDir dir;
+  GameIdentity identity;
+  identity.AppDir = dir.path().toStdString() + "/";
+  identity.SoundRoot = "Zelmar";
+  // Ten tracks whose lengths fall at different points of the music timer's 100 ms period.
+  std::map<std::string, double> length;
+  for (int n = 0; n < 10; ++n) {
+    const std::string path = identity.AppDir + "Zelmar" + std::to_string(n) + ".mid";
+    length[path] = 0.5 + 0.0107 * n;
+    WriteOrganNote(path, length[path]);
+  }
+  auto real = CreateSdlSoundPlayer();
+  TimedPlayer player(*real);
+  QuietPlatform platform;
+  GameAudio audio(player, platform);
+  audio.LoadSounds(identity);
+  audio.FindMusicTracks();
+  audio.QueueFirstTrack();
+  // Each round: a track plays, its end is noticed, the next track's play starts. The note ends
+  // its length after its play started; the silence runs from there to the next play (whose
+  // first sound follows within one output buffer).
+  // The first track waits for the sound font to load; the rounds after it are measured.
+  double notice_delay = 0, longest = 0;
+  size_t round = 1;
+  for (auto _ : bench) {
+    while (player.plays.size() < round + 2) RunEvents(10);
+    const auto note_end =
+        player.plays[round] + std::chrono::duration_cast<Clock::duration>(
+                                  std::chrono::duration<double>(length[player.opened[round]]));
+    notice_delay += std::chrono::duration<double>(player.ends[round] - note_end).count();
+    const double gap = std::chrono::duration<double>(player.plays[round + 1] - note_end).count();
+    longest = std::max(longest, gap);
+    bench.SetIterationTime(gap);
+    ++round;
+  }
+  bench.counters["notice_after_last_note_ms"] = 1000 * notice_delay / (round - 1);
+  bench.counters["longest_ms"] = 1000 * longest;
+  bench.counters["buffer_ms"] = 1000.0 * kAudioBufferFrames / kAudioRate;
+}
+BENCHMARK(SilenceBetweenTracks)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void StartupToFirstPaint(benchmark::State& bench) {
+  const bool with_sound = bench.range(0) != 0;
+  for (auto _ : bench) {
+    QuietPlatform platform;
+    GameState state;
+    std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
+    std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
+    StartOptions options;
+    options.seed = 1;
+    // Beside the committed sounds, as the program sits beside them in its build folder.
+    options.program_file = ZELMAR_BESIDE_DIR "/zelmar-slots";
+    const Clock::time_point start = Clock::now();
+    std::unique_ptr<SoundPlayer> player;
+    std::unique_ptr<GameSounds> sounds;
+    if (with_sound) {
+      player = CreateSdlSoundPlayer();
+      sounds = std::make_unique<GameAudio>(*player, platform);
+    } else {
+      sounds = std::make_unique<SilentSounds>();
+    }
+    auto window = std::make_unique<MainWindow>(state, platform, *sounds, *help, *web, options);
+    window->show();
+    QCoreApplication::processEvents();
+    window->PaintAll();
+    bench.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    window.reset();
+  }
+}
+BENCHMARK(StartupToFirstPaint)
+    ->ArgName("sound")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  QApplication app(argc, argv);
+  InstallFontSubstitutes();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

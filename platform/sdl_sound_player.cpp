@@ -1,0 +1,316 @@
+// The SDL2_mixer player. Effects play on one mixer channel, so a new effect always replaces the
+// one still sounding. Music is rendered by one FluidSynth synthesizer that lives as long as the
+// player, fed into SDL_mixer's music stream: the sound font is loaded once, on a thread of its
+// own when the first track is opened (that track starts as soon as it is in), so opening a track
+// costs only the reading of its file, and the end of a track is seen at its last event rather
+// than after the synthesizer's release tail. The end notice is posted from the audio thread to a
+// QObject that lives on the user-interface thread.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <fluidsynth.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QMetaObject>
+#include <QObject>
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <thread>
+
+#include "platform/sound_player.h"
+
+namespace {
+
+constexpr int kEffectChannel = 0;
+constexpr int kLoaderNiceness = 10;
+// Loudness of the music under the effects: about 8 dB below the sustained effects.
+constexpr double kMusicGain = 0.4;
+
+// Where Debian and Ubuntu install General MIDI sound fonts, best first.
+constexpr const char* kSoundFonts[] = {
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",   "/usr/share/soundfonts/default.sf2",
+    "/usr/share/soundfonts/FluidR3_GM.sf2",
+};
+
+class SdlEffect : public SoundPlayer::Effect {
+ public:
+  explicit SdlEffect(Mix_Chunk* chunk) : chunk_(chunk) {}
+  ~SdlEffect() override { Mix_FreeChunk(chunk_); }
+  Mix_Chunk* Chunk() const { return chunk_; }
+
+ private:
+  Mix_Chunk* chunk_;
+};
+
+class SdlSoundPlayer : public SoundPlayer {
+ public:
+  SdlSoundPlayer() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      device_error_ = SDL_GetError();
+      return;
+    }
+    sdl_audio_ = true;
+    if (Mix_OpenAudioDevice(kAudioRate, AUDIO_S16SYS, 2, kAudioBufferFrames, nullptr,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+      device_error_ = Mix_GetError();
+      return;
+    }
+    device_open_ = true;
+    Mix_AllocateChannels(1);
+    int frequency = kAudioRate, channels = 2;
+    Uint16 format = AUDIO_S16SYS;
+    Mix_QuerySpec(&frequency, &format, &channels);
+    bytes_per_ms_ = frequency * channels * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
+    StartSynth(frequency);
+  }
+
+  ~SdlSoundPlayer() override {
+    if (device_open_) {
+      CloseMusic();
+      Mix_HookMusic(nullptr, nullptr);
+      Mix_HaltChannel(-1);
+      file_effect_.reset();
+      Mix_CloseAudio();
+    }
+    if (font_loader_.joinable()) font_loader_.join();
+    if (synth_ != nullptr) delete_fluid_synth(synth_);
+    if (settings_ != nullptr) delete_fluid_settings(settings_);
+    // The game is SDL's only user: shut all of it down, the D-Bus link its audio thread may
+    // have opened included.
+    if (sdl_audio_) SDL_Quit();
+  }
+
+  bool HasDevice() const override { return device_open_; }
+  std::string DeviceError() const override { return device_error_; }
+
+  std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) override {
+    if (!device_open_ || bytes.empty()) return nullptr;
+    Mix_Chunk* chunk =
+        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (chunk == nullptr) return nullptr;
+    return std::make_shared<SdlEffect>(chunk);
+  }
+
+  bool PlayEffect(const Effect& effect, bool wait) override {
+    if (!device_open_) return false;
+    return Play(static_cast<const SdlEffect&>(effect).Chunk(), wait);
+  }
+
+  bool PlayEffectFile(const std::string& path, bool wait) override {
+    if (!device_open_) return false;
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (chunk == nullptr) return false;
+    // The chunk of the last file effect may still be sounding: stop it before it is freed.
+    Mix_HaltChannel(kEffectChannel);
+    file_effect_ = std::make_unique<SdlEffect>(chunk);
+    return Play(chunk, wait);
+  }
+
+  bool OpenMusic(const std::string& path, std::string* error) override {
+    CloseMusic();
+    std::string reason;
+    if (!device_open_) {
+      reason = "no audio device (" + device_error_ + ")";
+    } else if (!StartLoadingSoundFont()) {
+      reason = font_error_;
+    } else {
+      std::ifstream file(path, std::ios::binary);
+      std::vector<char> bytes;
+      if (file) bytes.assign(std::istreambuf_iterator<char>(file), {});
+      if (!file && bytes.empty()) {
+        reason = "cannot open " + path + ": " + std::strerror(errno);
+      } else if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
+        reason = path + " is not a MIDI file";
+      } else {
+        fluid_player_t* player = new_fluid_player(synth_);
+        if (player == nullptr ||
+            fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
+          if (player != nullptr) delete_fluid_player(player);
+          reason = path + " can't be read as a MIDI file";
+        } else {
+          std::lock_guard<std::mutex> lock(music_mutex_);
+          player_ = player;
+          playing_ = false;
+          started_ = false;
+          ++generation_;
+        }
+      }
+    }
+    if (!reason.empty() && error != nullptr) *error = reason;
+    return reason.empty();
+  }
+
+  void PlayMusic() override {
+    std::lock_guard<std::mutex> lock(music_mutex_);
+    if (player_ == nullptr || playing_) return;
+    playing_ = true;
+    // Until the sound font is in, the track waits; the audio thread starts it then.
+    if (font_ready_) StartPlayer();
+  }
+
+  void CloseMusic() override {
+    fluid_player_t* player = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(music_mutex_);
+      if (player_ == nullptr) return;
+      player = player_;
+      // A track cut off while it plays falls silent at once. One that has played to its end
+      // keeps the release of its last notes, and a note its file never let go is let go now,
+      // so that it does not sound on into the next track.
+      if (started_ && !ended_) {
+        fluid_synth_all_sounds_off(synth_, -1);
+      } else if (started_) {
+        fluid_synth_all_notes_off(synth_, -1);
+      }
+      player_ = nullptr;
+      playing_ = false;
+      started_ = false;
+      ended_ = false;
+      ++generation_;
+    }
+    fluid_player_stop(player);
+    delete_fluid_player(player);
+  }
+
+  void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
+    on_music_end_ = std::move(handler);
+  }
+
+ private:
+  // Creates the synthesizer at the output's rate and hooks it into the mixer. The sound font
+  // (a large file) is loaded only when the first track is opened, on a thread of its own, so
+  // neither start-up nor the user-interface thread ever waits for it.
+  void StartSynth(int frequency) {
+    for (const char* candidate : kSoundFonts) {
+      std::error_code ec;
+      if (std::filesystem::exists(candidate, ec)) {
+        font_path_ = candidate;
+        break;
+      }
+    }
+    settings_ = new_fluid_settings();
+    fluid_settings_setnum(settings_, "synth.sample-rate", frequency);
+    fluid_settings_setnum(settings_, "synth.gain", kMusicGain);
+    // The MIDI player advances with the samples rendered, in the audio callback, not with a
+    // timer thread of its own: the music stays in step with what is heard.
+    fluid_settings_setstr(settings_, "player.timing-source", "sample");
+    fluid_settings_setint(settings_, "synth.lock-memory", 0);
+    synth_ = new_fluid_synth(settings_);
+    if (synth_ == nullptr) {
+      font_error_ = "the MIDI synthesizer could not be started";
+      font_ready_ = true;
+      return;
+    }
+    Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
+    if (font_path_.empty()) {
+      font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm)";
+      font_ready_ = true;
+    }
+  }
+
+  // False when the sound font is known to be unusable (the reason is in font_error_).
+  bool StartLoadingSoundFont() {
+    if (!font_ready_ && !font_loader_.joinable()) {
+      font_loader_ = std::thread([this] {
+        // Below the user-interface thread: the game comes first.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
+        if (fluid_synth_sfload(synth_, font_path_.c_str(), 1) == FLUID_FAILED) {
+          font_error_ = "the sound font " + font_path_ + " could not be loaded";
+        }
+        font_ready_ = true;
+      });
+    }
+    return !font_ready_ || font_error_.empty();
+  }
+
+  // Starts the open track; called with music_mutex_ held, once the sound font is in.
+  void StartPlayer() {
+    // A track starts from a clean General MIDI state whatever the last one left behind; notes
+    // of the last track still dying away are left to ring out.
+    for (int channel = 0; channel < 16; ++channel) {
+      fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
+      fluid_synth_program_change(synth_, channel, 0);
+    }
+    fluid_player_play(player_);
+    started_ = true;
+  }
+
+  bool Play(Mix_Chunk* chunk, bool wait) {
+    if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return false;
+    if (wait) {
+      // Hold the caller for the sound's length (with a margin, in case the output stalls).
+      const Uint32 limit = SDL_GetTicks() + chunk->alen / std::max(bytes_per_ms_, 1) + 1000;
+      while (Mix_Playing(kEffectChannel) && !SDL_TICKS_PASSED(SDL_GetTicks(), limit)) {
+        SDL_Delay(2);
+      }
+    }
+    return true;
+  }
+
+  // The mixer's music stream, on the audio thread: the synthesizer's output, and the end notice
+  // as soon as the track's last event has been played.
+  static void RenderMusic(void* user, Uint8* stream, int len) {
+    auto* self = static_cast<SdlSoundPlayer*>(user);
+    std::lock_guard<std::mutex> lock(self->music_mutex_);
+    if (!self->font_ready_) return;  // the mixer has already filled the stream with silence
+    if (self->player_ != nullptr && self->playing_ && !self->started_) {
+      if (!self->font_error_.empty()) return;
+      self->StartPlayer();
+    }
+    const int frames = len / 4;
+    fluid_synth_write_s16(self->synth_, frames, stream, 0, 2, stream, 1, 2);
+    fluid_player_t* player = self->player_;
+    if (player != nullptr && self->started_ && !self->ended_ &&
+        (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
+         fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player))) {
+      self->ended_ = true;
+      const int generation = self->generation_;
+      QMetaObject::invokeMethod(
+          &self->ui_thread_, [self, generation] { self->DeliverMusicEnd(generation); },
+          Qt::QueuedConnection);
+    }
+  }
+
+  void DeliverMusicEnd(int generation) {
+    if (generation != generation_ || !on_music_end_) return;
+    on_music_end_(MusicEnd::kPlayedToEnd);
+  }
+
+  bool sdl_audio_ = false;
+  bool device_open_ = false;
+  int bytes_per_ms_ = 1;
+  std::string device_error_;
+  std::unique_ptr<SdlEffect> file_effect_;
+
+  fluid_settings_t* settings_ = nullptr;
+  fluid_synth_t* synth_ = nullptr;
+  std::string font_path_;
+  std::thread font_loader_;
+  std::atomic<bool> font_ready_{false};
+  std::string font_error_;  // written before font_ready_ is set, read after
+
+  std::mutex music_mutex_;  // guards the fields below against the audio thread
+  fluid_player_t* player_ = nullptr;
+  bool playing_ = false;  // asked to play
+  bool started_ = false;  // playing in the synthesizer
+  bool ended_ = false;
+  std::atomic<int> generation_{0};
+
+  std::function<void(MusicEnd)> on_music_end_;
+  // Lives on the user-interface thread; the notices are posted to it. Destroyed first, so a
+  // notice still queued is dropped with it.
+  QObject ui_thread_;
+};
+
+}  // namespace
+
+std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer() {
+  return std::make_unique<SdlSoundPlayer>();
+}

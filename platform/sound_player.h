@@ -1,0 +1,62 @@
+// SoundPlayer: the audio device. Plays short effects (one at a time, each play stopping the one
+// still sounding) and one music track at a time with a notice when its play ends. It knows
+// nothing of the game; the game's rules for what plays when live in shell/game_audio.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// How the play of a music track ended.
+enum class MusicEnd {
+  kPlayedToEnd,  // the track played to its last note
+  kStopped,      // the track was closed while it played
+};
+
+class SoundPlayer {
+ public:
+  // An effect held in memory, made ready once so that each play starts at once.
+  class Effect {
+   public:
+    virtual ~Effect() = default;
+  };
+
+  virtual ~SoundPlayer() = default;
+
+  // False when no audio device could be opened; every play is then silent and returns false.
+  virtual bool HasDevice() const = 0;
+  // Why the device could not be opened (empty when it was).
+  virtual std::string DeviceError() const = 0;
+
+  // Makes an effect from the bytes of a whole WAV file; nullptr when they are not a sound the
+  // player can play.
+  virtual std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) = 0;
+  // Play an effect from memory or from a WAV file, first stopping the effect still playing.
+  // With `wait` they return only when the sound has finished. False when nothing could be
+  // played (no device, a missing or unplayable file).
+  virtual bool PlayEffect(const Effect& effect, bool wait) = 0;
+  virtual bool PlayEffectFile(const std::string& path, bool wait) = 0;
+
+  // Opens a music track, closing any open one first. On failure returns false with the reason
+  // in *error.
+  virtual bool OpenMusic(const std::string& path, std::string* error) = 0;
+  // Plays the open track from its beginning, once; its end is reported to the music-end handler.
+  virtual void PlayMusic() = 0;
+  // Closes the open track; a playing track stops at once. Nothing happens when none is open.
+  virtual void CloseMusic() = 0;
+  // Receives the end of each play, always on the user-interface thread, for the track still
+  // open (a notice that arrives after its track was closed or replaced is dropped).
+  virtual void SetMusicEndHandler(std::function<void(MusicEnd)> handler) = 0;
+};
+
+// The desktop's player: SDL2_mixer on the default audio output, MIDI through FluidSynth with the
+// installed General MIDI sound font. Must be created on the user-interface thread, after the
+// QApplication. A machine without audio output gets a player without a device.
+std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer();
+
+// Sample rate and buffer size of the real player's output: the buffer is the latency an effect
+// waits at most before it is heard.
+constexpr int kAudioRate = 44100;
+constexpr int kAudioBufferFrames = 512;

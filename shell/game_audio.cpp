@@ -1,0 +1,213 @@
+#include "shell/game_audio.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "shell/identity.h"
+
+namespace {
+
+// The game's own default sound, carried inside the program.
+constexpr char kDefaultSoundResource[] = ":/art/sounds/default_sound.wav";
+
+// Reads a whole file; on failure returns false with the reason in *error.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    *error = errno == ENOENT ? "File not found" : std::strerror(errno);
+    return false;
+  }
+  bytes->assign(std::istreambuf_iterator<char>(file), {});
+  if (file.bad()) {
+    *error = "Read error";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+GameAudio::GameAudio(SoundPlayer& player, Platform& platform)
+    : player_(player), platform_(platform), device_(player.HasDevice()) {
+  player_.SetMusicEndHandler([this](MusicEnd end) { MusicEnded(end); });
+  music_timer_ = platform_.CreateTimer(kMusicTickMs, true, [this] { StartPendingTrack(); });
+  QFile file(QString::fromLatin1(kDefaultSoundResource));
+  if (device_ && file.open(QIODevice::ReadOnly)) {
+    const QByteArray data = file.readAll();
+    default_sound_ = player_.PrepareEffect(std::vector<uint8_t>(data.begin(), data.end()));
+  }
+}
+
+GameAudio::~GameAudio() {
+  music_timer_.reset();
+  player_.SetMusicEndHandler(nullptr);
+  CloseMusic();
+}
+
+std::string GameAudio::FileName(const std::string& ending) const {
+  return app_dir_ + sound_root_ + ending;
+}
+
+void GameAudio::ShowError(const QString& text) {
+  platform_.ShowError(nullptr, text);
+}
+
+void GameAudio::LoadSounds(const GameIdentity& identity) {
+  app_dir_ = identity.AppDir;
+  sound_root_ = identity.SoundRoot;
+  caption_ = QString::fromStdString(identity.GameTitle);
+  if (!device_) {
+    platform_.ShowMessage(
+        nullptr, caption_,
+        QStringLiteral("No sound device could be opened (%1).\nThe game plays without sound.")
+            .arg(QString::fromStdString(player_.DeviceError())));
+  }
+  // Both files are read whatever happens to the first, and a missing one is reported without
+  // stopping start-up: the saved game is still to be read after this step.
+  QStringList problems;
+  const struct {
+    const char* ending;
+    std::shared_ptr<const SoundPlayer::Effect>* sound;
+  } images[] = {{"0.wav", &reel_stop_sound_}, {"3.wav", &count_sound_}};
+  for (const auto& image : images) {
+    const std::string path = FileName(image.ending);
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!ReadWholeFile(path, &bytes, &error)) {
+      problems << QStringLiteral("%1: %2").arg(QString::fromStdString(error),
+                                               QString::fromStdString(path));
+      continue;
+    }
+    if (device_) *image.sound = player_.PrepareEffect(bytes);
+  }
+  if (!problems.isEmpty()) ShowError(problems.join('\n'));
+}
+
+void GameAudio::FindMusicTracks() {
+  for (int n = 0; n < kTrackCount; ++n) {
+    const std::string path = FileName(std::to_string(n) + ".mid");
+    std::error_code ec;
+    music_tracks_[n] = std::filesystem::exists(path, ec) ? path : std::string();
+  }
+}
+
+void GameAudio::QueueFirstTrack() {
+  if (!music_on_) return;
+  track_index_ = -1;
+  NextTrack();
+  track_index_ += kPendingOffset;
+}
+
+void GameAudio::PlayDefault(bool wait) {
+  if (default_sound_) player_.PlayEffect(*default_sound_, wait);
+}
+
+void GameAudio::PlayMemory(const SoundPlayer::Effect* effect) {
+  if (!device_ || !sound_on_) return;
+  if (effect != nullptr) {
+    player_.PlayEffect(*effect, false);
+  } else {
+    PlayDefault(false);
+  }
+}
+
+void GameAudio::PlayFile(const std::string& ending, bool wait, bool obey_sound_switch) {
+  if (!device_ || (obey_sound_switch && !sound_on_)) return;
+  if (!player_.PlayEffectFile(FileName(ending), wait)) PlayDefault(wait);
+}
+
+void GameAudio::PlayReelStopSound() {
+  PlayMemory(reel_stop_sound_.get());
+}
+void GameAudio::PlayCountSound() {
+  PlayMemory(count_sound_.get());
+}
+// The win sound plays whatever the Sound switch says: a waiting win sound is also the game's
+// pause before the count-up.
+void GameAudio::PlayWinSound(bool wait) {
+  PlayFile("Win.wav", wait, false);
+}
+void GameAudio::PlayExplosionSound() {
+  PlayFile("E.wav", false, true);
+}
+void GameAudio::PlayStartSound() {
+  PlayFile("7.wav", false, true);
+}
+void GameAudio::PlayBonusSound() {
+  PlayFile("5.wav", false, true);
+}
+
+bool GameAudio::TrackExists(int n) const {
+  std::error_code ec;
+  return !music_tracks_[n].empty() && std::filesystem::exists(music_tracks_[n], ec);
+}
+
+void GameAudio::NextTrack() {
+  // Files are looked at again: a track removed while the game runs is skipped.
+  int present = 0;
+  for (int n = 0; n < kTrackCount; ++n) present += TrackExists(n) ? 1 : 0;
+  if (present == 0) {
+    track_index_ = kTrackCount - 1;
+    return;
+  }
+  int i = track_index_ + 1;
+  if (i >= kTrackCount) i = 0;
+  while (!TrackExists(i)) {
+    if (++i >= kTrackCount) i = 0;
+  }
+  track_index_ = i;
+}
+
+void GameAudio::StartPendingTrack() {
+  // While Music is off a pending start waits; switching Music on starts it.
+  if (track_index_ < kPendingOffset || !music_on_) return;
+  while (track_index_ >= kPendingOffset) track_index_ -= kPendingOffset;
+  OpenAndPlay(track_index_);
+}
+
+void GameAudio::OpenAndPlay(int n) {
+  if (!device_) return;
+  const std::string& path = music_tracks_[n];
+  std::string error;
+  if (path.empty()) {
+    error = "no music file " + FileName(std::to_string(n) + ".mid");
+  } else if (player_.OpenMusic(path, &error)) {
+    player_.PlayMusic();
+    return;
+  }
+  // The track stays chosen; nothing more starts until Music is switched off and on.
+  ShowError(QStringLiteral("The music can't be played: %1").arg(QString::fromStdString(error)));
+}
+
+void GameAudio::MusicEnded(MusicEnd end) {
+  if (end != MusicEnd::kPlayedToEnd) return;
+  NextTrack();
+  track_index_ += kPendingOffset;
+  player_.CloseMusic();
+}
+
+void GameAudio::SwitchSound() {
+  sound_on_ = !sound_on_;
+}
+
+void GameAudio::SwitchMusic() {
+  music_on_ = !music_on_;
+  if (!music_on_) {
+    player_.CloseMusic();
+    return;
+  }
+  // The track in play (or the one waiting to start) starts from its beginning at once; before
+  // the first track was ever chosen, the first track.
+  while (track_index_ >= kPendingOffset) track_index_ -= kPendingOffset;
+  if (track_index_ < 0) NextTrack();
+  OpenAndPlay(track_index_);
+}
+
+void GameAudio::CloseMusic() {
+  player_.CloseMusic();
+}

@@ -1,0 +1,84 @@
+// GameAudio: the game's rules for sound effects and music, over the audio device.
+//
+// Effects. The reel-stop and count sounds are read into memory at start-up and played from
+// there; the win, explosion, start-up and bonus sounds are played from their files each time.
+// Every file is AppDir + SoundRoot + a fixed ending. Sound off silences every effect but the win
+// sound. An effect that can't be played sounds the game's own default sound instead.
+//
+// Music. Up to ten tracks AppDir + SoundRoot + digit + ".mid", found at start-up, play one after
+// another in ascending order and wrap around. A track that has played to its end makes the
+// next one pending; a 100 ms timer that never stops (or a spin request) starts it. Music off
+// stops the track; Music on starts the current track again from its beginning.
+//
+// No audio device: everything is silent, and the player is told once.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sound_player.h"
+#include "shell/sounds.h"
+
+class GameAudio : public GameSounds {
+ public:
+  static constexpr int kTrackCount = 10;
+  static constexpr int kPendingOffset = 10;  // track_index_ n + 10: track n starts at the next tick
+  static constexpr int kMusicTickMs = 100;
+
+  GameAudio(SoundPlayer& player, Platform& platform);
+  ~GameAudio() override;
+
+  void LoadSounds(const GameIdentity& identity) override;
+  void FindMusicTracks() override;
+  void QueueFirstTrack() override;
+
+  void PlayReelStopSound() override;
+  void PlayCountSound() override;
+  void PlayWinSound(bool wait) override;
+  void PlayExplosionSound() override;
+  void PlayStartSound() override;
+  void PlayBonusSound() override;
+  void StartPendingTrack() override;
+
+  bool SoundOn() const override { return sound_on_; }
+  void SwitchSound() override;
+  bool MusicOn() const override { return music_on_; }
+  void SwitchMusic() override;
+  void CloseMusic() override;
+
+  // The track in play (0..9), -1 before the first, n + 10 while track n waits to start.
+  int TrackIndex() const { return track_index_; }
+  // Full path of each track found at start-up, empty where there was none.
+  const std::array<std::string, kTrackCount>& MusicTracks() const { return music_tracks_; }
+
+ private:
+  std::string FileName(const std::string& ending) const;
+  void PlayMemory(const SoundPlayer::Effect* effect);
+  void PlayFile(const std::string& ending, bool wait, bool obey_sound_switch);
+  void PlayDefault(bool wait);
+  bool TrackExists(int n) const;
+  void NextTrack();
+  void OpenAndPlay(int n);
+  void MusicEnded(MusicEnd end);
+  void ShowError(const QString& text);
+
+  SoundPlayer& player_;
+  Platform& platform_;
+  bool device_ = false;
+  std::string app_dir_;
+  std::string sound_root_;
+  QString caption_;
+
+  bool sound_on_ = true;
+  bool music_on_ = true;
+  std::shared_ptr<const SoundPlayer::Effect> reel_stop_sound_;
+  std::shared_ptr<const SoundPlayer::Effect> count_sound_;
+  std::shared_ptr<const SoundPlayer::Effect> default_sound_;
+
+  std::array<std::string, kTrackCount> music_tracks_;
+  int track_index_ = -1;
+  std::unique_ptr<Timer> music_timer_;
+};

@@ -1,0 +1,174 @@
+// The real audio player on SDL's dummy output (no sound card needed): effects play, a waiting
+// effect holds its caller, music tracks play to their end and say so on the UI thread.
+#include "platform/sound_player.h"
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+// A one-note MIDI file at 240 beats a minute: middle C on a piano for `beats` beats, the track
+// ending with the note. A careless file instead: an organ without reverb whose note is never
+// let go.
+std::string WriteTinyMidi(const QTemporaryDir& dir, const std::string& name, int beats,
+                          bool careless = false) {
+  const int ticks = 96 * beats;
+  const std::string delta = {char(0x80 | ((ticks >> 7) & 0x7f)), char(ticks & 0x7f)};
+  // clang-format off
+  std::string track = {0x00, char(0xff), 0x51, 0x03, 0x03, char(0xd0), char(0x90)};  // tempo
+  if (careless) {
+    track += {0x00, char(0xc0), 16, 0x00, char(0xb0), 91, 0, 0x00, char(0xb0), 93, 0};
+    track += {0x00, char(0x90), 60, 100};
+    track += delta + std::string{char(0xff), 0x2f, 0x00};
+  } else {
+    track += {0x00, char(0x90), 60, 100};
+    track += delta + std::string{char(0x80), 60, 0, 0x00, char(0xff), 0x2f, 0x00};
+  }
+  // clang-format on
+  std::string file = "MThd";
+  file += std::string("\0\0\0\6\0\0\0\1\0\x60", 10);
+  file += "MTrk";
+  file += std::string{0, 0, 0, char(track.size())};
+  file += track;
+  const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+  std::ofstream(path, std::ios::binary) << file;
+  return path;
+}
+
+// The loudest sample the mixer puts out in the next `ms` milliseconds.
+int LoudestOutput(QEventLoop& loop, int ms) {
+  static std::atomic<int> loudest;
+  loudest = 0;
+  Mix_SetPostMix(
+      [](void*, Uint8* stream, int len) {
+        const auto* samples = reinterpret_cast<const int16_t*>(stream);
+        for (int i = 0; i < len / 2; ++i) loudest = std::max<int>(loudest, std::abs(samples[i]));
+      },
+      nullptr);
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+  Mix_SetPostMix(nullptr, nullptr);
+  return loudest;
+}
+
+// Whether the output falls silent (below `level`) within `ms` milliseconds, however slowly the
+// machine runs the audio.
+bool FallsQuiet(QEventLoop& loop, int ms, int level) {
+  for (int waited = 0; waited < ms; waited += 100) {
+    if (LoudestOutput(loop, 100) < level) return true;
+  }
+  return false;
+}
+
+class RealPlayer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+  void SetUp() override {
+    player = CreateSdlSoundPlayer();
+    ASSERT_TRUE(player->HasDevice()) << player->DeviceError();
+    player->SetMusicEndHandler([this](MusicEnd end) {
+      ends.push_back(end);
+      if (loop.isRunning()) loop.quit();
+    });
+  }
+  // Runs the UI thread's events until a music end arrives or `ms` pass.
+  void RunEvents(int ms) {
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<SoundPlayer> player;
+  std::vector<MusicEnd> ends;
+  QEventLoop loop;
+};
+
+TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
+  const std::string reel = ZELMAR_BESIDE_DIR "/Zelmar0.wav";
+  const auto effect = player->PrepareEffect(ReadFile(reel));
+  ASSERT_NE(effect, nullptr);
+  EXPECT_TRUE(player->PlayEffect(*effect, false));
+  EXPECT_EQ(player->PrepareEffect({'R', 'I', 'F', 'F', 0, 1}), nullptr);
+  EXPECT_FALSE(player->PlayEffectFile(dir.filePath("missing.wav").toStdString(), false));
+  const std::string junk = dir.filePath("junk.wav").toStdString();
+  std::ofstream(junk) << "not a sound at all";
+  EXPECT_FALSE(player->PlayEffectFile(junk, false));
+
+  // Each play stops the effect still sounding: the thud cuts the fanfare short.
+  const std::string fanfare = ZELMAR_BESIDE_DIR "/ZelmarWin.wav";
+  EXPECT_TRUE(player->PlayEffectFile(fanfare, false));
+  RunEvents(100);
+  EXPECT_TRUE(player->PlayEffect(*effect, false));
+  EXPECT_TRUE(FallsQuiet(loop, 600, 1));  // the fanfare had more than a second to go
+
+  // A waiting play returns only once the 110 ms thud has been played out.
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_TRUE(player->PlayEffectFile(reel, true));
+  EXPECT_GE(clock.elapsed(), 90);
+}
+
+TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {
+  const std::string first = WriteTinyMidi(dir, "a.mid", 1);
+  const std::string second = WriteTinyMidi(dir, "b.mid", 2);
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(first, &error)) << error;
+  QElapsedTimer clock;
+  clock.start();
+  player->PlayMusic();
+  RunEvents(10000);
+  ASSERT_EQ(ends, std::vector<MusicEnd>{MusicEnd::kPlayedToEnd});
+  EXPECT_GE(clock.elapsed(), 200);  // one beat of 250 ms, less one output buffer
+
+  player->CloseMusic();
+  ASSERT_TRUE(player->OpenMusic(second, &error)) << error;
+  player->PlayMusic();
+  RunEvents(10000);
+  EXPECT_EQ(ends.size(), 2u);
+}
+
+TEST_F(RealPlayer, NoNoteOfAFinishedTrackSoundsOnIntoTheNext) {
+  for (int round = 0; round < 3; ++round) {
+    std::string error;
+    ASSERT_TRUE(player->OpenMusic(WriteTinyMidi(dir, "organ.mid", 1, /*careless=*/true), &error))
+        << error;
+    player->PlayMusic();
+    RunEvents(10000);
+    player->CloseMusic();
+    EXPECT_TRUE(FallsQuiet(loop, 3000, 327));  // -40 dB: the organ's release is over
+  }
+}
+
+TEST_F(RealPlayer, AClosedTrackSendsNoEndAndBadFilesDoNotOpen) {
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(WriteTinyMidi(dir, "long.mid", 4), &error)) << error;
+  player->PlayMusic();
+  RunEvents(100);
+  player->CloseMusic();
+  RunEvents(1300);
+  EXPECT_TRUE(ends.empty());
+
+  EXPECT_FALSE(player->OpenMusic(dir.filePath("none.mid").toStdString(), &error));
+  EXPECT_NE(error.find("none.mid"), std::string::npos);
+  const std::string text = dir.filePath("text.mid").toStdString();
+  std::ofstream(text) << "not music";
+  EXPECT_FALSE(player->OpenMusic(text, &error));
+  EXPECT_NE(error.find("not a MIDI file"), std::string::npos);
+}
+
+}  // namespace

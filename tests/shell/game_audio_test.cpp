@@ -1,0 +1,274 @@
+// The game's sound and music rules, over a player_ that records what it is asked.
+#include "shell/game_audio.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <fstream>
+#include <initializer_list>
+
+#include "shell/identity.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/recording_player.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class Audio : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    identity_.AppDir = QDir(dir_.path()).absolutePath().toStdString() + "/";
+    identity_.SoundRoot = "Zelmar";
+    identity_.GameTitle = "Zelmar Slots";
+    player_.root = identity_.AppDir;
+  }
+
+  void Write(const std::string& name, const std::string& content) {
+    std::ofstream(identity_.AppDir + name, std::ios::binary) << content;
+  }
+  void WriteTracks(std::initializer_list<int> tracks) {
+    for (int n : tracks) Write(identity_.SoundRoot + std::to_string(n) + ".mid", "MThd");
+  }
+  // Start-up as the main window runs it, up to the end of start-up.
+  void Start(bool with_effects = true) {
+    if (with_effects) {
+      Write(identity_.SoundRoot + "0.wav", "reel");
+      Write(identity_.SoundRoot + "3.wav", "tick");
+      for (const char* ending : {"Win.wav", "E.wav", "7.wav", "5.wav"}) {
+        Write(identity_.SoundRoot + ending, "RIFF");
+      }
+    }
+    audio_ = std::make_unique<GameAudio>(player_, platform_);
+    audio_->LoadSounds(identity_);
+    audio_->FindMusicTracks();
+    audio_->QueueFirstTrack();
+    audio_->PlayStartSound();
+  }
+  // Each track heard while the music runs through `count` track ends.
+  std::vector<int> PlayedTracks(int count) {
+    std::vector<int> heard;
+    auto note = [&] {
+      for (const std::string& call : player_.Take()) {
+        if (call.rfind("open ", 0) == 0) heard.push_back(call[call.size() - 5] - '0');
+      }
+    };
+    platform_.Advance(GameAudio::kMusicTickMs);
+    note();
+    for (int i = 0; i < count; ++i) {
+      player_.EndTrack();
+      platform_.Advance(GameAudio::kMusicTickMs);
+      note();
+    }
+    return heard;
+  }
+
+  QTemporaryDir dir_;
+  GameIdentity identity_;
+  FakePlatform platform_;
+  RecordingPlayer player_;
+  std::unique_ptr<GameAudio> audio_;
+};
+
+TEST_F(Audio, TracksPlayInAscendingOrderSkippingGapsAndWrapAround) {
+  const struct {
+    std::initializer_list<int> present;
+    std::vector<int> heard;
+  } cases[] = {
+      {{0, 3, 7}, {0, 3, 7, 0, 3}},
+      {{9}, {9, 9, 9}},
+      {{5}, {5, 5, 5}},
+      {{2, 4}, {2, 4, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.heard));
+    for (int n = 0; n < 10; ++n)
+      std::remove((identity_.AppDir + "Zelmar" + std::to_string(n) + ".mid").c_str());
+    WriteTracks(c.present);
+    audio_.reset();
+    player_.Take();
+    Start();
+    EXPECT_EQ(PlayedTracks(static_cast<int>(c.heard.size()) - 1), c.heard);
+  }
+}
+
+TEST_F(Audio, ATrackThatEndedClosesAndTheNextStartsWithinOneTick) {
+  WriteTracks({5});
+  Start();
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_EQ(player_.Take(), (Calls{"file Zelmar7.wav", "open Zelmar5.mid", "play"}));
+  player_.EndTrack(MusicEnd::kStopped);  // not an end of play: nothing changes
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_TRUE(player_.Take().empty());
+  player_.EndTrack();
+  EXPECT_EQ(player_.Take(), Calls{"close"});
+  EXPECT_EQ(audio_->TrackIndex(), 15);
+  platform_.Advance(GameAudio::kMusicTickMs - 1);
+  platform_.Advance(1);
+  EXPECT_EQ(player_.Take(), (Calls{"open Zelmar5.mid", "play"}));
+  EXPECT_EQ(audio_->TrackIndex(), 5);
+}
+
+TEST_F(Audio, ASpinStartsAPendingTrackAtOnceAndTheTimerFindsNothingLeft) {
+  WriteTracks({0});
+  Start();
+  player_.Take();
+  audio_->StartPendingTrack();
+  EXPECT_EQ(player_.Take(), (Calls{"open Zelmar0.mid", "play"}));
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_TRUE(player_.Take().empty());
+}
+
+TEST_F(Audio, MusicOffAndOnRestartsTheTrackThenTheOrderGoesOn) {
+  WriteTracks({0, 3, 7});
+  Start();
+  PlayedTracks(1);  // track 3 is playing
+  audio_->SwitchMusic();
+  EXPECT_FALSE(audio_->MusicOn());
+  EXPECT_EQ(player_.Take(), Calls{"close"});
+  audio_->SwitchMusic();
+  EXPECT_EQ(player_.Take(), (Calls{"open Zelmar3.mid", "play"}));
+  EXPECT_EQ(PlayedTracks(1), (std::vector<int>{7}));
+}
+
+TEST_F(Audio, MusicSwitchedWhileATrackIsPending) {
+  WriteTracks({0, 3});
+  Start();
+  PlayedTracks(0);
+  player_.EndTrack();  // track 3 pending
+  player_.Take();
+  // Off: the pending start waits, whatever the timer does meanwhile.
+  audio_->SwitchMusic();
+  platform_.Advance(5 * GameAudio::kMusicTickMs);
+  audio_->StartPendingTrack();
+  EXPECT_TRUE(player_.Take().empty());
+  // On: the switch itself starts the track that was waiting.
+  audio_->SwitchMusic();
+  EXPECT_EQ(player_.Take(), (Calls{"open Zelmar3.mid", "play"}));
+  EXPECT_EQ(audio_->TrackIndex(), 3);
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_TRUE(player_.Take().empty());
+}
+
+TEST_F(Audio, MusicSwitchedBeforeStartUpEnds) {
+  WriteTracks({4});
+  audio_ = std::make_unique<GameAudio>(player_, platform_);
+  audio_->LoadSounds(identity_);
+  audio_->FindMusicTracks();
+  audio_->SwitchMusic();  // off before the first track was chosen
+  audio_->QueueFirstTrack();
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_EQ(audio_->TrackIndex(), -1);
+  player_.Take();
+  audio_->SwitchMusic();
+  EXPECT_EQ(player_.Take(), (Calls{"open Zelmar4.mid", "play"}));
+}
+
+TEST_F(Audio, SoundOffSilencesEveryEffectButTheWinSound) {
+  Start();
+  player_.Take();
+  audio_->SwitchSound();
+  EXPECT_FALSE(audio_->SoundOn());
+  audio_->PlayReelStopSound();
+  audio_->PlayCountSound();
+  audio_->PlayExplosionSound();
+  audio_->PlayStartSound();
+  audio_->PlayBonusSound();
+  audio_->PlayWinSound(true);
+  audio_->PlayWinSound(false);
+  EXPECT_EQ(player_.Take(), (Calls{"file ZelmarWin.wav wait", "file ZelmarWin.wav"}));
+  audio_->SwitchSound();
+  audio_->PlayReelStopSound();
+  audio_->PlayCountSound();
+  audio_->PlayExplosionSound();
+  audio_->PlayBonusSound();
+  EXPECT_EQ(player_.Take(),
+            (Calls{"memory reel", "memory tick", "file ZelmarE.wav", "file Zelmar5.wav"}));
+}
+
+TEST_F(Audio, EveryFileFollowsTheSoundRoot) {
+  QDir(dir_.path()).mkpath("Gold");
+  identity_.SoundRoot = "Gold/Alt";
+  WriteTracks({1});
+  Start();
+  audio_->PlayWinSound(true);
+  audio_->PlayReelStopSound();
+  audio_->PlayCountSound();
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_EQ(player_.Take(), (Calls{"file Gold/Alt7.wav", "file Gold/AltWin.wav wait", "memory reel",
+                                   "memory tick", "open Gold/Alt1.mid", "play"}));
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(Audio, MissingMemorySoundsAreReportedOnceAndFallBackToTheDefaultSound) {
+  Write("Zelmar3.wav", "bad bytes");  // present but not a sound
+  Write("ZelmarWin.wav", "bad bytes");
+  Start(/*with_effects=*/false);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_TRUE(platform_.messages[0].error);
+  EXPECT_EQ(platform_.messages[0].text.toStdString(),
+            "File not found: " + identity_.AppDir + "Zelmar0.wav");
+  player_.Take();
+  audio_->PlayReelStopSound();
+  audio_->PlayCountSound();
+  audio_->PlayWinSound(true);  // unplayable: the default sound, waited for all the same
+  EXPECT_EQ(player_.Take(), (Calls{"memory <long>", "memory <long>", "file ZelmarWin.wav wait",
+                                   "memory <long> wait"}));
+}
+
+TEST_F(Audio, WithoutADeviceEverythingIsSilentAndSaidOnce) {
+  player_.device = false;
+  WriteTracks({0, 1});
+  Start();
+  for (int spin = 0; spin < 3; ++spin) {
+    audio_->StartPendingTrack();
+    for (int r = 0; r < 5; ++r) audio_->PlayReelStopSound();
+    audio_->PlayWinSound(true);
+    player_.EndTrack();
+    platform_.Advance(GameAudio::kMusicTickMs);
+  }
+  audio_->SwitchMusic();
+  audio_->SwitchMusic();
+  EXPECT_TRUE(player_.Take().empty());
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_TRUE(platform_.messages[0].text.contains("No sound device"));
+  EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");
+}
+
+TEST_F(Audio, AFailedOpenIsShownAndNoTrackFollowsUntilMusicIsSwitchedAgain) {
+  WriteTracks({0, 3});
+  player_.fail_open = true;
+  Start();
+  platform_.Advance(10 * GameAudio::kMusicTickMs);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy");
+  EXPECT_TRUE(platform_.messages[0].error);
+  EXPECT_EQ(audio_->TrackIndex(), 0);
+  player_.fail_open = false;
+  audio_->SwitchMusic();
+  audio_->SwitchMusic();
+  EXPECT_EQ(player_.Take().back(), "play");
+}
+
+TEST_F(Audio, NoTrackAtAllIsShownAtStartAndOnEachMusicOn) {
+  Start();
+  platform_.Advance(GameAudio::kMusicTickMs);
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_TRUE(platform_.messages[0].text.endsWith("Zelmar9.mid"));
+  audio_->SwitchMusic();
+  audio_->SwitchMusic();
+  EXPECT_EQ(platform_.messages.size(), 2u);
+}
+
+TEST_F(Audio, ARemovedTrackIsSkippedAndTheMusicClosesWhenTheGameEnds) {
+  WriteTracks({0, 3, 7});
+  Start();
+  PlayedTracks(0);
+  std::remove((identity_.AppDir + "Zelmar3.mid").c_str());
+  EXPECT_EQ(PlayedTracks(1), (std::vector<int>{7}));
+  audio_.reset();
+  EXPECT_EQ(player_.Take(), Calls{"close"});
+}
+
+}  // namespace

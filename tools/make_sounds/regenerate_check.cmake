@@ -1,0 +1,20 @@
+# Runs the sound generator into a fresh folder and requires every file to be byte-identical to
+# the committed one: the generator is deterministic and the committed sounds are its output.
+# Expects TOOL, OUT and ART.
+file(REMOVE_RECURSE ${OUT})
+execute_process(COMMAND ${TOOL} ${OUT} RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "zelmar-make-sounds failed (${rc})")
+endif()
+file(GLOB_RECURSE files RELATIVE ${OUT} ${OUT}/*)
+list(LENGTH files count)
+if(count LESS 13)
+  message(FATAL_ERROR "zelmar-make-sounds wrote only ${count} files")
+endif()
+foreach(f ${files})
+  file(SHA256 ${OUT}/${f} fresh)
+  file(SHA256 ${ART}/${f} committed)
+  if(NOT fresh STREQUAL committed)
+    message(FATAL_ERROR "${f} differs from the committed file: run zelmar-make-sounds and commit")
+  endif()
+endforeach()
