@@ -27,6 +27,8 @@
 namespace {
 
 constexpr int kEffectChannel = 0;
+// An effect is a short sound: a larger file is not read at all.
+constexpr std::uintmax_t kLargestEffectFile = 64u << 20;
 constexpr int kLoaderNiceness = 10;
 // Loudness of the music under the effects: about 8 dB below the sustained effects.
 constexpr double kMusicGain = 0.4;
@@ -91,9 +93,8 @@ class SdlSoundPlayer : public SoundPlayer {
   std::string DeviceError() const override { return device_error_; }
 
   std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) override {
-    if (!device_open_ || bytes.empty()) return nullptr;
-    Mix_Chunk* chunk =
-        Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (!device_open_) return nullptr;
+    Mix_Chunk* chunk = LoadWave(bytes);
     if (chunk == nullptr) return nullptr;
     return std::make_shared<SdlEffect>(chunk);
   }
@@ -105,7 +106,13 @@ class SdlSoundPlayer : public SoundPlayer {
 
   bool PlayEffectFile(const std::string& path, bool wait) override {
     if (!device_open_) return false;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    std::vector<uint8_t> bytes;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > kLargestEffectFile) return false;
+    std::ifstream file(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(file), {});
+    Mix_Chunk* chunk = LoadWave(bytes);
     if (chunk == nullptr) return false;
     // The chunk of the last file effect may still be sounding: stop it before it is freed.
     Mix_HaltChannel(kEffectChannel);
@@ -184,6 +191,12 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
  private:
+  // Decodes a whole WAVE file; nullptr for anything else.
+  static Mix_Chunk* LoadWave(const std::vector<uint8_t>& bytes) {
+    if (!IsWholeWaveFile(bytes.data(), bytes.size())) return nullptr;
+    return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+  }
+
   // Creates the synthesizer at the output's rate and hooks it into the mixer. The sound font
   // (a large file) is loaded only when the first track is opened, on a thread of its own, so
   // neither start-up nor the user-interface thread ever waits for it.
@@ -309,7 +322,29 @@ class SdlSoundPlayer : public SoundPlayer {
   QObject ui_thread_;
 };
 
+uint32_t LittleEndian32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
 }  // namespace
+
+bool IsWholeWaveFile(const uint8_t* data, size_t size) {
+  if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0) {
+    return false;
+  }
+  bool format = false;
+  bool samples = false;
+  size_t at = 12;
+  while (size - at >= 8) {
+    const uint32_t length = LittleEndian32(data + at + 4);
+    if (length > size - at - 8) return false;
+    format = format || std::memcmp(data + at, "fmt ", 4) == 0;
+    samples = samples || std::memcmp(data + at, "data", 4) == 0;
+    at += 8 + length + (length & 1);  // chunks are padded to even lengths
+    if (at > size) break;             // only the pad byte of the last chunk is missing
+  }
+  return format && samples;
+}
 
 std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer() {
   return std::make_unique<SdlSoundPlayer>();

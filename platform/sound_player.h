@@ -51,6 +51,11 @@ class SoundPlayer {
   virtual void SetMusicEndHandler(std::function<void(MusicEnd)> handler) = 0;
 };
 
+// Whether bytes are a whole RIFF WAVE file: the "RIFF" and "WAVE" marks, and "fmt " and "data"
+// chunks among chunks that each lie within the bytes. Only such a file is handed to the decoder,
+// which would otherwise set aside as much memory as a damaged chunk header claims.
+bool IsWholeWaveFile(const uint8_t* data, size_t size);
+
 // The desktop's player: SDL2_mixer on the default audio output, MIDI through FluidSynth with the
 // installed General MIDI sound font. Must be created on the user-interface thread, after the
 // QApplication. A machine without audio output gets a player without a device.

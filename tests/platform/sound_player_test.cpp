@@ -75,6 +75,56 @@ bool FallsQuiet(QEventLoop& loop, int ms, int level) {
   return false;
 }
 
+// A WAVE file of the given chunks, each as id and content; `claimed` replaces the length written
+// in the last chunk's header when not negative.
+std::vector<uint8_t> Wave(const std::vector<std::pair<std::string, std::string>>& chunks,
+                          int64_t claimed = -1) {
+  std::string body = "WAVE";
+  for (size_t i = 0; i < chunks.size(); ++i) {
+    const auto& [id, content] = chunks[i];
+    const uint32_t n = i + 1 == chunks.size() && claimed >= 0
+                           ? static_cast<uint32_t>(claimed)
+                           : static_cast<uint32_t>(content.size());
+    body += id + std::string{char(n & 0xff), char(n >> 8 & 0xff), char(n >> 16 & 0xff),
+                             char(n >> 24 & 0xff)};
+    body += content;
+    if (content.size() % 2 == 1 && i + 1 < chunks.size()) body += '\0';
+  }
+  const uint32_t n = static_cast<uint32_t>(body.size());
+  const std::string file =
+      "RIFF" +
+      std::string{char(n & 0xff), char(n >> 8 & 0xff), char(n >> 16 & 0xff), char(n >> 24 & 0xff)} +
+      body;
+  return std::vector<uint8_t>(file.begin(), file.end());
+}
+
+TEST(WaveFile, OnlyAWholeWaveFileReachesTheDecoder) {
+  const std::string fmt("\1\0\1\0\x11\x2b\0\0\x11\x2b\0\0\1\0\x08\0", 16);
+  const std::vector<uint8_t> shipped = ReadFile(ZELMAR_BESIDE_DIR "/Zelmar3.wav");
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    bool whole;
+  } cases[] = {
+      {"the game's own sound", shipped, true},
+      {"fmt and data", Wave({{"fmt ", fmt}, {"data", "abcd"}}), true},
+      {"a list chunk and an odd data chunk without its pad byte",
+       Wave({{"LIST", "xyz"}, {"fmt ", fmt}, {"data", "abc"}}), true},
+      {"a data chunk claiming 3.7 GB", Wave({{"fmt ", fmt}, {"data", "abcd"}}, 0xde2a3890), false},
+      {"a data chunk one byte longer than the file", Wave({{"fmt ", fmt}, {"data", "ab"}}, 3),
+       false},
+      {"the first half of the game's sound",
+       std::vector<uint8_t>(shipped.begin(), shipped.begin() + shipped.size() / 2), false},
+      {"no data chunk", Wave({{"fmt ", fmt}}), false},
+      {"no format chunk", Wave({{"data", "abcd"}}), false},
+      {"not RIFF", {'O', 'g', 'g', 'S', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, false},
+      {"nothing", {}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsWholeWaveFile(c.bytes.data(), c.bytes.size()), c.whole) << c.what;
+  }
+}
+
 class RealPlayer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
@@ -104,6 +154,9 @@ TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
   ASSERT_NE(effect, nullptr);
   EXPECT_TRUE(player->PlayEffect(*effect, false));
   EXPECT_EQ(player->PrepareEffect({'R', 'I', 'F', 'F', 0, 1}), nullptr);
+  std::vector<uint8_t> half = ReadFile(reel);
+  half.resize(half.size() / 2);
+  EXPECT_EQ(player->PrepareEffect(half), nullptr);
   EXPECT_FALSE(player->PlayEffectFile(dir.filePath("missing.wav").toStdString(), false));
   const std::string junk = dir.filePath("junk.wav").toStdString();
   std::ofstream(junk) << "not a sound at all";
