@@ -22,6 +22,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/file_bytes.h"
 #include "platform/sound_player.h"
 
 namespace {
@@ -110,8 +111,8 @@ class SdlSoundPlayer : public SoundPlayer {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || size > kLargestEffectFile) return false;
-    std::ifstream file(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(file), {});
+    std::string ignored;
+    if (!ReadFileBytes(path, &bytes, &ignored)) return false;
     Mix_Chunk* chunk = LoadWave(bytes);
     if (chunk == nullptr) return false;
     // The chunk of the last file effect may still be sounding: stop it before it is freed.
@@ -128,11 +129,10 @@ class SdlSoundPlayer : public SoundPlayer {
     } else if (!StartLoadingSoundFont()) {
       reason = font_error_;
     } else {
-      std::ifstream file(path, std::ios::binary);
-      std::vector<char> bytes;
-      if (file) bytes.assign(std::istreambuf_iterator<char>(file), {});
-      if (!file && bytes.empty()) {
-        reason = "cannot open " + path + ": " + std::strerror(errno);
+      std::vector<uint8_t> bytes;
+      std::string why;
+      if (!ReadFileBytes(path, &bytes, &why)) {
+        reason = "cannot open " + path + ": " + why;
       } else if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
         reason = path + " is not a MIDI file";
       } else {

@@ -8,27 +8,13 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "shell/identity.h"
 
 namespace {
 
 // The game's own default sound, carried inside the program.
 constexpr char kDefaultSoundResource[] = ":/art/sounds/default_sound.wav";
-
-// Reads a whole file; on failure returns false with the reason in *error.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    *error = errno == ENOENT ? "File not found" : std::strerror(errno);
-    return false;
-  }
-  bytes->assign(std::istreambuf_iterator<char>(file), {});
-  if (file.bad()) {
-    *error = "Read error";
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -78,7 +64,7 @@ void GameAudio::LoadSounds(const GameIdentity& identity) {
     const std::string path = FileName(image.ending);
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!ReadWholeFile(path, &bytes, &error)) {
+    if (!ReadFileBytes(path, &bytes, &error)) {
       problems << QStringLiteral("%1: %2").arg(QString::fromStdString(error),
                                                QString::fromStdString(path));
       continue;

@@ -22,6 +22,8 @@
 
 #include "platform/help_window.h"
 #include "platform/profile_file.h"
+#include "platform/sound_player.h"
+#include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
 
 namespace {
@@ -61,6 +63,9 @@ enum class Kind {
   kSettings,    // "Testing.ini": the built-in values stay, without a message
   kSavedGames,  // in the data folder: read as a new game; a file that can't be replaced is reported
   kHelpFile,    // read when help is asked for: the help window says what is wrong
+  kMemorySound,  // read whole at start-up: a file that can't be read is reported, once
+  kFileSound,    // played from its file: the default sound plays instead, without a message
+  kTrack,        // music: a track that can't be played is reported when it is due
 };
 
 struct GameFile {
@@ -94,7 +99,23 @@ const GameFile kFiles[] = {
      "text:[Settings]\r\nSoundRoot=Zelmar\r\nAboutName=Zelmar Slots\r\n"},
     {"zelmar-slots.ini", Kind::kSavedGames, 800, 600, kOldSavedGames},
     {"zelmar-slots.hlp", Kind::kHelpFile, 800, 600, ZELMAR_HELP_FILE},
+    {"Zelmar0.wav", Kind::kMemorySound, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/Zelmar0.wav"},
+    {"Zelmar3.wav", Kind::kMemorySound, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/Zelmar3.wav"},
+    {"ZelmarWin.wav", Kind::kFileSound, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/ZelmarWin.wav"},
+    {"ZelmarE.wav", Kind::kFileSound, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/ZelmarE.wav"},
+    {"Zelmar7.wav", Kind::kFileSound, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/Zelmar7.wav"},
+    {"Zelmar5.wav", Kind::kFileSound, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/Zelmar5.wav"},
+    {"Zelmar0.mid", Kind::kTrack, 800, 600, ZELMAR_SOURCE_DIR "/art/beside/Zelmar0.mid"},
 };
+
+// The sounds and tracks that sit beside the program.
+constexpr const char* kSoundFiles[] = {"Zelmar0.wav", "Zelmar3.wav", "ZelmarWin.wav",
+                                       "ZelmarE.wav", "Zelmar7.wav", "Zelmar5.wav",
+                                       "Zelmar0.mid", "Zelmar1.mid"};
+
+bool IsSound(Kind kind) {
+  return kind == Kind::kMemorySound || kind == Kind::kFileSound || kind == Kind::kTrack;
+}
 
 void PrintTo(const GameFile& file, std::ostream* os) {
   *os << file.name;
@@ -140,8 +161,15 @@ class DamagedFile : public GameFixture,
     options.seed = seed;
     options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
     qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
+    GameSounds* sounds = &sounds_;
+    if (IsSound(file.kind)) {  // the real player, on SDL's silent output
+      audio_.reset();
+      player_ = CreateSdlSoundPlayer();
+      audio_ = std::make_unique<GameAudio>(*player_, platform_);
+      sounds = audio_.get();
+    }
     window_ =
-        std::make_unique<MainWindow>(state_, platform_, sounds_, *help_window_, web_, options);
+        std::make_unique<MainWindow>(state_, platform_, *sounds, *help_window_, web_, options);
     window_->show();
     platform_.ProcessMessages();
     Ready();
@@ -216,7 +244,12 @@ class DamagedFile : public GameFixture,
     return &none;
   }
 
+  // The window goes before the sounds and the help window it uses.
+  void TearDown() override { window_.reset(); }
+
   std::unique_ptr<HelpViewer> help_window_ = CreateHelpWindowViewer();
+  std::unique_ptr<SoundPlayer> player_;
+  std::unique_ptr<GameAudio> audio_;
   QByteArray damaged_;
 };
 
@@ -231,9 +264,17 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   const QImage carried = window_->Surface().Image().copy();
   window_.reset();
   state_ = GameState();
+  platform_.messages.clear();
 
   PutDamaged(file, damage);
   if (HasFatalFailure()) return;
+  if (IsSound(file.kind)) {  // the other sounds and tracks beside the program, whole
+    for (const char* name : kSoundFiles) {
+      if (QString::fromLatin1(name) == QLatin1String(file.name)) continue;
+      ASSERT_TRUE(QFile::link(QStringLiteral(ZELMAR_SOURCE_DIR "/art/beside/") + name,
+                              QDir(dir_.path()).filePath(name)));
+    }
+  }
   if (file.kind != Kind::kHelpFile) {  // the manual beside the program, whole
     ASSERT_TRUE(QFile::link(QStringLiteral(ZELMAR_HELP_FILE),
                             QDir(dir_.path()).filePath(QStringLiteral("zelmar-slots.hlp"))));
@@ -273,9 +314,20 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   // Only a saved-games file that can't be replaced is worth a message: the game could not be kept.
   const bool unwritable = file.kind == Kind::kSavedGames &&
                           (damage == Damage::kUnreadable || damage == Damage::kFolder);
+  const bool unreadable =
+      damage == Damage::kMissing || damage == Damage::kUnreadable || damage == Damage::kFolder;
   if (unwritable) {
     ASSERT_EQ(platform_.messages.size(), 1u);
     EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Unable to write to ") + path);
+  } else if (file.kind == Kind::kMemorySound && unreadable) {
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    EXPECT_TRUE(platform_.messages[0].error);
+    EXPECT_TRUE(platform_.messages[0].text.contains(path));
+  } else if (file.kind == Kind::kTrack && damage != Damage::kMissing) {
+    ASSERT_LE(platform_.messages.size(), 1u);  // once, not at every tick of the music timer
+    for (const FakePlatform::Message& m : platform_.messages) {
+      EXPECT_TRUE(m.text.startsWith(QStringLiteral("The music can't be played")));
+    }
   } else {
     for (const FakePlatform::Message& m : platform_.messages) {
       ADD_FAILURE() << "message shown: " << m.text.toStdString();
@@ -331,6 +383,7 @@ void DropRootPrivileges() {
 
 int main(int argc, char** argv) {
   DropRootPrivileges();
+  qputenv("SDL_AUDIODRIVER", "dummy");  // the real sound player, never a sound card
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
