@@ -136,13 +136,15 @@ class SdlSoundPlayer : public SoundPlayer {
       } else if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
         reason = path + " is not a MIDI file";
       } else {
+        // A player hooks itself into the synthesizer that the audio thread is rendering: it is
+        // made and unmade only while the audio thread is out of the synthesizer.
+        std::lock_guard<std::mutex> lock(music_mutex_);
         fluid_player_t* player = new_fluid_player(synth_);
         if (player == nullptr ||
             fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
           if (player != nullptr) delete_fluid_player(player);
           reason = path + " can't be read as a MIDI file";
         } else {
-          std::lock_guard<std::mutex> lock(music_mutex_);
           player_ = player;
           playing_ = false;
           started_ = false;
@@ -163,27 +165,25 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
   void CloseMusic() override {
-    fluid_player_t* player = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(music_mutex_);
-      if (player_ == nullptr) return;
-      player = player_;
-      // A track cut off while it plays falls silent at once. One that has played to its end
-      // keeps the release of its last notes, and a note its file never let go is let go now,
-      // so that it does not sound on into the next track.
-      if (started_ && !ended_) {
-        fluid_synth_all_sounds_off(synth_, -1);
-      } else if (started_) {
-        fluid_synth_all_notes_off(synth_, -1);
-      }
-      player_ = nullptr;
-      playing_ = false;
-      started_ = false;
-      ended_ = false;
-      ++generation_;
+    // Under the lock the audio thread renders with: the player is unhooked from the
+    // synthesizer only while nothing renders it.
+    std::lock_guard<std::mutex> lock(music_mutex_);
+    if (player_ == nullptr) return;
+    // A track cut off while it plays falls silent at once. One that has played to its end
+    // keeps the release of its last notes, and a note its file never let go is let go now,
+    // so that it does not sound on into the next track.
+    if (started_ && !ended_) {
+      fluid_synth_all_sounds_off(synth_, -1);
+    } else if (started_) {
+      fluid_synth_all_notes_off(synth_, -1);
     }
-    fluid_player_stop(player);
-    delete_fluid_player(player);
+    fluid_player_stop(player_);
+    delete_fluid_player(player_);
+    player_ = nullptr;
+    playing_ = false;
+    started_ = false;
+    ended_ = false;
+    ++generation_;
   }
 
   void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -222,6 +223,19 @@ TEST_F(RealPlayer, AClosedTrackSendsNoEndAndBadFilesDoNotOpen) {
   std::ofstream(text) << "not music";
   EXPECT_FALSE(player->OpenMusic(text, &error));
   EXPECT_NE(error.find("not a MIDI file"), std::string::npos);
+  // A folder where a track belongs is a track that can't be opened, not an exception.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mid"));
+  EXPECT_FALSE(player->OpenMusic(dir.filePath("folder.mid").toStdString(), &error));
+
+  // Tracks opened and closed while the audio thread renders them: the player is never unhooked
+  // from the synthesizer in the middle of a render (under the sanitizers a race shows here).
+  const std::string track = WriteTinyMidi(dir, "short.mid", 1);
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+    player->PlayMusic();
+    if (i % 20 == 0) RunEvents(15);
+  }
+  player->CloseMusic();
 }
 
 }  // namespace
