@@ -24,31 +24,30 @@ void MainWindow::BuildMenu() {
   };
 
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
-  new_game_ = command(file, QStringLiteral("&New Game"), &MainWindow::NewGame);
+  menu_.new_game = command(file, QStringLiteral("&New Game"), &MainWindow::NewGame);
   file->addSeparator();
-  open_game_ = command(file, QStringLiteral("&Open Game"), &MainWindow::OpenGame);
-  save_game_ = command(file, QStringLiteral("&Save Game"), &MainWindow::SaveGame);
+  menu_.open_game = command(file, QStringLiteral("&Open Game"), &MainWindow::OpenGame);
+  menu_.save_game = command(file, QStringLiteral("&Save Game"), &MainWindow::SaveGame);
   file->addSeparator();
   command(file, QStringLiteral("E&xit"), &MainWindow::Exit);
 
   QMenu* options = bar->addMenu(QStringLiteral("&Options"));
-  sound_ = command(options, QStringLiteral("Sound"), &MainWindow::SwitchSound);
-  music_ = command(options, QStringLiteral("Music"), &MainWindow::SwitchMusic);
-  for (QAction* check : {sound_, music_}) {
+  menu_.sound = command(options, QStringLiteral("Sound"), &MainWindow::SwitchSound);
+  menu_.music = command(options, QStringLiteral("Music"), &MainWindow::SwitchMusic);
+  for (QAction* check : {menu_.sound, menu_.music}) {
     check->setCheckable(true);
     check->setChecked(true);
   }
 
-  borrow_ = bar_command(QStringLiteral("&Borrow"), &MainWindow::Borrow);
-  borrow_->setEnabled(!gs_.Busy);
-  stats_ = bar_command(QStringLiteral("&Stats"), &MainWindow::ShowStatistics);
-  payoffs_ = bar_command(QStringLiteral("&Payoffs"), &MainWindow::ShowPayoffChart);
+  menu_.borrow = bar_command(QStringLiteral("&Borrow"), &MainWindow::Borrow);
+  menu_.stats = bar_command(QStringLiteral("&Stats"), &MainWindow::ShowStatistics);
+  menu_.payoffs = bar_command(QStringLiteral("&Payoffs"), &MainWindow::ShowPayoffChart);
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-  version_ = command(help, QStringLiteral("Version"), &MainWindow::ShowVersion);
+  menu_.version = command(help, QStringLiteral("Version"), &MainWindow::ShowVersion);
   help->addSeparator();
   // Named after the game's title once the identity is known.
-  manual_ = command(help, QStringLiteral("&Manual"), &MainWindow::ShowManual);
+  menu_.manual = command(help, QStringLiteral("&Manual"), &MainWindow::ShowManual);
   help->addSeparator();
   command(help, GamesPageCaption(), &MainWindow::OpenGamesPage);
   help->addSeparator();
@@ -58,7 +57,7 @@ void MainWindow::BuildMenu() {
 // Saved games: the slot dialog, not while credits are moving. An opened game is on the meters
 // at once.
 void MainWindow::OpenGame() {
-  if (gs_.Busy) return;
+  if (play_->Running()) return;
   RunSavedGamesDialog(
       *saves_, platform_, identity_, SlotDialogMode::kOpen,
       [this](int context) { help_.ShowContext(context); }, this);
@@ -66,7 +65,7 @@ void MainWindow::OpenGame() {
 }
 
 void MainWindow::SaveGame() {
-  if (gs_.Busy) return;
+  if (play_->Running()) return;
   RunSavedGamesDialog(
       *saves_, platform_, identity_, SlotDialogMode::kSave,
       [this](int context) { help_.ShowContext(context); }, this);
@@ -80,12 +79,12 @@ void MainWindow::Exit() {
 // Sound and music: the switches live with the sounds; the check marks show them.
 void MainWindow::SwitchSound() {
   sounds_.SwitchSound();
-  sound_->setChecked(sounds_.SoundOn());
+  menu_.sound->setChecked(sounds_.SoundOn());
 }
 
 void MainWindow::SwitchMusic() {
   sounds_.SwitchMusic();
-  music_->setChecked(sounds_.MusicOn());
+  menu_.music->setChecked(sounds_.MusicOn());
 }
 
 void MainWindow::ShowVersion() {

@@ -1,7 +1,8 @@
-// MainWindow: start-up, the window's life cycle, the menu and the routing of input.
+// MainWindow: start-up, the window's life cycle and the routing of input.
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,6 +23,7 @@
 #include "shell/saved_games_dialog.h"
 #include "shell/settings.h"
 #include "shell/web_page.h"
+#include "windows/bonus_game.h"
 
 GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,7 +34,7 @@ GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window)
 void GameSurface::paintEvent(QPaintEvent* event) {
   // The cabinet, with black margins beside it and below it.
   QPainter painter(this);
-  const QImage& image = window_.canvas_.Image();
+  const QImage& image = window_.cabinet_->canvas.Image();
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
   const QPoint offset(window_.cabinet_left_, 0);
@@ -76,11 +78,12 @@ MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
 MainWindow::~MainWindow() {
   // The music stops with the window.
   sounds_.CloseMusic();
-  // Timers must not call back into a half-destroyed window.
+  // Nothing may call back into a half-destroyed window.
   start_up_timer_.reset();
-  win_cycle_timer_.reset();
-  bonus_delay_timer_.reset();
-  canvas_.on_changed = nullptr;
+  play_.reset();
+  win_cycle_.reset();
+  cabinet_->canvas.on_changed = nullptr;
+  SetLayoutWidthSource(nullptr);
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -100,10 +103,9 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 3. No input until start-up has finished.
   start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
-  win_cycle_timer_ = platform_.CreateTimer(300, false, [this] { AdvanceWinCycle(); });
-  bonus_delay_timer_ = platform_.CreateTimer(2000, false, [this] { StartBonusGame(); });
+  gs_.Busy = true;
   BuildMenu();
-  SetBusy(true);
+  EnableGameCommands(false);
 
   // 4. The game's identity: the built-in values came with step 2.
   // 5. The settings file beside the program may change the title and the asset prefix.
@@ -113,29 +115,29 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 6. Caption, the manual's menu item and the help file.
   setWindowTitle(QString::fromStdString(identity_.GameTitle));
-  manual_->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
+  menu_.manual->setText(WithAccessKey(QString::fromStdString(identity_.GameTitle) + " Manual"));
   help_.SetHelpFile(QString::fromStdString(HelpFilePath(identity_)));
   SetHelpContext(this, kMainWindowHelp);
   help_key_ = std::make_unique<HelpKey>(help_);
 
-  // 7. Screen size; drawing scales to the layout width, set below.
-  SetLayoutWidthSource([this] { return layout_.LayoutWidth; });
-  layout_.ScreenWidth = platform_.ScreenWidth();
-  layout_.ScreenHeight = platform_.ScreenHeight();
-
-  // 8. The art carried with the program, replaced by files beside it where present.
-  QString error;
-  if (!LoadBuiltInArt(art_, &error)) art_problems_.push_back(error.toStdString());
-  ReplaceArtFromFiles(art_, identity_.AppDir, identity_.SoundRoot, &art_problems_);
-  PrepareWorkingBitmaps(art_);
-
-  // 9. Fresh results.
-  gs_.LineWon.fill(false);
-
-  // 10. The layout width for the game area the window will have, the symbol art for it and the
+  // 7-10. The art carried with the program, replaced by files beside it where present, laid
+  // out for the game area the window will have: the layout width, the symbol art for it and the
   // reel geometry.
-  sheet_for_layout_ = art_.symbol_sheet_picture;
-  LayOutCabinet(ExpectedGameAreaHeight());
+  gs_.LineWon.fill(false);
+  cabinet_ =
+      std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
+                                platform_.ScreenHeight(), ExpectedGameAreaHeight());
+  SetLayoutWidthSource([this] { return cabinet_->layout.LayoutWidth; });
+  cabinet_->LayOut(ExpectedGameAreaHeight());
+  cabinet_->canvas.on_changed = [this](const QRect& r) {
+    if (surface_) surface_->update(r.translated(cabinet_left_, 0));
+  };
+  // The win cycle's timer comes before the play's: at a shared instant the presentation ticks
+  // first, as it always has.
+  win_cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->screen, cabinet_->status, platform_);
+  play_ = std::make_unique<PlaySequence>(gs_, cabinet_->layout, cabinet_->screen, cabinet_->status,
+                                         *win_cycle_, sounds_, platform_,
+                                         static_cast<PlayHost&>(*this));
 
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
@@ -146,12 +148,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
+  // Only the main window's own background: a plain selector would reach every child window.
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
-  screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
-  canvas_.on_changed = [this](const QRect& r) {
-    if (surface_) surface_->update(r.translated(cabinet_left_, 0));
-  };
-  resize(layout_.ScreenWidth - 10, layout_.ScreenHeight - 10);
+  const ScreenLayout& layout = cabinet_->layout;
+  resize(layout.ScreenWidth - 10, layout.ScreenHeight - 10);
   move(0, 0);
 
   // 14. Bet defaults and the starting credits.
@@ -185,59 +185,84 @@ void MainWindow::FinishStartUp() {
   start_up_timer_->SetEnabled(false);
   sounds_.QueueFirstTrack();
   sounds_.PlayStartSound();
-  SetBusy(false);
+  gs_.Busy = false;
+  EnableGameCommands(true);
 }
 
+namespace {
+// Input waits for the end of start-up (the start-up timer) and is ignored while play runs.
+bool AcceptsInput(const Timer& start_up, const PlaySequence& play) {
+  return !start_up.Enabled() && !play.Running();
+}
+}  // namespace
+
 void MainWindow::NewGame() {
+  if (play_->Running()) return;
   StartNewGame(gs_);
-  SetBusy(false);
   PaintAll();
 }
 
-void MainWindow::SetBusy(bool busy) {
-  gs_.Busy = busy;
+void MainWindow::EnableGameCommands(bool enabled) {
   // A new spin must never start inside a running one, and the money must not be reset under a
-  // spin or a count-up that is still moving credits.
-  // Nor may a saved game be swapped in under it, a half-played one saved, or credits borrowed.
-  for (QAction* action : {new_game_, open_game_, save_game_, borrow_}) {
-    if (action) action->setEnabled(!busy);
+  // spin or a count-up that is still moving credits. Nor may a saved game be swapped in under
+  // it, a half-played one saved, or credits borrowed.
+  for (QAction* action : {menu_.new_game, menu_.open_game, menu_.save_game, menu_.borrow}) {
+    if (action) action->setEnabled(enabled);
   }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   gs_.Quitting = true;
-  if (running_loops_ > 0) {
-    // A spin, a count-up or a bonus payout is still on the stack. With Quitting set it finishes
-    // at once and puts every credit won into Credits; the window closes right after.
-    close_pending_ = true;
+  // Play still running moves to its end now: every credit won is put in place first.
+  play_->Finish();
+  if (play_->Running()) {
+    // Only the bonus game can still be open: it ends keeping what it has paid so far, its
+    // prize is counted in, and the window closes once play has come to rest.
+    if (auto* bonus = findChild<BonusGameWindow*>()) bonus->CloseWithResult();
     event->ignore();
     return;
   }
-  closed_ = true;
   // The running game is kept for the next start. A file that can't be written is reported, and
   // the program still ends: keeping the player in a game that can't be saved helps nobody.
   if (!saves_->SaveLoadGame(kRunningGameSlot, true, kRunningGameName)) {
     ShowSaveFailure(platform_, this, *saves_);
   }
   start_up_timer_->SetEnabled(false);
-  win_cycle_timer_->SetEnabled(false);
-  bonus_delay_timer_->SetEnabled(false);
+  win_cycle_->Stop();
   help_.Close();
   event->accept();
 }
 
-void MainWindow::FinishDeferredSteps() {
-  if (running_loops_ > 0) return;
-  if (relayout_pending_ && !closed_) {
-    relayout_pending_ = false;
-    LayOutCabinet(surface_size_.height());
-    cabinet_left_ = CabinetLeft(surface_size_.width(), layout_.LayoutWidth);
-    PaintAll();
+void MainWindow::PlayRunningChanged(bool running) {
+  EnableGameCommands(!running);
+  if (running) return;
+  // What had to wait for the reels: a game area that now fits another layout, a close.
+  FitCabinet();
+  if (gs_.Quitting) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (isVisible() && !play_->Running()) close();
+        },
+        Qt::QueuedConnection);
   }
-  if (close_pending_ && !closed_) {
-    close_pending_ = false;
-    close();
-  }
+}
+
+void MainWindow::ShowNotice(const std::string& text) {
+  platform_.ShowMessage(this, QString::fromStdString(identity_.GameTitle),
+                        QString::fromStdString(text));
+}
+
+bool MainWindow::BonusGameCanOpen() {
+  // A window the player opened from the menu stays in front; the bonus game follows it.
+  return QApplication::activeModalWidget() == nullptr;
+}
+
+void MainWindow::RunBonusGame() {
+  const ScreenLayout& layout = cabinet_->layout;
+  BonusGameWindow bonus(gs_, identity_, platform_, sounds_,
+                        QSize(layout.ScreenWidth, layout.ScreenHeight), this);
+  platform_.RunModal(&bonus);
 }
 
 int MainWindow::ExpectedGameAreaHeight() {
@@ -247,44 +272,43 @@ int MainWindow::ExpectedGameAreaHeight() {
     // which the platform knows once the window exists (a window manager may tell it only later).
     create();
     const QScreen* on = screen();
-    const int free_height = on != nullptr ? on->availableGeometry().height() : layout_.ScreenHeight;
+    const int free_height =
+        on != nullptr ? on->availableGeometry().height() : platform_.ScreenHeight();
     const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
     return free_height - frame.top() - frame.bottom() - menu_bar;
   }
   // The window's own size, the screen less 10, holds the menu bar and the game area.
-  return layout_.ScreenHeight - 10 - menu_bar;
-}
-
-void MainWindow::LayOutCabinet(int game_area_height) {
-  layout_.LayoutWidth = LayoutWidth(layout_.ScreenWidth, game_area_height);
-  // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
-  art_.symbol_sheet_picture = sheet_for_layout_;
-  LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
-  // Nothing is drawn outside the cabinet: the surface is the cabinet.
-  canvas_.Resize(Scale(kDesignWidth), Scale(layout::kDesignHeight));
+  return platform_.ScreenHeight() - 10 - menu_bar;
 }
 
 void MainWindow::SurfaceResized(int width, int height) {
   if (width <= 0 || height <= 0) return;
-  if (surface_size_ == QSize(width, height)) return;
-  surface_size_ = QSize(width, height);
   // The real game area (after the window manager, its panels and the menu bar) may fit another
-  // layout than the one expected; the art is prepared again only then, and never under a spin.
-  if (LayoutWidth(layout_.ScreenWidth, height) != layout_.LayoutWidth) {
-    if (running_loops_ > 0) {
-      relayout_pending_ = true;
-    } else {
-      LayOutCabinet(height);
-    }
+  // layout than the one expected; the art is prepared again only then, and never under a spin:
+  // a running spin's cabinet is laid out anew once its reels have stopped.
+  if (!play_->Running() &&
+      LayoutWidth(cabinet_->layout.ScreenWidth, height) != cabinet_->layout.LayoutWidth) {
+    cabinet_->LayOut(height);
   }
-  cabinet_left_ = CabinetLeft(width, layout_.LayoutWidth);
+  cabinet_left_ = CabinetLeft(width, cabinet_->layout.LayoutWidth);
+  PaintAll();
+}
+
+void MainWindow::FitCabinet() {
+  const QSize area = surface_ != nullptr ? surface_->size() : QSize();
+  if (area.isEmpty()) return;
+  if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == cabinet_->layout.LayoutWidth) {
+    return;
+  }
+  cabinet_->LayOut(area.height());
+  cabinet_left_ = CabinetLeft(area.width(), cabinet_->layout.LayoutWidth);
   PaintAll();
 }
 
 void MainWindow::PaintAll() {
-  if (canvas_.Width() == 0) return;
+  if (cabinet_->canvas.Width() == 0) return;
   // While the reels turn the spin's result is already known but not yet shown.
-  screen_->PaintAll(!reels_turning_);
+  cabinet_->screen.PaintAll(!play_->ReelsTurning());
   if (surface_) surface_->update();
 }
 
@@ -297,26 +321,27 @@ bool Inside(const layout::HitArea& area, int x, int y) {
 }  // namespace
 
 void MainWindow::ClickAt(int x, int y) {
-  if (gs_.Busy) return;
+  if (!AcceptsInput(*start_up_timer_, *play_)) return;
   x -= cabinet_left_;  // the mouse areas are laid out on the cabinet
   if (Inside(layout::kMaxBetHitArea, x, y)) {
-    MaxBet();
+    play_->MaxBet();
     return;
   }
   if (Inside(layout::kSpinHitArea, x, y)) {
-    RequestSpin();
+    play_->RequestSpin();
     return;
   }
   for (int k = 1; k <= layout::kBetKeys; ++k) {
     if (Inside(layout::BetKeyHitArea(k), x, y)) {
-      SelectBet(k);
+      play_->SelectBet(k);
       return;
     }
   }
   // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
   // maker's games page.
-  const QRect logo((Scale(layout::kLogoAreaWidth) - art_.logo.width()) / 2, Scale(layout::kLogoTop),
-                   art_.logo.width(), art_.logo.height());
+  const QImage& logo_picture = cabinet_->art.logo;
+  const QRect logo((Scale(layout::kLogoAreaWidth) - logo_picture.width()) / 2,
+                   Scale(layout::kLogoTop), logo_picture.width(), logo_picture.height());
   if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
       y <= logo.top() + logo.height()) {
     OpenGamesPage();
@@ -324,14 +349,14 @@ void MainWindow::ClickAt(int x, int y) {
 }
 
 void MainWindow::PressKey(GameKey key) {
-  if (gs_.Busy) return;
+  if (!AcceptsInput(*start_up_timer_, *play_)) return;
   switch (key) {
     case GameKey::kEnter:
     case GameKey::kSpace:
-      RequestSpin();
+      play_->RequestSpin();
       break;
     case GameKey::kM:
-      MaxBet();
+      play_->MaxBet();
       break;
   }
 }

@@ -7,9 +7,9 @@
 void MainWindow::Borrow() {
   // Like New Game: credits that a spin, a count-up or a bonus game is still moving must not
   // change under it.
-  if (gs_.Busy) return;
+  if (play_->Running()) return;
   {
-    BorrowDialog dialog(gs_, identity_, art_, platform_, this);
+    BorrowDialog dialog(gs_, identity_, cabinet_->art, platform_, this);
     platform_.RunModal(&dialog);
   }
   PaintAll();
@@ -21,6 +21,6 @@ void MainWindow::ShowStatistics() {
 }
 
 void MainWindow::ShowPayoffChart() {
-  PayoffChartWindow chart(layout_.CellSize, art_.symbol_bitmap, this);
+  PayoffChartWindow chart(cabinet_->layout.CellSize, cabinet_->art.symbol_bitmap, this);
   platform_.RunModal(&chart);
 }

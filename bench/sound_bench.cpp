@@ -112,7 +112,7 @@ void EffectLatency(benchmark::State& bench) {
     RunEvents(200);  // the last play has died away
     watch.Take();
     const Clock::time_point landed = Clock::now();
-    player->PlayEffect(*reel, false);
+    player->PlayEffect(*reel);
     std::optional<Clock::time_point> heard;
     while (!heard) {
       SDL_Delay(1);
@@ -172,11 +172,11 @@ class TimedPlayer : public SoundPlayer {
   std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) override {
     return real_.PrepareEffect(bytes);
   }
-  bool PlayEffect(const Effect& effect, bool wait) override {
-    return real_.PlayEffect(effect, wait);
+  bool PlayEffect(const Effect& effect, std::function<void()> when_finished) override {
+    return real_.PlayEffect(effect, std::move(when_finished));
   }
-  bool PlayEffectFile(const std::string& path, bool wait) override {
-    return real_.PlayEffectFile(path, wait);
+  bool PlayEffectFile(const std::string& path, std::function<void()> when_finished) override {
+    return real_.PlayEffectFile(path, std::move(when_finished));
   }
   bool OpenMusic(const std::string& path, std::string* error) override {
     opened.push_back(path);

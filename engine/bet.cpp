@@ -17,6 +17,19 @@ bool TakeStake(GameState& state) {
   return true;
 }
 
+BetChoice ChooseBet(const GameState& state, int button) {
+  BetChoice choice{state.LinesBet, state.CreditsPerLine, {}};
+  if (IsLinesButton(button)) {
+    choice.lines = BetButtonValue(button);
+  } else if (IsCreditsButton(button)) {
+    choice.per_line = BetButtonValue(button);
+    if (!CreditsCover(state.Credits, choice.lines, choice.per_line)) {
+      choice.refusal = CreditCheckMessage(state.Credits, choice.lines * choice.per_line);
+    }
+  }
+  return choice;
+}
+
 std::string CreditCheckMessage(int credits, int stake) {
   return "You have " + std::to_string(credits) + ", but you tried to bet " + std::to_string(stake) +
          " credits.  You cannot bet more credits than you have.  Borrow some credits or place a "

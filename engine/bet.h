@@ -35,6 +35,21 @@ constexpr bool CreditsCover(int credits, int lines, int per_line) {
   return static_cast<long long>(credits) >= static_cast<long long>(lines) * per_line;
 }
 
+// What a bet button asks for: the paylines and credits per line it leaves selected, or, for a
+// credits button whose stake the credits do not cover, the refusal to show (and nothing changes).
+// A lines button is never refused. Any other button selects what is selected now.
+struct BetChoice {
+  int lines = 0;
+  int per_line = 0;
+  std::string refusal;  // empty when the choice stands
+};
+BetChoice ChooseBet(const GameState& state, int button);
+
+// Whether the max-bet button may stake kMaxStake: with fewer credits it does nothing.
+constexpr bool CanBetMax(int credits) {
+  return credits >= kMaxStake;
+}
+
 // The refusal shown when a credits button asks for more than the credits: "You have <credits>,
 // but you tried to bet <stake> credits.  You cannot bet ...", with two blanks after each stop.
 std::string CreditCheckMessage(int credits, int stake);

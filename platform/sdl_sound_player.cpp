@@ -13,6 +13,7 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -71,6 +72,8 @@ class SdlSoundPlayer : public SoundPlayer {
     Uint16 format = AUDIO_S16SYS;
     Mix_QuerySpec(&frequency, &format, &channels);
     bytes_per_ms_ = frequency * channels * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
+    effect_player_ = this;
+    Mix_ChannelFinished(&SdlSoundPlayer::EffectChannelFinished);
     StartSynth(frequency);
   }
 
@@ -78,6 +81,8 @@ class SdlSoundPlayer : public SoundPlayer {
     if (device_open_) {
       CloseMusic();
       Mix_HookMusic(nullptr, nullptr);
+      Mix_ChannelFinished(nullptr);
+      effect_player_ = nullptr;
       Mix_HaltChannel(-1);
       file_effect_.reset();
       Mix_CloseAudio();
@@ -100,12 +105,12 @@ class SdlSoundPlayer : public SoundPlayer {
     return std::make_shared<SdlEffect>(chunk);
   }
 
-  bool PlayEffect(const Effect& effect, bool wait) override {
+  bool PlayEffect(const Effect& effect, std::function<void()> when_finished) override {
     if (!device_open_) return false;
-    return Play(static_cast<const SdlEffect&>(effect).Chunk(), wait);
+    return Play(static_cast<const SdlEffect&>(effect).Chunk(), std::move(when_finished));
   }
 
-  bool PlayEffectFile(const std::string& path, bool wait) override {
+  bool PlayEffectFile(const std::string& path, std::function<void()> when_finished) override {
     if (!device_open_) return false;
     std::vector<uint8_t> bytes;
     std::error_code ec;
@@ -118,7 +123,7 @@ class SdlSoundPlayer : public SoundPlayer {
     // The chunk of the last file effect may still be sounding: stop it before it is freed.
     Mix_HaltChannel(kEffectChannel);
     file_effect_ = std::make_unique<SdlEffect>(chunk);
-    return Play(chunk, wait);
+    return Play(chunk, std::move(when_finished));
   }
 
   bool OpenMusic(const std::string& path, std::string* error) override {
@@ -255,16 +260,41 @@ class SdlSoundPlayer : public SoundPlayer {
     started_ = true;
   }
 
-  bool Play(Mix_Chunk* chunk, bool wait) {
+  bool Play(Mix_Chunk* chunk, std::function<void()> when_finished) {
     if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return false;
-    if (wait) {
-      // Hold the caller for the sound's length (with a margin, in case the output stalls).
-      const Uint32 limit = SDL_GetTicks() + chunk->alen / std::max(bytes_per_ms_, 1) + 1000;
-      while (Mix_Playing(kEffectChannel) && !SDL_TICKS_PASSED(SDL_GetTicks(), limit)) {
-        SDL_Delay(2);
-      }
+    // The effect this one cut short has had its end reported (under the audio lock, inside
+    // Mix_PlayChannel) with the old number: only the new effect's end carries this one.
+    const int effect = ++effect_number_;
+    if (effect_finished_) {
+      // Whoever waited for the effect cut short hears of its end now.
+      QMetaObject::invokeMethod(&ui_thread_, std::move(effect_finished_), Qt::QueuedConnection);
+    }
+    effect_finished_ = std::move(when_finished);
+    if (effect_finished_) {
+      // In case the output stalls, the notice comes at the latest a second after the sound's
+      // length.
+      const int limit_ms = static_cast<int>(chunk->alen / std::max(bytes_per_ms_, 1)) + 1000;
+      QTimer::singleShot(limit_ms, &ui_thread_, [this, effect] { DeliverEffectEnd(effect); });
     }
     return true;
+  }
+
+  // The mixer's notice that the effect channel has stopped, on the audio thread (or inside a
+  // mixer call of the user-interface thread): posted to the user-interface thread.
+  static void EffectChannelFinished(int channel) {
+    SdlSoundPlayer* self = effect_player_;
+    if (channel != kEffectChannel || self == nullptr) return;
+    const int effect = self->effect_number_;
+    QMetaObject::invokeMethod(
+        &self->ui_thread_, [self, effect] { self->DeliverEffectEnd(effect); },
+        Qt::QueuedConnection);
+  }
+
+  void DeliverEffectEnd(int effect) {
+    if (effect != effect_number_ || !effect_finished_) return;
+    std::function<void()> finished = std::move(effect_finished_);
+    effect_finished_ = nullptr;
+    finished();
   }
 
   // The mixer's music stream, on the audio thread: the synthesizer's output, and the end notice
@@ -317,6 +347,11 @@ class SdlSoundPlayer : public SoundPlayer {
   std::atomic<int> generation_{0};
 
   std::function<void(MusicEnd)> on_music_end_;
+  // The effect in play (counted from the first) and who waits for its end.
+  std::atomic<int> effect_number_{0};
+  std::function<void()> effect_finished_;
+  // The mixer reports a channel's end to a plain function; the one open player hears it.
+  static inline std::atomic<SdlSoundPlayer*> effect_player_{nullptr};
   // Lives on the user-interface thread; the notices are posted to it. Destroyed first, so a
   // notice still queued is dropped with it.
   QObject ui_thread_;

@@ -33,11 +33,14 @@ class SoundPlayer {
   // Makes an effect from the bytes of a whole WAV file; nullptr when they are not a sound the
   // player can play.
   virtual std::shared_ptr<const Effect> PrepareEffect(const std::vector<uint8_t>& bytes) = 0;
-  // Play an effect from memory or from a WAV file, first stopping the effect still playing.
-  // With `wait` they return only when the sound has finished. False when nothing could be
-  // played (no device, a missing or unplayable file).
-  virtual bool PlayEffect(const Effect& effect, bool wait) = 0;
-  virtual bool PlayEffectFile(const std::string& path, bool wait) = 0;
+  // Play an effect from memory or from a WAV file, first stopping the effect still playing, and
+  // return at once. when_finished, if given, runs later on the user-interface thread once the
+  // effect has ended or been cut short by the next one (never from inside the call). False
+  // when nothing could be played (no device, a missing or unplayable file); when_finished is
+  // then dropped.
+  virtual bool PlayEffect(const Effect& effect, std::function<void()> when_finished = {}) = 0;
+  virtual bool PlayEffectFile(const std::string& path,
+                              std::function<void()> when_finished = {}) = 0;
 
   // Opens a music track, closing any open one first. On failure returns false with the reason
   // in *error.

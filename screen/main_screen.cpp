@@ -474,6 +474,28 @@ void MainScreen::DrawWildFrame(int reel, int row, int frame) {
   DrawCell(reel, row, frame);
 }
 
+QImage MainScreen::LandingPicture(int r) const {
+  const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
+  return canvas_.Image().copy(x, layout_.ReelsTop, layout_.CellSize, 3 * layout_.CellSize - 8);
+}
+
+void MainScreen::DrawBounce(int r, const QImage& picture, int shift) {
+  const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
+  const int window_top = layout_.ReelsTop;
+  const int window_bottom = layout_.ReelsTop + 3 * layout_.CellSize;
+  int top = window_top + shift;
+  int src_top = 0;
+  if (top < window_top) {
+    src_top = window_top - top;
+    top = window_top;
+  }
+  const int bottom = std::min(window_top + shift + picture.height(), window_bottom);
+  const int rows = bottom - top;
+  if (rows <= 0) return;
+  canvas_.CopyRect(x, top, x + picture.width(), bottom, picture, 0, src_top, picture.width(),
+                   src_top + rows);
+}
+
 void MainScreen::FillCellWhite(int reel, int row) {
   if (reel < 0 || reel >= kReels || row < 0 || row >= kRows) return;
   const int c = layout_.CellSize;

@@ -7,6 +7,7 @@
 // the working bitmaps prepared at start-up; it never decodes or stretches art.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -93,6 +94,11 @@ class MainScreen {
   // The spinning picture of reel r: three cells' height of the stretched strip from row
   // offset, joining the strip's end to its start when the window passes the end.
   void DrawSpinSlice(int r, int offset);
+  // Reel r's landed picture as the window shows it now, taken once for its bounce.
+  QImage LandingPicture(int r) const;
+  // A landing picture drawn shift pixels down (up when negative) inside reel r's window: rows
+  // pushed outside the window are not drawn, so the frame art above and below stays clean.
+  void DrawBounce(int r, const QImage& picture, int shift);
   // The symbol cell of code frame (a wild animation frame 0..4) at reel, row.
   void DrawWildFrame(int reel, int row, int frame);
   // The cell at reel, row filled white (a winning cell's blink).

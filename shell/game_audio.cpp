@@ -89,22 +89,26 @@ void GameAudio::QueueFirstTrack() {
   track_index_ += kPendingOffset;
 }
 
-void GameAudio::PlayDefault(bool wait) {
-  if (default_sound_) player_.PlayEffect(*default_sound_, wait);
+bool GameAudio::PlayDefault(std::function<void()> when_finished) {
+  return default_sound_ && player_.PlayEffect(*default_sound_, std::move(when_finished));
 }
 
 void GameAudio::PlayMemory(const SoundPlayer::Effect* effect) {
   if (!device_ || !sound_on_) return;
   if (effect != nullptr) {
-    player_.PlayEffect(*effect, false);
+    player_.PlayEffect(*effect);
   } else {
-    PlayDefault(false);
+    PlayDefault();
   }
 }
 
-void GameAudio::PlayFile(const std::string& ending, bool wait, bool obey_sound_switch) {
-  if (!device_ || (obey_sound_switch && !sound_on_)) return;
-  if (!player_.PlayEffectFile(FileName(ending), wait)) PlayDefault(wait);
+void GameAudio::PlayFile(const std::string& ending, bool obey_sound_switch,
+                         std::function<void()> when_finished) {
+  const bool played =
+      device_ && (!obey_sound_switch || sound_on_) &&
+      (player_.PlayEffectFile(FileName(ending), when_finished) || PlayDefault(when_finished));
+  // Nothing sounds: nothing to wait for.
+  if (!played && when_finished) when_finished();
 }
 
 void GameAudio::PlayReelStopSound() {
@@ -115,17 +119,17 @@ void GameAudio::PlayCountSound() {
 }
 // The win sound plays whatever the Sound switch says: a waiting win sound is also the game's
 // pause before the count-up.
-void GameAudio::PlayWinSound(bool wait) {
-  PlayFile("Win.wav", wait, false);
+void GameAudio::PlayWinSound(std::function<void()> when_finished) {
+  PlayFile("Win.wav", false, std::move(when_finished));
 }
 void GameAudio::PlayExplosionSound() {
-  PlayFile("E.wav", false, true);
+  PlayFile("E.wav", true);
 }
 void GameAudio::PlayStartSound() {
-  PlayFile("7.wav", false, true);
+  PlayFile("7.wav", true);
 }
 void GameAudio::PlayBonusSound() {
-  PlayFile("5.wav", false, true);
+  PlayFile("5.wav", true);
 }
 
 bool GameAudio::TrackExists(int n) const {

@@ -37,7 +37,7 @@ class GameAudio : public GameSounds {
 
   void PlayReelStopSound() override;
   void PlayCountSound() override;
-  void PlayWinSound(bool wait) override;
+  void PlayWinSound(std::function<void()> when_finished) override;
   void PlayExplosionSound() override;
   void PlayStartSound() override;
   void PlayBonusSound() override;
@@ -57,8 +57,9 @@ class GameAudio : public GameSounds {
  private:
   std::string FileName(const std::string& ending) const;
   void PlayMemory(const SoundPlayer::Effect* effect);
-  void PlayFile(const std::string& ending, bool wait, bool obey_sound_switch);
-  void PlayDefault(bool wait);
+  void PlayFile(const std::string& ending, bool obey_sound_switch,
+                std::function<void()> when_finished = {});
+  bool PlayDefault(std::function<void()> when_finished = {});
   bool TrackExists(int n) const;
   void NextTrack();
   void OpenAndPlay(int n);

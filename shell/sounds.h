@@ -3,6 +3,8 @@
 // happened.
 #pragma once
 
+#include <functional>
+
 struct GameIdentity;
 
 class GameSounds {
@@ -18,13 +20,15 @@ class GameSounds {
   // End of start-up: makes the first track pending when Music is on.
   virtual void QueueFirstTrack() = 0;
 
-  virtual void PlayReelStopSound() = 0;      // a reel lands
-  virtual void PlayCountSound() = 0;         // one count-up step
-  virtual void PlayWinSound(bool wait) = 0;  // a win; wait: return only when it has finished
-  virtual void PlayExplosionSound() = 0;     // the bonus bomb goes off
-  virtual void PlayStartSound() = 0;         // start-up has finished
-  virtual void PlayBonusSound() = 0;         // the bonus game is coming
-  virtual void StartPendingTrack() = 0;      // start a music track change that is waiting
+  virtual void PlayReelStopSound() = 0;  // a reel lands
+  virtual void PlayCountSound() = 0;     // one count-up step
+  // A win. when_finished, if given, runs once the sound has ended: later, from the event loop,
+  // or at once when nothing could be played. The game holds its play until then.
+  virtual void PlayWinSound(std::function<void()> when_finished) = 0;
+  virtual void PlayExplosionSound() = 0;  // the bonus bomb goes off
+  virtual void PlayStartSound() = 0;      // start-up has finished
+  virtual void PlayBonusSound() = 0;      // the bonus game is coming
+  virtual void StartPendingTrack() = 0;   // start a music track change that is waiting
 
   // The Options menu's switches; both are on at every start.
   virtual bool SoundOn() const = 0;
@@ -44,7 +48,9 @@ class SilentSounds : public GameSounds {
   void QueueFirstTrack() override {}
   void PlayReelStopSound() override {}
   void PlayCountSound() override {}
-  void PlayWinSound(bool) override {}
+  void PlayWinSound(std::function<void()> when_finished) override {
+    if (when_finished) when_finished();
+  }
   void PlayExplosionSound() override {}
   void PlayStartSound() override {}
   void PlayBonusSound() override {}

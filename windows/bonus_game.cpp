@@ -329,7 +329,7 @@ void BonusGameWindow::PickAt(int px, int py) {
         if (!blink_timer_->Enabled())
           blink_timer_->SetEnabled(true);  // blinking from the first win
         PaintPrize(i, result.prize);
-        sounds_.PlayWinSound(false);
+        sounds_.PlayWinSound(nullptr);
         break;
     }
     if (result.outcome == BonusGame::Outcome::kLastWinner) {

@@ -288,6 +288,7 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   }
   EXPECT_EQ(state_.Credits, 1000);
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.ReelStop, expected.ReelStop);
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);

@@ -98,13 +98,15 @@ TEST_P(DiskFault, RefusedSavesAreReportedTheOldFileStaysAndTheGamePlaysOn) {
   EXPECT_EQ(state_.Credits, 5000);  // the running game of the last session
 
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 121);
-  window_->SaveGameAction()->trigger();  // keeps the running game first, before any dialog
+  window_->Menu().save_game->trigger();  // keeps the running game first, before any dialog
   platform_.ProcessMessages();
   ExpectRefusalsShown(1);
   EXPECT_EQ(ReadFileText(file_), kOldFile);
 
   ClickSpin();  // the game goes on after the refusal
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 122);
   EXPECT_FALSE(state_.Busy);
 

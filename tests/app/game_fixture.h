@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -68,6 +71,27 @@ class GameFixture : public ::testing::Test {
 
   // Ends start-up: the first tick of StartUpTimer.
   void Ready() { platform_.Advance(250); }
+  // Runs the clock until the play has come to rest, or waits for the bonus game to open; the
+  // clock stops at the step that got it there. A real player's win sound ends in real time.
+  void PlayOut() {
+    using Stage = PlaySequence::Stage;
+    const auto done = [this] {
+      return !window_->Play().Running() || window_->Play().CurrentStage() == Stage::kBonusPending;
+    };
+    QElapsedTimer real;
+    real.start();
+    while (!done() && real.elapsed() < 10000) {
+      if (window_->Play().CurrentStage() == Stage::kWinSound) {
+        QEventLoop wait;
+        QTimer::singleShot(5, &wait, &QEventLoop::quit);
+        wait.exec();
+        continue;
+      }
+      platform_.RunUntil(
+          [&] { return done() || window_->Play().CurrentStage() == Stage::kWinSound; });
+    }
+    ASSERT_TRUE(done());
+  }
 
   // Window pixel of a design point, the way the game scales it.
   static int S(int v) { return Scale(v); }

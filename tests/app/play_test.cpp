@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QScopeGuard>
 #include <fstream>
+#include <map>
 
 #include "engine/bonus.h"
 #include "engine/countup.h"
@@ -94,6 +95,7 @@ TEST_F(Stakes, FewerLinesThenSpinStakesExactlyWhatIsLeft) {
   EXPECT_EQ(state_.LinesBet, 5);
   EXPECT_EQ(state_.SpinCount, 0);  // a lines button only selects
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.TotalBet, 5);
   EXPECT_EQ(state_.Credits, 0);
@@ -121,12 +123,12 @@ TEST_F(Stakes, MaxBetBelowNinetyOnlyStopsThePresentation) {
   Start();
   Ready();
   state_.Credits = 89;
-  window_->WinCycleTimer().SetEnabled(true);
+  window_->Cycle().Clock().SetEnabled(true);
   ClickMaxBet();
-  EXPECT_FALSE(window_->WinCycleTimer().Enabled());
-  window_->WinCycleTimer().SetEnabled(true);
+  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
+  window_->Cycle().Clock().SetEnabled(true);
   window_->PressKey(GameKey::kM);
-  EXPECT_FALSE(window_->WinCycleTimer().Enabled());
+  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
   EXPECT_EQ(state_.Credits, 89);
   EXPECT_EQ(state_.LinesBet, 9);
   EXPECT_EQ(state_.CreditsPerLine, 1);
@@ -141,6 +143,7 @@ TEST_F(Stakes, MaxBetStakesNinetyAndSpins) {
   ClickLines(1);
   state_.Credits = 90;  // exactly the stake
   ClickMaxBet();
+  PlayOut();
   EXPECT_EQ(state_.LinesBet, 9);
   EXPECT_EQ(state_.CreditsPerLine, 10);
   EXPECT_EQ(state_.LinesButton, 5);
@@ -160,6 +163,7 @@ TEST_F(Stakes, AnyMouseButtonSpinsAndTheGapBetweenKeyRowsDoesNothing) {
   EXPECT_EQ(state_.SpinCount, 0);
   EXPECT_EQ(state_.LinesBet, 9);
   PressDesign(630, 500, Qt::RightButton);
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.Credits, 991);
 }
@@ -179,6 +183,7 @@ TEST_F(Stakes, EnterSpaceAndMReachTheGameThroughRealKeyPresses) {
     Ready();
     QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
     QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+    PlayOut();
     EXPECT_EQ(state_.SpinCount, c.spins) << c.key;
     EXPECT_EQ(state_.Credits, c.credits) << c.key;
     window_.reset();
@@ -190,6 +195,7 @@ TEST_F(Stakes, AreaBoundsAreInclusiveAtTheScaledEdges) {
   Start(FindSeed(9, 1, NoWin), 1024, 768, 120);
   Ready();
   window_->ClickAt(Scale(666), Scale(528));  // spin's far corner
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
   window_->ClickAt(Scale(666) + 1, Scale(528));
   EXPECT_EQ(state_.SpinCount, 1);
@@ -203,6 +209,7 @@ TEST_F(Stakes, CreditsButtonPlaysAtOnceAndTheStakeIsGoneBeforeAnyReelLands) {
   Start(seed, 800, 600, 120, &watcher);
   Ready();
   ClickCredits(7);
+  PlayOut();
   ASSERT_EQ(watcher.seen.size(), 5u);
   for (int credits : watcher.seen) EXPECT_EQ(credits, 1000 - 18);
   EXPECT_EQ(state_.Credits, 1000 - 18 + expected.GamePaid);
@@ -216,10 +223,12 @@ TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
   Start(seed);
   Ready();
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(state_.LastBet, 9);
   state_.LastBet = 27;  // a stake restored from an earlier selection
   const int before = state_.Credits;
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(state_.TotalBet, 9 + 27);
   EXPECT_LE(state_.Credits, before - 27 + state_.GamePaid);
   ClickLines(2);
@@ -232,6 +241,7 @@ TEST_F(Stakes, TheLastBetIsRestakedWithCreditsExactlyEqualToIt) {
   state_.LastBet = 18;  // not what the keys select (9 lines at 1)
   state_.Credits = 18;
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.TotalBet, 18);
   EXPECT_EQ(state_.Credits, 0);
@@ -249,6 +259,7 @@ TEST_F(Stakes, AMusicStartThatFailsInASpinRequestIsShownAndTheSpinGoesAhead) {
   Start(seed, 800, 600, 120, &music);
   Ready();          // the first track is now waiting for the music timer
   ClickCredits(8);  // "3 Credits": the stake is taken, then the spin
+  PlayOut();
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy");
   EXPECT_EQ(state_.SpinCount, 1);
@@ -267,11 +278,12 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
   Ready();
   const uint32_t t0 = platform_.Now();
   ClickSpin();
+  PlayOut();
   EXPECT_EQ(platform_.Now() - t0, 47u * 25u);
   EXPECT_EQ(sounds_.Count("ReelStop"), 5);
   EXPECT_EQ(sounds_.Count("StartPendingTrack"), 1);
   EXPECT_FALSE(state_.Busy);
-  EXPECT_TRUE(window_->WinCycleTimer().Enabled());  // the wilds animate even without a win
+  EXPECT_TRUE(window_->Cycle().Clock().Enabled());  // the wilds animate even without a win
   EXPECT_EQ(window_->CycleState().shown_win, -1);
 }
 
@@ -296,12 +308,13 @@ TEST_F(Spin, ReelsLandEverySixFramesFromFrameTwentyOneAndBounceDownThenUp) {
   Ready();
   const ScreenLayout& l = window_->Layout();
   const QRect reel0(l.ReelsLeft, l.ReelsTop, l.CellSize, 3 * l.CellSize);
-  // A picture of reel 0 at every frame: the timer ticks just before each frame is drawn.
-  std::vector<QImage> frames;
+  // A picture of reel 0 after every frame: the timer ticks right after each frame is drawn.
+  std::map<int, QImage> frames;
   auto look = platform_.CreateTimer(
-      25, true, [&] { frames.push_back(window_->Surface().Image().copy(reel0)); });
+      25, true, [&] { frames[window_->Play().Frame()] = window_->Surface().Image().copy(reel0); });
   const uint32_t t0 = platform_.Now();
   ClickSpin();
+  PlayOut();
   look->SetEnabled(false);
   std::vector<uint32_t> landed;
   for (uint32_t t : clock.landings) landed.push_back(t - t0);
@@ -321,7 +334,7 @@ TEST_F(Spin, ReelsLandEverySixFramesFromFrameTwentyOneAndBounceDownThenUp) {
     }
     return 99;
   };
-  ASSERT_GE(frames.size(), 31u);
+  ASSERT_GE(frames.size(), 30u);
   std::vector<int> shifts;
   for (int k = 21; k <= 29; ++k) shifts.push_back(shift_of(frames[k]));
   EXPECT_EQ(shifts, (std::vector<int>{0, 1, 2, 1, 0, -1, -2, -1, 0}));
@@ -345,6 +358,7 @@ TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
   });
   repaint->SetEnabled(true);
   ClickSpin();
+  PlayOut();
   ASSERT_FALSE(before.isNull());
   EXPECT_EQ(after, before) << "payline 2 is bet and stays lit until the reels have landed";
 }
@@ -366,6 +380,7 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
     window_->PressKey(GameKey::kSpace);
   });
   ClickSpin();
+  PlayOut();
   poke->SetEnabled(false);
   EXPECT_GT(attempts, 30);
   EXPECT_TRUE(busy_seen);
@@ -379,45 +394,88 @@ TEST_F(Spin, CommandsThatMoveCreditsAreUnavailableWhileBusyStatsAndPayoffsAlways
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  const std::vector<QAction*> guarded = {window_->NewGameAction(), window_->OpenGameAction(),
-                                         window_->SaveGameAction(), window_->BorrowAction()};
+  const std::vector<QAction*> guarded = {window_->Menu().new_game, window_->Menu().open_game,
+                                         window_->Menu().save_game, window_->Menu().borrow};
   bool guarded_during_spin = false, others_during_spin = false;
   auto look = platform_.CreateTimer(100, true, [&] {
     for (QAction* action : guarded) guarded_during_spin |= action->isEnabled();
-    others_during_spin =
-        window_->StatsAction()->isEnabled() && window_->PayoffsAction()->isEnabled();
+    others_during_spin = window_->Menu().stats->isEnabled() && window_->Menu().payoffs->isEnabled();
   });
   ClickSpin();
+  PlayOut();
   look->SetEnabled(false);
   EXPECT_FALSE(guarded_during_spin);
   EXPECT_TRUE(others_during_spin);
   for (QAction* action : guarded) EXPECT_TRUE(action->isEnabled());
 }
 
-TEST_F(Spin, ClosingDuringTheSpinStillPaysTheWinBeforeTheWindowGoes) {
-  const uint32_t seed =
-      FindSeed(9, 1, [](const GameState& g) { return g.GamePaid >= 50 && g.ScatterCount < 3; });
+TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
+  // One spin with a win and the bonus game, closed at each point of its play.
+  const uint32_t seed = FindSeed(9, 1, [](const GameState& g) { return g.ScatterCount >= 3; });
   const GameState expected = PredictSpin(seed, 9, 1);
-  Start(seed);
-  Ready();
-  bool open_after_close = false;
-  auto closer = platform_.CreateTimer(300, true, [&] {
-    window_->close();
-    open_after_close = window_->isVisible();
-  });
-  ClickSpin();
-  closer->SetEnabled(false);
-  EXPECT_TRUE(open_after_close) << "the close waits for the spin and its count-up";
-  EXPECT_TRUE(window_->isVisible());
-  EXPECT_TRUE(state_.Quitting);
-  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
-  EXPECT_EQ(state_.WinToCount, 0);
-  platform_.ProcessMessages();
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(window_->isVisible());
-  // The game kept for the next start holds the whole win.
-  EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + expected.GamePaid));
-  EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
+  using Stage = PlaySequence::Stage;
+  struct Point {
+    const char* name;
+    std::function<bool(const PlaySequence&)> reached;
+  };
+  const std::vector<Point> points = {
+      {"first frame", [](const PlaySequence& p) { return p.Frame() == 1; }},
+      {"a landing", [](const PlaySequence& p) { return p.Frame() == 21 + 6; }},
+      {"the win sound", [](const PlaySequence& p) { return p.CurrentStage() == Stage::kWinSound; }},
+      {"the count-up",
+       [this](const PlaySequence& p) {
+         return p.CurrentStage() == Stage::kCountingUp && sounds_.Count("Count") == 2;
+       }},
+      {"the bonus hand-over",
+       [](const PlaySequence& p) { return p.CurrentStage() == Stage::kBonusPending; }},
+      {"the bonus game",
+       [](const PlaySequence& p) { return p.CurrentStage() == Stage::kBonusGame; }},
+  };
+  int winner = 0;
+  while (expected.BallPrizes[winner] == 0) ++winner;
+  for (const Point& point : points) {
+    SCOPED_TRACE(point.name);
+    // The win sound plays on until the close when that is the point.
+    sounds_.hold_win_sound = std::string(point.name) == "the win sound";
+    Start(seed);
+    Ready();
+    bool closed_at_point = false;
+    // In the bonus game one winner is picked, then the window is closed.
+    platform_.on_modal = [&](QDialog* dialog) {
+      auto* bonus = dynamic_cast<BonusGameWindow*>(dialog);
+      ASSERT_NE(bonus, nullptr);
+      const QRect box = bonus->BallBox(winner);
+      bonus->PickAt(box.center().x(), box.center().y());
+      closed_at_point = point.reached(window_->Play());
+      window_->close();
+    };
+    auto closer = platform_.CreateTimer(1, true, [&] {
+      if (closed_at_point || !point.reached(window_->Play())) return;
+      closed_at_point = true;
+      window_->close();
+    });
+    ClickSpin();
+    platform_.RunUntil([&] { return !window_->isVisible(); }, 20000);
+    closer.reset();
+    platform_.on_modal = nullptr;
+    EXPECT_TRUE(closed_at_point);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_TRUE(state_.Quitting);
+    const bool in_bonus = std::string(point.name) == "the bonus game";
+    const int won = expected.GamePaid + (in_bonus ? expected.BallPrizes[winner] * 9 : 0);
+    EXPECT_EQ(state_.Credits, 1000 - 9 + won);
+    EXPECT_EQ(state_.WinToCount, 0);
+    EXPECT_EQ(state_.GamePaid, won);
+    EXPECT_FALSE(state_.Busy);
+    // The game kept for the next start holds the whole win, and no bonus game opened unasked.
+    EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + won));
+    EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
+    EXPECT_EQ(sounds_.Count("Bonus"), point.name == points[4].name || in_bonus ? 1 : 0);
+    window_.reset();
+    state_ = GameState();
+    sounds_.calls.clear();
+    QFile::remove(SavesFile());
+  }
 }
 
 using CountUp = GameFixture;
@@ -427,7 +485,8 @@ TEST_F(CountUp, AWinOf1234IsCountedInEightyOneAudibleStepsOf75Ms) {
   Ready();
   state_.WinToCount = 1234;
   const uint32_t t0 = platform_.Now();
-  window_->CountUpWin(0);
+  window_->Play().CountUpWin(0);
+  PlayOut();
   EXPECT_EQ(sounds_.Count("Count"), 81);
   EXPECT_EQ(state_.Credits, 1000 + 1234);
   EXPECT_EQ(state_.WinToCount, 0);
@@ -439,7 +498,8 @@ TEST_F(CountUp, WinMeterContinuesFromTheGivenStart) {
   Start();
   Ready();
   state_.WinToCount = 7;
-  window_->CountUpWin(993);
+  window_->Play().CountUpWin(993);
+  PlayOut();
   // The red meter now reads 1000: four digits right-aligned at Scale(428).
   const Canvas& c = window_->Surface();
   const int top = window_->Screen().MeterTop();
@@ -454,9 +514,9 @@ TEST_F(CountUp, WinMeterContinuesFromTheGivenStart) {
   EXPECT_TRUE(red) << "leading digit of 1000 on the win meter";
 }
 
-using WinCycle = GameFixture;
+using WinPresentation = GameFixture;
 
-TEST_F(WinCycle, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
+TEST_F(WinPresentation, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
   Start();
   Ready();
   state_.LineWon.fill(false);
@@ -473,7 +533,7 @@ TEST_F(WinCycle, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
   state_.ScatterPos[3] = {2, 2};
   state_.GamePaid = 60;
   state_.BonusWin = 1;
-  window_->BeginWinCycle();
+  window_->Cycle().Begin();
   std::vector<int> shown;
   for (int tick = 0; tick < 10 + 11 + 11 + 2; ++tick) {
     platform_.Advance(300);
@@ -501,7 +561,7 @@ TEST_F(WinCycle, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTicks) {
   EXPECT_EQ(shown, expected);
 }
 
-TEST_F(WinCycle, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
+TEST_F(WinPresentation, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   Start();
   Ready();
   window_->PaintAll();
@@ -511,7 +571,7 @@ TEST_F(WinCycle, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   state_.LineMatch[1] = 2;
   state_.GamePaid = 25;
   state_.ScatterCount = 0;
-  window_->BeginWinCycle();
+  window_->Cycle().Begin();
   platform_.Advance(300);  // FlashOn: "Line paid 25" in the payline's colour, cells drawn
   ASSERT_TRUE(window_->CycleState().flash_on);
   const QRgb line_colour = window_->Screen().LineColour(1) | 0xFF000000;
@@ -531,13 +591,13 @@ TEST_F(WinCycle, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
             0xFFFFFFu);
 }
 
-TEST_F(WinCycle, AWildAnimatesWithoutAWin) {
+TEST_F(WinPresentation, AWildAnimatesWithoutAWin) {
   Start();
   Ready();
   window_->PaintAll();
   for (auto& reel : state_.ReelWindow) reel = {10, 11, 12};
   state_.ReelWindow[2][1] = 0;
-  window_->BeginWinCycle();
+  window_->Cycle().Begin();
   std::vector<int> frames;
   const int x = window_->Layout().ReelsLeft + 2 * window_->Layout().ReelPitch;
   const int y = window_->Layout().ReelsTop + window_->Layout().CellSize;
@@ -554,7 +614,7 @@ TEST_F(WinCycle, AWildAnimatesWithoutAWin) {
   EXPECT_EQ(window_->CycleState().shown_win, -1);
 }
 
-TEST_F(WinCycle, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
+TEST_F(WinPresentation, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   Start();
   Ready();
   window_->PaintAll();
@@ -566,10 +626,10 @@ TEST_F(WinCycle, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   state_.LineWin[1] = 2;
   state_.LineMatch[1] = 1;
   state_.GamePaid = 2;
-  window_->BeginWinCycle();
+  window_->Cycle().Begin();
   platform_.Advance(600);  // on, then off: reel 0's middle cell is white
   ClickLines(5);
-  EXPECT_FALSE(window_->WinCycleTimer().Enabled());
+  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
   const QImage after =
       window_->Surface().Image().copy(window_->Layout().ReelsLeft, window_->Layout().ReelsTop,
                                       window_->Layout().CellSize, 3 * window_->Layout().CellSize);
@@ -605,11 +665,12 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
     bonus_total = bonus->Game().Total();
   };
   ClickSpin();
+  PlayOut();
   // After the spin's count-up: the bonus sound, the display frozen, Busy kept.
   EXPECT_EQ(sounds_.Count("Bonus"), 1);
   EXPECT_TRUE(state_.Busy);
-  EXPECT_FALSE(window_->WinCycleTimer().Enabled());
-  EXPECT_TRUE(window_->BonusDelayTimer().Enabled());
+  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
+  EXPECT_TRUE((window_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
   EXPECT_EQ(state_.BallPrizes, expected.BallPrizes);
 
@@ -633,6 +694,6 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   const QRect digits(Scale(428) - 3 * 16, top, 3 * 16, Scale(50) - top);
   EXPECT_EQ(window_->Surface().Image().copy(digits), meter.Image().copy(digits));
   EXPECT_FALSE(state_.Busy);
-  EXPECT_TRUE(window_->WinCycleTimer().Enabled());
-  EXPECT_FALSE(window_->BonusDelayTimer().Enabled());
+  EXPECT_TRUE(window_->Cycle().Clock().Enabled());
+  EXPECT_FALSE((window_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
 }

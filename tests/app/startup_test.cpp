@@ -75,7 +75,7 @@ TEST_F(StartUp, TheSettingsFileNamesTheGame) {
   Start();
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Test Title"));
   EXPECT_EQ(window_->Identity().SoundRoot, "Gold");
-  window_->VersionAction()->trigger();
+  window_->Menu().version->trigger();
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].caption, QStringLiteral("Information"));
   EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Test Title\n\nVersion:  1.1"));
@@ -92,7 +92,7 @@ TEST_F(StartUp, AnOpenedGameIsOnTheMetersAtOnceAndTheBetStays) {
   platform_.on_modal = [](QDialog* dialog) {
     static_cast<SavedGamesDialog*>(dialog)->SlotButton(5)->click();
   };
-  window_->OpenGameAction()->trigger();
+  window_->Menu().open_game->trigger();
   EXPECT_EQ(state_.Credits, 980);
   EXPECT_EQ(state_.LinesBet, 3);
   EXPECT_EQ(state_.ReelStop, stops);
@@ -105,7 +105,7 @@ TEST_F(StartUp, AnOpenedGameIsOnTheMetersAtOnceAndTheBetStays) {
 TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   Start();
   EXPECT_TRUE(state_.Busy);
-  EXPECT_FALSE(window_->NewGameAction()->isEnabled());
+  EXPECT_FALSE(window_->Menu().new_game->isEnabled());
   ClickSpin();
   window_->PressKey(GameKey::kEnter);
   platform_.Advance(249);
@@ -116,7 +116,7 @@ TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
 
   platform_.Advance(1);
   EXPECT_FALSE(state_.Busy);
-  EXPECT_TRUE(window_->NewGameAction()->isEnabled());
+  EXPECT_TRUE(window_->Menu().new_game->isEnabled());
   EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
                                                      "QueueFirstTrack", "Start"}));
   EXPECT_FALSE(window_->StartUpTimer().Enabled());
@@ -224,10 +224,10 @@ TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
   ASSERT_GE(bar.size(), 5);
   EXPECT_EQ(
       bar.mid(bar.size() - 4, 3),
-      (QList<QAction*>{window_->BorrowAction(), window_->StatsAction(), window_->PayoffsAction()}));
-  EXPECT_EQ(window_->BorrowAction()->text(), "&Borrow");
-  EXPECT_EQ(window_->StatsAction()->text(), "&Stats");
-  EXPECT_EQ(window_->PayoffsAction()->text(), "&Payoffs");
+      (QList<QAction*>{window_->Menu().borrow, window_->Menu().stats, window_->Menu().payoffs}));
+  EXPECT_EQ(window_->Menu().borrow->text(), "&Borrow");
+  EXPECT_EQ(window_->Menu().stats->text(), "&Stats");
+  EXPECT_EQ(window_->Menu().payoffs->text(), "&Payoffs");
 
   const QImage before = window_->Surface().Image().copy();
   std::vector<QString> opened;
@@ -236,14 +236,14 @@ TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
     if (auto* borrow = dynamic_cast<BorrowDialog*>(dialog)) borrow->Chip(1)->click();
     dialog->accept();
   };
-  window_->BorrowAction()->trigger();
+  window_->Menu().borrow->trigger();
   EXPECT_EQ(state_.Credits, 1100);
   EXPECT_EQ(state_.Borrowed, 1100);
   EXPECT_NE(window_->Surface().Image(), before) << "the credits meter shows 1100";
   window_->PaintAll();
   const QImage after_borrow = window_->Surface().Image().copy();
-  window_->StatsAction()->trigger();
-  window_->PayoffsAction()->trigger();
+  window_->Menu().stats->trigger();
+  window_->Menu().payoffs->trigger();
   EXPECT_EQ(opened, (std::vector<QString>{"Use this form to borrow or pay back credits",
                                           "Your Game Statistics", "Payoff Chart"}));
   EXPECT_EQ(window_->Surface().Image(), after_borrow);
@@ -260,7 +260,7 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   state_.BonusPayoffs = 300;
   state_.LinesBet = 5;
   state_.CreditsPerLine = 3;
-  window_->NewGameAction()->trigger();
+  window_->Menu().new_game->trigger();
   EXPECT_EQ(state_.Credits, 1000);
   EXPECT_EQ(state_.Borrowed, 1000);
   EXPECT_EQ(state_.TotalBet, 0);

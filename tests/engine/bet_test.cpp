@@ -44,7 +44,25 @@ TEST(TakeStakeTest, TakesOnlyWhatTheCreditsCover) {
 TEST(CreditCheckTest, CoverTestAndMessages) {
   EXPECT_FALSE(CreditsCover(50, 9, 10));
   EXPECT_TRUE(CreditsCover(90, 9, 10));
-  EXPECT_FALSE(CreditsCover(89, 9, 10));  // max bet with 89 credits does nothing
+  EXPECT_FALSE(CanBetMax(89));  // max bet with 89 credits does nothing
+  EXPECT_TRUE(CanBetMax(90));
+
+  // A credits button is checked against the lines already selected; a lines button never is.
+  GameState state;
+  state.Credits = 50;
+  state.LinesBet = 9;
+  state.CreditsPerLine = 1;
+  const BetChoice refused = ChooseBet(state, 10);
+  EXPECT_EQ(refused.refusal, CreditCheckMessage(50, 90));
+  const BetChoice covered = ChooseBet(state, 9);  // 9 lines at 5: 45 credits
+  EXPECT_EQ(covered.refusal, "");
+  EXPECT_EQ(covered.per_line, 5);
+  EXPECT_EQ(covered.lines, 9);
+  state.Credits = 0;
+  const BetChoice lines = ChooseBet(state, 2);
+  EXPECT_EQ(lines.refusal, "");
+  EXPECT_EQ(lines.lines, 3);
+  EXPECT_EQ(lines.per_line, 1);
   EXPECT_EQ(CreditCheckMessage(50, 90),
             "You have 50, but you tried to bet 90 credits.  You cannot bet more credits than you "
             "have.  Borrow some credits or place a smaller bet.");

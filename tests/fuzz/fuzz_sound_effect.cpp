@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SoundPlayer& player = FuzzSoundPlayer();
   const std::vector<uint8_t> bytes(data, data + size);
-  if (const auto effect = player.PrepareEffect(bytes)) player.PlayEffect(*effect, false);
-  player.PlayEffectFile(WriteFuzzFile("Zelmar7.wav", data, size), false);
+  if (const auto effect = player.PrepareEffect(bytes)) player.PlayEffect(*effect);
+  player.PlayEffectFile(WriteFuzzFile("Zelmar7.wav", data, size));
   return 0;
 }

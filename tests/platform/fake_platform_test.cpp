@@ -199,14 +199,20 @@ TEST(RecordingSoundsTest, NamesEachCallInOrder) {
   GameSounds& g = sounds;
   g.PlayReelStopSound();
   g.PlayCountSound();
-  g.PlayWinSound(false);
-  g.PlayWinSound(true);
+  g.PlayWinSound(nullptr);
+  int ended = 0;
+  g.PlayWinSound([&] { ++ended; });
+  sounds.hold_win_sound = true;
+  g.PlayWinSound([&] { ++ended; });
+  EXPECT_EQ(ended, 1) << "a held win sound has not ended yet";
+  sounds.EndWinSound();
+  EXPECT_EQ(ended, 2);
   g.PlayExplosionSound();
   g.PlayStartSound();
   g.PlayBonusSound();
   g.StartPendingTrack();
   EXPECT_EQ(sounds.calls,
-            (std::vector<std::string>{"ReelStop", "Count", "Win", "WinWait", "Explosion", "Start",
-                                      "Bonus", "StartPendingTrack"}));
+            (std::vector<std::string>{"ReelStop", "Count", "Win", "WinWait", "WinWait", "Explosion",
+                                      "Start", "Bonus", "StartPendingTrack"}));
   EXPECT_EQ(sounds.Count("Win"), 1);
 }

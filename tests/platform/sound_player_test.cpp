@@ -153,28 +153,37 @@ TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
   const std::string reel = ZELMAR_BESIDE_DIR "/Zelmar0.wav";
   const auto effect = player->PrepareEffect(ReadFile(reel));
   ASSERT_NE(effect, nullptr);
-  EXPECT_TRUE(player->PlayEffect(*effect, false));
+  EXPECT_TRUE(player->PlayEffect(*effect));
   EXPECT_EQ(player->PrepareEffect({'R', 'I', 'F', 'F', 0, 1}), nullptr);
   std::vector<uint8_t> half = ReadFile(reel);
   half.resize(half.size() / 2);
   EXPECT_EQ(player->PrepareEffect(half), nullptr);
-  EXPECT_FALSE(player->PlayEffectFile(dir.filePath("missing.wav").toStdString(), false));
+  EXPECT_FALSE(player->PlayEffectFile(dir.filePath("missing.wav").toStdString()));
   const std::string junk = dir.filePath("junk.wav").toStdString();
   std::ofstream(junk) << "not a sound at all";
-  EXPECT_FALSE(player->PlayEffectFile(junk, false));
+  EXPECT_FALSE(player->PlayEffectFile(junk));
 
   // Each play stops the effect still sounding: the thud cuts the fanfare short.
   const std::string fanfare = ZELMAR_BESIDE_DIR "/ZelmarWin.wav";
-  EXPECT_TRUE(player->PlayEffectFile(fanfare, false));
+  EXPECT_TRUE(player->PlayEffectFile(fanfare));
   RunEvents(100);
-  EXPECT_TRUE(player->PlayEffect(*effect, false));
+  EXPECT_TRUE(player->PlayEffect(*effect));
   EXPECT_TRUE(FallsQuiet(loop, 600, 1));  // the fanfare had more than a second to go
 
-  // A waiting play returns only once the 110 ms thud has been played out.
+  // A play with a waiter returns at once and tells it once the 110 ms thud has been played out.
   QElapsedTimer clock;
   clock.start();
-  EXPECT_TRUE(player->PlayEffectFile(reel, true));
-  EXPECT_GE(clock.elapsed(), 90);
+  qint64 ended_after = -1;
+  EXPECT_TRUE(player->PlayEffectFile(reel, [&] { ended_after = clock.elapsed(); }));
+  EXPECT_EQ(ended_after, -1) << "never told from inside the call";
+  while (ended_after < 0 && clock.elapsed() < 3000) RunEvents(5);
+  EXPECT_GE(ended_after, 90);
+  // A waited-for effect cut short by the next one ends for its waiter too.
+  bool cut_short = false;
+  EXPECT_TRUE(player->PlayEffectFile(fanfare, [&] { cut_short = true; }));
+  EXPECT_TRUE(player->PlayEffect(*effect));
+  RunEvents(50);
+  EXPECT_TRUE(cut_short);
 }
 
 TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {

@@ -175,8 +175,8 @@ TEST_F(Audio, SoundOffSilencesEveryEffectButTheWinSound) {
   audio_->PlayExplosionSound();
   audio_->PlayStartSound();
   audio_->PlayBonusSound();
-  audio_->PlayWinSound(true);
-  audio_->PlayWinSound(false);
+  audio_->PlayWinSound([] {});
+  audio_->PlayWinSound(nullptr);
   EXPECT_EQ(player_.Take(), (Calls{"file ZelmarWin.wav wait", "file ZelmarWin.wav"}));
   audio_->SwitchSound();
   audio_->PlayReelStopSound();
@@ -192,7 +192,7 @@ TEST_F(Audio, EveryFileFollowsTheSoundRoot) {
   identity_.SoundRoot = "Gold/Alt";
   WriteTracks({1});
   Start();
-  audio_->PlayWinSound(true);
+  audio_->PlayWinSound([] {});
   audio_->PlayReelStopSound();
   audio_->PlayCountSound();
   platform_.Advance(GameAudio::kMusicTickMs);
@@ -212,7 +212,9 @@ TEST_F(Audio, MissingMemorySoundsAreReportedOnceAndFallBackToTheDefaultSound) {
   player_.Take();
   audio_->PlayReelStopSound();
   audio_->PlayCountSound();
-  audio_->PlayWinSound(true);  // unplayable: the default sound, waited for all the same
+  bool ended = false;
+  audio_->PlayWinSound([&] { ended = true; });  // unplayable: the default sound, waited for
+  EXPECT_TRUE(ended);
   EXPECT_EQ(player_.Take(), (Calls{"memory <long>", "memory <long>", "file ZelmarWin.wav wait",
                                    "memory <long> wait"}));
 }
@@ -221,16 +223,18 @@ TEST_F(Audio, WithoutADeviceEverythingIsSilentAndSaidOnce) {
   player_.device = false;
   WriteTracks({0, 1});
   Start();
+  int waits_ended = 0;
   for (int spin = 0; spin < 3; ++spin) {
     audio_->StartPendingTrack();
     for (int r = 0; r < 5; ++r) audio_->PlayReelStopSound();
-    audio_->PlayWinSound(true);
+    audio_->PlayWinSound([&] { ++waits_ended; });  // nothing sounds: the wait ends at once
     player_.EndTrack();
     platform_.Advance(GameAudio::kMusicTickMs);
   }
   audio_->SwitchMusic();
   audio_->SwitchMusic();
   EXPECT_TRUE(player_.Take().empty());
+  EXPECT_EQ(waits_ended, 3);
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_TRUE(platform_.messages[0].text.contains("No sound device"));
   EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");

@@ -44,7 +44,8 @@ struct FakePlatform::Core {
   // Runs virtual time up to target. Handlers may wait themselves (nested calls move the clock
   // further); the state is consistent before each handler is called, and the clock never goes
   // back.
-  void AdvanceTo(int64_t target) {
+  void AdvanceTo(int64_t target, const std::function<bool()>& done = nullptr) {
+    if (done && done()) return;
     while (std::shared_ptr<TimerState> timer = NextDue(target)) {
       now = std::max(now, timer->due);
       // Keep the timer's phase; ticks missed while it was busy are dropped, not replayed.
@@ -55,6 +56,10 @@ struct FakePlatform::Core {
       timer->running = true;
       if (tick) tick();
       timer->running = false;
+      if (done && done()) {
+        PumpQtEvents();
+        return;
+      }
     }
     now = std::max(now, target);
     PumpQtEvents();
@@ -106,6 +111,11 @@ uint32_t FakePlatform::Now() const {
 
 void FakePlatform::Advance(uint32_t ms) {
   core_->AdvanceTo(core_->now + ms);
+}
+
+bool FakePlatform::RunUntil(const std::function<bool()>& done, uint32_t limit_ms) {
+  core_->AdvanceTo(core_->now + limit_ms, done);
+  return done();
 }
 
 void FakePlatform::ProcessMessages() {

@@ -33,6 +33,10 @@ class FakePlatform : public Platform {
   // Moves the clock forward by ms, firing every timer that falls due on the way.
   void Advance(uint32_t ms);
 
+  // Fires the timers in the order they fall due until done() holds after one of them, at most
+  // limit_ms ahead; the clock stays at the instant of the timer that did it. Returns done().
+  bool RunUntil(const std::function<bool()>& done, uint32_t limit_ms = 10 * 60 * 1000);
+
   uint32_t TickCount() override { return Now(); }
   // Fires the timers already due at Now() and processes Qt's pending events.
   void ProcessMessages() override;

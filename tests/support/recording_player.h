@@ -25,15 +25,19 @@ class RecordingPlayer : public SoundPlayer {
     if (image->bytes.rfind("bad", 0) == 0) return nullptr;
     return image;
   }
-  bool PlayEffect(const Effect& effect, bool wait) override {
+  // A played effect with a waiter ends at once.
+  bool PlayEffect(const Effect& effect, std::function<void()> when_finished) override {
     const std::string& bytes = static_cast<const Image&>(effect).bytes;
     calls.push_back("memory " + (bytes.size() > 16 ? std::string("<long>") : bytes) +
-                    (wait ? " wait" : ""));
+                    (when_finished ? " wait" : ""));
+    if (when_finished) when_finished();
     return true;
   }
-  bool PlayEffectFile(const std::string& path, bool wait) override {
-    calls.push_back("file " + Relative(path) + (wait ? " wait" : ""));
-    return Playable(path);
+  bool PlayEffectFile(const std::string& path, std::function<void()> when_finished) override {
+    calls.push_back("file " + Relative(path) + (when_finished ? " wait" : ""));
+    const bool playable = Playable(path);
+    if (playable && when_finished) when_finished();
+    return playable;
   }
   bool OpenMusic(const std::string& path, std::string* error) override {
     calls.push_back("open " + Relative(path));

@@ -1,7 +1,9 @@
 // RecordingSounds: a GameSounds that plays nothing and remembers what was asked, in order.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/sounds.h"
@@ -13,7 +15,17 @@ class RecordingSounds : public GameSounds {
   void QueueFirstTrack() override { calls.push_back("QueueFirstTrack"); }
   void PlayReelStopSound() override { calls.push_back("ReelStop"); }
   void PlayCountSound() override { calls.push_back("Count"); }
-  void PlayWinSound(bool wait) override { calls.push_back(wait ? "WinWait" : "Win"); }
+  // A waited-for win sound ends at once, unless hold_win_sound keeps it playing until the
+  // test calls EndWinSound().
+  void PlayWinSound(std::function<void()> when_finished) override {
+    calls.push_back(when_finished ? "WinWait" : "Win");
+    if (!when_finished) return;
+    win_sound_end = std::move(when_finished);
+    if (!hold_win_sound) EndWinSound();
+  }
+  void EndWinSound() {
+    if (win_sound_end) std::exchange(win_sound_end, nullptr)();
+  }
   void PlayExplosionSound() override { calls.push_back("Explosion"); }
   void PlayStartSound() override { calls.push_back("Start"); }
   void PlayBonusSound() override { calls.push_back("Bonus"); }
@@ -34,4 +46,6 @@ class RecordingSounds : public GameSounds {
   std::vector<std::string> calls;
   bool sound = true;
   bool music = true;
+  bool hold_win_sound = false;
+  std::function<void()> win_sound_end;
 };

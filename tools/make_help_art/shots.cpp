@@ -104,7 +104,8 @@ bool TakeScreenshots(const QDir& dir) {
       return g.ScatterCount == 0 && lines >= 2 && g.GamePaid >= 20;
     });
     Game game(seed);
-    game.window->RequestSpin();
+    game.window->Play().RequestSpin();
+    while (game.window->Play().Running()) Run(25);
     Run(kWinShotDelayMs);
     const QImage& surface = game.window->Surface().Image();
     ok = Save(dir, "win.png",

@@ -1,0 +1,315 @@
+#include "app/play_sequence.h"
+
+#include "app/win_cycle.h"
+#include "engine/bet.h"
+#include "engine/money.h"
+#include "engine/paytable.h"
+#include "engine/reels.h"
+#include "engine/spin.h"
+#include "screen/layout.h"
+#include "screen/main_screen.h"
+#include "screen/scale.h"
+#include "screen/status_line.h"
+#include "shell/sounds.h"
+
+PlaySequence::PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen& screen,
+                           StatusLine& status, WinCycle& cycle, GameSounds& sounds,
+                           Platform& platform, PlayHost& host)
+    : gs_(gs),
+      layout_(layout),
+      screen_(screen),
+      status_(status),
+      cycle_(cycle),
+      sounds_(sounds),
+      host_(host),
+      clock_(platform.CreateTimer(kFrameMs, false, [this] { Tick(); })) {}
+
+PlaySequence::~PlaySequence() = default;
+
+void PlaySequence::SelectBet(int button) {
+  if (Running() || (!IsLinesButton(button) && !IsCreditsButton(button))) return;
+  cycle_.Stop();
+  status_.Clear();
+  const BetChoice choice = ChooseBet(gs_, button);
+  if (!choice.refusal.empty()) {
+    host_.ShowNotice(choice.refusal);
+    return;
+  }
+
+  const bool lines_button = IsLinesButton(button);
+  const int first = lines_button ? 1 : 6;
+  for (int k = first; k < first + 5; ++k) screen_.DrawBetButton(k, k == button);
+  gs_.LastBet = 0;
+
+  if (lines_button) {
+    gs_.LinesButton = button;
+    screen_.RestoreReelFrames();
+    for (int r = 0; r < kReels; ++r) screen_.DrawReelAtRest(r);
+    for (int n = 1; n <= choice.lines; ++n) screen_.DrawPaylinePath(n);
+  } else {
+    gs_.CreditsButton = button;
+  }
+  gs_.LinesBet = choice.lines;
+  gs_.CreditsPerLine = choice.per_line;
+
+  gs_.Bet = choice.lines * choice.per_line;
+  screen_.DrawBetMeter();
+  gs_.Bet = 0;
+  screen_.DrawAllLineMarkers();
+  if (lines_button) return;
+
+  // A credits button plays at once: the stake leaves the credits here and the spin keeps it.
+  gs_.Bet = choice.lines * choice.per_line;
+  screen_.DrawBetMeter();
+  gs_.Credits -= gs_.Bet;
+  screen_.DrawCreditsMeter();
+  RequestSpin();
+}
+
+void PlaySequence::MaxBet() {
+  if (Running()) return;
+  cycle_.Stop();
+  if (!CanBetMax(gs_.Credits)) return;
+  screen_.DrawBetButton(5, true);
+  for (int k = 1; k <= 4; ++k) screen_.DrawBetButton(k, false);
+  gs_.LinesBet = 9;
+  gs_.LinesButton = 5;
+  SelectBet(10);
+}
+
+void PlaySequence::RequestSpin() {
+  if (Running()) return;
+  // A music change that fails must never stand between a stake and its spin (a credits button
+  // has already taken the stake when it gets here).
+  try {
+    sounds_.StartPendingTrack();
+  } catch (...) {
+  }
+
+  if (TakeStake(gs_)) {
+    screen_.DrawCreditsMeter();
+    screen_.DrawBetMeter();
+  }
+  if (gs_.Bet <= 0) {
+    host_.ShowNotice(kNoBetMessage);
+    return;
+  }
+
+  cycle_.Stop();
+  status_.Clear();
+  SetStage(Stage::kSpinning);
+  screen_.DrawAllLineMarkers();
+  screen_.RestoreReelFrames();
+  screen_.DrawPlayButton(PlayKey::kMaxBet, false);
+  screen_.DrawPlayButton(PlayKey::kSpin, false);
+  screen_.RestoreBackgroundPatch();
+  screen_.RedrawMeters();
+
+  // The whole result is known now; the frames only show it.
+  CountSpin(gs_);
+  strip_offset_ = {};
+  bonus_follows_ = PlaySpin(gs_, layout_.BlurHeight, strip_offset_);
+  frame_ = 0;
+  WaitFor(kFrameMs);
+}
+
+void PlaySequence::CountUpWin(int start) {
+  if (Running()) return;
+  paid_ = start;
+  after_ = After::kNothing;
+  BeginCount();
+}
+
+void PlaySequence::Finish() {
+  switch (stage_) {
+    case Stage::kIdle:
+    case Stage::kBonusGame:  // goes on when the host has closed it
+      return;
+    case Stage::kSpinning:
+      clock_->SetEnabled(false);
+      EndSpin();
+      return;
+    case Stage::kWinSound:
+      ++win_sound_;  // its end no longer counts
+      BeginCount();
+      return;
+    case Stage::kCountingUp:
+      CountAllNow();
+      return;
+    case Stage::kBonusPending:
+      clock_->SetEnabled(false);
+      SetStage(Stage::kIdle);
+      return;
+  }
+}
+
+void PlaySequence::Tick() {
+  clock_->SetEnabled(false);
+  switch (stage_) {
+    case Stage::kSpinning:
+      frame_ += 1;
+      DrawFrame();
+      if (frame_ < kFrames) {
+        WaitFor(kFrameMs);
+      } else {
+        EndSpin();
+      }
+      return;
+    case Stage::kCountingUp:
+      CountStep();
+      return;
+    case Stage::kBonusPending:
+      OpenBonusGame();
+      return;
+    case Stage::kIdle:
+    case Stage::kWinSound:
+    case Stage::kBonusGame:
+      return;
+  }
+}
+
+void PlaySequence::WaitFor(int ms) {
+  // A fresh count from now, whatever the timer was doing.
+  clock_->SetEnabled(false);
+  clock_->SetInterval(ms);
+  clock_->SetEnabled(true);
+}
+
+void PlaySequence::SetStage(Stage stage) {
+  const bool was_running = Running();
+  stage_ = stage;
+  gs_.Busy = Running();
+  if (Running() != was_running) host_.PlayRunningChanged(Running());
+}
+
+void PlaySequence::DrawFrame() {
+  // Reel r spins until frame 20 + 6r, lands at 21 + 6r with its stop sound, then its landed
+  // picture bounces 1, 2, 1, 0, -1, -2, -1 pixels (down is positive) and settles at 29 + 6r.
+  static constexpr int kBounce[] = {2, 1, 0, -1, -2, -1};  // d = 23..28
+  const int step = Scale(61);
+  for (int r = 0; r < kReels; ++r) {
+    const int d = frame_ - 6 * r;
+    if (d <= 20) {
+      screen_.DrawSpinSlice(r, strip_offset_[r]);
+      strip_offset_[r] -= step;
+      if (strip_offset_[r] < 0) strip_offset_[r] += layout_.BlurHeight;
+    } else if (d == 21) {
+      sounds_.PlayReelStopSound();
+      screen_.DrawReelAtRest(r);
+    } else if (d == 22) {
+      landing_[r] = screen_.LandingPicture(r);
+      screen_.DrawBounce(r, landing_[r], 1);
+    } else if (d >= 23 && d <= 28) {
+      screen_.DrawBounce(r, landing_[r], kBounce[d - 23]);
+    } else if (d == 29) {
+      screen_.DrawBounce(r, landing_[r], 0);
+      screen_.DrawReelAtRest(r);
+    }
+  }
+}
+
+void PlaySequence::EndSpin() {
+  for (int r = 0; r < kReels; ++r) screen_.DrawReelAtRest(r);
+  landing_ = {};
+  Evaluate();
+}
+
+void PlaySequence::Evaluate() {
+  // The spin was scored when its stops were drawn; here the result is shown and paid.
+  for (int n = 1; n <= kPaylines; ++n) screen_.DrawLineMarkers(n, gs_.LineWon[n]);
+  cycle_.Begin();
+  if (gs_.WinToCount > 0) {
+    AnnounceWin(0, After::kSpin);
+  } else {
+    EndSpinRequest();
+    SetStage(Stage::kIdle);
+  }
+}
+
+void PlaySequence::AnnounceWin(int start, After after) {
+  paid_ = start;
+  after_ = after;
+  if (gs_.Quitting) {
+    BeginCount();
+    return;
+  }
+  // The win sound plays out before the first credit moves.
+  SetStage(Stage::kWinSound);
+  const int sound = ++win_sound_;
+  std::weak_ptr<int> alive = alive_;
+  sounds_.PlayWinSound([this, alive, sound] {
+    if (alive.expired() || sound != win_sound_ || stage_ != Stage::kWinSound) return;
+    BeginCount();
+  });
+}
+
+void PlaySequence::BeginCount() {
+  SetStage(Stage::kCountingUp);
+  if (gs_.Quitting) {
+    CountAllNow();
+  } else {
+    CountStep();
+  }
+}
+
+void PlaySequence::CountStep() {
+  if (gs_.WinToCount <= 0) {
+    AfterCount();
+    return;
+  }
+  paid_ += PayCountUpStep(gs_);
+  sounds_.PlayCountSound();
+  screen_.DrawCreditsMeter();
+  screen_.DrawWinMeter(paid_);
+  // Every step, the last one too, is followed by its 75 ms.
+  WaitFor(kCountStepMs);
+}
+
+void PlaySequence::CountAllNow() {
+  // Closing: every credit still moves, without the show.
+  clock_->SetEnabled(false);
+  while (gs_.WinToCount > 0) paid_ += PayCountUpStep(gs_);
+  screen_.DrawCreditsMeter();
+  screen_.DrawWinMeter(paid_);
+  AfterCount();
+}
+
+void PlaySequence::AfterCount() {
+  const After after = std::exchange(after_, After::kNothing);
+  if (after == After::kSpin) {
+    EndSpinRequest();
+    if (bonus_follows_ && !gs_.Quitting) {
+      // The display holds the spin's result, unanimated, until the bonus game opens.
+      sounds_.PlayBonusSound();
+      cycle_.Stop();
+      SetStage(Stage::kBonusPending);
+      WaitFor(kBonusDelayMs);
+      return;
+    }
+  }
+  SetStage(Stage::kIdle);
+}
+
+void PlaySequence::EndSpinRequest() {
+  gs_.LastBet = gs_.Bet;
+  gs_.Bet = 0;
+  screen_.DrawPlayButton(PlayKey::kMaxBet, true);
+  screen_.DrawPlayButton(PlayKey::kSpin, true);
+}
+
+void PlaySequence::OpenBonusGame() {
+  if (!host_.BonusGameCanOpen()) {
+    WaitFor(kBonusRetryMs);
+    return;
+  }
+  SetStage(Stage::kBonusGame);
+  host_.RunBonusGame();
+  cycle_.Resume();
+  const int before = gs_.GamePaid;
+  AddBonusWin(gs_);
+  if (gs_.BonusWin > 0) {
+    AnnounceWin(before, After::kBonus);
+  } else {
+    SetStage(Stage::kIdle);
+  }
+}

@@ -1,0 +1,123 @@
+// PlaySequence: one play of the machine, from the player's bet to the last credit paid, as a
+// sequence of stages that the ordinary event loop advances through one timer. Nothing in it
+// waits or pumps events, so a close, a resize or a menu command always arrives between two
+// steps, and the stage alone says what they may do.
+//
+//   idle -> spinning (47 frames of 25 ms; reel r lands at frame 21 + 6r, then bounces)
+//        -> win sound (until the player reports its end) -> counting up (a step every 75 ms)
+//        -> bonus pending (2 s) -> bonus game (modal) -> win sound -> counting up -> idle
+//
+// A spin without a win goes from spinning straight to idle; one without a bonus game, from
+// counting up. Frames follow the clock: each is drawn when its timer fires and the next is due
+// 25 ms later, so a late frame delays the rest and none is skipped.
+#pragma once
+
+#include <QImage>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "engine/game_state.h"
+#include "platform/platform.h"
+
+class GameSounds;
+class MainScreen;
+class StatusLine;
+class WinCycle;
+struct ScreenLayout;
+
+// What the sequence needs from the window that shows it.
+class PlayHost {
+ public:
+  virtual ~PlayHost() = default;
+  // An information box with the game's title and one OK button.
+  virtual void ShowNotice(const std::string& text) = 0;
+  // Whether the bonus game can open now: not while another modal window is in front.
+  virtual bool BonusGameCanOpen() = 0;
+  // Shows the bonus game and returns once it has closed, its result in BonusWin.
+  virtual void RunBonusGame() = 0;
+  // Play has started (true) or come to rest (false).
+  virtual void PlayRunningChanged(bool running) = 0;
+};
+
+class PlaySequence {
+ public:
+  enum class Stage { kIdle, kSpinning, kWinSound, kCountingUp, kBonusPending, kBonusGame };
+
+  static constexpr int kFrames = 47;
+  static constexpr int kFrameMs = 25;
+  static constexpr int kCountStepMs = 75;
+  static constexpr int kBonusDelayMs = 2000;
+  // How often a bonus game kept waiting by another modal window asks again.
+  static constexpr int kBonusRetryMs = 250;
+
+  // Everything handed in must outlive the sequence.
+  PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen& screen, StatusLine& status,
+               WinCycle& cycle, GameSounds& sounds, Platform& platform, PlayHost& host);
+  ~PlaySequence();
+  PlaySequence(const PlaySequence&) = delete;
+  PlaySequence& operator=(const PlaySequence&) = delete;
+
+  // The player's bets; each is ignored while play runs. A lines button (1..5) selects, a
+  // credits button (6..10) selects and spins, max bet stakes 90 and spins.
+  void SelectBet(int button);
+  void MaxBet();
+  // Takes the stake and starts the spin, or says "No bet was placed!" when there is none.
+  void RequestSpin();
+  // Counts WinToCount into the credits, the win meter counting on from start, then rests.
+  // Ignored while play runs.
+  void CountUpWin(int start);
+
+  // The window is closing (Quitting is set): play runs to its end at once, every credit won put
+  // in place, without sounds or waits, and no bonus game opens. An open bonus game must be closed
+  // by the host; its prize is paid the same way when it has.
+  void Finish();
+
+  Stage CurrentStage() const { return stage_; }
+  bool Running() const { return stage_ != Stage::kIdle; }
+  // The reels turn: the spin's result is known but not shown yet.
+  bool ReelsTurning() const { return stage_ == Stage::kSpinning; }
+  // The last frame of the spin drawn, 0 before the first.
+  int Frame() const { return frame_; }
+  Timer& Clock() { return *clock_; }
+
+ private:
+  enum class After { kNothing, kSpin, kBonus };
+
+  void Tick();
+  void WaitFor(int ms);
+  void SetStage(Stage stage);
+  void DrawFrame();
+  void EndSpin();
+  void Evaluate();
+  void AnnounceWin(int start, After after);
+  void BeginCount();
+  void CountStep();
+  void CountAllNow();
+  void AfterCount();
+  void EndSpinRequest();
+  void OpenBonusGame();
+
+  GameState& gs_;
+  const ScreenLayout& layout_;
+  MainScreen& screen_;
+  StatusLine& status_;
+  WinCycle& cycle_;
+  GameSounds& sounds_;
+  PlayHost& host_;
+  std::unique_ptr<Timer> clock_;
+
+  Stage stage_ = Stage::kIdle;
+  // The spin: frames drawn, each reel's place on the spinning strip, the landed pictures that
+  // bounce, and whether the bonus game follows.
+  int frame_ = 0;
+  std::array<int, kReels> strip_offset_{};
+  std::array<QImage, kReels> landing_;
+  bool bonus_follows_ = false;
+  // The count-up: what the win meter shows and what comes after it.
+  int paid_ = 0;
+  After after_ = After::kNothing;
+  // Tells a win sound's end from an earlier one's, and from one that outlives the sequence.
+  int win_sound_ = 0;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};

@@ -1,0 +1,116 @@
+#include "app/win_cycle.h"
+
+#include "engine/paytable.h"
+#include "screen/layout.h"
+#include "screen/main_screen.h"
+#include "screen/status_line.h"
+
+namespace {
+constexpr QRgb kWhite = qRgb(255, 255, 255);
+constexpr QRgb kYellow = qRgb(255, 255, 0);
+
+QRgb FromLineColour(uint32_t rgb) {
+  return qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+}  // namespace
+
+WinCycle::WinCycle(const GameState& gs, MainScreen& screen, StatusLine& status, Platform& platform)
+    : gs_(gs),
+      screen_(screen),
+      status_(status),
+      timer_(platform.CreateTimer(kTickMs, false, [this] { Advance(); })) {}
+
+void WinCycle::Begin() {
+  state_.shown_win = FirstWinToShow(gs_);
+  state_.flash_ticks = 0;
+  timer_->SetEnabled(true);
+}
+
+void WinCycle::Advance() {
+  // 1. The wilds animate on every tick, with or without a win.
+  state_.wild_frame += state_.wild_frame_step;
+  if (state_.wild_frame > 4) {
+    state_.wild_frame_step = -state_.wild_frame_step;
+    state_.wild_frame = 3;
+  }
+  if (state_.wild_frame < 0) {
+    state_.wild_frame_step = -state_.wild_frame_step;
+    state_.wild_frame = 1;
+  }
+  for (int r = 0; r < kReels; ++r) {
+    for (int row = 0; row < kRows; ++row) {
+      if (gs_.ReelWindow[r][row] == 0) screen_.DrawWildFrame(r, row, state_.wild_frame);
+    }
+  }
+
+  // 2. No win: nothing more to show.
+  if (state_.shown_win < 0) return;
+
+  // 3. Blink phase and time on the current win.
+  state_.flash_on = !state_.flash_on;
+  state_.flash_ticks += 1;
+
+  // 4. After 11 ticks, the next win in the order 1..9, then the scatter win.
+  if (state_.flash_ticks > 10) {
+    if (state_.shown_win <= 9) screen_.DrawLineMarkers(state_.shown_win, true);
+    for (int r = 0; r < kReels; ++r) screen_.DrawReelAtRest(r);
+    status_.Clear();
+    // The evaluation sets a win to show only when one exists, so this always finds one; the
+    // bound guards the loop against a state restored from elsewhere that has none.
+    for (int tries = 0; tries < kScatterWin; ++tries) {
+      state_.shown_win = state_.shown_win >= kScatterWin ? 1 : state_.shown_win + 1;
+      if (state_.shown_win <= 9 && gs_.LineWon[state_.shown_win]) break;
+      if (state_.shown_win == kScatterWin && gs_.ScatterWin >= 1) break;
+    }
+    state_.flash_ticks = 0;
+  }
+
+  // 5. The shown payline's marker blinks.
+  if (state_.shown_win <= 9) screen_.DrawLineMarkers(state_.shown_win, state_.flash_on);
+
+  // 6. The status line: the win's own text and the game's total in turn, the bonus text beside.
+  StatusLine::Text first;
+  if (state_.flash_on) {
+    first.text = state_.shown_win == kScatterWin
+                     ? QStringLiteral("Scatter paid %1").arg(gs_.ScatterWin)
+                     : QStringLiteral("Line paid %1").arg(gs_.LineWin[state_.shown_win]);
+    first.colour = FromLineColour(screen_.LineColour(state_.shown_win));
+    first.anchor = layout::kStatusLeftAnchor;
+  } else {
+    first = {QStringLiteral("Game paid %1").arg(gs_.GamePaid), kWhite, layout::kStatusRightAnchor,
+             true};
+  }
+  std::optional<StatusLine::Text> bonus;
+  if (gs_.ScatterCount >= 3) {
+    bonus =
+        StatusLine::Text{gs_.BonusWin < 1 ? QStringLiteral("Play the Bonus Game")
+                                          : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin),
+                         kYellow, layout::kStatusBonusRightAnchor, true};
+  }
+  status_.Show(first, bonus);
+
+  // 7. The winning cells alternate between white squares and their symbols.
+  DrawWinningCells();
+}
+
+void WinCycle::DrawWinningCells() {
+  if (state_.shown_win == kScatterWin) {
+    for (int i = 1; i <= gs_.ScatterCount; ++i) {
+      const ScatterCell& cell = gs_.ScatterPos[i];
+      if (state_.flash_on) {
+        screen_.DrawReelAtRest(cell.reel);
+      } else {
+        screen_.FillCellWhite(cell.reel, cell.row);
+      }
+    }
+    return;
+  }
+  const int n = state_.shown_win;
+  for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) {
+    if (state_.flash_on) {
+      screen_.DrawReelAtRest(r);
+    } else {
+      screen_.FillCellWhite(r, PaylineRow(n, r));
+    }
+  }
+}
