@@ -16,8 +16,6 @@ class SizedPlatform : public Platform {
  public:
   SizedPlatform(int width, int height) : real_(CreateQtPlatform()), w_(width), h_(height) {}
   uint32_t TickCount() override { return real_->TickCount(); }
-  void ProcessMessages() override { real_->ProcessMessages(); }
-  void WaitUntil(uint32_t tick) override { real_->WaitUntil(tick); }
   std::unique_ptr<Timer> CreateTimer(int ms, bool on, std::function<void()> f) override {
     return real_->CreateTimer(ms, on, std::move(f));
   }

@@ -42,8 +42,6 @@ class QuietPlatform : public Platform {
  public:
   QuietPlatform() : real_(CreateQtPlatform()) {}
   uint32_t TickCount() override { return real_->TickCount(); }
-  void ProcessMessages() override { real_->ProcessMessages(); }
-  void WaitUntil(uint32_t tick) override { real_->WaitUntil(tick); }
   std::unique_ptr<Timer> CreateTimer(int ms, bool on, std::function<void()> f) override {
     return real_->CreateTimer(ms, on, std::move(f));
   }

@@ -1,4 +1,4 @@
-// Platform: the seams between the game and the desktop. Time, waiting, timers, message boxes,
+// Platform: the seams between the game and the desktop. Time, timers, message boxes,
 // modal windows and the screen's metrics all go through one object handed to the windows at
 // construction, so tests can drive a whole game with a fake clock and answered message boxes.
 #pragma once
@@ -29,13 +29,6 @@ class Platform {
 
   // Milliseconds since an arbitrary start (wraps after 49 days like the desktop's tick count).
   virtual uint32_t TickCount() = 0;
-
-  // Handles the window messages already pending (timers, paints, input) and returns.
-  virtual void ProcessMessages() = 0;
-
-  // Handles window messages until TickCount() >= tick. Sleeps while nothing is pending: a wait
-  // costs no CPU. Returns at once if the tick has passed.
-  virtual void WaitUntil(uint32_t tick) = 0;
 
   // A timer owned by the caller; onTick runs on the UI thread.
   virtual std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,

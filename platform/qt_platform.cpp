@@ -8,9 +8,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 #include "platform/platform.h"
 
@@ -90,27 +88,6 @@ class QtPlatform : public Platform {
   uint32_t TickCount() override {
     // Offset so the count starts well away from 0, then wraps modulo 2^32 like the desktop's.
     return static_cast<uint32_t>(static_cast<uint64_t>(clock_.elapsed()) + kStart);
-  }
-
-  void ProcessMessages() override {
-    if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
-  }
-
-  void WaitUntil(uint32_t tick) override {
-    // Wrap-safe: the signed distance to the target decides, not the raw values.
-    int32_t remaining;
-    QTimer wake;
-    wake.setTimerType(Qt::PreciseTimer);
-    wake.setSingleShot(true);
-    while ((remaining = static_cast<int32_t>(tick - TickCount())) > 0) {
-      if (QCoreApplication::instance() == nullptr) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
-        continue;
-      }
-      // Sleep in the event loop until the wake-up timer or any other event arrives.
-      wake.start(remaining);
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
   }
 
   std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,

@@ -83,7 +83,7 @@ TEST(FakePlatformTimers, ChangesMadeByAHandlerTakeEffectAtOnce) {
   EXPECT_EQ(log.events, (Events{"a@1010", "a@1020", "a@1030"}));
 }
 
-TEST(FakePlatformTimers, NestedWaitsRunOtherTimersButNeverTheirOwn) {
+TEST(FakePlatformTimers, TimeRunInsideAHandlerRunsOtherTimersButNeverItsOwn) {
   FakePlatform platform;
   Log log;
   std::unique_ptr<Timer> slow;
@@ -91,7 +91,7 @@ TEST(FakePlatformTimers, NestedWaitsRunOtherTimersButNeverTheirOwn) {
   slow = platform.CreateTimer(25, true, [&] {
     log.Add("slow", platform.Now());
     slow->SetEnabled(false);
-    platform.WaitUntil(platform.Now() + 30);  // a handler that waits, like an animation
+    platform.Advance(30);  // a handler that runs a modal window
     log.Add("slow-done", platform.Now());
   });
   platform.Advance(60);
@@ -100,7 +100,7 @@ TEST(FakePlatformTimers, NestedWaitsRunOtherTimersButNeverTheirOwn) {
   EXPECT_EQ(platform.Now(), 1060u);
 }
 
-TEST(FakePlatformTimers, ATimerIsNotReenteredWhileItsHandlerWaits) {
+TEST(FakePlatformTimers, ATimerIsNotReenteredWhileItsHandlerRunsTime) {
   FakePlatform platform;
   int depth = 0;
   int max_depth = 0;
@@ -108,7 +108,7 @@ TEST(FakePlatformTimers, ATimerIsNotReenteredWhileItsHandlerWaits) {
   auto t = platform.CreateTimer(10, true, [&] {
     ++ticks;
     max_depth = std::max(max_depth, ++depth);
-    platform.WaitUntil(platform.Now() + 35);
+    platform.Advance(35);
     --depth;
   });
   platform.Advance(100);
@@ -131,15 +131,14 @@ TEST(FakePlatformTimers, AHandlerMayDestroyItsOwnTimer) {
   EXPECT_EQ(platform.ActiveTimerCount(), 0);
 }
 
-TEST(FakePlatformClock, WaitUntilIsWrapSafeAndNeverGoesBack) {
+TEST(FakePlatformClock, WrapsLikeTheDesktopsTickCount) {
   FakePlatform platform;
-  platform.WaitUntil(500);  // already passed
   EXPECT_EQ(platform.Now(), 1000u);
   platform.Advance(0xFFFFFFFFu - 1000u - 5u);
   EXPECT_EQ(platform.Now(), 0xFFFFFFFAu);
   int ticks = 0;
   auto t = platform.CreateTimer(4, true, [&] { ++ticks; });
-  platform.WaitUntil(10);  // after the wrap
+  platform.Advance(16);  // past the wrap
   EXPECT_EQ(platform.Now(), 10u);
   EXPECT_EQ(ticks, 4);  // 16 ms passed
   platform.ProcessMessages();

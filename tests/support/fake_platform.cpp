@@ -122,11 +122,6 @@ void FakePlatform::ProcessMessages() {
   core_->AdvanceTo(core_->now);
 }
 
-void FakePlatform::WaitUntil(uint32_t tick) {
-  const int32_t remaining = static_cast<int32_t>(tick - Now());
-  if (remaining > 0) core_->AdvanceTo(core_->now + remaining);
-}
-
 std::unique_ptr<Timer> FakePlatform::CreateTimer(int interval_ms, bool enabled,
                                                  std::function<void()> on_tick) {
   auto state = std::make_shared<TimerState>();

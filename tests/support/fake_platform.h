@@ -1,6 +1,6 @@
 // FakePlatform: the game's platform seams driven by a virtual clock, for tests.
 //
-// Time stands still until a test (or the code under test, through WaitUntil) moves it. Timers
+// Time stands still until a test moves it (or a modal window shown meanwhile does). Timers
 // fire at the virtual instants they are due, earliest first and, at equal instants, in the order
 // they were created; each handler sees the clock set to its own due time. Qt's posted events
 // (widget updates, deferred deletes) are processed at every step, so windows repaint as they
@@ -39,9 +39,7 @@ class FakePlatform : public Platform {
 
   uint32_t TickCount() override { return Now(); }
   // Fires the timers already due at Now() and processes Qt's pending events.
-  void ProcessMessages() override;
-  // Advances the clock to tick (nothing happens if it has passed).
-  void WaitUntil(uint32_t tick) override;
+  void ProcessMessages();
   std::unique_ptr<Timer> CreateTimer(int interval_ms, bool enabled,
                                      std::function<void()> on_tick) override;
   // Records {caption, text} in messages, then calls on_message if set.

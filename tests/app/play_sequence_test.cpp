@@ -1,0 +1,213 @@
+// The play sequence on its own, without a window: one spin stepped frame by frame on the fake
+// clock, with what is drawn and played at each step, and input tried at every one of them.
+#include "app/play_sequence.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win_cycle.h"
+#include "engine/countup.h"
+#include "engine/reels.h"
+#include "engine/spin.h"
+#include "screen/cabinet.h"
+#include "screen/scale.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/recording_sounds.h"
+
+namespace {
+
+int CountSteps(int win) {
+  int steps = 0;
+  for (; win > 0; win -= CountUpStep(win)) ++steps;
+  return steps;
+}
+
+class FakeHost : public PlayHost {
+ public:
+  explicit FakeHost(GameState& gs) : gs_(gs) {}
+  void ShowNotice(const std::string& text) override { notices.push_back(text); }
+  bool BonusGameCanOpen() override { return bonus_can_open; }
+  void RunBonusGame() override {
+    ++bonus_games;
+    gs_.BonusWin = bonus_prize;
+  }
+  void PlayRunningChanged(bool running) override { running_changes.push_back(running); }
+
+  std::vector<std::string> notices;
+  std::vector<bool> running_changes;
+  bool bonus_can_open = true;
+  int bonus_games = 0;
+  int bonus_prize = 0;
+
+ private:
+  GameState& gs_;
+};
+
+// The first seed whose first spin at 9 lines of 1 credit has a line win and starts the bonus.
+uint32_t SeedWithLineWinAndBonus(GameState* result) {
+  for (uint32_t seed = 1;; ++seed) {
+    GameState g;
+    g.Random.SetSeed(seed);
+    BuildReelStrips(g);
+    g.LinesBet = 9;
+    g.CreditsPerLine = 1;
+    std::array<int, kReels> offsets{};
+    PlaySpin(g, 912, offsets);
+    bool line_win = false;
+    for (int n = 1; n <= kPaylines; ++n) line_win = line_win || g.LineWon[n];
+    if (line_win && g.ScatterCount >= 3) {
+      *result = g;
+      return seed;
+    }
+  }
+}
+
+class PlaySequenceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    seed_ = SeedWithLineWinAndBonus(&expected_);
+    gs_.Random.SetSeed(seed_);
+    BuildReelStrips(gs_);
+    gs_.Credits = 1000;
+    gs_.LinesBet = 9;
+    gs_.CreditsPerLine = 1;
+    gs_.LinesButton = 5;
+    gs_.CreditsButton = 6;
+    cabinet_ = std::make_unique<Cabinet>(gs_, "", "Zelmar", 800, 600, 560);
+    SetLayoutWidthSource([this] { return cabinet_->layout.LayoutWidth; });
+    cabinet_->LayOut(560);
+    cabinet_->screen.PaintAll();
+    cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->screen, cabinet_->status, platform_);
+    play_ = std::make_unique<PlaySequence>(gs_, cabinet_->layout, cabinet_->screen,
+                                           cabinet_->status, *cycle_, sounds_, platform_, host_);
+  }
+  void TearDown() override { SetLayoutWidthSource(nullptr); }
+
+  QImage Reel(int r) const {
+    const ScreenLayout& l = cabinet_->layout;
+    return cabinet_->canvas.Image().copy(l.ReelsLeft + r * l.ReelPitch, l.ReelsTop, l.CellSize,
+                                         3 * l.CellSize);
+  }
+  // The player presses everything there is; while play runs none of it may count.
+  void PressEverything() {
+    play_->RequestSpin();
+    play_->MaxBet();
+    for (int button = 1; button <= 10; ++button) play_->SelectBet(button);
+    play_->CountUpWin(0);
+  }
+  void ExpectNothingPressed(int credits) {
+    EXPECT_EQ(gs_.SpinCount, 1);
+    EXPECT_EQ(gs_.Credits, credits);
+    EXPECT_EQ(gs_.LinesBet, 9);
+    EXPECT_EQ(gs_.CreditsPerLine, 1);
+    EXPECT_TRUE(host_.notices.empty());
+  }
+
+  uint32_t seed_ = 0;
+  GameState expected_;
+  GameState gs_;
+  FakePlatform platform_;
+  RecordingSounds sounds_;
+  FakeHost host_{gs_};
+  std::unique_ptr<Cabinet> cabinet_;
+  std::unique_ptr<WinCycle> cycle_;
+  std::unique_ptr<PlaySequence> play_;
+};
+
+using Stage = PlaySequence::Stage;
+
+TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
+  sounds_.hold_win_sound = true;
+  host_.bonus_prize = 18;
+  play_->RequestSpin();
+  EXPECT_EQ(play_->CurrentStage(), Stage::kSpinning);
+  EXPECT_EQ(gs_.Credits, 991) << "the stake leaves before any reel moves";
+  EXPECT_TRUE(gs_.Busy);
+  EXPECT_EQ(host_.running_changes, std::vector<bool>{true});
+
+  // The frames: reel r lands with its sound at frame 21 + 6r and shows its stop at once.
+  std::vector<std::vector<QImage>> pictures(kReels);
+  for (int frame = 1; frame <= PlaySequence::kFrames; ++frame) {
+    platform_.Advance(PlaySequence::kFrameMs - 1);
+    EXPECT_EQ(play_->Frame(), frame - 1);
+    platform_.Advance(1);
+    ASSERT_EQ(play_->Frame(), frame);
+    int landed = 0;
+    for (int r = 0; r < kReels; ++r) landed += frame >= 21 + 6 * r ? 1 : 0;
+    EXPECT_EQ(sounds_.Count("ReelStop"), landed) << "frame " << frame;
+    for (int r = 0; r < kReels; ++r) pictures[r].push_back(Reel(r));
+    PressEverything();
+    ExpectNothingPressed(991);
+  }
+  // After the last frame every reel shows its stop, and the spin is evaluated.
+  for (int r = 0; r < kReels; ++r) {
+    const QImage rest = Reel(r);
+    const int landing = 21 + 6 * r;
+    EXPECT_EQ(pictures[r][landing - 1], rest) << "reel " << r << " at its landing";
+    EXPECT_NE(pictures[r][landing - 2], rest) << "reel " << r << " still spins before it";
+    if (landing + 1 <= PlaySequence::kFrames) {
+      EXPECT_NE(pictures[r][landing], rest) << "reel " << r << " bounces after it";
+    }
+  }
+  EXPECT_EQ(gs_.ReelStop, expected_.ReelStop);
+
+  // The win sound holds play until it has ended: no credit moves meanwhile.
+  EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
+  EXPECT_EQ(sounds_.calls.back(), "WinWait");
+  EXPECT_TRUE(cycle_->Running()) << "the win presentation starts with the evaluation";
+  platform_.Advance(5000);
+  EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
+  EXPECT_EQ(sounds_.Count("Count"), 0);
+  PressEverything();
+  ExpectNothingPressed(991);
+
+  // The first count-up step comes with the sound's end, the next 75 ms later.
+  sounds_.EndWinSound();
+  EXPECT_EQ(play_->CurrentStage(), Stage::kCountingUp);
+  EXPECT_EQ(sounds_.Count("Count"), 1);
+  EXPECT_EQ(gs_.Credits, 991 + CountUpStep(expected_.GamePaid));
+  platform_.Advance(PlaySequence::kCountStepMs - 1);
+  EXPECT_EQ(sounds_.Count("Count"), 1);
+  PressEverything();
+  ExpectNothingPressed(991 + CountUpStep(expected_.GamePaid));
+  platform_.Advance(1);
+  EXPECT_EQ(sounds_.Count("Count"), 2);
+
+  // Once every credit is in, the bonus sound plays and the display holds still for 2 s.
+  ASSERT_TRUE(platform_.RunUntil([&] { return play_->CurrentStage() == Stage::kBonusPending; }));
+  EXPECT_EQ(sounds_.calls.back(), "Bonus");
+  EXPECT_EQ(gs_.Credits, 991 + expected_.GamePaid);
+  EXPECT_EQ(gs_.LastBet, 9);
+  EXPECT_FALSE(cycle_->Running());
+  EXPECT_TRUE(gs_.Busy);
+  PressEverything();
+  ExpectNothingPressed(991 + expected_.GamePaid);
+  // A window the player opened from the menu keeps the bonus game waiting behind it.
+  host_.bonus_can_open = false;
+  platform_.Advance(PlaySequence::kBonusDelayMs - 1);
+  EXPECT_EQ(host_.bonus_games, 0);
+  platform_.Advance(1);
+  EXPECT_EQ(host_.bonus_games, 0);
+  host_.bonus_can_open = true;
+  platform_.Advance(PlaySequence::kBonusRetryMs);
+  EXPECT_EQ(host_.bonus_games, 1);
+
+  // Its prize is announced and counted on the same way, then play rests.
+  EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
+  EXPECT_TRUE(cycle_->Running());
+  sounds_.EndWinSound();
+  ASSERT_TRUE(platform_.RunUntil([&] { return !play_->Running(); }));
+  EXPECT_EQ(gs_.Credits, 991 + expected_.GamePaid + 18);
+  EXPECT_EQ(gs_.GamePaid, expected_.GamePaid + 18);
+  EXPECT_EQ(gs_.BonusPayoffs, 18);
+  EXPECT_EQ(sounds_.Count("Count"), CountSteps(expected_.GamePaid) + CountSteps(18));
+  EXPECT_FALSE(gs_.Busy);
+  EXPECT_EQ(host_.running_changes, (std::vector<bool>{true, false}));
+  EXPECT_EQ(sounds_.Count("WinWait"), 2);
+}
+
+}  // namespace
