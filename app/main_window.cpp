@@ -35,7 +35,7 @@ void GameSurface::paintEvent(QPaintEvent* event) {
   const QImage& image = window_.canvas_.Image();
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
-  const QPoint offset(window_.cabinet_left_, 0);
+  const QPoint offset(window_.layout_.scale.offset, 0);
   const QRect source = area.translated(-offset).intersected(image.rect());
   if (!source.isEmpty()) painter.drawImage(source.topLeft() + offset, image, source);
 }
@@ -119,7 +119,6 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   help_key_ = std::make_unique<HelpKey>(help_);
 
   // 7. Screen size; drawing scales to the layout width, set below.
-  SetLayoutWidthSource([this] { return layout_.LayoutWidth; });
   layout_.ScreenWidth = platform_.ScreenWidth();
   layout_.ScreenHeight = platform_.ScreenHeight();
 
@@ -149,7 +148,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
   screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   canvas_.on_changed = [this](const QRect& r) {
-    if (surface_) surface_->update(r.translated(cabinet_left_, 0));
+    if (surface_) surface_->update(r.translated(layout_.scale.offset, 0));
   };
   resize(layout_.ScreenWidth - 10, layout_.ScreenHeight - 10);
   move(0, 0);
@@ -231,7 +230,7 @@ void MainWindow::FinishDeferredSteps() {
   if (relayout_pending_ && !closed_) {
     relayout_pending_ = false;
     LayOutCabinet(surface_size_.height());
-    cabinet_left_ = CabinetLeft(surface_size_.width(), layout_.LayoutWidth);
+    layout_.scale.offset = CabinetLeft(surface_size_.width(), layout_.scale.layout_width);
     PaintAll();
   }
   if (close_pending_ && !closed_) {
@@ -256,12 +255,12 @@ int MainWindow::ExpectedGameAreaHeight() {
 }
 
 void MainWindow::LayOutCabinet(int game_area_height) {
-  layout_.LayoutWidth = LayoutWidth(layout_.ScreenWidth, game_area_height);
+  layout_.scale.layout_width = LayoutWidth(layout_.ScreenWidth, game_area_height);
   // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
   art_.symbol_sheet_picture = sheet_for_layout_;
   LoadArtForResolution(art_, layout_, identity_.AppDir, identity_.SoundRoot);
   // Nothing is drawn outside the cabinet: the surface is the cabinet.
-  canvas_.Resize(Scale(kDesignWidth), Scale(layout::kDesignHeight));
+  canvas_.Resize(layout_.scale.Scale(kDesignWidth), layout_.scale.Scale(layout::kDesignHeight));
 }
 
 void MainWindow::SurfaceResized(int width, int height) {
@@ -270,14 +269,14 @@ void MainWindow::SurfaceResized(int width, int height) {
   surface_size_ = QSize(width, height);
   // The real game area (after the window manager, its panels and the menu bar) may fit another
   // layout than the one expected; the art is prepared again only then, and never under a spin.
-  if (LayoutWidth(layout_.ScreenWidth, height) != layout_.LayoutWidth) {
+  if (LayoutWidth(layout_.ScreenWidth, height) != layout_.scale.layout_width) {
     if (running_loops_ > 0) {
       relayout_pending_ = true;
     } else {
       LayOutCabinet(height);
     }
   }
-  cabinet_left_ = CabinetLeft(width, layout_.LayoutWidth);
+  layout_.scale.offset = CabinetLeft(width, layout_.scale.layout_width);
   PaintAll();
 }
 
@@ -289,34 +288,34 @@ void MainWindow::PaintAll() {
 }
 
 namespace {
-// A mouse area's bounds are all inside it, at the current scale.
-bool Inside(const layout::HitArea& area, int x, int y) {
-  return x >= Scale(area.left) && x <= Scale(area.right) && y >= Scale(area.top) &&
-         y <= Scale(area.bottom);
+// A mouse area's bounds are all inside it, at the given scale.
+bool Inside(const ScreenScale& scale, const layout::HitArea& area, int x, int y) {
+  return x >= scale.Scale(area.left) && x <= scale.Scale(area.right) &&
+         y >= scale.Scale(area.top) && y <= scale.Scale(area.bottom);
 }
 }  // namespace
 
 void MainWindow::ClickAt(int x, int y) {
   if (gs_.Busy) return;
-  x -= cabinet_left_;  // the mouse areas are laid out on the cabinet
-  if (Inside(layout::kMaxBetHitArea, x, y)) {
+  x -= layout_.scale.offset;  // the mouse areas are laid out on the cabinet
+  if (Inside(layout_.scale, layout::kMaxBetHitArea, x, y)) {
     MaxBet();
     return;
   }
-  if (Inside(layout::kSpinHitArea, x, y)) {
+  if (Inside(layout_.scale, layout::kSpinHitArea, x, y)) {
     RequestSpin();
     return;
   }
   for (int k = 1; k <= layout::kBetKeys; ++k) {
-    if (Inside(layout::BetKeyHitArea(k), x, y)) {
+    if (Inside(layout_.scale, layout::BetKeyHitArea(k), x, y)) {
       SelectBet(k);
       return;
     }
   }
   // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
   // maker's games page.
-  const QRect logo((Scale(layout::kLogoAreaWidth) - art_.logo.width()) / 2, Scale(layout::kLogoTop),
-                   art_.logo.width(), art_.logo.height());
+  const QRect logo((layout_.scale.Scale(layout::kLogoAreaWidth) - art_.logo.width()) / 2,
+                   layout_.scale.Scale(layout::kLogoTop), art_.logo.width(), art_.logo.height());
   if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
       y <= logo.top() + logo.height()) {
     OpenGamesPage();

@@ -95,7 +95,7 @@ class MainWindow : public QMainWindow {
   void ClickAt(int x, int y);
   // How far the cabinet stands from the game area's left edge (0 unless the layout is narrower
   // than the screen).
-  int CabinetOffset() const { return cabinet_left_; }
+  int CabinetOffset() const { return layout_.scale.offset; }
   void PressKey(GameKey key);
 
   // Bet selection and spin control.
@@ -212,7 +212,6 @@ class MainWindow : public QMainWindow {
   bool relayout_pending_ = false;
   // The symbol sheet as the files beside the program left it, before a per-width sheet.
   QImage sheet_for_layout_;
-  int cabinet_left_ = 0;
   QSize surface_size_;
   bool closed_ = false;
 };

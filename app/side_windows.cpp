@@ -21,6 +21,6 @@ void MainWindow::ShowStatistics() {
 }
 
 void MainWindow::ShowPayoffChart() {
-  PayoffChartWindow chart(layout_.CellSize, art_.symbol_bitmap, this);
+  PayoffChartWindow chart(layout_.scale, layout_.CellSize, art_.symbol_bitmap, this);
   platform_.RunModal(&chart);
 }

@@ -134,7 +134,7 @@ void MainWindow::SpinReels() {
   constexpr int kFrames = 47;
   constexpr int kFrameMs = 25;
   static constexpr int kBounce[] = {2, 1, 0, -1, -2, -1};  // d = 23..28, positive is down
-  const int step = Scale(61);
+  const int step = layout_.scale.Scale(61);
   int frame = 0;
   uint32_t t0 = platform_.TickCount();
   while (frame < kFrames) {

@@ -41,11 +41,12 @@ void MainWindow::ClearStatusText() {
   canvas_.SetBrushColor(kBlack);
   canvas_.SetBrushClear(false);
   const layout::Rect& line = layout::kStatusLine;
-  canvas_.FillRect(Scale(line.left), Scale(line.top), Scale(line.right), Scale(line.bottom));
+  canvas_.FillRect(layout_.scale.Scale(line.left), layout_.scale.Scale(line.top),
+                   layout_.scale.Scale(line.right), layout_.scale.Scale(line.bottom));
 }
 
 void MainWindow::SetStatusFont() {
-  const int w = CurrentLayoutWidth();
+  const int w = layout_.scale.Width();
   canvas_.SetFontFace(QStringLiteral("MS Sans Serif"));
   if (w < 851) {
     canvas_.SetFontBold(false);
@@ -134,20 +135,21 @@ void MainWindow::AdvanceWinCycle() {
       first = QStringLiteral("Line paid %1").arg(gs_.LineWin[win_cycle_.shown_win]);
     }
     first_colour = FromLineColour(screen_->LineColour(win_cycle_.shown_win));
-    first_x = Scale(layout::kStatusLeftAnchor);
+    first_x = layout_.scale.Scale(layout::kStatusLeftAnchor);
     first_right = false;
   } else {
     first = QStringLiteral("Game paid %1").arg(gs_.GamePaid);
     first_colour = kWhite;
-    first_x = Scale(layout::kStatusRightAnchor);
+    first_x = layout_.scale.Scale(layout::kStatusRightAnchor);
     first_right = true;
   }
-  const int top = Scale(layout::kStatusLine.bottom) - canvas_.TextHeight(first);
+  const int top = layout_.scale.Scale(layout::kStatusLine.bottom) - canvas_.TextHeight(first);
   WriteStatusText(first, first_colour, first_x, first_right, top);
   if (gs_.ScatterCount >= 3) {
     const QString bonus = gs_.BonusWin < 1 ? QStringLiteral("Play the Bonus Game")
                                            : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin);
-    WriteStatusText(bonus, kYellow, Scale(layout::kStatusBonusRightAnchor), true, top);
+    WriteStatusText(bonus, kYellow, layout_.scale.Scale(layout::kStatusBonusRightAnchor), true,
+                    top);
   }
 
   // 7. The winning cells alternate between white squares and their symbols.

@@ -69,8 +69,8 @@ class GameFixture : public ::testing::Test {
   // Ends start-up: the first tick of StartUpTimer.
   void Ready() { platform_.Advance(250); }
 
-  // Window pixel of a design point, the way the game scales it.
-  static int S(int v) { return Scale(v); }
+  // Window pixel of a design point, the way the window scales it now.
+  int S(int v) const { return window_->Layout().scale.Scale(v); }
 
   // Game-area point of a design point: the cabinet may stand off the area's left edge.
   int AreaX(int x) const { return window_->CabinetOffset() + S(x); }

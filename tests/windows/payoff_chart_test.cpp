@@ -62,10 +62,9 @@ class PayoffChartAt : public testing::Test {
  protected:
   // A chart laid out for `width` in a window `window_width` wide (the same if not given).
   void Open(int width, int height, int cell, int window_width = 0) {
-    screen_width_.Set(width);
     cell_size_ = cell;
     sheet_ = synthetic::MakeSheet(cell, 0);
-    window_ = std::make_unique<PayoffChartWindow>(cell_size_, sheet_);
+    window_ = std::make_unique<PayoffChartWindow>(ScreenScale{width}, cell_size_, sheet_);
     window_->resize(window_width > 0 ? window_width : width, height);
     window_->PaintAll();
   }
@@ -92,7 +91,6 @@ class PayoffChartAt : public testing::Test {
     return found;
   }
 
-  ScopedLayoutWidth screen_width_{800};
   int cell_size_ = 76;
   QImage sheet_;
   std::unique_ptr<PayoffChartWindow> window_;
@@ -202,13 +200,12 @@ TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
       if (d2 <= 30 * 30) figure.setPixel(x, y, d2 >= 27 * 27 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     }
   }
-  screen_width_.Set(800);
   cell_size_ = 76;
   sheet_ = synthetic::MakeSheet(76, 0);
   std::array<QImage, 8> characters;
   characters.fill(figure);
   characters[7] = QImage(20, 20, QImage::Format_RGB32);  // unusable: a plain stand-in is drawn
-  PayoffChartWindow chart(cell_size_, sheet_, characters);
+  PayoffChartWindow chart(ScreenScale{800}, cell_size_, sheet_, characters);
   const QImage shown = chart.Character(8)->pixmap().toImage();
   EXPECT_EQ(shown.pixel(2, 2) | 0xff000000u, Rgb(qRgb(0, 0, 0)));
   EXPECT_EQ(shown.pixel(50, 100) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "the shadow goes too";
