@@ -4,14 +4,13 @@
 #include "app/main_window.h"
 #include "engine/money.h"
 #include "engine/paytable.h"
+#include "screen/fonts.h"
 #include "screen/layout.h"
 #include "screen/scale.h"
 #include "windows/bonus_game.h"
 
 namespace {
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kYellow = qRgb(255, 255, 0);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
+using colours::kBlack, colours::kWhite, colours::kYellow;
 
 QRgb FromLineColour(uint32_t rgb) {
   return qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -46,21 +45,10 @@ void MainWindow::ClearStatusText() {
 }
 
 void MainWindow::SetStatusFont() {
-  const int w = layout_.scale.Width();
-  canvas_.SetFontFace(QStringLiteral("MS Sans Serif"));
-  if (w < 851) {
-    canvas_.SetFontBold(false);
-    canvas_.SetFontSize(8);
-  } else if (w <= 1150) {
-    canvas_.SetFontBold(false);
-    canvas_.SetFontSize(10);
-  } else if (w <= 1300) {
-    canvas_.SetFontBold(true);
-    canvas_.SetFontSize(12);
-  } else {
-    canvas_.SetFontBold(true);
-    canvas_.SetFontSize(14);
-  }
+  const FontBand font = StatusLineFont(layout_.scale.Width());
+  canvas_.SetFontFace(QString::fromLatin1(font.face));
+  canvas_.SetFontBold(font.bold);
+  canvas_.SetFontSize(font.size);
 }
 
 void MainWindow::WriteStatusText(const QString& text, QRgb colour, int anchor_x, bool right_aligned,

@@ -6,17 +6,14 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "screen/fonts.h"
 #include "screen/layout.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
 
 namespace {
 
-const QString kWindowFace = QStringLiteral("MS Sans Serif");
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kSilver = qRgb(192, 192, 192);
-constexpr QRgb kGrey = qRgb(128, 128, 128);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
+using colours::kBlack, colours::kGrey, colours::kSilver, colours::kWhite;
 
 constexpr std::array<int, kPaylines + 1> kMarkerRows = {-1, 4, 1, 7, 0, 8, 2, 6, 3, 5};
 
@@ -37,19 +34,10 @@ void WriteCentred(Canvas& canvas, int x, int y, const QString& text) {
   canvas.TextOut(x - canvas.TextWidth(text) / 2, y - canvas.TextHeight(text) / 2, text);
 }
 
-int MarkerFontSize(int width) {
-  if (width <= 900) return 8;
-  if (width <= 1190) return 10;
-  if (width <= 1400) return 14;
-  return 18;
-}
-
-int CoinFontSize(int width, bool large) {
-  if (width <= 990) return large ? 20 : 8;
-  if (width <= 1090) return large ? 24 : 10;
-  if (width <= 1190) return large ? 28 : 12;
-  if (width <= 1390) return large ? 36 : 14;
-  return large ? 48 : 18;
+void SetFont(Canvas& canvas, const FontBand& font) {
+  canvas.SetFontFace(QString::fromLatin1(font.face));
+  canvas.SetFontSize(font.size);
+  canvas.SetFontBold(font.bold);
 }
 
 }  // namespace
@@ -126,7 +114,7 @@ void MainScreen::PaintAll(bool show_last_win) {
 
   DrawCoinValue();
   canvas_.SetBrushClear(false);
-  canvas_.SetFontFace(kWindowFace);
+  canvas_.SetFontFace(QString::fromLatin1(kUiFace));
   canvas_.SetFontBold(false);
 
   DrawLogo();
@@ -144,9 +132,7 @@ void MainScreen::DrawBetButton(int k, bool lit) {
   canvas_.FillRect(scale.Scale(key.left), scale.Scale(key.top), scale.Scale(key.left + key.width),
                    scale.Scale(key.top + layout::kBetKeyHeight));
 
-  const int width = scale.Width();
-  canvas_.SetFontSize(width <= 1150 ? 8 : 10);
-  canvas_.SetFontBold(width > 900);
+  SetFont(canvas_, BetKeyFont(scale.Width()));
   canvas_.SetFontColor(lit ? kBlack : kGrey);
   canvas_.SetBrushClear(true);
   // Every caption is centred on left + 25, "10 Credits" included, as on the cabinet's keys.
@@ -189,16 +175,7 @@ void MainScreen::DrawMeterFrame() {
   CutFrameCorner(Corner::kBottomLeft, left, bottom);
   CutFrameCorner(Corner::kBottomRight, right - 1, bottom);
 
-  const int width = scale.Width();
-  if (width <= 850) {
-    canvas_.SetFontSize(8), canvas_.SetFontBold(false);
-  } else if (width <= 1150) {
-    canvas_.SetFontSize(10), canvas_.SetFontBold(false);
-  } else if (width <= 1300) {
-    canvas_.SetFontSize(12), canvas_.SetFontBold(true);
-  } else {
-    canvas_.SetFontSize(14), canvas_.SetFontBold(true);
-  }
+  SetFont(canvas_, MeterLabelFont(scale.Width()));
   // Opaque on the black brush: the blanks around each label are part of the black frame.
   const int label_y = scale.Scale(layout::kMeterLabelY);
   canvas_.TextOut(scale.Scale(layout::kCoinsLabelX), label_y, QStringLiteral(" Coins: "));
@@ -261,20 +238,18 @@ void MainScreen::DrawCoinValue() {
   const QString five = QStringLiteral("5");
   const QString cent = QString(QChar(0x00A2));
   const int width = scale.Width();
-  canvas_.SetFontFace(QStringLiteral("Arial"));
-  canvas_.SetFontBold(true);
+  SetFont(canvas_, CoinFigureFont(width));
   canvas_.SetFontColor(kBlack);
   canvas_.SetBrushClear(true);
-  canvas_.SetFontSize(CoinFontSize(width, true));
   // Right-aligned in the white box: the whole "5¢" measured at the large size.
   const int y = scale.Scale(layout::kCoinValueTop);
   int x = scale.Scale(layout::kCoinValueRight) - canvas_.TextWidth(five + cent) +
           scale.Scale(layout::kCoinValueNudge);
   canvas_.TextOut(x, y, five);
   x += canvas_.TextWidth(five);
-  canvas_.SetFontSize(CoinFontSize(width, false));
+  SetFont(canvas_, CentSignFont(width));
   canvas_.TextOut(x, y, cent);
-  canvas_.SetFontFace(kWindowFace);
+  canvas_.SetFontFace(QString::fromLatin1(kUiFace));
 }
 
 void MainScreen::DrawCreditsMeter() {
@@ -304,7 +279,7 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
   const bool odd = (r % 2) != 0;
   const QString number = QString::number(n);
 
-  const int width = scale.Width();
+  const FontBand number_font = MarkerNumberFont(scale.Width());
   auto draw_one = [&](const layout::MarkerColumn& column) {
     const int left = scale.Scale(column.left);
     const int w = scale.Scale(column.width);
@@ -320,8 +295,7 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
     canvas_.SetRasterOp(RasterOp::Copy);
     canvas_.SetBrushClear(true);
     canvas_.SetFontColor(lit ? kWhite : kSilver);
-    canvas_.SetFontBold(true);
-    canvas_.SetFontSize(MarkerFontSize(width));
+    SetFont(canvas_, number_font);
     if (lit)
       WriteCentred(canvas_, left + scale.Scale(number_offset),
                    top + scale.Scale(layout::kMarkerNumberY), number);

@@ -12,30 +12,15 @@
 #include <cstdint>
 
 #include "platform/help_viewer.h"
-#include "screen/scale.h"
-
-namespace payoff_chart {
-
-FontSizes FontSizesFor(int width) {
-  if (width < 1000) return {12, 8, 10, 8, 8};
-  if (width <= 1190) return {14, 10, 12, 10, 10};
-  if (width <= 1299) return {18, 12, 14, 12, 12};
-  return {24, 14, 18, 14, 14};
-}
-
-}  // namespace payoff_chart
+#include "screen/fonts.h"
 
 namespace {
 
+using colours::kBlack, colours::kGrey, colours::kRed, colours::kSilver, colours::kWhite,
+    colours::kYellow;
 using payoff_chart::PayColumn;
 
-constexpr QRgb kRed = qRgb(255, 0, 0);
-constexpr QRgb kYellow = qRgb(255, 255, 0);
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kSilver = qRgb(192, 192, 192);
-constexpr QRgb kGrey = qRgb(128, 128, 128);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
-const QString kFace = QStringLiteral("MS Sans Serif");
+const QString kFace = QString::fromLatin1(kUiFace);
 
 constexpr int kScatterCodes[] = {5, 6, 7, 8, 9};
 constexpr int kSheetColumns = 4;
@@ -262,7 +247,7 @@ void PayoffChartWindow::PaintAll() {
     surface_.on_changed = [this](const QRect& r) { update(r.translated(glass_left_, 0)); };
   }
   texts_.clear();
-  const payoff_chart::FontSizes fonts = payoff_chart::FontSizesFor(screen_width);
+  const PayoffChartFonts fonts = PayoffChartFontsFor(screen_width);
   const int cell = cell_size_;
   const int small = (cell / 4) * 3;
 

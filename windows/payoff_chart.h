@@ -59,13 +59,6 @@ inline constexpr std::array<PayColumn, 8> kSmallColumns{{
     {17, {100, 20, 5, 0, 0}, 258, 16},
 }};
 
-// The five font sets, in points, for a layout width: jackpot, rules, scatter and large-symbol
-// tables (and the Close button), small-symbol table, bonus texts.
-struct FontSizes {
-  int jackpot, rules, large_table, small_table, bonus;
-};
-FontSizes FontSizesFor(int width);
-
 }  // namespace payoff_chart
 
 class PayoffChartWindow : public QDialog {

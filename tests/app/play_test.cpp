@@ -6,6 +6,7 @@
 
 #include "engine/bonus.h"
 #include "engine/countup.h"
+#include "screen/fonts.h"
 #include "screen/main_screen.h"
 #include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
@@ -32,13 +33,14 @@ struct StatusText {
   bool right_aligned;
 };
 
-// The status strip as the window must show the texts at the design width (8 point plain type,
-// every text on the line whose bottom is the strip's), and as it shows it.
+// The status strip as the window must show the texts at the design width (in the status line's
+// font, every text on the line whose bottom is the strip's), and as it shows it.
 QImage ExpectedStatus(const std::vector<StatusText>& texts) {
   Canvas c(800, 600);
-  c.SetFontFace(QStringLiteral("MS Sans Serif"));
-  c.SetFontSize(8);
-  c.SetFontBold(false);
+  const FontBand font = StatusLineFont(800);
+  c.SetFontFace(QString::fromLatin1(font.face));
+  c.SetFontSize(font.size);
+  c.SetFontBold(font.bold);
   c.SetBrushClear(true);
   const int top = 61 - c.TextHeight(texts.front().text);
   for (const StatusText& t : texts) {

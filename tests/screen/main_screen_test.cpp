@@ -14,8 +14,8 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "screen/fonts.h"
 #include "screen/main_art.h"
-#include "screen/scale.h"
 #include "screen_test_util.h"
 #include "synthetic_art.h"
 
@@ -318,7 +318,7 @@ TEST_P(PaintAllAt, MeterFrameHasCutCornersAndThePaintLeavesThePlainState) {
   EXPECT_EQ(At(S(627) - 2, S(64) - 2), kBlack);
   EXPECT_EQ(canvas_.Op(), RasterOp::Copy);
   EXPECT_FALSE(canvas_.BrushClear());
-  EXPECT_EQ(canvas_.FontFace(), QStringLiteral("MS Sans Serif"));
+  EXPECT_EQ(canvas_.FontFace(), QString::fromLatin1(kUiFace));
   EXPECT_FALSE(canvas_.FontBold());
 }
 
@@ -498,7 +498,8 @@ TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
 }
 
 // Every size band of the screen's texts, at the widths on each side of its thresholds: the meter
-// labels, the payline numbers, the cent sign of the coin value and the bet key captions.
+// labels, the payline numbers, the cent sign of the coin value and the bet key captions; and the
+// status line, which shares the meter labels' bands.
 TEST(ScreenFonts, SizeBandsChangeExactlyAtTheirThresholds) {
   struct Band {
     int width;
@@ -530,5 +531,11 @@ TEST(ScreenFonts, SizeBandsChangeExactlyAtTheirThresholds) {
     EXPECT_EQ(probe.Surface().FontSize(), b.cent) << "cent sign at " << b.width;
     probe.Screen().DrawBetButton(1, true);
     EXPECT_EQ(probe.Surface().FontSize(), b.key) << "bet key captions at " << b.width;
+    // The screen leaves its texts plain, so the weights are read from the bands.
+    EXPECT_EQ(MeterLabelFont(b.width).bold, b.width > 1150) << "meter labels at " << b.width;
+    EXPECT_EQ(BetKeyFont(b.width).bold, b.width > 900) << "bet key captions at " << b.width;
+    const FontBand status = StatusLineFont(b.width);
+    EXPECT_EQ(status.size, b.meter) << "status line at " << b.width;
+    EXPECT_EQ(status.bold, b.width > 1150) << "status line at " << b.width;
   }
 }

@@ -11,6 +11,7 @@
 
 #include "engine/paytable.h"
 #include "engine/reels.h"
+#include "screen/fonts.h"
 #include "screen_test_util.h"
 #include "synthetic_art.h"
 
@@ -49,7 +50,7 @@ TEST(PayoffChartFigures, FontSetsChangeAtTheBandEdges) {
   } bands[] = {{999, 12, 8, 10, 8},    {1000, 14, 10, 12, 10}, {1190, 14, 10, 12, 10},
                {1191, 18, 12, 14, 12}, {1299, 18, 12, 14, 12}, {1300, 24, 14, 18, 14}};
   for (const auto& b : bands) {
-    const payoff_chart::FontSizes f = payoff_chart::FontSizesFor(b.width);
+    const PayoffChartFonts f = PayoffChartFontsFor(b.width);
     EXPECT_EQ(f.jackpot, b.jackpot) << b.width;
     EXPECT_EQ(f.rules, b.rules) << b.width;
     EXPECT_EQ(f.large_table, b.large) << b.width;
