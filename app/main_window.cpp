@@ -37,7 +37,7 @@ void GameSurface::paintEvent(QPaintEvent* event) {
   const QImage& image = window_.cabinet_->canvas.Image();
   const QRect area = event->rect();
   painter.fillRect(area, Qt::black);
-  const QPoint offset(window_.cabinet_left_, 0);
+  const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
   const QRect source = area.translated(-offset).intersected(image.rect());
   if (!source.isEmpty()) painter.drawImage(source.topLeft() + offset, image, source);
 }
@@ -83,7 +83,6 @@ MainWindow::~MainWindow() {
   play_.reset();
   win_cycle_.reset();
   cabinet_->canvas.on_changed = nullptr;
-  SetLayoutWidthSource(nullptr);
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -127,10 +126,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   cabinet_ =
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
                                 platform_.ScreenHeight(), ExpectedGameAreaHeight());
-  SetLayoutWidthSource([this] { return cabinet_->layout.LayoutWidth; });
-  cabinet_->LayOut(ExpectedGameAreaHeight());
   cabinet_->canvas.on_changed = [this](const QRect& r) {
-    if (surface_) surface_->update(r.translated(cabinet_left_, 0));
+    if (surface_) surface_->update(r.translated(cabinet_->layout.scale.offset, 0));
   };
   // The win cycle's timer comes before the play's: at a shared instant the presentation ticks
   // first, as it always has.
@@ -286,22 +283,22 @@ void MainWindow::SurfaceResized(int width, int height) {
   // The real game area (after the window manager, its panels and the menu bar) may fit another
   // layout than the one expected; the art is prepared again only then, and never under a spin:
   // a running spin's cabinet is laid out anew once its reels have stopped.
+  ScreenScale& scale = cabinet_->layout.scale;
   if (!play_->Running() &&
-      LayoutWidth(cabinet_->layout.ScreenWidth, height) != cabinet_->layout.LayoutWidth) {
+      LayoutWidth(cabinet_->layout.ScreenWidth, height) != scale.layout_width) {
     cabinet_->LayOut(height);
   }
-  cabinet_left_ = CabinetLeft(width, cabinet_->layout.LayoutWidth);
+  scale.offset = CabinetLeft(width, scale.layout_width);
   PaintAll();
 }
 
 void MainWindow::FitCabinet() {
   const QSize area = surface_ != nullptr ? surface_->size() : QSize();
   if (area.isEmpty()) return;
-  if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == cabinet_->layout.LayoutWidth) {
-    return;
-  }
+  ScreenScale& scale = cabinet_->layout.scale;
+  if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == scale.layout_width) return;
   cabinet_->LayOut(area.height());
-  cabinet_left_ = CabinetLeft(area.width(), cabinet_->layout.LayoutWidth);
+  scale.offset = CabinetLeft(area.width(), scale.layout_width);
   PaintAll();
 }
 
@@ -313,26 +310,27 @@ void MainWindow::PaintAll() {
 }
 
 namespace {
-// A mouse area's bounds are all inside it, at the current scale.
-bool Inside(const layout::HitArea& area, int x, int y) {
-  return x >= Scale(area.left) && x <= Scale(area.right) && y >= Scale(area.top) &&
-         y <= Scale(area.bottom);
+// A mouse area's bounds are all inside it, at the given scale.
+bool Inside(const ScreenScale& scale, const layout::HitArea& area, int x, int y) {
+  return x >= scale.Scale(area.left) && x <= scale.Scale(area.right) &&
+         y >= scale.Scale(area.top) && y <= scale.Scale(area.bottom);
 }
 }  // namespace
 
 void MainWindow::ClickAt(int x, int y) {
   if (!AcceptsInput(*start_up_timer_, *play_)) return;
-  x -= cabinet_left_;  // the mouse areas are laid out on the cabinet
-  if (Inside(layout::kMaxBetHitArea, x, y)) {
+  const ScreenScale& scale = cabinet_->layout.scale;
+  x -= scale.offset;  // the mouse areas are laid out on the cabinet
+  if (Inside(scale, layout::kMaxBetHitArea, x, y)) {
     play_->MaxBet();
     return;
   }
-  if (Inside(layout::kSpinHitArea, x, y)) {
+  if (Inside(scale, layout::kSpinHitArea, x, y)) {
     play_->RequestSpin();
     return;
   }
   for (int k = 1; k <= layout::kBetKeys; ++k) {
-    if (Inside(layout::BetKeyHitArea(k), x, y)) {
+    if (Inside(scale, layout::BetKeyHitArea(k), x, y)) {
       play_->SelectBet(k);
       return;
     }
@@ -340,8 +338,8 @@ void MainWindow::ClickAt(int x, int y) {
   // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
   // maker's games page.
   const QImage& logo_picture = cabinet_->art.logo;
-  const QRect logo((Scale(layout::kLogoAreaWidth) - logo_picture.width()) / 2,
-                   Scale(layout::kLogoTop), logo_picture.width(), logo_picture.height());
+  const QRect logo((scale.Scale(layout::kLogoAreaWidth) - logo_picture.width()) / 2,
+                   scale.Scale(layout::kLogoTop), logo_picture.width(), logo_picture.height());
   if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
       y <= logo.top() + logo.height()) {
     OpenGamesPage();

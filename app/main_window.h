@@ -97,7 +97,7 @@ class MainWindow : public QMainWindow, private PlayHost {
   void PressKey(GameKey key);
   // How far the cabinet stands from the game area's left edge (0 unless the layout is narrower
   // than the screen).
-  int CabinetOffset() const { return cabinet_left_; }
+  int CabinetOffset() const { return cabinet_->layout.scale.offset; }
 
   // Menu commands, in the order of the menu bar (app/main_menu.cpp).
   void NewGame();
@@ -152,5 +152,4 @@ class MainWindow : public QMainWindow, private PlayHost {
   std::unique_ptr<HelpKey> help_key_;
   GameMenu menu_;
   GameSurface* surface_ = nullptr;
-  int cabinet_left_ = 0;
 };

@@ -8,7 +8,6 @@
 #include "engine/spin.h"
 #include "screen/layout.h"
 #include "screen/main_screen.h"
-#include "screen/scale.h"
 #include "screen/status_line.h"
 #include "shell/sounds.h"
 
@@ -186,7 +185,7 @@ void PlaySequence::DrawFrame() {
   // Reel r spins until frame 20 + 6r, lands at 21 + 6r with its stop sound, then its landed
   // picture bounces 1, 2, 1, 0, -1, -2, -1 pixels (down is positive) and settles at 29 + 6r.
   static constexpr int kBounce[] = {2, 1, 0, -1, -2, -1};  // d = 23..28
-  const int step = Scale(61);
+  const int step = layout_.scale.Scale(61);
   for (int r = 0; r < kReels; ++r) {
     const int d = frame_ - 6 * r;
     if (d <= 20) {

@@ -21,6 +21,7 @@ void MainWindow::ShowStatistics() {
 }
 
 void MainWindow::ShowPayoffChart() {
-  PayoffChartWindow chart(cabinet_->layout.CellSize, cabinet_->art.symbol_bitmap, this);
+  PayoffChartWindow chart(cabinet_->layout.scale, cabinet_->layout.CellSize,
+                          cabinet_->art.symbol_bitmap, this);
   platform_.RunModal(&chart);
 }

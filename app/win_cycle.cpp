@@ -1,14 +1,12 @@
 #include "app/win_cycle.h"
 
 #include "engine/paytable.h"
+#include "screen/fonts.h"
 #include "screen/layout.h"
 #include "screen/main_screen.h"
 #include "screen/status_line.h"
 
 namespace {
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kYellow = qRgb(255, 255, 0);
-
 QRgb FromLineColour(uint32_t rgb) {
   return qRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
@@ -77,15 +75,15 @@ void WinCycle::Advance() {
     first.colour = FromLineColour(screen_.LineColour(state_.shown_win));
     first.anchor = layout::kStatusLeftAnchor;
   } else {
-    first = {QStringLiteral("Game paid %1").arg(gs_.GamePaid), kWhite, layout::kStatusRightAnchor,
-             true};
+    first = {QStringLiteral("Game paid %1").arg(gs_.GamePaid), colours::kWhite,
+             layout::kStatusRightAnchor, true};
   }
   std::optional<StatusLine::Text> bonus;
   if (gs_.ScatterCount >= 3) {
     bonus =
         StatusLine::Text{gs_.BonusWin < 1 ? QStringLiteral("Play the Bonus Game")
                                           : QStringLiteral("Bonus Game Paid %1").arg(gs_.BonusWin),
-                         kYellow, layout::kStatusBonusRightAnchor, true};
+                         colours::kYellow, layout::kStatusBonusRightAnchor, true};
   }
   status_.Show(first, bonus);
 

@@ -1,6 +1,5 @@
 #include "screen/cabinet.h"
 
-#include "engine/scale.h"
 #include "screen/layout_width.h"
 #include "screen/scale.h"
 
@@ -18,18 +17,17 @@ Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
   ReplaceArtFromFiles(art, app_dir, sound_root, &art_problems);
   PrepareWorkingBitmaps(art);
   carried_sheet = art.symbol_sheet_picture;
-  (void)game_area_height;
+  LayOut(game_area_height);
 }
 
 bool Cabinet::LayOut(int game_area_height) {
   const int width = LayoutWidth(layout.ScreenWidth, game_area_height);
-  const bool changed = width != layout.LayoutWidth;
-  layout.LayoutWidth = width;
+  const bool changed = width != layout.scale.layout_width;
+  layout.scale.layout_width = width;
   // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
   art.symbol_sheet_picture = carried_sheet;
   LoadArtForResolution(art, layout, app_dir, sound_root);
   // Nothing is drawn outside the cabinet: the surface is the cabinet.
-  canvas.Resize(ScaleAt(layout.LayoutWidth, kDesignWidth),
-                ScaleAt(layout.LayoutWidth, layout::kDesignHeight));
+  canvas.Resize(layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight));
   return changed;
 }

@@ -1,12 +1,13 @@
 // Where everything on the main screen sits, on the 800 x 600 design grid. Painting, the hit
 // tests of the mouse, the art generator's checks and the tests all read these places from here;
-// Scale turns them into window pixels.
+// a ScreenScale turns them into window pixels.
 #pragma once
 
 #include <array>
 
 #include "engine/game_state.h"
 #include "engine/scale.h"
+#include "screen/scale.h"
 
 namespace layout {
 
@@ -141,7 +142,9 @@ struct ScreenLayout {
   // NOLINTBEGIN(readability-identifier-naming): the game's own vocabulary
   int32_t ScreenWidth = 0;
   int32_t ScreenHeight = 0;
-  int32_t LayoutWidth = 0;  // the width Scale reads: ScreenWidth, or less on a short screen
+  // Where and how large the cabinet is drawn and hit-tested: its layout width is ScreenWidth, or
+  // less on a short screen.
+  ScreenScale scale;
   int32_t CellSize = 0;
   int32_t ReelPitch = 0;
   int32_t ReelsLeft = 0;

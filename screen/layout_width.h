@@ -3,7 +3,7 @@
 // The cabinet is scaled by the screen width, as long as the design down to the bottom of the keys
 // fits the height of the game area; on a wide, short screen it is laid out for the largest width
 // at which that part fits instead, and centred between black margins. Everything that scales
-// (Scale, the choice of symbol sheet, the font sizes) reads this layout width.
+// (a ScreenScale, the choice of symbol sheet, the font sizes) reads this layout width.
 #pragma once
 
 // The design row the keys end above: rows 0 to 549 must be in sight for every key to be reached.

@@ -165,13 +165,14 @@ void PrepareWorkingBitmaps(MainArt& art) {
 
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root) {
+  const ScreenScale& scale = screen_layout.scale;
   const QImage& strip = art.spin_strip_source_bitmap;
-  art.spin_strip_bitmap = Stretch(strip, Scale(strip.width()), Scale(strip.height()));
+  art.spin_strip_bitmap = Stretch(strip, scale.Scale(strip.width()), scale.Scale(strip.height()));
 
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const char* ending = nullptr;
   int sheet_cell = 0;
-  const int width = CurrentLayoutWidth();
+  const int width = scale.Width();
   switch (width) {
     case 1600:
       ending = "152.jpg", sheet_cell = 152;
@@ -204,12 +205,12 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
     screen_layout.CellSize = sheet_cell;
   } else {
     const QImage& sheet = art.symbol_source_bitmap;
-    art.symbol_bitmap = Stretch(sheet, Scale(sheet.width()), Scale(sheet.height()));
-    screen_layout.CellSize = Scale(layout::kCell);
+    art.symbol_bitmap = Stretch(sheet, scale.Scale(sheet.width()), scale.Scale(sheet.height()));
+    screen_layout.CellSize = scale.Scale(layout::kCell);
   }
 
-  screen_layout.ReelsLeft = Scale(layout::kReelsLeft);
-  screen_layout.ReelsTop = Scale(layout::kReelsTop);
-  screen_layout.ReelPitch = Scale(layout::kReelPitch);
-  screen_layout.BlurHeight = Scale(strip.height());
+  screen_layout.ReelsLeft = scale.Scale(layout::kReelsLeft);
+  screen_layout.ReelsTop = scale.Scale(layout::kReelsTop);
+  screen_layout.ReelPitch = scale.Scale(layout::kReelPitch);
+  screen_layout.BlurHeight = scale.Scale(strip.height());
 }

@@ -67,14 +67,14 @@ void ReplaceArtFromFiles(MainArt& art, const std::string& app_dir, const std::st
 // strip until LoadArtForResolution fills them.
 void PrepareWorkingBitmaps(MainArt& art);
 
-// Start-up step: chooses the symbol art and the reel geometry by the current layout width.
-// Stretches the strip by Scale; at widths 1600, 1280, 1152 and 1024 loads the sheet
-// soundRoot + "152.jpg" / "122.jpg" / "110.jpg" / "98.jpg" from appDir (name matched without
-// regard to case) into symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 / 98; at
-// 800 uses symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is missing
-// or cannot be decoded, stretches symbol_sheet_picture by Scale and uses CellSize = Scale(76). Sets
-// CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in screen_layout. Must follow
-// PrepareWorkingBitmaps.
+// Start-up step: chooses the symbol art and the reel geometry by the layout width of
+// screen_layout.scale. Stretches the strip by that scale; at widths 1600, 1280, 1152 and 1024 loads
+// the sheet soundRoot + "152.jpg" / "122.jpg" / "110.jpg" / "98.jpg" from appDir (name matched
+// without regard to case) into symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 /
+// 98; at 800 uses symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is
+// missing or cannot be decoded, stretches symbol_sheet_picture by the scale and uses CellSize =
+// scale.Scale(76). Sets CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in screen_layout.
+// Must follow PrepareWorkingBitmaps.
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root);
 

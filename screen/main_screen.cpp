@@ -6,17 +6,14 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "screen/fonts.h"
 #include "screen/layout.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
 
 namespace {
 
-const QString kWindowFace = QStringLiteral("MS Sans Serif");
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kSilver = qRgb(192, 192, 192);
-constexpr QRgb kGrey = qRgb(128, 128, 128);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
+using colours::kBlack, colours::kGrey, colours::kSilver, colours::kWhite;
 
 constexpr std::array<int, kPaylines + 1> kMarkerRows = {-1, 4, 1, 7, 0, 8, 2, 6, 3, 5};
 
@@ -37,19 +34,10 @@ void WriteCentred(Canvas& canvas, int x, int y, const QString& text) {
   canvas.TextOut(x - canvas.TextWidth(text) / 2, y - canvas.TextHeight(text) / 2, text);
 }
 
-int MarkerFontSize(int width) {
-  if (width <= 900) return 8;
-  if (width <= 1190) return 10;
-  if (width <= 1400) return 14;
-  return 18;
-}
-
-int CoinFontSize(int width, bool large) {
-  if (width <= 990) return large ? 20 : 8;
-  if (width <= 1090) return large ? 24 : 10;
-  if (width <= 1190) return large ? 28 : 12;
-  if (width <= 1390) return large ? 36 : 14;
-  return large ? 48 : 18;
+void SetFont(Canvas& canvas, const FontBand& font) {
+  canvas.SetFontFace(QString::fromLatin1(font.face));
+  canvas.SetFontSize(font.size);
+  canvas.SetFontBold(font.bold);
 }
 
 }  // namespace
@@ -96,14 +84,15 @@ MainScreen::MainScreen(const GameState& gs, const ScreenLayout& layout, const Ma
       layout_(layout),
       art_(art),
       canvas_(canvas),
-      meter_top_(Scale(layout::kMeterFrame.top) + layout::kMeterDigitsDrop) {}
+      meter_top_(layout.scale.Scale(layout::kMeterFrame.top) + layout::kMeterDigitsDrop) {}
 
 void MainScreen::PaintAll(bool show_last_win) {
+  const ScreenScale& scale = layout_.scale;
   const QImage& bg = art_.background_bitmap;
   canvas_.SetRasterOp(RasterOp::Copy);
   // A background of another size than the design is stretched over the whole design grid.
-  Blit(canvas_, 0, 0, Scale(kDesignWidth), Scale(layout::kDesignHeight), bg, 0, 0, bg.width(),
-       bg.height());
+  Blit(canvas_, 0, 0, scale.Scale(kDesignWidth), scale.Scale(layout::kDesignHeight), bg, 0, 0,
+       bg.width(), bg.height());
 
   DrawAllLineMarkers();
   for (int n = 1; n <= kPaylines; ++n) DrawPaylinePath(n);
@@ -125,13 +114,14 @@ void MainScreen::PaintAll(bool show_last_win) {
 
   DrawCoinValue();
   canvas_.SetBrushClear(false);
-  canvas_.SetFontFace(kWindowFace);
+  canvas_.SetFontFace(QString::fromLatin1(kUiFace));
   canvas_.SetFontBold(false);
 
   DrawLogo();
 }
 
 void MainScreen::DrawBetButton(int k, bool lit) {
+  const ScreenScale& scale = layout_.scale;
   if (k < 1 || k > layout::kBetKeys) return;
   const layout::BetKey& key = layout::BetKeyPlace(k);
   const QRgb fill =
@@ -139,22 +129,21 @@ void MainScreen::DrawBetButton(int k, bool lit) {
   canvas_.SetPenColor(fill);
   canvas_.SetBrushColor(fill);
   canvas_.SetBrushClear(false);
-  canvas_.FillRect(Scale(key.left), Scale(key.top), Scale(key.left + key.width),
-                   Scale(key.top + layout::kBetKeyHeight));
+  canvas_.FillRect(scale.Scale(key.left), scale.Scale(key.top), scale.Scale(key.left + key.width),
+                   scale.Scale(key.top + layout::kBetKeyHeight));
 
-  const int width = CurrentLayoutWidth();
-  canvas_.SetFontSize(width <= 1150 ? 8 : 10);
-  canvas_.SetFontBold(width > 900);
+  SetFont(canvas_, BetKeyFont(scale.Width()));
   canvas_.SetFontColor(lit ? kBlack : kGrey);
   canvas_.SetBrushClear(true);
   // Every caption is centred on left + 25, "10 Credits" included, as on the cabinet's keys.
-  WriteCentred(canvas_, Scale(key.left + layout::kBetCaptionCentre),
-               Scale(key.top + (k <= 5 ? 4 : 5)), QString::fromLatin1(key.caption));
+  WriteCentred(canvas_, scale.Scale(key.left + layout::kBetCaptionCentre),
+               scale.Scale(key.top + (k <= 5 ? 4 : 5)), QString::fromLatin1(key.caption));
   canvas_.SetBrushClear(false);
   canvas_.SetFontBold(false);
 }
 
 void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
+  const ScreenScale& scale = layout_.scale;
   const bool max_bet = which == PlayKey::kMaxBet;
   const QImage& key = max_bet ? art_.max_bet_button_bitmap : art_.spin_button_bitmap;
   const int x = max_bet ? layout::kMaxBetKeyLeft : layout::kSpinKeyLeft;
@@ -163,21 +152,22 @@ void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
   const int h = key.height();
   const int half = h / 2;
   canvas_.SetRasterOp(RasterOp::Copy);
-  Blit(canvas_, Scale(x), Scale(y), Scale(x + w), Scale(y + half), key, 0, lit ? half : 0, w,
-       lit ? h : half);
+  Blit(canvas_, scale.Scale(x), scale.Scale(y), scale.Scale(x + w), scale.Scale(y + half), key, 0,
+       lit ? half : 0, w, lit ? h : half);
 }
 
 void MainScreen::DrawMeterFrame() {
+  const ScreenScale& scale = layout_.scale;
   canvas_.SetFontColor(kWhite);
   canvas_.SetFontBold(true);
   canvas_.SetBrushColor(kBlack);
   canvas_.SetBrushClear(false);
   canvas_.SetPenColor(kBlack);
   const layout::Rect& frame = layout::kMeterFrame;
-  const int left = Scale(frame.left);
-  const int top = Scale(frame.top);
-  const int right = Scale(frame.right);
-  const int bottom = Scale(frame.bottom);
+  const int left = scale.Scale(frame.left);
+  const int top = scale.Scale(frame.top);
+  const int right = scale.Scale(frame.right);
+  const int bottom = scale.Scale(frame.bottom);
   canvas_.FillRect(left, top, right, bottom);
 
   CutFrameCorner(Corner::kTopLeft, left, top);
@@ -185,30 +175,21 @@ void MainScreen::DrawMeterFrame() {
   CutFrameCorner(Corner::kBottomLeft, left, bottom);
   CutFrameCorner(Corner::kBottomRight, right - 1, bottom);
 
-  const int width = CurrentLayoutWidth();
-  if (width <= 850) {
-    canvas_.SetFontSize(8), canvas_.SetFontBold(false);
-  } else if (width <= 1150) {
-    canvas_.SetFontSize(10), canvas_.SetFontBold(false);
-  } else if (width <= 1300) {
-    canvas_.SetFontSize(12), canvas_.SetFontBold(true);
-  } else {
-    canvas_.SetFontSize(14), canvas_.SetFontBold(true);
-  }
+  SetFont(canvas_, MeterLabelFont(scale.Width()));
   // Opaque on the black brush: the blanks around each label are part of the black frame.
-  const int label_y = Scale(layout::kMeterLabelY);
-  canvas_.TextOut(Scale(layout::kCoinsLabelX), label_y, QStringLiteral(" Coins: "));
-  canvas_.TextOut(Scale(layout::kWinningsLabelX), label_y, QStringLiteral(" Winnings: "));
-  canvas_.TextOut(Scale(layout::kCreditsLabelX), label_y, QStringLiteral(" Credits: "));
+  const int label_y = scale.Scale(layout::kMeterLabelY);
+  canvas_.TextOut(scale.Scale(layout::kCoinsLabelX), label_y, QStringLiteral(" Coins: "));
+  canvas_.TextOut(scale.Scale(layout::kWinningsLabelX), label_y, QStringLiteral(" Winnings: "));
+  canvas_.TextOut(scale.Scale(layout::kCreditsLabelX), label_y, QStringLiteral(" Credits: "));
   meter_top_ = top + layout::kMeterDigitsDrop;
 
   canvas_.SetPenColor(canvas_.BrushColor());
   canvas_.SetBrushClear(true);
   canvas_.SetFontColor(kWhite);
-  WriteCentred(canvas_, Scale(layout::kSlotLabelX), Scale(layout::kInsertLabelY),
+  WriteCentred(canvas_, scale.Scale(layout::kSlotLabelX), scale.Scale(layout::kInsertLabelY),
                QStringLiteral("Insert"));
   canvas_.SetFontColor(kBlack);
-  WriteCentred(canvas_, Scale(layout::kSlotLabelX), Scale(layout::kCoinsLabelY),
+  WriteCentred(canvas_, scale.Scale(layout::kSlotLabelX), scale.Scale(layout::kCoinsLabelY),
                QStringLiteral("Coins"));
 
   canvas_.SetFontBold(true);
@@ -231,17 +212,20 @@ void MainScreen::RedrawMeters() {
 }
 
 void MainScreen::RestoreBackgroundPatch() {
+  const ScreenScale& scale = layout_.scale;
   canvas_.SetRasterOp(RasterOp::Copy);
   const layout::Rect& patch = layout::kSpinPatch;
-  Blit(canvas_, Scale(patch.left), Scale(patch.top), Scale(patch.right), Scale(patch.bottom),
-       art_.background_bitmap, patch.left, patch.top, patch.right, patch.bottom);
+  Blit(canvas_, scale.Scale(patch.left), scale.Scale(patch.top), scale.Scale(patch.right),
+       scale.Scale(patch.bottom), art_.background_bitmap, patch.left, patch.top, patch.right,
+       patch.bottom);
 }
 
 void MainScreen::DrawLogo() {
+  const ScreenScale& scale = layout_.scale;
   const int w = art_.logo.width();
   const int h = art_.logo.height();
-  const int x = (Scale(layout::kLogoAreaWidth) - w) / 2;
-  const int y = Scale(layout::kLogoTop);
+  const int x = (scale.Scale(layout::kLogoAreaWidth) - w) / 2;
+  const int y = scale.Scale(layout::kLogoTop);
   canvas_.SetRasterOp(RasterOp::And);
   Blit(canvas_, x, y, x + w, y + h, art_.logo_mask, 0, 0, w, h);
   canvas_.SetRasterOp(RasterOp::Or);
@@ -250,52 +234,55 @@ void MainScreen::DrawLogo() {
 }
 
 void MainScreen::DrawCoinValue() {
+  const ScreenScale& scale = layout_.scale;
   const QString five = QStringLiteral("5");
   const QString cent = QString(QChar(0x00A2));
-  const int width = CurrentLayoutWidth();
-  canvas_.SetFontFace(QStringLiteral("Arial"));
-  canvas_.SetFontBold(true);
+  const int width = scale.Width();
+  SetFont(canvas_, CoinFigureFont(width));
   canvas_.SetFontColor(kBlack);
   canvas_.SetBrushClear(true);
-  canvas_.SetFontSize(CoinFontSize(width, true));
   // Right-aligned in the white box: the whole "5¢" measured at the large size.
-  const int y = Scale(layout::kCoinValueTop);
-  int x = Scale(layout::kCoinValueRight) - canvas_.TextWidth(five + cent) +
-          Scale(layout::kCoinValueNudge);
+  const int y = scale.Scale(layout::kCoinValueTop);
+  int x = scale.Scale(layout::kCoinValueRight) - canvas_.TextWidth(five + cent) +
+          scale.Scale(layout::kCoinValueNudge);
   canvas_.TextOut(x, y, five);
   x += canvas_.TextWidth(five);
-  canvas_.SetFontSize(CoinFontSize(width, false));
+  SetFont(canvas_, CentSignFont(width));
   canvas_.TextOut(x, y, cent);
-  canvas_.SetFontFace(kWindowFace);
+  canvas_.SetFontFace(QString::fromLatin1(kUiFace));
 }
 
 void MainScreen::DrawCreditsMeter() {
-  DrawNumber(canvas_, art_, gs_.Credits, Scale(layout::kCreditsMeterRight), meter_top_, true, true);
+  DrawNumber(canvas_, art_, gs_.Credits, layout_.scale.Scale(layout::kCreditsMeterRight),
+             meter_top_, true, true);
 }
 
 void MainScreen::DrawBetMeter() {
-  DrawNumber(canvas_, art_, gs_.Bet, Scale(layout::kBetMeterRight), meter_top_, true, true);
+  DrawNumber(canvas_, art_, gs_.Bet, layout_.scale.Scale(layout::kBetMeterRight), meter_top_, true,
+             true);
 }
 
 void MainScreen::DrawWinMeter(int amount) {
-  DrawNumber(canvas_, art_, amount, Scale(layout::kWinMeterRight), meter_top_, false, true);
+  DrawNumber(canvas_, art_, amount, layout_.scale.Scale(layout::kWinMeterRight), meter_top_, false,
+             true);
 }
 
 void MainScreen::DrawLineMarkers(int n, bool lit) {
+  const ScreenScale& scale = layout_.scale;
   const int r = MarkerRow(n);
   if (r < 0) return;
   const QImage& picture = lit ? art_.line_bubbles : art_.line_bubbles_dim;
   const int src_top = layout::kMarkerRowHeight * r;
   const int src_bottom = src_top + layout::kMarkerRowHeight;
-  const int top = Scale(layout::kMarkersTop) + Scale(layout::kMarkerRowHeight * r);
-  const int height = Scale(layout::kMarkerRowHeight);
+  const int top = scale.Scale(layout::kMarkersTop) + scale.Scale(layout::kMarkerRowHeight * r);
+  const int height = scale.Scale(layout::kMarkerRowHeight);
   const bool odd = (r % 2) != 0;
   const QString number = QString::number(n);
 
-  const int width = CurrentLayoutWidth();
+  const FontBand number_font = MarkerNumberFont(scale.Width());
   auto draw_one = [&](const layout::MarkerColumn& column) {
-    const int left = Scale(column.left);
-    const int w = Scale(column.width);
+    const int left = scale.Scale(column.left);
+    const int w = scale.Scale(column.width);
     const int src_left = column.art_left;
     const int src_right = column.art_right;
     const int number_offset = odd ? column.number_odd : column.number_even;
@@ -308,11 +295,10 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
     canvas_.SetRasterOp(RasterOp::Copy);
     canvas_.SetBrushClear(true);
     canvas_.SetFontColor(lit ? kWhite : kSilver);
-    canvas_.SetFontBold(true);
-    canvas_.SetFontSize(MarkerFontSize(width));
+    SetFont(canvas_, number_font);
     if (lit)
-      WriteCentred(canvas_, left + Scale(number_offset), top + Scale(layout::kMarkerNumberY),
-                   number);
+      WriteCentred(canvas_, left + scale.Scale(number_offset),
+                   top + scale.Scale(layout::kMarkerNumberY), number);
   };
   // Even rows have their square on the left of each marker, odd rows on the right.
   draw_one(layout::kLeftMarkers);
@@ -326,6 +312,7 @@ void MainScreen::DrawAllLineMarkers() {
 }
 
 void MainScreen::DrawPaylinePath(int n) {
+  const ScreenScale& scale = layout_.scale;
   const int r = MarkerRow(n);
   if (r < 0) return;
   const int l = layout_.ReelsLeft;
@@ -333,12 +320,12 @@ void MainScreen::DrawPaylinePath(int n) {
   const int p = layout_.ReelPitch;
   const int c = layout_.CellSize;
   const int h = c / 2;
-  const int y0 =
-      Scale(layout::kMarkersTop) + Scale(layout::kMarkerRowHeight * r + layout::kMarkerNumberY);
-  const int xs = l - Scale(layout::kPathOverhang);
-  const int xe = l + 4 * p + c + Scale(layout::kPathOverhang);
-  const int wide = Scale(3);
-  const int narrow = Scale(2);
+  const int y0 = scale.Scale(layout::kMarkersTop) +
+                 scale.Scale(layout::kMarkerRowHeight * r + layout::kMarkerNumberY);
+  const int xs = l - scale.Scale(layout::kPathOverhang);
+  const int xe = l + 4 * p + c + scale.Scale(layout::kPathOverhang);
+  const int wide = scale.Scale(3);
+  const int narrow = scale.Scale(2);
 
   struct Point {
     int x, y, pen_width;
@@ -348,11 +335,11 @@ void MainScreen::DrawPaylinePath(int n) {
   auto add = [&](int x, int y, int pen_width) { points[count++] = {x, y, pen_width}; };
   switch (n) {
     case 4:
-      add(l + 2 * p + h, t + 3 * c - Scale(5), narrow);
+      add(l + 2 * p + h, t + 3 * c - scale.Scale(5), narrow);
       add(xe, y0, narrow);
       break;
     case 5:
-      add(l + 2 * p + h, t + Scale(5), narrow);
+      add(l + 2 * p + h, t + scale.Scale(5), narrow);
       add(xe, y0, narrow);
       break;
     case 6:
@@ -364,15 +351,15 @@ void MainScreen::DrawPaylinePath(int n) {
       break;
     case 8:
       add(l + h, y0, wide);
-      add(l + p + h, t + h - Scale(6), narrow);
-      add(l + 3 * p + h, t + h - Scale(6), wide);
+      add(l + p + h, t + h - scale.Scale(6), narrow);
+      add(l + 3 * p + h, t + h - scale.Scale(6), wide);
       add(l + 4 * p + h, y0, narrow);
       add(xe, y0, wide);
       break;
     case 9:
       add(l + h, y0, wide);
-      add(l + p + h, t + 2 * c + h + Scale(6), narrow);
-      add(l + 3 * p + h, t + 2 * c + h + Scale(6), wide);
+      add(l + p + h, t + 2 * c + h + scale.Scale(6), narrow);
+      add(l + 3 * p + h, t + 2 * c + h + scale.Scale(6), wide);
       add(l + 4 * p + h, y0, narrow);
       add(xe, y0, wide);
       break;
@@ -397,22 +384,23 @@ void MainScreen::DrawPaylinePath(int n) {
 }
 
 void MainScreen::RestoreReelFrames() {
+  const ScreenScale& scale = layout_.scale;
   const QImage& bg = art_.background_bitmap;
   using layout::kCell, layout::kLeftFrameStrip, layout::kReelPitch, layout::kReelsLeft,
       layout::kReelsTop, layout::kRightFrameStrip;
-  const int top = Scale(kReelsTop);
+  const int top = scale.Scale(kReelsTop);
   const int bottom = top + 3 * layout_.CellSize;
   const int art_bottom = kReelsTop + kRows * kCell;
   canvas_.SetRasterOp(RasterOp::Copy);
   for (int i = 0; i < kReels; ++i) {
     const int art_left = layout::kLeftFrameStripLeft + kReelPitch * i;
-    const int left_strip = Scale(layout::kLeftFrameStripLeft) + i * layout_.ReelPitch;
-    Blit(canvas_, left_strip, top, left_strip + Scale(kLeftFrameStrip), bottom, bg, art_left,
+    const int left_strip = scale.Scale(layout::kLeftFrameStripLeft) + i * layout_.ReelPitch;
+    Blit(canvas_, left_strip, top, left_strip + scale.Scale(kLeftFrameStrip), bottom, bg, art_left,
          kReelsTop, art_left + kLeftFrameStrip, art_bottom);
     const int art_right = kReelsLeft + kCell + kReelPitch * i;
-    const int right_strip = Scale(kReelsLeft) + i * layout_.ReelPitch + layout_.CellSize;
-    Blit(canvas_, right_strip, top, right_strip + Scale(kRightFrameStrip), bottom, bg, art_right,
-         kReelsTop, art_right + kRightFrameStrip, art_bottom);
+    const int right_strip = scale.Scale(kReelsLeft) + i * layout_.ReelPitch + layout_.CellSize;
+    Blit(canvas_, right_strip, top, right_strip + scale.Scale(kRightFrameStrip), bottom, bg,
+         art_right, kReelsTop, art_right + kRightFrameStrip, art_bottom);
   }
 }
 

@@ -1,7 +1,8 @@
 // Painting of the main window: the cabinet, the payline markers and paths, the reels, the
 // meters, the keys, the coin value and the logo. Each routine draws straight onto the window's
 // canvas at the moment the game asks for it; positions are design-grid values turned into
-// window pixels by Scale, read at the current layout width on every call.
+// window pixels by the scale of the layout the screen was given, read anew on every call (the
+// window lays the cabinet out again when its game area changes).
 //
 // Every routine leaves the canvas's raster operation at plain copy. Painting only copies from
 // the working bitmaps prepared at start-up; it never decodes or stretches art.
@@ -39,8 +40,8 @@ class MainScreen {
   // Corners for CutFrameCorner.
   enum class Corner { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
 
-  // The screen reads gs (bet, reels, wins) and the reel layout; the art must have its working
-  // bitmaps prepared. All four must outlive the screen.
+  // The screen reads gs (bet, reels, wins) and the layout (its scale and reel geometry); the art
+  // must have its working bitmaps prepared. All four must outlive the screen.
   MainScreen(const GameState& gs, const ScreenLayout& layout, const MainArt& art, Canvas& canvas);
 
   // The full repaint: background, markers, paths, reel frames, the winning markers after a

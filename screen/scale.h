@@ -1,18 +1,17 @@
 // Scaling of the 800 x 600 design grid to the screen. The factor comes from the layout width
 // alone (the screen width, or less where the screen is too short for the keys; see
-// screen/layout_width.h) and is read anew on every call.
+// screen/layout_width.h). Whoever draws or hit-tests holds the ScreenScale it works at: the main
+// window keeps one in its layout, side windows get a copy, tools and tests make their own.
 #pragma once
 
-#include <functional>
+#include "engine/scale.h"
 
-// Sets where the current layout width comes from (the main window hands in the width it laid
-// the cabinet out for; tests hand in a fixed width). An empty function restores the default
-// source, which reports the design width 800.
-void SetLayoutWidthSource(std::function<int()> source);
-
-// The current layout width in pixels, as the source reports it now. A source that reports no
-// usable width (below 1) counts as the design width 800, so nothing scales to nothing.
-int CurrentLayoutWidth();
-
-// A design value in window pixels at the current layout width: v * (width / 800), truncated.
-int Scale(int v);
+// Where and how large the cabinet is drawn: the 800-wide design grid scaled to layout_width.
+struct ScreenScale {
+  int layout_width = kDesignWidth;  // the width the cabinet is laid out for (< 1 counts as 800)
+  int offset = 0;                   // the cabinet's left edge in the game area, window pixels
+  int Scale(int v) const;           // v * (layout_width / 800), truncated (engine's ScaleAt)
+  // The layout width as it counts: layout_width, or the design width 800 when it is below 1, so
+  // that nothing scales to nothing.
+  int Width() const { return layout_width >= 1 ? layout_width : kDesignWidth; }
+};

@@ -10,6 +10,7 @@
 #include "platform/canvas.h"
 #include "platform/platform.h"
 #include "platform/profile_file.h"
+#include "screen/fonts.h"
 #include "shell/help_topics.h"
 
 namespace {
@@ -32,7 +33,7 @@ constexpr QRect kHelpButton(8, 316, 97, 37);
 constexpr int kFontPoints = 8;
 
 QFont DialogFont(bool bold) {
-  QFont font(QStringLiteral("MS Sans Serif"));
+  QFont font(QString::fromLatin1(kUiFace));
   font.setPixelSize(PointsToPixels(kFontPoints));
   font.setBold(bold);
   return font;

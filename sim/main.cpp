@@ -29,7 +29,7 @@
 namespace {
 
 constexpr int kExitUsage = 2;
-constexpr int kMaxWidth = 1000000;  // keeps Scale(912) far inside 32 bits
+constexpr int kMaxWidth = 1000000;  // keeps ScaleAt(width, 912) far inside 32 bits
 
 constexpr const char* kUsage =
     "usage: zelmar-sim spins --seed S --count N [--lines L] [--per-line C] [--width W]\n"

@@ -14,6 +14,7 @@
 #include "engine/game_state.h"
 #include "platform/jpeg.h"
 #include "platform/platform.h"
+#include "screen/fonts.h"
 #include "shell/identity.h"
 #include "shell/sounds.h"
 
@@ -45,7 +46,7 @@ constexpr QPoint kStopRightAt(554, 134);
 constexpr QRect kStopLeftArea(QPoint(17, 134), QPoint(86, 186));
 constexpr QRect kStopRightArea(QPoint(554, 134), QPoint(622, 186));
 
-const QString kPrizeFace = QStringLiteral("MS Sans Serif");
+const QString kPrizeFace = QString::fromLatin1(kUiFace);
 constexpr int kPrizePoints = 24;
 
 QRgb Rgb(int r, int g, int b) {

@@ -15,13 +15,14 @@
 #include "platform/help_viewer.h"
 #include "platform/number_format.h"
 #include "platform/platform.h"
+#include "screen/fonts.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "shell/identity.h"
 
 namespace {
 
-const QString kFace = QStringLiteral("MS Sans Serif");
+const QString kFace = QString::fromLatin1(kUiFace);
 constexpr int kFormFontPixels = 13;
 constexpr int kModeFontPixels = 19;
 constexpr int kRadioFontPixels = 16;

@@ -12,30 +12,15 @@
 #include <cstdint>
 
 #include "platform/help_viewer.h"
-#include "screen/scale.h"
-
-namespace payoff_chart {
-
-FontSizes FontSizesFor(int width) {
-  if (width < 1000) return {12, 8, 10, 8, 8};
-  if (width <= 1190) return {14, 10, 12, 10, 10};
-  if (width <= 1299) return {18, 12, 14, 12, 12};
-  return {24, 14, 18, 14, 14};
-}
-
-}  // namespace payoff_chart
+#include "screen/fonts.h"
 
 namespace {
 
+using colours::kBlack, colours::kGrey, colours::kRed, colours::kSilver, colours::kWhite,
+    colours::kYellow;
 using payoff_chart::PayColumn;
 
-constexpr QRgb kRed = qRgb(255, 0, 0);
-constexpr QRgb kYellow = qRgb(255, 255, 0);
-constexpr QRgb kWhite = qRgb(255, 255, 255);
-constexpr QRgb kSilver = qRgb(192, 192, 192);
-constexpr QRgb kGrey = qRgb(128, 128, 128);
-constexpr QRgb kBlack = qRgb(0, 0, 0);
-const QString kFace = QStringLiteral("MS Sans Serif");
+const QString kFace = QString::fromLatin1(kUiFace);
 
 constexpr int kScatterCodes[] = {5, 6, 7, 8, 9};
 constexpr int kSheetColumns = 4;
@@ -160,12 +145,13 @@ std::array<QImage, 8> PayoffChartWindow::BuiltInCharacters() {
   return characters;
 }
 
-PayoffChartWindow::PayoffChartWindow(int cell_size, const QImage& symbol_sheet, QWidget* parent)
-    : PayoffChartWindow(cell_size, symbol_sheet, BuiltInCharacters(), parent) {}
+PayoffChartWindow::PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
+                                     QWidget* parent)
+    : PayoffChartWindow(scale, cell_size, symbol_sheet, BuiltInCharacters(), parent) {}
 
-PayoffChartWindow::PayoffChartWindow(int cell_size, const QImage& symbol_sheet,
+PayoffChartWindow::PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
                                      std::array<QImage, 8> characters, QWidget* parent)
-    : QDialog(parent), cell_size_(cell_size), symbol_sheet_(symbol_sheet) {
+    : QDialog(parent), scale_(scale), cell_size_(cell_size), symbol_sheet_(symbol_sheet) {
   setWindowTitle(QStringLiteral("Payoff Chart"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -242,7 +228,7 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
   int line = 0;
   for (int k = 0; k < 5; ++k) {
     if (column.pays[k] == 0) continue;
-    const int top = Scale(column.first_top) + line * Scale(column.pitch);
+    const int top = scale_.Scale(column.first_top) + line * scale_.Scale(column.pitch);
     const QString count = QString::number(kCounts[k]);
     Text(right - surface_.TextWidth(count), top, count);
     Text(pay_left, top, QString::number(column.pays[k]));
@@ -251,7 +237,7 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
 }
 
 void PayoffChartWindow::PaintAll() {
-  const int screen_width = CurrentLayoutWidth();
+  const int screen_width = scale_.Width();
   // The glass is as wide as the main screen's layout and centred in a wider window between black
   // margins; in a narrower one it starts at the left edge and its right end is cut.
   const int glass_width = std::min(width(), screen_width);
@@ -261,7 +247,7 @@ void PayoffChartWindow::PaintAll() {
     surface_.on_changed = [this](const QRect& r) { update(r.translated(glass_left_, 0)); };
   }
   texts_.clear();
-  const payoff_chart::FontSizes fonts = payoff_chart::FontSizesFor(screen_width);
+  const PayoffChartFonts fonts = PayoffChartFontsFor(screen_width);
   const int cell = cell_size_;
   const int small = (cell / 4) * 3;
 
@@ -275,14 +261,15 @@ void PayoffChartWindow::PaintAll() {
   // The tiles: the scatter pieces on top, the wild and the four highest symbols large in the
   // middle, the other eight symbols small at the bottom.
   for (int i = 0; i < 5; ++i)
-    FramedTile(kScatterCodes[i], Scale(197) + i * (cell + Scale(5)), Scale(32), cell);
-  for (int i = 0; i < 5; ++i) {
-    FramedTile(payoff_chart::kLargeColumns[i].code, Scale(56) + i * (cell + Scale(76)), Scale(150),
+    FramedTile(kScatterCodes[i], scale_.Scale(197) + i * (cell + scale_.Scale(5)), scale_.Scale(32),
                cell);
+  for (int i = 0; i < 5; ++i) {
+    FramedTile(payoff_chart::kLargeColumns[i].code,
+               scale_.Scale(56) + i * (cell + scale_.Scale(76)), scale_.Scale(150), cell);
   }
   for (int i = 0; i < 8; ++i) {
-    FramedTile(payoff_chart::kSmallColumns[i].code, Scale(28) + i * (cell + Scale(21)), Scale(250),
-               small);
+    FramedTile(payoff_chart::kSmallColumns[i].code,
+               scale_.Scale(28) + i * (cell + scale_.Scale(21)), scale_.Scale(250), small);
   }
 
   surface_.SetBrushClear(true);
@@ -292,16 +279,17 @@ void PayoffChartWindow::PaintAll() {
   // The jackpot, above and below the middle scatter tile. The heading keeps clear of the two
   // columns of rules beside it: where the band's size would run into them (the widest screens),
   // it is set a point smaller until it fits.
-  const int centre = Scale(197) + 2 * cell + 2 * Scale(5) + cell / 2;
+  const int centre = scale_.Scale(197) + 2 * cell + 2 * scale_.Scale(5) + cell / 2;
   const QString jackpot =
       QStringLiteral("Zelmar Jackpot - Get all five ZELMAR Symbols on a Payline");
   surface_.SetFontSize(fonts.rules);
   int left_column_end = 0;
   for (const char* line : kRulesLeft) {
     left_column_end =
-        std::max(left_column_end, Scale(10) + surface_.TextWidth(QString::fromLatin1(line)));
+        std::max(left_column_end, scale_.Scale(10) + surface_.TextWidth(QString::fromLatin1(line)));
   }
-  const int half_room = std::min(centre - left_column_end, Scale(624) - centre) - Scale(4);
+  const int half_room =
+      std::min(centre - left_column_end, scale_.Scale(624) - centre) - scale_.Scale(4);
   int jackpot_points = fonts.jackpot;
   surface_.SetFontSize(jackpot_points);
   while (jackpot_points > fonts.rules && surface_.TextWidth(jackpot) / 2 > half_room) {
@@ -309,55 +297,55 @@ void PayoffChartWindow::PaintAll() {
   }
   surface_.SetFontColor(kRed);
   Text(centre - surface_.TextWidth(jackpot) / 2,
-       Scale(32) - surface_.TextHeight(jackpot) - Scale(2), jackpot);
+       scale_.Scale(32) - surface_.TextHeight(jackpot) - scale_.Scale(2), jackpot);
   const QString pays = QStringLiteral("Pays ") + QString::number(payoff_chart::kJackpotPays) +
                        QStringLiteral(" X Coins Per Line Bet");
-  Text(centre - surface_.TextWidth(pays) / 2, Scale(32) + cell + Scale(1), pays);
+  Text(centre - surface_.TextWidth(pays) / 2, scale_.Scale(32) + cell + scale_.Scale(1), pays);
 
   // The rules of play.
   surface_.SetFontSize(fonts.rules);
   surface_.SetFontColor(kWhite);
   for (int i = 0; i < 7; ++i)
-    Text(Scale(10), Scale(kRulesLeftTops[i]), QString::fromLatin1(kRulesLeft[i]));
+    Text(scale_.Scale(10), scale_.Scale(kRulesLeftTops[i]), QString::fromLatin1(kRulesLeft[i]));
   for (int i = 0; i < 4; ++i) {
-    Text(Scale(624), Scale(kRulesRightTops[i]), QString::fromLatin1(kRulesRight[i]));
+    Text(scale_.Scale(624), scale_.Scale(kRulesRightTops[i]), QString::fromLatin1(kRulesRight[i]));
   }
 
   // The scatter pays.
   surface_.SetFontSize(fonts.large_table);
   for (int i = 0; i < 3; ++i) {
-    const int top = Scale(kScatterTops[i]);
+    const int top = scale_.Scale(kScatterTops[i]);
     surface_.SetFontColor(kRed);
-    Text(Scale(680), top, QString::number(kScatterCounts[i]));
+    Text(scale_.Scale(680), top, QString::number(kScatterCounts[i]));
     surface_.SetFontColor(kWhite);
-    Text(Scale(690), top, QStringLiteral("-"));
+    Text(scale_.Scale(690), top, QStringLiteral("-"));
     surface_.SetFontColor(kYellow);
-    Text(Scale(697), top, QString::number(payoff_chart::kScatterPays[i]));
+    Text(scale_.Scale(697), top, QString::number(payoff_chart::kScatterPays[i]));
   }
 
   // The line pays beside their tiles, column colours alternating.
   for (int i = 0; i < 5; ++i) {
-    const int right = Scale(54) + i * (cell + Scale(76));
-    PayTable(payoff_chart::kLargeColumns[i], right, right + cell + Scale(5),
+    const int right = scale_.Scale(54) + i * (cell + scale_.Scale(76));
+    PayTable(payoff_chart::kLargeColumns[i], right, right + cell + scale_.Scale(5),
              i % 2 == 0 ? kYellow : kWhite);
   }
   surface_.SetFontSize(fonts.small_table);
   for (int i = 0; i < 8; ++i) {
-    const int right = Scale(26) + i * (cell + Scale(21));
-    PayTable(payoff_chart::kSmallColumns[i], right, right + small + Scale(4),
+    const int right = scale_.Scale(26) + i * (cell + scale_.Scale(21));
+    PayTable(payoff_chart::kSmallColumns[i], right, right + small + scale_.Scale(4),
              i % 2 == 0 ? kWhite : kYellow);
   }
 
   // Two silver rules with the Close button between them.
   SetPen(surface_, kSilver, 3);
-  for (int y : {Scale(325), Scale(365)}) {
+  for (int y : {scale_.Scale(325), scale_.Scale(365)}) {
     surface_.MoveTo(0, y);
     surface_.LineTo(screen_width, y);
   }
   SetPen(surface_, kBlack, 1);
   const int button_width = screen_width / 2;
-  close_button_->setGeometry(glass_left_ + (screen_width - button_width) / 2, Scale(332),
-                             button_width, Scale(28));
+  close_button_->setGeometry(glass_left_ + (screen_width - button_width) / 2, scale_.Scale(332),
+                             button_width, scale_.Scale(28));
   QFont button_font = close_button_->font();
   button_font.setPixelSize(PointsToPixels(fonts.large_table));
   button_font.setBold(true);
@@ -366,17 +354,17 @@ void PayoffChartWindow::PaintAll() {
   // The bonus game, under the characters.
   surface_.SetFontSize(fonts.bonus);
   surface_.SetFontColor(kWhite);
-  const int first_top = Scale(378) + kCharacterSide + Scale(6);
-  const int second_top = first_top + Scale(12);
-  Text(Scale(400) - surface_.TextWidth(kBonusText1) / 2, first_top, kBonusText1);
-  Text(Scale(400) - surface_.TextWidth(kBonusText2) / 2, second_top, kBonusText2);
+  const int first_top = scale_.Scale(378) + kCharacterSide + scale_.Scale(6);
+  const int second_top = first_top + scale_.Scale(12);
+  Text(scale_.Scale(400) - surface_.TextWidth(kBonusText1) / 2, first_top, kBonusText1);
+  Text(scale_.Scale(400) - surface_.TextWidth(kBonusText2) / 2, second_top, kBonusText2);
   surface_.SetBrushClear(false);
 
   // The characters: one row above the texts and, on screens wide enough, one below.
   const int slot = glass_width / 6;
   for (int i = 0; i < kCharacters; ++i) {
     const int left = glass_left_ + (slot - kCharacterSide) / 2 + (i % 6) * slot;
-    const int top = i < 6 ? Scale(378) : second_top + Scale(12) + Scale(6);
+    const int top = i < 6 ? scale_.Scale(378) : second_top + scale_.Scale(12) + scale_.Scale(6);
     characters_[i]->move(left, top);
     characters_[i]->setVisible(i < 6 || screen_width >= 1000);
   }

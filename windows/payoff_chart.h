@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "screen/scale.h"
 #include "shell/help_topics.h"
 
 class QLabel;
@@ -58,13 +59,6 @@ inline constexpr std::array<PayColumn, 8> kSmallColumns{{
     {17, {100, 20, 5, 0, 0}, 258, 16},
 }};
 
-// The five font sets, in points, for a layout width: jackpot, rules, scatter and large-symbol
-// tables (and the Close button), small-symbol table, bonus texts.
-struct FontSizes {
-  int jackpot, rules, large_table, small_table, bonus;
-};
-FontSizes FontSizesFor(int width);
-
 }  // namespace payoff_chart
 
 class PayoffChartWindow : public QDialog {
@@ -81,12 +75,15 @@ class PayoffChartWindow : public QDialog {
     int points;
   };
 
-  // symbol_sheet holds the symbol cells at cell_size pixels; it is read at every paint and must
-  // outlive the window. The window sizes itself to the screen and is shown maximised.
-  PayoffChartWindow(int cell_size, const QImage& symbol_sheet, QWidget* parent = nullptr);
-  // Same with the character pictures given (a missing one is drawn plainly).
-  PayoffChartWindow(int cell_size, const QImage& symbol_sheet, std::array<QImage, 8> characters,
+  // The glass is laid out at scale, the main screen's (its layout width sets the glass's width,
+  // the places and the font sizes). symbol_sheet holds the symbol cells at cell_size pixels; it
+  // is read at every paint and must outlive the window. The window sizes itself to the screen and
+  // is shown maximised.
+  PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
                     QWidget* parent = nullptr);
+  // Same with the character pictures given (a missing one is drawn plainly).
+  PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
+                    std::array<QImage, 8> characters, QWidget* parent = nullptr);
 
   // Paints the whole chart and places the Close button and the characters.
   void PaintAll();
@@ -111,6 +108,7 @@ class PayoffChartWindow : public QDialog {
   void FramedTile(int code, int x, int y, int side);
   void PayTable(const payoff_chart::PayColumn& column, int right, int pay_left, QRgb colour);
 
+  ScreenScale scale_;
   int cell_size_;
   const QImage& symbol_sheet_;
   Canvas surface_;

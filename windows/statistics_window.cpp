@@ -9,10 +9,11 @@
 #include "engine/game_state.h"
 #include "engine/statistics.h"
 #include "platform/number_format.h"
+#include "screen/fonts.h"
 
 namespace {
 
-const QString kFace = QStringLiteral("MS Sans Serif");
+const QString kFace = QString::fromLatin1(kUiFace);
 constexpr int kFontPixels = 13;
 // "%10.0n": grouped thousands, no decimals, at least ten characters.
 constexpr int kGroupedWidth = 10;

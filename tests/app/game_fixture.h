@@ -93,8 +93,8 @@ class GameFixture : public ::testing::Test {
     ASSERT_TRUE(done());
   }
 
-  // Window pixel of a design point, the way the game scales it.
-  static int S(int v) { return Scale(v); }
+  // Window pixel of a design point, the way the window scales it now.
+  int S(int v) const { return window_->Layout().scale.Scale(v); }
 
   // Game-area point of a design point: the cabinet may stand off the area's left edge.
   int AreaX(int x) const { return window_->CabinetOffset() + S(x); }

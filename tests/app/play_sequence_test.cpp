@@ -14,7 +14,6 @@
 #include "engine/reels.h"
 #include "engine/spin.h"
 #include "screen/cabinet.h"
-#include "screen/scale.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
@@ -78,15 +77,11 @@ class PlaySequenceTest : public ::testing::Test {
     gs_.LinesButton = 5;
     gs_.CreditsButton = 6;
     cabinet_ = std::make_unique<Cabinet>(gs_, "", "Zelmar", 800, 600, 560);
-    SetLayoutWidthSource([this] { return cabinet_->layout.LayoutWidth; });
-    cabinet_->LayOut(560);
     cabinet_->screen.PaintAll();
     cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->screen, cabinet_->status, platform_);
     play_ = std::make_unique<PlaySequence>(gs_, cabinet_->layout, cabinet_->screen,
                                            cabinet_->status, *cycle_, sounds_, platform_, host_);
   }
-  void TearDown() override { SetLayoutWidthSource(nullptr); }
-
   QImage Reel(int r) const {
     const ScreenLayout& l = cabinet_->layout;
     return cabinet_->canvas.Image().copy(l.ReelsLeft + r * l.ReelPitch, l.ReelsTop, l.CellSize,

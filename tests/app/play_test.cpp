@@ -7,6 +7,7 @@
 
 #include "engine/bonus.h"
 #include "engine/countup.h"
+#include "screen/fonts.h"
 #include "screen/main_screen.h"
 #include "shell/game_audio.h"
 #include "tests/app/game_fixture.h"
@@ -33,26 +34,24 @@ struct StatusText {
   bool right_aligned;
 };
 
-// The status strip as the window must show the texts at the design width (8 point plain type,
-// every text on the line whose bottom is the strip's), and as it shows it.
+// The status strip as the window must show the texts at the design width (in the status line's
+// font, every text on the line whose bottom is the strip's), and as it shows it.
 QImage ExpectedStatus(const std::vector<StatusText>& texts) {
-  Canvas c(Scale(800), Scale(600));
-  c.SetFontFace(QStringLiteral("MS Sans Serif"));
-  c.SetFontSize(8);
-  c.SetFontBold(false);
+  Canvas c(800, 600);
+  const FontBand font = StatusLineFont(800);
+  c.SetFontFace(QString::fromLatin1(font.face));
+  c.SetFontSize(font.size);
+  c.SetFontBold(font.bold);
   c.SetBrushClear(true);
-  const int top = Scale(61) - c.TextHeight(texts.front().text);
+  const int top = 61 - c.TextHeight(texts.front().text);
   for (const StatusText& t : texts) {
     c.SetFontColor(t.colour);
-    const int x = t.right_aligned ? Scale(t.anchor) - c.TextWidth(t.text) : Scale(t.anchor);
-    c.TextOut(x, top, t.text);
+    c.TextOut(t.right_aligned ? t.anchor - c.TextWidth(t.text) : t.anchor, top, t.text);
   }
-  return c.Image().copy(
-      QRect(QPoint(Scale(172), Scale(50)), QPoint(Scale(624) - 1, Scale(61) - 1)));
+  return c.Image().copy(QRect(QPoint(172, 50), QPoint(623, 60)));
 }
 QImage ShownStatus(const Canvas& surface) {
-  return surface.Image().copy(
-      QRect(QPoint(Scale(172), Scale(50)), QPoint(Scale(624) - 1, Scale(61) - 1)));
+  return surface.Image().copy(QRect(QPoint(172, 50), QPoint(623, 60)));
 }
 constexpr QRgb kWhiteText = qRgb(255, 255, 255);
 constexpr QRgb kYellowText = qRgb(255, 255, 0);
@@ -194,10 +193,10 @@ TEST_F(Stakes, EnterSpaceAndMReachTheGameThroughRealKeyPresses) {
 TEST_F(Stakes, AreaBoundsAreInclusiveAtTheScaledEdges) {
   Start(FindSeed(9, 1, NoWin), 1024, 768, 120);
   Ready();
-  window_->ClickAt(Scale(666), Scale(528));  // spin's far corner
+  window_->ClickAt(S(666), S(528));  // spin's far corner
   PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
-  window_->ClickAt(Scale(666) + 1, Scale(528));
+  window_->ClickAt(S(666) + 1, S(528));
   EXPECT_EQ(state_.SpinCount, 1);
 }
 
@@ -346,9 +345,9 @@ TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
       9, 1, [](const GameState& g) { return g.LineWon[1] && !g.LineWon[2] && g.ScatterCount < 3; });
   Start(seed);
   Ready();
-  const int top = Scale(212) + Scale(25 * MarkerRow(2));
+  const int top = S(212) + S(25 * MarkerRow(2));
   // The marker without its right edge, where the paths start.
-  const QRect marker(Scale(162), top, Scale(36), Scale(25));
+  const QRect marker(S(162), top, S(36), S(25));
   QImage before, after;
   auto repaint = platform_.CreateTimer(100, false, [&] {
     if (!before.isNull()) return;  // once, while the reels turn
@@ -500,10 +499,10 @@ TEST_F(CountUp, WinMeterContinuesFromTheGivenStart) {
   state_.WinToCount = 7;
   window_->Play().CountUpWin(993);
   PlayOut();
-  // The red meter now reads 1000: four digits right-aligned at Scale(428).
+  // The red meter now reads 1000: four digits right-aligned at S(428).
   const Canvas& c = window_->Surface();
   const int top = window_->Screen().MeterTop();
-  const int left = Scale(428) - 4 * 16;
+  const int left = S(428) - 4 * 16;
   bool red = false;
   for (int y = top; y < top + 21 && !red; ++y) {
     for (int x = left; x < left + 16; ++x) {
@@ -688,10 +687,10 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   // The win meter counts on from the spin's win to the whole game's.
   Canvas meter(window_->Surface().Width(), window_->Surface().Height());
   const int top = window_->Screen().MeterTop();
-  DrawNumber(meter, window_->Art(), expected.GamePaid + prize, Scale(428), top, false, true);
+  DrawNumber(meter, window_->Art(), expected.GamePaid + prize, S(428), top, false, true);
   // Two digits and the blank cell before them; the status line below covers their last rows.
   ASSERT_LT(expected.GamePaid + prize, 100);
-  const QRect digits(Scale(428) - 3 * 16, top, 3 * 16, Scale(50) - top);
+  const QRect digits(S(428) - 3 * 16, top, 3 * 16, S(50) - top);
   EXPECT_EQ(window_->Surface().Image().copy(digits), meter.Image().copy(digits));
   EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->Cycle().Clock().Enabled());

@@ -177,8 +177,7 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
     Start(1, screen.width, screen.height, 120);
     Ready();
     const QSize area = window_->SurfaceWidget()->size();
-    const int width = window_->Layout().LayoutWidth;
-    EXPECT_EQ(CurrentLayoutWidth(), width);
+    const int width = window_->Layout().scale.layout_width;
     EXPECT_EQ(width, LayoutWidth(screen.width, area.height())) << "fitted to the real game area";
     if (screen.scaled_by_width) {
       EXPECT_EQ(width, screen.width);
@@ -204,11 +203,11 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
 TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
   Start(1, 1600, 1200, 120);
   Ready();
-  ASSERT_EQ(window_->Layout().LayoutWidth, 1600);
+  ASSERT_EQ(window_->Layout().scale.layout_width, 1600);
   // A window manager that leaves less room than expected: a panel, a taller caption.
   window_->setFixedSize(1590, 900);
   platform_.ProcessMessages();
-  const int width = window_->Layout().LayoutWidth;
+  const int width = window_->Layout().scale.layout_width;
   EXPECT_EQ(width, LayoutWidth(1600, window_->SurfaceWidget()->height()));
   EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
   EXPECT_EQ(window_->Layout().ReelsLeft, ScaleAt(width, 207));

@@ -40,32 +40,17 @@ std::string DirOf(const QTemporaryDir& dir) {
 
 }  // namespace
 
-TEST(Scale, MatchesTheCheckValues) {
-  ScopedLayoutWidth width(1024);
-  EXPECT_EQ(Scale(207), 264);
-  EXPECT_EQ(Scale(76), 97);
-  width.Set(1152);
-  EXPECT_EQ(Scale(25), 35);
-  EXPECT_EQ(Scale(800), 1151);  // the factor lies just below 1.44
-  width.Set(1920);
-  EXPECT_EQ(Scale(800), 1919);
-  width.Set(1280);
-  EXPECT_EQ(Scale(92), 147);
-  EXPECT_EQ(Scale(0), 0);
-}
-
-TEST(Scale, ReadsTheLayoutWidthOnEveryCall) {
-  int current = 800;
-  SetLayoutWidthSource([&current] { return current; });
-  EXPECT_EQ(Scale(100), 100);
-  current = 1600;
-  EXPECT_EQ(CurrentLayoutWidth(), 1600);
-  EXPECT_EQ(Scale(100), 200);
+TEST(ScreenScale, ScalesByTheLayoutWidthAloneAndTakesNoWidthAsTheDesignWidth) {
+  EXPECT_EQ(ScreenScale{}.Scale(207), 207);
+  EXPECT_EQ((ScreenScale{1024}.Scale(207)), 264);
+  EXPECT_EQ((ScreenScale{1152}.Scale(800)), 1151);  // the factor lies just below 1.44
+  EXPECT_EQ((ScreenScale{1600, 300}.Scale(100)), 200) << "the cabinet's offset does not scale";
   // No usable width counts as the design width rather than collapsing every size to nothing.
-  current = 0;
-  EXPECT_EQ(Scale(100), 100);
-  SetLayoutWidthSource({});
-  EXPECT_EQ(CurrentLayoutWidth(), 800);
+  for (int width : {0, -1600}) {
+    EXPECT_EQ((ScreenScale{width}.Scale(100)), 100) << width;
+    EXPECT_EQ(ScreenScale{width}.Width(), 800) << width;
+  }
+  EXPECT_EQ(ScreenScale{1}.Width(), 1);
 }
 
 struct GeometryRow {
@@ -83,10 +68,10 @@ class ReelGeometry : public ::testing::TestWithParam<GeometryRow> {};
 
 TEST_P(ReelGeometry, WithoutSheetFilesTheSheetIsStretched) {
   const GeometryRow& row = GetParam();
-  ScopedLayoutWidth width(row.width);
   QTemporaryDir dir;
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
+  layout.scale.layout_width = row.width;
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
 
@@ -96,7 +81,7 @@ TEST_P(ReelGeometry, WithoutSheetFilesTheSheetIsStretched) {
   EXPECT_EQ(layout.ReelPitch, row.reel_pitch);
   EXPECT_EQ(layout.BlurHeight, row.blur_height);
   EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
-  EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
+  EXPECT_EQ(art.symbol_bitmap.size(), QSize(layout.scale.Scale(304), layout.scale.Scale(456)));
   EXPECT_EQ(art.symbol_bitmap.format(), QImage::Format_RGB32);
   EXPECT_EQ(art.spin_strip_bitmap.format(), QImage::Format_RGB32);
   // The middle of every cell still shows that cell's symbol after stretching.
@@ -118,9 +103,9 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
   WriteJpeg(dir.filePath("Zelmar122.Jpg"), synthetic::MakeSheet(122, tint));
   WriteJpeg(dir.filePath("zelmar152.jpg"), synthetic::MakeSheet(152, tint));
 
-  ScopedLayoutWidth width(row.width);
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
+  layout.scale.layout_width = row.width;
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
 
@@ -130,13 +115,13 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
   EXPECT_EQ(layout.ReelsTop, row.reels_top);
   EXPECT_EQ(layout.ReelPitch, row.reel_pitch);
   EXPECT_EQ(layout.BlurHeight, row.blur_height);
-  // The strip is stretched by Scale whatever the sheet's cell size.
+  // The strip is stretched by the scale whatever the sheet's cell size.
   EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
   if (has_sheet) {
     EXPECT_EQ(art.symbol_bitmap.size(), QSize(4 * row.native_cell, 6 * row.native_cell));
     EXPECT_EQ(art.symbol_sheet_picture.size(), art.symbol_bitmap.size());
   } else if (row.width == 1366) {
-    EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
+    EXPECT_EQ(art.symbol_bitmap.size(), QSize(layout.scale.Scale(304), layout.scale.Scale(456)));
   } else {
     EXPECT_EQ(art.symbol_bitmap.size(), QSize(304, 456));
   }
@@ -163,23 +148,23 @@ INSTANTIATE_TEST_SUITE_P(CommonWidths, ReelGeometry,
 TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
   QTemporaryDir dir;
   WriteBytes(dir.filePath("Zelmar98.jpg"), QByteArray("\xff\xd8\xff\xe0 not really", 16));
-  ScopedLayoutWidth width(1024);
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
+  layout.scale.layout_width = 1024;
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
   EXPECT_EQ(layout.CellSize, 97);
-  EXPECT_EQ(art.symbol_bitmap.size(), QSize(Scale(304), Scale(456)));
+  EXPECT_EQ(art.symbol_bitmap.size(), QSize(layout.scale.Scale(304), layout.scale.Scale(456)));
   EXPECT_EQ(art.symbol_sheet_picture.size(), QSize(304, 456));
 }
 
 TEST(SheetChoice, SheetNamesFollowTheSoundPrefix) {
   QTemporaryDir dir;
   WriteJpeg(dir.filePath("Zelmar122.jpg"), synthetic::MakeSheet(122, qRgb(0, 0, 0)));
-  ScopedLayoutWidth width(1280);
   {
     MainArt art = synthetic::MakeArt();
     ScreenLayout layout;
+    layout.scale.layout_width = 1280;
     PrepareWorkingBitmaps(art);
     LoadArtForResolution(art, layout, DirOf(dir), "Acme");
     EXPECT_EQ(layout.CellSize, 121) << "a sheet of another prefix must not be used";
@@ -187,6 +172,7 @@ TEST(SheetChoice, SheetNamesFollowTheSoundPrefix) {
   WriteJpeg(dir.filePath("ACME122.jpg"), synthetic::MakeSheet(122, qRgb(0, 0, 0)));
   MainArt art = synthetic::MakeArt();
   ScreenLayout layout;
+  layout.scale.layout_width = 1280;
   PrepareWorkingBitmaps(art);
   LoadArtForResolution(art, layout, DirOf(dir), "Acme");
   EXPECT_EQ(layout.CellSize, 122);
@@ -226,11 +212,11 @@ TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
   }
   EXPECT_TRUE(art.symbol_source_bitmap.isNull());
 
-  // A shorter strip is stretched by Scale and wraps at its own scaled height.
-  ScopedLayoutWidth width(1024);
+  // A shorter strip is stretched by the scale and wraps at its own scaled height.
   ScreenLayout layout;
+  layout.scale.layout_width = 1024;
   LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
-  EXPECT_EQ(layout.BlurHeight, Scale(456));
+  EXPECT_EQ(layout.BlurHeight, 583);
   EXPECT_EQ(art.spin_strip_bitmap.height(), layout.BlurHeight);
 }
 

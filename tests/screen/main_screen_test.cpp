@@ -14,8 +14,8 @@
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "screen/fonts.h"
 #include "screen/main_art.h"
-#include "screen/scale.h"
 #include "screen_test_util.h"
 #include "synthetic_art.h"
 
@@ -34,12 +34,12 @@ int DestFor(int a, int sw, int dw) {
 class ScreenFixture {
  protected:
   void Build(int width) {
-    screen_width_ = std::make_unique<ScopedLayoutWidth>(width);
+    layout_.scale.layout_width = width;
     art_ = synthetic::MakeArt();
     PrepareWorkingBitmaps(art_);
     QTemporaryDir empty;
     LoadArtForResolution(art_, layout_, empty.path().toStdString() + "/", "Zelmar");
-    canvas_.Resize(Scale(800), Scale(600));
+    canvas_.Resize(S(800), S(600));
     gs_.Credits = 1000;
     gs_.Bet = 0;
     gs_.LinesBet = 1;
@@ -54,6 +54,8 @@ class ScreenFixture {
   }
 
   QRgb At(int x, int y) const { return canvas_.Pixel(x, y); }
+  // Window pixels of a design value at the screen's scale.
+  int S(int v) const { return layout_.scale.Scale(v); }
 
   // Counts the pixels of a window rectangle that satisfy a test.
   int Count(int l, int t, int r, int b, const std::function<bool(QRgb)>& test) const {
@@ -70,20 +72,19 @@ class ScreenFixture {
     const int art_x = left ? (odd ? 38 : 5) : (odd ? 70 : 52);
     const int src_left = left ? 0 : 49;
     const int src_width = left ? 42 : 41;
-    const int dest_left = left ? Scale(162) : Scale(654);
-    const int dest_width = left ? Scale(42) : Scale(41);
-    const int top = Scale(212) + Scale(25 * row);
+    const int dest_left = left ? S(162) : S(654);
+    const int dest_width = left ? S(42) : S(41);
+    const int top = S(212) + S(25 * row);
     return {dest_left + DestFor(art_x - src_left, src_width, dest_width),
-            top + DestFor(4, 25, Scale(25))};
+            top + DestFor(4, 25, S(25))};
   }
 
   QRect MarkerRect(int n, bool left) const {
-    const int top = Scale(212) + Scale(25 * MarkerRow(n));
-    return left ? QRect(Scale(162), top, Scale(42), Scale(25))
-                : QRect(Scale(654), top, Scale(41), Scale(25));
+    const int top = S(212) + S(25 * MarkerRow(n));
+    return left ? QRect(S(162), top, S(42), S(25)) : QRect(S(654), top, S(41), S(25));
   }
 
-  int PathY(int n) const { return Scale(212) + Scale(25 * MarkerRow(n) + 13); }
+  int PathY(int n) const { return S(212) + S(25 * MarkerRow(n) + 13); }
 
   QPoint CellCentre(int reel, int row) const {
     return {layout_.ReelsLeft + reel * layout_.ReelPitch + layout_.CellSize / 2,
@@ -107,7 +108,6 @@ class ScreenFixture {
     return Count(left, top, left + 16, top + 21, [](QRgb c) { return c != kBlack; }) == 0;
   }
 
-  std::unique_ptr<ScopedLayoutWidth> screen_width_;
   MainArt art_;
   GameState gs_;
   ScreenLayout layout_;
@@ -162,8 +162,8 @@ TEST_P(PaintAllAt, PathsTakeTheColourTheirMarkerShowsAndShowBetweenTheReels) {
 
   // Between the windows of reels 0 and 1 and of reels 3 and 4, the straight path of payline 1.
   for (int gap : {0, 3}) {
-    const int after_frame = Scale(207) + gap * layout_.ReelPitch + layout_.CellSize + Scale(3);
-    const int next_frame = Scale(204) + (gap + 1) * layout_.ReelPitch;
+    const int after_frame = S(207) + gap * layout_.ReelPitch + layout_.CellSize + S(3);
+    const int next_frame = S(204) + (gap + 1) * layout_.ReelPitch;
     ASSERT_LT(after_frame, next_frame);
     EXPECT_EQ(At((after_frame + next_frame) / 2, PathY(1)), Rgb(synthetic::MarkerColour(4)));
   }
@@ -176,10 +176,10 @@ TEST_P(PaintAllAt, PathsOfPaylinesFourToNineBendThroughTheirReels) {
     int n;
     std::vector<QPoint> bends;
   };
-  const int y_top = t + h - Scale(6), y_bottom = t + 2 * c + h + Scale(6);
+  const int y_top = t + h - S(6), y_bottom = t + 2 * c + h + S(6);
   const Path paths[] = {
-      {4, {{l + 2 * p + h, t + 3 * c - Scale(5)}}},
-      {5, {{l + 2 * p + h, t + Scale(5)}}},
+      {4, {{l + 2 * p + h, t + 3 * c - S(5)}}},
+      {5, {{l + 2 * p + h, t + S(5)}}},
       {6, {{l + p + h, PathY(6)}, {l + 2 * p + h, t + c + h}, {l + 3 * p + h, PathY(6)}}},
       {7, {{l + p + h, PathY(7)}, {l + 2 * p + h, t + c + h}, {l + 3 * p + h, PathY(7)}}},
       {8,
@@ -218,14 +218,13 @@ TEST_P(PaintAllAt, ReelFrameStripsAreRestoredOverThePaths) {
   screen_->PaintAll();
   const int y = PathY(1);
   for (int i = 0; i < kReels; ++i) {
-    EXPECT_EQ(At(Scale(204) + i * layout_.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
+    EXPECT_EQ(At(S(204) + i * layout_.ReelPitch + 1, y), synthetic::kFrameLeft) << "reel " << i;
     // Just left of the strip, between two reels, the path stays.
     if (i > 0) {
-      EXPECT_EQ(At(Scale(204) + i * layout_.ReelPitch - 1, y), Rgb(synthetic::MarkerColour(4)))
+      EXPECT_EQ(At(S(204) + i * layout_.ReelPitch - 1, y), Rgb(synthetic::MarkerColour(4)))
           << "reel " << i;
     }
-    EXPECT_EQ(At(Scale(207) + i * layout_.ReelPitch + layout_.CellSize + 1, y),
-              synthetic::kFrameRight)
+    EXPECT_EQ(At(S(207) + i * layout_.ReelPitch + layout_.CellSize + 1, y), synthetic::kFrameRight)
         << "reel " << i;
   }
 }
@@ -247,22 +246,22 @@ TEST_P(PaintAllAt, MetersShowCreditsAndBetInGreenDigitsAndBlankTheWinnings) {
   screen_->DrawWinMeter(777);  // a paint blanks it
   screen_->PaintAll();
   const int top = screen_->MeterTop();
-  EXPECT_EQ(top, Scale(27) + 3);
-  ExpectDigits("1000", Scale(620), top, true);
-  EXPECT_TRUE(CellIsBlack(Scale(620) - 80, top)) << "blank cell left of the credits";
+  EXPECT_EQ(top, S(27) + 3);
+  ExpectDigits("1000", S(620), top, true);
+  EXPECT_TRUE(CellIsBlack(S(620) - 80, top)) << "blank cell left of the credits";
   // Bet 0 between spins: a single 0 and a blank cell.
-  ExpectDigits("0", Scale(250), top, true);
-  EXPECT_TRUE(CellIsBlack(Scale(250) - 32, top));
-  for (int cell = 1; cell <= 3; ++cell) EXPECT_TRUE(CellIsBlack(Scale(428) - 16 * cell, top));
+  ExpectDigits("0", S(250), top, true);
+  EXPECT_TRUE(CellIsBlack(S(250) - 32, top));
+  for (int cell = 1; cell <= 3; ++cell) EXPECT_TRUE(CellIsBlack(S(428) - 16 * cell, top));
 
   // The count-up takes a credit away from 1000: the leading cell is blanked.
   gs_.Credits = 999;
   screen_->DrawCreditsMeter();
-  ExpectDigits("999", Scale(620), top, true);
-  EXPECT_TRUE(CellIsBlack(Scale(620) - 64, top));
+  ExpectDigits("999", S(620), top, true);
+  EXPECT_TRUE(CellIsBlack(S(620) - 64, top));
 
   screen_->DrawWinMeter(35);
-  ExpectDigits("35", Scale(428), top, false);
+  ExpectDigits("35", S(428), top, false);
 }
 
 TEST_P(PaintAllAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
@@ -276,8 +275,8 @@ TEST_P(PaintAllAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
                       {6, 193, 503, 53, true},
                       {10, 437, 503, 53, false}};
   for (const Key& key : keys) {
-    const int l = Scale(key.left), t = Scale(key.top);
-    const int r = Scale(key.left + key.width), b = Scale(key.top + 10);
+    const int l = S(key.left), t = S(key.top);
+    const int r = S(key.left + key.width), b = S(key.top + 10);
     const int area = (r - l) * (b - t);
     const QRgb fill = key.lit ? kWhite : synthetic::kKeySample;
     const QRgb caption = key.lit ? kBlack : kGrey;
@@ -289,38 +288,37 @@ TEST_P(PaintAllAt, BetKeysUnlitTakeTheArtsKeyColourAndTheChosenOnesAreWhite) {
 
 TEST_P(PaintAllAt, PlayKeysLitLogoMaskedAndCoinValueWritten) {
   screen_->PaintAll();
-  EXPECT_EQ(At(Scale(542) + Scale(28), Scale(485) + Scale(17)), synthetic::kMaxBetLit);
-  EXPECT_EQ(At(Scale(606) + Scale(29), Scale(485) + Scale(17)), synthetic::kSpinLit);
+  EXPECT_EQ(At(S(542) + S(28), S(485) + S(17)), synthetic::kMaxBetLit);
+  EXPECT_EQ(At(S(606) + S(29), S(485) + S(17)), synthetic::kSpinLit);
 
-  const int lx = (Scale(140) - 125) / 2;
-  const int ly = Scale(10);
+  const int lx = (S(140) - 125) / 2;
+  const int ly = S(10);
   EXPECT_EQ(At(lx + 62, ly + 35), synthetic::kLogo);
   EXPECT_EQ(At(lx + 5, ly + 5), synthetic::kBackground) << "outside its mask the logo is clear";
 
   // "5¢" in black inside the white coin box, ending near its right edge.
-  const int box_l = Scale(640), box_t = Scale(18), box_r = Scale(700), box_b = Scale(60);
+  const int box_l = S(640), box_t = S(18), box_r = S(700), box_b = S(60);
   EXPECT_GT(Count(box_l, box_t, box_r, box_b, [](QRgb c) { return c == kBlack; }), 10);
-  EXPECT_EQ(Count(Scale(692), box_t, box_r, box_b, [](QRgb c) { return c == kBlack; }), 0);
+  EXPECT_EQ(Count(S(692), box_t, box_r, box_b, [](QRgb c) { return c == kBlack; }), 0);
 
   // The coin slot labels: "Insert" in white, "Coins" in black.
-  const int cx = Scale(710);
-  EXPECT_GT(Count(cx - Scale(20), Scale(471) - 8, cx + Scale(20), Scale(471) + 8,
-                  [](QRgb c) { return c == kWhite; }),
-            0);
+  const int cx = S(710);
+  EXPECT_GT(
+      Count(cx - S(20), S(471) - 8, cx + S(20), S(471) + 8, [](QRgb c) { return c == kWhite; }), 0);
   // Small plain text is smoothed, so its darkest pixels need not reach pure black.
-  EXPECT_GT(Count(cx - Scale(20), Scale(486) - 8, cx + Scale(20), Scale(486) + 8,
+  EXPECT_GT(Count(cx - S(20), S(486) - 8, cx + S(20), S(486) + 8,
                   [](QRgb c) { return qRed(c) < 20 && qGreen(c) < 20 && qBlue(c) < 20; }),
             0);
 }
 
 TEST_P(PaintAllAt, MeterFrameHasCutCornersAndThePaintLeavesThePlainState) {
   screen_->PaintAll();
-  EXPECT_EQ(At(Scale(169), Scale(27)), synthetic::kBackground);
-  EXPECT_EQ(At(Scale(169) + 2, Scale(27) + 2), kBlack);
-  EXPECT_EQ(At(Scale(627) - 2, Scale(64) - 2), kBlack);
+  EXPECT_EQ(At(S(169), S(27)), synthetic::kBackground);
+  EXPECT_EQ(At(S(169) + 2, S(27) + 2), kBlack);
+  EXPECT_EQ(At(S(627) - 2, S(64) - 2), kBlack);
   EXPECT_EQ(canvas_.Op(), RasterOp::Copy);
   EXPECT_FALSE(canvas_.BrushClear());
-  EXPECT_EQ(canvas_.FontFace(), QStringLiteral("MS Sans Serif"));
+  EXPECT_EQ(canvas_.FontFace(), QString::fromLatin1(kUiFace));
   EXPECT_FALSE(canvas_.FontBold());
 }
 
@@ -458,7 +456,7 @@ TEST_F(ScreenAt800, OutOfRangeStopsAndCodesDrawSafely) {
 }
 
 TEST_F(ScreenAt800, WildFramesAndWhiteCellsTouchOnlyTheirCell) {
-  canvas_.Resize(Scale(800), Scale(600));
+  canvas_.Resize(S(800), S(600));
   for (int frame = 0; frame <= 4; ++frame) {
     screen_->DrawWildFrame(3, 1, frame);
     const QPoint p = CellCentre(3, 1);
@@ -484,14 +482,14 @@ TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
 
 TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
   // At 1024 with the sheet file present the cells are 98 wide while the strip is 97.
-  ScopedLayoutWidth width(1024);
   MainArt art = synthetic::MakeArt();
   PrepareWorkingBitmaps(art);
   GameState gs;
   ScreenLayout layout;
+  layout.scale.layout_width = 1024;
   LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
   layout.CellSize = 98;
-  Canvas canvas(Scale(800), Scale(600));
+  Canvas canvas(layout.scale.Scale(800), layout.scale.Scale(600));
   MainScreen screen(gs, layout, art, canvas);
   screen.DrawSpinSlice(0, 100);
   const int right = layout.ReelsLeft + 97;
@@ -500,7 +498,8 @@ TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
 }
 
 // Every size band of the screen's texts, at the widths on each side of its thresholds: the meter
-// labels, the payline numbers, the cent sign of the coin value and the bet key captions.
+// labels, the payline numbers, the cent sign of the coin value and the bet key captions; and the
+// status line, which shares the meter labels' bands.
 TEST(ScreenFonts, SizeBandsChangeExactlyAtTheirThresholds) {
   struct Band {
     int width;
@@ -532,5 +531,11 @@ TEST(ScreenFonts, SizeBandsChangeExactlyAtTheirThresholds) {
     EXPECT_EQ(probe.Surface().FontSize(), b.cent) << "cent sign at " << b.width;
     probe.Screen().DrawBetButton(1, true);
     EXPECT_EQ(probe.Surface().FontSize(), b.key) << "bet key captions at " << b.width;
+    // The screen leaves its texts plain, so the weights are read from the bands.
+    EXPECT_EQ(MeterLabelFont(b.width).bold, b.width > 1150) << "meter labels at " << b.width;
+    EXPECT_EQ(BetKeyFont(b.width).bold, b.width > 900) << "bet key captions at " << b.width;
+    const FontBand status = StatusLineFont(b.width);
+    EXPECT_EQ(status.size, b.meter) << "status line at " << b.width;
+    EXPECT_EQ(status.bold, b.width > 1150) << "status line at " << b.width;
   }
 }

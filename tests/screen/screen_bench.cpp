@@ -10,20 +10,19 @@
 #include "platform/canvas.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
-#include "screen/scale.h"
 #include "synthetic_art.h"
 
 namespace {
 
 struct Scene {
   explicit Scene(int width) {
-    SetLayoutWidthSource([width] { return width; });
+    layout.scale.layout_width = width;
     QString error;
     if (!LoadBuiltInArt(art, &error)) art = synthetic::MakeArt();
     PrepareWorkingBitmaps(art);
     QTemporaryDir empty;
     LoadArtForResolution(art, layout, empty.path().toStdString() + "/", "Zelmar");
-    canvas.Resize(Scale(800), Scale(600));
+    canvas.Resize(layout.scale.Scale(800), layout.scale.Scale(600));
     gs.Credits = 1000;
     gs.LinesBet = 9;
     gs.LinesButton = 5;
@@ -34,8 +33,6 @@ struct Scene {
     screen = std::make_unique<MainScreen>(gs, layout, art, canvas);
     screen->PaintAll();
   }
-  ~Scene() { SetLayoutWidthSource({}); }
-
   MainArt art;
   GameState gs;
   ScreenLayout layout;
@@ -65,7 +62,7 @@ BENCHMARK(BM_MeterUpdate)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
 void BM_SpinFrame(benchmark::State& state) {
   Scene scene(static_cast<int>(state.range(0)));
   int offset[kReels] = {0, 200, 400, 600, 800};
-  const int step = Scale(61);
+  const int step = scene.layout.scale.Scale(61);
   for (auto _ : state) {
     for (int r = 0; r < kReels; ++r) {
       scene.screen->DrawSpinSlice(r, offset[r]);

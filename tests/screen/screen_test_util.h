@@ -6,18 +6,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "screen/scale.h"
-
-// Fixes the screen width for the life of the object, then hands back the default source.
-class ScopedLayoutWidth {
- public:
-  explicit ScopedLayoutWidth(int width) { Set(width); }
-  ~ScopedLayoutWidth() { SetLayoutWidthSource({}); }
-  void Set(int width) {
-    SetLayoutWidthSource([width] { return width; });
-  }
-};
-
 // True when two colours differ by at most tolerance in each channel (JPEG is lossy).
 inline bool Near(QRgb a, QRgb b, int tolerance) {
   return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&

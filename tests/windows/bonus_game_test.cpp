@@ -12,6 +12,7 @@
 
 #include "engine/game_state.h"
 #include "platform/platform.h"
+#include "screen/fonts.h"
 #include "shell/identity.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
@@ -115,7 +116,7 @@ QImage ExpectedPrizeBox(int32_t prize) {
   c.SetPenColor(kWhite);
   c.SetBrushColor(kWhite);
   c.FillRect(0, 0, 110, 110);
-  c.SetFontFace("MS Sans Serif");
+  c.SetFontFace(QString::fromLatin1(kUiFace));
   c.SetFontSize(24);
   c.SetFontBold(true);
   c.SetFontColor(kRed);

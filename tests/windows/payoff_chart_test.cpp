@@ -11,6 +11,7 @@
 
 #include "engine/paytable.h"
 #include "engine/reels.h"
+#include "screen/fonts.h"
 #include "screen_test_util.h"
 #include "synthetic_art.h"
 
@@ -49,7 +50,7 @@ TEST(PayoffChartFigures, FontSetsChangeAtTheBandEdges) {
   } bands[] = {{999, 12, 8, 10, 8},    {1000, 14, 10, 12, 10}, {1190, 14, 10, 12, 10},
                {1191, 18, 12, 14, 12}, {1299, 18, 12, 14, 12}, {1300, 24, 14, 18, 14}};
   for (const auto& b : bands) {
-    const payoff_chart::FontSizes f = payoff_chart::FontSizesFor(b.width);
+    const PayoffChartFonts f = PayoffChartFontsFor(b.width);
     EXPECT_EQ(f.jackpot, b.jackpot) << b.width;
     EXPECT_EQ(f.rules, b.rules) << b.width;
     EXPECT_EQ(f.large_table, b.large) << b.width;
@@ -62,10 +63,9 @@ class PayoffChartAt : public testing::Test {
  protected:
   // A chart laid out for `width` in a window `window_width` wide (the same if not given).
   void Open(int width, int height, int cell, int window_width = 0) {
-    screen_width_.Set(width);
     cell_size_ = cell;
     sheet_ = synthetic::MakeSheet(cell, 0);
-    window_ = std::make_unique<PayoffChartWindow>(cell_size_, sheet_);
+    window_ = std::make_unique<PayoffChartWindow>(ScreenScale{width}, cell_size_, sheet_);
     window_->resize(window_width > 0 ? window_width : width, height);
     window_->PaintAll();
   }
@@ -92,7 +92,6 @@ class PayoffChartAt : public testing::Test {
     return found;
   }
 
-  ScopedLayoutWidth screen_width_{800};
   int cell_size_ = 76;
   QImage sheet_;
   std::unique_ptr<PayoffChartWindow> window_;
@@ -202,13 +201,12 @@ TEST_F(PayoffChartAt, CharactersStandOnTheBlackGlassWithTheirOwnWhitesKept) {
       if (d2 <= 30 * 30) figure.setPixel(x, y, d2 >= 27 * 27 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     }
   }
-  screen_width_.Set(800);
   cell_size_ = 76;
   sheet_ = synthetic::MakeSheet(76, 0);
   std::array<QImage, 8> characters;
   characters.fill(figure);
   characters[7] = QImage(20, 20, QImage::Format_RGB32);  // unusable: a plain stand-in is drawn
-  PayoffChartWindow chart(cell_size_, sheet_, characters);
+  PayoffChartWindow chart(ScreenScale{800}, cell_size_, sheet_, characters);
   const QImage shown = chart.Character(8)->pixmap().toImage();
   EXPECT_EQ(shown.pixel(2, 2) | 0xff000000u, Rgb(qRgb(0, 0, 0)));
   EXPECT_EQ(shown.pixel(50, 100) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "the shadow goes too";

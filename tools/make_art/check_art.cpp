@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "layout.h"
+#include "screen/scale.h"
 
 namespace {
 
@@ -59,10 +60,6 @@ bool MaskOpaque(const QImage& mask, int x, int y) {
   return qGray(mask.pixel(x, y)) < 128;
 }
 
-// The game's scale rule: the width ratio as a double, the product truncated.
-int Scale(int v, int width) {
-  return static_cast<int>(static_cast<long double>(v) * (width / 800.0));
-}
 // Nearest-neighbour stretch as the game's canvas does it: floor(d * sn / dn).
 int SourceOffset(int d, int sn, int dn) {
   return static_cast<int>(int64_t{d} * sn / dn);
@@ -107,11 +104,12 @@ void CheckMarkers(const QString& dir) {
     // start, at the row's centre, inside the left marker; at every screen width that pixel
     // must be the row colour when lit, and darker on the squares of odd rows when dim.
     for (int width : {800, 1024, 1152, 1280, 1366, 1440, 1600, 1680, 1920, 2560, 3840}) {
-      const int top = Scale(212, width) + Scale(25 * row, width);
-      const int sample_x = Scale(207, width) - Scale(3, width) - 8;
-      const int sample_y = Scale(212, width) + Scale(25 * row + 13, width);
-      const int art_x = SourceOffset(sample_x - Scale(162, width), 42, Scale(42, width));
-      const int art_y = 25 * row + SourceOffset(sample_y - top, 25, Scale(25, width));
+      const ScreenScale scale{width};
+      const int top = scale.Scale(212) + scale.Scale(25 * row);
+      const int sample_x = scale.Scale(207) - scale.Scale(3) - 8;
+      const int sample_y = scale.Scale(212) + scale.Scale(25 * row + 13);
+      const int art_x = SourceOffset(sample_x - scale.Scale(162), 42, scale.Scale(42));
+      const int art_y = 25 * row + SourceOffset(sample_y - top, 25, scale.Scale(25));
       const QString where =
           QString("row %1 width %2 art %3,%4").arg(row).arg(width).arg(art_x).arg(art_y);
       if (!MaskOpaque(mask, art_x, art_y)) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "layout.h"
+#include "screen/fonts.h"
 
 namespace art {
 
@@ -41,6 +42,10 @@ QFont Font(const QString& family, int points, bool bold) {
   f.setPixelSize((points * 96 + 36) / 72);
   f.setBold(bold);
   return f;
+}
+// The game's font for a text, in the face the game's faces stand in for here.
+QFont Font(const FontBand& band) {
+  return Font("Liberation Sans", band.size, band.bold);
 }
 
 void MaskedCopy(QImage& dst, const QRect& to, const QImage& mask, const QImage& pic,
@@ -115,12 +120,7 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
     p.begin(&out);
     if (!on) return;
     const int sw = sc.Width();
-    p.setFont(Font("Liberation Sans",
-                   sw <= 900    ? 8
-                   : sw <= 1190 ? 10
-                   : sw <= 1400 ? 14
-                                : 18,
-                   true));
+    p.setFont(Font(MarkerNumberFont(sw)));
     p.setPen(Qt::white);
     const QFontMetrics fm(p.font());
     const QString t = QString::number(n);
@@ -219,12 +219,7 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
             QPoint(scale(layout::kMeterFrame.right) - 1, scale(layout::kMeterFrame.bottom) - 1)),
       Qt::black);
   const int sw = sc.Width();
-  p.setFont(Font("Liberation Sans",
-                 sw <= 850    ? 8
-                 : sw <= 1150 ? 10
-                 : sw <= 1300 ? 12
-                              : 14,
-                 sw > 1150));
+  p.setFont(Font(MeterLabelFont(sw)));
   p.setPen(Qt::white);
   const QFontMetrics lm(p.font());
   p.drawText(scale(layout::kCoinsLabelX), scale(layout::kMeterLabelY) + lm.ascent(), " Coins: ");
@@ -264,7 +259,7 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
     p.fillRect(QRect(QPoint(scale(left), scale(top)),
                      QPoint(scale(left + width) - 1, scale(top + 10) - 1)),
                on ? QColor(Qt::white) : QColor::fromRgb(unlit));
-    p.setFont(Font("Liberation Sans", sw <= 1150 ? 8 : 10, sw > 900));
+    p.setFont(Font(BetKeyFont(sw)));
     p.setPen(on ? Qt::black : QColor(128, 128, 128));
     const QFontMetrics km(p.font());
     const int cx = scale(left + 25) - km.horizontalAdvance(captions[k]) / 2;
@@ -279,15 +274,13 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
       QRect(scale(606), scale(485), scale(606 + 58) - scale(606), scale(485 + 35) - scale(485)),
       spin, QRect(0, 35, 58, 35));
   // Coin value.
-  const int big = sw <= 990 ? 20 : sw <= 1090 ? 24 : sw <= 1190 ? 28 : sw <= 1390 ? 36 : 48;
-  const int small_size = sw <= 990 ? 8 : sw <= 1090 ? 10 : sw <= 1190 ? 12 : sw <= 1390 ? 14 : 18;
-  p.setFont(Font("Liberation Sans", big, true));
+  p.setFont(Font(CoinFigureFont(sw)));
   p.setPen(Qt::black);
   const QFontMetrics bm(p.font());
   int x = scale(687) - bm.horizontalAdvance(QString::fromUtf8("5¢")) + scale(4);
   p.drawText(x, scale(22) + bm.ascent(), "5");
   x += bm.horizontalAdvance("5");
-  p.setFont(Font("Liberation Sans", small_size, true));
+  p.setFont(Font(CentSignFont(sw)));
   p.drawText(x, scale(22) + QFontMetrics(p.font()).ascent(), QString::fromUtf8("¢"));
   p.end();
   MaskedCopy(out, QRect((scale(140) - 125) / 2, scale(10), 125, 70), logo_mask, logo,

@@ -87,13 +87,15 @@ bool TakeScreenshots(const QDir& dir) {
   {
     Game game(1);
     // The window with its menu bar, down to the bottom of the cabinet.
+    const ScreenScale& scale = game.window->Layout().scale;
     const QImage shot = game.window->grab().toImage();
-    const int bottom = game.window->SurfaceWidget()->geometry().top() + Scale(600);
+    const int bottom = game.window->SurfaceWidget()->geometry().top() + scale.Scale(600);
     ok = Save(dir, "cabinet.png", shot.copy(0, 0, shot.width(), std::min(bottom, shot.height()))) &&
          ok;
     const QImage& surface = game.window->Surface().Image();
     ok = Save(dir, "bet_keys.png",
-              surface.copy(QRect(QPoint(Scale(92), Scale(474)), QPoint(Scale(672), Scale(528))))) &&
+              surface.copy(QRect(QPoint(scale.Scale(92), scale.Scale(474)),
+                                 QPoint(scale.Scale(672), scale.Scale(528))))) &&
          ok;
   }
   {
@@ -108,8 +110,9 @@ bool TakeScreenshots(const QDir& dir) {
     while (game.window->Play().Running()) Run(25);
     Run(kWinShotDelayMs);
     const QImage& surface = game.window->Surface().Image();
+    const int bottom = game.window->Layout().scale.Scale(600);
     ok = Save(dir, "win.png",
-              surface.copy(0, 0, surface.width(), std::min(surface.height(), Scale(600)))) &&
+              surface.copy(0, 0, surface.width(), std::min(surface.height(), bottom))) &&
          ok;
   }
   {
