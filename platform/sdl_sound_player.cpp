@@ -72,7 +72,7 @@ class SdlSoundPlayer : public SoundPlayer {
     Uint16 format = AUDIO_S16SYS;
     Mix_QuerySpec(&frequency, &format, &channels);
     bytes_per_ms_ = frequency * channels * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
-    effect_player_ = this;
+    effect_player = this;
     Mix_ChannelFinished(&SdlSoundPlayer::EffectChannelFinished);
     StartSynth(frequency);
   }
@@ -82,7 +82,7 @@ class SdlSoundPlayer : public SoundPlayer {
       CloseMusic();
       Mix_HookMusic(nullptr, nullptr);
       Mix_ChannelFinished(nullptr);
-      effect_player_ = nullptr;
+      effect_player = nullptr;
       Mix_HaltChannel(-1);
       file_effect_.reset();
       Mix_CloseAudio();
@@ -282,7 +282,7 @@ class SdlSoundPlayer : public SoundPlayer {
   // The mixer's notice that the effect channel has stopped, on the audio thread (or inside a
   // mixer call of the user-interface thread): posted to the user-interface thread.
   static void EffectChannelFinished(int channel) {
-    SdlSoundPlayer* self = effect_player_;
+    SdlSoundPlayer* self = effect_player;
     if (channel != kEffectChannel || self == nullptr) return;
     const int effect = self->effect_number_;
     QMetaObject::invokeMethod(
@@ -351,7 +351,7 @@ class SdlSoundPlayer : public SoundPlayer {
   std::atomic<int> effect_number_{0};
   std::function<void()> effect_finished_;
   // The mixer reports a channel's end to a plain function; the one open player hears it.
-  static inline std::atomic<SdlSoundPlayer*> effect_player_{nullptr};
+  static inline std::atomic<SdlSoundPlayer*> effect_player{nullptr};
   // Lives on the user-interface thread; the notices are posted to it. Destroyed first, so a
   // notice still queued is dropped with it.
   QObject ui_thread_;

@@ -123,8 +123,8 @@ TEST_P(DiskFault, RefusedSavesAreReportedTheOldFileStaysAndTheGamePlaysOn) {
 
 INSTANTIATE_TEST_SUITE_P(SavedGamesFile, DiskFault,
                          ::testing::Values(Refusal::kFullDisk, Refusal::kReadOnlyFolder),
-                         [](const ::testing::TestParamInfo<Refusal>& info) {
-                           return info.param == Refusal::kFullDisk ? "FullDisk" : "ReadOnlyFolder";
+                         [](const ::testing::TestParamInfo<Refusal>& row) {
+                           return row.param == Refusal::kFullDisk ? "FullDisk" : "ReadOnlyFolder";
                          });
 
 // A private mount namespace: mounts made by the tests are seen by nobody else and vanish with the

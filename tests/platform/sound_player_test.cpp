@@ -127,7 +127,7 @@ TEST(WaveFile, OnlyAWholeWaveFileReachesTheDecoder) {
 }
 
 class RealPlayer : public ::testing::Test {
- protected:
+ public:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
   void SetUp() override {
     player = CreateSdlSoundPlayer();

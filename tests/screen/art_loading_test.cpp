@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(CommonWidths, ReelGeometry,
                                            GeometryRow{1280, 122, 121, 331, 336, 147, 121, 1459},
                                            GeometryRow{1600, 152, 152, 414, 420, 184, 152, 1824},
                                            GeometryRow{1366, 129, 129, 353, 358, 157, 129, 1557}),
-                         [](const auto& info) { return std::to_string(info.param.width); });
+                         [](const auto& row) { return std::to_string(row.param.width); });
 
 TEST(SheetChoice, AnUndecodableSheetFallsBackToStretching) {
   QTemporaryDir dir;

@@ -70,7 +70,7 @@ class SideWindows : public testing::TestWithParam<Notation> {
 INSTANTIATE_TEST_SUITE_P(Locales, SideWindows,
                          testing::Values(Notation{"en_US", u',', u'.'},
                                          Notation{"de_DE", u'.', u','}),
-                         [](const auto& info) { return std::string(info.param.locale); });
+                         [](const auto& row) { return std::string(row.param.locale); });
 
 TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
   BorrowDialog dialog(state_, identity_, art_, platform_);

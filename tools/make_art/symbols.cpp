@@ -72,7 +72,7 @@ void PathShadow(QPainter& p, const QPainterPath& path, double s) {
 void PaintBowlingPin(QPainter& p, double s) {
   const double cx = 0.5 * s;
   auto x = [&](double dx) { return cx + dx * s; };
-  auto y = [&](double y) { return y * s; };
+  auto y = [&](double dy) { return dy * s; };
   QPainterPath pin;
   pin.moveTo(x(0), y(0.08));
   pin.cubicTo(x(0.085), y(0.08), x(0.095), y(0.24), x(0.055), y(0.33));
