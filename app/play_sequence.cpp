@@ -143,17 +143,17 @@ void PlaySequence::Finish() {
 }
 
 void PlaySequence::Tick() {
+  if (stage_ == Stage::kSpinning) {
+    // The frame clock keeps its 25 ms beat while the reels turn: a frame drawn a little late
+    // does not push the rest back, one later than a whole frame does, and none is skipped.
+    frame_ += 1;
+    if (frame_ == kFrames) clock_->SetEnabled(false);
+    DrawFrame();
+    if (frame_ == kFrames) EndSpin();
+    return;
+  }
   clock_->SetEnabled(false);
   switch (stage_) {
-    case Stage::kSpinning:
-      frame_ += 1;
-      DrawFrame();
-      if (frame_ < kFrames) {
-        WaitFor(kFrameMs);
-      } else {
-        EndSpin();
-      }
-      return;
     case Stage::kCountingUp:
       CountStep();
       return;
@@ -161,6 +161,7 @@ void PlaySequence::Tick() {
       OpenBonusGame();
       return;
     case Stage::kIdle:
+    case Stage::kSpinning:
     case Stage::kWinSound:
     case Stage::kBonusGame:
       return;

@@ -8,8 +8,9 @@
 //        -> bonus pending (2 s) -> bonus game (modal) -> win sound -> counting up -> idle
 //
 // A spin without a win goes from spinning straight to idle; one without a bonus game, from
-// counting up. Frames follow the clock: each is drawn when its timer fires and the next is due
-// 25 ms later, so a late frame delays the rest and none is skipped.
+// counting up. Frames follow the clock's 25 ms beat: a frame a little late leaves the beat where
+// it was, one late by a whole frame or more delays the rest, and none is ever skipped, so a spin
+// takes 47 x 25 ms on a machine that keeps up and never shows fewer frames on one that doesn't.
 #pragma once
 
 #include <QImage>
