@@ -71,7 +71,8 @@ TEST_F(StartUp, AGameThatCannotBeKeptIsReportedAndTheWindowStillCloses) {
 }
 
 TEST_F(StartUp, TheSettingsFileNamesTheGame) {
-  WriteFile("Testing.ini", "[Settings]\nAboutName=Test Title\nSoundRoot=Gold\n");
+  // Found in any letter case, like the art beside the program.
+  WriteFile("TESTING.INI", "[Settings]\nAboutName=Test Title\nSoundRoot=Gold\n");
   Start();
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Test Title"));
   EXPECT_EQ(window_->Identity().SoundRoot, "Gold");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/game_state.h"
+#include "platform/file_lookup.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
 #include "screen_test_util.h"
