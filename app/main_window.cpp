@@ -146,7 +146,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
-  setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
+  // No style sheet here: it would reach every window this one opens and override their own fonts
+  // and colours. The game area paints the black beside the cabinet itself.
   screen_ = std::make_unique<MainScreen>(gs_, layout_, art_, canvas_);
   canvas_.on_changed = [this](const QRect& r) {
     if (surface_) surface_->update(r.translated(cabinet_left_, 0));

@@ -2,10 +2,13 @@
 #include <QAction>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include "shell/help_topics.h"
+#include "shell/saved_games_dialog.h"
 #include "shell/web_page.h"
 #include "tests/app/game_fixture.h"
 
@@ -114,6 +117,16 @@ TEST_F(Menu, OpenAndSaveGameShowTheSlotDialogAndVersionItsBox) {
   std::vector<QString> shown;
   platform_.on_modal = [&](QDialog* dialog) {
     shown.push_back(dialog->windowTitle());
+    // Opened from the game, the dialog looks as it does on its own: bold captions, and name
+    // fields on the panels' button-face colour.
+    auto* slot_dialog = static_cast<SavedGamesDialog*>(dialog);
+    for (QPushButton* button :
+         {slot_dialog->CancelButton(), slot_dialog->HelpButton(), slot_dialog->SlotButton(1)}) {
+      EXPECT_TRUE(button->font().bold()) << button->text().toStdString();
+    }
+    const QImage field = slot_dialog->NameField(1)->grab().toImage();
+    EXPECT_EQ(field.pixel(field.width() - 2, field.height() / 2),
+              dialog->palette().color(QPalette::Button).rgb());
     dialog->reject();
   };
   for (const char* path : {"&File/&Open Game", "&File/&Save Game", "&Help/Version"}) {
