@@ -76,7 +76,7 @@ TEST_F(Menu, ShowsEveryCommandInOrderWithItsAccessKeyAndCheckMarks) {
   EXPECT_TRUE(Item("&Options/Music")->isChecked());
 }
 
-TEST_F(Menu, HelpOpensTheMainWindowsTopicTheContentsAndTheCompanyPage) {
+TEST_F(Menu, HelpOpensTheTopicOfEachWindowTheContentsAndTheCompanyPage) {
   Start();
   Ready();
   EXPECT_EQ(help_.help_file, QDir(dir_.path()).filePath("zelmar-slots.hlp"));
@@ -87,6 +87,20 @@ TEST_F(Menu, HelpOpensTheMainWindowsTopicTheContentsAndTheCompanyPage) {
   Item("&Help/&Company Information")->trigger();
   EXPECT_EQ(help_.shown,
             (std::vector<int>{kMainWindowHelp, FakeHelpViewer::kContents, kCompanyHelp}));
+  // F1 in each window the menu bar opens: the topic of the part that has the keyboard, or of
+  // the window; the statistics have none of their own.
+  help_.shown.clear();
+  platform_.on_modal = [&](QDialog* dialog) {
+    QWidget* focus = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+    QCoreApplication::sendEvent(focus, &f1);
+    dialog->reject();
+  };
+  for (const char* path :
+       {"&Borrow", "&Stats", "&Payoffs", "&File/&Open Game", "&File/&Save Game"}) {
+    Item(path)->trigger();
+  }
+  EXPECT_EQ(help_.shown, (std::vector<int>{kBorrowButtonsHelp, FakeHelpViewer::kContents,
+                                           kPayoffChartHelp, kSavedGamesHelp, kSavedGamesHelp}));
   EXPECT_TRUE(platform_.messages.empty());
 }
 
