@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/sound_player.h"
 #include "shell/game_audio.h"
+#include "shell/settings.h"
 
 int main(int argc, char** argv) {
   // --help and --version answer without a display; Qt's own options pass through to Qt.
@@ -26,8 +27,10 @@ int main(int argc, char** argv) {
   // would blur it, so only whole scale factors are used.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Zelmar Slots"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Zelmar Slots"));
+  // The program's name, which its windows carry as their class. No display name is set: Qt would
+  // append it to every caption, and each window's caption is its own (the game's title, a
+  // dialog's question).
+  QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
   // Desktops match the window to its menu entry and icon by this id.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID)));

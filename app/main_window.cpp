@@ -145,8 +145,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
   setCentralWidget(surface_);
-  // Only the main window's own background: a plain selector would reach every child window.
-  setStyleSheet(QStringLiteral("QMainWindow { background: black; }"));
+  // No style sheet here: it would reach every window this one opens and override their own fonts
+  // and colours. The game area paints the black beside the cabinet itself.
   const ScreenLayout& layout = cabinet_->layout;
   resize(layout.ScreenWidth - 10, layout.ScreenHeight - 10);
   move(0, 0);

@@ -77,8 +77,3 @@ void PrepareWorkingBitmaps(MainArt& art);
 // Must follow PrepareWorkingBitmaps.
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root);
-
-// The entry of dir whose name equals name without regard to (ASCII) letter case, as a full
-// path; an exact match wins over other spellings. Empty when there is none. A name with a '/'
-// is looked up in that folder below dir.
-std::string FindFileNoCase(const std::string& dir, const std::string& name);

@@ -1,11 +1,16 @@
 #include "shell/game_audio.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QWindow>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "platform/file_bytes.h"
@@ -15,6 +20,48 @@ namespace {
 
 // The game's own default sound, carried inside the program.
 constexpr char kDefaultSoundResource[] = ":/art/sounds/default_sound.wav";
+
+// Holds a call until a window of the program is on the screen and drawn: the window's first
+// exposure queues it, and the exposure's paint runs before anything queued. Where a window is
+// on the screen already, or there is no window system, the call is only queued.
+class AfterFirstPaint : public QObject {
+ public:
+  explicit AfterFirstPaint(std::function<void()> call) : call_(std::move(call)) {
+    bool drawn = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr;
+    if (!drawn) {
+      for (const QWindow* window : QGuiApplication::topLevelWindows()) {
+        drawn = drawn || window->isExposed();
+      }
+    }
+    if (drawn) {
+      Queue();
+    } else {
+      QCoreApplication::instance()->installEventFilter(this);
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Expose && watched->isWindowType() &&
+        static_cast<QWindow*>(watched)->isExposed()) {
+      QCoreApplication::instance()->removeEventFilter(this);
+      Queue();
+    }
+    return false;
+  }
+
+ private:
+  void Queue() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (const std::function<void()> call = std::exchange(call_, nullptr)) call();
+        },
+        Qt::QueuedConnection);
+  }
+
+  std::function<void()> call_;
+};
 
 }  // namespace
 
@@ -47,11 +94,11 @@ void GameAudio::LoadSounds(const GameIdentity& identity) {
   app_dir_ = identity.AppDir;
   sound_root_ = identity.SoundRoot;
   caption_ = QString::fromStdString(identity.GameTitle);
+  QString no_device;
   if (!device_) {
-    platform_.ShowMessage(
-        nullptr, caption_,
+    no_device =
         QStringLiteral("No sound device could be opened (%1).\nThe game plays without sound.")
-            .arg(QString::fromStdString(player_.DeviceError())));
+            .arg(QString::fromStdString(player_.DeviceError()));
   }
   // Both files are read whatever happens to the first, and a missing one is reported without
   // stopping start-up: the saved game is still to be read after this step.
@@ -71,7 +118,14 @@ void GameAudio::LoadSounds(const GameIdentity& identity) {
     }
     if (device_) *image.sound = player_.PrepareEffect(bytes);
   }
-  if (!problems.isEmpty()) ShowError(problems.join('\n'));
+  // The player is told once the game is on the screen: a box over a window not yet drawn would
+  // leave it black until the box is answered.
+  if (no_device.isEmpty() && problems.isEmpty()) return;
+  start_up_notices_ =
+      std::make_unique<AfterFirstPaint>([this, no_device, errors = problems.join('\n')] {
+        if (!no_device.isEmpty()) platform_.ShowMessage(nullptr, caption_, no_device);
+        if (!errors.isEmpty()) ShowError(errors);
+      });
 }
 
 void GameAudio::FindMusicTracks() {

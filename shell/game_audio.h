@@ -10,9 +10,11 @@
 // next one pending; a 100 ms timer that never stops (or a spin request) starts it. Music off
 // stops the track; Music on starts the current track again from its beginning.
 //
-// No audio device: everything is silent, and the player is told once.
+// No audio device: everything is silent, and the player is told once, when the game's window is
+// on the screen.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <array>
 #include <memory>
@@ -82,4 +84,6 @@ class GameAudio : public GameSounds {
   std::array<std::string, kTrackCount> music_tracks_;
   int track_index_ = -1;
   std::unique_ptr<Timer> music_timer_;
+  // What start-up found wrong, told once the first window has been drawn.
+  std::unique_ptr<QObject> start_up_notices_;
 };

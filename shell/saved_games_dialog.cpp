@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/canvas.h"
+#include "platform/help_viewer.h"
 #include "platform/platform.h"
 #include "platform/profile_file.h"
 #include "screen/fonts.h"
@@ -57,6 +58,8 @@ SavedGamesDialog::SavedGamesDialog(SavedGames& saves, Platform& platform,
                      : QStringLiteral("Open a Game -- Select Game Slot"));
   setFont(DialogFont(true));
   setFixedSize(kClientSize);
+  // F1 anywhere in the dialog opens the same topic as its Help button.
+  SetHelpContext(this, kSavedGamesHelp);
 
   auto* bevel = new QFrame(this);
   bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "platform/file_lookup.h"
 #include "platform/profile_file.h"
 
 GameIdentity BuiltInIdentity(const std::string& program_file) {
@@ -21,7 +22,7 @@ GameIdentity BuiltInIdentity(const std::string& program_file) {
 }
 
 std::string SettingsFilePath(const GameIdentity& identity) {
-  return identity.AppDir + "Testing.ini";
+  return FindFileNoCase(identity.AppDir, "Testing.ini");
 }
 
 std::string HelpFilePath(const GameIdentity& identity) {

@@ -17,7 +17,8 @@ inline constexpr int kGameTitleMaxChars = 30;
 // and version.
 GameIdentity BuiltInIdentity(const std::string& program_file);
 
-// AppDir + "Testing.ini".
+// The settings file beside the program: "Testing.ini" in AppDir, its name in any letter case like
+// the art files beside it; empty when there is none.
 std::string SettingsFilePath(const GameIdentity& identity);
 
 // AppDir + ExeBaseName + ".hlp": the help file the help window shows topics from.

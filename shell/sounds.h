@@ -12,8 +12,8 @@ class GameSounds {
   virtual ~GameSounds() = default;
 
   // Start-up: reads the reel-stop and count sounds into memory from the files named by the
-  // identity. A file that can't be read is reported and its sound falls back to the game's
-  // default sound; start-up goes on.
+  // identity. A file that can't be read is reported once the first window has been drawn, and
+  // its sound falls back to the game's default sound; start-up goes on.
   virtual void LoadSounds(const GameIdentity& identity) = 0;
   // Start-up: notes which of the ten music tracks lie beside the program.
   virtual void FindMusicTracks() = 0;

@@ -2,10 +2,13 @@
 #include <QAction>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include "shell/help_topics.h"
+#include "shell/saved_games_dialog.h"
 #include "shell/web_page.h"
 #include "tests/app/game_fixture.h"
 
@@ -73,7 +76,7 @@ TEST_F(Menu, ShowsEveryCommandInOrderWithItsAccessKeyAndCheckMarks) {
   EXPECT_TRUE(Item("&Options/Music")->isChecked());
 }
 
-TEST_F(Menu, HelpOpensTheMainWindowsTopicTheContentsAndTheCompanyPage) {
+TEST_F(Menu, HelpOpensTheTopicOfEachWindowTheContentsAndTheCompanyPage) {
   Start();
   Ready();
   EXPECT_EQ(help_.help_file, QDir(dir_.path()).filePath("zelmar-slots.hlp"));
@@ -84,6 +87,20 @@ TEST_F(Menu, HelpOpensTheMainWindowsTopicTheContentsAndTheCompanyPage) {
   Item("&Help/&Company Information")->trigger();
   EXPECT_EQ(help_.shown,
             (std::vector<int>{kMainWindowHelp, FakeHelpViewer::kContents, kCompanyHelp}));
+  // F1 in each window the menu bar opens: the topic of the part that has the keyboard, or of
+  // the window; the statistics have none of their own.
+  help_.shown.clear();
+  platform_.on_modal = [&](QDialog* dialog) {
+    QWidget* focus = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+    QCoreApplication::sendEvent(focus, &f1);
+    dialog->reject();
+  };
+  for (const char* path :
+       {"&Borrow", "&Stats", "&Payoffs", "&File/&Open Game", "&File/&Save Game"}) {
+    Item(path)->trigger();
+  }
+  EXPECT_EQ(help_.shown, (std::vector<int>{kBorrowButtonsHelp, FakeHelpViewer::kContents,
+                                           kPayoffChartHelp, kSavedGamesHelp, kSavedGamesHelp}));
   EXPECT_TRUE(platform_.messages.empty());
 }
 
@@ -114,6 +131,16 @@ TEST_F(Menu, OpenAndSaveGameShowTheSlotDialogAndVersionItsBox) {
   std::vector<QString> shown;
   platform_.on_modal = [&](QDialog* dialog) {
     shown.push_back(dialog->windowTitle());
+    // Opened from the game, the dialog looks as it does on its own: bold captions, and name
+    // fields on the panels' button-face colour.
+    auto* slot_dialog = static_cast<SavedGamesDialog*>(dialog);
+    for (QPushButton* button :
+         {slot_dialog->CancelButton(), slot_dialog->HelpButton(), slot_dialog->SlotButton(1)}) {
+      EXPECT_TRUE(button->font().bold()) << button->text().toStdString();
+    }
+    const QImage field = slot_dialog->NameField(1)->grab().toImage();
+    EXPECT_EQ(field.pixel(field.width() - 2, field.height() / 2),
+              dialog->palette().color(QPalette::Button).rgb());
     dialog->reject();
   };
   for (const char* path : {"&File/&Open Game", "&File/&Save Game", "&Help/Version"}) {

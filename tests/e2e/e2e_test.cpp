@@ -185,7 +185,7 @@ class RealGame : public ::testing::Test {
   QString window_;
 };
 
-TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
+TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAndCaptionsEachWindowWithItsOwnName) {
   Launch(800, 600);
   QThread::msleep(1500);
   const QImage shot = Screenshot();
@@ -200,6 +200,24 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAtTheCreditsMeter) {
   EXPECT_LE(at->y, 30 + 60);
   // Start-up has ended with its sound.
   EXPECT_GT(LoudestHeard(), 3000);
+
+  // What the window system shows: each caption exactly as the game sets it, with nothing
+  // appended, and the program's name as the windows' class, by which the desktop knows them.
+  EXPECT_EQ(Run("xdotool", {"getwindowname", window_}).trimmed().toStdString(), "Zelmar Slots");
+  EXPECT_EQ(Run("xdotool", {"search", "--onlyvisible", "--class", "^Zelmar Slots$"}).trimmed(),
+            window_);
+  // Stats (Alt+S on the menu bar, the game's window having the keyboard: there is no window
+  // manager to give it) opens a window of its own, tried again on a busy machine.
+  QString stats;
+  for (int attempt = 0; attempt < 5 && stats.isEmpty(); ++attempt) {
+    Run("xdotool", {"windowfocus", window_});
+    Run("xdotool", {"key", "alt+s"});
+    QThread::msleep(300 * (attempt + 1));
+    stats = Run("xdotool", {"search", "--onlyvisible", "--name", "Statistics"}).trimmed();
+  }
+  ASSERT_FALSE(stats.isEmpty()) << "the statistics window did not open";
+  EXPECT_EQ(Run("xdotool", {"getwindowname", stats}).trimmed().toStdString(),
+            "Your Game Statistics");
 }
 
 // A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <fstream>
 #include <initializer_list>
 
@@ -43,6 +44,10 @@ class Audio : public ::testing::Test {
     audio_ = std::make_unique<GameAudio>(player_, platform_);
     audio_->LoadSounds(identity_);
     audio_->FindMusicTracks();
+    // The game's window comes up; what start-up found wrong is told after it is drawn.
+    window_.show();
+    platform_.ProcessMessages();  // the window is exposed and drawn
+    platform_.ProcessMessages();  // then comes what waited for it
     audio_->QueueFirstTrack();
     audio_->PlayStartSound();
   }
@@ -66,6 +71,7 @@ class Audio : public ::testing::Test {
 
   QTemporaryDir dir_;
   GameIdentity identity_;
+  QWidget window_;
   FakePlatform platform_;
   RecordingPlayer player_;
   std::unique_ptr<GameAudio> audio_;
@@ -79,7 +85,7 @@ TEST_F(Audio, TracksPlayInAscendingOrderSkippingGapsAndWrapAround) {
       {{0, 3, 7}, {0, 3, 7, 0, 3}},
       {{9}, {9, 9, 9}},
       {{5}, {5, 5, 5}},
-      {{2, 4}, {2, 4, 2}},
+      {{2, 8, 9}, {2, 8, 9, 2}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.heard));

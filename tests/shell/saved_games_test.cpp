@@ -92,18 +92,23 @@ TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
             "spins=-5\r\n"
             "TotalBets=12abc\r\n"
             "Bonus=0x80000000\r\n"
+            // Every key, each with a value that no default has.
             "[GameNo2]\r\n"
-            "Credits=0x3E8\r\n"
-            "Borrowed=0X3e9\r\n");
+            "GameName=Second\r\n"
+            "GameDate=11/30/25\r\n"
+            "Credits=0x3E7\r\n"
+            "Borrowed=0X3e9\r\n"
+            "Spins=12\r\n"
+            "TotalBets=345\r\n"
+            "Bonus=67\r\n");
   ASSERT_TRUE(saves_.SaveLoadGame(0, false));
   EXPECT_EQ(saves_.SavedGameName(), "");
   EXPECT_EQ(saves_.SavedGameDate(), "12/06/2026");
   ExpectMoney(1000, 2000, -5, 0, 0);
-  const SavedGame second = saves_.ReadSlot(1);
-  EXPECT_EQ(second.name, "GameNo2");
-  EXPECT_EQ(second.date, Today());
-  EXPECT_EQ(second.credits, 1000);
-  EXPECT_EQ(second.borrowed, 1001);
+  ASSERT_TRUE(saves_.SaveLoadGame(1, false));
+  EXPECT_EQ(saves_.SavedGameName(), "Second");
+  EXPECT_EQ(saves_.SavedGameDate(), "11/30/25");
+  ExpectMoney(999, 1001, 12, 345, 67);
 }
 
 TEST_F(SavedGamesTest, WritesTheSevenKeysInOrderAndChangesNoVariable) {

@@ -34,8 +34,9 @@ TEST(IdentityTest, ComesFromTheRealProgramFileWhereverItIs) {
   EXPECT_EQ(identity.VersionText, "1.1");
   EXPECT_EQ(VersionBoxText(identity), "Zelmar Slots\n\nVersion:  1.1");
 
-  // The settings file is found beside the program however deep its folder lies.
-  WriteText(deep + "/Testing.ini", "[Settings]\nAboutName=Deep\n");
+  // The settings file is found beside the program however deep its folder lies, and whatever
+  // the letter case of its name.
+  WriteText(deep + "/testing.INI", "[Settings]\nAboutName=Deep\n");
   GameIdentity read = identity;
   ReadSettings(read);
   EXPECT_EQ(read.GameTitle, "Deep");

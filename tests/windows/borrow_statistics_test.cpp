@@ -125,7 +125,15 @@ TEST_P(SideWindows, PayingBackIsRefusedBeyondTheCreditsFirstThenBeyondTheLoan) {
   EXPECT_EQ(state_.Credits, 50);
   EXPECT_EQ(state_.Borrowed, 1000);
 
-  for (int i = 0; i < 5; ++i) dialog.Chip(2)->click();
+  // Down to one credit fewer than a chip: that chip is refused, the $1 chip pays one back.
+  for (int i = 0; i < 4; ++i) dialog.Chip(2)->click();
+  dialog.Chip(3)->click();
+  EXPECT_EQ(state_.Credits, 9);
+  EXPECT_EQ(state_.Borrowed, 959);
+  dialog.Chip(2)->click();
+  ASSERT_EQ(platform_.messages.size(), 3u);
+  EXPECT_EQ(platform_.messages[2].text, Local("You do not have   10.00 credits!"));
+  for (int i = 0; i < 9; ++i) dialog.Chip(3)->click();
   EXPECT_EQ(state_.Credits, 0);
   EXPECT_EQ(state_.Borrowed, 950);
   EXPECT_EQ(Meter(dialog.Surface(), 20, 4, true), "950?") << "the shorter number leaves no digit";
@@ -146,10 +154,12 @@ TEST_P(SideWindows, PayingBackIsRefusedBeyondTheCreditsFirstThenBeyondTheLoan) {
 TEST_P(SideWindows, SwitchingTheModeChangesNothingUntilAChipIsPressed) {
   BorrowDialog dialog(state_, identity_, art_, platform_);
   const QImage before = dialog.Surface().Image().copy();
+  // Credits changed behind the dialog's back: a repaint would show them on the meter.
+  state_.Credits = 777;
   dialog.PayBackMode()->click();
   dialog.BorrowMode()->click();
   EXPECT_EQ(dialog.Surface().Image(), before);
-  EXPECT_EQ(state_.Credits, 1000);
+  EXPECT_EQ(state_.Credits, 777);
   EXPECT_EQ(state_.Borrowed, 1000);
 }
 
