@@ -126,6 +126,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   cabinet_ =
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
                                 platform_.ScreenHeight(), ExpectedGameAreaHeight());
+  ReportArtProblems();
   cabinet_->canvas.on_changed = [this](const QRect& r) {
     if (surface_) surface_->update(r.translated(cabinet_->layout.scale.offset, 0));
   };
@@ -287,6 +288,7 @@ void MainWindow::SurfaceResized(int width, int height) {
   if (!play_->Running() &&
       LayoutWidth(cabinet_->layout.ScreenWidth, height) != scale.layout_width) {
     cabinet_->LayOut(height);
+    ReportArtProblems();
   }
   scale.offset = CabinetLeft(width, scale.layout_width);
   PaintAll();
@@ -298,8 +300,16 @@ void MainWindow::FitCabinet() {
   ScreenScale& scale = cabinet_->layout.scale;
   if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == scale.layout_width) return;
   cabinet_->LayOut(area.height());
+  ReportArtProblems();
   scale.offset = CabinetLeft(area.width(), scale.layout_width);
   PaintAll();
+}
+
+void MainWindow::ReportArtProblems() {
+  // A replacement picture that could not be used is skipped without a message box; the program's
+  // error output (a terminal, the desktop's journal) says which one and why.
+  for (const std::string& problem : cabinet_->art_problems) qWarning("%s", problem.c_str());
+  cabinet_->art_problems.clear();
 }
 
 void MainWindow::PaintAll() {

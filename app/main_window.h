@@ -87,8 +87,6 @@ class MainWindow : public QMainWindow, private PlayHost {
   HelpViewer& Help() { return help_; }
   Timer& StartUpTimer() { return *start_up_timer_; }
   const GameMenu& Menu() const { return menu_; }
-  // Problems met while loading replacement art (shown to nobody; kept for tests and logs).
-  const std::vector<std::string>& ArtProblems() const { return cabinet_->art_problems; }
 
   // The full repaint of the cabinet.
   void PaintAll();
@@ -129,6 +127,8 @@ class MainWindow : public QMainWindow, private PlayHost {
   void SurfaceResized(int width, int height);
   // Lays the cabinet out again when the game area now fits another layout width, and places it.
   void FitCabinet();
+  // Names each replacement picture just found unusable on the error output.
+  void ReportArtProblems();
   // The height the game area below the menu bar will have once the window is shown.
   int ExpectedGameAreaHeight();
 

@@ -26,7 +26,7 @@ bool Cabinet::LayOut(int game_area_height) {
   layout.scale.layout_width = width;
   // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
   art.symbol_sheet_picture = carried_sheet;
-  LoadArtForResolution(art, layout, app_dir, sound_root);
+  LoadArtForResolution(art, layout, app_dir, sound_root, &art_problems);
   // Nothing is drawn outside the cabinet: the surface is the cabinet.
   canvas.Resize(layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight));
   return changed;

@@ -32,7 +32,8 @@ struct Cabinet {
   Canvas canvas;
   // The symbol sheet as the files beside the program left it, before a per-width sheet.
   QImage carried_sheet;
-  // Why a replacement picture beside the program was not used.
+  // Why a replacement picture beside the program was not used, as found (a sheet for another
+  // layout when a later layout tries it); whoever reports them clears them.
   std::vector<std::string> art_problems;
   MainScreen screen;
   StatusLine status;

@@ -139,7 +139,7 @@ void PrepareWorkingBitmaps(MainArt& art) {
 }
 
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
-                          const std::string& sound_root) {
+                          const std::string& sound_root, std::vector<std::string>* problems) {
   const ScreenScale& scale = screen_layout.scale;
   const QImage& strip = art.spin_strip_source_bitmap;
   art.spin_strip_bitmap = Stretch(strip, scale.Scale(strip.width()), scale.Scale(strip.height()));
@@ -171,7 +171,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   if (ending) {
     const std::string path = FindFileNoCase(app_dir, sound_root + ending);
     // An unreadable sheet is treated like a missing one: the carried sheet is stretched.
-    if (!path.empty()) native = LoadReplacement(path, &art.symbol_sheet_picture, nullptr);
+    if (!path.empty()) native = LoadReplacement(path, &art.symbol_sheet_picture, problems);
   }
 
   art.symbol_source_bitmap = ToRgb32(art.symbol_sheet_picture);

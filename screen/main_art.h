@@ -74,6 +74,8 @@ void PrepareWorkingBitmaps(MainArt& art);
 // 98; at 800 uses symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is
 // missing or cannot be decoded, stretches symbol_sheet_picture by the scale and uses CellSize =
 // scale.Scale(76). Sets CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in screen_layout.
-// Must follow PrepareWorkingBitmaps.
+// Must follow PrepareWorkingBitmaps. A sheet beside the program that can't be used is noted in
+// problems, when given.
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
-                          const std::string& sound_root);
+                          const std::string& sound_root,
+                          std::vector<std::string>* problems = nullptr);

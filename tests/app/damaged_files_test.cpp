@@ -280,11 +280,24 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
                             QDir(dir_.path()).filePath(QStringLiteral("zelmar-slots.hlp"))));
   }
   const QString path = PathOf(file);
+  static QStringList warnings;  // a message handler is a plain function
+  warnings.clear();
+  const QtMessageHandler earlier_handler =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtWarningMsg) warnings << text;
+      });
   StartGame(seed, file);
+  qInstallMessageHandler(earlier_handler);
   // A file that is not a whole, readable picture leaves the carried art in place, and no damage
   // brings back a saved game that is not there.
   if (damage != Damage::kTinyPicture) {
     EXPECT_TRUE(window_->Surface().Image() == carried);
+  }
+  // A skipped replacement picture is named, with why, on the program's error output, where a
+  // player who put it there looks.
+  if (file.kind == Kind::kPicture && damage != Damage::kMissing && damage != Damage::kFolder &&
+      damage != Damage::kTinyPicture) {
+    EXPECT_EQ(warnings.filter(path).size(), 1) << warnings.join('\n').toStdString();
   }
   EXPECT_EQ(state_.Credits, 1000);
   ClickSpin();
