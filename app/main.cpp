@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/orderly_end.h"
 #include "platform/canvas.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
   MainWindow window(state, *platform, sounds, *help, *web);
+  const OrderlyEnd orderly_end(window);
   window.show();
   return app.exec();
 }
