@@ -10,7 +10,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick weston qt6-wayland
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file
   clang-format clang libclang-rt-14-dev

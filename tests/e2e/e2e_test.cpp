@@ -5,6 +5,7 @@
 // ZELMAR_E2E_HOME names the player's home folder to use instead of a fresh temporary one, so
 // that a caller can look at what the game left there.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,10 @@
 #include "screen/main_art.h"
 
 namespace {
+
+// How long an orderly end may take: the game needs well under 2 s; the margin is for a machine
+// that is busy with other tests, or runs the game under the sanitizers.
+constexpr int kOrderlyEndMs = 10000;
 
 struct Point {
   int x = 0;
@@ -218,6 +223,75 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAndCaptionsEachWindowWithItsOw
   ASSERT_FALSE(stats.isEmpty()) << "the statistics window did not open";
   EXPECT_EQ(Run("xdotool", {"getwindowname", stats}).trimmed().toStdString(),
             "Your Game Statistics");
+
+  // The session ends (SIGTERM) with the statistics still open: the game keeps the running game
+  // and ends by itself with status 0.
+  ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM did not end the game";
+  EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(game_.exitCode(), 0);
+  EXPECT_TRUE(QFile::exists(Home() + "/.local/share/zelmar-slots/zelmar-slots.ini"));
+}
+
+// The display server most desktops now run: weston's headless backend as a real Wayland
+// compositor. The cabinet is drawn, and SIGTERM ends the game in order, the game kept.
+TEST_F(RealGame, OnWaylandDrawsTheCabinetAndEndsInOrderOnSigterm) {
+  for (const char* tool : {"weston", "weston-screenshooter"}) {
+    if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+  }
+  QTemporaryDir runtime;  // the compositor's socket and its screenshots
+  ASSERT_TRUE(QFile::setPermissions(runtime.path(),
+                                    QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_RUNTIME_DIR", runtime.path());
+  env.insert("WAYLAND_DISPLAY", "wl-zelmar");
+  QProcess weston;
+  weston.setProcessEnvironment(env);
+  weston.setWorkingDirectory(runtime.path());
+  weston.start("weston", {"--debug", "--backend=headless-backend.so", "--use-pixman",
+                          "--width=1920", "--height=1080", "--socket=wl-zelmar", "--idle-time=0"});
+  ASSERT_TRUE(weston.waitForStarted(10000));
+  for (int poll = 0; poll < 100 && !QFile::exists(runtime.filePath("wl-zelmar")); ++poll) {
+    QThread::msleep(100);
+  }
+  ASSERT_TRUE(QFile::exists(runtime.filePath("wl-zelmar"))) << "weston did not start";
+
+  const QString home = Home();
+  env.insert("QT_QPA_PLATFORM", "wayland");
+  env.insert("SDL_AUDIODRIVER", "dummy");
+  env.insert("XDG_DATA_HOME", home + "/.local/share");
+  env.insert("HOME", home);
+  game_.setProcessEnvironment(env);
+  game_.setWorkingDirectory(home);
+  game_.setProgram(qEnvironmentVariable("ZELMAR_PROGRAM", QStringLiteral(ZELMAR_PROGRAM)));
+  game_.start();
+  ASSERT_TRUE(game_.waitForStarted(10000));
+
+  // The compositor's screenshot shows the cabinet, its credits meter at 1000.
+  std::optional<Point> credits;
+  for (int poll = 0; poll < 40 && !credits; ++poll) {
+    QThread::msleep(500);
+    QProcess shooter;
+    shooter.setProcessEnvironment(env);
+    shooter.setWorkingDirectory(runtime.path());
+    shooter.start("weston-screenshooter", QStringList());
+    shooter.waitForFinished(10000);
+    const QStringList shots = QDir(runtime.path()).entryList({"wayland-screenshot-*.png"});
+    for (const QString& name : shots) {
+      const QImage shot = QImage(runtime.filePath(name)).convertToFormat(QImage::Format_RGB32);
+      QFile::remove(runtime.filePath(name));
+      if (!credits && !shot.isNull()) credits = FindNumber(shot, "1000");
+    }
+  }
+  EXPECT_TRUE(credits.has_value()) << "no cabinet with 1000 credits on the Wayland screen";
+
+  ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM did not end the game";
+  EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(game_.exitCode(), 0);
+  EXPECT_TRUE(QFile::exists(home + "/.local/share/zelmar-slots/zelmar-slots.ini"));
+  weston.terminate();
+  weston.waitForFinished(5000);
 }
 
 // A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.
