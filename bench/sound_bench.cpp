@@ -7,6 +7,9 @@
 //     and how long after the last note the end notice arrives.
 //   StartupToFirstPaint: the main window's start-up to its first paint, silent and with the
 //     audio device, the memory sounds and the music files.
+//   MusicMemory: the resident memory of the process (VmRSS) with the player open and silent,
+//     and with one of the game's tracks playing. Run it alone for figures that are its own:
+//     --benchmark_filter=MusicMemory.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <benchmark/benchmark.h>
@@ -20,12 +23,14 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <string>
 
 #include "app/main_window.h"
 #include "platform/canvas.h"
@@ -275,6 +280,37 @@ BENCHMARK(StartupToFirstPaint)
     ->UseManualTime()
     ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
+
+// The process's resident memory in megabytes, from /proc/self/status.
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+  }
+  return 0;
+}
+
+void MusicMemory(benchmark::State& bench) {
+  auto player = CreateSdlSoundPlayer();
+  const double silent = ResidentMegabytes();
+  double playing = 0;
+  for (auto _ : bench) {
+    std::string error;
+    if (!player->OpenMusic(ZELMAR_BESIDE_DIR "/Zelmar0.mid", &error)) {
+      bench.SkipWithError(error.c_str());
+      return;
+    }
+    player->PlayMusic();
+    RunEvents(3000);  // the sound font is in and the track's instruments have sounded
+    playing = ResidentMegabytes();
+    player->CloseMusic();
+  }
+  bench.counters["rss_mb_silent"] = silent;
+  bench.counters["rss_mb_playing"] = playing;
+  std::printf("resident memory: %.0f MB silent, %.0f MB with the music playing\n", silent, playing);
+}
+BENCHMARK(MusicMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
