@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "platform/file_bytes.h"
+#include "platform/music_synth.h"
 #include "platform/sound_player.h"
 
 namespace {
@@ -32,15 +33,6 @@ constexpr int kEffectChannel = 0;
 // An effect is a short sound: a larger file is not read at all.
 constexpr std::uintmax_t kLargestEffectFile = 64u << 20;
 constexpr int kLoaderNiceness = 10;
-// Loudness of the music under the effects: about 8 dB below the sustained effects.
-constexpr double kMusicGain = 0.4;
-
-// Where Debian and Ubuntu install General MIDI sound fonts, best first.
-constexpr const char* kSoundFonts[] = {
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",   "/usr/share/soundfonts/default.sf2",
-    "/usr/share/soundfonts/FluidR3_GM.sf2",
-};
 
 class SdlEffect : public SoundPlayer::Effect {
  public:
@@ -88,8 +80,7 @@ class SdlSoundPlayer : public SoundPlayer {
       Mix_CloseAudio();
     }
     if (font_loader_.joinable()) font_loader_.join();
-    if (synth_ != nullptr) delete_fluid_synth(synth_);
-    if (settings_ != nullptr) delete_fluid_settings(settings_);
+    music_synth_.reset();
     // The game is SDL's only user: shut all of it down, the D-Bus link its audio thread may
     // have opened included.
     if (sdl_audio_) SDL_Quit();
@@ -206,21 +197,9 @@ class SdlSoundPlayer : public SoundPlayer {
   // (a large file) is loaded only when the first track is opened, on a thread of its own, so
   // neither start-up nor the user-interface thread ever waits for it.
   void StartSynth(int frequency) {
-    for (const char* candidate : kSoundFonts) {
-      std::error_code ec;
-      if (std::filesystem::exists(candidate, ec)) {
-        font_path_ = candidate;
-        break;
-      }
-    }
-    settings_ = new_fluid_settings();
-    fluid_settings_setnum(settings_, "synth.sample-rate", frequency);
-    fluid_settings_setnum(settings_, "synth.gain", kMusicGain);
-    // The MIDI player advances with the samples rendered, in the audio callback, not with a
-    // timer thread of its own: the music stays in step with what is heard.
-    fluid_settings_setstr(settings_, "player.timing-source", "sample");
-    fluid_settings_setint(settings_, "synth.lock-memory", 0);
-    synth_ = new_fluid_synth(settings_);
+    font_path_ = FindGeneralMidiSoundFont();
+    music_synth_ = std::make_unique<MusicSynth>(frequency);
+    synth_ = music_synth_->Synth();
     if (synth_ == nullptr) {
       font_error_ = "the MIDI synthesizer could not be started";
       font_ready_ = true;
@@ -332,8 +311,8 @@ class SdlSoundPlayer : public SoundPlayer {
   std::string device_error_;
   std::unique_ptr<SdlEffect> file_effect_;
 
-  fluid_settings_t* settings_ = nullptr;
-  fluid_synth_t* synth_ = nullptr;
+  std::unique_ptr<MusicSynth> music_synth_;
+  fluid_synth_t* synth_ = nullptr;  // music_synth_'s
   std::string font_path_;
   std::thread font_loader_;
   std::atomic<bool> font_ready_{false};

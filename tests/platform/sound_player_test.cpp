@@ -16,6 +16,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/music_synth.h"
+
 namespace {
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
@@ -124,6 +126,43 @@ TEST(WaveFile, OnlyAWholeWaveFileReachesTheDecoder) {
   for (const auto& c : cases) {
     EXPECT_EQ(IsWholeWaveFile(c.bytes.data(), c.bytes.size()), c.whole) << c.what;
   }
+}
+
+// One of the game's tracks as the player's synthesizer renders it, from start to end.
+std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples) {
+  MusicSynth music(kAudioRate, all_samples);
+  fluid_synth_t* synth = music.Synth();
+  EXPECT_NE(fluid_synth_sfload(synth, font.c_str(), 1), FLUID_FAILED);
+  fluid_player_t* player = new_fluid_player(synth);
+  fluid_player_add(player, ZELMAR_BESIDE_DIR "/Zelmar0.mid");
+  fluid_player_play(player);
+  std::vector<int16_t> out;
+  while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
+         out.size() < 2 * 600 * kAudioRate) {
+    const size_t at = out.size();
+    out.resize(at + 2 * kAudioBufferFrames);
+    fluid_synth_write_s16(synth, kAudioBufferFrames, &out[at], 0, 2, &out[at], 1, 2);
+  }
+  delete_fluid_player(player);
+  return out;
+}
+
+// The player's synthesizer holds only the samples of the instruments in play; what is heard is
+// what a synthesizer holding the whole font plays, to within one step of the 16-bit output.
+TEST(MusicSynth, HoldingOnlyTheSamplesInPlaySoundsTheSame) {
+  const std::string font = FindGeneralMidiSoundFont();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+  const std::vector<int16_t> heard = RenderTrack(font, false);
+  const std::vector<int16_t> whole = RenderTrack(font, true);
+  ASSERT_EQ(heard.size(), whole.size());
+  int loudest = 0;
+  size_t differs = heard.size();
+  for (size_t i = 0; i < heard.size(); ++i) {
+    loudest = std::max(loudest, std::abs(int{heard[i]}));
+    if (std::abs(heard[i] - whole[i]) > 1 && differs == heard.size()) differs = i;
+  }
+  EXPECT_GT(loudest, 1000) << "the track was heard";
+  EXPECT_EQ(differs, heard.size()) << "first differs at frame " << differs / 2;
 }
 
 class RealPlayer : public ::testing::Test {
