@@ -190,6 +190,7 @@ class TimedPlayer : public SoundPlayer {
     plays.push_back(Clock::now());
   }
   void CloseMusic() override { real_.CloseMusic(); }
+  void ReleaseMusic() override { real_.ReleaseMusic(); }
   void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
     real_.SetMusicEndHandler([this, handler](MusicEnd end) {
       if (end == MusicEnd::kPlayedToEnd) ends.push_back(Clock::now());

@@ -1,13 +1,15 @@
 // The SDL2_mixer player. Effects play on one mixer channel, so a new effect always replaces the
-// one still sounding. Music is rendered by one FluidSynth synthesizer that lives as long as the
-// player, fed into SDL_mixer's music stream: the sound font is loaded once, on a thread of its
-// own when the first track is opened (that track starts as soon as it is in), so opening a track
-// costs only the reading of its file, and the end of a track is seen at its last event rather
-// than after the synthesizer's release tail. The end notice is posted from the audio thread to a
+// one still sounding. Music is rendered by a FluidSynth synthesizer fed into SDL_mixer's music
+// stream: it is made, and its sound font loaded on a thread of its own, when a track is opened
+// with none in place (that track starts as soon as the font is in), and kept from track to
+// track, so opening a track costs only the reading of its file; ReleaseMusic lets go of both.
+// The end of a track is seen at its last event rather than after the synthesizer's release
+// tail. The end notice is posted from the audio thread to a
 // QObject that lives on the user-interface thread.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -66,7 +68,8 @@ class SdlSoundPlayer : public SoundPlayer {
     bytes_per_ms_ = frequency * channels * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
     effect_player = this;
     Mix_ChannelFinished(&SdlSoundPlayer::EffectChannelFinished);
-    StartSynth(frequency);
+    frequency_ = frequency;
+    Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
   }
 
   ~SdlSoundPlayer() override {
@@ -80,7 +83,7 @@ class SdlSoundPlayer : public SoundPlayer {
       Mix_CloseAudio();
     }
     if (font_loader_.joinable()) font_loader_.join();
-    music_synth_.reset();
+    synth_.reset();
     // The game is SDL's only user: shut all of it down, the D-Bus link its audio thread may
     // have opened included.
     if (sdl_audio_) SDL_Quit();
@@ -119,6 +122,7 @@ class SdlSoundPlayer : public SoundPlayer {
 
   bool OpenMusic(const std::string& path, std::string* error) override {
     CloseMusic();
+    release_wanted_ = false;
     std::string reason;
     if (!device_open_) {
       reason = "no audio device (" + device_error_ + ")";
@@ -135,7 +139,7 @@ class SdlSoundPlayer : public SoundPlayer {
         // A player hooks itself into the synthesizer that the audio thread is rendering: it is
         // made and unmade only while the audio thread is out of the synthesizer.
         std::lock_guard<std::mutex> lock(music_mutex_);
-        fluid_player_t* player = new_fluid_player(synth_);
+        fluid_player_t* player = new_fluid_player(synth_->Synth());
         if (player == nullptr ||
             fluid_player_add_mem(player, bytes.data(), bytes.size()) != FLUID_OK) {
           if (player != nullptr) delete_fluid_player(player);
@@ -169,9 +173,9 @@ class SdlSoundPlayer : public SoundPlayer {
     // keeps the release of its last notes, and a note its file never let go is let go now,
     // so that it does not sound on into the next track.
     if (started_ && !ended_) {
-      fluid_synth_all_sounds_off(synth_, -1);
+      fluid_synth_all_sounds_off(synth_->Synth(), -1);
     } else if (started_) {
-      fluid_synth_all_notes_off(synth_, -1);
+      fluid_synth_all_notes_off(synth_->Synth(), -1);
     }
     fluid_player_stop(player_);
     delete_fluid_player(player_);
@@ -180,6 +184,14 @@ class SdlSoundPlayer : public SoundPlayer {
     started_ = false;
     ended_ = false;
     ++generation_;
+  }
+
+  void ReleaseMusic() override {
+    CloseMusic();
+    release_wanted_ = true;
+    // A sound font still loading is let go of once it is in (FontLoaded): the user-interface
+    // thread never waits for it.
+    if (font_ready_) ReleaseSynth();
   }
 
   void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
@@ -193,38 +205,63 @@ class SdlSoundPlayer : public SoundPlayer {
     return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   }
 
-  // Creates the synthesizer at the output's rate and hooks it into the mixer. The sound font
-  // (a large file) is loaded only when the first track is opened, on a thread of its own, so
-  // neither start-up nor the user-interface thread ever waits for it.
-  void StartSynth(int frequency) {
-    font_path_ = FindGeneralMidiSoundFont();
-    music_synth_ = std::make_unique<MusicSynth>(frequency);
-    synth_ = music_synth_->Synth();
-    if (synth_ == nullptr) {
-      font_error_ = "the MIDI synthesizer could not be started";
-      font_ready_ = true;
-      return;
-    }
-    Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
-    if (font_path_.empty()) {
-      font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm)";
-      font_ready_ = true;
-    }
-  }
-
-  // False when the sound font is known to be unusable (the reason is in font_error_).
+  // Makes the synthesizer, if there is none, and starts loading the sound font into it on a
+  // thread of its own, so that the user-interface thread never waits for the font (a large
+  // file). False when the font is known to be unusable (the reason is in font_error_).
   bool StartLoadingSoundFont() {
     if (!font_ready_ && !font_loader_.joinable()) {
-      font_loader_ = std::thread([this] {
-        // Below the user-interface thread: the game comes first.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
-        if (fluid_synth_sfload(synth_, font_path_.c_str(), 1) == FLUID_FAILED) {
-          font_error_ = "the sound font " + font_path_ + " could not be loaded";
-        }
+      font_path_ = FindGeneralMidiSoundFont();
+      auto synth = std::make_unique<MusicSynth>(frequency_);
+      if (synth->Synth() == nullptr) {
+        font_error_ = "the MIDI synthesizer could not be started";
         font_ready_ = true;
-      });
+      } else if (font_path_.empty()) {
+        font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm)";
+        font_ready_ = true;
+      } else {
+        fluid_synth_t* loading = synth->Synth();
+        {
+          // The audio thread leaves the synthesizer alone until the font is in.
+          std::lock_guard<std::mutex> lock(music_mutex_);
+          synth_ = std::move(synth);
+        }
+        font_loader_ = std::thread([this, loading, font = font_path_] {
+          // Below the user-interface thread: the game comes first.
+          setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
+          if (fluid_synth_sfload(loading, font.c_str(), 1) == FLUID_FAILED) {
+            font_error_ = "the sound font " + font + " could not be loaded";
+          }
+          font_ready_ = true;
+          QMetaObject::invokeMethod(
+              &ui_thread_, [this] { FontLoaded(); }, Qt::QueuedConnection);
+        });
+      }
     }
     return !font_ready_ || font_error_.empty();
+  }
+
+  // On the user-interface thread, once the loader is done: music switched off while the font
+  // was loading lets go of it now.
+  void FontLoaded() {
+    // A notice of an earlier load may come while a later one runs: that one tells its own end.
+    if (release_wanted_ && font_ready_) ReleaseSynth();
+  }
+
+  // Lets go of the synthesizer and its sound font, with no track open and the loader done, and
+  // hands the memory back to the system; the next OpenMusic makes them again.
+  void ReleaseSynth() {
+    if (font_loader_.joinable()) font_loader_.join();  // it has set font_ready_: it is ending
+    std::unique_ptr<MusicSynth> released;
+    {
+      std::lock_guard<std::mutex> lock(music_mutex_);
+      released = std::move(synth_);
+      font_ready_ = false;
+      font_error_.clear();
+    }
+    if (released == nullptr) return;
+    released.reset();
+    // The font's many small blocks would otherwise stay with the process.
+    malloc_trim(0);
   }
 
   // Starts the open track; called with music_mutex_ held, once the sound font is in.
@@ -232,8 +269,8 @@ class SdlSoundPlayer : public SoundPlayer {
     // A track starts from a clean General MIDI state whatever the last one left behind; notes
     // of the last track still dying away are left to ring out.
     for (int channel = 0; channel < 16; ++channel) {
-      fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
-      fluid_synth_program_change(synth_, channel, 0);
+      fluid_synth_cc(synth_->Synth(), channel, 121, 0);  // reset all controllers
+      fluid_synth_program_change(synth_->Synth(), channel, 0);
     }
     fluid_player_play(player_);
     started_ = true;
@@ -281,13 +318,14 @@ class SdlSoundPlayer : public SoundPlayer {
   static void RenderMusic(void* user, Uint8* stream, int len) {
     auto* self = static_cast<SdlSoundPlayer*>(user);
     std::lock_guard<std::mutex> lock(self->music_mutex_);
-    if (!self->font_ready_) return;  // the mixer has already filled the stream with silence
+    // Until the font is in the mixer's silence stands.
+    if (!self->font_ready_ || self->synth_ == nullptr) return;
     if (self->player_ != nullptr && self->playing_ && !self->started_) {
       if (!self->font_error_.empty()) return;
       self->StartPlayer();
     }
     const int frames = len / 4;
-    fluid_synth_write_s16(self->synth_, frames, stream, 0, 2, stream, 1, 2);
+    fluid_synth_write_s16(self->synth_->Synth(), frames, stream, 0, 2, stream, 1, 2);
     fluid_player_t* player = self->player_;
     if (player != nullptr && self->started_ && !self->ended_ &&
         (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
@@ -311,14 +349,17 @@ class SdlSoundPlayer : public SoundPlayer {
   std::string device_error_;
   std::unique_ptr<SdlEffect> file_effect_;
 
-  std::unique_ptr<MusicSynth> music_synth_;
-  fluid_synth_t* synth_ = nullptr;  // music_synth_'s
+  // The synthesizer and its font: made by OpenMusic, let go of by ReleaseMusic, on the
+  // user-interface thread; the font is loaded on font_loader_.
+  int frequency_ = kAudioRate;
   std::string font_path_;
   std::thread font_loader_;
   std::atomic<bool> font_ready_{false};
-  std::string font_error_;  // written before font_ready_ is set, read after
+  std::string font_error_;       // written before font_ready_ is set, read after
+  bool release_wanted_ = false;  // music was let go of while the font was loading
 
   std::mutex music_mutex_;  // guards the fields below against the audio thread
+  std::unique_ptr<MusicSynth> synth_;
   fluid_player_t* player_ = nullptr;
   bool playing_ = false;  // asked to play
   bool started_ = false;  // playing in the synthesizer

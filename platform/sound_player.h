@@ -49,6 +49,10 @@ class SoundPlayer {
   virtual void PlayMusic() = 0;
   // Closes the open track; a playing track stops at once. Nothing happens when none is open.
   virtual void CloseMusic() = 0;
+  // Closes the open track as CloseMusic does and lets go of what the music holds in memory (the
+  // synthesizer and its sound font, some tens of megabytes) until the next OpenMusic, which
+  // loads them again in the background. For when no music will play for a while.
+  virtual void ReleaseMusic() = 0;
   // Receives the end of each play, always on the user-interface thread, for the track still
   // open (a notice that arrives after its track was closed or replaced is dropped).
   virtual void SetMusicEndHandler(std::function<void(MusicEnd)> handler) = 0;

@@ -224,7 +224,9 @@ void GameAudio::OpenAndPlay(int n) {
     player_.PlayMusic();
     return;
   }
-  // The track stays chosen; nothing more starts until Music is switched off and on.
+  // The track stays chosen; nothing more starts until Music is switched off and on, and the
+  // synthesizer is not kept for it.
+  player_.ReleaseMusic();
   ShowError(QStringLiteral("The music can't be played: %1").arg(QString::fromStdString(error)));
 }
 
@@ -242,7 +244,8 @@ void GameAudio::SwitchSound() {
 void GameAudio::SwitchMusic() {
   music_on_ = !music_on_;
   if (!music_on_) {
-    player_.CloseMusic();
+    // No music until it is switched on again: the synthesizer's memory goes back too.
+    if (device_) player_.ReleaseMusic();
     return;
   }
   // The track in play (or the one waiting to start) starts from its beginning at once; before

@@ -128,6 +128,16 @@ TEST(WaveFile, OnlyAWholeWaveFileReachesTheDecoder) {
   }
 }
 
+// The process's resident memory in megabytes.
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+  }
+  return 0;
+}
+
 // One of the game's tracks as the player's synthesizer renders it, from start to end.
 std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples) {
   MusicSynth music(kAudioRate, all_samples);
@@ -275,15 +285,41 @@ TEST_F(RealPlayer, AClosedTrackSendsNoEndAndBadFilesDoNotOpen) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder.mid"));
   EXPECT_FALSE(player->OpenMusic(dir.filePath("folder.mid").toStdString(), &error));
 
-  // Tracks opened and closed while the audio thread renders them: the player is never unhooked
-  // from the synthesizer in the middle of a render (under the sanitizers a race shows here).
+  // Tracks opened and closed while the audio thread renders them, the synthesizer let go of now
+  // and then: the player is never unhooked from the synthesizer, nor the synthesizer deleted,
+  // in the middle of a render or a load (under the sanitizers a race shows here).
   const std::string track = WriteTinyMidi(dir, "short.mid", 1);
   for (int i = 0; i < 200; ++i) {
     ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
     player->PlayMusic();
     if (i % 20 == 0) RunEvents(15);
+    if (i % 50 == 49) player->ReleaseMusic();
   }
   player->CloseMusic();
+}
+
+TEST_F(RealPlayer, ReleasedMusicGivesBackItsMemoryAndTheNextTrackLoadsItAgain) {
+  if (FindGeneralMidiSoundFont().empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+  const std::string track = WriteTinyMidi(dir, "a.mid", 1);
+  std::string error;
+  const double silent = ResidentMegabytes();
+  // Let go of while the font is still loading: it goes once it is in.
+  ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+  player->PlayMusic();
+  player->ReleaseMusic();
+  RunEvents(2000);
+  const double released_while_loading = ResidentMegabytes();
+  // The next track loads it again and plays to its end.
+  ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+  player->PlayMusic();
+  RunEvents(10000);
+  EXPECT_EQ(ends, std::vector<MusicEnd>{MusicEnd::kPlayedToEnd});
+  const double held = ResidentMegabytes() - silent;
+  player->ReleaseMusic();
+  const double released = ResidentMegabytes();
+  EXPECT_GT(held, 10) << "the sound font's part in memory, in MB";
+  EXPECT_LT(released - silent, held / 4);
+  EXPECT_LT(released_while_loading - silent, held / 4);
 }
 
 }  // namespace

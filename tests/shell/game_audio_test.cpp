@@ -132,7 +132,7 @@ TEST_F(Audio, MusicOffAndOnRestartsTheTrackThenTheOrderGoesOn) {
   PlayedTracks(1);  // track 3 is playing
   audio_->SwitchMusic();
   EXPECT_FALSE(audio_->MusicOn());
-  EXPECT_EQ(player_.Take(), Calls{"close"});
+  EXPECT_EQ(player_.Take(), (Calls{"close", "release"}));
   audio_->SwitchMusic();
   EXPECT_EQ(player_.Take(), (Calls{"open Zelmar3.mid", "play"}));
   EXPECT_EQ(PlayedTracks(1), (std::vector<int>{7}));
@@ -148,7 +148,7 @@ TEST_F(Audio, MusicSwitchedWhileATrackIsPending) {
   audio_->SwitchMusic();
   platform_.Advance(5 * GameAudio::kMusicTickMs);
   audio_->StartPendingTrack();
-  EXPECT_TRUE(player_.Take().empty());
+  EXPECT_EQ(player_.Take(), Calls{"release"});
   // On: the switch itself starts the track that was waiting.
   audio_->SwitchMusic();
   EXPECT_EQ(player_.Take(), (Calls{"open Zelmar3.mid", "play"}));
@@ -255,6 +255,8 @@ TEST_F(Audio, AFailedOpenIsShownAndNoTrackFollowsUntilMusicIsSwitchedAgain) {
   EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy");
   EXPECT_TRUE(platform_.messages[0].error);
   EXPECT_EQ(audio_->TrackIndex(), 0);
+  const Calls calls = player_.Take();
+  EXPECT_EQ(Calls(calls.end() - 2, calls.end()), (Calls{"open Zelmar0.mid", "release"}));
   player_.fail_open = false;
   audio_->SwitchMusic();
   audio_->SwitchMusic();

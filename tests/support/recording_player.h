@@ -50,6 +50,10 @@ class RecordingPlayer : public SoundPlayer {
     if (open_) calls.push_back("close");
     open_ = false;
   }
+  void ReleaseMusic() override {
+    CloseMusic();
+    calls.push_back("release");
+  }
   void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
     handler_ = std::move(handler);
   }
