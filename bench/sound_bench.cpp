@@ -8,7 +8,8 @@
 //   StartupToFirstPaint: the main window's start-up to its first paint, silent and with the
 //     audio device, the memory sounds and the music files.
 //   MusicMemory: the resident memory of the process (VmRSS) with the player open and silent,
-//     and with one of the game's tracks playing. Run it alone for figures that are its own:
+//     with one of the game's tracks playing, and after the music is switched off. Run it alone for
+//     figures that are its own:
 //     --benchmark_filter=MusicMemory.
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -295,7 +296,7 @@ double ResidentMegabytes() {
 void MusicMemory(benchmark::State& bench) {
   auto player = CreateSdlSoundPlayer();
   const double silent = ResidentMegabytes();
-  double playing = 0;
+  double playing = 0, music_off = 0;
   for (auto _ : bench) {
     std::string error;
     if (!player->OpenMusic(ZELMAR_BESIDE_DIR "/Zelmar0.mid", &error)) {
@@ -305,11 +306,16 @@ void MusicMemory(benchmark::State& bench) {
     player->PlayMusic();
     RunEvents(3000);  // the sound font is in and the track's instruments have sounded
     playing = ResidentMegabytes();
-    player->CloseMusic();
+    player->ReleaseMusic();
+    music_off = ResidentMegabytes();
   }
   bench.counters["rss_mb_silent"] = silent;
   bench.counters["rss_mb_playing"] = playing;
-  std::printf("resident memory: %.0f MB silent, %.0f MB with the music playing\n", silent, playing);
+  bench.counters["rss_mb_music_off"] = music_off;
+  std::printf(
+      "resident memory: %.0f MB silent, %.0f MB with the music playing, %.0f MB after the music is "
+      "switched off\n",
+      silent, playing, music_off);
 }
 BENCHMARK(MusicMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
