@@ -7,9 +7,11 @@ namespace {
 // Loudness of the music under the effects: about 8 dB below the sustained effects.
 constexpr double kMusicGain = 0.4;
 
-// Where Debian and Ubuntu install General MIDI sound fonts, best first.
+// Where Debian and Ubuntu install General MIDI sound fonts, best first: the system's chosen
+// font (a link that every General MIDI sound font package keeps), then the one the game's
+// package prefers.
 constexpr const char* kSoundFonts[] = {
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
     "/usr/share/sounds/sf2/TimGM6mb.sf2",   "/usr/share/soundfonts/default.sf2",
     "/usr/share/soundfonts/FluidR3_GM.sf2",
 };

@@ -216,7 +216,7 @@ class SdlSoundPlayer : public SoundPlayer {
         font_error_ = "the MIDI synthesizer could not be started";
         font_ready_ = true;
       } else if (font_path_.empty()) {
-        font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm)";
+        font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm or another)";
         font_ready_ = true;
       } else {
         fluid_synth_t* loading = synth->Synth();
