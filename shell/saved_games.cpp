@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/profile_file.h"
-
 namespace {
 
 // The keys of a section, in the order they are written.
@@ -64,6 +62,30 @@ std::string FormatSaveDate(const QDate& date, const QLocale& locale) {
   return text.toStdString();
 }
 
+SavedGame SavedGameOf(const GameState& state, std::string_view name) {
+  SavedGame game;
+  game.name = name;
+  game.date = Today();
+  game.credits = state.Credits;
+  game.borrowed = state.Borrowed;
+  game.spin_count = state.SpinCount;
+  game.total_bet = state.TotalBet;
+  game.bonus_payoffs = state.BonusPayoffs;
+  return game;
+}
+
+ProfileEntries SavedGameEntries(const SavedGame& game) {
+  return {
+      {kNameKey, game.name},
+      {kDateKey, game.date},
+      {kCreditsKey, std::to_string(game.credits)},
+      {kBorrowedKey, std::to_string(game.borrowed)},
+      {kSpinsKey, std::to_string(game.spin_count)},
+      {kTotalBetsKey, std::to_string(game.total_bet)},
+      {kBonusKey, std::to_string(game.bonus_payoffs)},
+  };
+}
+
 SavedGames::SavedGames(GameState& state, std::string file_path)
     : gs_(state), file_path_(std::move(file_path)) {}
 
@@ -83,16 +105,8 @@ SavedGame SavedGames::ReadSlot(int slot) const {
 
 bool SavedGames::SaveLoadGame(int slot, bool saving, std::string_view name) {
   if (saving) {
-    const ProfileEntries entries = {
-        {kNameKey, std::string(name)},
-        {kDateKey, Today()},
-        {kCreditsKey, std::to_string(gs_.Credits)},
-        {kBorrowedKey, std::to_string(gs_.Borrowed)},
-        {kSpinsKey, std::to_string(gs_.SpinCount)},
-        {kTotalBetsKey, std::to_string(gs_.TotalBet)},
-        {kBonusKey, std::to_string(gs_.BonusPayoffs)},
-    };
-    return WriteProfileSection(file_path_, SlotSectionName(slot), entries);
+    return WriteProfileSection(file_path_, SlotSectionName(slot),
+                               SavedGameEntries(SavedGameOf(gs_, name)));
   }
   const SavedGame game = ReadSlot(slot);
   saved_game_name_ = game.name;

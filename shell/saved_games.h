@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/game_state.h"
+#include "platform/profile_file.h"
 
 inline constexpr int kSavedGameSlots = 8;   // slots 0..7, shown as 1..8
 inline constexpr int kRunningGameSlot = 8;  // the index that stands for the running game
@@ -27,16 +28,25 @@ std::string SavedGamesFilePath(const std::string& exe_base_name);
 // "mm/dd/yy" with the locale's date separator in place of '/': 12/06/26, 12.06.26.
 std::string FormatSaveDate(const QDate& date, const QLocale& locale = QLocale());
 
-// One slot's section as read, with the defaults for whatever is missing or unreadable.
+// One slot's section: as read, with the defaults for whatever is missing or unreadable, or as a
+// save is about to write it.
 struct SavedGame {
-  std::string name;  // at most 30 characters
-  std::string date;  // at most 10 characters
+  std::string name;  // as read, at most 30 characters; a save writes the name whole
+  std::string date;  // as read, at most 10 characters
   int32_t credits = 1000;
   int32_t borrowed = 1000;
   int32_t spin_count = 0;
   int32_t total_bet = 0;
   int32_t bonus_payoffs = 0;
 };
+
+// A save of `state` under `name`, dated today: what writing a slot stores.
+SavedGame SavedGameOf(const GameState& state, std::string_view name);
+
+// The keys of a slot's section with their values, in the order writing puts them in the file.
+// Every writer of a section builds it here, so a slot and the running game are always written
+// alike.
+ProfileEntries SavedGameEntries(const SavedGame& game);
 
 class SavedGames {
  public:

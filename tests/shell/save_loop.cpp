@@ -6,16 +6,52 @@
 //   save_loop FILE SLOT COUNT   (COUNT 0: until killed)
 // Exit status 0 when all saves were written and kept, 1 on bad arguments, 2 when a save was
 // refused, 3 when a save was found undone.
+//
+//   save_loop FILE spins COUNT
+// Plays COUNT spins instead, keeping the running game after each one as the game does, through a
+// RunningGameWriter: spin k, counting on from the spins found in the running game, leaves the
+// numbers RunningGameAfterSpin(k) gives. k is printed once the writer has flushed it, so the last
+// number printed is the last spin kept. Exit status 2 when a write was refused.
+#include "tests/shell/save_loop.h"
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/profile_file.h"
+#include "shell/running_game_writer.h"
 #include "shell/saved_games.h"
+
+namespace {
+
+int PlaySpins(const std::string& path, long count) {
+  GameState state;
+  SavedGames saves(state, path);
+  (void)saves.SaveLoadGame(kRunningGameSlot, false);
+  const int32_t first = state.SpinCount + 1;
+  RunningGameWriter writer(path);
+  for (int32_t k = first; k < first + count; ++k) {
+    const SavedGame after = RunningGameAfterSpin(k);
+    state.Credits = after.credits;
+    state.Borrowed = after.borrowed;
+    state.SpinCount = after.spin_count;
+    state.TotalBet = after.total_bet;
+    state.BonusPayoffs = after.bonus_payoffs;
+    writer.Keep(state);
+    if (!writer.Flush()) return 2;
+    std::printf("%d\n", k);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4) return 1;
   const std::string path = argv[1];
+  if (std::strcmp(argv[2], "spins") == 0) return PlaySpins(path, std::atol(argv[3]));
   const int slot = std::atoi(argv[2]);
   const long count = std::atol(argv[3]);
   GameState state;
