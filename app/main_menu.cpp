@@ -58,9 +58,11 @@ void MainWindow::BuildMenu() {
 // at once.
 void MainWindow::OpenGame() {
   if (play_->Running()) return;
-  RunSavedGamesDialog(
-      *saves_, platform_, identity_, SlotDialogMode::kOpen,
-      [this](int context) { help_.ShowContext(context); }, this);
+  if (RunSavedGamesDialog(
+          *saves_, platform_, identity_, SlotDialogMode::kOpen,
+          [this](int context) { help_.ShowContext(context); }, this)) {
+    keeper_->Keep(gs_);  // the opened game is the running game from now on
+  }
   PaintAll();
 }
 

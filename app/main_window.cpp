@@ -99,6 +99,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
                                   ? QCoreApplication::applicationFilePath().toStdString()
                                   : options.program_file);
   saves_ = std::make_unique<SavedGames>(gs_, SavedGamesFilePath(identity_.ExeBaseName));
+  keeper_ = std::make_unique<RunningGameWriter>(saves_->FilePath());
+  // A refused write is told once, as the close tells it; play goes on, and the next good write
+  // catches up.
+  keeper_->SetFailureHandler([this] { ShowSaveFailure(platform_, this, *saves_); });
 
   // 3. No input until start-up has finished.
   start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
@@ -197,6 +201,7 @@ bool AcceptsInput(const Timer& start_up, const PlaySequence& play) {
 void MainWindow::NewGame() {
   if (play_->Running()) return;
   StartNewGame(gs_);
+  keeper_->Keep(gs_);
   PaintAll();
 }
 
@@ -220,11 +225,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  // The running game is kept for the next start. A file that can't be written is reported, and
-  // the program still ends: keeping the player in a game that can't be saved helps nobody.
-  if (!saves_->SaveLoadGame(kRunningGameSlot, true, kRunningGameName)) {
-    ShowSaveFailure(platform_, this, *saves_);
-  }
+  // The running game is kept for the next start, after whatever is still being written. A file
+  // that can't be written is reported, and the program still ends: keeping the player in a game
+  // that can't be saved helps nobody.
+  keeper_->SetFailureHandler(nullptr);
+  keeper_->Keep(gs_);
+  if (!keeper_->Flush()) ShowSaveFailure(platform_, this, *saves_);
   start_up_timer_->SetEnabled(false);
   win_cycle_->Stop();
   help_.Close();
@@ -244,6 +250,10 @@ void MainWindow::PlayRunningChanged(bool running) {
         },
         Qt::QueuedConnection);
   }
+}
+
+void MainWindow::KeepRunningGame(const GameState& as_it_will_stand) {
+  keeper_->Keep(as_it_will_stand);
 }
 
 void MainWindow::ShowNotice(const std::string& text) {

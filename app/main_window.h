@@ -19,6 +19,7 @@
 #include "platform/web_browser.h"
 #include "screen/cabinet.h"
 #include "shell/identity.h"
+#include "shell/running_game_writer.h"
 #include "shell/saved_games.h"
 #include "shell/sounds.h"
 
@@ -84,6 +85,7 @@ class MainWindow : public QMainWindow, private PlayHost {
   WinCycle& Cycle() { return *win_cycle_; }
   const WinCycleState& CycleState() const { return win_cycle_->State(); }
   SavedGames& Saves() { return *saves_; }
+  RunningGameWriter& Keeper() { return *keeper_; }
   HelpViewer& Help() { return help_; }
   Timer& StartUpTimer() { return *start_up_timer_; }
   const GameMenu& Menu() const { return menu_; }
@@ -137,6 +139,7 @@ class MainWindow : public QMainWindow, private PlayHost {
   bool BonusGameCanOpen() override;
   void RunBonusGame() override;
   void PlayRunningChanged(bool running) override;
+  void KeepRunningGame(const GameState& as_it_will_stand) override;
 
   GameState& gs_;
   Platform& platform_;
@@ -145,6 +148,8 @@ class MainWindow : public QMainWindow, private PlayHost {
   WebBrowser& web_;
   GameIdentity identity_;
   std::unique_ptr<SavedGames> saves_;
+  // Keeps the running game in the saved-games file at every step that changes it.
+  std::unique_ptr<RunningGameWriter> keeper_;
   std::unique_ptr<Cabinet> cabinet_;
   std::unique_ptr<WinCycle> win_cycle_;
   std::unique_ptr<PlaySequence> play_;

@@ -108,6 +108,7 @@ void PlaySequence::RequestSpin() {
   CountSpin(gs_);
   strip_offset_ = {};
   bonus_follows_ = PlaySpin(gs_, layout_.BlurHeight, strip_offset_);
+  KeepAsItWillStand();
   frame_ = 0;
   WaitFor(kFrameMs);
 }
@@ -297,6 +298,13 @@ void PlaySequence::EndSpinRequest() {
   screen_.DrawPlayButton(PlayKey::kSpin, true);
 }
 
+void PlaySequence::KeepAsItWillStand() {
+  GameState counted = gs_;
+  counted.Credits = AddUpToLargest(counted.Credits, counted.WinToCount);
+  counted.WinToCount = 0;
+  host_.KeepRunningGame(counted);
+}
+
 void PlaySequence::OpenBonusGame() {
   if (!host_.BonusGameCanOpen()) {
     WaitFor(kBonusRetryMs);
@@ -308,6 +316,7 @@ void PlaySequence::OpenBonusGame() {
   const int before = gs_.GamePaid;
   AddBonusWin(gs_);
   if (gs_.BonusWin > 0) {
+    KeepAsItWillStand();
     AnnounceWin(before, After::kBonus);
   } else {
     SetStage(Stage::kIdle);

@@ -39,6 +39,9 @@ class PlayHost {
   virtual void RunBonusGame() = 0;
   // Play has started (true) or come to rest (false).
   virtual void PlayRunningChanged(bool running) = 0;
+  // The running game as it will stand once the credits now won are counted in: to be kept at
+  // once, so that nothing a spin or a bonus game has paid is lost if the program ends early.
+  virtual void KeepRunningGame(const GameState& as_it_will_stand) = 0;
 };
 
 class PlaySequence {
@@ -98,6 +101,7 @@ class PlaySequence {
   void AfterCount();
   void EndSpinRequest();
   void OpenBonusGame();
+  void KeepAsItWillStand();
 
   GameState& gs_;
   const ScreenLayout& layout_;

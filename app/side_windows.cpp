@@ -12,6 +12,7 @@ void MainWindow::Borrow() {
     BorrowDialog dialog(gs_, identity_, cabinet_->art, platform_, this);
     platform_.RunModal(&dialog);
   }
+  keeper_->Keep(gs_);  // what was borrowed or paid back
   PaintAll();
 }
 

@@ -97,22 +97,28 @@ TEST_P(DiskFault, RefusedSavesAreReportedTheOldFileStaysAndTheGamePlaysOn) {
   Ready();
   EXPECT_EQ(state_.Credits, 5000);  // the running game of the last session
 
-  ClickSpin();
+  ClickSpin();  // the spin is kept at once: refused, and said
   PlayOut();
+  window_->Keeper().Flush();
+  platform_.ProcessMessages();
+  ExpectRefusalsShown(1);
   EXPECT_EQ(state_.SpinCount, 121);
   window_->Menu().save_game->trigger();  // keeps the running game first, before any dialog
   platform_.ProcessMessages();
-  ExpectRefusalsShown(1);
+  ExpectRefusalsShown(2);
   EXPECT_EQ(ReadFileText(file_), kOldFile);
 
-  ClickSpin();  // the game goes on after the refusal
+  ClickSpin();  // the game goes on after the refusal, which is not told again
   PlayOut();
+  window_->Keeper().Flush();
+  platform_.ProcessMessages();
+  ExpectRefusalsShown(2);
   EXPECT_EQ(state_.SpinCount, 122);
   EXPECT_FALSE(state_.Busy);
 
   window_->close();
   platform_.ProcessMessages();
-  ExpectRefusalsShown(2);
+  ExpectRefusalsShown(3);
   EXPECT_EQ(ReadFileText(file_), kOldFile);
   QStringList left = QDir(QString::fromStdString(folder_)).entryList(QDir::Files | QDir::Hidden);
   left.removeAll(QStringLiteral("filler"));

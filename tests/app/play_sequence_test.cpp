@@ -35,9 +35,11 @@ class FakeHost : public PlayHost {
     gs_.BonusWin = bonus_prize;
   }
   void PlayRunningChanged(bool running) override { running_changes.push_back(running); }
+  void KeepRunningGame(const GameState& state) override { kept_credits.push_back(state.Credits); }
 
   std::vector<std::string> notices;
   std::vector<bool> running_changes;
+  std::vector<int> kept_credits;
   bool bonus_can_open = true;
   int bonus_games = 0;
   int bonus_prize = 0;
@@ -123,6 +125,8 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   EXPECT_EQ(gs_.Credits, 991) << "the stake leaves before any reel moves";
   EXPECT_TRUE(gs_.Busy);
   EXPECT_EQ(host_.running_changes, std::vector<bool>{true});
+  // The whole result is known at the press, and kept then as it will stand.
+  EXPECT_EQ(host_.kept_credits, std::vector<int>{991 + expected_.GamePaid});
 
   // The frames: reel r lands with its sound at frame 21 + 6r and shows its stop at once.
   std::vector<std::vector<QImage>> pictures(kReels);
@@ -203,6 +207,9 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   EXPECT_FALSE(gs_.Busy);
   EXPECT_EQ(host_.running_changes, (std::vector<bool>{true, false}));
   EXPECT_EQ(sounds_.Count("WinWait"), 2);
+  // The bonus game's prize is kept the moment it is paid.
+  EXPECT_EQ(host_.kept_credits,
+            (std::vector<int>{991 + expected_.GamePaid, 991 + expected_.GamePaid + 18}));
 }
 
 }  // namespace

@@ -294,6 +294,80 @@ TEST_F(RealGame, OnWaylandDrawsTheCabinetAndEndsInOrderOnSigterm) {
   weston.waitForFinished(5000);
 }
 
+// Nothing played is lost when the game is killed: three spins, a kill while the fourth one's
+// reels turn, and the next start shows the credits the fourth spin left. Then a spin and SIGTERM:
+// the game ends by itself, and the next start shows that spin's credits.
+TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSigtermEndsInOrder) {
+  Launch(800, 600);
+  QThread::msleep(1500);
+  const std::optional<Point> meter = FindNumber(Screenshot(), "1000");
+  ASSERT_TRUE(meter.has_value());
+  const int right = meter->x + 64;  // the credits meter's right edge; the cabinet is 1:1 here
+  const QString file = Home() + "/.local/share/zelmar-slots/zelmar-slots.ini";
+  const auto kept = [&file](const char* key) {
+    QFile ini(file);
+    if (!ini.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : ini.readAll().split('\n')) {
+      if (line.startsWith(QByteArray(key) + '=')) return line.mid(int(qstrlen(key)) + 1).toInt();
+    }
+    return -1;
+  };
+  // Spins with Enter until the credits meter holds still; a bonus game is ended with its STOP.
+  const auto spin_and_settle = [&] {
+    Run("xdotool", {"windowfocus", window_});
+    Run("xdotool", {"key", "Return"});
+    std::optional<int> credits;
+    int still = 0;
+    for (int poll = 0; poll < 60 && still < 2; ++poll) {
+      QThread::msleep(700);
+      const std::optional<int> now = NumberAt(Screenshot(), right, meter->y);
+      if (!now) {
+        Run("xdotool", {"mousemove", "130", "220"});
+        Run("xdotool", {"click", "1"});
+        still = 0;
+        continue;
+      }
+      still = (credits && *credits == *now) ? still + 1 : 0;
+      credits = now;
+    }
+    return credits;
+  };
+  for (int spin = 1; spin <= 3; ++spin) ASSERT_TRUE(spin_and_settle().has_value()) << spin;
+  ASSERT_EQ(kept("Spins"), 3);
+
+  // The fourth spin is kept the moment it is pressed; the kill comes while its reels turn.
+  Run("xdotool", {"windowfocus", window_});
+  Run("xdotool", {"key", "Return"});
+  for (int poll = 0; poll < 500 && kept("Spins") != 4; ++poll) QThread::msleep(2);
+  ::kill(static_cast<pid_t>(game_.processId()), SIGKILL);
+  ASSERT_TRUE(game_.waitForFinished(5000));
+  ASSERT_EQ(kept("Spins"), 4);
+  const int after_fourth = kept("Credits");
+  Launch(800, 600);
+  std::optional<int> restarted;
+  for (int poll = 0; poll < 40 && !restarted; ++poll) {
+    QThread::msleep(250);
+    restarted = NumberAt(Screenshot(), right, meter->y);
+  }
+  EXPECT_EQ(restarted, after_fourth) << "the credits the fourth spin left";
+
+  QThread::msleep(500);  // start-up ends
+  const std::optional<int> fifth = spin_and_settle();
+  ASSERT_TRUE(fifth.has_value());
+  ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM did not end the game";
+  EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(game_.exitCode(), 0);
+  Launch(800, 600);
+  restarted.reset();
+  for (int poll = 0; poll < 40 && !restarted; ++poll) {
+    QThread::msleep(250);
+    restarted = NumberAt(Screenshot(), right, meter->y);
+  }
+  EXPECT_EQ(restarted, fifth);
+  EXPECT_EQ(kept("Spins"), 5);
+}
+
 // A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.
 class RealGameOn : public RealGame, public testing::WithParamInterface<std::pair<int, int>> {};
 
