@@ -217,6 +217,17 @@ TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
   EXPECT_EQ(window_->Surface().Width(), ScaleAt(width, 800));
   ClickSpin();
   EXPECT_EQ(state_.SpinCount, 1);
+  // A new size while the reels turn is laid out once they have stopped, never under them.
+  window_->setFixedSize(1590, 700);
+  platform_.ProcessMessages();
+  EXPECT_EQ(window_->Layout().scale.layout_width, width);
+  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76));
+  PlayOut();
+  const int after = LayoutWidth(1600, window_->SurfaceWidget()->height());
+  ASSERT_LT(after, width);
+  EXPECT_EQ(window_->Layout().scale.layout_width, after);
+  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(after, 76));
+  EXPECT_EQ(window_->Surface().Width(), ScaleAt(after, 800));
 }
 
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
