@@ -14,6 +14,7 @@
 #include "engine/reels.h"
 #include "engine/spin.h"
 #include "screen/cabinet.h"
+#include "tests/app/game_fixture.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
 
@@ -48,29 +49,16 @@ class FakeHost : public PlayHost {
   GameState& gs_;
 };
 
-// The first seed whose first spin at 9 lines of 1 credit has a line win and starts the bonus.
-uint32_t SeedWithLineWinAndBonus(GameState* result) {
-  for (uint32_t seed = 1;; ++seed) {
-    GameState g;
-    g.Random.SetSeed(seed);
-    BuildReelStrips(g);
-    g.LinesBet = 9;
-    g.CreditsPerLine = 1;
-    std::array<int, kReels> offsets{};
-    PlaySpin(g, 912, offsets);
-    bool line_win = false;
-    for (int n = 1; n <= kPaylines; ++n) line_win = line_win || g.LineWon[n];
-    if (line_win && g.ScatterCount >= 3) {
-      *result = g;
-      return seed;
-    }
-  }
-}
-
 class PlaySequenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    seed_ = SeedWithLineWinAndBonus(&expected_);
+    // A spin at 9 lines of 1 credit with a line win that starts the bonus game.
+    seed_ = FindSeed(9, 1, [](const GameState& g) {
+      bool line_win = false;
+      for (int n = 1; n <= kPaylines; ++n) line_win = line_win || g.LineWon[n];
+      return line_win && g.ScatterCount >= 3;
+    });
+    expected_ = PredictSpin(seed_, 9, 1);
     gs_.Random.SetSeed(seed_);
     BuildReelStrips(gs_);
     gs_.Credits = 1000;

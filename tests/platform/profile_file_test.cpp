@@ -9,21 +9,9 @@
 #include <optional>
 #include <string>
 
-namespace {
+#include "tests/support/text_files.h"
 
-std::string ReadText(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll().toStdString();
-}
-
-void WriteText(const QString& path, const std::string& text) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(text.data(), static_cast<qint64>(text.size()));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ProfileIntTest, ReadsDecimalAndHexadecimalAndRejectsEverythingElse) {
   struct Case {

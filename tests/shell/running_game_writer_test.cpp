@@ -17,21 +17,9 @@
 #include "platform/profile_file.h"
 #include "shell/saved_games.h"
 #include "tests/shell/save_loop.h"
+#include "tests/support/text_files.h"
 
 namespace {
-
-std::string ReadText(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll().toStdString();
-}
-
-void WriteText(const QString& path, const std::string& text) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(text.data(), static_cast<qint64>(text.size()));
-}
 
 GameState AfterSpin(int32_t k) {
   const SavedGame after = RunningGameAfterSpin(k);
