@@ -300,6 +300,9 @@ TEST_F(RealPlayer, AClosedTrackSendsNoEndAndBadFilesDoNotOpen) {
 
 TEST_F(RealPlayer, ReleasedMusicGivesBackItsMemoryAndTheNextTrackLoadsItAgain) {
   if (FindGeneralMidiSoundFont().empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer holds freed memory back: what is given back can't be seen";
+#endif
   const std::string track = WriteTinyMidi(dir, "a.mid", 1);
   std::string error;
   const double silent = ResidentMegabytes();
