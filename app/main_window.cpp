@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
@@ -32,14 +33,21 @@ GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window)
 }
 
 void GameSurface::paintEvent(QPaintEvent* event) {
-  // The cabinet, with black margins beside it and below it.
+  // Only what changed is drawn: each rectangle of the region the canvas reported, copied 1:1
+  // from the cabinet's surface, and black only where a rectangle lies beside or below the
+  // cabinet. (The region's bounding box would repaint everything between two turning reels.)
   QPainter painter(this);
   const QImage& image = window_.cabinet_->canvas.Image();
-  const QRect area = event->rect();
-  painter.fillRect(area, Qt::black);
   const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
-  const QRect source = area.translated(-offset).intersected(image.rect());
-  if (!source.isEmpty()) painter.drawImage(source.topLeft() + offset, image, source);
+  const QRect cabinet = image.rect().translated(offset);
+  for (const QRect& area : event->region()) {
+    const QRect shown = area.intersected(cabinet);
+    if (shown != area) {
+      for (const QRect& margin : QRegion(area).subtracted(QRegion(shown)))
+        painter.fillRect(margin, Qt::black);
+    }
+    if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), image, shown.translated(-offset));
+  }
 }
 
 void GameSurface::resizeEvent(QResizeEvent* event) {

@@ -51,7 +51,7 @@ void WinCycle::Advance() {
   // 4. After 11 ticks, the next win in the order 1..9, then the scatter win.
   if (state_.flash_ticks > 10) {
     if (state_.shown_win <= 9) screen_.DrawLineMarkers(state_.shown_win, true);
-    for (int r = 0; r < kReels; ++r) screen_.DrawReelAtRest(r);
+    DrawWinningCells(false);  // the win that was shown leaves no white cell behind
     status_.Clear();
     // The evaluation sets a win to show only when one exists, so this always finds one; the
     // bound guards the loop against a state restored from elsewhere that has none.
@@ -88,27 +88,23 @@ void WinCycle::Advance() {
   status_.Show(first, bonus);
 
   // 7. The winning cells alternate between white squares and their symbols.
-  DrawWinningCells();
+  DrawWinningCells(!state_.flash_on);
 }
 
-void WinCycle::DrawWinningCells() {
-  if (state_.shown_win == kScatterWin) {
-    for (int i = 1; i <= gs_.ScatterCount; ++i) {
-      const ScatterCell& cell = gs_.ScatterPos[i];
-      if (state_.flash_on) {
-        screen_.DrawReelAtRest(cell.reel);
-      } else {
-        screen_.FillCellWhite(cell.reel, cell.row);
-      }
+void WinCycle::DrawWinningCells(bool white) {
+  // Only the cells of the win on show are drawn; the rest of the reels stand as they are.
+  auto draw = [&](int reel, int row) {
+    if (white) {
+      screen_.FillCellWhite(reel, row);
+    } else {
+      screen_.DrawCellAtRest(reel, row);
     }
+  };
+  if (state_.shown_win == kScatterWin) {
+    for (int i = 1; i <= gs_.ScatterCount; ++i) draw(gs_.ScatterPos[i].reel, gs_.ScatterPos[i].row);
     return;
   }
   const int n = state_.shown_win;
-  for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) {
-    if (state_.flash_on) {
-      screen_.DrawReelAtRest(r);
-    } else {
-      screen_.FillCellWhite(r, PaylineRow(n, r));
-    }
-  }
+  if (n < 1 || n > kPaylines) return;
+  for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) draw(r, PaylineRow(n, r));
 }

@@ -43,7 +43,8 @@ class WinCycle {
   Timer& Clock() { return *timer_; }
 
  private:
-  void DrawWinningCells();
+  // The shown win's cells: white squares, or their symbols at rest.
+  void DrawWinningCells(bool white);
 
   const GameState& gs_;
   MainScreen& screen_;

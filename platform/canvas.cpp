@@ -14,7 +14,12 @@ constexpr uint32_t kOpaque = 0xff000000u;
 
 // One destination scanline span: dst[i] op= src[map[i]] (or src[i] when map is null).
 template <RasterOp op>
-inline void Blend(uint32_t* dst, const uint32_t* src, int count) {
+inline void Blend(uint32_t* dst, const uint32_t* src, int count, bool src_opaque) {
+  // An RGB32 source is opaque already: its rows are copied as they are, the reel frames' bulk.
+  if (op == RasterOp::Copy && src_opaque) {
+    std::memcpy(dst, src, sizeof(uint32_t) * count);
+    return;
+  }
   for (int i = 0; i < count; ++i) {
     if constexpr (op == RasterOp::Copy) {
       dst[i] = src[i] | kOpaque;
@@ -48,8 +53,8 @@ inline int SourceOffset(int d, int sn, int dn) {
 
 template <RasterOp op>
 void StretchRows(uint32_t* dst_bits, qsizetype dst_stride, const uint8_t* src_bits,
-                 qsizetype src_stride, int x0, int x1, int y0, int y1, int dl, int dt, int dw,
-                 int dh, int sl, int st, int sw, int sh, int src_w, int src_h) {
+                 qsizetype src_stride, bool src_opaque, int x0, int x1, int y0, int y1, int dl,
+                 int dt, int dw, int dh, int sl, int st, int sw, int sh, int src_w, int src_h) {
   // Columns: which destination columns read a column inside the source image, and where. A
   // copy at the same width (every reel frame, every digit) needs no column map, so the hot
   // paths allocate nothing.
@@ -94,7 +99,7 @@ void StretchRows(uint32_t* dst_bits, qsizetype dst_stride, const uint8_t* src_bi
     }
     const uint32_t* src = reinterpret_cast<const uint32_t*>(src_bits + sy * src_stride);
     if (identity_columns) {
-      Blend<op>(dst, src + src_column0, count);
+      Blend<op>(dst, src + src_column0, count, src_opaque);
     } else {
       BlendMapped<op>(dst, src, map.data(), count);
     }
@@ -175,21 +180,23 @@ void Canvas::CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl,
   const qsizetype src_stride = from->bytesPerLine();
   const int src_w = from->width();
   const int src_h = from->height();
+  // Format_RGB32 keeps its top byte at 0xff; an ARGB32 picture's alpha is overwritten instead.
+  const bool opaque = from->format() == QImage::Format_RGB32;
   const int tsl = sl - ox;
   const int tst = st - oy;
 
   switch (op_) {
     case RasterOp::Copy:
-      StretchRows<RasterOp::Copy>(dst_bits, dst_stride, src_bits, src_stride, x0, x1, y0, y1, dl,
-                                  dt, dw, dh, tsl, tst, sw, sh, src_w, src_h);
+      StretchRows<RasterOp::Copy>(dst_bits, dst_stride, src_bits, src_stride, opaque, x0, x1, y0,
+                                  y1, dl, dt, dw, dh, tsl, tst, sw, sh, src_w, src_h);
       break;
     case RasterOp::And:
-      StretchRows<RasterOp::And>(dst_bits, dst_stride, src_bits, src_stride, x0, x1, y0, y1, dl, dt,
-                                 dw, dh, tsl, tst, sw, sh, src_w, src_h);
+      StretchRows<RasterOp::And>(dst_bits, dst_stride, src_bits, src_stride, opaque, x0, x1, y0, y1,
+                                 dl, dt, dw, dh, tsl, tst, sw, sh, src_w, src_h);
       break;
     case RasterOp::Or:
-      StretchRows<RasterOp::Or>(dst_bits, dst_stride, src_bits, src_stride, x0, x1, y0, y1, dl, dt,
-                                dw, dh, tsl, tst, sw, sh, src_w, src_h);
+      StretchRows<RasterOp::Or>(dst_bits, dst_stride, src_bits, src_stride, opaque, x0, x1, y0, y1,
+                                dl, dt, dw, dh, tsl, tst, sw, sh, src_w, src_h);
       break;
   }
   Changed(QRect(x0, y0, x1 - x0, y1 - y0));

@@ -148,6 +148,7 @@ class SdlSoundPlayer : public SoundPlayer {
           player_ = player;
           playing_ = false;
           started_ = false;
+          total_ticks_ = 0;
           ++generation_;
         }
       }
@@ -183,6 +184,7 @@ class SdlSoundPlayer : public SoundPlayer {
     playing_ = false;
     started_ = false;
     ended_ = false;
+    total_ticks_ = 0;
     ++generation_;
   }
 
@@ -327,9 +329,12 @@ class SdlSoundPlayer : public SoundPlayer {
     const int frames = len / 4;
     fluid_synth_write_s16(self->synth_->Synth(), frames, stream, 0, 2, stream, 1, 2);
     fluid_player_t* player = self->player_;
-    if (player != nullptr && self->started_ && !self->ended_ &&
-        (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
-         fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player))) {
+    if (player == nullptr || !self->started_ || self->ended_) return;
+    // The track's length walks every event, so it is read once the track is parsed, not at every
+    // buffer.
+    if (self->total_ticks_ <= 0) self->total_ticks_ = fluid_player_get_total_ticks(player);
+    if (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
+        fluid_player_get_current_tick(player) >= self->total_ticks_) {
       self->ended_ = true;
       const int generation = self->generation_;
       QMetaObject::invokeMethod(
@@ -364,6 +369,7 @@ class SdlSoundPlayer : public SoundPlayer {
   bool playing_ = false;  // asked to play
   bool started_ = false;  // playing in the synthesizer
   bool ended_ = false;
+  int total_ticks_ = 0;  // the playing track's length, once known
   std::atomic<int> generation_{0};
 
   std::function<void(MusicEnd)> on_music_end_;

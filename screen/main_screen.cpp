@@ -424,13 +424,14 @@ void MainScreen::DrawCell(int reel, int row, int code) {
 }
 
 void MainScreen::DrawReelAtRest(int r) {
-  if (r < 0 || r >= kReels) return;
+  for (int row = 0; row < kRows; ++row) DrawCellAtRest(r, row);
+}
+
+void MainScreen::DrawCellAtRest(int r, int row) {
+  if (r < 0 || r >= kReels || row < 0 || row >= kRows) return;
   // A stop outside 1..30 is read around the strip, as the strip itself wraps from 30 to 1.
-  int p = ((gs_.ReelStop[r] - 1) % kStripLength + kStripLength) % kStripLength + 1;
-  for (int k = 0; k < kRows; ++k) {
-    DrawCell(r, k, gs_.ReelStrip[r][p]);
-    p = p == kStripLength ? 1 : p + 1;
-  }
+  const int p = ((gs_.ReelStop[r] - 1 + row) % kStripLength + kStripLength) % kStripLength + 1;
+  DrawCell(r, row, gs_.ReelStrip[r][p]);
 }
 
 void MainScreen::DrawSpinSlice(int r, int offset) {

@@ -92,6 +92,8 @@ class MainScreen {
 
   // The three symbols of reel r (0..4) at its stop.
   void DrawReelAtRest(int r);
+  // The one symbol of reel r (0..4), row (0..2) at its stop.
+  void DrawCellAtRest(int r, int row);
   // The spinning picture of reel r: three cells' height of the stretched strip from row
   // offset, joining the strip's end to its start when the window passes the end.
   void DrawSpinSlice(int r, int offset);

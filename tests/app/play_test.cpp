@@ -1,6 +1,7 @@
 // Playing: stakes and refusals, the spin, the count-up, the win cycle and the bonus hand-over.
 #include <QAction>
 #include <QKeyEvent>
+#include <QRegion>
 #include <QScopeGuard>
 #include <fstream>
 #include <map>
@@ -571,8 +572,26 @@ TEST_F(WinPresentation, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   state_.LineMatch[1] = 2;
   state_.GamePaid = 25;
   state_.ScatterCount = 0;
+  for (auto& reel : state_.ReelWindow) reel = {10, 11, 12};  // no wild to animate
+  // Of the reels, a tick redraws the two winning cells and nothing else.
+  const ScreenLayout& at = window_->Layout();
+  const QRect reels(at.ReelsLeft, at.ReelsTop, 4 * at.ReelPitch + at.CellSize, 3 * at.CellSize);
+  QRegion reels_drawn;
+  Canvas& surface = window_->Surface();
+  auto shows = surface.on_changed;
+  surface.on_changed = [&](const QRect& r) {
+    reels_drawn += r.intersected(reels);
+    shows(r);
+  };
   window_->Cycle().Begin();
   platform_.Advance(300);  // FlashOn: "Line paid 25" in the payline's colour, cells drawn
+  platform_.Advance(300);
+  surface.on_changed = shows;
+  EXPECT_EQ(reels_drawn, QRegion(at.ReelsLeft, at.ReelsTop + at.CellSize,
+                                 at.ReelPitch + at.CellSize, at.CellSize) -
+                             QRegion(at.ReelsLeft + at.CellSize, at.ReelsTop + at.CellSize,
+                                     at.ReelPitch - at.CellSize, at.CellSize));
+  platform_.Advance(300);
   ASSERT_TRUE(window_->CycleState().flash_on);
   const QRgb line_colour = window_->Screen().LineColour(1) | 0xFF000000;
   EXPECT_EQ(ShownStatus(window_->Surface()),
