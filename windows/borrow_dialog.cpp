@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <cmath>
 #include <limits>
+#include <utility>
 
 #include "engine/game_state.h"
 #include "engine/loans.h"
@@ -37,13 +39,18 @@ constexpr int kBorrowedLeft = 20;
 constexpr int kMeterTop = 40;
 constexpr int kCreditsRightGap = 30;
 
-const QString kChipFiles[] = {
-    QStringLiteral(":/art/main/chip_1000.png"), QStringLiteral(":/art/main/chip_100.png"),
-    QStringLiteral(":/art/main/chip_10.png"), QStringLiteral(":/art/main/chip_1.png")};
+const char* const kChipStems[] = {"chip_1000", "chip_100", "chip_10", "chip_1"};
 constexpr int kChipLeft[] = {89, 201, 313, 425};
 constexpr int kChipTop = 104;
 constexpr int kChipWidth = 80;
 constexpr int kChipHeight = 57;
+
+// Chip i's picture carried with the program, at its shown size (scale 1) or as the 2x or 4x
+// master.
+QString ChipFile(int i, int scale) {
+  const QString suffix = scale == 1 ? QString() : QString("_%1x").arg(scale);
+  return QString(":/art/main/%1%2.png").arg(QLatin1String(kChipStems[i]), suffix);
+}
 
 QFont PixelFont(int pixels) {
   QFont font(kFace);
@@ -79,14 +86,32 @@ QImage Brighter(const QImage& picture) {
 
 }  // namespace
 
-ChipButton::ChipButton(const QImage& picture, QWidget* parent)
-    : QAbstractButton(parent), picture_(picture), lit_(Brighter(picture)) {
+ChipButton::ChipButton(std::vector<QImage> masters, QWidget* parent)
+    : QAbstractButton(parent), masters_(std::move(masters)) {
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::StrongFocus);
 }
 
 QSize ChipButton::sizeHint() const {
-  return picture_.size();
+  return masters_.front().size();
+}
+
+QImage ChipButton::PictureFor(double device_pixel_ratio) const {
+  const QImage& shown = masters_.front();
+  if (device_pixel_ratio <= 1.0) return shown;
+  const QSize pixels(static_cast<int>(std::lround(shown.width() * device_pixel_ratio)),
+                     static_cast<int>(std::lround(shown.height() * device_pixel_ratio)));
+  // The smallest master at least that large; beyond the largest, the largest.
+  const QImage* source = &masters_.back();
+  for (const QImage& master : masters_) {
+    if (master.width() >= pixels.width() && master.height() >= pixels.height()) {
+      source = &master;
+      break;
+    }
+  }
+  QImage picture = source->scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  picture.setDevicePixelRatio(device_pixel_ratio);
+  return picture;
 }
 
 void ChipButton::enterEvent(QEnterEvent* event) {
@@ -102,6 +127,15 @@ void ChipButton::leaveEvent(QEvent* event) {
 }
 
 void ChipButton::paintEvent(QPaintEvent*) {
+  // The pictures for this screen are made once, and again only when the window moves to a
+  // screen of another device pixel ratio.
+  const double ratio = devicePixelRatioF();
+  if (ratio != ratio_) {
+    ratio_ = ratio;
+    picture_ = PictureFor(ratio);
+    lit_ = Brighter(picture_);
+    lit_.setDevicePixelRatio(picture_.devicePixelRatio());
+  }
   QPainter p(this);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   // A pressed chip sinks a pixel down and to the right, onto its own shadow.
@@ -130,9 +164,21 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
   SetHelpContext(this, kHelpContext);
 
   for (int i = 0; i < 4; ++i) {
-    QImage picture(kChipFiles[i]);
-    if (picture.size() != QSize(kChipWidth, kChipHeight)) picture = PlainChip(i);
-    auto* chip = new ChipButton(picture, this);
+    // The chip's picture and its 2x and 4x masters; a plain chip when the picture cannot be
+    // read, and no master that cannot be.
+    std::vector<QImage> masters;
+    const QImage picture(ChipFile(i, 1));
+    if (picture.size() != QSize(kChipWidth, kChipHeight)) {
+      masters.push_back(PlainChip(i));
+    } else {
+      masters.push_back(picture);
+      for (int scale : {2, 4}) {
+        const QImage master(ChipFile(i, scale));
+        if (master.size() == QSize(kChipWidth * scale, kChipHeight * scale))
+          masters.push_back(master);
+      }
+    }
+    auto* chip = new ChipButton(std::move(masters), this);
     chip->setGeometry(kChipLeft[i], kChipTop, kChipWidth, kChipHeight);
     chip->setToolTip(QStringLiteral("$") + QLocale::c().toString(kChipAmounts[i]));
     SetHelpContext(chip, kControlHelpContext);

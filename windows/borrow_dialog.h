@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "shell/help_topics.h"
@@ -18,11 +19,20 @@ class Platform;
 class QPushButton;
 class QRadioButton;
 
-// A button that is its picture: a chip lying on the dialog, pressed in when clicked.
+// A button that is its picture: a chip lying on the dialog, pressed in when clicked. On a screen
+// whose device pixel ratio is above 1 it shows the smallest of its masters at least as large as
+// its screen pixels, reduced once to exactly that size, so the chip stays sharp.
 class ChipButton : public QAbstractButton {
  public:
-  ChipButton(const QImage& picture, QWidget* parent);
+  // masters: the picture at its shown size first, then any larger masters of it, smallest first
+  // (the 2x and 4x pictures; either may be missing).
+  ChipButton(std::vector<QImage> masters, QWidget* parent);
   QSize sizeHint() const override;
+
+  // The picture the button paints on a screen of the given device pixel ratio: at 1 (or below)
+  // the picture at its shown size itself, above 1 that size times the ratio in pixels, with the
+  // ratio as its devicePixelRatio.
+  QImage PictureFor(double device_pixel_ratio) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -30,6 +40,8 @@ class ChipButton : public QAbstractButton {
   void leaveEvent(QEvent* event) override;
 
  private:
+  std::vector<QImage> masters_;
+  double ratio_ = 0;  // the device pixel ratio picture_ and lit_ were made for
   QImage picture_;
   QImage lit_;  // the picture a touch brighter, while the mouse is over it
   bool hovered_ = false;

@@ -83,6 +83,26 @@ TEST_P(SideWindows, BorrowDialogOpensInBorrowModeWithItsControlsInPlace) {
     EXPECT_EQ(dialog.Chip(i)->geometry(), QRect(lefts[i], 104, 80, 57)) << i;
     EXPECT_EQ(HelpContextOf(dialog.Chip(i)), 41005);
   }
+  // Each chip paints its carried picture on an ordinary screen. On a screen of device pixel
+  // ratio 2 it paints the 2x master itself, at 1.5 that master reduced to 120 x 86 pixels, at 3
+  // the 4x master reduced to 240 x 171: always sharp, never an enlarged picture.
+  const char* files[] = {"chip_1000", "chip_100", "chip_10", "chip_1"};
+  for (int i = 0; i < 4; ++i) {
+    const auto* chip = dynamic_cast<const ChipButton*>(dialog.Chip(i));
+    ASSERT_NE(chip, nullptr);
+    const QString file = QStringLiteral(":/art/main/") + QLatin1String(files[i]);
+    const QImage picture(file + ".png"), master(file + "_2x.png");
+    ASSERT_EQ(picture.size(), QSize(80, 57)) << i;
+    ASSERT_EQ(master.size(), QSize(160, 114)) << i;
+    EXPECT_EQ(chip->PictureFor(1.0), picture) << i;
+    QImage sharp = chip->PictureFor(2.0);
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0) << i;
+    sharp.setDevicePixelRatio(1.0);
+    EXPECT_EQ(sharp, master) << i;
+    EXPECT_EQ(chip->PictureFor(1.5).size(), QSize(120, 86)) << i;
+    EXPECT_EQ(chip->PictureFor(1.5).devicePixelRatio(), 1.5) << i;
+    EXPECT_EQ(chip->PictureFor(3.0).size(), QSize(240, 171)) << i;
+  }
   EXPECT_EQ(dialog.BorrowMode()->geometry(), QRect(147, 192, 190, 33));
   EXPECT_EQ(dialog.PayBackMode()->geometry(), QRect(355, 192, 190, 33));
   EXPECT_EQ(dialog.OkButton()->geometry(), QRect(442, 246, 127, 46));

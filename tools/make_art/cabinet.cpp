@@ -242,19 +242,22 @@ void PaintMarquee(QPainter& p, Noise& noise) {
   gold.setColorAt(0.45, QColor(255, 206, 50));
   gold.setColorAt(0.52, QColor(200, 120, 10));
   gold.setColorAt(1, QColor(255, 228, 120));
+  // The glow is blurred at device resolution, its radius scaled with the picture.
+  const int k = static_cast<int>(std::lround(DeviceScale(p)));
   const QImage glow_shape = [&] {
-    QImage img(800, 600, QImage::Format_ARGB32_Premultiplied);
+    QImage img(800 * k, 600 * k, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter q(&img);
     q.setRenderHint(QPainter::Antialiasing);
+    if (k != 1) q.scale(k, k);
     q.setPen(QPen(QColor(255, 160, 40, 200), 6));
     q.setBrush(QColor(255, 160, 40, 200));
     q.drawPath(word);
     q.end();
-    for (int i = 0; i < 3; ++i) BoxBlur(img, 4);
+    for (int i = 0; i < 3; ++i) BoxBlur(img, 4 * k);
     return img;
   }();
-  p.drawImage(0, 0, glow_shape);
+  DrawDevicePicture(p, QPointF(0, 0), glow_shape);
   Lettering(p, word, QColor(0, 0, 0, 0), QColor(10, 0, 20), 6);
   Lettering(p, word, gold, QColor(170, 30, 10), 2.6);
   const QRectF sub(300, 156, 256, 24);
@@ -319,14 +322,17 @@ void PaintPillars(QPainter& p, Noise& noise) {
   auto card = [&](const QRectF& r, int code, const QStringList& lines) {
     RaisedPlate(p, r, 6, QColor(20, 16, 30), 2.5);
     const int cell = 56;
-    QImage tile(cell, cell, QImage::Format_ARGB32_Premultiplied);
+    // The symbol is painted at the picture's own resolution, not enlarged from 56 pixels.
+    const int k = static_cast<int>(std::lround(DeviceScale(p)));
+    QImage tile(cell * k, cell * k, QImage::Format_ARGB32_Premultiplied);
     tile.fill(Qt::black);
     {
       QPainter q(&tile);
+      if (k != 1) q.scale(k, k);
       PaintSymbol(q, code, cell);
     }
     const QPointF at(r.center().x() - cell / 2.0, r.top() + 8);
-    p.drawImage(at, tile);
+    DrawDevicePicture(p, at, tile);
     p.setPen(QPen(QColor(220, 190, 110), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(at, QSizeF(cell, cell)).adjusted(-0.5, -0.5, 0.5, 0.5));
@@ -377,8 +383,10 @@ void PaintReelArea(QPainter& p, Noise& noise) {
 }
 
 // The frame strips beside each reel window, painted pixel by pixel as polished rods: the game
-// copies exactly these columns back over the payline paths.
-void PaintFrameStrips(QImage& img) {
+// copies exactly these columns back over the payline paths. In a picture k times the design
+// size each design pixel is a k x k block (the rods keep their exact colours), the light still
+// falling off smoothly down the rods.
+void PaintFrameStrips(QImage& img, int k) {
   static const QColor kLeft[kLeftStrip] = {QColor(70, 74, 86), QColor(236, 238, 246),
                                            QColor(168, 174, 188), QColor(40, 42, 50)};
   static const QColor kRight[kRightStrip] = {QColor(40, 42, 50), QColor(200, 204, 216),
@@ -386,17 +394,21 @@ void PaintFrameStrips(QImage& img) {
   for (int i = 0; i < kReels; ++i) {
     const int left = kReelLeft - kLeftStrip + i * kReelPitch;
     const int right = kReelLeft + kReelCell + i * kReelPitch;
-    for (int y = kReelTop; y < kReelTop + kReelHeight; ++y) {
+    auto put = [&](int x, int device_y, QRgb colour) {
+      for (int dx = 0; dx < k; ++dx) img.setPixel(x * k + dx, device_y, colour);
+    };
+    for (int y = kReelTop * k; y < (kReelTop + kReelHeight) * k; ++y) {
       // Slightly brighter toward the top, as if lit from above.
-      const double light = 1.08 - 0.16 * (y - kReelTop) / kReelHeight;
-      for (int k = 0; k < kLeftStrip; ++k) img.setPixel(left + k, y, Scaled(kLeft[k], light).rgb());
-      for (int k = 0; k < kRightStrip; ++k)
-        img.setPixel(right + k, y, Scaled(kRight[k], light).rgb());
+      const double light = 1.08 - 0.16 * (y - kReelTop * k) / (kReelHeight * k);
+      for (int c = 0; c < kLeftStrip; ++c) put(left + c, y, Scaled(kLeft[c], light).rgb());
+      for (int c = 0; c < kRightStrip; ++c) put(right + c, y, Scaled(kRight[c], light).rgb());
     }
     // Caps where the strips meet the rails.
-    for (int k = 0; k < kLeftStrip + kReelCell + kRightStrip; ++k) {
-      img.setPixel(left + k, kReelTop - 1, qRgb(30, 32, 40));
-      img.setPixel(left + k, kReelTop + kReelHeight, qRgb(30, 32, 40));
+    for (int c = 0; c < kLeftStrip + kReelCell + kRightStrip; ++c) {
+      for (int dy = 0; dy < k; ++dy) {
+        put(left + c, (kReelTop - 1) * k + dy, qRgb(30, 32, 40));
+        put(left + c, (kReelTop + kReelHeight) * k + dy, qRgb(30, 32, 40));
+      }
     }
   }
 }
@@ -505,21 +517,22 @@ void PaintDeck(QPainter& p, Noise& noise) {
 
 }  // namespace
 
-QImage MakeBackground() {
-  QImage img(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+QImage MakeBackground(int scale) {
+  QImage img(kWidth * scale, kHeight * scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(QColor(8, 8, 14));
   Noise noise(20240611u);
   {
     QPainter p(&img);
     p.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                      QPainter::TextAntialiasing);
+    if (scale != 1) p.scale(scale, scale);
     PaintHeader(p, noise);
     PaintPillars(p, noise);
     PaintMarquee(p, noise);
     PaintReelArea(p, noise);
     PaintDeck(p, noise);
   }
-  PaintFrameStrips(img);
+  PaintFrameStrips(img, scale);
   return img.convertToFormat(QImage::Format_RGB32);
 }
 

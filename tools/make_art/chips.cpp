@@ -70,28 +70,32 @@ const ChipStyle* ChipStyles(int* count) {
   return kStyles;
 }
 
-QImage MakeChip(const ChipStyle& style) {
+QImage MakeChip(const ChipStyle& style, int scale) {
+  // w, h and the geometry are in oversampled pixels of the design-size chip; the painter's scale
+  // makes the picture `scale` times larger before it is reduced.
   const int w = kChipWidth * kOversample, h = kChipHeight * kOversample;
-  QImage big(w, h, QImage::Format_ARGB32_Premultiplied);
+  QImage big(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
   big.fill(Qt::transparent);
   const QPointF c(w / 2.0, kRadius * kTilt + 1.5 * kOversample);
   {
     QPainter p(&big);
     p.setRenderHint(QPainter::Antialiasing);
+    if (scale != 1) p.scale(scale, scale);
 
     // A soft shadow under the chip, cast down and to the right.
-    QImage shadow(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage shadow(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
     shadow.fill(Qt::transparent);
     {
       QPainter s(&shadow);
       s.setRenderHint(QPainter::Antialiasing);
+      if (scale != 1) s.scale(scale, scale);
       s.setPen(Qt::NoPen);
       s.setBrush(QColor(0, 0, 0, 120));
       s.drawEllipse(c + QPointF(2.0 * kOversample, kThickness + 1.5 * kOversample), kRadius - 2,
                     kRadius * kTilt - 2);
     }
-    BoxBlur(shadow, 2 * kOversample);
-    p.drawImage(0, 0, shadow);
+    BoxBlur(shadow, 2 * kOversample * scale);
+    DrawDevicePicture(p, QPointF(0, 0), shadow);
 
     // The edge: the clay darkened, the inserts running over it.
     QLinearGradient side(c.x() - kRadius, 0, c.x() + kRadius, 0);
@@ -176,7 +180,9 @@ QImage MakeChip(const ChipStyle& style) {
     p.drawEllipse(QPointF(0, 0), kRadius - 1, kRadius - 1);
     p.restore();
   }
-  return big.scaled(kChipWidth, kChipHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+  return big
+      .scaled(kChipWidth * scale, kChipHeight * scale, Qt::IgnoreAspectRatio,
+              Qt::SmoothTransformation)
       .convertToFormat(QImage::Format_ARGB32);
 }
 

@@ -24,8 +24,10 @@ struct ChipStyle {
 // The four chips, largest value first: blue $1,000, red $100, green $10, black $1.
 const ChipStyle* ChipStyles(int* count);
 
-// A chip seen from slightly above, kChipWidth x kChipHeight, with a soft shadow.
-QImage MakeChip(const ChipStyle& style);
+// A chip seen from slightly above, kChipWidth x kChipHeight, with a soft shadow; scale 2 or 4
+// paints the same chip at twice or four times that size (for screens with a device pixel ratio
+// above 1).
+QImage MakeChip(const ChipStyle& style, int scale = 1);
 
 // A green tick for OK and a blue disc with a question mark for Help, kGlyphSide square.
 QImage MakeOkGlyph();

@@ -103,24 +103,45 @@ const QImage& Emoji(const QString& text) {
   return *cache.insert(text, cropped);
 }
 
+double DeviceScale(const QPainter& p) {
+  return std::sqrt(std::abs(p.deviceTransform().determinant()));
+}
+
+void DrawDevicePicture(QPainter& p, const QPointF& at, const QImage& picture) {
+  if (p.deviceTransform().type() <= QTransform::TxTranslate) {
+    p.drawImage(at, picture);
+    return;
+  }
+  const QPointF device = p.deviceTransform().map(at);
+  p.save();
+  p.resetTransform();
+  p.drawImage(device, picture);
+  p.restore();
+}
+
 void DrawFitted(QPainter& p, const QImage& picture, const QRectF& box) {
-  const double scale = std::min(box.width() / picture.width(), box.height() / picture.height());
+  const double k = DeviceScale(p);
+  const double scale = std::min(box.width() / picture.width(), box.height() / picture.height()) * k;
   const int w = std::max(1, static_cast<int>(std::lround(picture.width() * scale)));
   const int h = std::max(1, static_cast<int>(std::lround(picture.height() * scale)));
   const QImage scaled = picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  p.drawImage(QPointF(box.center().x() - w / 2.0, box.center().y() - h / 2.0), scaled);
+  DrawDevicePicture(p, QPointF(box.center().x() - w / (2.0 * k), box.center().y() - h / (2.0 * k)),
+                    scaled);
 }
 
 void DrawWithShadow(QPainter& p, const QImage& picture, const QRectF& box, double shadow_offset) {
-  const double scale = std::min(box.width() / picture.width(), box.height() / picture.height());
+  // Sizes in device pixels; places in the painter's units.
+  const double k = DeviceScale(p);
+  const double scale = std::min(box.width() / picture.width(), box.height() / picture.height()) * k;
   const int w = std::max(1, static_cast<int>(std::lround(picture.width() * scale)));
   const int h = std::max(1, static_cast<int>(std::lround(picture.height() * scale)));
   const QImage scaled = picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  const int radius = std::max(1, static_cast<int>(std::lround(shadow_offset * 0.8)));
+  const int radius = std::max(1, static_cast<int>(std::lround(shadow_offset * k * 0.8)));
   const QImage shadow = ShadowOf(scaled, QColor(0, 0, 0, 170), radius);
-  const QPointF at(box.center().x() - w / 2.0, box.center().y() - h / 2.0);
-  p.drawImage(at + QPointF(shadow_offset - radius * 3, shadow_offset - radius * 3), shadow);
-  p.drawImage(at, scaled);
+  const QPointF at(box.center().x() - w / (2.0 * k), box.center().y() - h / (2.0 * k));
+  DrawDevicePicture(p, at + QPointF(shadow_offset - radius * 3 / k, shadow_offset - radius * 3 / k),
+                    shadow);
+  DrawDevicePicture(p, at, scaled);
 }
 
 void BrushedStreaks(QPainter& p, const QRectF& rect, Noise& noise, double strength) {

@@ -47,10 +47,22 @@ QImage ShadowOf(const QImage& picture, QColor colour, int radius);
 // large once and cached, so it can be scaled down cleanly to any cell size.
 const QImage& Emoji(const QString& text);
 
+// How many device pixels one unit of the painter's coordinates covers: 1 when painting at the
+// design size, k under QPainter::scale(k, k) (the 2x and 4x masters). Helpers that build a
+// picture of their own (a shadow, a glow, a fitted emoji) make it this many times larger, so
+// their part of the picture is as sharp as the paths and fills around it.
+double DeviceScale(const QPainter& p);
+
+// Draws a picture made at device resolution (DeviceScale(p) pixels per unit) with its top-left
+// at `at` in the painter's coordinates, pixel for pixel. Without a scale this is exactly
+// p.drawImage(at, picture).
+void DrawDevicePicture(QPainter& p, const QPointF& at, const QImage& picture);
+
 // Draws a picture scaled smoothly to fit inside box (keeping its aspect), centred.
 void DrawFitted(QPainter& p, const QImage& picture, const QRectF& box);
 
-// Draws the picture fitted in box with a soft drop shadow below-right of it.
+// Draws the picture fitted in box with a soft drop shadow below-right of it (shadow_offset in
+// the painter's units).
 void DrawWithShadow(QPainter& p, const QImage& picture, const QRectF& box, double shadow_offset);
 
 // Adds brushed-metal streaks (horizontal) over rect with the given strength (0..1).

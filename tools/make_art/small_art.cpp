@@ -59,11 +59,12 @@ void PaintKeyCap(QPainter& p, const QRectF& r, const QColor& face, bool lit,
   p.restore();
 }
 
-QImage TwoStateKey(int w, int h, const QColor& face, const QStringList& caption,
-                   double text_pixels) {
-  QImage key(w, h, QImage::Format_RGB32);
+QImage TwoStateKey(int w, int h, const QColor& face, const QStringList& caption, double text_pixels,
+                   int scale) {
+  QImage key(w * scale, h * scale, QImage::Format_RGB32);
   key.fill(Qt::black);
   QPainter p(&key);
+  if (scale != 1) p.scale(scale, scale);
   const int half = h / 2;
   PaintKeyCap(p, QRectF(0, 0, w, half), Scaled(face, 0.45), false, caption, QColor(150, 150, 150),
               text_pixels);
@@ -85,21 +86,22 @@ QImage ToMono(const QImage& shape_alpha, int threshold) {
 
 }  // namespace
 
-QImage MakeBetMaxKey() {
+QImage MakeBetMaxKey(int scale) {
   return TwoStateKey(kBetMaxKey.width(), 2 * kBetMaxKey.height(), QColor(40, 120, 245),
-                     {QStringLiteral("BET"), QStringLiteral("MAX")}, 11);
+                     {QStringLiteral("BET"), QStringLiteral("MAX")}, 11, scale);
 }
 
-QImage MakeSpinKey() {
+QImage MakeSpinKey(int scale) {
   return TwoStateKey(kSpinKey.width(), 2 * kSpinKey.height(), QColor(30, 200, 60),
-                     {QStringLiteral("SPIN")}, 15);
+                     {QStringLiteral("SPIN")}, 15, scale);
 }
 
-QImage MakeCoinKey() {
-  QImage key(57, 110, QImage::Format_RGB32);
+QImage MakeCoinKey(int scale) {
+  QImage key(57 * scale, 110 * scale, QImage::Format_RGB32);
   key.fill(Qt::black);
   QPainter p(&key);
   p.setRenderHint(QPainter::Antialiasing);
+  if (scale != 1) p.scale(scale, scale);
   for (int state = 0; state < 2; ++state) {
     const bool lit = state == 1;
     const QRectF r(0, state * 55, 57, 55);
@@ -126,13 +128,14 @@ QImage MakeCoinKey() {
   return key;
 }
 
-Masked MakeLogo() {
+Masked MakeLogo(int scale) {
   const int w = 125, h = 70;
-  QImage rgba(w, h, QImage::Format_ARGB32_Premultiplied);
+  QImage rgba(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
   rgba.fill(Qt::transparent);
   {
     QPainter p(&rgba);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    if (scale != 1) p.scale(scale, scale);
     // ZELMAR: heavy gold capitals with a dark outline, slightly slanted.
     QFont big = PixelFont(QStringLiteral("DejaVu Sans"), 36, QFont::Black);
     big.setLetterSpacing(QFont::AbsoluteSpacing, -1.0);
@@ -198,9 +201,9 @@ Masked MakeLogo() {
   }
   Masked out;
   out.mask = ToMono(rgba, 128);
-  out.picture = QImage(w, h, QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
+  out.picture = QImage(rgba.size(), QImage::Format_RGB32);
+  for (int y = 0; y < rgba.height(); ++y) {
+    for (int x = 0; x < rgba.width(); ++x) {
       // Shape pixels are the logo over black (its edge is a dark outline, so the hard mask
       // edge does not show a fringe); everything outside the mask is pure black.
       const QRgb c = rgba.pixel(x, y);
@@ -220,15 +223,21 @@ Span MarkerSquare(int row, bool left_square) {
   return left_square ? Span{21, 21} : Span{69, 19};
 }
 
-Markers MakeLineMarkers() {
+Markers MakeLineMarkers(int scale) {
   const int w = 90, h = 225;
   Markers m;
-  m.lit = QImage(w, h, QImage::Format_RGB32);
-  m.dim = QImage(w, h, QImage::Format_RGB32);
+  m.lit = QImage(w * scale, h * scale, QImage::Format_RGB32);
+  m.dim = QImage(w * scale, h * scale, QImage::Format_RGB32);
   m.lit.fill(Qt::black);
   m.dim.fill(Qt::black);
-  QImage shape(w, h, QImage::Format_ARGB32);
+  QImage shape(w * scale, h * scale, QImage::Format_ARGB32);
   shape.fill(Qt::transparent);
+  // The bars are drawn on the design's pixel grid: at scale k each design pixel of a bar is a
+  // k x k block, so the colours the game samples are those of the design at every size.
+  auto put = [&](QImage& image, int x, int y, QRgb colour) {
+    for (int dy = 0; dy < scale; ++dy)
+      for (int dx = 0; dx < scale; ++dx) image.setPixel(x * scale + dx, y * scale + dy, colour);
+  };
   for (int row = 0; row < 9; ++row) {
     const QColor colour = QColor::fromRgb(kRowColour[row]);
     const int y0 = row * 25;
@@ -239,30 +248,36 @@ Markers MakeLineMarkers() {
       for (int y = kMarkerBarTop; y < kMarkerBarTop + kMarkerBarHeight; ++y) {
         const bool edge = y == kMarkerBarTop || y == kMarkerBarTop + kMarkerBarHeight - 1;
         const QColor c = edge ? Scaled(colour, 0.6) : colour;
-        m.lit.setPixel(x, y0 + y, c.rgb());
-        m.dim.setPixel(x, y0 + y, c.rgb());
-        shape.setPixel(x, y0 + y, 0xff000000);
+        put(m.lit, x, y0 + y, c.rgb());
+        put(m.dim, x, y0 + y, c.rgb());
+        put(shape, x, y0 + y, 0xff000000);
       }
     }
+    // The squares: rounded rectangles with a one-pixel outline, tested at the centre of each
+    // picture pixel in design pixels. A corner radius of 2 cuts exactly the corner pixel at the
+    // design size and draws a round corner, outline following it, in the masters.
+    constexpr double kCorner = 2.0;
+    const int yd0 = (y0 + kMarkerSquareTop) * scale;
     for (const Span& s : {l, r}) {
-      for (int y = kMarkerSquareTop; y < kMarkerSquareTop + kMarkerSquareHeight; ++y) {
-        for (int x = s.left; x < s.left + s.width; ++x) {
-          const bool top = y == kMarkerSquareTop,
-                     bottom = y == kMarkerSquareTop + kMarkerSquareHeight - 1;
-          const bool left = x == s.left, right = x == s.left + s.width - 1;
-          if ((top || bottom) && (left || right)) continue;  // rounded corners
-          const bool outline = top || bottom || left || right;
+      const double w_s = s.width, h_s = kMarkerSquareHeight;
+      for (int yd = yd0; yd < yd0 + kMarkerSquareHeight * scale; ++yd) {
+        for (int xd = s.left * scale; xd < (s.left + s.width) * scale; ++xd) {
+          const double u = (xd + 0.5) / scale - s.left, v = (yd - yd0 + 0.5) / scale;
+          const double corner = std::hypot(u - std::clamp(u, kCorner, w_s - kCorner),
+                                           v - std::clamp(v, kCorner, h_s - kCorner));
+          if (corner > kCorner) continue;  // rounded corners
+          const bool outline = u < 1 || v < 1 || u > w_s - 1 || v > h_s - 1 || corner > kCorner - 1;
           // A glossy band across the upper rows; the rows from 9 down stay flat so the
           // colour the game samples there is the exact row colour.
-          const int gy = y - kMarkerSquareTop;
+          const int gy = static_cast<int>(v);
           const double gloss = outline ? 0.0 : gy <= 2 ? 0.45 : gy <= 4 ? 0.25 : 0.0;
           const QColor lit_c = outline ? Scaled(colour, 0.55) : Mix(colour, Qt::white, gloss);
           const QColor dim_base = Scaled(colour, 0.4);
           const QColor dim_c =
               outline ? Scaled(colour, 0.25) : Mix(dim_base, Qt::white, gloss * 0.35);
-          m.lit.setPixel(x, y0 + y, lit_c.rgb());
-          m.dim.setPixel(x, y0 + y, dim_c.rgb());
-          shape.setPixel(x, y0 + y, 0xff000000);
+          m.lit.setPixel(xd, yd, lit_c.rgb());
+          m.dim.setPixel(xd, yd, dim_c.rgb());
+          shape.setPixel(xd, yd, 0xff000000);
         }
       }
     }

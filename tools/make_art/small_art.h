@@ -1,4 +1,7 @@
 // The smaller pictures of the main screen: keys, logo, payline markers and meter digits.
+// Every picture but the digits takes a scale: 1 paints it at its design size, 2 and 4 paint the
+// same drawing at twice and four times that size (the masters for large screens); the sizes
+// given below are those at scale 1.
 #pragma once
 
 #include <QColor>
@@ -7,11 +10,11 @@
 namespace art {
 
 // BET MAX key, 57 x 68: rows 0..33 unlit, rows 34..67 lit.
-QImage MakeBetMaxKey();
+QImage MakeBetMaxKey(int scale = 1);
 // SPIN key, 58 x 70: rows 0..34 unlit, rows 35..69 lit.
-QImage MakeSpinKey();
+QImage MakeSpinKey(int scale = 1);
 // A coin key, 57 x 110: rows 0..54 dimmed, rows 55..109 lit.
-QImage MakeCoinKey();
+QImage MakeCoinKey(int scale = 1);
 
 // The logo, 125 x 70, pure black wherever its mask is white; and that mask (1 bit: black where
 // the logo is opaque).
@@ -19,7 +22,7 @@ struct Masked {
   QImage picture;  // RGB32
   QImage mask;     // Format_Mono, black = shape
 };
-Masked MakeLogo();
+Masked MakeLogo(int scale = 1);
 
 // Payline markers, 90 x 225: nine rows of 25 pixels. lit: squares in the row colour; dim:
 // squares at about 40% brightness, bars still in the row colour. The mask is black on every
@@ -29,7 +32,7 @@ struct Markers {
   QImage dim;   // RGB32
   QImage mask;  // Format_Mono
 };
-Markers MakeLineMarkers();
+Markers MakeLineMarkers(int scale = 1);
 
 // Where a row's squares sit (x of the left edge and width, inclusive of the outline), so the
 // checker can find them too. left = true for the left square.

@@ -51,22 +51,25 @@ void EmoMirrored(QPainter& p, const char* utf8, const QRectF& box, double s) {
   DrawWithShadow(p, Mirrored(Emoji(QString::fromUtf8(utf8))), box, s * 0.035);
 }
 
-// A soft shadow for a vector shape given in cell coordinates.
+// A soft shadow for a vector shape given in cell coordinates, blurred at the painter's device
+// resolution.
 void PathShadow(QPainter& p, const QPainterPath& path, double s) {
   const double off = s * 0.035;
-  QImage shape(static_cast<int>(s) + 1, static_cast<int>(s) + 1,
+  const double k = DeviceScale(p);
+  QImage shape(static_cast<int>(s * k) + 1, static_cast<int>(s * k) + 1,
                QImage::Format_ARGB32_Premultiplied);
   shape.fill(Qt::transparent);
   {
     QPainter q(&shape);
     q.setRenderHint(QPainter::Antialiasing);
+    if (k != 1) q.scale(k, k);
     q.setPen(Qt::NoPen);
     q.setBrush(QColor(0, 0, 0, 170));
     q.drawPath(path);
   }
-  const int radius = std::max(1, static_cast<int>(std::lround(off * 0.8)));
+  const int radius = std::max(1, static_cast<int>(std::lround(off * k * 0.8)));
   for (int i = 0; i < 3; ++i) BoxBlur(shape, radius);
-  p.drawImage(QPointF(off, off), shape);
+  DrawDevicePicture(p, QPointF(off, off), shape);
 }
 
 void PaintBowlingPin(QPainter& p, double s) {
@@ -286,21 +289,23 @@ void PaintWild(QPainter& p, double s, int frame) {
   // Frames 1..4: a hot glow pulses behind the letters.
   static const double kGlow[5] = {0.0, 0.55, 1.0, 0.8, 0.45};
   if (frame > 0) {
-    QImage halo(static_cast<int>(s) + 1, static_cast<int>(s) + 1,
+    const double k = DeviceScale(p);
+    QImage halo(static_cast<int>(s * k) + 1, static_cast<int>(s * k) + 1,
                 QImage::Format_ARGB32_Premultiplied);
     halo.fill(Qt::transparent);
     {
       QPainter q(&halo);
       q.setRenderHint(QPainter::Antialiasing);
+      if (k != 1) q.scale(k, k);
       q.setPen(QPen(QColor(255, 230, 120), s * 0.12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       q.setBrush(QColor(255, 230, 120));
       q.drawPath(word);
     }
-    const int radius = std::max(1, static_cast<int>(s * 0.03));
+    const int radius = std::max(1, static_cast<int>(s * k * 0.03));
     for (int i = 0; i < 3; ++i) BoxBlur(halo, radius);
     p.save();
     p.setOpacity(kGlow[frame]);
-    p.drawImage(0, 0, halo);
+    DrawDevicePicture(p, QPointF(0, 0), halo);
     p.restore();
   }
   Lettering(p, word, QColor(0, 0, 0, 0), QColor(40, 0, 40), s * 0.09);
@@ -495,11 +500,13 @@ QImage MakeSymbolSheet(int cell) {
   return sheet;
 }
 
-QImage MakeSpinStrip() {
-  QImage strip(kStripCell, kStripCell * kStripCells, QImage::Format_ARGB32_Premultiplied);
+QImage MakeSpinStrip(int scale) {
+  QImage strip(kStripCell * scale, kStripCell * kStripCells * scale,
+               QImage::Format_ARGB32_Premultiplied);
   strip.fill(Qt::black);
   {
     QPainter p(&strip);
+    if (scale != 1) p.scale(scale, scale);
     for (int i = 0; i < kStripCells; ++i) {
       p.save();
       p.translate(0, i * kStripCell);
@@ -508,8 +515,8 @@ QImage MakeSpinStrip() {
     }
   }
   // A long box twice over reads as a streak; the wrap keeps the join invisible.
-  BoxBlurVerticalWrap(strip, 9);
-  BoxBlurVerticalWrap(strip, 9);
+  BoxBlurVerticalWrap(strip, 9 * scale);
+  BoxBlurVerticalWrap(strip, 9 * scale);
   return strip.convertToFormat(QImage::Format_RGB32);
 }
 
