@@ -1,6 +1,9 @@
 #include "screen/main_art.h"
 
 #include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "platform/file_lookup.h"
 #include "platform/jpeg.h"
@@ -29,6 +32,64 @@ QImage Stretch(const QImage& source, int width, int height) {
     for (int x = 0; x < width; ++x) line[x] = in[x * sw / width];
   }
   return out;
+}
+
+// A smooth reduction of a master to the size it is drawn at (a copy when the sizes agree).
+QImage Reduce(const QImage& master, int width, int height) {
+  if (master.isNull() || width < 1 || height < 1) return QImage();
+  if (master.width() == width && master.height() == height) return ToRgb32(master);
+  return ToRgb32(master.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+// The carried master of a picture at factor times its design size, decoded now; the design-size
+// picture itself at factor 1, or when the master can't be read (the program's own art is
+// checked when it is built, so this is a guard, not a path).
+QImage LoadMaster(const char* stem, const char* extension, int factor, const QImage& one_x) {
+  if (factor == 1) return one_x;
+  const QString path = QStringLiteral(":/art/main/%1_%2x.%3")
+                           .arg(QLatin1String(stem))
+                           .arg(factor)
+                           .arg(QLatin1String(extension));
+  QImage master;
+  const bool ok = QLatin1String(extension) == QLatin1String("jpg")
+                      ? LoadJpegFile(path, &master, nullptr)
+                      : master.load(path, "PNG");
+  if (!ok || master.size() != one_x.size() * factor) return one_x;
+  return ToRgb32(master);
+}
+
+// Where a master comes from: its factor and picture, for cutting design rectangles out of it.
+struct Source {
+  QImage picture;
+  int factor = 1;       // master pixels per design pixel (1 for a replacement: its own pixels)
+  bool smooth = false;  // reduced smoothly (a master) or stretched (a replacement)
+
+  QImage Cut(int left, int top, int width, int height, int to_width, int to_height) const {
+    const QImage part = picture.copy(left * factor, top * factor, width * factor, height * factor);
+    return smooth ? Reduce(part, to_width, to_height) : Stretch(part, to_width, to_height);
+  }
+};
+
+Source SourceFor(bool carried, const char* stem, const char* extension, const QImage& picture,
+                 double shown_scale) {
+  if (!carried) return {picture, 1, false};
+  const int factor = MasterFactor(shown_scale);
+  return {LoadMaster(stem, extension, factor, picture), factor, true};
+}
+
+// A reduced mask is made black and white again, and its picture black wherever the mask is
+// white, so that the AND and OR of the markers over the cabinet stay exact.
+void SharpenMask(QImage& mask, QImage& lit, QImage& dim) {
+  for (int y = 0; y < mask.height(); ++y) {
+    auto* m = reinterpret_cast<QRgb*>(mask.scanLine(y));
+    auto* a = reinterpret_cast<QRgb*>(lit.scanLine(y));
+    auto* b = reinterpret_cast<QRgb*>(dim.scanLine(y));
+    for (int x = 0; x < mask.width(); ++x) {
+      const bool opaque = qGray(m[x]) < 128;
+      m[x] = opaque ? 0xff000000u : 0xffffffffu;
+      if (!opaque) a[x] = b[x] = 0xff000000u;
+    }
+  }
 }
 
 struct BuiltIn {
@@ -64,12 +125,16 @@ constexpr BuiltIn kBuiltIn[] = {
 struct Replacement {
   const char* name;  // empty: the symbol sheet named from the sound prefix
   QImage MainArt::*member;
+  bool CarriedPictures::*carried;  // its masters, which a replacement sets aside
 };
 
 constexpr Replacement kReplacements[] = {
-    {"TESTER.jpg", &MainArt::background_picture},   {"MOTIONX.jpg", &MainArt::spin_strip_picture},
-    {"Bet5But.jpg", &MainArt::max_bet_key_picture}, {"SpinBut.jpg", &MainArt::spin_key_picture},
-    {"BET1B.jpg", &MainArt::dimmed_coin_picture},   {"", &MainArt::symbol_sheet_picture},
+    {"TESTER.jpg", &MainArt::background_picture, &CarriedPictures::background},
+    {"MOTIONX.jpg", &MainArt::spin_strip_picture, &CarriedPictures::spin_strip},
+    {"Bet5But.jpg", &MainArt::max_bet_key_picture, &CarriedPictures::max_bet_key},
+    {"SpinBut.jpg", &MainArt::spin_key_picture, &CarriedPictures::spin_key},
+    {"BET1B.jpg", &MainArt::dimmed_coin_picture, nullptr},
+    {"", &MainArt::symbol_sheet_picture, &CarriedPictures::symbol_sheet},
 };
 
 // Decodes path into *out when it holds a usable JPEG; otherwise leaves *out alone and notes why.
@@ -88,6 +153,13 @@ bool LoadReplacement(const std::string& path, QImage* out, std::vector<std::stri
 }
 
 }  // namespace
+
+int MasterFactor(double shown_scale) {
+  for (int factor : kMasterFactors) {
+    if (factor >= shown_scale) return factor;
+  }
+  return kMasterFactors[std::size(kMasterFactors) - 1];
+}
 
 bool LoadBuiltInArt(MainArt& art, QString* error) {
   for (const BuiltIn& item : kBuiltIn) {
@@ -115,6 +187,7 @@ bool LoadBuiltInArt(MainArt& art, QString* error) {
     }
     art.*item.member = ToRgb32(image);
   }
+  art.carried = {true, true, true, true, true, true};
   return true;
 }
 
@@ -123,31 +196,108 @@ void ReplaceArtFromFiles(MainArt& art, const std::string& app_dir, const std::st
   for (const Replacement& item : kReplacements) {
     const std::string name = *item.name ? std::string(item.name) : sound_root + ".jpg";
     const std::string path = FindFileNoCase(app_dir, name);
-    if (!path.empty()) LoadReplacement(path, &(art.*item.member), problems);
+    if (path.empty() || !LoadReplacement(path, &(art.*item.member), problems)) continue;
+    if (item.carried != nullptr) art.carried.*item.carried = false;
   }
 }
 
 void PrepareWorkingBitmaps(MainArt& art) {
-  art.background_bitmap = ToRgb32(art.background_picture);
-  art.spin_strip_source_bitmap = ToRgb32(art.spin_strip_picture);
-  art.max_bet_button_bitmap = ToRgb32(art.max_bet_key_picture);
-  art.spin_button_bitmap = ToRgb32(art.spin_key_picture);
-  art.dimmed_coin_bitmap = ToRgb32(art.dimmed_coin_picture);
-  art.symbol_source_bitmap = QImage();
-  art.symbol_bitmap = QImage();
+  for (QImage* picture :
+       {&art.background_picture, &art.spin_strip_picture, &art.symbol_sheet_picture,
+        &art.max_bet_key_picture, &art.spin_key_picture, &art.dimmed_coin_picture, &art.logo,
+        &art.logo_mask, &art.line_bubbles, &art.line_bubbles_dim, &art.line_bubbles_neg,
+        &art.digits_small, &art.green_small}) {
+    *picture = ToRgb32(*picture);
+  }
+  art.background_bitmap = QImage();
   art.spin_strip_bitmap = QImage();
+  art.symbol_bitmap = QImage();
+  art.max_bet_unlit = art.max_bet_lit = art.spin_unlit = art.spin_lit = QImage();
+  art.left_markers = art.right_markers = {};
+  art.left_frames = art.right_frames = {};
 }
+
+namespace {
+
+// The carried sheet's cells reduced one by one from the largest sheet that is at least as large,
+// so that no cell takes colour from its neighbour.
+QImage SheetFromMaster(const QImage& one_x, int cell) {
+  constexpr int kSheetMasterCell = 304;
+  const bool from_master = cell > layout::kCell;
+  QImage master = one_x;
+  if (from_master) {
+    QImage decoded;
+    if (LoadJpegFile(QStringLiteral(":/art/main/symbols_304.jpg"), &decoded, nullptr) &&
+        decoded.size() == one_x.size() * (kSheetMasterCell / layout::kCell)) {
+      master = ToRgb32(decoded);
+    }
+  }
+  const int from = master.width() / 4;
+  if (from == cell) return master;
+  QImage sheet(4 * cell, 6 * cell, QImage::Format_RGB32);
+  for (int code = 0; code < 24; ++code) {
+    const QImage one =
+        Reduce(master.copy((code % 4) * from, (code / 4) * from, from, from), cell, cell);
+    for (int y = 0; y < cell; ++y) {
+      std::memcpy(sheet.scanLine((code / 4) * cell + y) + (code % 4) * cell * 4,
+                  one.constScanLine(y), static_cast<size_t>(cell) * 4);
+    }
+  }
+  return sheet;
+}
+
+// A key's two halves, unlit above lit, each at the size it is drawn at x, y of the design grid;
+// a replacement key is drawn at its own size on the grid, as the carried one is.
+void LayOutKey(const ScreenScale& scale, bool carried, const char* stem, const QImage& picture,
+               int x, int y, QImage* unlit, QImage* lit) {
+  const Source source = SourceFor(carried, stem, "jpg", picture, scale.Width() / 800.0);
+  const int w = picture.width();
+  const int h = picture.height();
+  const int half = h / 2;
+  const int to_width = scale.Scale(x + w) - scale.Scale(x);
+  const int to_height = scale.Scale(y + half) - scale.Scale(y);
+  *unlit = source.Cut(0, 0, w, half, to_width, to_height);
+  *lit = source.Cut(0, half, w, h - half, to_width, to_height);
+}
+
+MarkerColumnArt LayOutMarkers(const ScreenScale& scale, const Source& lit, const Source& dim,
+                              const Source& mask, const layout::MarkerColumn& column) {
+  const int width = scale.Scale(column.width);
+  const int row_height = scale.Scale(layout::kMarkerRowHeight);
+  MarkerColumnArt out;
+  for (QImage* image : {&out.lit, &out.dim, &out.mask}) {
+    *image = QImage(width, 9 * row_height, QImage::Format_RGB32);
+  }
+  if (width < 1 || row_height < 1) return {};
+  const int art_width = column.art_right - column.art_left;
+  for (int r = 0; r < 9; ++r) {
+    const int top = layout::kMarkerRowHeight * r;
+    const std::pair<const Source*, QImage*> parts[] = {
+        {&lit, &out.lit}, {&dim, &out.dim}, {&mask, &out.mask}};
+    for (const auto& [from, to] : parts) {
+      const QImage row =
+          from->Cut(column.art_left, top, art_width, layout::kMarkerRowHeight, width, row_height);
+      for (int y = 0; y < row_height; ++y) {
+        std::memcpy(to->scanLine(r * row_height + y), row.constScanLine(y),
+                    static_cast<size_t>(width) * 4);
+      }
+    }
+  }
+  if (mask.smooth) SharpenMask(out.mask, out.lit, out.dim);
+  return out;
+}
+
+}  // namespace
 
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root, std::vector<std::string>* problems) {
   const ScreenScale& scale = screen_layout.scale;
-  const QImage& strip = art.spin_strip_source_bitmap;
-  art.spin_strip_bitmap = Stretch(strip, scale.Scale(strip.width()), scale.Scale(strip.height()));
+  const int width = scale.Width();
+  const double shown_scale = width / static_cast<double>(kDesignWidth);
 
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const char* ending = nullptr;
   int sheet_cell = 0;
-  const int width = scale.Width();
   switch (width) {
     case 1600:
       ending = "152.jpg", sheet_cell = 152;
@@ -170,16 +320,18 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   bool native = width == kDesignWidth;
   if (ending) {
     const std::string path = FindFileNoCase(app_dir, sound_root + ending);
-    // An unreadable sheet is treated like a missing one: the carried sheet is stretched.
+    // An unreadable sheet is treated like a missing one: the carried sheet is laid out.
     if (!path.empty()) native = LoadReplacement(path, &art.symbol_sheet_picture, problems);
   }
 
-  art.symbol_source_bitmap = ToRgb32(art.symbol_sheet_picture);
+  const QImage& sheet = art.symbol_sheet_picture;
   if (native) {
-    art.symbol_bitmap = art.symbol_source_bitmap;
+    art.symbol_bitmap = ToRgb32(sheet);
     screen_layout.CellSize = sheet_cell;
+  } else if (art.carried.symbol_sheet) {
+    screen_layout.CellSize = scale.Scale(layout::kCell);
+    art.symbol_bitmap = SheetFromMaster(sheet, screen_layout.CellSize);
   } else {
-    const QImage& sheet = art.symbol_source_bitmap;
     art.symbol_bitmap = Stretch(sheet, scale.Scale(sheet.width()), scale.Scale(sheet.height()));
     screen_layout.CellSize = scale.Scale(layout::kCell);
   }
@@ -187,5 +339,44 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   screen_layout.ReelsLeft = scale.Scale(layout::kReelsLeft);
   screen_layout.ReelsTop = scale.Scale(layout::kReelsTop);
   screen_layout.ReelPitch = scale.Scale(layout::kReelPitch);
+
+  // The strip, as wide as a cell is drawn and as high as it scales: the wrap of a spin.
+  const QImage& strip = art.spin_strip_picture;
   screen_layout.BlurHeight = scale.Scale(strip.height());
+  art.spin_strip_bitmap = SourceFor(art.carried.spin_strip, "spin_strip", "jpg", strip, shown_scale)
+                              .Cut(0, 0, strip.width(), strip.height(), screen_layout.CellSize,
+                                   screen_layout.BlurHeight);
+
+  // The cabinet: a background of another size than the design is stretched over the whole grid.
+  const QImage& bg = art.background_picture;
+  const Source background = SourceFor(art.carried.background, "background", "jpg", bg, shown_scale);
+  art.background_bitmap = background.Cut(0, 0, bg.width(), bg.height(), scale.Scale(kDesignWidth),
+                                         scale.Scale(layout::kDesignHeight));
+  using layout::kCell, layout::kReelPitch, layout::kReelsTop;
+  const int strip_height = 3 * screen_layout.CellSize;
+  for (int i = 0; i < kReels; ++i) {
+    art.left_frames[i] = background.Cut(layout::kLeftFrameStripLeft + kReelPitch * i, kReelsTop,
+                                        layout::kLeftFrameStrip, kRows * kCell,
+                                        scale.Scale(layout::kLeftFrameStrip), strip_height);
+    art.right_frames[i] = background.Cut(layout::kReelsLeft + kCell + kReelPitch * i, kReelsTop,
+                                         layout::kRightFrameStrip, kRows * kCell,
+                                         scale.Scale(layout::kRightFrameStrip), strip_height);
+  }
+  art.key_colour = bg.valid(layout::kKeyColourX, layout::kKeyColourY)
+                       ? bg.pixel(layout::kKeyColourX, layout::kKeyColourY)
+                       : qRgb(0, 0, 0);
+
+  LayOutKey(scale, art.carried.max_bet_key, "bet_max", art.max_bet_key_picture,
+            layout::kMaxBetKeyLeft, layout::kPlayKeysTop, &art.max_bet_unlit, &art.max_bet_lit);
+  LayOutKey(scale, art.carried.spin_key, "spin", art.spin_key_picture, layout::kSpinKeyLeft,
+            layout::kPlayKeysTop, &art.spin_unlit, &art.spin_lit);
+
+  const bool markers = art.carried.markers;
+  const Source lit = SourceFor(markers, "line_bubbles", "png", art.line_bubbles, shown_scale);
+  const Source dim =
+      SourceFor(markers, "line_bubbles_dim", "png", art.line_bubbles_dim, shown_scale);
+  const Source mask =
+      SourceFor(markers, "line_bubbles_mask", "png", art.line_bubbles_neg, shown_scale);
+  art.left_markers = LayOutMarkers(scale, lit, dim, mask, layout::kLeftMarkers);
+  art.right_markers = LayOutMarkers(scale, lit, dim, mask, layout::kRightMarkers);
 }

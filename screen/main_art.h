@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QString>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,32 @@ struct ScreenLayout;
 // One digit cell of the digit strips.
 inline constexpr int kDigitWidth = 16;
 inline constexpr int kDigitHeight = 21;
+
+// The carried pictures of the cabinet are also painted at 2 and 4 times their design size. A
+// picture shown at `shown_scale` times its design size (in device pixels) is made from the
+// smallest of those masters that is at least as large, or from the largest when none is: it is
+// then only ever reduced, never enlarged, up to 4 times the design size.
+inline constexpr int kMasterFactors[] = {1, 2, 4};
+int MasterFactor(double shown_scale);
+
+// Which pictures are still the carried ones, whose masters may stand in for them; a picture
+// replaced by a file beside the program is used at every size, stretched where it must be.
+struct CarriedPictures {
+  bool background = false;
+  bool spin_strip = false;
+  bool symbol_sheet = false;
+  bool max_bet_key = false;
+  bool spin_key = false;
+  bool markers = false;
+};
+
+// One payline marker column laid out: the pictures lit and dim and their mask, nine rows of the
+// laid-out row height, as wide as the column is drawn.
+struct MarkerColumnArt {
+  QImage lit;
+  QImage dim;
+  QImage mask;
+};
 
 struct MainArt {
   // The pictures, named as the window's components. A file beside the program may replace
@@ -35,16 +62,20 @@ struct MainArt {
   QImage line_bubbles_neg;      // their mask: black on the markers, white elsewhere
   QImage digits_small;          // red digits 0..9 in 16 x 21 cells, 188 x 21
   QImage green_small;           // green digits, same layout
+  CarriedPictures carried;      // set by LoadBuiltInArt, cleared picture by picture on replacing
 
-  // Working bitmaps, made by PrepareWorkingBitmaps and LoadArtForResolution.
-  QImage background_bitmap;
-  QImage spin_strip_source_bitmap;
-  QImage spin_strip_bitmap;  // the strip stretched by Scale; its height is the wrap of a spin
-  QImage symbol_source_bitmap;
-  QImage symbol_bitmap;  // cells of CellSize, cut at multiples of CellSize
-  QImage max_bet_button_bitmap;
-  QImage spin_button_bitmap;
-  QImage dimmed_coin_bitmap;
+  // Working bitmaps at the size they are drawn, made by LoadArtForResolution: painting copies
+  // them pixel for pixel and never scales.
+  QImage background_bitmap;  // the whole cabinet as laid out
+  QRgb key_colour = 0;       // the unlit bet keys' colour, taken from the background picture
+  QImage spin_strip_bitmap;  // CellSize wide and BlurHeight high: the wrap of a spin
+  QImage symbol_bitmap;      // cells of CellSize, cut at multiples of CellSize
+  QImage max_bet_unlit, max_bet_lit;  // the BET MAX key's halves as laid out
+  QImage spin_unlit, spin_lit;        // the SPIN key's halves as laid out
+  MarkerColumnArt left_markers, right_markers;
+  // The frame strips beside each reel window, as laid out beside the window where it is drawn
+  // (a pixel off the scaled background at some widths), to be put back over the payline paths.
+  std::array<QImage, kReels> left_frames, right_frames;
 };
 
 // Decodes the art carried with the program (Qt resources under :/art/main/). JPEG pictures go
@@ -62,20 +93,21 @@ bool LoadBuiltInArt(MainArt& art, QString* error);
 void ReplaceArtFromFiles(MainArt& art, const std::string& app_dir, const std::string& sound_root,
                          std::vector<std::string>* problems);
 
-// Start-up step: converts the background, strip, BET MAX, SPIN and dimmed coin pictures into
-// their working bitmaps at their own size, and empties the symbol bitmaps and the stretched
-// strip until LoadArtForResolution fills them.
+// Start-up step: makes every picture Format_RGB32 and empties the working bitmaps until
+// LoadArtForResolution fills them.
 void PrepareWorkingBitmaps(MainArt& art);
 
-// Start-up step: chooses the symbol art and the reel geometry by the layout width of
-// screen_layout.scale. Stretches the strip by that scale; at widths 1600, 1280, 1152 and 1024 loads
-// the sheet soundRoot + "152.jpg" / "122.jpg" / "110.jpg" / "98.jpg" from appDir (name matched
-// without regard to case) into symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 /
-// 98; at 800 uses symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is
-// missing or cannot be decoded, stretches symbol_sheet_picture by the scale and uses CellSize =
-// scale.Scale(76). Sets CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in screen_layout.
-// Must follow PrepareWorkingBitmaps. A sheet beside the program that can't be used is noted in
-// problems, when given.
+// Start-up step: lays the art out for the layout width of screen_layout.scale (in device
+// pixels). At widths 1600, 1280, 1152 and 1024 loads the sheet soundRoot + "152.jpg" / "122.jpg" /
+// "110.jpg" / "98.jpg" from appDir (name matched without regard to case) into
+// symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 / 98; at 800 uses
+// symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is missing or
+// cannot be decoded, CellSize = scale.Scale(76) and the cells come from the carried sheet's
+// master (reduced smoothly) or from a replacement sheet (stretched). The background, keys, strip
+// and markers are made at their laid-out size the same way: from their masters while carried,
+// stretched when replaced. Sets CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in
+// screen_layout. Must follow PrepareWorkingBitmaps. A sheet beside the program that can't be
+// used is noted in problems, when given.
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root,
                           std::vector<std::string>* problems = nullptr);

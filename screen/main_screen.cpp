@@ -87,12 +87,9 @@ MainScreen::MainScreen(const GameState& gs, const ScreenLayout& layout, const Ma
       meter_top_(layout.scale.Scale(layout::kMeterFrame.top) + layout::kMeterDigitsDrop) {}
 
 void MainScreen::PaintAll(bool show_last_win) {
-  const ScreenScale& scale = layout_.scale;
   const QImage& bg = art_.background_bitmap;
   canvas_.SetRasterOp(RasterOp::Copy);
-  // A background of another size than the design is stretched over the whole design grid.
-  Blit(canvas_, 0, 0, scale.Scale(kDesignWidth), scale.Scale(layout::kDesignHeight), bg, 0, 0,
-       bg.width(), bg.height());
+  Blit(canvas_, 0, 0, bg.width(), bg.height(), bg, 0, 0, bg.width(), bg.height());
 
   DrawAllLineMarkers();
   for (int n = 1; n <= kPaylines; ++n) DrawPaylinePath(n);
@@ -124,8 +121,7 @@ void MainScreen::DrawBetButton(int k, bool lit) {
   const ScreenScale& scale = layout_.scale;
   if (k < 1 || k > layout::kBetKeys) return;
   const layout::BetKey& key = layout::BetKeyPlace(k);
-  const QRgb fill =
-      lit ? kWhite : ArtPixel(art_.background_bitmap, layout::kKeyColourX, layout::kKeyColourY);
+  const QRgb fill = lit ? kWhite : (art_.key_colour | 0xff000000u);
   canvas_.SetPenColor(fill);
   canvas_.SetBrushColor(fill);
   canvas_.SetBrushClear(false);
@@ -145,15 +141,12 @@ void MainScreen::DrawBetButton(int k, bool lit) {
 void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
   const ScreenScale& scale = layout_.scale;
   const bool max_bet = which == PlayKey::kMaxBet;
-  const QImage& key = max_bet ? art_.max_bet_button_bitmap : art_.spin_button_bitmap;
-  const int x = max_bet ? layout::kMaxBetKeyLeft : layout::kSpinKeyLeft;
-  const int y = layout::kPlayKeysTop;
-  const int w = key.width();
-  const int h = key.height();
-  const int half = h / 2;
+  const QImage& key = max_bet ? (lit ? art_.max_bet_lit : art_.max_bet_unlit)
+                              : (lit ? art_.spin_lit : art_.spin_unlit);
+  const int x = scale.Scale(max_bet ? layout::kMaxBetKeyLeft : layout::kSpinKeyLeft);
+  const int y = scale.Scale(layout::kPlayKeysTop);
   canvas_.SetRasterOp(RasterOp::Copy);
-  Blit(canvas_, scale.Scale(x), scale.Scale(y), scale.Scale(x + w), scale.Scale(y + half), key, 0,
-       lit ? half : 0, w, lit ? h : half);
+  Blit(canvas_, x, y, x + key.width(), y + key.height(), key, 0, 0, key.width(), key.height());
 }
 
 void MainScreen::DrawMeterFrame() {
@@ -215,9 +208,8 @@ void MainScreen::RestoreBackgroundPatch() {
   const ScreenScale& scale = layout_.scale;
   canvas_.SetRasterOp(RasterOp::Copy);
   const layout::Rect& patch = layout::kSpinPatch;
-  Blit(canvas_, scale.Scale(patch.left), scale.Scale(patch.top), scale.Scale(patch.right),
-       scale.Scale(patch.bottom), art_.background_bitmap, patch.left, patch.top, patch.right,
-       patch.bottom);
+  PutBackBackground(scale.Scale(patch.left), scale.Scale(patch.top), scale.Scale(patch.right),
+                    scale.Scale(patch.bottom));
 }
 
 void MainScreen::DrawLogo() {
@@ -271,27 +263,21 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
   const ScreenScale& scale = layout_.scale;
   const int r = MarkerRow(n);
   if (r < 0) return;
-  const QImage& picture = lit ? art_.line_bubbles : art_.line_bubbles_dim;
-  const int src_top = layout::kMarkerRowHeight * r;
-  const int src_bottom = src_top + layout::kMarkerRowHeight;
   const int top = scale.Scale(layout::kMarkersTop) + scale.Scale(layout::kMarkerRowHeight * r);
   const int height = scale.Scale(layout::kMarkerRowHeight);
   const bool odd = (r % 2) != 0;
   const QString number = QString::number(n);
 
   const FontBand number_font = MarkerNumberFont(scale.Width());
-  auto draw_one = [&](const layout::MarkerColumn& column) {
+  auto draw_one = [&](const layout::MarkerColumn& column, const MarkerColumnArt& art) {
     const int left = scale.Scale(column.left);
-    const int w = scale.Scale(column.width);
-    const int src_left = column.art_left;
-    const int src_right = column.art_right;
+    const int w = art.mask.width();
     const int number_offset = odd ? column.number_odd : column.number_even;
     canvas_.SetRasterOp(RasterOp::And);
-    Blit(canvas_, left, top, left + w, top + height, art_.line_bubbles_neg, src_left, src_top,
-         src_right, src_bottom);
+    Blit(canvas_, left, top, left + w, top + height, art.mask, 0, r * height, w, (r + 1) * height);
     canvas_.SetRasterOp(RasterOp::Or);
-    Blit(canvas_, left, top, left + w, top + height, picture, src_left, src_top, src_right,
-         src_bottom);
+    Blit(canvas_, left, top, left + w, top + height, lit ? art.lit : art.dim, 0, r * height, w,
+         (r + 1) * height);
     canvas_.SetRasterOp(RasterOp::Copy);
     canvas_.SetBrushClear(true);
     canvas_.SetFontColor(lit ? kWhite : kSilver);
@@ -301,8 +287,8 @@ void MainScreen::DrawLineMarkers(int n, bool lit) {
                    top + scale.Scale(layout::kMarkerNumberY), number);
   };
   // Even rows have their square on the left of each marker, odd rows on the right.
-  draw_one(layout::kLeftMarkers);
-  draw_one(layout::kRightMarkers);
+  draw_one(layout::kLeftMarkers, art_.left_markers);
+  draw_one(layout::kRightMarkers, art_.right_markers);
   canvas_.SetRasterOp(RasterOp::Copy);
   canvas_.SetBrushClear(false);
 }
@@ -385,23 +371,21 @@ void MainScreen::DrawPaylinePath(int n) {
 
 void MainScreen::RestoreReelFrames() {
   const ScreenScale& scale = layout_.scale;
-  const QImage& bg = art_.background_bitmap;
-  using layout::kCell, layout::kLeftFrameStrip, layout::kReelPitch, layout::kReelsLeft,
-      layout::kReelsTop, layout::kRightFrameStrip;
-  const int top = scale.Scale(kReelsTop);
-  const int bottom = top + 3 * layout_.CellSize;
-  const int art_bottom = kReelsTop + kRows * kCell;
+  const int top = scale.Scale(layout::kReelsTop);
   canvas_.SetRasterOp(RasterOp::Copy);
+  auto put = [&](const QImage& strip, int left) {
+    Blit(canvas_, left, top, left + strip.width(), top + strip.height(), strip, 0, 0, strip.width(),
+         strip.height());
+  };
   for (int i = 0; i < kReels; ++i) {
-    const int art_left = layout::kLeftFrameStripLeft + kReelPitch * i;
-    const int left_strip = scale.Scale(layout::kLeftFrameStripLeft) + i * layout_.ReelPitch;
-    Blit(canvas_, left_strip, top, left_strip + scale.Scale(kLeftFrameStrip), bottom, bg, art_left,
-         kReelsTop, art_left + kLeftFrameStrip, art_bottom);
-    const int art_right = kReelsLeft + kCell + kReelPitch * i;
-    const int right_strip = scale.Scale(kReelsLeft) + i * layout_.ReelPitch + layout_.CellSize;
-    Blit(canvas_, right_strip, top, right_strip + scale.Scale(kRightFrameStrip), bottom, bg,
-         art_right, kReelsTop, art_right + kRightFrameStrip, art_bottom);
+    put(art_.left_frames[i], scale.Scale(layout::kLeftFrameStripLeft) + i * layout_.ReelPitch);
+    put(art_.right_frames[i], layout_.ReelsLeft + i * layout_.ReelPitch + layout_.CellSize);
   }
+}
+
+void MainScreen::PutBackBackground(int left, int top, int right, int bottom) {
+  canvas_.SetRasterOp(RasterOp::Copy);
+  Blit(canvas_, left, top, right, bottom, art_.background_bitmap, left, top, right, bottom);
 }
 
 void MainScreen::DrawCell(int reel, int row, int code) {
@@ -445,13 +429,13 @@ void MainScreen::DrawSpinSlice(int r, int offset) {
   int remaining = 3 * c;
   int from = (offset % blur + blur) % blur;
   // The strip is a loop: past its end the picture goes on from its top rows. The parts are
-  // copied straight onto the window, one to three of them (more only for a very short strip).
-  // The strip may be a pixel narrower than the cell where the sheet has its own cell size, so
-  // its width is spread over the cell.
+  // copied straight onto the window, one to three of them (more only for a very short strip),
+  // pixel for pixel: the strip was laid out as wide as a cell.
   canvas_.SetRasterOp(RasterOp::Copy);
+  const int w = std::min(c, strip.width());
   while (remaining > 0) {
     const int rows = std::min(remaining, blur - from);
-    canvas_.CopyRect(x, y, x + c, y + rows, strip, 0, from, strip.width(), from + rows);
+    canvas_.CopyRect(x, y, x + w, y + rows, strip, 0, from, w, from + rows);
     y += rows;
     remaining -= rows;
     from = 0;

@@ -108,6 +108,8 @@ class MainScreen {
   void FillCellWhite(int reel, int row);
 
  private:
+  // Puts the laid-out background back over (left, top)-(right, bottom) of the window.
+  void PutBackBackground(int left, int top, int right, int bottom);
   // Copies sheet cell code to the window cell of reel, row; a code outside the sheet is black.
   void DrawCell(int reel, int row, int code);
 

@@ -11,6 +11,7 @@
 
 #include "engine/game_state.h"
 #include "platform/file_lookup.h"
+#include "platform/jpeg.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
 #include "screen_test_util.h"
@@ -116,8 +117,8 @@ TEST_P(ReelGeometry, ASheetFileForTheWidthIsUsedAtItsOwnCellSize) {
   EXPECT_EQ(layout.ReelsTop, row.reels_top);
   EXPECT_EQ(layout.ReelPitch, row.reel_pitch);
   EXPECT_EQ(layout.BlurHeight, row.blur_height);
-  // The strip is stretched by the scale whatever the sheet's cell size.
-  EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.strip_width, row.blur_height));
+  // The strip is laid out as wide as the cells, whichever sheet gives them their size.
+  EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(row.native_cell, row.blur_height));
   if (has_sheet) {
     EXPECT_EQ(art.symbol_bitmap.size(), QSize(4 * row.native_cell, 6 * row.native_cell));
     EXPECT_EQ(art.symbol_sheet_picture.size(), art.symbol_bitmap.size());
@@ -188,7 +189,9 @@ TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
   WriteJpeg(dir.filePath("bet1b.jpg"), Solid(57, 110, qRgb(30, 200, 200)));
   WriteJpeg(dir.filePath("ZELMAR.jpg"), Solid(304, 456, qRgb(200, 30, 200)));
 
-  MainArt art = synthetic::MakeArt();
+  // Over the carried art, whose masters would otherwise be laid out at a large width.
+  MainArt art;
+  ASSERT_TRUE(LoadBuiltInArt(art, nullptr));
   std::vector<std::string> problems;
   ReplaceArtFromFiles(art, DirOf(dir), "Zelmar", &problems);
   EXPECT_TRUE(problems.empty());
@@ -202,23 +205,25 @@ TEST(ReplaceArt, FilesBesideTheProgramReplaceThePicturesWhateverTheirCase) {
   EXPECT_TRUE(Near(art.dimmed_coin_picture.pixel(10, 10), qRgb(30, 200, 200), 6));
   EXPECT_TRUE(Near(art.symbol_sheet_picture.pixel(10, 10), qRgb(200, 30, 200), 6));
 
-  // The working bitmaps follow the new pictures at their own sizes, all in one format.
+  // Laid out large, each replacement is what is drawn, stretched, and no master stands in for it.
   PrepareWorkingBitmaps(art);
-  EXPECT_EQ(art.background_bitmap.size(), QSize(400, 300));
-  EXPECT_EQ(art.spin_strip_source_bitmap.size(), QSize(76, 456));
-  for (const QImage* image :
-       {&art.background_bitmap, &art.spin_strip_source_bitmap, &art.max_bet_button_bitmap,
-        &art.spin_button_bitmap, &art.dimmed_coin_bitmap}) {
+  ScreenLayout layout;
+  layout.scale.layout_width = 2400;
+  LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
+  EXPECT_EQ(art.background_bitmap.size(), QSize(2400, 1800));
+  EXPECT_TRUE(Near(art.background_bitmap.pixel(1200, 900), qRgb(200, 30, 30), 6));
+  EXPECT_TRUE(Near(art.max_bet_unlit.pixel(5, 5), qRgb(30, 30, 200), 6));
+  EXPECT_TRUE(Near(art.spin_lit.pixel(5, 5), qRgb(200, 200, 30), 6));
+  EXPECT_TRUE(Near(art.symbol_bitmap.pixel(layout.CellSize * 2, layout.CellSize * 3),
+                   qRgb(200, 30, 200), 6));
+  // A shorter strip wraps at its own scaled height.
+  EXPECT_EQ(layout.BlurHeight, 1368);
+  EXPECT_EQ(art.spin_strip_bitmap.size(), QSize(layout.CellSize, layout.BlurHeight));
+  EXPECT_TRUE(Near(art.spin_strip_bitmap.pixel(5, 700), qRgb(30, 200, 30), 6));
+  for (const QImage* image : {&art.background_bitmap, &art.spin_strip_bitmap, &art.max_bet_lit,
+                              &art.spin_unlit, &art.symbol_bitmap}) {
     EXPECT_EQ(image->format(), QImage::Format_RGB32);
   }
-  EXPECT_TRUE(art.symbol_source_bitmap.isNull());
-
-  // A shorter strip is stretched by the scale and wraps at its own scaled height.
-  ScreenLayout layout;
-  layout.scale.layout_width = 1024;
-  LoadArtForResolution(art, layout, DirOf(dir), "Zelmar");
-  EXPECT_EQ(layout.BlurHeight, 583);
-  EXPECT_EQ(art.spin_strip_bitmap.height(), layout.BlurHeight);
 }
 
 TEST(ReplaceArt, FilesThatCannotBeDecodedKeepTheCarriedPictures) {
@@ -297,4 +302,31 @@ TEST(BuiltInArt, DecodesEveryPictureAtItsSizeInOneFormat) {
   }
   EXPECT_EQ(art.background_picture.size(), QSize(800, 600));
   EXPECT_EQ(art.line_bubbles_neg.size(), QSize(90, 225));
+}
+
+TEST(Masters, NoCarriedPictureIsShownLargerThanTheMasterItIsMadeFrom) {
+  // The cabinet at every layout width from 800 to 4096 on screens of these pixel ratios, in device
+  // pixels: the smallest master at least as large is taken, and beyond the largest, the largest.
+  constexpr int kLargest = 4 * kDesignWidth;
+  for (double ratio : {1.0, 1.25, 1.5, 2.0}) {
+    for (int width = 800; width <= 4096; ++width) {
+      const int shown = static_cast<int>(width * ratio);
+      const int factor = MasterFactor(shown / static_cast<double>(kDesignWidth));
+      SCOPED_TRACE(testing::Message() << width << " at " << ratio << ": " << factor << "x");
+      ASSERT_TRUE(factor == 1 || factor == 2 || factor == 4);
+      if (shown <= kLargest) ASSERT_GE(factor * kDesignWidth, shown);
+      if (shown > kLargest) ASSERT_EQ(factor, 4);
+      if (factor > 1) ASSERT_LT(factor / 2 * kDesignWidth, shown) << "a smaller master would do";
+    }
+  }
+  // The game's own art is laid out from them: at 1600 the cabinet is the 2x master itself.
+  MainArt art;
+  ASSERT_TRUE(LoadBuiltInArt(art, nullptr));
+  PrepareWorkingBitmaps(art);
+  ScreenLayout layout;
+  layout.scale.layout_width = 1600;
+  LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
+  QImage master;
+  ASSERT_TRUE(LoadJpegFile(QStringLiteral(":/art/main/background_2x.jpg"), &master, nullptr));
+  EXPECT_EQ(art.background_bitmap, master.convertToFormat(QImage::Format_RGB32));
 }

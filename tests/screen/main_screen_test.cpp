@@ -480,20 +480,23 @@ TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
   EXPECT_EQ(At(600, 184), kBlack);
 }
 
-TEST(SpinSlice, AStripNarrowerThanTheCellIsSpreadOverIt) {
-  // At 1024 with the sheet file present the cells are 98 wide while the strip is 97.
+TEST(SpinSlice, FillsTheWholeCellWhereASheetFileGivesTheCellsTheirOwnSize) {
+  // At 1024 with the sheet file present the cells are 98 wide while the scaled strip is 97.
+  QTemporaryDir dir;
+  ASSERT_TRUE(synthetic::MakeSheet(98, qRgb(0, 0, 0)).save(dir.filePath("Zelmar98.jpg")));
   MainArt art = synthetic::MakeArt();
   PrepareWorkingBitmaps(art);
   GameState gs;
   ScreenLayout layout;
   layout.scale.layout_width = 1024;
-  LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
-  layout.CellSize = 98;
+  LoadArtForResolution(art, layout, dir.path().toStdString() + "/", "Zelmar");
+  ASSERT_EQ(layout.CellSize, 98);
   Canvas canvas(layout.scale.Scale(800), layout.scale.Scale(600));
   MainScreen screen(gs, layout, art, canvas);
   screen.DrawSpinSlice(0, 100);
   const int right = layout.ReelsLeft + 97;
-  EXPECT_EQ(canvas.Pixel(right, layout.ReelsTop), Rgb(art.spin_strip_bitmap.pixel(96, 100)));
+  EXPECT_EQ(canvas.Pixel(right, layout.ReelsTop), Rgb(art.spin_strip_bitmap.pixel(97, 100)));
+  EXPECT_NE(canvas.Pixel(right, layout.ReelsTop), kBlack);
   EXPECT_EQ(canvas.Pixel(right + 1, layout.ReelsTop), kBlack);
 }
 
