@@ -9,12 +9,14 @@
 #include "app/main_window.h"
 #include "app/orderly_end.h"
 #include "platform/canvas.h"
+#include "platform/freed_memory.h"
 #include "platform/platform.h"
 #include "platform/sound_player.h"
 #include "shell/game_audio.h"
 #include "shell/settings.h"
 
 int main(int argc, char** argv) {
+  ReturnLargeBlocksWhenFreed();
   // --help and --version answer without a display; Qt's own options pass through to Qt.
   const CommandLineOutcome outcome =
       ParseCommandLine("zelmar-slots", std::vector<std::string>(argv + 1, argv + argc));
