@@ -1,5 +1,5 @@
 // The sound module: the desktop's player (SDL2_mixer and FluidSynth, with the many libraries they
-// bring) built as a module of its own that sits beside the program. The program does not link
+// bring) built as a module of its own that is installed with the program. The program does not link
 // it; it loads it once the sounds are wanted, on a thread of its own, so that starting the game
 // costs neither the loading of those libraries nor the opening of the audio device.
 #pragma once
@@ -9,8 +9,9 @@
 
 #include "platform/sound_player.h"
 
-// The module's file name, beside the program.
-inline constexpr char kSoundModuleFile[] = "zelmar-slots-sound.so";
+// The module's file, from the program's folder. It has a folder of its own: it is the program's
+// private part, which the system's shared-library cache has no business with.
+inline constexpr char kSoundModuleFile[] = "sound/zelmar-slots-sound.so";
 
 // A player that Open makes ready off the user-interface thread: it loads the module at
 // module_path and makes the desktop's player from it (CreateSdlSoundPlayer), which opens the
