@@ -80,6 +80,9 @@ launch() {
 stop() {
   kill "$1" 2>/dev/null || true
   wait "$1" 2>/dev/null || true
+  local left=() pid
+  for pid in "${running[@]}"; do [ "$pid" = "$1" ] || left+=("$pid"); done
+  running=("${left[@]}")
 }
 
 rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
@@ -177,7 +180,7 @@ awk -F'|' '
       "--------------", "--------------", "--------", "------------------"
   }
   {
-    ratio = ($3 > 0.05) ? sprintf("%.2fx", $2 / $3) : "-"
+    ratio = ($3 >= 0.5) ? sprintf("%.2fx", $2 / $3) : "-"  # no ratio to a program at rest
     goal = ""
     if ($5 ~ /^ratio<=/) {
       limit = substr($5, 8)
