@@ -19,6 +19,7 @@ inline constexpr char kSoundModuleFile[] = "sound/zelmar-slots-sound.so";
 // can't be loaded leaves it without a device, and DeviceError says why.
 std::unique_ptr<SoundPlayer> CreateSoundModulePlayer(const std::string& module_path);
 
-// The module's entry point, found by name: CreateSdlSoundPlayer as a plain C function. The
-// caller owns the player.
+// The module's entry point, found by name: CreateSdlSoundPlayer as a plain C function, called on a
+// thread that ends soon after (what SDL keeps for the calling thread is let go of). The caller
+// owns the player.
 extern "C" __attribute__((visibility("default"))) SoundPlayer* ZelmarSlotsCreateSoundPlayer();
