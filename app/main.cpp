@@ -11,7 +11,7 @@
 #include "platform/canvas.h"
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
-#include "platform/sound_player.h"
+#include "platform/sound_module.h"
 #include "shell/game_audio.h"
 #include "shell/settings.h"
 
@@ -40,8 +40,10 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
-  // The audio device outlives the game's sounds, which outlive the main window.
-  std::unique_ptr<SoundPlayer> player = CreateSdlSoundPlayer();
+  // The audio device outlives the game's sounds, which outlive the main window. It is opened
+  // once the window is on the screen, from the sound module in the real program file's folder.
+  std::unique_ptr<SoundPlayer> player = CreateSoundModulePlayer(
+      QCoreApplication::applicationDirPath().toStdString() + "/" + kSoundModuleFile);
   GameAudio sounds(*player, *platform);
   std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
   std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();

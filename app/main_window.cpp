@@ -152,8 +152,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 11. Reel strips and the start stops.
   BuildReelStrips(gs_);
 
-  // 12. The reel-stop and count sounds, read into memory.
-  sounds_.LoadSounds(identity_);
+  // 12. The sounds wait for the first picture (below).
 
   // 13. Window size: the screen less 10 pixels each way.
   surface_ = new GameSurface(*this);
@@ -172,8 +171,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   gs_.LinesButton = 5;
   gs_.CreditsButton = 6;
 
-  // 15. The music tracks beside the program (Sound and Music are on at every start).
-  sounds_.FindMusicTracks();
+  // 15. The music tracks wait for the first picture (below).
 
   // 16. The running game of the last run, or a new one (reading never fails).
   (void)saves_->SaveLoadGame(kRunningGameSlot, false);
@@ -189,10 +187,27 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   } else {
     setFixedSize(size());
   }
+
+  // 19. The sounds and the music, once the window is on the screen with the game of the last
+  // run: none of it is needed for the first picture.
+  sounds_start_ = std::make_unique<AfterFirstPaint>([this] { StartSounds(); });
+}
+
+void MainWindow::StartSounds() {
+  if (sounds_started_) return;
+  sounds_started_ = true;
+  // The audio device is opened (off this thread) and the reel-stop and count sounds read into
+  // memory, and the music tracks beside the program are found (Sound and Music are on at every
+  // start). The start-up timer's tick, which plays the start-up sound and queues the first track,
+  // comes well after; a sound not ready by then waits for the device, never the window.
+  sounds_.LoadSounds(identity_);
+  sounds_.FindMusicTracks();
 }
 
 void MainWindow::FinishStartUp() {
   start_up_timer_->SetEnabled(false);
+  // A window not yet on the screen (started on another desktop) has its sounds all the same.
+  StartSounds();
   sounds_.QueueFirstTrack();
   sounds_.PlayStartSound();
   gs_.Busy = false;

@@ -14,6 +14,7 @@
 #include "app/play_sequence.h"
 #include "app/win_cycle.h"
 #include "engine/game_state.h"
+#include "platform/after_first_paint.h"
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
 #include "platform/web_browser.h"
@@ -122,6 +123,8 @@ class MainWindow : public QMainWindow, private PlayHost {
  private:
   friend class GameSurface;
   void SetUpGame(const StartOptions& options);
+  // Readies the sounds and the music, once.
+  void StartSounds();
   void FinishStartUp();
   void BuildMenu();
   // The commands that change the game's money or swap it follow the play: not while it runs.
@@ -154,6 +157,9 @@ class MainWindow : public QMainWindow, private PlayHost {
   std::unique_ptr<WinCycle> win_cycle_;
   std::unique_ptr<PlaySequence> play_;
   std::unique_ptr<Timer> start_up_timer_;
+  // Readies the sounds and the music once the window is first drawn.
+  std::unique_ptr<AfterFirstPaint> sounds_start_;
+  bool sounds_started_ = false;
   std::unique_ptr<HelpKey> help_key_;
   GameMenu menu_;
   GameSurface* surface_ = nullptr;

@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix and checks what a player relies on: the command in bin/
 # starts the installed program from another folder, and every file the build put beside the
-# program (art, sounds, music, help) sits beside the installed program too.
+# program (art, sounds, music, help, and the sound module in sound/) sits beside the installed
+# program too.
 # Expects BUILD (the build folder) and PREFIX (a scratch folder).
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
@@ -22,6 +23,11 @@ execute_process(COMMAND ${PREFIX}/bin/zelmar-slots --version WORKING_DIRECTORY $
                 OUTPUT_VARIABLE version RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0 OR NOT version MATCHES "^Zelmar Slots [0-9]")
   message(FATAL_ERROR "the installed command answered --version with ${rc}: ${version}")
+endif()
+
+# The sound module, which the program loads from its own folder.
+if(NOT EXISTS ${appdir}/sound/zelmar-slots-sound.so)
+  message(FATAL_ERROR "the sound module is not installed as sound/zelmar-slots-sound.so beside the program")
 endif()
 
 # Files beside the program in the build folder: everything there that is neither a program nor

@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
 #include <QTimer>
@@ -49,6 +50,8 @@ class SdlEffect : public SoundPlayer::Effect {
 class SdlSoundPlayer : public SoundPlayer {
  public:
   SdlSoundPlayer() {
+    // The notices go to the user-interface thread whichever thread makes the player.
+    ui_thread_.moveToThread(QCoreApplication::instance()->thread());
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       device_error_ = SDL_GetError();
@@ -89,6 +92,9 @@ class SdlSoundPlayer : public SoundPlayer {
     if (sdl_audio_) SDL_Quit();
   }
 
+  void Open(std::function<void()> opened) override {
+    QMetaObject::invokeMethod(&ui_thread_, std::move(opened), Qt::QueuedConnection);
+  }
   bool HasDevice() const override { return device_open_; }
   std::string DeviceError() const override { return device_error_; }
 

@@ -25,9 +25,15 @@ class SoundPlayer {
 
   virtual ~SoundPlayer() = default;
 
-  // False when no audio device could be opened; every play is then silent and returns false.
+  // Makes the player ready: opens the audio device where that is still to be done, on a thread
+  // of its own when it takes time, so the caller never waits for it. opened runs later on the
+  // user-interface thread (never from inside the call), once HasDevice and DeviceError tell how
+  // it went. Until then the player is silent, as without a device. Called once.
+  virtual void Open(std::function<void()> opened) = 0;
+  // False when no audio device could be opened, or before it is open; every play is then silent
+  // and returns false.
   virtual bool HasDevice() const = 0;
-  // Why the device could not be opened (empty when it was).
+  // Why the device could not be opened (empty when it was, or before Open has told).
   virtual std::string DeviceError() const = 0;
 
   // Makes an effect from the bytes of a whole WAV file; nullptr when they are not a sound the
@@ -64,8 +70,9 @@ class SoundPlayer {
 bool IsWholeWaveFile(const uint8_t* data, size_t size);
 
 // The desktop's player: SDL2_mixer on the default audio output, MIDI through FluidSynth with the
-// installed General MIDI sound font. Must be created on the user-interface thread, after the
-// QApplication. A machine without audio output gets a player without a device.
+// installed General MIDI sound font. Opens the device as it is made (Open only tells), so it may
+// be made on any thread, after the QApplication; it is used and destroyed on the user-interface
+// thread. A machine without audio output gets a player without a device.
 std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer();
 
 // Sample rate and buffer size of the real player's output: the buffer is the latency an effect

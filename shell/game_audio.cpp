@@ -1,9 +1,6 @@
 #include "shell/game_audio.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
-#include <QWindow>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/after_first_paint.h"
 #include "platform/file_bytes.h"
 #include "shell/identity.h"
 
@@ -21,59 +19,12 @@ namespace {
 // The game's own default sound, carried inside the program.
 constexpr char kDefaultSoundResource[] = ":/art/sounds/default_sound.wav";
 
-// Holds a call until a window of the program is on the screen and drawn: the window's first
-// exposure queues it, and the exposure's paint runs before anything queued. Where a window is
-// on the screen already, or there is no window system, the call is only queued.
-class AfterFirstPaint : public QObject {
- public:
-  explicit AfterFirstPaint(std::function<void()> call) : call_(std::move(call)) {
-    bool drawn = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr;
-    if (!drawn) {
-      for (const QWindow* window : QGuiApplication::topLevelWindows()) {
-        drawn = drawn || window->isExposed();
-      }
-    }
-    if (drawn) {
-      Queue();
-    } else {
-      QCoreApplication::instance()->installEventFilter(this);
-    }
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Expose && watched->isWindowType() &&
-        static_cast<QWindow*>(watched)->isExposed()) {
-      QCoreApplication::instance()->removeEventFilter(this);
-      Queue();
-    }
-    return false;
-  }
-
- private:
-  void Queue() {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (const std::function<void()> call = std::exchange(call_, nullptr)) call();
-        },
-        Qt::QueuedConnection);
-  }
-
-  std::function<void()> call_;
-};
-
 }  // namespace
 
 GameAudio::GameAudio(SoundPlayer& player, Platform& platform)
-    : player_(player), platform_(platform), device_(player.HasDevice()) {
+    : player_(player), platform_(platform) {
   player_.SetMusicEndHandler([this](MusicEnd end) { MusicEnded(end); });
   music_timer_ = platform_.CreateTimer(kMusicTickMs, true, [this] { StartPendingTrack(); });
-  QFile file(QString::fromLatin1(kDefaultSoundResource));
-  if (device_ && file.open(QIODevice::ReadOnly)) {
-    const QByteArray data = file.readAll();
-    default_sound_ = player_.PrepareEffect(std::vector<uint8_t>(data.begin(), data.end()));
-  }
 }
 
 GameAudio::~GameAudio() {
@@ -94,6 +45,25 @@ void GameAudio::LoadSounds(const GameIdentity& identity) {
   app_dir_ = identity.AppDir;
   sound_root_ = identity.SoundRoot;
   caption_ = QString::fromStdString(identity.GameTitle);
+  player_.Open([this] { DeviceOpened(); });
+}
+
+void GameAudio::DeviceOpened() {
+  opened_ = true;
+  device_ = player_.HasDevice();
+  QFile file(QString::fromLatin1(kDefaultSoundResource));
+  if (device_ && file.open(QIODevice::ReadOnly)) {
+    const QByteArray data = file.readAll();
+    default_sound_ = player_.PrepareEffect(std::vector<uint8_t>(data.begin(), data.end()));
+  }
+  ReadMemorySounds();
+  // What start-up asked for while the device was being opened plays now: the start-up sound,
+  // then the first track.
+  if (std::exchange(start_sound_waiting_, false)) PlayStartSound();
+  StartPendingTrack();
+}
+
+void GameAudio::ReadMemorySounds() {
   QString no_device;
   if (!device_) {
     no_device =
@@ -101,7 +71,7 @@ void GameAudio::LoadSounds(const GameIdentity& identity) {
             .arg(QString::fromStdString(player_.DeviceError()));
   }
   // Both files are read whatever happens to the first, and a missing one is reported without
-  // stopping start-up: the saved game is still to be read after this step.
+  // stopping the game: its sound falls back to the default sound.
   QStringList problems;
   const struct {
     const char* ending;
@@ -180,6 +150,11 @@ void GameAudio::PlayExplosionSound() {
   PlayFile("E.wav", true);
 }
 void GameAudio::PlayStartSound() {
+  // A device still being opened plays it once it is open.
+  if (!opened_) {
+    start_sound_waiting_ = true;
+    return;
+  }
   PlayFile("7.wav", true);
 }
 void GameAudio::PlayBonusSound() {
@@ -215,6 +190,10 @@ void GameAudio::StartPendingTrack() {
 }
 
 void GameAudio::OpenAndPlay(int n) {
+  if (!opened_) {
+    track_index_ = n + kPendingOffset;  // it starts once the device is open
+    return;
+  }
   if (!device_) return;
   const std::string& path = music_tracks_[n];
   std::string error;

@@ -10,6 +10,10 @@
 // next one pending; a 100 ms timer that never stops (or a spin request) starts it. Music off
 // stops the track; Music on starts the current track again from its beginning.
 //
+// The device. LoadSounds opens it without waiting for it (SoundPlayer::Open); the effects are
+// read once it is open. Until then every effect is silent, except the start-up sound, which plays
+// once the device is open, and a track that should start waits for it.
+//
 // No audio device: everything is silent, and the player is told once, when the game's window is
 // on the screen.
 #pragma once
@@ -57,6 +61,10 @@ class GameAudio : public GameSounds {
   const std::array<std::string, kTrackCount>& MusicTracks() const { return music_tracks_; }
 
  private:
+  void DeviceOpened();
+  // Reads the reel-stop and count sounds into memory, and tells what went wrong once the
+  // game's window is on the screen.
+  void ReadMemorySounds();
   std::string FileName(const std::string& ending) const;
   void PlayMemory(const SoundPlayer::Effect* effect);
   void PlayFile(const std::string& ending, bool obey_sound_switch,
@@ -70,7 +78,9 @@ class GameAudio : public GameSounds {
 
   SoundPlayer& player_;
   Platform& platform_;
+  bool opened_ = false;  // the device is open, or known to be missing
   bool device_ = false;
+  bool start_sound_waiting_ = false;
   std::string app_dir_;
   std::string sound_root_;
   QString caption_;

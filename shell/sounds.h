@@ -11,11 +11,13 @@ class GameSounds {
  public:
   virtual ~GameSounds() = default;
 
-  // Start-up: reads the reel-stop and count sounds into memory from the files named by the
-  // identity. A file that can't be read is reported once the first window has been drawn, and
-  // its sound falls back to the game's default sound; start-up goes on.
+  // Start-up, once the window is drawn: opens the audio device without waiting for it, and
+  // reads the reel-stop and count sounds into memory from the files named by the identity once it
+  // is open. A file that can't be read is reported once the first window has been drawn, and its
+  // sound falls back to the game's default sound; the game goes on.
   virtual void LoadSounds(const GameIdentity& identity) = 0;
-  // Start-up: notes which of the ten music tracks lie beside the program.
+  // Start-up, once the window is drawn: notes which of the ten music tracks lie beside the
+  // program.
   virtual void FindMusicTracks() = 0;
   // End of start-up: makes the first track pending when Music is on.
   virtual void QueueFirstTrack() = 0;
@@ -26,7 +28,7 @@ class GameSounds {
   // or at once when nothing could be played. The game holds its play until then.
   virtual void PlayWinSound(std::function<void()> when_finished) = 0;
   virtual void PlayExplosionSound() = 0;  // the bonus bomb goes off
-  virtual void PlayStartSound() = 0;      // start-up has finished
+  virtual void PlayStartSound() = 0;      // start-up has finished; waits for a device opening
   virtual void PlayBonusSound() = 0;      // the bonus game is coming
   virtual void StartPendingTrack() = 0;   // start a music track change that is waiting
 

@@ -1,5 +1,6 @@
-// The real audio player on SDL's dummy output (no sound card needed): effects play, a waiting
-// effect holds its caller, music tracks play to their end and say so on the UI thread.
+// The real audio player on SDL's dummy output (no sound card needed), from the sound module as the
+// program loads it: effects play, a waiting effect holds its caller, music tracks play to their
+// end and say so on the UI thread.
 #include "platform/sound_player.h"
 
 #include <SDL_mixer.h>
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include <iterator>
 
 #include "platform/music_synth.h"
+#include "platform/sound_module.h"
 
 namespace {
 
@@ -175,11 +178,46 @@ TEST(MusicSynth, HoldingOnlyTheSamplesInPlaySoundsTheSame) {
   EXPECT_EQ(differs, heard.size()) << "first differs at frame " << differs / 2;
 }
 
+// Opens a player and runs the UI thread's events until it tells it is open (at most 10 s); false
+// if it never told, or told from inside the call or from another thread.
+bool OpenAndWait(SoundPlayer& player) {
+  bool opened = false, on_ui_thread = false;
+  player.Open([&] {
+    opened = true;
+    on_ui_thread = QThread::currentThread() == QCoreApplication::instance()->thread();
+  });
+  if (opened) return false;
+  QElapsedTimer clock;
+  clock.start();
+  while (!opened && clock.elapsed() < 10000) {
+    QEventLoop loop;
+    QTimer::singleShot(5, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return opened && on_ui_thread;
+}
+
+TEST(SoundModule, AModuleThatCannotBeLoadedLeavesThePlayerSilentAndSaysWhy) {
+  const std::unique_ptr<SoundPlayer> player = CreateSoundModulePlayer("/nowhere/sound.so");
+  ASSERT_TRUE(OpenAndWait(*player));
+  EXPECT_FALSE(player->HasDevice());
+  EXPECT_NE(player->DeviceError().find("the sound module can't be loaded: /nowhere/sound.so"),
+            std::string::npos)
+      << player->DeviceError();
+  EXPECT_FALSE(player->PlayEffectFile(ZELMAR_BESIDE_DIR "/Zelmar0.wav"));
+  EXPECT_EQ(player->PrepareEffect(ReadFile(ZELMAR_BESIDE_DIR "/Zelmar0.wav")), nullptr);
+  std::string error;
+  EXPECT_FALSE(player->OpenMusic(ZELMAR_BESIDE_DIR "/Zelmar0.mid", &error));
+  EXPECT_EQ(error.rfind("no audio device (the sound module can't be loaded", 0), 0u) << error;
+}
+
+// The player as the program has it: the sound module's, loaded and opened off the UI thread.
 class RealPlayer : public ::testing::Test {
  public:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
   void SetUp() override {
-    player = CreateSdlSoundPlayer();
+    player = CreateSoundModulePlayer(ZELMAR_SOUND_MODULE);
+    ASSERT_TRUE(OpenAndWait(*player));
     ASSERT_TRUE(player->HasDevice()) << player->DeviceError();
     player->SetMusicEndHandler([this](MusicEnd end) {
       ends.push_back(end);

@@ -171,6 +171,22 @@ TEST_F(Audio, MusicSwitchedBeforeStartUpEnds) {
   EXPECT_EQ(player_.Take(), (Calls{"open Zelmar4.mid", "play"}));
 }
 
+TEST_F(Audio, TheStartUpSoundAndTheFirstTrackWaitForADeviceStillOpening) {
+  WriteTracks({2});
+  player_.hold_open = true;
+  Start();
+  platform_.Advance(5 * GameAudio::kMusicTickMs);
+  audio_->PlayReelStopSound();  // silent until the device is open
+  EXPECT_TRUE(player_.Take().empty());
+  player_.FinishOpen();
+  EXPECT_EQ(player_.Take(), (Calls{"file Zelmar7.wav", "open Zelmar2.mid", "play"}));
+  EXPECT_EQ(audio_->TrackIndex(), 2);
+  audio_->PlayReelStopSound();
+  EXPECT_EQ(player_.Take(), Calls{"memory reel"});
+  platform_.Advance(GameAudio::kMusicTickMs);
+  EXPECT_TRUE(player_.Take().empty());
+}
+
 TEST_F(Audio, SoundOffSilencesEveryEffectButTheWinSound) {
   Start();
   player_.Take();

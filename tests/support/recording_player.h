@@ -3,7 +3,10 @@
 // be played. Paths are recorded relative to root.
 #pragma once
 
+#include <QCoreApplication>
+#include <QMetaObject>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +19,17 @@ class RecordingPlayer : public SoundPlayer {
     std::string bytes;
   };
 
+  // The device opens at the next turn of the event loop, or, with hold_open, when the test calls
+  // FinishOpen.
+  void Open(std::function<void()> opened) override {
+    opened_ = std::move(opened);
+    if (!hold_open)
+      QMetaObject::invokeMethod(
+          qApp, [this] { FinishOpen(); }, Qt::QueuedConnection);
+  }
+  void FinishOpen() {
+    if (opened_) std::exchange(opened_, nullptr)();
+  }
   bool HasDevice() const override { return device; }
   std::string DeviceError() const override { return "no output here"; }
 
@@ -68,6 +82,7 @@ class RecordingPlayer : public SoundPlayer {
   std::vector<std::string> calls;
   std::string root;
   bool device = true;
+  bool hold_open = false;
   bool fail_open = false;
 
  private:
@@ -83,5 +98,6 @@ class RecordingPlayer : public SoundPlayer {
   }
 
   bool open_ = false;
+  std::function<void()> opened_;
   std::function<void(MusicEnd)> handler_;
 };
