@@ -67,8 +67,8 @@ void CmykToRgb32(const JSAMPLE* in, uint32_t* out, JDIMENSION width, bool invert
 
 // The part that runs under setjmp. Only the pointers handed in are used after a longjmp, and
 // they are not changed after setjmp, so their values stay defined.
-bool DecodeInto(const unsigned char* bytes, unsigned long size, QImage* image, ErrorManager* err,
-                jpeg_decompress_struct* cinfo, bool* too_large) {
+bool DecodeInto(const unsigned char* bytes, unsigned long size, int at_least_width, QImage* image,
+                ErrorManager* err, jpeg_decompress_struct* cinfo, bool* too_large) {
   if (setjmp(err->jump) != 0) return false;
 
   jpeg_create_decompress(cinfo);
@@ -80,6 +80,15 @@ bool DecodeInto(const unsigned char* bytes, unsigned long size, QImage* image, E
       static_cast<uint64_t>(cinfo->image_width) * cinfo->image_height > kMaxPixels) {
     *too_large = true;
     return false;
+  }
+
+  // The decoder's own reduction, eighths of the width, as far as still leaves at_least_width.
+  if (at_least_width > 0) {
+    unsigned int eighths = 1;
+    while (eighths < 8 && cinfo->image_width * eighths / 8 < static_cast<unsigned>(at_least_width))
+      ++eighths;
+    cinfo->scale_num = eighths;
+    cinfo->scale_denom = 8;
   }
 
   const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
@@ -123,7 +132,7 @@ bool DecodeInto(const unsigned char* bytes, unsigned long size, QImage* image, E
 
 }  // namespace
 
-bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error) {
+bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error, int at_least_width) {
   if (data.isEmpty()) {
     SetError(error, QStringLiteral("The picture file is empty"));
     return false;
@@ -136,9 +145,9 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error) {
 
   QImage image;
   bool too_large = false;
-  const bool ok =
-      DecodeInto(reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()), &image, &err, &cinfo, &too_large);
+  const bool ok = DecodeInto(reinterpret_cast<const unsigned char*>(data.constData()),
+                             static_cast<unsigned long>(data.size()), at_least_width, &image, &err,
+                             &cinfo, &too_large);
   const JDIMENSION width = cinfo.image_width;
   const JDIMENSION height = cinfo.image_height;
   jpeg_destroy_decompress(&cinfo);
@@ -157,7 +166,7 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error) {
   return true;
 }
 
-bool LoadJpegFile(const QString& path, QImage* out, QString* error) {
+bool LoadJpegFile(const QString& path, QImage* out, QString* error, int at_least_width) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     SetError(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
@@ -169,7 +178,7 @@ bool LoadJpegFile(const QString& path, QImage* out, QString* error) {
     return false;
   }
   QString why;
-  if (!DecodeJpeg(data, out, &why)) {
+  if (!DecodeJpeg(data, out, &why, at_least_width)) {
     SetError(error, QStringLiteral("%1: %2").arg(path, why));
     return false;
   }

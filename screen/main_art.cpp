@@ -1,5 +1,6 @@
 #include "screen/main_art.h"
 
+#include <QPainter>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -40,7 +41,18 @@ QImage Stretch(const QImage& source, int width, int height) {
 QImage Reduce(const QImage& master, int width, int height) {
   if (master.isNull() || width < 1 || height < 1) return QImage();
   if (master.width() == width && master.height() == height) return ToRgb32(master);
-  return ToRgb32(master.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  if (2 * width < master.width() || 2 * height < master.height()) {
+    // Reduced more than twice: every master pixel is averaged into the result.
+    return ToRgb32(master.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  }
+  // Reduced at most twice, as a master chosen for its size always is: bilinear filtering takes
+  // every master pixel into account already, at a fraction of the averaging's time.
+  QImage reduced(width, height, QImage::Format_RGB32);
+  QPainter painter(&reduced);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(QRect(0, 0, width, height), ToRgb32(master));
+  return reduced;
 }
 
 // The carried master of a picture at factor times its design size, decoded now; the design-size
@@ -67,7 +79,8 @@ struct Source {
   bool smooth = false;  // reduced smoothly (a master) or stretched (a replacement)
 
   QImage Cut(int left, int top, int width, int height, int to_width, int to_height) const {
-    const QImage part = picture.copy(left * factor, top * factor, width * factor, height * factor);
+    const QRect rect(left * factor, top * factor, width * factor, height * factor);
+    const QImage part = rect == picture.rect() ? picture : picture.copy(rect);
     return smooth ? Reduce(part, to_width, to_height) : Stretch(part, to_width, to_height);
   }
 };
@@ -245,13 +258,13 @@ namespace {
 // The carried sheet's cells reduced one by one from the largest sheet that is at least as large,
 // so that no cell takes colour from its neighbour.
 QImage SheetFromMaster(const QImage& one_x, int cell) {
-  constexpr int kSheetMasterCell = 304;
-  const bool from_master = cell > layout::kCell;
   QImage master = one_x;
-  if (from_master) {
+  if (cell > layout::kCell) {
+    // Decoded straight to the eighth of its size nearest above the cells wanted.
     QImage decoded;
-    if (LoadJpegFile(QStringLiteral(":/art/main/symbols_304.jpg"), &decoded, nullptr) &&
-        decoded.size() == one_x.size() * (kSheetMasterCell / layout::kCell)) {
+    if (LoadJpegFile(QStringLiteral(":/art/main/symbols_304.jpg"), &decoded, nullptr, 4 * cell) &&
+        decoded.width() >= 4 * cell && decoded.width() % 4 == 0 &&
+        decoded.height() * 4 == decoded.width() * 6) {
       master = ToRgb32(decoded);
     }
   }
@@ -317,12 +330,22 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   const ScreenScale& scale = screen_layout.scale;
   const int width = scale.Width();
   const double shown_scale = width / static_cast<double>(kDesignWidth);
-  // The background's master, the largest picture to decode, comes from a second core while this
-  // one lays out the symbols (whose large sheet takes as long).
-  std::future<Source> background_source = std::async(std::launch::async, [&art, shown_scale] {
-    return SourceFor(art.carried.background, "background", "jpg", art.background_picture,
-                     shown_scale);
-  });
+  // The cabinet, the largest picture to decode and reduce, is laid out on a second core while
+  // this one lays out the symbols (whose large sheet takes as long). A background of another
+  // size than the design is stretched over the whole grid.
+  struct LaidOutBackground {
+    Source source;
+    QImage bitmap;
+  };
+  std::future<LaidOutBackground> background_layout =
+      std::async(std::launch::async, [&art, scale, shown_scale] {
+        const QImage& bg = art.background_picture;
+        LaidOutBackground out{
+            SourceFor(art.carried.background, "background", "jpg", bg, shown_scale), QImage()};
+        out.bitmap = out.source.Cut(0, 0, bg.width(), bg.height(), scale.Scale(kDesignWidth),
+                                    scale.Scale(layout::kDesignHeight));
+        return out;
+      });
 
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const char* ending = nullptr;
@@ -376,11 +399,10 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
                               .Cut(0, 0, strip.width(), strip.height(), screen_layout.CellSize,
                                    screen_layout.BlurHeight);
 
-  // The cabinet: a background of another size than the design is stretched over the whole grid.
   const QImage& bg = art.background_picture;
-  const Source background = background_source.get();
-  art.background_bitmap = background.Cut(0, 0, bg.width(), bg.height(), scale.Scale(kDesignWidth),
-                                         scale.Scale(layout::kDesignHeight));
+  const LaidOutBackground laid_out = background_layout.get();
+  const Source& background = laid_out.source;
+  art.background_bitmap = laid_out.bitmap;
   using layout::kCell, layout::kReelPitch, layout::kReelsTop;
   const int strip_height = 3 * screen_layout.CellSize;
   for (int i = 0; i < kReels; ++i) {

@@ -314,9 +314,14 @@ TEST(Masters, NoCarriedPictureIsShownLargerThanTheMasterItIsMadeFrom) {
       const int factor = MasterFactor(shown / static_cast<double>(kDesignWidth));
       SCOPED_TRACE(testing::Message() << width << " at " << ratio << ": " << factor << "x");
       ASSERT_TRUE(factor == 1 || factor == 2 || factor == 4);
-      if (shown <= kLargest) ASSERT_GE(factor * kDesignWidth, shown);
-      if (shown > kLargest) ASSERT_EQ(factor, 4);
-      if (factor > 1) ASSERT_LT(factor / 2 * kDesignWidth, shown) << "a smaller master would do";
+      if (shown <= kLargest) {
+        ASSERT_GE(factor * kDesignWidth, shown);
+      } else {
+        ASSERT_EQ(factor, 4);
+      }
+      if (factor > 1) {
+        ASSERT_LT(factor / 2 * kDesignWidth, shown) << "a smaller master would do";
+      }
     }
   }
   // The game's own art is laid out from them: at 1600 the cabinet is the 2x master itself.
