@@ -34,19 +34,29 @@ GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window)
 
 void GameSurface::paintEvent(QPaintEvent* event) {
   // Only what changed is drawn: each rectangle of the region the canvas reported, copied 1:1
-  // from the cabinet's surface, and black only where a rectangle lies beside or below the
-  // cabinet. (The region's bounding box would repaint everything between two turning reels.)
+  // from the cabinet's surface (device pixels), and black only where a rectangle lies beside or
+  // below the cabinet. (The region's bounding box would repaint everything between two turning
+  // reels.)
   QPainter painter(this);
   const QImage& image = window_.cabinet_->canvas.Image();
+  const int ratio = window_.cabinet_->layout.scale.ratio;
   const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
-  const QRect cabinet = image.rect().translated(offset);
+  const QRect cabinet = image.rect().translated(offset);  // device pixels
   for (const QRect& area : event->region()) {
-    const QRect shown = area.intersected(cabinet);
-    if (shown != area) {
-      for (const QRect& margin : QRegion(area).subtracted(QRegion(shown)))
-        painter.fillRect(margin, Qt::black);
+    const QRect device(area.topLeft() * ratio, area.size() * ratio);
+    const QRect shown = device.intersected(cabinet);
+    if (shown != device) {
+      for (const QRect& margin : QRegion(device).subtracted(QRegion(shown))) {
+        painter.fillRect(QRect(margin.topLeft() / ratio, margin.size() / ratio), Qt::black);
+      }
     }
-    if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), image, shown.translated(-offset));
+    if (shown.isEmpty()) continue;
+    if (ratio == 1) {
+      painter.drawImage(shown.topLeft(), image, shown.translated(-offset));
+    } else {
+      painter.drawImage(QRectF(QPointF(shown.topLeft()) / ratio, QSizeF(shown.size()) / ratio),
+                        image, QRectF(shown.translated(-offset)));
+    }
   }
 }
 
@@ -56,8 +66,8 @@ void GameSurface::resizeEvent(QResizeEvent* event) {
 }
 
 void GameSurface::mousePressEvent(QMouseEvent* event) {
-  const QPoint p = event->position().toPoint();
-  window_.ClickAt(p.x(), p.y());
+  const QPointF p = event->position() * window_.cabinet_->layout.scale.ratio;
+  window_.ClickAt(static_cast<int>(p.x()), static_cast<int>(p.y()));
 }
 
 void GameSurface::keyPressEvent(QKeyEvent* event) {
@@ -135,12 +145,24 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // out for the game area the window will have: the layout width, the symbol art for it and the
   // reel geometry.
   gs_.LineWon.fill(false);
+  // On a screen of 200 % the cabinet is drawn in device pixels, twice as many each way; a
+  // fractional ratio is left to the desktop's own scaling above its whole part.
+  const int ratio = std::max(1, static_cast<int>(devicePixelRatioF()));
   cabinet_ =
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
-                                platform_.ScreenHeight(), ExpectedGameAreaHeight());
+                                platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio);
   ReportArtProblems();
   cabinet_->canvas.on_changed = [this](const QRect& r) {
-    if (surface_) surface_->update(r.translated(cabinet_->layout.scale.offset, 0));
+    if (surface_ == nullptr) return;
+    const ScreenScale& scale = cabinet_->layout.scale;
+    const QRect device = r.translated(scale.offset, 0);
+    if (scale.ratio == 1) {
+      surface_->update(device);
+    } else {
+      surface_->update(
+          QRectF(QPointF(device.topLeft()) / scale.ratio, QSizeF(device.size()) / scale.ratio)
+              .toAlignedRect());
+    }
   };
   // The win cycle's timer comes before the play's: at a shared instant the presentation ticks
   // first, as it always has.
@@ -159,8 +181,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   setCentralWidget(surface_);
   // No style sheet here: it would reach every window this one opens and override their own fonts
   // and colours. The game area paints the black beside the cabinet itself.
-  const ScreenLayout& layout = cabinet_->layout;
-  resize(layout.ScreenWidth - 10, layout.ScreenHeight - 10);
+  resize(platform_.ScreenWidth() - 10, platform_.ScreenHeight() - 10);
   move(0, 0);
 
   // 14. Bet defaults and the starting credits.
@@ -323,7 +344,7 @@ void MainWindow::SurfaceResized(int width, int height) {
     cabinet_->LayOut(height);
     ReportArtProblems();
   }
-  scale.offset = CabinetLeft(width, scale.layout_width);
+  scale.offset = CabinetLeft(width, scale.layout_width) * scale.ratio;
   PaintAll();
 }
 
@@ -334,7 +355,7 @@ void MainWindow::FitCabinet() {
   if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == scale.layout_width) return;
   cabinet_->LayOut(area.height());
   ReportArtProblems();
-  scale.offset = CabinetLeft(area.width(), scale.layout_width);
+  scale.offset = CabinetLeft(area.width(), scale.layout_width) * scale.ratio;
   PaintAll();
 }
 
@@ -380,9 +401,7 @@ void MainWindow::ClickAt(int x, int y) {
   }
   // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
   // maker's games page.
-  const QImage& logo_picture = cabinet_->art.logo;
-  const QRect logo((scale.Scale(layout::kLogoAreaWidth) - logo_picture.width()) / 2,
-                   scale.Scale(layout::kLogoTop), logo_picture.width(), logo_picture.height());
+  const QRect logo = cabinet_->screen.LogoPlace();
   if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
       y <= logo.top() + logo.height()) {
     OpenGamesPage();

@@ -199,9 +199,9 @@ void PlaySequence::DrawFrame() {
       screen_.DrawReelAtRest(r);
     } else if (d == 22) {
       landing_[r] = screen_.LandingPicture(r);
-      screen_.DrawBounce(r, landing_[r], 1);
+      screen_.DrawBounce(r, landing_[r], layout_.scale.Px(1));
     } else if (d >= 23 && d <= 28) {
-      screen_.DrawBounce(r, landing_[r], kBounce[d - 23]);
+      screen_.DrawBounce(r, landing_[r], layout_.scale.Px(kBounce[d - 23]));
     } else if (d == 29) {
       screen_.DrawBounce(r, landing_[r], 0);
       screen_.DrawReelAtRest(r);

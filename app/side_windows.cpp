@@ -22,7 +22,17 @@ void MainWindow::ShowStatistics() {
 }
 
 void MainWindow::ShowPayoffChart() {
-  PayoffChartWindow chart(cabinet_->layout.scale, cabinet_->layout.CellSize,
-                          cabinet_->art.symbol_bitmap, this);
+  // The chart is a window of its own in window units: it gets the cabinet's scale and symbols at
+  // a pixel ratio of 1, and the desktop scales it as any dialog.
+  ScreenScale scale = cabinet_->layout.scale;
+  const int ratio = scale.ratio;
+  const QImage& sheet = cabinet_->art.symbol_bitmap;
+  scale.ratio = 1;
+  scale.offset /= ratio;
+  PayoffChartWindow chart(scale, cabinet_->layout.CellSize / ratio,
+                          ratio == 1 ? sheet
+                                     : sheet.scaled(sheet.size() / ratio, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation),
+                          this);
   platform_.RunModal(&chart);
 }

@@ -280,7 +280,7 @@ void Canvas::SetPixel(int x, int y, QRgb rgb) {
 
 QFont Canvas::CurrentFont() const {
   QFont font(face_);
-  font.setPixelSize(std::max(1, PointsToPixels(points_)));
+  font.setPixelSize(std::max(1, PointsToPixels(points_) * pixel_ratio_));
   font.setBold(bold_);
   font.setHintingPreference(QFont::PreferFullHinting);
   return font;

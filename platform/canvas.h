@@ -80,6 +80,10 @@ class Canvas {
 
   // The QFont the current face, size and bold select.
   QFont CurrentFont() const;
+  // Device pixels per window unit: text is drawn that many times larger, as on a screen scaled by
+  // it. 1 unless a high-density screen asks for more.
+  void SetPixelRatio(int ratio) { pixel_ratio_ = ratio < 1 ? 1 : ratio; }
+  int PixelRatio() const { return pixel_ratio_; }
 
   // Called with the rectangle every drawing operation touched.
   std::function<void(const QRect&)> on_changed;
@@ -99,6 +103,7 @@ class Canvas {
   bool bold_ = false;
   int pen_x_ = 0;
   int pen_y_ = 0;
+  int pixel_ratio_ = 1;
 };
 
 // Maps "MS Sans Serif" and "Arial" to installed fonts with the same metrics. Call once after

@@ -5,11 +5,13 @@
 
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
-                 int game_area_height)
+                 int game_area_height, int pixel_ratio)
     : app_dir(app_dir_in),
       sound_root(sound_root_in),
       screen(gs, layout, art, canvas),
       status(canvas, layout) {
+  layout.scale.ratio = pixel_ratio < 1 ? 1 : pixel_ratio;
+  canvas.SetPixelRatio(layout.scale.ratio);
   layout.ScreenWidth = screen_width;
   layout.ScreenHeight = screen_height;
   QString error;

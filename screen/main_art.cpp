@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <future>
+#include <initializer_list>
 #include <iterator>
 #include <utility>
 
@@ -94,15 +95,15 @@ Source SourceFor(bool carried, const char* stem, const char* extension, const QI
 
 // A reduced mask is made black and white again, and its picture black wherever the mask is
 // white, so that the AND and OR of the markers over the cabinet stay exact.
-void SharpenMask(QImage& mask, QImage& lit, QImage& dim) {
+void SharpenMask(QImage& mask, std::initializer_list<QImage*> pictures) {
   for (int y = 0; y < mask.height(); ++y) {
     auto* m = reinterpret_cast<QRgb*>(mask.scanLine(y));
-    auto* a = reinterpret_cast<QRgb*>(lit.scanLine(y));
-    auto* b = reinterpret_cast<QRgb*>(dim.scanLine(y));
     for (int x = 0; x < mask.width(); ++x) {
       const bool opaque = qGray(m[x]) < 128;
       m[x] = opaque ? 0xff000000u : 0xffffffffu;
-      if (!opaque) a[x] = b[x] = 0xff000000u;
+      if (opaque) continue;
+      for (QImage* picture : pictures)
+        reinterpret_cast<QRgb*>(picture->scanLine(y))[x] = 0xff000000u;
     }
   }
 }
@@ -223,7 +224,7 @@ bool LoadBuiltInArt(MainArt& art, QString* error) {
     }
     art.*kBuiltIn[i].member = images[i];
   }
-  art.carried = {true, true, true, true, true, true};
+  art.carried = {true, true, true, true, true, true, true};
   return true;
 }
 
@@ -251,6 +252,7 @@ void PrepareWorkingBitmaps(MainArt& art) {
   art.max_bet_unlit = art.max_bet_lit = art.spin_unlit = art.spin_lit = QImage();
   art.left_markers = art.right_markers = {};
   art.left_frames = art.right_frames = {};
+  art.logo_bitmap = art.logo_mask_bitmap = art.digits_bitmap = art.green_bitmap = QImage();
 }
 
 namespace {
@@ -319,7 +321,7 @@ MarkerColumnArt LayOutMarkers(const ScreenScale& scale, const Source& lit, const
       }
     }
   }
-  if (mask.smooth) SharpenMask(out.mask, out.lit, out.dim);
+  if (mask.smooth) SharpenMask(out.mask, {&out.lit, &out.dim});
   return out;
 }
 
@@ -369,7 +371,8 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
     default:
       break;
   }
-  bool native = width == kDesignWidth;
+  const int ratio = scale.ratio;
+  bool native = width == kDesignWidth && ratio == 1;
   if (ending) {
     const std::string path = FindFileNoCase(app_dir, sound_root + ending);
     // An unreadable sheet is treated like a missing one: the carried sheet is laid out.
@@ -378,8 +381,8 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
 
   const QImage& sheet = art.symbol_sheet_picture;
   if (native) {
-    art.symbol_bitmap = ToRgb32(sheet);
-    screen_layout.CellSize = sheet_cell;
+    art.symbol_bitmap = Stretch(sheet, sheet.width() * ratio, sheet.height() * ratio);
+    screen_layout.CellSize = sheet_cell * ratio;
   } else if (art.carried.symbol_sheet) {
     screen_layout.CellSize = scale.Scale(layout::kCell);
     art.symbol_bitmap = SheetFromMaster(sheet, screen_layout.CellSize);
@@ -430,4 +433,18 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
       SourceFor(markers, "line_bubbles_mask", "png", art.line_bubbles_neg, shown_scale);
   art.left_markers = LayOutMarkers(scale, lit, dim, mask, layout::kLeftMarkers);
   art.right_markers = LayOutMarkers(scale, lit, dim, mask, layout::kRightMarkers);
+
+  // The logo and the digits keep their own pixel size, in window units.
+  const QImage& logo = art.logo;
+  const Source logo_source = SourceFor(art.carried.logo, "logo", "png", logo, ratio);
+  const Source logo_mask = SourceFor(art.carried.logo, "logo_mask", "png", art.logo_mask, ratio);
+  art.logo_bitmap = logo_source.Cut(0, 0, logo.width(), logo.height(), logo.width() * ratio,
+                                    logo.height() * ratio);
+  art.logo_mask_bitmap =
+      logo_mask.Cut(0, 0, logo.width(), logo.height(), logo.width() * ratio, logo.height() * ratio);
+  if (logo_mask.smooth) SharpenMask(art.logo_mask_bitmap, {&art.logo_bitmap});
+  art.digits_bitmap = Stretch(art.digits_small, art.digits_small.width() * ratio,
+                              art.digits_small.height() * ratio);
+  art.green_bitmap =
+      Stretch(art.green_small, art.green_small.width() * ratio, art.green_small.height() * ratio);
 }

@@ -35,6 +35,7 @@ struct CarriedPictures {
   bool max_bet_key = false;
   bool spin_key = false;
   bool markers = false;
+  bool logo = false;
 };
 
 // One payline marker column laid out: the pictures lit and dim and their mask, nine rows of the
@@ -76,6 +77,9 @@ struct MainArt {
   // The frame strips beside each reel window, as laid out beside the window where it is drawn
   // (a pixel off the scaled background at some widths), to be put back over the payline paths.
   std::array<QImage, kReels> left_frames, right_frames;
+  // The pictures drawn at their own pixel size, times the layout's pixel ratio.
+  QImage logo_bitmap, logo_mask_bitmap;
+  QImage digits_bitmap, green_bitmap;
 };
 
 // Decodes the art carried with the program (Qt resources under :/art/main/). JPEG pictures go
@@ -97,15 +101,17 @@ void ReplaceArtFromFiles(MainArt& art, const std::string& app_dir, const std::st
 // LoadArtForResolution fills them.
 void PrepareWorkingBitmaps(MainArt& art);
 
-// Start-up step: lays the art out for the layout width of screen_layout.scale (in device
-// pixels). At widths 1600, 1280, 1152 and 1024 loads the sheet soundRoot + "152.jpg" / "122.jpg" /
+// Start-up step: lays the art out for the layout width and pixel ratio of screen_layout.scale.
+// At widths 1600, 1280, 1152 and 1024 loads the sheet soundRoot + "152.jpg" / "122.jpg" /
 // "110.jpg" / "98.jpg" from appDir (name matched without regard to case) into
-// symbol_sheet_picture and uses it 1:1 with CellSize 152 / 122 / 110 / 98; at 800 uses
-// symbol_sheet_picture 1:1 with CellSize 76; otherwise, or when the sheet file is missing or
+// symbol_sheet_picture and uses it with CellSize 152 / 122 / 110 / 98 (times the pixel ratio,
+// stretched where it is above 1); at 800 and ratio 1 uses symbol_sheet_picture 1:1 with
+// CellSize 76; otherwise, or when the sheet file is missing or
 // cannot be decoded, CellSize = scale.Scale(76) and the cells come from the carried sheet's
 // master (reduced smoothly) or from a replacement sheet (stretched). The background, keys, strip
 // and markers are made at their laid-out size the same way: from their masters while carried,
-// stretched when replaced. Sets CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in
+// stretched when replaced; so are the logo and the digits at their own size times the ratio.
+// Sets CellSize, ReelsLeft, ReelsTop, ReelPitch and BlurHeight in
 // screen_layout. Must follow PrepareWorkingBitmaps. A sheet beside the program that can't be
 // used is noted in problems, when given.
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,

@@ -17,11 +17,6 @@ using colours::kBlack, colours::kGrey, colours::kSilver, colours::kWhite;
 
 constexpr std::array<int, kPaylines + 1> kMarkerRows = {-1, 4, 1, 7, 0, 8, 2, 6, 3, 5};
 
-QRgb ArtPixel(const QImage& image, int x, int y) {
-  if (!image.valid(x, y)) return kBlack;
-  return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x] | 0xff000000u;
-}
-
 // Copies a rectangle of src (l, t)-(r, b) onto the window rectangle (dl, dt)-(dr, db) with the
 // canvas's current raster operation. An empty source or destination draws nothing.
 void Blit(Canvas& canvas, int dl, int dt, int dr, int db, const QImage& src, int l, int t, int r,
@@ -48,7 +43,7 @@ int MarkerRow(int n) {
 }
 
 void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
-                bool right_aligned) {
+                bool right_aligned, int ratio) {
   // Decimal digits without sign; at most 10 for a 32-bit value. Built on the stack: the meters
   // are redrawn every step of the count-up.
   char digits[10];
@@ -59,22 +54,25 @@ void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, boo
     v /= 10;
   } while (v != 0 && n < 10);
 
-  if (right_aligned) x -= kDigitWidth * n;
+  const QImage& laid_out = green ? art.green_bitmap : art.digits_bitmap;
+  if (ratio > 1 && laid_out.isNull()) ratio = 1;
+  const QImage& strip = ratio > 1 ? laid_out : (green ? art.green_small : art.digits_small);
+  const int w = kDigitWidth * ratio;
+  const int h = kDigitHeight * ratio;
+  if (right_aligned) x -= w * n;
   target.SetPenColor(kBlack);
   target.SetBrushColor(kBlack);
   target.SetBrushClear(false);
   if (right_aligned) {
-    target.FillRect(x - kDigitWidth, y, x + kDigitWidth * n, y + kDigitHeight);
+    target.FillRect(x - w, y, x + w * n, y + h);
   } else {
-    target.FillRect(x, y, x + kDigitWidth * n + kDigitWidth, y + kDigitHeight);
+    target.FillRect(x, y, x + w * n + w, y + h);
   }
 
-  const QImage& strip = green ? art.green_small : art.digits_small;
   target.SetRasterOp(RasterOp::Copy);
-  for (int i = n - 1; i >= 0; --i, x += kDigitWidth) {
+  for (int i = n - 1; i >= 0; --i, x += w) {
     const int d = digits[i];
-    Blit(target, x, y, x + kDigitWidth, y + kDigitHeight, strip, kDigitWidth * d, 0,
-         kDigitWidth * d + kDigitWidth, kDigitHeight);
+    Blit(target, x, y, x + w, y + h, strip, w * d, 0, w * d + w, h);
   }
 }
 
@@ -84,7 +82,8 @@ MainScreen::MainScreen(const GameState& gs, const ScreenLayout& layout, const Ma
       layout_(layout),
       art_(art),
       canvas_(canvas),
-      meter_top_(layout.scale.Scale(layout::kMeterFrame.top) + layout::kMeterDigitsDrop) {}
+      meter_top_(layout.scale.Scale(layout::kMeterFrame.top) +
+                 layout.scale.Px(layout::kMeterDigitsDrop)) {}
 
 void MainScreen::PaintAll(bool show_last_win) {
   const QImage& bg = art_.background_bitmap;
@@ -174,7 +173,7 @@ void MainScreen::DrawMeterFrame() {
   canvas_.TextOut(scale.Scale(layout::kCoinsLabelX), label_y, QStringLiteral(" Coins: "));
   canvas_.TextOut(scale.Scale(layout::kWinningsLabelX), label_y, QStringLiteral(" Winnings: "));
   canvas_.TextOut(scale.Scale(layout::kCreditsLabelX), label_y, QStringLiteral(" Credits: "));
-  meter_top_ = top + layout::kMeterDigitsDrop;
+  meter_top_ = top + scale.Px(layout::kMeterDigitsDrop);
 
   canvas_.SetPenColor(canvas_.BrushColor());
   canvas_.SetBrushClear(true);
@@ -193,9 +192,18 @@ void MainScreen::CutFrameCorner(Corner corner, int x, int y) {
   const bool left = corner == Corner::kTopLeft || corner == Corner::kBottomLeft;
   const bool top = corner == Corner::kTopLeft || corner == Corner::kTopRight;
   const QRgb c = canvas_.Pixel(left ? x - 1 : x + 1, y);
-  canvas_.SetPixel(x, y, c);
-  canvas_.SetPixel(x, top ? y + 1 : y - 1, c);
-  canvas_.SetPixel(left ? x + 1 : x - 1, y, c);
+  // The corner pixel and its neighbours inward along each edge, one window pixel each: at a
+  // pixel ratio above 1, blocks of that many device pixels reaching inward.
+  const int r = layout_.scale.ratio;
+  const int in_x = left ? 1 : -1;
+  const int in_y = top ? 1 : -1;
+  for (int j = 0; j < r; ++j) {
+    for (int i = 0; i < r; ++i) {
+      canvas_.SetPixel(x + i * in_x, y + j * in_y, c);
+      canvas_.SetPixel(x + i * in_x, y + (r + j) * in_y, c);
+      canvas_.SetPixel(x + (r + i) * in_x, y + j * in_y, c);
+    }
+  }
 }
 
 void MainScreen::RedrawMeters() {
@@ -213,15 +221,15 @@ void MainScreen::RestoreBackgroundPatch() {
 }
 
 void MainScreen::DrawLogo() {
-  const ScreenScale& scale = layout_.scale;
-  const int w = art_.logo.width();
-  const int h = art_.logo.height();
-  const int x = (scale.Scale(layout::kLogoAreaWidth) - w) / 2;
-  const int y = scale.Scale(layout::kLogoTop);
+  const QRect place = LogoPlace();
+  const int x = place.left();
+  const int y = place.top();
+  const int w = place.width();
+  const int h = place.height();
   canvas_.SetRasterOp(RasterOp::And);
-  Blit(canvas_, x, y, x + w, y + h, art_.logo_mask, 0, 0, w, h);
+  Blit(canvas_, x, y, x + w, y + h, art_.logo_mask_bitmap, 0, 0, w, h);
   canvas_.SetRasterOp(RasterOp::Or);
-  Blit(canvas_, x, y, x + w, y + h, art_.logo, 0, 0, w, h);
+  Blit(canvas_, x, y, x + w, y + h, art_.logo_bitmap, 0, 0, w, h);
   canvas_.SetRasterOp(RasterOp::Copy);
 }
 
@@ -244,19 +252,27 @@ void MainScreen::DrawCoinValue() {
   canvas_.SetFontFace(QString::fromLatin1(kUiFace));
 }
 
+QRect MainScreen::LogoPlace() const {
+  // At its own pixel size, centred over the cabinet's first columns.
+  const ScreenScale& scale = layout_.scale;
+  const int w = art_.logo_bitmap.width();
+  const int h = art_.logo_bitmap.height();
+  return QRect((scale.Scale(layout::kLogoAreaWidth) - w) / 2, scale.Scale(layout::kLogoTop), w, h);
+}
+
 void MainScreen::DrawCreditsMeter() {
   DrawNumber(canvas_, art_, gs_.Credits, layout_.scale.Scale(layout::kCreditsMeterRight),
-             meter_top_, true, true);
+             meter_top_, true, true, layout_.scale.ratio);
 }
 
 void MainScreen::DrawBetMeter() {
   DrawNumber(canvas_, art_, gs_.Bet, layout_.scale.Scale(layout::kBetMeterRight), meter_top_, true,
-             true);
+             true, layout_.scale.ratio);
 }
 
 void MainScreen::DrawWinMeter(int amount) {
   DrawNumber(canvas_, art_, amount, layout_.scale.Scale(layout::kWinMeterRight), meter_top_, false,
-             true);
+             true, layout_.scale.ratio);
 }
 
 void MainScreen::DrawLineMarkers(int n, bool lit) {
@@ -356,7 +372,7 @@ void MainScreen::DrawPaylinePath(int n) {
 
   canvas_.SetBrushClear(false);
   // The path takes whatever colour its left marker shows now, lit or dim.
-  const QRgb colour = canvas_.Pixel(xs - layout::kPathColourSample, y0);
+  const QRgb colour = canvas_.Pixel(xs - scale.Px(layout::kPathColourSample), y0);
   canvas_.SetPenColor(colour);
   line_colour_[n] = colour & 0xFFFFFFu;
   canvas_.SetPenWidth(wide);
@@ -449,7 +465,8 @@ void MainScreen::DrawWildFrame(int reel, int row, int frame) {
 
 QImage MainScreen::LandingPicture(int r) const {
   const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
-  return canvas_.Image().copy(x, layout_.ReelsTop, layout_.CellSize, 3 * layout_.CellSize - 8);
+  return canvas_.Image().copy(x, layout_.ReelsTop, layout_.CellSize,
+                              3 * layout_.CellSize - layout_.scale.Px(8));
 }
 
 void MainScreen::DrawBounce(int r, const QImage& picture, int shift) {

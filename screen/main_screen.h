@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -28,9 +29,10 @@ int MarkerRow(int n);
 // the number, otherwise its left edge; y is its top. One extra black cell is blanked on the
 // left (right-aligned) or on the right (left-aligned) so that a number one digit shorter than
 // the last one drawn there leaves no stale digit. The strips have no minus sign, so a negative
-// value is drawn as 0. Leaves the canvas's pen and brush black.
+// value is drawn as 0. Leaves the canvas's pen and brush black. With a pixel ratio above 1 the
+// digits are that many times larger, from the art's laid-out strips.
 void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
-                bool right_aligned);
+                bool right_aligned, int ratio = 1);
 
 // The two picture keys right of the bet keys.
 enum class PlayKey { kMaxBet, kSpin };
@@ -59,7 +61,8 @@ class MainScreen {
   // The black meter frame with rounded corners and its labels; blanks the winnings meter and
   // sets MeterTop. Also labels the coin slot "Insert" / "Coins".
   void DrawMeterFrame();
-  // Rounds one corner of the frame by copying the colour beside it (window pixels).
+  // Rounds one corner of the frame by copying the colour beside it (one window pixel each way,
+  // device pixels given).
   void CutFrameCorner(Corner corner, int x, int y);
   // The meter frame, then the credits and bet meters.
   void RedrawMeters();
@@ -67,6 +70,8 @@ class MainScreen {
   void RestoreBackgroundPatch();
   // The logo through its mask, top left of the cabinet, at its own pixel size.
   void DrawLogo();
+  // Where the logo stands on the cabinet (the door to the maker's games page).
+  QRect LogoPlace() const;
   // The coin value "5¢" in the white box of the coin panel.
   void DrawCoinValue();
 

@@ -9,8 +9,15 @@
 // Where and how large the cabinet is drawn: the 800-wide design grid scaled to layout_width.
 struct ScreenScale {
   int layout_width = kDesignWidth;  // the width the cabinet is laid out for (< 1 counts as 800)
-  int offset = 0;                   // the cabinet's left edge in the game area, window pixels
-  int Scale(int v) const;           // v * (layout_width / 800), truncated (engine's ScaleAt)
+  int offset = 0;                   // the cabinet's left edge in the game area, device pixels
+  // Device pixels per window unit (2 on a screen scaled to 200 %). The cabinet is laid out for
+  // its width in window units and drawn in device pixels, so that nothing is enlarged on the way
+  // to the screen: every place and size, fixed pixel sizes included, is that many times larger.
+  int ratio = 1;
+  // v * (layout_width / 800), truncated (engine's ScaleAt), in device pixels.
+  int Scale(int v) const;
+  // A fixed size of v window pixels (a digit, a one-pixel corner), in device pixels.
+  int Px(int v) const { return v * ratio; }
   // The layout width as it counts: layout_width, or the design width 800 when it is below 1, so
   // that nothing scales to nothing.
   int Width() const { return layout_width >= 1 ? layout_width : kDesignWidth; }

@@ -33,8 +33,10 @@ int DestFor(int a, int sw, int dw) {
 
 class ScreenFixture {
  protected:
-  void Build(int width) {
+  void Build(int width, int ratio = 1) {
     layout_.scale.layout_width = width;
+    layout_.scale.ratio = ratio;
+    canvas_.SetPixelRatio(ratio);
     art_ = synthetic::MakeArt();
     PrepareWorkingBitmaps(art_);
     QTemporaryDir empty;
@@ -478,6 +480,40 @@ TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
   EXPECT_EQ(At(559, 140), kBlack);
   EXPECT_EQ(At(644, 140), kBlack);
   EXPECT_EQ(At(600, 184), kBlack);
+}
+
+// On a screen of 200 % the cabinet is the same picture with twice the pixels each way: every
+// place, the meters' digits and the logo included, stands twice as far and is twice as large.
+TEST(PixelRatio, TwoDrawsTheCabinetAtTwiceItsPixelsEachWay) {
+  struct At : ScreenFixture {
+    using ScreenFixture::Build;
+    using ScreenFixture::canvas_;
+    using ScreenFixture::layout_;
+    using ScreenFixture::screen_;
+  };
+  At one;
+  At two;
+  one.Build(1024);
+  two.Build(1024, 2);
+  one.screen_->PaintAll();
+  two.screen_->PaintAll();
+  ASSERT_EQ(two.canvas_.Image().size(), one.canvas_.Image().size() * 2);
+  EXPECT_EQ(two.layout_.CellSize, 2 * one.layout_.CellSize);
+  EXPECT_EQ(two.layout_.ReelsLeft, 2 * one.layout_.ReelsLeft);
+  EXPECT_EQ(two.screen_->LogoPlace(),
+            QRect(one.screen_->LogoPlace().topLeft() * 2, one.screen_->LogoPlace().size() * 2));
+  EXPECT_EQ(two.screen_->MeterTop(), 2 * one.screen_->MeterTop());
+  EXPECT_EQ(two.canvas_.CurrentFont().pixelSize(), 2 * one.canvas_.CurrentFont().pixelSize());
+  // Pixel for pixel, but for the edges of text and lines drawn at the larger size.
+  int same = 0;
+  int sampled = 0;
+  for (int y = 0; y < one.canvas_.Height(); y += 3) {
+    for (int x = 0; x < one.canvas_.Width(); x += 3) {
+      ++sampled;
+      if (two.canvas_.Pixel(2 * x, 2 * y) == one.canvas_.Pixel(x, y)) ++same;
+    }
+  }
+  EXPECT_GT(same, sampled * 99 / 100) << same << " of " << sampled;
 }
 
 TEST(SpinSlice, FillsTheWholeCellWhereASheetFileGivesTheCellsTheirOwnSize) {
