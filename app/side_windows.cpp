@@ -23,16 +23,16 @@ void MainWindow::ShowStatistics() {
 
 void MainWindow::ShowPayoffChart() {
   // The chart is a window of its own in window units: it gets the cabinet's scale and symbols at
-  // a pixel ratio of 1, and the desktop scales it as any dialog.
+  // a pixel ratio of 1, and the desktop scales it as any dialog. The chart reads the sheet while
+  // it is open, so the sheet lives here.
   ScreenScale scale = cabinet_->layout.scale;
   const int ratio = scale.ratio;
-  const QImage& sheet = cabinet_->art.symbol_bitmap;
+  const QImage& laid_out = cabinet_->art.symbol_bitmap;
+  const QImage sheet = ratio == 1 ? laid_out
+                                  : laid_out.scaled(laid_out.size() / ratio, Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation);
   scale.ratio = 1;
   scale.offset /= ratio;
-  PayoffChartWindow chart(scale, cabinet_->layout.CellSize / ratio,
-                          ratio == 1 ? sheet
-                                     : sheet.scaled(sheet.size() / ratio, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation),
-                          this);
+  PayoffChartWindow chart(scale, cabinet_->layout.CellSize / ratio, sheet, this);
   platform_.RunModal(&chart);
 }
