@@ -331,7 +331,8 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
                           const std::string& sound_root, std::vector<std::string>* problems) {
   const ScreenScale& scale = screen_layout.scale;
   const int width = scale.Width();
-  const double shown_scale = width / static_cast<double>(kDesignWidth);
+  // How many times its design size each cabinet picture is shown, in device pixels.
+  const double shown_scale = width * scale.ratio / static_cast<double>(kDesignWidth);
   // The cabinet, the largest picture to decode and reduce, is laid out on a second core while
   // this one lays out the symbols (whose large sheet takes as long). A background of another
   // size than the design is stretched over the whole grid.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/game_state.h"
@@ -324,14 +325,18 @@ TEST(Masters, NoCarriedPictureIsShownLargerThanTheMasterItIsMadeFrom) {
       }
     }
   }
-  // The game's own art is laid out from them: at 1600 the cabinet is the 2x master itself.
-  MainArt art;
-  ASSERT_TRUE(LoadBuiltInArt(art, nullptr));
-  PrepareWorkingBitmaps(art);
-  ScreenLayout layout;
-  layout.scale.layout_width = 1600;
-  LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
+  // The game's own art is laid out from them, by device pixels: a cabinet 1600 wide, or 800 wide
+  // at a pixel ratio of 2, is the 2x master itself.
   QImage master;
   ASSERT_TRUE(LoadJpegFile(QStringLiteral(":/art/main/background_2x.jpg"), &master, nullptr));
-  EXPECT_EQ(art.background_bitmap, master.convertToFormat(QImage::Format_RGB32));
+  for (const auto& [width, ratio] : {std::pair{1600, 1}, std::pair{800, 2}}) {
+    MainArt art;
+    ASSERT_TRUE(LoadBuiltInArt(art, nullptr));
+    PrepareWorkingBitmaps(art);
+    ScreenLayout layout;
+    layout.scale.layout_width = width;
+    layout.scale.ratio = ratio;
+    LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
+    EXPECT_EQ(art.background_bitmap, master.convertToFormat(QImage::Format_RGB32)) << width;
+  }
 }
