@@ -204,16 +204,6 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 18. At a small-font resolution the window fills the screen; otherwise its size is fixed.
   if (platform_.LogicalDpi() < 100) {
-    // Sized as maximised already, so that the cabinet laid out for that size is the one shown,
-    // and so that the window fills the screen even where no window manager maximises it.
-    if (const QScreen* on = screen()) {
-      const QRect free = on->availableGeometry();
-      const QMargins frame =
-          windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-      resize(free.width() - frame.left() - frame.right(),
-             free.height() - frame.top() - frame.bottom());
-      move(free.topLeft());
-    }
     setWindowState(Qt::WindowMaximized);
   } else {
     setFixedSize(size());
