@@ -51,6 +51,7 @@ void GameSurface::paintEvent(QPaintEvent* event) {
       }
     }
     if (shown.isEmpty()) continue;
+    painter.setClipRect(area);
     if (ratio == 1) {
       painter.drawImage(shown.topLeft(), image, shown.translated(-offset));
     } else {

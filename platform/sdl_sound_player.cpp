@@ -25,6 +25,7 @@
 #include <iterator>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/file_bytes.h"
 #include "platform/music_synth.h"
@@ -36,6 +37,9 @@ constexpr int kEffectChannel = 0;
 // An effect is a short sound: a larger file is not read at all.
 constexpr std::uintmax_t kLargestEffectFile = 64u << 20;
 constexpr int kLoaderNiceness = 10;
+// Output buffers of music rendered at one wake of the synthesizer while a track plays: 8 x 512
+// frames, 93 ms at 44.1 kHz.
+constexpr int kRenderAhead = 8;
 
 class SdlEffect : public SoundPlayer::Effect {
  public:
@@ -181,6 +185,7 @@ class SdlSoundPlayer : public SoundPlayer {
     // so that it does not sound on into the next track.
     if (started_ && !ended_) {
       fluid_synth_all_sounds_off(synth_->Synth(), -1);
+      DropRenderedAhead();
     } else if (started_) {
       fluid_synth_all_notes_off(synth_->Synth(), -1);
     }
@@ -190,6 +195,7 @@ class SdlSoundPlayer : public SoundPlayer {
     playing_ = false;
     started_ = false;
     ended_ = false;
+    end_at_ = 0;
     total_ticks_ = 0;
     ++generation_;
   }
@@ -263,6 +269,7 @@ class SdlSoundPlayer : public SoundPlayer {
     {
       std::lock_guard<std::mutex> lock(music_mutex_);
       released = std::move(synth_);
+      DropRenderedAhead();
       font_ready_ = false;
       font_error_.clear();
     }
@@ -322,7 +329,13 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
   // The mixer's music stream, on the audio thread: the synthesizer's output, and the end notice
-  // as soon as the track's last event has been played.
+  // once the track's last event has been heard.
+  //
+  // While a track plays, the synthesizer renders kRenderAhead buffers at a time, one after the
+  // other, and the following callbacks are served from them: waking the synthesizer once for
+  // several buffers costs about two thirds of waking it for each (its voices and tables are
+  // warm in the cache). Each buffer is rendered in its own call of the buffer's size, as when
+  // each was rendered in its own callback, so what is heard is sample for sample the same.
   static void RenderMusic(void* user, Uint8* stream, int len) {
     auto* self = static_cast<SdlSoundPlayer*>(user);
     std::lock_guard<std::mutex> lock(self->music_mutex_);
@@ -332,21 +345,55 @@ class SdlSoundPlayer : public SoundPlayer {
       if (!self->font_error_.empty()) return;
       self->StartPlayer();
     }
-    const int frames = len / 4;
-    fluid_synth_write_s16(self->synth_->Synth(), frames, stream, 0, 2, stream, 1, 2);
-    fluid_player_t* player = self->player_;
-    if (player == nullptr || !self->started_ || self->ended_) return;
-    // The track's length walks every event, so it is read once the track is parsed, not at every
-    // buffer.
-    if (self->total_ticks_ <= 0) self->total_ticks_ = fluid_player_get_total_ticks(player);
-    if (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING ||
-        fluid_player_get_current_tick(player) >= self->total_ticks_) {
-      self->ended_ = true;
+    const size_t samples = static_cast<size_t>(len) / sizeof(int16_t);
+    std::vector<int16_t>& ahead = self->rendered_;
+    if (ahead.size() - self->rendered_read_ < samples) {
+      ahead.erase(ahead.begin(), ahead.begin() + static_cast<std::ptrdiff_t>(self->rendered_read_));
+      self->rendered_read_ = 0;
+      const bool track_in_play = self->player_ != nullptr && self->started_ && !self->ended_;
+      for (int n = 0; n < (track_in_play ? kRenderAhead : 1); ++n) {
+        self->RenderBuffer(samples);
+        if (self->ended_) break;  // the next track starts right after this one's end
+      }
+    }
+    std::memcpy(stream, ahead.data() + self->rendered_read_, samples * sizeof(int16_t));
+    self->rendered_read_ += samples;
+    self->samples_heard_ += samples;
+    if (self->end_at_ > 0 && self->samples_heard_ >= self->end_at_) {
+      self->end_at_ = 0;
       const int generation = self->generation_;
       QMetaObject::invokeMethod(
           &self->ui_thread_, [self, generation] { self->DeliverMusicEnd(generation); },
           Qt::QueuedConnection);
     }
+  }
+
+  // Appends one output buffer of the synthesizer's to rendered_, and marks where the track's
+  // last event falls in what is heard; with music_mutex_ held, on the audio thread.
+  void RenderBuffer(size_t samples) {
+    const size_t at = rendered_.size();
+    rendered_.resize(at + samples);
+    int16_t* out = rendered_.data() + at;
+    fluid_synth_write_s16(synth_->Synth(), static_cast<int>(samples / 2), out, 0, 2, out, 1, 2);
+    samples_rendered_ += samples;
+    if (player_ == nullptr || !started_ || ended_) return;
+    // The track's length walks every event, so it is read once the track is parsed, not at every
+    // buffer.
+    if (total_ticks_ <= 0) total_ticks_ = fluid_player_get_total_ticks(player_);
+    if (fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING ||
+        fluid_player_get_current_tick(player_) >= total_ticks_) {
+      ended_ = true;
+      end_at_ = samples_rendered_;
+    }
+  }
+
+  // Drops what was rendered ahead and not yet heard (a track cut off, the synthesizer let go
+  // of); with music_mutex_ held.
+  void DropRenderedAhead() {
+    samples_rendered_ -= rendered_.size() - rendered_read_;
+    rendered_.clear();
+    rendered_read_ = 0;
+    end_at_ = 0;
   }
 
   void DeliverMusicEnd(int generation) {
@@ -376,6 +423,14 @@ class SdlSoundPlayer : public SoundPlayer {
   bool started_ = false;  // playing in the synthesizer
   bool ended_ = false;
   int total_ticks_ = 0;  // the playing track's length, once known
+  // The synthesizer's output rendered ahead of the mixer, from rendered_read_ on; the samples
+  // rendered and heard since the device opened, and the count heard at the playing track's
+  // last event (0 when it is not yet rendered, or already told).
+  std::vector<int16_t> rendered_;
+  size_t rendered_read_ = 0;
+  uint64_t samples_rendered_ = 0;
+  uint64_t samples_heard_ = 0;
+  uint64_t end_at_ = 0;
   std::atomic<int> generation_{0};
 
   std::function<void(MusicEnd)> on_music_end_;
