@@ -43,6 +43,9 @@ void GameSurface::paintEvent(QPaintEvent* event) {
   const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
   const QRect cabinet = image.rect().translated(offset);  // device pixels
   for (const QRect& area : event->region()) {
+    // Clipped to the one rectangle, a copy is a plain row-by-row blit; under the region's many
+    // rectangles it would go through span blending handed out to a thread pool.
+    painter.setClipRect(area);
     const QRect device(area.topLeft() * ratio, area.size() * ratio);
     const QRect shown = device.intersected(cabinet);
     if (shown != device) {
@@ -51,7 +54,6 @@ void GameSurface::paintEvent(QPaintEvent* event) {
       }
     }
     if (shown.isEmpty()) continue;
-    painter.setClipRect(area);
     if (ratio == 1) {
       painter.drawImage(shown.topLeft(), image, shown.translated(-offset));
     } else {
