@@ -1,6 +1,8 @@
 // The program: one main window and its message loop.
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,12 +10,29 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/orderly_end.h"
+#include "platform/after_first_paint.h"
 #include "platform/canvas.h"
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
 #include "platform/sound_module.h"
+#include "screen/layout_width.h"
+#include "screen/main_art.h"
+#include "screen/scale.h"
 #include "shell/game_audio.h"
 #include "shell/settings.h"
+
+namespace {
+
+// The menu bar and the window's frame, roughly: only to guess which masters the layout will
+// want before the window exists (a wrong guess only costs a decode on another core).
+constexpr int kWindowChromeGuess = 40;
+
+std::vector<QString> JpegOnly(std::vector<QString> paths) {
+  std::erase_if(paths, [](const QString& path) { return !path.endsWith(QLatin1String(".jpg")); });
+  return paths;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   ReturnLargeBlocksWhenFreed();
@@ -29,14 +48,24 @@ int main(int argc, char** argv) {
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
   // would blur it, so only whole scale factors are used.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  // The cabinet's pictures are decoded on other cores while the toolkit and the window are set
+  // up: the JPEG ones at once, the others, and the larger masters that the screen's size calls
+  // for, as soon as the screen is known.
+  auto pictures = std::make_shared<DecodedPictures>();
+  pictures->Prefetch(JpegOnly(CarriedPicturePaths(1, 1)));
   QApplication app(argc, argv);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
+    const int width = LayoutWidth(screen->size().width(),
+                                  screen->availableGeometry().height() - kWindowChromeGuess);
+    pictures->Prefetch(CarriedPicturePaths(width * ratio / double(kDesignWidth), ratio));
+  }
   // The program's name, which its windows carry as their class. No display name is set: Qt would
   // append it to every caption, and each window's caption is its own (the game's title, a
   // dialog's question).
   QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
   // Desktops match the window to its menu entry and icon by this id.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID)));
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
@@ -48,8 +77,14 @@ int main(int argc, char** argv) {
   std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
   std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
-  MainWindow window(state, *platform, sounds, *help, *web);
+  StartOptions options;
+  options.pictures = pictures;
+  MainWindow window(state, *platform, sounds, *help, *web, options);
   const OrderlyEnd orderly_end(window);
   window.show();
+  // The icon comes from the desktop's icon theme, whose folders take milliseconds to search: the
+  // window takes it once it is drawn.
+  const AfterFirstPaint set_icon(
+      [] { QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID))); });
   return app.exec();
 }

@@ -153,7 +153,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   const int ratio = std::max(1, static_cast<int>(devicePixelRatioF()));
   cabinet_ =
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
-                                platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio);
+                                platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio,
+                                options.pictures);
   ReportArtProblems();
   cabinet_->canvas.on_changed = [this](const QRect& r) {
     if (surface_ == nullptr) return;
@@ -230,6 +231,8 @@ void MainWindow::StartSounds() {
 
 void MainWindow::FinishStartUp() {
   start_up_timer_->SetEnabled(false);
+  // The window has its size by now: the decoded pictures its layouts shared are let go of.
+  cabinet_->art.decoded->Clear();
   // A window not yet on the screen (started on another desktop) has its sounds all the same.
   StartSounds();
   sounds_.QueueFirstTrack();

@@ -54,6 +54,8 @@ struct StartOptions {
   std::optional<uint32_t> seed;
   // Program file used for AppDir and ExeBaseName; empty means the running program.
   std::string program_file;
+  // The carried pictures, being decoded since the program started; none: decoded as needed.
+  std::shared_ptr<DecodedPictures> pictures;
 };
 
 // The commands of the menu bar that change with the play or the switches.

@@ -17,8 +17,11 @@ struct Cabinet {
   // Loads the art carried with the program and the replacements beside it (app_dir, named from
   // sound_root), and lays the cabinet out for a screen screen_width x screen_height whose game
   // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each.
+  // The carried pictures come from pictures where given (decoding ahead since the program
+  // started).
   Cabinet(const GameState& gs, const std::string& app_dir, const std::string& sound_root,
-          int screen_width, int screen_height, int game_area_height, int pixel_ratio = 1);
+          int screen_width, int screen_height, int game_area_height, int pixel_ratio = 1,
+          std::shared_ptr<DecodedPictures> pictures = nullptr);
 
   // Lays the cabinet out again for a game area game_area_height high: the layout width, the
   // symbol art and reel geometry for it, and a surface of the cabinet's size. Returns whether

@@ -15,6 +15,13 @@
 
 namespace {
 
+QString MasterPath(const char* stem, const char* extension, int factor) {
+  return QStringLiteral(":/art/main/%1_%2x.%3")
+      .arg(QLatin1String(stem))
+      .arg(factor)
+      .arg(QLatin1String(extension));
+}
+
 QImage ToRgb32(const QImage& image) {
   if (image.isNull() || image.format() == QImage::Format_RGB32) return image;
   return image.convertToFormat(QImage::Format_RGB32);
@@ -59,17 +66,18 @@ QImage Reduce(const QImage& master, int width, int height) {
 // The carried master of a picture at factor times its design size, decoded now; the design-size
 // picture itself at factor 1, or when the master can't be read (the program's own art is
 // checked when it is built, so this is a guard, not a path).
-QImage LoadMaster(const char* stem, const char* extension, int factor, const QImage& one_x) {
+QImage LoadMaster(DecodedPictures& decoded, const char* stem, const char* extension, int factor,
+                  const QImage& one_x) {
   if (factor == 1) return one_x;
-  const QString path = QStringLiteral(":/art/main/%1_%2x.%3")
-                           .arg(QLatin1String(stem))
-                           .arg(factor)
-                           .arg(QLatin1String(extension));
-  QImage master;
-  const bool ok = QLatin1String(extension) == QLatin1String("jpg")
-                      ? LoadJpegFile(path, &master, nullptr)
-                      : master.load(path, "PNG");
-  if (!ok || master.size() != one_x.size() * factor) return one_x;
+  const QString path = MasterPath(stem, extension, factor);
+  const QImage master = decoded.Get(path, [&path, extension] {
+    QImage image;
+    const bool ok = QLatin1String(extension) == QLatin1String("jpg")
+                        ? LoadJpegFile(path, &image, nullptr)
+                        : image.load(path, "PNG");
+    return ok ? image : QImage();
+  });
+  if (master.isNull() || master.size() != one_x.size() * factor) return one_x;
   return ToRgb32(master);
 }
 
@@ -86,11 +94,11 @@ struct Source {
   }
 };
 
-Source SourceFor(bool carried, const char* stem, const char* extension, const QImage& picture,
-                 double shown_scale) {
+Source SourceFor(DecodedPictures& decoded, bool carried, const char* stem, const char* extension,
+                 const QImage& picture, double shown_scale) {
   if (!carried) return {picture, 1, false};
   const int factor = MasterFactor(shown_scale);
-  return {LoadMaster(stem, extension, factor, picture), factor, true};
+  return {LoadMaster(decoded, stem, extension, factor, picture), factor, true};
 }
 
 // A reduced mask is made black and white again, and its picture black wherever the mask is
@@ -180,15 +188,18 @@ int MasterFactor(double shown_scale) {
 namespace {
 
 // Decodes one carried picture and checks its size; says why not when it can't be used.
-bool DecodeBuiltIn(const BuiltIn& item, QImage* image, QString* why) {
+bool DecodeBuiltIn(DecodedPictures& decoded, const BuiltIn& item, QImage* image, QString* why) {
   const QString path = QString::fromLatin1(item.resource);
-  bool ok;
-  if (item.jpeg) {
-    ok = LoadJpegFile(path, image, why);
-  } else {
-    ok = image->load(path, "PNG");
-    if (!ok) *why = QStringLiteral("missing or not a PNG picture");
-  }
+  *image = decoded.Get(path, [&] {
+    QImage now;
+    if (item.jpeg) {
+      if (!LoadJpegFile(path, &now, why)) now = QImage();
+    } else if (!now.load(path, "PNG")) {
+      *why = QStringLiteral("missing or not a PNG picture");
+    }
+    return now;
+  });
+  bool ok = !image->isNull();
   if (ok && (image->width() != item.width || image->height() != item.height)) {
     ok = false;
     *why = QStringLiteral("is %1 x %2 pixels instead of %3 x %4")
@@ -210,7 +221,9 @@ bool LoadBuiltInArt(MainArt& art, QString* error) {
   std::array<QImage, kCount> images;
   std::array<QString, kCount> why;
   std::array<bool, kCount> ok{};
-  auto decode = [&](size_t i) { ok[i] = DecodeBuiltIn(kBuiltIn[i], &images[i], &why[i]); };
+  auto decode = [&](size_t i) {
+    ok[i] = DecodeBuiltIn(*art.decoded, kBuiltIn[i], &images[i], &why[i]);
+  };
   std::future<void> background = std::async(std::launch::async, decode, 0);
   for (size_t i = 1; i < kCount; ++i) decode(i);
   background.get();
@@ -259,13 +272,17 @@ namespace {
 
 // The carried sheet's cells reduced one by one from the largest sheet that is at least as large,
 // so that no cell takes colour from its neighbour.
-QImage SheetFromMaster(const QImage& one_x, int cell) {
+QImage SheetFromMaster(DecodedPictures& pictures, const QImage& one_x, int cell) {
   QImage master = one_x;
   if (cell > layout::kCell) {
     // Decoded straight to the eighth of its size nearest above the cells wanted.
-    QImage decoded;
-    if (LoadJpegFile(QStringLiteral(":/art/main/symbols_304.jpg"), &decoded, nullptr, 4 * cell) &&
-        decoded.width() >= 4 * cell && decoded.width() % 4 == 0 &&
+    const QString path = QStringLiteral(":/art/main/symbols_304.jpg");
+    const QImage decoded =
+        pictures.Get(QStringLiteral("%1@%2").arg(path).arg(4 * cell), [&path, cell] {
+          QImage image;
+          return LoadJpegFile(path, &image, nullptr, 4 * cell) ? image : QImage();
+        });
+    if (!decoded.isNull() && decoded.width() >= 4 * cell && decoded.width() % 4 == 0 &&
         decoded.height() * 4 == decoded.width() * 6) {
       master = ToRgb32(decoded);
     }
@@ -286,9 +303,9 @@ QImage SheetFromMaster(const QImage& one_x, int cell) {
 
 // A key's two halves, unlit above lit, each at the size it is drawn at x, y of the design grid;
 // a replacement key is drawn at its own size on the grid, as the carried one is.
-void LayOutKey(const ScreenScale& scale, bool carried, const char* stem, const QImage& picture,
-               int x, int y, QImage* unlit, QImage* lit) {
-  const Source source = SourceFor(carried, stem, "jpg", picture, scale.Width() / 800.0);
+void LayOutKey(DecodedPictures& decoded, const ScreenScale& scale, double shown_scale, bool carried,
+               const char* stem, const QImage& picture, int x, int y, QImage* unlit, QImage* lit) {
+  const Source source = SourceFor(decoded, carried, stem, "jpg", picture, shown_scale);
   const int w = picture.width();
   const int h = picture.height();
   const int half = h / 2;
@@ -333,6 +350,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   const int width = scale.Width();
   // How many times its design size each cabinet picture is shown, in device pixels.
   const double shown_scale = width * scale.ratio / static_cast<double>(kDesignWidth);
+  DecodedPictures& decoded = *art.decoded;
   // The cabinet, the largest picture to decode and reduce, is laid out on a second core while
   // this one lays out the symbols (whose large sheet takes as long). A background of another
   // size than the design is stretched over the whole grid.
@@ -344,7 +362,8 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
       std::async(std::launch::async, [&art, scale, shown_scale] {
         const QImage& bg = art.background_picture;
         LaidOutBackground out{
-            SourceFor(art.carried.background, "background", "jpg", bg, shown_scale), QImage()};
+            SourceFor(*art.decoded, art.carried.background, "background", "jpg", bg, shown_scale),
+            QImage()};
         out.bitmap = out.source.Cut(0, 0, bg.width(), bg.height(), scale.Scale(kDesignWidth),
                                     scale.Scale(layout::kDesignHeight));
         return out;
@@ -386,7 +405,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
     screen_layout.CellSize = sheet_cell * ratio;
   } else if (art.carried.symbol_sheet) {
     screen_layout.CellSize = scale.Scale(layout::kCell);
-    art.symbol_bitmap = SheetFromMaster(sheet, screen_layout.CellSize);
+    art.symbol_bitmap = SheetFromMaster(*art.decoded, sheet, screen_layout.CellSize);
   } else {
     art.symbol_bitmap = Stretch(sheet, scale.Scale(sheet.width()), scale.Scale(sheet.height()));
     screen_layout.CellSize = scale.Scale(layout::kCell);
@@ -399,9 +418,10 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   // The strip, as wide as a cell is drawn and as high as it scales: the wrap of a spin.
   const QImage& strip = art.spin_strip_picture;
   screen_layout.BlurHeight = scale.Scale(strip.height());
-  art.spin_strip_bitmap = SourceFor(art.carried.spin_strip, "spin_strip", "jpg", strip, shown_scale)
-                              .Cut(0, 0, strip.width(), strip.height(), screen_layout.CellSize,
-                                   screen_layout.BlurHeight);
+  art.spin_strip_bitmap =
+      SourceFor(decoded, art.carried.spin_strip, "spin_strip", "jpg", strip, shown_scale)
+          .Cut(0, 0, strip.width(), strip.height(), screen_layout.CellSize,
+               screen_layout.BlurHeight);
 
   const QImage& bg = art.background_picture;
   const LaidOutBackground laid_out = background_layout.get();
@@ -421,24 +441,27 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
                        ? bg.pixel(layout::kKeyColourX, layout::kKeyColourY)
                        : qRgb(0, 0, 0);
 
-  LayOutKey(scale, art.carried.max_bet_key, "bet_max", art.max_bet_key_picture,
-            layout::kMaxBetKeyLeft, layout::kPlayKeysTop, &art.max_bet_unlit, &art.max_bet_lit);
-  LayOutKey(scale, art.carried.spin_key, "spin", art.spin_key_picture, layout::kSpinKeyLeft,
-            layout::kPlayKeysTop, &art.spin_unlit, &art.spin_lit);
+  LayOutKey(decoded, scale, shown_scale, art.carried.max_bet_key, "bet_max",
+            art.max_bet_key_picture, layout::kMaxBetKeyLeft, layout::kPlayKeysTop,
+            &art.max_bet_unlit, &art.max_bet_lit);
+  LayOutKey(decoded, scale, shown_scale, art.carried.spin_key, "spin", art.spin_key_picture,
+            layout::kSpinKeyLeft, layout::kPlayKeysTop, &art.spin_unlit, &art.spin_lit);
 
   const bool markers = art.carried.markers;
-  const Source lit = SourceFor(markers, "line_bubbles", "png", art.line_bubbles, shown_scale);
+  const Source lit =
+      SourceFor(decoded, markers, "line_bubbles", "png", art.line_bubbles, shown_scale);
   const Source dim =
-      SourceFor(markers, "line_bubbles_dim", "png", art.line_bubbles_dim, shown_scale);
+      SourceFor(decoded, markers, "line_bubbles_dim", "png", art.line_bubbles_dim, shown_scale);
   const Source mask =
-      SourceFor(markers, "line_bubbles_mask", "png", art.line_bubbles_neg, shown_scale);
+      SourceFor(decoded, markers, "line_bubbles_mask", "png", art.line_bubbles_neg, shown_scale);
   art.left_markers = LayOutMarkers(scale, lit, dim, mask, layout::kLeftMarkers);
   art.right_markers = LayOutMarkers(scale, lit, dim, mask, layout::kRightMarkers);
 
   // The logo and the digits keep their own pixel size, in window units.
   const QImage& logo = art.logo;
-  const Source logo_source = SourceFor(art.carried.logo, "logo", "png", logo, ratio);
-  const Source logo_mask = SourceFor(art.carried.logo, "logo_mask", "png", art.logo_mask, ratio);
+  const Source logo_source = SourceFor(decoded, art.carried.logo, "logo", "png", logo, ratio);
+  const Source logo_mask =
+      SourceFor(decoded, art.carried.logo, "logo_mask", "png", art.logo_mask, ratio);
   art.logo_bitmap = logo_source.Cut(0, 0, logo.width(), logo.height(), logo.width() * ratio,
                                     logo.height() * ratio);
   art.logo_mask_bitmap =
@@ -448,4 +471,21 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
                               art.digits_small.height() * ratio);
   art.green_bitmap =
       Stretch(art.green_small, art.green_small.width() * ratio, art.green_small.height() * ratio);
+}
+
+std::vector<QString> CarriedPicturePaths(double shown_scale, int ratio) {
+  std::vector<QString> paths;
+  for (const BuiltIn& item : kBuiltIn) paths.push_back(QString::fromLatin1(item.resource));
+  if (const int factor = MasterFactor(shown_scale); factor > 1) {
+    for (const char* stem : {"background", "spin_strip", "bet_max", "spin"}) {
+      paths.push_back(MasterPath(stem, "jpg", factor));
+    }
+    for (const char* stem : {"line_bubbles", "line_bubbles_dim", "line_bubbles_mask"}) {
+      paths.push_back(MasterPath(stem, "png", factor));
+    }
+  }
+  if (const int factor = MasterFactor(ratio); factor > 1) {
+    for (const char* stem : {"logo", "logo_mask"}) paths.push_back(MasterPath(stem, "png", factor));
+  }
+  return paths;
 }

@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "screen/decoded_pictures.h"
 #include "screen/layout.h"
 
 struct ScreenLayout;
@@ -64,6 +66,8 @@ struct MainArt {
   QImage digits_small;          // red digits 0..9 in 16 x 21 cells, 188 x 21
   QImage green_small;           // green digits, same layout
   CarriedPictures carried;      // set by LoadBuiltInArt, cleared picture by picture on replacing
+  // The carried pictures as decoded, shared by the layouts of a start-up.
+  std::shared_ptr<DecodedPictures> decoded = std::make_shared<DecodedPictures>();
 
   // Working bitmaps at the size they are drawn, made by LoadArtForResolution: painting copies
   // them pixel for pixel and never scales.
@@ -81,6 +85,11 @@ struct MainArt {
   QImage logo_bitmap, logo_mask_bitmap;
   QImage digits_bitmap, green_bitmap;
 };
+
+// The resource paths of the carried pictures that a cabinet shown at shown_scale times its
+// design size, at a pixel ratio of ratio, decodes, in the order its layout needs them: the
+// design-size pictures, then the masters it is laid out from.
+std::vector<QString> CarriedPicturePaths(double shown_scale, int ratio);
 
 // Decodes the art carried with the program (Qt resources under :/art/main/). JPEG pictures go
 // through our libjpeg decoder. Returns false and says which picture failed (missing, corrupt
