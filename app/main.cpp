@@ -10,7 +10,6 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/orderly_end.h"
-#include "platform/after_first_paint.h"
 #include "platform/canvas.h"
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
@@ -66,6 +65,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
   // Desktops match the window to its menu entry and icon by this id.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID)));
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
@@ -82,9 +82,5 @@ int main(int argc, char** argv) {
   MainWindow window(state, *platform, sounds, *help, *web, options);
   const OrderlyEnd orderly_end(window);
   window.show();
-  // The icon comes from the desktop's icon theme, whose folders take milliseconds to search: the
-  // window takes it once it is drawn.
-  const AfterFirstPaint set_icon(
-      [] { QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID))); });
   return app.exec();
 }

@@ -7,8 +7,7 @@
 
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
-                 int game_area_height, int pixel_ratio,
-                 std::shared_ptr<DecodedPictures> pictures)
+                 int game_area_height, int pixel_ratio, std::shared_ptr<DecodedPictures> pictures)
     : app_dir(app_dir_in),
       sound_root(sound_root_in),
       screen(gs, layout, art, canvas),

@@ -14,19 +14,18 @@ void DecodedPictures::Prefetch(std::vector<QString> wanted) {
     if (kept_.count(path) == 0 && coming_.count(path) == 0) paths.push_back(std::move(path));
   }
   if (paths.empty()) return;
-  const std::shared_future<void> batch =
-      std::async(std::launch::async, [this, paths] {
-        for (const QString& path : paths) {
-          QImage image;
-          if (path.endsWith(QLatin1String(".jpg"))) {
-            if (!LoadJpegFile(path, &image)) image = QImage();
-          } else {
-            image.load(path, "PNG");
-          }
-          std::lock_guard<std::mutex> decoded(mutex_);
-          kept_[path] = std::move(image);
-        }
-      }).share();
+  const std::shared_future<void> batch = std::async(std::launch::async, [this, paths] {
+                                           for (const QString& path : paths) {
+                                             QImage image;
+                                             if (path.endsWith(QLatin1String(".jpg"))) {
+                                               if (!LoadJpegFile(path, &image)) image = QImage();
+                                             } else {
+                                               image.load(path, "PNG");
+                                             }
+                                             std::lock_guard<std::mutex> decoded(mutex_);
+                                             kept_[path] = std::move(image);
+                                           }
+                                         }).share();
   batches_.push_back(batch);
   for (const QString& path : paths) coming_.emplace(path, batch);
 }

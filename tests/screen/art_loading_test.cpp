@@ -343,8 +343,9 @@ TEST(Masters, NoCarriedPictureIsShownLargerThanTheMasterItIsMadeFrom) {
       layout.scale.ratio = ratio;
       LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
       EXPECT_EQ(art.background_bitmap, master.convertToFormat(QImage::Format_RGB32));
-      EXPECT_EQ(art.spin_unlit, key.copy(0, 0, key.width(), key.height() / 2)
-                                    .convertToFormat(QImage::Format_RGB32));
+      EXPECT_EQ(
+          art.spin_unlit,
+          key.copy(0, 0, key.width(), key.height() / 2).convertToFormat(QImage::Format_RGB32));
     }
   }
 }
