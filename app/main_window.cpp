@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include "engine/reels.h"
+#include "platform/window_manager.h"
 #include "screen/layout_width.h"
 #include "screen/scale.h"
 #include "shell/help_topics.h"
@@ -324,7 +325,9 @@ void MainWindow::RunBonusGame() {
 
 int MainWindow::ExpectedGameAreaHeight() {
   const int menu_bar = menuBar()->sizeHint().height();
-  if (platform_.LogicalDpi() < 100) {
+  // Only a desktop with a window manager maximises the window (step 18); on a bare X server it
+  // keeps its own size, and a layout for the maximised size would be made in vain.
+  if (platform_.LogicalDpi() < 100 && WindowsGetMaximised()) {
     // Maximised: the screen's free area (without the desktop's panels) less the window's frame,
     // which the platform knows once the window exists (a window manager may tell it only later).
     create();
