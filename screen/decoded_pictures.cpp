@@ -2,6 +2,17 @@
 
 #include "platform/jpeg.h"
 
+QImage DecodeCarriedPicture(const QString& path, QString* why) {
+  QImage image;
+  if (path.endsWith(QLatin1String(".jpg"))) {
+    if (!LoadJpegFile(path, &image, why)) return QImage();
+  } else if (!image.load(path, "PNG")) {
+    if (why != nullptr) *why = QStringLiteral("missing or not a PNG picture");
+    return QImage();
+  }
+  return image;
+}
+
 DecodedPictures::~DecodedPictures() {
   for (const std::shared_future<void>& batch : batches_) batch.wait();
 }
@@ -14,18 +25,14 @@ void DecodedPictures::Prefetch(std::vector<QString> wanted) {
     if (kept_.count(path) == 0 && coming_.count(path) == 0) paths.push_back(std::move(path));
   }
   if (paths.empty()) return;
-  const std::shared_future<void> batch = std::async(std::launch::async, [this, paths] {
-                                           for (const QString& path : paths) {
-                                             QImage image;
-                                             if (path.endsWith(QLatin1String(".jpg"))) {
-                                               if (!LoadJpegFile(path, &image)) image = QImage();
-                                             } else {
-                                               image.load(path, "PNG");
-                                             }
-                                             std::lock_guard<std::mutex> decoded(mutex_);
-                                             kept_[path] = std::move(image);
-                                           }
-                                         }).share();
+  const auto decode_all = [this, paths] {
+    for (const QString& path : paths) {
+      QImage image = DecodeCarriedPicture(path);
+      std::lock_guard<std::mutex> decoded(mutex_);
+      kept_[path] = std::move(image);
+    }
+  };
+  const std::shared_future<void> batch = std::async(std::launch::async, decode_all).share();
   batches_.push_back(batch);
   for (const QString& path : paths) coming_.emplace(path, batch);
 }

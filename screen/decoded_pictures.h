@@ -39,3 +39,8 @@ class DecodedPictures {
   std::vector<std::shared_future<void>> batches_;
   bool keeping_ = true;
 };
+
+// Decodes the carried picture at the resource path: JPEG through our libjpeg decoder, PNG through
+// Qt's reader (which wants the application made). A null image when it can't, and why in *why
+// (when given).
+QImage DecodeCarriedPicture(const QString& path, QString* why = nullptr);

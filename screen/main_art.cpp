@@ -70,13 +70,7 @@ QImage LoadMaster(DecodedPictures& decoded, const char* stem, const char* extens
                   const QImage& one_x) {
   if (factor == 1) return one_x;
   const QString path = MasterPath(stem, extension, factor);
-  const QImage master = decoded.Get(path, [&path, extension] {
-    QImage image;
-    const bool ok = QLatin1String(extension) == QLatin1String("jpg")
-                        ? LoadJpegFile(path, &image, nullptr)
-                        : image.load(path, "PNG");
-    return ok ? image : QImage();
-  });
+  const QImage master = decoded.Get(path, [&path] { return DecodeCarriedPicture(path); });
   if (master.isNull() || master.size() != one_x.size() * factor) return one_x;
   return ToRgb32(master);
 }
@@ -121,29 +115,26 @@ struct BuiltIn {
   QImage MainArt::*member;
   int width;
   int height;
-  bool jpeg;
 };
 
 constexpr BuiltIn kBuiltIn[] = {
-    {":/art/main/background.jpg", &MainArt::background_picture, kDesignWidth, layout::kDesignHeight,
-     true},
-    {":/art/main/spin_strip.jpg", &MainArt::spin_strip_picture, layout::kCell, 12 * layout::kCell,
-     true},
-    {":/art/main/symbols.jpg", &MainArt::symbol_sheet_picture, 4 * layout::kCell, 6 * layout::kCell,
-     true},
-    {":/art/main/bet_max.jpg", &MainArt::max_bet_key_picture, 57, 68, true},
-    {":/art/main/spin.jpg", &MainArt::spin_key_picture, 58, 70, true},
-    {":/art/main/coin_dimmed.jpg", &MainArt::dimmed_coin_picture, 57, 110, true},
-    {":/art/main/logo.png", &MainArt::logo, 125, 70, false},
-    {":/art/main/logo_mask.png", &MainArt::logo_mask, 125, 70, false},
-    {":/art/main/line_bubbles.png", &MainArt::line_bubbles, 90, 9 * layout::kMarkerRowHeight,
-     false},
+    {":/art/main/background.jpg", &MainArt::background_picture, kDesignWidth,
+     layout::kDesignHeight},
+    {":/art/main/spin_strip.jpg", &MainArt::spin_strip_picture, layout::kCell, 12 * layout::kCell},
+    {":/art/main/symbols.jpg", &MainArt::symbol_sheet_picture, 4 * layout::kCell,
+     6 * layout::kCell},
+    {":/art/main/bet_max.jpg", &MainArt::max_bet_key_picture, 57, 68},
+    {":/art/main/spin.jpg", &MainArt::spin_key_picture, 58, 70},
+    {":/art/main/coin_dimmed.jpg", &MainArt::dimmed_coin_picture, 57, 110},
+    {":/art/main/logo.png", &MainArt::logo, 125, 70},
+    {":/art/main/logo_mask.png", &MainArt::logo_mask, 125, 70},
+    {":/art/main/line_bubbles.png", &MainArt::line_bubbles, 90, 9 * layout::kMarkerRowHeight},
     {":/art/main/line_bubbles_dim.png", &MainArt::line_bubbles_dim, 90,
-     9 * layout::kMarkerRowHeight, false},
+     9 * layout::kMarkerRowHeight},
     {":/art/main/line_bubbles_mask.png", &MainArt::line_bubbles_neg, 90,
-     9 * layout::kMarkerRowHeight, false},
-    {":/art/main/digits_red.png", &MainArt::digits_small, 188, kDigitHeight, false},
-    {":/art/main/digits_green.png", &MainArt::green_small, 188, kDigitHeight, false},
+     9 * layout::kMarkerRowHeight},
+    {":/art/main/digits_red.png", &MainArt::digits_small, 188, kDigitHeight},
+    {":/art/main/digits_green.png", &MainArt::green_small, 188, kDigitHeight},
 };
 
 struct Replacement {
@@ -190,15 +181,7 @@ namespace {
 // Decodes one carried picture and checks its size; says why not when it can't be used.
 bool DecodeBuiltIn(DecodedPictures& decoded, const BuiltIn& item, QImage* image, QString* why) {
   const QString path = QString::fromLatin1(item.resource);
-  *image = decoded.Get(path, [&] {
-    QImage now;
-    if (item.jpeg) {
-      if (!LoadJpegFile(path, &now, why)) now = QImage();
-    } else if (!now.load(path, "PNG")) {
-      *why = QStringLiteral("missing or not a PNG picture");
-    }
-    return now;
-  });
+  *image = decoded.Get(path, [&path, why] { return DecodeCarriedPicture(path, why); });
   bool ok = !image->isNull();
   if (ok && (image->width() != item.width || image->height() != item.height)) {
     ok = false;
