@@ -30,6 +30,9 @@ namespace {
 // How long an orderly end may take: the game needs well under 2 s; the margin is for a machine
 // that is busy with other tests, or runs the game under the sanitizers.
 constexpr int kOrderlyEndMs = 10000;
+// A spin has settled once the credits meter has held still for this many polls of 700 ms: longer
+// than the reels turn (1.2 s) and the win sound plays (1.3 s) before the first credit is counted.
+constexpr int kSettledPolls = 5;
 
 struct Point {
   int x = 0;
@@ -322,7 +325,7 @@ TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSigtermEndsInOrder) {
     Run("xdotool", {"key", "Return"});
     std::optional<int> credits;
     int still = 0;
-    for (int poll = 0; poll < 60 && still < 2; ++poll) {
+    for (int poll = 0; poll < 60 && still < kSettledPolls; ++poll) {
       QThread::msleep(700);
       const std::optional<int> now = NumberAt(Screenshot(), right, meter->y);
       if (!now) {
@@ -413,7 +416,7 @@ TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) 
   std::optional<int> credits;
   std::optional<int> stake;
   int still = 0;
-  for (int poll = 0; poll < 60 && still < 2; ++poll) {
+  for (int poll = 0; poll < 60 && still < kSettledPolls; ++poll) {
     QThread::msleep(700);
     const QImage shot = Screenshot();
     const std::optional<int> now = NumberAt(shot, origin_x + s(620), origin_y + s(27) + 3);
