@@ -26,11 +26,6 @@ namespace {
 // want before the window exists (a wrong guess only costs a decode on another core).
 constexpr int kWindowChromeGuess = 40;
 
-std::vector<QString> JpegOnly(std::vector<QString> paths) {
-  std::erase_if(paths, [](const QString& path) { return !path.endsWith(QLatin1String(".jpg")); });
-  return paths;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,12 +42,11 @@ int main(int argc, char** argv) {
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
   // would blur it, so only whole scale factors are used.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
-  // The cabinet's pictures are decoded on other cores while the toolkit and the window are set
-  // up: the JPEG ones at once, the others, and the larger masters that the screen's size calls
-  // for, as soon as the screen is known.
-  auto pictures = std::make_shared<DecodedPictures>();
-  pictures->Prefetch(JpegOnly(CarriedPicturePaths(1, 1)));
   QApplication app(argc, argv);
+  // The cabinet's pictures, and the larger masters that the screen's size calls for, are decoded
+  // on another core while the window is set up. Not before the application is made: Qt would
+  // take the first thread to make one of its objects for the main thread.
+  auto pictures = std::make_shared<DecodedPictures>();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
     const int width = LayoutWidth(screen->size().width(),

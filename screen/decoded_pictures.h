@@ -19,9 +19,9 @@ class DecodedPictures {
   DecodedPictures(const DecodedPictures&) = delete;
   DecodedPictures& operator=(const DecodedPictures&) = delete;
 
-  // Starts decoding the resources at paths, in their order, on a thread of its own (JPEG
-  // through our libjpeg decoder, PNG through Qt's reader, which wants the application made);
-  // a path already decoded or coming is left out.
+  // Starts decoding the resources at paths, in their order, on a thread of its own; a path
+  // already decoded or coming is left out. Only once the QApplication is made: Qt takes the
+  // first thread that makes one of its objects (a file) for the main thread.
   void Prefetch(std::vector<QString> wanted);
 
   // The picture at path as decode makes it: decoded ahead (waited for if still coming), kept
@@ -41,6 +41,5 @@ class DecodedPictures {
 };
 
 // Decodes the carried picture at the resource path: JPEG through our libjpeg decoder, PNG through
-// Qt's reader (which wants the application made). A null image when it can't, and why in *why
-// (when given).
+// Qt's reader. A null image when it can't, and why in *why (when given).
 QImage DecodeCarriedPicture(const QString& path, QString* why = nullptr);
