@@ -2,8 +2,10 @@
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
 #include "platform/sound_module.h"
+#include "screen/laid_out_art.h"
 #include "screen/layout_width.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
@@ -46,12 +49,20 @@ int main(int argc, char** argv) {
   // The cabinet's pictures, and the larger masters that the screen's size calls for, are decoded
   // on another core while the window is set up. Not before the application is made: Qt would
   // take the first thread to make one of its objects for the main thread.
+  // Where the laid-out art was kept by the last start: at the same size nothing is decoded.
   auto pictures = std::make_shared<DecodedPictures>();
+  const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+  const std::string kept_art_dir =
+      cache.isEmpty() ? std::string() : cache.toStdString() + "/zelmar-slots";
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
     const int width = LayoutWidth(screen->size().width(),
                                   screen->availableGeometry().height() - kWindowChromeGuess);
-    pictures->Prefetch(CarriedPicturePaths(width * ratio / double(kDesignWidth), ratio));
+    std::error_code ec;
+    if (kept_art_dir.empty() ||
+        !std::filesystem::exists(LaidOutArtPath(kept_art_dir, width, ratio), ec)) {
+      pictures->Prefetch(CarriedPicturePaths(width * ratio / double(kDesignWidth), ratio));
+    }
   }
   // The program's name, which its windows carry as their class. No display name is set: Qt would
   // append it to every caption, and each window's caption is its own (the game's title, a
@@ -73,6 +84,7 @@ int main(int argc, char** argv) {
   GameState state;
   StartOptions options;
   options.pictures = pictures;
+  options.kept_art_dir = kept_art_dir;
   MainWindow window(state, *platform, sounds, *help, *web, options);
   const OrderlyEnd orderly_end(window);
   window.show();

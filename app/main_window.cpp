@@ -117,9 +117,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 2. Where the program lives: art, sounds and help are looked up beside the real file; the
   // saved games are kept in the player's data folder under the program's name.
-  identity_ = BuiltInIdentity(options.program_file.empty()
-                                  ? QCoreApplication::applicationFilePath().toStdString()
-                                  : options.program_file);
+  const std::string program_file = options.program_file.empty()
+                                       ? QCoreApplication::applicationFilePath().toStdString()
+                                       : options.program_file;
+  identity_ = BuiltInIdentity(program_file);
   saves_ = std::make_unique<SavedGames>(gs_, SavedGamesFilePath(identity_.ExeBaseName));
   keeper_ = std::make_unique<RunningGameWriter>(saves_->FilePath());
   // A refused write is told once, as the close tells it; play goes on, and the next good write
@@ -152,9 +153,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // On a screen of 200 % the cabinet is drawn in device pixels, twice as many each way; a
   // fractional ratio is left to the desktop's own scaling above its whole part.
   const int ratio = std::max(1, static_cast<int>(devicePixelRatioF()));
-  cabinet_ = std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot,
-                                       platform_.ScreenWidth(), platform_.ScreenHeight(),
-                                       ExpectedGameAreaHeight(), ratio, options.pictures);
+  cabinet_ =
+      std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
+                                platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio,
+                                options.pictures, KeptArt{options.kept_art_dir, program_file});
   ReportArtProblems();
   cabinet_->canvas.on_changed = [this](const QRect& r) {
     if (surface_ == nullptr) return;
@@ -233,6 +235,8 @@ void MainWindow::FinishStartUp() {
   start_up_timer_->SetEnabled(false);
   // The window has its size by now: the decoded pictures its layouts shared are let go of.
   cabinet_->art.decoded->Clear();
+  // The art as laid out for the window's size is kept for the next start (on another thread).
+  cabinet_->KeepLaidOutArt();
   // A window not yet on the screen (started on another desktop) has its sounds all the same.
   StartSounds();
   sounds_.QueueFirstTrack();

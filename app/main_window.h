@@ -56,6 +56,8 @@ struct StartOptions {
   std::string program_file;
   // The carried pictures, being decoded since the program started; none: decoded as needed.
   std::shared_ptr<DecodedPictures> pictures;
+  // Where the art laid out at start-up is kept for the next start; empty keeps nothing.
+  std::string kept_art_dir;
 };
 
 // The commands of the menu bar that change with the play or the switches.

@@ -1,38 +1,90 @@
 #include "screen/cabinet.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <utility>
 
+#include "screen/laid_out_art.h"
 #include "screen/layout_width.h"
 #include "screen/scale.h"
 
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
-                 int game_area_height, int pixel_ratio, std::shared_ptr<DecodedPictures> pictures)
+                 int game_area_height, int pixel_ratio, std::shared_ptr<DecodedPictures> pictures,
+                 KeptArt kept)
     : app_dir(app_dir_in),
       sound_root(sound_root_in),
       screen(gs, layout, art, canvas),
-      status(canvas, layout) {
+      status(canvas, layout),
+      kept_(std::move(kept)) {
   if (pictures != nullptr) art.decoded = std::move(pictures);
   layout.scale.ratio = pixel_ratio < 1 ? 1 : pixel_ratio;
   canvas.SetPixelRatio(layout.scale.ratio);
   layout.ScreenWidth = screen_width;
   layout.ScreenHeight = screen_height;
+  // Art kept from the last start at this size holds every picture, as carried and as replaced:
+  // nothing is decoded.
+  const int width = LayoutWidth(screen_width, game_area_height);
+  if (ReadKeptArt(width)) {
+    layout.scale.layout_width = width;
+    canvas.Resize(layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight));
+    return;
+  }
   QString error;
   if (!LoadBuiltInArt(art, &error)) art_problems.push_back(error.toStdString());
   ReplaceArtFromFiles(art, app_dir, sound_root, &art_problems);
+  replacements_clean_ = art_problems.empty();
   PrepareWorkingBitmaps(art);
   carried_sheet = art.symbol_sheet_picture;
-  LayOut(game_area_height);
+  LayOutArt(width, /*try_kept=*/false);
 }
 
 bool Cabinet::LayOut(int game_area_height) {
   const int width = LayoutWidth(layout.ScreenWidth, game_area_height);
   const bool changed = width != layout.scale.layout_width;
+  LayOutArt(width, /*try_kept=*/true);
+  return changed;
+}
+
+void Cabinet::LayOutArt(int width, bool try_kept) {
   layout.scale.layout_width = width;
-  // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
-  art.symbol_sheet_picture = carried_sheet;
-  LoadArtForResolution(art, layout, app_dir, sound_root, &art_problems);
+  if (!try_kept || !ReadKeptArt(width)) {
+    // A per-width sheet loaded for an earlier layout must not be taken for the carried one.
+    art.symbol_sheet_picture = carried_sheet;
+    const size_t problems_before = art_problems.size();
+    LoadArtForResolution(art, layout, app_dir, sound_root, &art_problems);
+    layout_clean_ = replacements_clean_ && art_problems.size() == problems_before;
+  }
   // Nothing is drawn outside the cabinet: the surface is the cabinet.
   canvas.Resize(layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight));
-  return changed;
+}
+
+Cabinet::~Cabinet() {
+  if (keeping_.valid()) keeping_.wait();
+}
+
+bool Cabinet::ReadKeptArt(int width) {
+  layout_kept_ = false;
+  layout_clean_ = false;
+  if (kept_.dir.empty()) return false;
+  kept_key_ = LaidOutArtKey(kept_.program_file, app_dir, sound_root, width, layout.scale.ratio);
+  layout_kept_ = LoadLaidOutArt(LaidOutArtPath(kept_.dir, width, layout.scale.ratio), kept_key_,
+                                art, carried_sheet, layout);
+  return layout_kept_;
+}
+
+void Cabinet::KeepLaidOutArt() {
+  if (kept_.dir.empty() || layout_kept_ || !layout_clean_ || keeping_.valid()) return;
+  layout_kept_ = true;
+  // The pictures are shared with the thread, not copied: the cabinet never draws into them.
+  MainArt pictures = art;
+  pictures.decoded = nullptr;
+  const std::string path = LaidOutArtPath(kept_.dir, layout.scale.layout_width, layout.scale.ratio);
+  keeping_ = std::async(std::launch::async, [pictures = std::move(pictures), sheet = carried_sheet,
+                                             geometry = layout, path, key = kept_key_] {
+    // Below the user-interface thread: the game comes first.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+    (void)SaveLaidOutArt(path, key, pictures, sheet, geometry);
+  });
 }

@@ -1,0 +1,37 @@
+// The cabinet's art as laid out for one layout width and pixel ratio, kept in a file between runs.
+//
+// Laying the art out for a large screen decodes the large masters and reduces them smoothly: tens
+// of milliseconds before the first picture. The result depends only on the program's own art, the
+// pictures beside it and the layout, so the next start at the same size reads it back instead, in
+// a few milliseconds. The file is a cache: one that is missing, of another program build, of
+// other pictures beside the program, or damaged in any way is simply not used, and the art is
+// laid out as without it.
+#pragma once
+
+#include <string>
+
+#include "screen/layout.h"
+#include "screen/main_art.h"
+
+// What the laid-out art is made from, as text: the program file (size and time), the pictures
+// beside it that may replace the carried ones (names, sizes and times), the asset prefix, and the
+// layout width and pixel ratio. A file kept under another key is not used.
+std::string LaidOutArtKey(const std::string& program_file, const std::string& app_dir,
+                          const std::string& sound_root, int layout_width, int ratio);
+
+// The file that keeps the art laid out at layout_width and ratio, in the folder dir.
+std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio);
+
+// Writes every picture of art (as carried, as replaced and as laid out), the carried sheet and the
+// reel geometry of screen_layout to path under key: to a file beside it first, flushed to the
+// disk, which then takes the place of path, so that path is always whole or absent. Makes the
+// folder. False, and why in *error, when it can't.
+bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainArt& art,
+                    const QImage& carried_sheet, const ScreenLayout& screen_layout,
+                    std::string* error = nullptr);
+
+// Reads what SaveLaidOutArt wrote into art, carried_sheet and the reel geometry of
+// screen_layout, if path holds a whole file of this format under key. False, with nothing
+// changed, otherwise. art.decoded is left as it is.
+bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& art,
+                    QImage& carried_sheet, ScreenLayout& screen_layout);

@@ -1,0 +1,150 @@
+// The laid-out art kept between runs: what is read back is what was laid out, and a file of other
+// pictures, another layout or damaged is never used.
+#include "screen/laid_out_art.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <string>
+
+#include "engine/game_state.h"
+#include "screen/cabinet.h"
+
+namespace {
+
+std::string ProgramFile() {
+  return QCoreApplication::applicationFilePath().toStdString();
+}
+
+QByteArray ReadAll(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const std::string& path, const QByteArray& bytes) {
+  QFile file(QString::fromStdString(path));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+}  // namespace
+
+TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
+  GameState gs;
+  QTemporaryDir beside, cache;
+  const std::string app_dir = beside.path().toStdString();
+  for (const auto& [width, ratio] : {std::pair{800, 1}, std::pair{1530, 1}, std::pair{800, 2}}) {
+    SCOPED_TRACE(testing::Message() << width << " at " << ratio);
+    const Cabinet laid_out(gs, app_dir, "Zelmar", width, 2000, 2000, ratio);
+    const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", width, ratio);
+    const std::string path = LaidOutArtPath(cache.path().toStdString(), width, ratio);
+    ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, laid_out.layout));
+
+    MainArt art;
+    QImage sheet;
+    ScreenLayout layout;
+    ASSERT_TRUE(LoadLaidOutArt(path, key, art, sheet, layout));
+    EXPECT_EQ(art.background_bitmap, laid_out.art.background_bitmap);
+    EXPECT_EQ(art.spin_strip_bitmap, laid_out.art.spin_strip_bitmap);
+    EXPECT_EQ(art.right_frames[4], laid_out.art.right_frames[4]);
+    EXPECT_EQ(art.green_small, laid_out.art.green_small);
+    EXPECT_EQ(sheet, laid_out.carried_sheet);
+    EXPECT_EQ(art.key_colour, laid_out.art.key_colour);
+    EXPECT_EQ(art.carried.markers, laid_out.art.carried.markers);
+    EXPECT_EQ(layout.CellSize, laid_out.layout.CellSize);
+    EXPECT_EQ(layout.BlurHeight, laid_out.layout.BlurHeight);
+    EXPECT_EQ(layout.ReelsTop, laid_out.layout.ReelsTop);
+    // Pictures that were one picture stay one, in memory as on disk.
+    EXPECT_EQ(
+        art.background_picture.constBits() == art.background_bitmap.constBits(),
+        laid_out.art.background_picture.constBits() == laid_out.art.background_bitmap.constBits());
+    // Everything else: what is read back is written again byte for byte.
+    const std::string again = path + ".again";
+    ASSERT_TRUE(SaveLaidOutArt(again, key, art, sheet, layout));
+    EXPECT_EQ(ReadAll(again), ReadAll(path));
+    // A picture read back may be drawn into: the file stays as it was.
+    art.background_bitmap.fill(Qt::red);
+    EXPECT_EQ(ReadAll(again), ReadAll(path));
+  }
+}
+
+TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
+  GameState gs;
+  QTemporaryDir beside, cache;
+  const std::string app_dir = beside.path().toStdString();
+  const Cabinet laid_out(gs, app_dir, "Zelmar", 800, 600, 600);
+  const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1);
+  const std::string path = LaidOutArtPath(cache.path().toStdString(), 800, 1);
+  ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, laid_out.layout));
+
+  // The key changes with the layout, the asset prefix, and a picture beside the program that
+  // appears or changes, whatever the case of its name.
+  EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 801, 1), key);
+  EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 2), key);
+  EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Other", 800, 1), key);
+  WriteAll(app_dir + "/tester.JPG", "not yet a picture");
+  const std::string with_file = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1);
+  EXPECT_NE(with_file, key);
+  WriteAll(app_dir + "/tester.JPG", "another picture");
+  EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1), with_file);
+
+  const QByteArray whole = ReadAll(path);
+  auto refused = [&](const QByteArray& bytes, const std::string& with_key) {
+    WriteAll(path, bytes);
+    MainArt art;
+    QImage sheet;
+    ScreenLayout layout;
+    const bool read = LoadLaidOutArt(path, with_key, art, sheet, layout);
+    return !read && art.background_bitmap.isNull() && sheet.isNull() && layout.CellSize == 0;
+  };
+  EXPECT_TRUE(refused(whole, with_file));
+  for (const qsizetype cut :
+       {qsizetype{0}, qsizetype{7}, qsizetype{40}, whole.size() / 2, whole.size() - 1}) {
+    EXPECT_TRUE(refused(whole.left(cut), key)) << "cut at " << cut;
+  }
+  EXPECT_TRUE(refused(whole + '\0', key));
+  // A picture's width in the head made larger than the pixels that follow.
+  QByteArray wider = whole;
+  const qsizetype head = 8 + 4 + 4 + static_cast<qsizetype>(key.size()) + 5 * 4 + 4 + 4;
+  wider[head + 1] = static_cast<char>(wider[head + 1] + 1);
+  EXPECT_TRUE(refused(wider, key));
+  EXPECT_FALSE(refused(whole, key));
+}
+
+TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackNextTime) {
+  GameState gs;
+  QTemporaryDir beside, cache;
+  const std::string app_dir = beside.path().toStdString();
+  const KeptArt kept{cache.path().toStdString(), ProgramFile()};
+  const std::string path = LaidOutArtPath(kept.dir, 1024, 1);
+  {
+    Cabinet first(gs, app_dir, "Zelmar", 1024, 768, 768, 1, nullptr, kept);
+    first.KeepLaidOutArt();
+  }
+  ASSERT_TRUE(QFile::exists(QString::fromStdString(path)));
+
+  // What the next cabinet of that size shows comes from the kept file: here one kept with a red
+  // background under the same key.
+  {
+    Cabinet red(gs, app_dir, "Zelmar", 1024, 768, 768, 1, nullptr, kept);
+    red.art.background_bitmap.fill(Qt::red);
+    ASSERT_TRUE(SaveLaidOutArt(path, LaidOutArtKey(kept.program_file, app_dir, "Zelmar", 1024, 1),
+                               red.art, red.carried_sheet, red.layout));
+  }
+  const Cabinet next(gs, app_dir, "Zelmar", 1024, 768, 768, 1, nullptr, kept);
+  EXPECT_EQ(next.art.background_bitmap.pixel(500, 300), qRgb(255, 0, 0));
+  EXPECT_TRUE(next.art_problems.empty());
+
+  // A picture beside the program that can't be used is told at every start: that layout is not
+  // kept.
+  QFile::remove(QString::fromStdString(path));
+  WriteAll(app_dir + "/TESTER.jpg", "not a picture");
+  {
+    Cabinet told(gs, app_dir, "Zelmar", 1024, 768, 768, 1, nullptr, kept);
+    EXPECT_FALSE(told.art_problems.empty());
+    told.KeepLaidOutArt();
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+}
