@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/orderly_end.h"
+#include "platform/after_first_paint.h"
 #include "platform/canvas.h"
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
@@ -70,7 +71,6 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
   // Desktops match the window to its menu entry and icon by this id.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID)));
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
@@ -88,5 +88,9 @@ int main(int argc, char** argv) {
   MainWindow window(state, *platform, sounds, *help, *web, options);
   const OrderlyEnd orderly_end(window);
   window.show();
+  // The icon comes from the desktop's icon theme, whose first lookup takes milliseconds: the
+  // window takes it once it is drawn (the window manager and the task bar follow the change).
+  const AfterFirstPaint set_icon(
+      [] { QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZELMAR_APP_ID))); });
   return app.exec();
 }
