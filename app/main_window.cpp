@@ -39,10 +39,10 @@ void GameSurface::paintEvent(QPaintEvent* event) {
   // below the cabinet. (The region's bounding box would repaint everything between two turning
   // reels.)
   QPainter painter(this);
-  const QImage& image = window_.cabinet_->canvas.Image();
+  const Canvas& canvas = window_.cabinet_->canvas;
   const int ratio = window_.cabinet_->layout.scale.ratio;
   const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
-  const QRect cabinet = image.rect().translated(offset);  // device pixels
+  const QRect cabinet = QRect(0, 0, canvas.Width(), canvas.Height()).translated(offset);
   for (const QRect& area : event->region()) {
     // Clipped to the one rectangle, a copy is a plain row-by-row blit; under the region's many
     // rectangles it would go through span blending handed out to a thread pool.
@@ -55,12 +55,18 @@ void GameSurface::paintEvent(QPaintEvent* event) {
       }
     }
     if (shown.isEmpty()) continue;
-    if (ratio == 1) {
-      painter.drawImage(shown.topLeft(), image, shown.translated(-offset));
-    } else {
-      painter.drawImage(QRectF(QPointF(shown.topLeft()) / ratio, QSizeF(shown.size()) / ratio),
-                        image, QRectF(shown.translated(-offset)));
-    }
+    // A turning reel is painted from its strip, the rest from the surface.
+    canvas.ForEachShownPart(
+        shown.translated(-offset), [&](const QRect& part, const QImage& from, const QPoint& at) {
+          const QRect source(at, part.size());
+          if (ratio == 1) {
+            painter.drawImage(part.topLeft() + offset, from, source);
+          } else {
+            painter.drawImage(
+                QRectF(QPointF(part.topLeft() + offset) / ratio, QSizeF(part.size()) / ratio), from,
+                QRectF(source));
+          }
+        });
   }
 }
 

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QRegion>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -160,8 +161,101 @@ void Canvas::Resize(int width, int height) {
     image_ = QImage();
     return;
   }
+  shown_.clear();
   image_ = SurfaceImage(width, height);
   image_.fill(qRgb(0, 0, 0));
+}
+
+namespace {
+
+// Calls part(top, rows, src_row) for each run of rows of dst that shows src's rows from
+// src_row on without wrapping, for a rectangle showing src from row `from`.
+template <typename Part>
+void ForEachRun(const QRect& dst, int src_height, int from, int first_y, int last_y, Part part) {
+  if (src_height < 1) return;
+  int y = first_y;
+  while (y <= last_y) {
+    const int src_row = ((from + (y - dst.top())) % src_height + src_height) % src_height;
+    const int rows = std::min(last_y - y + 1, src_height - src_row);
+    part(y, rows, src_row);
+    y += rows;
+  }
+}
+
+}  // namespace
+
+void Canvas::ShowRows(int slot, const QRect& dst, const QImage& src, int from) {
+  const QRect on = dst.intersected(image_.rect());
+  // The slot's last rows are dropped unseen where the new ones cover them all; anything else
+  // shown so far that the new rows would overlap is copied in first.
+  for (auto it = shown_.begin(); it != shown_.end(); ++it) {
+    if (it->slot == slot && on.contains(it->dst)) {
+      shown_.erase(it);
+      break;
+    }
+  }
+  for (const ShownRows& other : shown_) {
+    if (other.dst.intersects(on) || other.slot == slot) {
+      Settle();
+      break;
+    }
+  }
+  if (on.isEmpty() || src.isNull()) return;
+  if (src.format() != QImage::Format_RGB32 || dst.left() < on.left() || on.width() > src.width()) {
+    // Not a plain picture, or not from its first column on: copied in at once.
+    const RasterOp op = op_;
+    op_ = RasterOp::Copy;
+    ForEachRun(dst, src.height(), from, on.top(), on.bottom(), [&](int y, int rows, int src_row) {
+      CopyRect(on.left(), y, on.right() + 1, y + rows, src, on.left() - dst.left(), src_row,
+               on.left() - dst.left() + on.width(), src_row + rows);
+    });
+    op_ = op;
+    return;
+  }
+  shown_.push_back({slot, on, src, from + (on.top() - dst.top())});
+  Changed(on);
+}
+
+void Canvas::Settle() const {
+  Settle(image_.rect());
+}
+
+void Canvas::Settle(const QRect& area) const {
+  for (size_t i = 0; i < shown_.size();) {
+    if (!shown_[i].dst.intersects(area)) {
+      ++i;
+      continue;
+    }
+    const ShownRows s = std::move(shown_[i]);
+    shown_.erase(shown_.begin() + static_cast<std::ptrdiff_t>(i));
+    const auto row_bytes = static_cast<size_t>(s.dst.width()) * sizeof(uint32_t);
+    ForEachRun(s.dst, s.src.height(), s.from, s.dst.top(), s.dst.bottom(),
+               [&](int y, int rows, int src_row) {
+                 for (int r = 0; r < rows; ++r) {
+                   std::memcpy(image_.scanLine(y + r) + s.dst.left() * sizeof(uint32_t),
+                               s.src.constScanLine(src_row + r), row_bytes);
+                 }
+               });
+  }
+}
+
+void Canvas::ForEachShownPart(
+    const QRect& area,
+    const std::function<void(const QRect&, const QImage&, const QPoint&)>& paint) const {
+  const QRect on = area.intersected(image_.rect());
+  if (on.isEmpty()) return;
+  QRegion own(on);
+  for (const ShownRows& s : shown_) {
+    const QRect part = s.dst.intersected(on);
+    if (part.isEmpty()) continue;
+    own -= part;
+    ForEachRun(s.dst, s.src.height(), s.from, part.top(), part.bottom(),
+               [&](int y, int rows, int src_row) {
+                 paint(QRect(part.left(), y, part.width(), rows), s.src,
+                       QPoint(part.left() - s.dst.left(), src_row));
+               });
+  }
+  for (const QRect& r : own) paint(r, image_, r.topLeft());
 }
 
 void Canvas::Changed(const QRect& r) {
@@ -177,6 +271,12 @@ void Canvas::CopyRect(const QRect& dst, const QImage& src, const QRect& src_rect
 
 void Canvas::CopyRect(int dl, int dt, int dr, int db, const QImage& src, int sl, int st, int sr,
                       int sb) {
+  // Only the rows shown from elsewhere that this copy reads or draws over are taken in first.
+  if (src.constBits() == image_.constBits()) {
+    Settle();
+  } else {
+    Settle(QRect(QPoint(dl, dt), QPoint(dr - 1, db - 1)).normalized());
+  }
   const int dw = dr - dl;
   const int dh = db - dt;
   const int sw = sr - sl;
@@ -262,6 +362,7 @@ void FillSpan(QImage& image, int l, int t, int r, int b, QRgb rgb) {
 }  // namespace
 
 void Canvas::FillRect(int l, int t, int r, int b) {
+  Settle(QRect(QPoint(l, t), QPoint(r - 1, b - 1)).normalized());
   if (r <= l || b <= t || image_.isNull()) return;
   if (!brush_clear_) FillSpan(image_, l, t, r, b, brush_);
   // The outline lies inside the rectangle; with pen and brush alike it cannot be seen.
@@ -281,6 +382,7 @@ void Canvas::MoveTo(int x, int y) {
 }
 
 void Canvas::LineTo(int x, int y) {
+  Settle();
   const int from_x = pen_x_;
   const int from_y = pen_y_;
   pen_x_ = x;
@@ -309,11 +411,13 @@ void Canvas::LineTo(int x, int y) {
 }
 
 QRgb Canvas::Pixel(int x, int y) const {
+  Settle(QRect(x, y, 1, 1));
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return qRgb(0, 0, 0);
   return reinterpret_cast<const uint32_t*>(image_.constScanLine(y))[x] | kOpaque;
 }
 
 void Canvas::SetPixel(int x, int y, QRgb rgb) {
+  Settle(QRect(x, y, 1, 1));
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
   reinterpret_cast<uint32_t*>(image_.scanLine(y))[x] = rgb | kOpaque;
   Changed(QRect(x, y, 1, 1));
@@ -328,6 +432,7 @@ QFont Canvas::CurrentFont() const {
 }
 
 void Canvas::TextOut(int x, int y, const QString& text) {
+  Settle();
   if (image_.isNull() || text.isEmpty()) return;
   const QFont font = CurrentFont();
   const QFontMetrics metrics(font);

@@ -20,6 +20,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <vector>
 
 enum class RasterOp { Copy, And, Or };
 
@@ -32,8 +33,30 @@ class Canvas {
   void Resize(int width, int height);
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }
-  const QImage& Image() const { return image_; }
-  QImage& MutableImage() { return image_; }
+  // The surface, with every rectangle shown from elsewhere (ShowRows) in it.
+  const QImage& Image() const {
+    Settle();
+    return image_;
+  }
+  QImage& MutableImage() {
+    Settle();
+    return image_;
+  }
+
+  // A turning reel: the rectangle dst shows src's rows from row `from` on (in src's columns from
+  // 0), going on from src's top row past its bottom one, pixel for pixel. Replaces what the same
+  // slot showed before. The rows are not copied into the surface at once: the widget paints them
+  // straight from src (ForEachShownPart), and the surface takes them in only when it is read or
+  // drawn on. A reel's frame that the next frame replaces is then copied once, onto the screen,
+  // not twice. src must be an RGB32 picture.
+  void ShowRows(int slot, const QRect& dst, const QImage& src, int from);
+
+  // The parts of the rectangle `area` of the surface and where each is shown from: calls
+  // paint(part, picture, at) for each, part in surface coordinates and at the top-left of the
+  // same-sized rectangle of picture (the surface itself, or a source of ShowRows) that it shows.
+  void ForEachShownPart(
+      const QRect& area,
+      const std::function<void(const QRect&, const QImage&, const QPoint&)>& paint) const;
 
   void SetRasterOp(RasterOp op) { op_ = op; }
   RasterOp Op() const { return op_; }
@@ -90,8 +113,20 @@ class Canvas {
 
  private:
   void Changed(const QRect& r);
+  // Copies every rectangle shown from elsewhere into the surface; or only those that meet area.
+  void Settle() const;
+  void Settle(const QRect& area) const;
 
-  QImage image_;
+  struct ShownRows {
+    int slot;
+    QRect dst;  // on the surface
+    QImage src;
+    int from;  // src's row shown at dst's top
+  };
+
+  // The surface; the rectangles of shown_ are yet to be copied into it (Settle).
+  mutable QImage image_;
+  mutable std::vector<ShownRows> shown_;
   RasterOp op_ = RasterOp::Copy;
   QRgb pen_ = qRgb(0, 0, 0);
   int pen_width_ = 1;

@@ -441,21 +441,12 @@ void MainScreen::DrawSpinSlice(int r, int offset) {
   const int c = layout_.CellSize;
   if (blur < 1 || c < 1) return;
   const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
-  int y = layout_.ReelsTop;
-  int remaining = 3 * c;
-  int from = (offset % blur + blur) % blur;
-  // The strip is a loop: past its end the picture goes on from its top rows. The parts are
-  // copied straight onto the window, one to three of them (more only for a very short strip),
-  // pixel for pixel: the strip was laid out as wide as a cell.
-  canvas_.SetRasterOp(RasterOp::Copy);
+  const int from = (offset % blur + blur) % blur;
+  // The strip is a loop: past its end the picture goes on from its top rows, pixel for pixel (the
+  // strip was laid out as wide as a cell). The turning reel is painted onto the screen straight
+  // from the strip; the surface takes the rows in when it is next read or drawn on.
   const int w = std::min(c, strip.width());
-  while (remaining > 0) {
-    const int rows = std::min(remaining, blur - from);
-    canvas_.CopyRect(x, y, x + w, y + rows, strip, 0, from, w, from + rows);
-    y += rows;
-    remaining -= rows;
-    from = 0;
-  }
+  canvas_.ShowRows(r, QRect(x, layout_.ReelsTop, w, 3 * c), strip, from);
 }
 
 void MainScreen::DrawWildFrame(int reel, int row, int frame) {

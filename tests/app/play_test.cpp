@@ -364,6 +364,28 @@ TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
   EXPECT_EQ(after, before) << "payline 2 is bet and stays lit until the reels have landed";
 }
 
+TEST_F(Spin, TheWindowShowsTheCabinetAsDrawnWhileTheReelsTurnAndLand) {
+  // The turning reels are painted onto the window straight from their strip: what the window
+  // shows is the cabinet as drawn, at every stage of a spin.
+  Start(1, 1280, 800);
+  Ready();
+  int grabs = 0;
+  auto compare = platform_.CreateTimer(75, false, [&] {
+    if (!window_->Play().ReelsTurning()) return;
+    const QImage shown =
+        window_->SurfaceWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& drawn = window_->Surface().Image();
+    const QPoint offset(window_->CabinetOffset(), 0);
+    const QRect visible = QRect(offset, drawn.size()).intersected(shown.rect());
+    ASSERT_EQ(shown.copy(visible), drawn.copy(visible.translated(-offset))) << "at " << grabs;
+    ++grabs;
+  });
+  compare->SetEnabled(true);
+  ClickSpin();
+  PlayOut();
+  EXPECT_GE(grabs, 10);
+}
+
 TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   const uint32_t seed =
       FindSeed(9, 1, [](const GameState& g) { return g.GamePaid >= 20 && g.ScatterCount < 3; });
