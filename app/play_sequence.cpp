@@ -198,7 +198,7 @@ void PlaySequence::DrawFrame() {
       sounds_.PlayReelStopSound();
       screen_.DrawReelAtRest(r);
     } else if (d == 22) {
-      landing_[r] = screen_.LandingPicture(r);
+      screen_.TakeLandingPicture(r, &landing_[r]);
       screen_.DrawBounce(r, landing_[r], layout_.scale.Px(1));
     } else if (d >= 23 && d <= 28) {
       screen_.DrawBounce(r, landing_[r], layout_.scale.Px(kBounce[d - 23]));
@@ -211,7 +211,6 @@ void PlaySequence::DrawFrame() {
 
 void PlaySequence::EndSpin() {
   for (int r = 0; r < kReels; ++r) screen_.DrawReelAtRest(r);
-  landing_ = {};
   Evaluate();
 }
 

@@ -117,6 +117,7 @@ class PlaySequence {
   // bounce, and whether the bonus game follows.
   int frame_ = 0;
   std::array<int, kReels> strip_offset_{};
+  // Each reel's landed picture for its bounce; kept from spin to spin, taken into anew.
   std::array<QImage, kReels> landing_;
   bool bonus_follows_ = false;
   // The count-up: what the win meter shows and what comes after it.

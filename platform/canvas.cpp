@@ -216,6 +216,12 @@ void Canvas::ShowRows(int slot, const QRect& dst, const QImage& src, int from) {
   Changed(on);
 }
 
+void Canvas::DropShownRows(int slot) {
+  shown_.erase(std::remove_if(shown_.begin(), shown_.end(),
+                              [slot](const ShownRows& s) { return s.slot == slot; }),
+               shown_.end());
+}
+
 void Canvas::Settle() const {
   Settle(image_.rect());
 }

@@ -51,6 +51,9 @@ class Canvas {
   // not twice. src must be an RGB32 picture.
   void ShowRows(int slot, const QRect& dst, const QImage& src, int from);
 
+  // The rows that slot shows are about to be drawn over in full: dropped, not copied in.
+  void DropShownRows(int slot);
+
   // The parts of the rectangle `area` of the surface and where each is shown from: calls
   // paint(part, picture, at) for each, part in surface coordinates and at the top-left of the
   // same-sized rectangle of picture (the surface itself, or a source of ShowRows) that it shows.

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
@@ -424,6 +425,8 @@ void MainScreen::DrawCell(int reel, int row, int code) {
 }
 
 void MainScreen::DrawReelAtRest(int r) {
+  // The cells cover the whole window: the turning rows shown there are not copied in first.
+  canvas_.DropShownRows(r);
   for (int row = 0; row < kRows; ++row) DrawCellAtRest(r, row);
 }
 
@@ -454,10 +457,20 @@ void MainScreen::DrawWildFrame(int reel, int row, int frame) {
   DrawCell(reel, row, frame);
 }
 
-QImage MainScreen::LandingPicture(int r) const {
-  const int x = layout_.ReelsLeft + r * layout_.ReelPitch;
-  return canvas_.Image().copy(x, layout_.ReelsTop, layout_.CellSize,
-                              3 * layout_.CellSize - layout_.scale.Px(8));
+void MainScreen::TakeLandingPicture(int r, QImage* picture) const {
+  const QRect area(layout_.ReelsLeft + r * layout_.ReelPitch, layout_.ReelsTop, layout_.CellSize,
+                   3 * layout_.CellSize - layout_.scale.Px(8));
+  const QImage& surface = canvas_.Image();
+  if (picture->size() != area.size() || picture->format() != surface.format() ||
+      !surface.rect().contains(area)) {
+    *picture = surface.copy(area);
+    return;
+  }
+  const auto row_bytes = static_cast<size_t>(area.width()) * 4;
+  for (int y = 0; y < area.height(); ++y) {
+    std::memcpy(picture->scanLine(y), surface.constScanLine(area.top() + y) + area.left() * 4,
+                row_bytes);
+  }
 }
 
 void MainScreen::DrawBounce(int r, const QImage& picture, int shift) {

@@ -102,8 +102,9 @@ class MainScreen {
   // The spinning picture of reel r: three cells' height of the stretched strip from row
   // offset, joining the strip's end to its start when the window passes the end.
   void DrawSpinSlice(int r, int offset);
-  // Reel r's landed picture as the window shows it now, taken once for its bounce.
-  QImage LandingPicture(int r) const;
+  // Reel r's landed picture as the window shows it now, taken once for its bounce, into *picture:
+  // into its own pixels when it has the size already (a spin's landing makes no new picture).
+  void TakeLandingPicture(int r, QImage* picture) const;
   // A landing picture drawn shift pixels down (up when negative) inside reel r's window: rows
   // pushed outside the window are not drawn, so the frame art above and below stays clean.
   void DrawBounce(int r, const QImage& picture, int shift);
