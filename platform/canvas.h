@@ -38,6 +38,11 @@ class Canvas {
     Settle();
     return image_;
   }
+  // The same, to be read only within area: elsewhere a turning reel's rows may not be in yet.
+  const QImage& ImageWithin(const QRect& area) const {
+    Settle(area);
+    return image_;
+  }
   QImage& MutableImage() {
     Settle();
     return image_;

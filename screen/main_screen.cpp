@@ -460,7 +460,7 @@ void MainScreen::DrawWildFrame(int reel, int row, int frame) {
 void MainScreen::TakeLandingPicture(int r, QImage* picture) const {
   const QRect area(layout_.ReelsLeft + r * layout_.ReelPitch, layout_.ReelsTop, layout_.CellSize,
                    3 * layout_.CellSize - layout_.scale.Px(8));
-  const QImage& surface = canvas_.Image();
+  const QImage& surface = canvas_.ImageWithin(area);
   if (picture->size() != area.size() || picture->format() != surface.format() ||
       !surface.rect().contains(area)) {
     *picture = surface.copy(area);
