@@ -38,6 +38,16 @@ void GameSurface::paintEvent(QPaintEvent* event) {
   // from the cabinet's surface (device pixels), and black only where a rectangle lies beside or
   // below the cabinet. (The region's bounding box would repaint everything between two turning
   // reels.)
+  if (!window_.first_paint_done_) {
+    // The whole cabinet, drawn for the first paint; this paint shows all of it.
+    window_.first_paint_done_ = true;
+    Canvas& surface = window_.cabinet_->canvas;
+    const std::function<void(const QRect&)> changed = std::exchange(surface.on_changed, nullptr);
+    window_.PaintAll();
+    surface.on_changed = changed;
+    const QRegion rest = QRegion(rect()).subtracted(event->region());
+    if (!rest.isEmpty()) update(rest);
+  }
   QPainter painter(this);
   const Canvas& canvas = window_.cabinet_->canvas;
   const int ratio = window_.cabinet_->layout.scale.ratio;
@@ -386,6 +396,12 @@ void MainWindow::ReportArtProblems() {
 
 void MainWindow::PaintAll() {
   if (cabinet_->canvas.Width() == 0) return;
+  if (!first_paint_done_) {
+    // Until the window's first paint the cabinet is drawn there, once: the window is mapped
+    // without waiting for it.
+    if (surface_) surface_->update();
+    return;
+  }
   // While the reels turn the spin's result is already known but not yet shown.
   cabinet_->screen.PaintAll(!play_->ReelsTurning());
   if (surface_) surface_->update();

@@ -164,6 +164,7 @@ class MainWindow : public QMainWindow, private PlayHost {
   // Readies the sounds and the music once the window is first drawn.
   std::unique_ptr<AfterFirstPaint> sounds_start_;
   bool sounds_started_ = false;
+  bool first_paint_done_ = false;  // the cabinet is drawn at the window's first paint
   std::unique_ptr<HelpKey> help_key_;
   GameMenu menu_;
   GameSurface* surface_ = nullptr;
