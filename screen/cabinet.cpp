@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <utility>
 
 #include "screen/laid_out_art.h"
@@ -85,6 +86,8 @@ void Cabinet::KeepLaidOutArt() {
                                              geometry = layout, path, key = kept_key_] {
     // Below the user-interface thread: the game comes first.
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-    (void)SaveLaidOutArt(path, key, pictures, sheet, geometry);
+    if (SaveLaidOutArt(path, key, pictures, sheet, geometry)) {
+      ForgetOlderLaidOutArt(std::filesystem::path(path).parent_path().string());
+    }
   });
 }

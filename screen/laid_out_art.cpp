@@ -216,6 +216,25 @@ std::string LaidOutArtKey(const std::string& program_file, const std::string& ap
   return key;
 }
 
+void ForgetOlderLaidOutArt(const std::string& dir, int keep) {
+  namespace fs = std::filesystem;
+  std::vector<std::pair<fs::file_time_type, fs::path>> kept;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind("cabinet-", 0) != 0 || it->path().extension() != ".art") continue;
+    std::error_code time_error;
+    const fs::file_time_type written = fs::last_write_time(it->path(), time_error);
+    if (!time_error) kept.emplace_back(written, it->path());
+  }
+  if (static_cast<int>(kept.size()) <= keep) return;
+  std::sort(kept.begin(), kept.end(),
+            [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (size_t i = static_cast<size_t>(std::max(keep, 0)); i < kept.size(); ++i) {
+    fs::remove(kept[i].second, ec);
+  }
+}
+
 std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio) {
   return dir + "/cabinet-" + std::to_string(layout_width) + "x" + std::to_string(ratio) + ".art";
 }

@@ -22,6 +22,12 @@ std::string LaidOutArtKey(const std::string& program_file, const std::string& ap
 // The file that keeps the art laid out at layout_width and ratio, in the folder dir.
 std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio);
 
+// How many layouts are kept at most: a screen or two, and a window moved between them.
+inline constexpr int kLaidOutArtKept = 3;
+
+// Removes all but the `keep` most recently written laid-out art files in dir.
+void ForgetOlderLaidOutArt(const std::string& dir, int keep = kLaidOutArtKept);
+
 // Writes every picture of art (as carried, as replaced and as laid out), the carried sheet and the
 // reel geometry of screen_layout to path under key: to a file beside it first, flushed to the
 // disk, which then takes the place of path, so that path is always whole or absent. Makes the

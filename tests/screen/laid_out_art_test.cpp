@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "engine/game_state.h"
@@ -136,6 +138,14 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   const Cabinet next(gs, app_dir, "Zelmar", 1024, 768, 768, 1, nullptr, kept);
   EXPECT_EQ(next.art.background_bitmap.pixel(500, 300), qRgb(255, 0, 0));
   EXPECT_TRUE(next.art_problems.empty());
+
+  // Only the layouts written last are kept: the oldest of four is let go of.
+  for (int width : {801, 802, 803}) WriteAll(LaidOutArtPath(kept.dir, width, 1), "newer");
+  std::filesystem::last_write_time(
+      path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  ForgetOlderLaidOutArt(kept.dir);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(LaidOutArtPath(kept.dir, 801, 1))));
 
   // A picture beside the program that can't be used is told at every start: that layout is not
   // kept.
