@@ -51,7 +51,9 @@ struct MarkerColumnArt {
 struct MainArt {
   // The pictures, named as the window's components. A file beside the program may replace
   // the JPEG ones; the others are always the carried art. Every image is Format_RGB32, masks
-  // included, so the raster operations never convert while drawing.
+  // included, so the raster operations never convert while drawing. Every picture here is also
+  // kept between runs (laid_out_art.cpp): a picture added here is added there, with its format
+  // version raised.
   QImage background_picture;    // background, 800 x 600
   QImage spin_strip_picture;    // spinning-reel strip, 76 x 912, top and bottom join seamlessly
   QImage symbol_sheet_picture;  // symbol sheet, 4 x 6 cells of 76
