@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
   options.kept_art_dir = kept_art_dir;
   MainWindow window(state, *platform, sounds, *help, *web, options);
   const OrderlyEnd orderly_end(window);
+  window.DrawCabinetAhead();
   window.show();
   // The icon comes from the desktop's icon theme, whose first lookup takes milliseconds: the
   // window takes it once it is drawn (the window manager and the task bar follow the change).

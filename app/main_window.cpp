@@ -38,33 +38,37 @@ void GameSurface::paintEvent(QPaintEvent* event) {
   // from the cabinet's surface (device pixels), and black only where a rectangle lies beside or
   // below the cabinet. (The region's bounding box would repaint everything between two turning
   // reels.)
-  if (!window_.first_paint_done_) {
-    // The whole cabinet, drawn for the first paint; this paint shows all of it.
+  const bool first = !window_.first_paint_done_;
+  if (first) {
+    // This paint shows all of the cabinet.
     window_.first_paint_done_ = true;
-    Canvas& surface = window_.cabinet_->canvas;
-    const std::function<void(const QRect&)> changed = std::exchange(surface.on_changed, nullptr);
-    window_.PaintAll();
-    surface.on_changed = changed;
     const QRegion rest = QRegion(rect()).subtracted(event->region());
     if (!rest.isEmpty()) update(rest);
   }
   QPainter painter(this);
-  const Canvas& canvas = window_.cabinet_->canvas;
   const int ratio = window_.cabinet_->layout.scale.ratio;
   const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
-  const QRect cabinet = QRect(0, 0, canvas.Width(), canvas.Height()).translated(offset);
+  const QRect cabinet(offset, window_.cabinet_->SurfaceSize());
+  const auto device = [ratio](const QRect& area) {
+    return QRect(area.topLeft() * ratio, area.size() * ratio);
+  };
+  // Clipped to one rectangle at a time, a copy is a plain row-by-row blit; under the region's
+  // many rectangles it would go through span blending handed out to a thread pool.
   for (const QRect& area : event->region()) {
-    // Clipped to the one rectangle, a copy is a plain row-by-row blit; under the region's many
-    // rectangles it would go through span blending handed out to a thread pool.
+    const QRect shown = device(area).intersected(cabinet);
+    if (shown == device(area)) continue;
     painter.setClipRect(area);
-    const QRect device(area.topLeft() * ratio, area.size() * ratio);
-    const QRect shown = device.intersected(cabinet);
-    if (shown != device) {
-      for (const QRect& margin : QRegion(device).subtracted(QRegion(shown))) {
-        painter.fillRect(QRect(margin.topLeft() / ratio, margin.size() / ratio), Qt::black);
-      }
+    for (const QRect& margin : QRegion(device(area)).subtracted(QRegion(shown))) {
+      painter.fillRect(QRect(margin.topLeft() / ratio, margin.size() / ratio), Qt::black);
     }
+  }
+  // The first picture may still be being drawn ahead: the black above came meanwhile.
+  if (first) window_.DrawFirstPicture();
+  const Canvas& canvas = window_.cabinet_->canvas;
+  for (const QRect& area : event->region()) {
+    const QRect shown = device(area).intersected(cabinet);
     if (shown.isEmpty()) continue;
+    painter.setClipRect(area);
     // A turning reel is painted from its strip, the rest from the surface.
     canvas.ForEachShownPart(
         shown.translated(-offset), [&](const QRect& part, const QImage& from, const QPoint& at) {
@@ -114,6 +118,7 @@ MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
 }
 
 MainWindow::~MainWindow() {
+  AwaitCabinetDrawnAhead();
   // The music stops with the window.
   sounds_.CloseMusic();
   // Nothing may call back into a half-destroyed window.
@@ -248,6 +253,7 @@ void MainWindow::StartSounds() {
 }
 
 void MainWindow::FinishStartUp() {
+  AwaitCabinetDrawnAhead();
   start_up_timer_->SetEnabled(false);
   // The window has its size by now: the decoded pictures its layouts shared are let go of.
   cabinet_->art.decoded->Clear();
@@ -285,6 +291,7 @@ void MainWindow::EnableGameCommands(bool enabled) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  AwaitCabinetDrawnAhead();
   gs_.Quitting = true;
   // Play still running moves to its end now: every credit won is put in place first.
   play_->Finish();
@@ -369,11 +376,17 @@ void MainWindow::SurfaceResized(int width, int height) {
   ScreenScale& scale = cabinet_->layout.scale;
   if (!play_->Running() &&
       LayoutWidth(cabinet_->layout.ScreenWidth, height) != scale.layout_width) {
+    AwaitCabinetDrawnAhead();
+    drawn_ahead_ = false;
     cabinet_->LayOut(height);
     ReportArtProblems();
   }
   scale.offset = CabinetLeft(width, scale.layout_width) * scale.ratio;
-  PaintAll();
+  if (first_paint_done_) {
+    PaintAll();
+  } else if (surface_ != nullptr) {
+    surface_->update();  // the first paint shows the whole cabinet
+  }
 }
 
 void MainWindow::FitCabinet() {
@@ -381,6 +394,8 @@ void MainWindow::FitCabinet() {
   if (area.isEmpty()) return;
   ScreenScale& scale = cabinet_->layout.scale;
   if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == scale.layout_width) return;
+  AwaitCabinetDrawnAhead();
+  drawn_ahead_ = false;
   cabinet_->LayOut(area.height());
   ReportArtProblems();
   scale.offset = CabinetLeft(area.width(), scale.layout_width) * scale.ratio;
@@ -394,14 +409,44 @@ void MainWindow::ReportArtProblems() {
   cabinet_->art_problems.clear();
 }
 
+void MainWindow::DrawCabinetAhead() {
+  if (first_paint_done_ || drawing_ahead_.valid() || cabinet_->SurfaceSize().isEmpty()) return;
+  // The surface's change notices ask for repaints, which only this thread may do; the first
+  // paint shows the whole cabinet in any case.
+  changes_held_ = std::exchange(cabinet_->canvas.on_changed, nullptr);
+  drawing_ahead_ = std::async(std::launch::async,
+                              [&screen = cabinet_->screen, show_last_win = !play_->ReelsTurning()] {
+                                screen.PaintAll(show_last_win);
+                              });
+  drawn_ahead_ = true;
+}
+
+void MainWindow::AwaitCabinetDrawnAhead() {
+  if (!drawing_ahead_.valid()) return;
+  drawing_ahead_.get();
+  cabinet_->canvas.on_changed = std::move(changes_held_);
+  changes_held_ = nullptr;
+}
+
+void MainWindow::DrawFirstPicture() {
+  AwaitCabinetDrawnAhead();
+  if (std::exchange(drawn_ahead_, false) || cabinet_->canvas.Width() == 0) return;
+  Canvas& surface = cabinet_->canvas;
+  const std::function<void(const QRect&)> changed = std::exchange(surface.on_changed, nullptr);
+  cabinet_->screen.PaintAll(!play_->ReelsTurning());
+  surface.on_changed = changed;
+}
+
 void MainWindow::PaintAll() {
-  if (cabinet_->canvas.Width() == 0) return;
   if (!first_paint_done_) {
     // Until the window's first paint the cabinet is drawn there, once: the window is mapped
-    // without waiting for it.
+    // without waiting for it. A picture drawn ahead may no longer be the game's.
+    AwaitCabinetDrawnAhead();
+    drawn_ahead_ = false;
     if (surface_) surface_->update();
     return;
   }
+  if (cabinet_->canvas.Width() == 0) return;
   // While the reels turn the spin's result is already known but not yet shown.
   cabinet_->screen.PaintAll(!play_->ReelsTurning());
   if (surface_) surface_->update();

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,9 +84,15 @@ class MainWindow : public QMainWindow, private PlayHost {
 
   const GameIdentity& Identity() const { return identity_; }
   const ScreenLayout& Layout() const { return cabinet_->layout; }
-  Canvas& Surface() { return cabinet_->canvas; }
+  Canvas& Surface() {
+    AwaitCabinetDrawnAhead();
+    return cabinet_->canvas;
+  }
   const MainArt& Art() const { return cabinet_->art; }
-  MainScreen& Screen() { return cabinet_->screen; }
+  MainScreen& Screen() {
+    AwaitCabinetDrawnAhead();
+    return cabinet_->screen;
+  }
   GameSurface* SurfaceWidget() { return surface_; }
   PlaySequence& Play() { return *play_; }
   WinCycle& Cycle() { return *win_cycle_; }
@@ -95,6 +103,10 @@ class MainWindow : public QMainWindow, private PlayHost {
   Timer& StartUpTimer() { return *start_up_timer_; }
   const GameMenu& Menu() const { return menu_; }
 
+  // Draws the cabinet's first picture on another thread while the window is being shown, so that
+  // the first paint only has to copy it; called once, before show(). Until that paint, or
+  // anything else that needs the cabinet, the user-interface thread leaves the cabinet alone.
+  void DrawCabinetAhead();
   // The full repaint of the cabinet.
   void PaintAll();
   // A mouse press at game-area point (x, y), any button.
@@ -127,6 +139,11 @@ class MainWindow : public QMainWindow, private PlayHost {
  private:
   friend class GameSurface;
   void SetUpGame(const StartOptions& options);
+  // Waits for the picture being drawn ahead, if any, and gives the surface its change notices
+  // back.
+  void AwaitCabinetDrawnAhead();
+  // The cabinet as the first paint shows it: the picture drawn ahead, or drawn now.
+  void DrawFirstPicture();
   // Readies the sounds and the music, once.
   void StartSounds();
   void FinishStartUp();
@@ -165,6 +182,9 @@ class MainWindow : public QMainWindow, private PlayHost {
   std::unique_ptr<AfterFirstPaint> sounds_start_;
   bool sounds_started_ = false;
   bool first_paint_done_ = false;  // the cabinet is drawn at the window's first paint
+  std::future<void> drawing_ahead_;
+  std::function<void(const QRect&)> changes_held_;  // the surface's notices, while drawing ahead
+  bool drawn_ahead_ = false;  // the canvas holds the first picture (and no layout came since)
   std::unique_ptr<HelpKey> help_key_;
   GameMenu menu_;
   GameSurface* surface_ = nullptr;

@@ -29,7 +29,7 @@ Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
   const int width = LayoutWidth(screen_width, game_area_height);
   if (ReadKeptArt(width)) {
     layout.scale.layout_width = width;
-    canvas.Resize(layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight));
+    canvas.Resize(SurfaceSize().width(), SurfaceSize().height());
     return;
   }
   QString error;
@@ -58,11 +58,15 @@ void Cabinet::LayOutArt(int width, bool try_kept) {
     layout_clean_ = replacements_clean_ && art_problems.size() == problems_before;
   }
   // Nothing is drawn outside the cabinet: the surface is the cabinet.
-  canvas.Resize(layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight));
+  canvas.Resize(SurfaceSize().width(), SurfaceSize().height());
 }
 
 Cabinet::~Cabinet() {
   if (keeping_.valid()) keeping_.wait();
+}
+
+QSize Cabinet::SurfaceSize() const {
+  return {layout.scale.Scale(kDesignWidth), layout.scale.Scale(layout::kDesignHeight)};
 }
 
 bool Cabinet::ReadKeptArt(int width) {

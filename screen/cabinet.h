@@ -40,6 +40,8 @@ struct Cabinet {
   // symbol art and reel geometry for it, and a surface of the cabinet's size. Returns whether
   // the layout width changed.
   bool LayOut(int game_area_height);
+  // The size of the cabinet's surface for the layout in force, in device pixels.
+  QSize SurfaceSize() const;
 
   // Keeps the art as now laid out for the next start, on a thread of its own; not when it was
   // read from what was kept, nor when a picture beside the program could not be used.

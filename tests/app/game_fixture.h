@@ -65,6 +65,8 @@ class GameFixture : public ::testing::Test {
     qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
     window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, help_, web_,
                                            options);
+    // As the program starts: the first picture is drawn while the window is shown.
+    window_->DrawCabinetAhead();
     window_->show();
     platform_.ProcessMessages();
   }

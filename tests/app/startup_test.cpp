@@ -96,6 +96,14 @@ TEST_F(StartUp, TheFirstPictureShowsTheLastRunsGameAndTheSoundsAreReadiedAfterIt
   EXPECT_TRUE(sounds_at_first_paint.empty());
   platform_.ProcessMessages();
   EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks"}));
+  // The first picture was drawn while the window was being shown: it is the cabinet as drawn
+  // now, here and where the maximised window's game area called for another layout.
+  for (const int dpi : {120, 96}) {
+    if (dpi == 96) Start(1, 1280, 1024, dpi);
+    const QImage first = window_->Surface().Image().copy();
+    window_->Screen().PaintAll(true);
+    EXPECT_TRUE(first == window_->Surface().Image()) << dpi << " dpi";
+  }
 }
 
 TEST_F(StartUp, AWindowNotYetOnTheScreenReadiesItsSoundsAtTheStartUpTick) {
