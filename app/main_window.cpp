@@ -376,8 +376,7 @@ void MainWindow::SurfaceResized(int width, int height) {
   ScreenScale& scale = cabinet_->layout.scale;
   if (!play_->Running() &&
       LayoutWidth(cabinet_->layout.ScreenWidth, height) != scale.layout_width) {
-    AwaitCabinetDrawnAhead();
-    drawn_ahead_ = false;
+    DiscardCabinetDrawnAhead();
     cabinet_->LayOut(height);
     ReportArtProblems();
   }
@@ -394,8 +393,7 @@ void MainWindow::FitCabinet() {
   if (area.isEmpty()) return;
   ScreenScale& scale = cabinet_->layout.scale;
   if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == scale.layout_width) return;
-  AwaitCabinetDrawnAhead();
-  drawn_ahead_ = false;
+  DiscardCabinetDrawnAhead();
   cabinet_->LayOut(area.height());
   ReportArtProblems();
   scale.offset = CabinetLeft(area.width(), scale.layout_width) * scale.ratio;
@@ -428,6 +426,11 @@ void MainWindow::AwaitCabinetDrawnAhead() {
   changes_held_ = nullptr;
 }
 
+void MainWindow::DiscardCabinetDrawnAhead() {
+  AwaitCabinetDrawnAhead();
+  drawn_ahead_ = false;
+}
+
 void MainWindow::DrawFirstPicture() {
   AwaitCabinetDrawnAhead();
   if (std::exchange(drawn_ahead_, false) || cabinet_->canvas.Width() == 0) return;
@@ -441,8 +444,7 @@ void MainWindow::PaintAll() {
   if (!first_paint_done_) {
     // Until the window's first paint the cabinet is drawn there, once: the window is mapped
     // without waiting for it. A picture drawn ahead may no longer be the game's.
-    AwaitCabinetDrawnAhead();
-    drawn_ahead_ = false;
+    DiscardCabinetDrawnAhead();
     if (surface_) surface_->update();
     return;
   }

@@ -142,6 +142,8 @@ class MainWindow : public QMainWindow, private PlayHost {
   // Waits for the picture being drawn ahead, if any, and gives the surface its change notices
   // back.
   void AwaitCabinetDrawnAhead();
+  // The same, and the first paint draws the cabinet anew (a layout or the game changed since).
+  void DiscardCabinetDrawnAhead();
   // The cabinet as the first paint shows it: the picture drawn ahead, or drawn now.
   void DrawFirstPicture();
   // Readies the sounds and the music, once.
