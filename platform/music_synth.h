@@ -7,6 +7,11 @@
 
 #include <string>
 
+// The synthesizer renders the music in calls of this many frames, whatever the size of the
+// output's buffer: where a call ends decides when the notes of the next one start, so the music
+// sounds the same only if its calls always fall alike.
+constexpr int kSynthFrames = 512;
+
 // The installed General MIDI sound font, best first; empty when none is installed.
 std::string FindGeneralMidiSoundFont();
 

@@ -37,8 +37,8 @@ constexpr int kEffectChannel = 0;
 // An effect is a short sound: a larger file is not read at all.
 constexpr std::uintmax_t kLargestEffectFile = 64u << 20;
 constexpr int kLoaderNiceness = 10;
-// Output buffers of music rendered at one wake of the synthesizer while a track plays: 8 x 512
-// frames, 93 ms at 44.1 kHz.
+// Calls of the synthesizer made at one wake while a track plays: 8 x 512 frames, 93 ms at
+// 44.1 kHz.
 constexpr int kRenderAhead = 8;
 
 class SdlEffect : public SoundPlayer::Effect {
@@ -331,11 +331,11 @@ class SdlSoundPlayer : public SoundPlayer {
   // The mixer's music stream, on the audio thread: the synthesizer's output, and the end notice
   // once the track's last event has been heard.
   //
-  // While a track plays, the synthesizer renders kRenderAhead buffers at a time, one after the
-  // other, and the following callbacks are served from them: waking the synthesizer once for
-  // several buffers costs about two thirds of waking it for each (its voices and tables are
-  // warm in the cache). Each buffer is rendered in its own call of the buffer's size, as when
-  // each was rendered in its own callback, so what is heard is sample for sample the same.
+  // While a track plays, the synthesizer makes kRenderAhead calls at a time, one after the other,
+  // and the following callbacks are served from them: waking the synthesizer once for several
+  // calls costs about two thirds of waking it for each (its voices and tables are warm in the
+  // cache). Every call renders kSynthFrames, whatever the callback's length, so what is heard is
+  // sample for sample the same.
   static void RenderMusic(void* user, Uint8* stream, int len) {
     auto* self = static_cast<SdlSoundPlayer*>(user);
     std::lock_guard<std::mutex> lock(self->music_mutex_);
@@ -351,10 +351,9 @@ class SdlSoundPlayer : public SoundPlayer {
       ahead.erase(ahead.begin(), ahead.begin() + static_cast<std::ptrdiff_t>(self->rendered_read_));
       self->rendered_read_ = 0;
       const bool track_in_play = self->player_ != nullptr && self->started_ && !self->ended_;
-      for (int n = 0; n < (track_in_play ? kRenderAhead : 1); ++n) {
-        self->RenderBuffer(samples);
-        if (self->ended_) break;  // the next track starts right after this one's end
-      }
+      while (ahead.size() < samples) self->RenderCall();
+      // Past the track's end only what this callback needs: the next track starts right after.
+      for (int n = 0; track_in_play && !self->ended_ && n < kRenderAhead; ++n) self->RenderCall();
     }
     std::memcpy(stream, ahead.data() + self->rendered_read_, samples * sizeof(int16_t));
     self->rendered_read_ += samples;
@@ -368,14 +367,15 @@ class SdlSoundPlayer : public SoundPlayer {
     }
   }
 
-  // Appends one output buffer of the synthesizer's to rendered_, and marks where the track's
-  // last event falls in what is heard; with music_mutex_ held, on the audio thread.
-  void RenderBuffer(size_t samples) {
+  // Appends one call of the synthesizer's output to rendered_, and marks where the track's last
+  // event falls in what is heard; with music_mutex_ held, on the audio thread.
+  void RenderCall() {
+    constexpr size_t kSamples = 2 * kSynthFrames;
     const size_t at = rendered_.size();
-    rendered_.resize(at + samples);
+    rendered_.resize(at + kSamples);
     int16_t* out = rendered_.data() + at;
-    fluid_synth_write_s16(synth_->Synth(), static_cast<int>(samples / 2), out, 0, 2, out, 1, 2);
-    samples_rendered_ += samples;
+    fluid_synth_write_s16(synth_->Synth(), kSynthFrames, out, 0, 2, out, 1, 2);
+    samples_rendered_ += kSamples;
     if (player_ == nullptr || !started_ || ended_) return;
     // The track's length walks every event, so it is read once the track is parsed, not at every
     // buffer.

@@ -76,6 +76,7 @@ bool IsWholeWaveFile(const uint8_t* data, size_t size);
 std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer();
 
 // Sample rate and buffer size of the real player's output: the buffer is the latency an effect
-// waits at most before it is heard.
+// waits at most before it is heard (23 ms). The audio thread wakes once a buffer, and each wake
+// costs far more than the mixing it does, so the buffer is not made smaller than it needs to be.
 constexpr int kAudioRate = 44100;
-constexpr int kAudioBufferFrames = 512;
+constexpr int kAudioBufferFrames = 1024;

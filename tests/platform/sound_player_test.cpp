@@ -153,8 +153,8 @@ std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples) {
   while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
          out.size() < 2 * 600 * kAudioRate) {
     const size_t at = out.size();
-    out.resize(at + 2 * kAudioBufferFrames);
-    fluid_synth_write_s16(synth, kAudioBufferFrames, &out[at], 0, 2, &out[at], 1, 2);
+    out.resize(at + 2 * kSynthFrames);
+    fluid_synth_write_s16(synth, kSynthFrames, &out[at], 0, 2, &out[at], 1, 2);
   }
   delete_fluid_player(player);
   return out;
