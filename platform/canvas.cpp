@@ -1,8 +1,5 @@
 #include "platform/canvas.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -15,44 +12,6 @@
 namespace {
 
 constexpr uint32_t kOpaque = 0xff000000u;
-
-// The surface of a large cabinet is touched in full the moment it is made. Backed by huge pages
-// where the system offers them (transparent huge pages on request, as Debian and Ubuntu have
-// them), its memory is set up in a fraction of the time that page by page would take, before the
-// first picture. Smaller surfaces, and systems that refuse, get ordinary memory.
-constexpr size_t kHugePage = size_t{2} << 20;
-
-struct Mapped {
-  void* address;
-  size_t length;
-};
-
-void Unmap(void* mapped) {
-  const auto* block = static_cast<Mapped*>(mapped);
-  ::munmap(block->address, block->length);
-  delete block;
-}
-
-QImage SurfaceImage(int width, int height) {
-  const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
-  if (bytes < 2 * kHugePage) return QImage(width, height, QImage::Format_RGB32);
-  const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-  const size_t length = (bytes + page - 1) / page * page;
-  // Room to start on a huge page's boundary; what lies before and after is handed back at once.
-  const size_t reserved = length + kHugePage;
-  void* at = ::mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (at == MAP_FAILED) return QImage(width, height, QImage::Format_RGB32);
-  const auto start = reinterpret_cast<uintptr_t>(at);
-  const uintptr_t aligned = (start + kHugePage - 1) & ~(uintptr_t{kHugePage} - 1);
-  if (aligned > start) ::munmap(at, aligned - start);
-  const uintptr_t end = start + reserved;
-  if (end > aligned + length)
-    ::munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
-  auto* pixels = reinterpret_cast<uchar*>(aligned);
-  (void)::madvise(pixels, length, MADV_HUGEPAGE);
-  return QImage(pixels, width, height, width * 4, QImage::Format_RGB32, Unmap,
-                new Mapped{pixels, length});
-}
 
 // One destination scanline span: dst[i] op= src[map[i]] (or src[i] when map is null).
 template <RasterOp op>
@@ -162,7 +121,9 @@ void Canvas::Resize(int width, int height) {
     return;
   }
   shown_.clear();
-  image_ = SurfaceImage(width, height);
+  // Ordinary pages. Huge pages would set a large surface up in a third of the time, but finding
+  // a free 2 MB block kept one start in five waiting 25 to 80 ms before its first picture.
+  image_ = QImage(width, height, QImage::Format_RGB32);
   image_.fill(qRgb(0, 0, 0));
 }
 
