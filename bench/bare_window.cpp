@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QTimer>
 #include <cstring>
@@ -49,10 +50,15 @@ class GameArea : public QWidget {
   }
 
   void paintEvent(QPaintEvent* event) override {
+    // Every pixel once: black beside the reels, a reel's strip within it.
     QPainter painter(this);
+    QRegion reels;
+    for (int r = 0; r < kReels && !strip_.isNull(); ++r) reels += Reel(r);
     for (const QRect& area : event->region()) {
       painter.setClipRect(area);
-      painter.fillRect(area, Qt::black);
+      for (const QRect& beside : QRegion(area).subtracted(reels)) {
+        painter.fillRect(beside, Qt::black);
+      }
       for (int r = 0; r < kReels && !strip_.isNull(); ++r) {
         const QRect reel = Reel(r);
         if (!reel.intersects(area)) continue;
