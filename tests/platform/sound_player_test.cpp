@@ -13,10 +13,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 
 #include "platform/music_synth.h"
 #include "platform/sound_module.h"
@@ -141,8 +143,9 @@ double ResidentMegabytes() {
   return 0;
 }
 
-// One of the game's tracks as the player's synthesizer renders it, from start to end.
-std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples) {
+// One of the game's tracks as the player's synthesizer renders it, from start to end or for the
+// first `seconds`.
+std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples, int seconds = 600) {
   MusicSynth music(kAudioRate, all_samples);
   fluid_synth_t* synth = music.Synth();
   EXPECT_NE(fluid_synth_sfload(synth, font.c_str(), 1), FLUID_FAILED);
@@ -151,7 +154,7 @@ std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples) {
   fluid_player_play(player);
   std::vector<int16_t> out;
   while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
-         out.size() < 2 * 600 * kAudioRate) {
+         out.size() < 2 * static_cast<size_t>(seconds) * kAudioRate) {
     const size_t at = out.size();
     out.resize(at + 2 * kSynthFrames);
     fluid_synth_write_s16(synth, kSynthFrames, &out[at], 0, 2, &out[at], 1, 2);
@@ -271,6 +274,52 @@ TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
   EXPECT_TRUE(player->PlayEffect(*effect));
   RunEvents(50);
   EXPECT_TRUE(cut_short);
+}
+
+// What the player puts out of a track is what the synthesizer renders in its calls of
+// kSynthFrames, sample for sample (within the one step of dither), whatever the output's
+// buffer: with calls of the buffer's size the notes would fall elsewhere after a second or two.
+TEST_F(RealPlayer, PlaysTheTrackAsTheSynthesizerRendersIt) {
+  const std::string font = FindGeneralMidiSoundFont();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+  // What the mixer puts out, taken on the audio thread.
+  static std::mutex taking;
+  static std::vector<int16_t> heard;
+  heard.clear();
+  Mix_SetPostMix(
+      [](void*, Uint8* stream, int len) {
+        const auto* samples = reinterpret_cast<const int16_t*>(stream);
+        const std::lock_guard<std::mutex> lock(taking);
+        heard.insert(heard.end(), samples, samples + len / 2);
+      },
+      nullptr);
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(ZELMAR_BESIDE_DIR "/Zelmar0.mid", &error)) << error;
+  player->PlayMusic();
+  // The track from its first sound on, three seconds of it.
+  const auto from_first_sound = [](const std::vector<int16_t>& samples) {
+    const auto it = std::find_if(samples.begin(), samples.end(), [](int16_t v) { return v != 0; });
+    return std::vector<int16_t>(it, samples.end());
+  };
+  constexpr size_t kCompared = 2 * 3 * kAudioRate;
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<int16_t> track;
+  while (track.size() <= kCompared && clock.elapsed() < 15000) {
+    RunEvents(100);
+    const std::lock_guard<std::mutex> lock(taking);
+    track = from_first_sound(heard);
+  }
+  Mix_SetPostMix(nullptr, nullptr);
+  player->CloseMusic();
+  const std::vector<int16_t> rendered = from_first_sound(RenderTrack(font, false, 5));
+  ASSERT_GT(track.size(), kCompared) << "the track was not heard for three seconds";
+  ASSERT_GT(rendered.size(), kCompared);
+  size_t differs = kCompared;
+  for (size_t i = 0; i < kCompared && differs == kCompared; ++i) {
+    if (std::abs(track[i] - rendered[i]) > 1) differs = i;
+  }
+  EXPECT_EQ(differs, kCompared) << "first differs " << differs / 2 << " frames into the track";
 }
 
 TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {
