@@ -46,7 +46,9 @@ int main(int argc, char** argv) {
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
   // would blur it, so only whole scale factors are used.
   QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  FontConfigurationPreload fonts;
   QApplication app(argc, argv);
+  fonts.Join();
   // The cabinet's pictures, and the larger masters that the screen's size calls for, are decoded
   // on another core while the window is set up. Not before the application is made: Qt would
   // take the first thread to make one of its objects for the main thread.

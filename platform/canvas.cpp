@@ -1,5 +1,7 @@
 #include "platform/canvas.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -7,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -424,6 +427,28 @@ int Canvas::TextWidth(const QString& text) const {
 
 int Canvas::TextHeight(const QString&) const {
   return QFontMetrics(CurrentFont()).height();
+}
+
+FontConfigurationPreload::FontConfigurationPreload() {
+  try {
+    thread_ = std::thread([] {
+      if (FcInit() != FcTrue) return;
+      // The list walks the font caches, as the font system's first look at the fonts will.
+      FcPattern* all = FcPatternCreate();
+      FcObjectSet* fields = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr);
+      if (all != nullptr && fields != nullptr) {
+        if (FcFontSet* fonts = FcFontList(nullptr, all, fields)) FcFontSetDestroy(fonts);
+      }
+      if (fields != nullptr) FcObjectSetDestroy(fields);
+      if (all != nullptr) FcPatternDestroy(all);
+    });
+  } catch (const std::system_error&) {
+    // No thread to spare: the font system reads the configuration itself when first asked.
+  }
+}
+
+void FontConfigurationPreload::Join() {
+  if (thread_.joinable()) thread_.join();
 }
 
 void InstallFontSubstitutes() {

@@ -20,6 +20,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <thread>
 #include <vector>
 
 enum class RasterOp { Copy, And, Or };
@@ -147,6 +148,23 @@ class Canvas {
   int pen_x_ = 0;
   int pen_y_ = 0;
   int pixel_ratio_ = 1;
+};
+
+// Reads the desktop's font configuration and font list on another core from construction until
+// Join(): the first text the window measures would otherwise wait several milliseconds for them
+// on the user interface thread. Made before the application object, whose connection to the
+// display takes about as long; the font system shares what was read (it is safe to use from
+// both threads at once, so an early measure only waits as it would have).
+class FontConfigurationPreload {
+ public:
+  FontConfigurationPreload();
+  ~FontConfigurationPreload() { Join(); }
+  FontConfigurationPreload(const FontConfigurationPreload&) = delete;
+  FontConfigurationPreload& operator=(const FontConfigurationPreload&) = delete;
+  void Join();
+
+ private:
+  std::thread thread_;
 };
 
 // Maps "MS Sans Serif" and "Arial" to installed fonts with the same metrics. Call once after
