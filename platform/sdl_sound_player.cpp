@@ -1,8 +1,9 @@
 // The SDL2_mixer player. Effects play on one mixer channel, so a new effect always replaces the
 // one still sounding. Music is rendered by a FluidSynth synthesizer fed into SDL_mixer's music
 // stream: it is made, and its sound font loaded on a thread of its own, when a track is opened
-// with none in place (that track starts as soon as the font is in), and kept from track to
-// track, so opening a track costs only the reading of its file; ReleaseMusic lets go of both.
+// with none in place, and kept from track to track; ReleaseMusic lets go of both. The same
+// thread loads the samples of each opened track's instruments, which the track starts once
+// they are in: the audio thread never reads the font.
 // The end of a track is seen at its last event rather than after the synthesizer's release
 // tail. The end notice is posted from the audio thread to a
 // QObject that lives on the user-interface thread.
@@ -24,6 +25,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -49,6 +51,12 @@ class SdlEffect : public SoundPlayer::Effect {
 
  private:
   Mix_Chunk* chunk_;
+};
+
+// What the loader makes ready for a track: the track, by its generation, and its instruments.
+struct LoaderJob {
+  int generation = 0;
+  std::vector<MidiInstrument> instruments;
 };
 
 class SdlSoundPlayer : public SoundPlayer {
@@ -89,7 +97,7 @@ class SdlSoundPlayer : public SoundPlayer {
       file_effect_.reset();
       Mix_CloseAudio();
     }
-    if (font_loader_.joinable()) font_loader_.join();
+    if (loader_.joinable()) loader_.join();
     synth_.reset();
     // The game is SDL's only user: shut all of it down, the D-Bus link its audio thread may
     // have opened included.
@@ -136,7 +144,7 @@ class SdlSoundPlayer : public SoundPlayer {
     std::string reason;
     if (!device_open_) {
       reason = "no audio device (" + device_error_ + ")";
-    } else if (!StartLoadingSoundFont()) {
+    } else if (!MakeSynth()) {
       reason = font_error_;
     } else {
       std::vector<uint8_t> bytes;
@@ -162,6 +170,9 @@ class SdlSoundPlayer : public SoundPlayer {
           ++generation_;
         }
       }
+      if (reason.empty()) {
+        RunLoader(LoaderJob{generation_, InstrumentsOfTrack(bytes)});
+      }
     }
     if (!reason.empty() && error != nullptr) *error = reason;
     return reason.empty();
@@ -171,8 +182,9 @@ class SdlSoundPlayer : public SoundPlayer {
     std::lock_guard<std::mutex> lock(music_mutex_);
     if (player_ == nullptr || playing_) return;
     playing_ = true;
-    // Until the sound font is in, the track waits; the audio thread starts it then.
-    if (font_ready_) StartPlayer();
+    // Until the sound font and the track's instruments are in, the track waits; the audio thread
+    // starts it then.
+    if (TrackReady()) StartPlayer();
   }
 
   void CloseMusic() override {
@@ -203,9 +215,9 @@ class SdlSoundPlayer : public SoundPlayer {
   void ReleaseMusic() override {
     CloseMusic();
     release_wanted_ = true;
-    // A sound font still loading is let go of once it is in (FontLoaded): the user-interface
-    // thread never waits for it.
-    if (font_ready_) ReleaseSynth();
+    // A sound font or instruments still loading are let go of once they are in (LoaderDone):
+    // the user-interface thread never waits for them.
+    if (!loader_busy_) ReleaseSynth();
   }
 
   void SetMusicEndHandler(std::function<void(MusicEnd)> handler) override {
@@ -219,11 +231,10 @@ class SdlSoundPlayer : public SoundPlayer {
     return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
   }
 
-  // Makes the synthesizer, if there is none, and starts loading the sound font into it on a
-  // thread of its own, so that the user-interface thread never waits for the font (a large
-  // file). False when the font is known to be unusable (the reason is in font_error_).
-  bool StartLoadingSoundFont() {
-    if (!font_ready_ && !font_loader_.joinable()) {
+  // Makes the synthesizer, if there is none; the loader loads the sound font into it. False
+  // when the font is known to be unusable (the reason is in font_error_).
+  bool MakeSynth() {
+    if (!font_ready_ && synth_ == nullptr) {
       font_path_ = FindGeneralMidiSoundFont();
       auto synth = std::make_unique<MusicSynth>(frequency_);
       if (synth->Synth() == nullptr) {
@@ -233,38 +244,80 @@ class SdlSoundPlayer : public SoundPlayer {
         font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm or another)";
         font_ready_ = true;
       } else {
-        fluid_synth_t* loading = synth->Synth();
-        {
-          // The audio thread leaves the synthesizer alone until the font is in.
-          std::lock_guard<std::mutex> lock(music_mutex_);
-          synth_ = std::move(synth);
-        }
-        font_loader_ = std::thread([this, loading, font = font_path_] {
-          // Below the user-interface thread: the game comes first.
-          setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
-          if (fluid_synth_sfload(loading, font.c_str(), 1) == FLUID_FAILED) {
-            font_error_ = "the sound font " + font + " could not be loaded";
-          }
-          font_ready_ = true;
-          QMetaObject::invokeMethod(
-              &ui_thread_, [this] { FontLoaded(); }, Qt::QueuedConnection);
-        });
+        // The audio thread leaves the synthesizer alone until the font is in.
+        std::lock_guard<std::mutex> lock(music_mutex_);
+        synth_ = std::move(synth);
       }
     }
     return !font_ready_ || font_error_.empty();
   }
 
-  // On the user-interface thread, once the loader is done: music switched off while the font
-  // was loading lets go of it now.
-  void FontLoaded() {
-    // A notice of an earlier load may come while a later one runs: that one tells its own end.
-    if (release_wanted_ && font_ready_) ReleaseSynth();
+  // The instruments a track selects, and those every track's start selects.
+  static std::vector<MidiInstrument> InstrumentsOfTrack(const std::vector<uint8_t>& bytes) {
+    std::vector<MidiInstrument> instruments = {{0, 0}, {128, 0}};
+    for (const MidiInstrument& instrument : InstrumentsSelected(bytes.data(), bytes.size())) {
+      if (std::find(instruments.begin(), instruments.end(), instrument) == instruments.end()) {
+        instruments.push_back(instrument);
+      }
+    }
+    return instruments;
   }
+
+  // Loads, on a thread of its own, what the open track needs before it can start: the sound
+  // font, when it is not in yet (a large file), and the samples of the track's instruments, so
+  // that the audio thread reads no file when the track selects them. The user-interface thread
+  // never waits for either: a job asked for while the loader is busy waits its turn.
+  void RunLoader(LoaderJob job) {
+    if (loader_busy_) {
+      waiting_job_ = std::move(job);
+      return;
+    }
+    if (loader_.joinable()) loader_.join();  // it has ended: it was not busy
+    MusicSynth* synth = synth_.get();
+    if (synth == nullptr) return;
+    const bool load_font = !font_ready_;
+    loader_busy_ = true;
+    loader_ = std::thread([this, synth, load_font, font = font_path_, job = std::move(job)] {
+      // Below the user-interface thread: the game comes first.
+      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
+      if (load_font && fluid_synth_sfload(synth->Synth(), font.c_str(), 1) == FLUID_FAILED) {
+        font_error_ = "the sound font " + font + " could not be loaded";
+      }
+      if (font_error_.empty()) synth->HoldInstruments(job.instruments);
+      prepared_generation_ = job.generation;
+      // The audio thread renders nothing until the font is in, and starts the first track with
+      // the first sound it renders, as a synthesizer that has just loaded its font would.
+      if (load_font) font_ready_ = true;
+      loader_busy_ = false;
+      QMetaObject::invokeMethod(
+          &ui_thread_, [this] { LoaderDone(); }, Qt::QueuedConnection);
+    });
+  }
+
+  // On the user-interface thread, once a loader's job is done: music switched off meanwhile lets
+  // go of the synthesizer now; a track opened meanwhile has its job run.
+  void LoaderDone() {
+    // A notice of an earlier job may come while a later one runs: that one tells its own end.
+    if (loader_busy_) return;
+    if (release_wanted_) {
+      ReleaseSynth();
+      return;
+    }
+    if (waiting_job_) {
+      LoaderJob job = std::move(*waiting_job_);
+      waiting_job_.reset();
+      if (job.generation == generation_) RunLoader(std::move(job));
+    }
+  }
+
+  // Whether the open track may start: its sound font and instruments are in.
+  bool TrackReady() const { return font_ready_ && prepared_generation_ == generation_; }
 
   // Lets go of the synthesizer and its sound font, with no track open and the loader done, and
   // hands the memory back to the system; the next OpenMusic makes them again.
   void ReleaseSynth() {
-    if (font_loader_.joinable()) font_loader_.join();  // it has set font_ready_: it is ending
+    if (loader_.joinable()) loader_.join();  // it is not busy: it is ending
+    waiting_job_.reset();
     std::unique_ptr<MusicSynth> released;
     {
       std::lock_guard<std::mutex> lock(music_mutex_);
@@ -279,7 +332,7 @@ class SdlSoundPlayer : public SoundPlayer {
     malloc_trim(0);
   }
 
-  // Starts the open track; called with music_mutex_ held, once the sound font is in.
+  // Starts the open track; called with music_mutex_ held, once the track is ready.
   void StartPlayer() {
     // A track starts from a clean General MIDI state whatever the last one left behind; notes
     // of the last track still dying away are left to ring out.
@@ -343,7 +396,8 @@ class SdlSoundPlayer : public SoundPlayer {
     if (!self->font_ready_ || self->synth_ == nullptr) return;
     if (self->player_ != nullptr && self->playing_ && !self->started_) {
       if (!self->font_error_.empty()) return;
-      self->StartPlayer();
+      // Until its instruments are in, the last track's notes ring on.
+      if (self->TrackReady()) self->StartPlayer();
     }
     const size_t samples = static_cast<size_t>(len) / sizeof(int16_t);
     std::vector<int16_t>& ahead = self->rendered_;
@@ -408,13 +462,17 @@ class SdlSoundPlayer : public SoundPlayer {
   std::unique_ptr<SdlEffect> file_effect_;
 
   // The synthesizer and its font: made by OpenMusic, let go of by ReleaseMusic, on the
-  // user-interface thread; the font is loaded on font_loader_.
+  // user-interface thread; the font and each track's instruments are loaded on loader_.
   int frequency_ = kAudioRate;
   std::string font_path_;
-  std::thread font_loader_;
+  std::thread loader_;
+  std::atomic<bool> loader_busy_{false};
+  std::optional<LoaderJob> waiting_job_;  // the open track's, while the loader was busy
   std::atomic<bool> font_ready_{false};
   std::string font_error_;       // written before font_ready_ is set, read after
-  bool release_wanted_ = false;  // music was let go of while the font was loading
+  bool release_wanted_ = false;  // music was let go of while the loader was busy
+  // The track whose instruments the loader has made ready, by its generation_.
+  std::atomic<int> prepared_generation_{-1};
 
   std::mutex music_mutex_;  // guards the fields below against the audio thread
   std::unique_ptr<MusicSynth> synth_;

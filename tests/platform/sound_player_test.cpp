@@ -23,6 +23,11 @@
 #include "platform/music_synth.h"
 #include "platform/sound_module.h"
 
+// Failures name an instrument by its bank and program.
+void PrintTo(const MidiInstrument& instrument, std::ostream* out) {
+  *out << "bank " << instrument.bank << " program " << instrument.program;
+}
+
 namespace {
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
@@ -179,6 +184,106 @@ TEST(MusicSynth, HoldingOnlyTheSamplesInPlaySoundsTheSame) {
   }
   EXPECT_GT(loudest, 1000) << "the track was heard";
   EXPECT_EQ(differs, heard.size()) << "first differs at frame " << differs / 2;
+}
+
+// A Standard MIDI File of the given chunks ("MTrk" or another id, and the chunk's bytes).
+std::vector<uint8_t> MidiFile(const std::vector<std::pair<std::string, std::string>>& chunks) {
+  const auto length = [](size_t n) {
+    return std::string{char(n >> 24 & 0xff), char(n >> 16 & 0xff), char(n >> 8 & 0xff),
+                       char(n & 0xff)};
+  };
+  std::string file = "MThd" + length(6) + std::string("\0\1\0\2\0\x60", 6);
+  for (const auto& [id, bytes] : chunks) file += id + length(bytes.size()) + bytes;
+  return std::vector<uint8_t>(file.begin(), file.end());
+}
+
+TEST(MusicSynth, FindsTheInstrumentsAFileSelects) {
+  using I = MidiInstrument;
+  // clang-format off
+  const char kMelody[] =
+      "\0\xff\x51\3\x07\xa1\x20"        // tempo, a meta event
+      "\0\xb0\0\x08"                    // bank 8 on channel 1 ...
+      "\0\xc0\x05"                      // ... then its program 5
+      "\0\x90\x3c\x40" "\x10\x3e\x40"   // notes, the second in running status
+      "\0\xc1\x05"                      // program 5 on channel 2, still bank 0
+      "\0\xf0\3\x7e\x7f\xf7"            // a system exclusive message
+      "\0\xc0\x05"                      // channel 1's instrument again: found once
+      "\0\xc9\x10"                      // channel 10 plays the percussion bank
+      "\x81\x00\xc2\x30" "\0\x31"       // a long delta; a program in running status
+      "\0\xff\x2f\0";
+  const std::string melody(kMelody, sizeof kMelody - 1);
+  // clang-format on
+  const std::vector<I> melody_found = {{8, 5}, {0, 5}, {128, 16}, {0, 48}, {0, 49}};
+  const std::string cut_short("\0\xc3\x07\0\xc4", 5);  // the second event lacks its byte
+  const struct {
+    const char* what;
+    std::vector<uint8_t> file;
+    std::vector<I> found;
+  } cases[] = {
+      {"a track with meta, system and running-status events", MidiFile({{"MTrk", melody}}),
+       melody_found},
+      {"an unknown chunk skipped, each track with banks of its own",
+       MidiFile({{"XYZW", std::string("\0\xc0\x09", 3)},
+                 {"MTrk", std::string("\0\xb0\0\x08", 4)},
+                 {"MTrk", std::string("\0\xc0\x02", 3)}}),
+       {{0, 2}}},
+      {"an event cut short", MidiFile({{"MTrk", cut_short}}), {{0, 7}}},
+      {"a chunk longer than the file",
+       [&] {
+         std::vector<uint8_t> file = MidiFile({{"MTrk", melody}});
+         file.resize(file.size() - 20);
+         return file;
+       }(),
+       {{8, 5}, {0, 5}}},
+      {"a data byte with no status before it",
+       MidiFile({{"MTrk", std::string("\0\x05\0\xc0\x01", 5)}}),
+       {}},
+      {"not a MIDI file", {'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0}, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(InstrumentsSelected(c.file.data(), c.file.size()), c.found) << c.what;
+  }
+}
+
+// What the synthesizer selects as it plays each of the game's tracks is among the instruments
+// found in the file (or those it starts with): the player holds them before the track starts.
+TEST(MusicSynth, TheInstrumentsOfTheGamesTracksAreFoundInTheirFiles) {
+  const std::string font = FindGeneralMidiSoundFont();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+  MusicSynth music(kAudioRate);
+  fluid_synth_t* synth = music.Synth();
+  const int font_id = fluid_synth_sfload(synth, font.c_str(), 1);
+  ASSERT_NE(font_id, FLUID_FAILED);
+  for (int n = 0; n <= 5; ++n) {
+    const std::string path = ZELMAR_BESIDE_DIR "/Zelmar" + std::to_string(n) + ".mid";
+    const std::vector<uint8_t> bytes = ReadFile(path);
+    std::vector<MidiInstrument> found = InstrumentsSelected(bytes.data(), bytes.size());
+    EXPECT_GE(found.size(), 3u) << path;
+    found.push_back({0, 0});
+    found.push_back({128, 0});
+    fluid_synth_system_reset(synth);
+    fluid_player_t* player = new_fluid_player(synth);
+    fluid_player_add_mem(player, bytes.data(), bytes.size());
+    fluid_player_play(player);
+    std::vector<int16_t> out(2 * kSynthFrames);
+    std::vector<MidiInstrument> selected;
+    for (int call = 0; call < 20 * kAudioRate / kSynthFrames; ++call) {
+      fluid_synth_write_s16(synth, kSynthFrames, out.data(), 0, 2, out.data(), 1, 2);
+      for (int channel = 0; channel < kTrackChannels; ++channel) {
+        int sfont = 0, bank = 0, program = 0;
+        fluid_synth_get_program(synth, channel, &sfont, &bank, &program);
+        const MidiInstrument instrument{channel == 9 ? 128 : bank, program};
+        if (std::find(selected.begin(), selected.end(), instrument) == selected.end()) {
+          selected.push_back(instrument);
+        }
+      }
+    }
+    delete_fluid_player(player);
+    for (const MidiInstrument& instrument : selected) {
+      EXPECT_NE(std::find(found.begin(), found.end(), instrument), found.end())
+          << path << " selects " << testing::PrintToString(instrument);
+    }
+  }
 }
 
 // Opens a player and runs the UI thread's events until it tells it is open (at most 10 s); false
