@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/command_line.h"
@@ -18,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/sound_module.h"
 #include "screen/laid_out_art.h"
+#include "screen/layout.h"
 #include "screen/layout_width.h"
 #include "screen/main_art.h"
 #include "screen/scale.h"
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
   // take the first thread to make one of its objects for the main thread.
   // Where the laid-out art was kept by the last start: at the same size nothing is decoded.
   auto pictures = std::make_shared<DecodedPictures>();
+  std::shared_ptr<SurfaceAhead> surface;
   const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
   const std::string kept_art_dir =
       cache.isEmpty() ? std::string() : cache.toStdString() + "/zelmar-slots";
@@ -61,6 +64,13 @@ int main(int argc, char** argv) {
     const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
     const int width = LayoutWidth(screen->size().width(),
                                   screen->availableGeometry().height() - kWindowChromeGuess);
+    // So is the memory of the cabinet's surface, as large as the whole screen's height allows
+    // (the game area is less: the menu bar and any frame take some).
+    ScreenScale largest;
+    largest.layout_width = LayoutWidth(screen->size().width(), screen->size().height());
+    largest.ratio = ratio;
+    surface = std::make_shared<SurfaceAhead>(largest.Scale(kDesignWidth),
+                                             largest.Scale(layout::kDesignHeight));
     std::error_code ec;
     if (kept_art_dir.empty() ||
         !std::filesystem::exists(LaidOutArtPath(kept_art_dir, width, ratio), ec)) {
@@ -87,6 +97,7 @@ int main(int argc, char** argv) {
   StartOptions options;
   options.pictures = pictures;
   options.kept_art_dir = kept_art_dir;
+  options.surface = std::move(surface);
   MainWindow window(state, *platform, sounds, *help, *web, options);
   const OrderlyEnd orderly_end(window);
   window.DrawCabinetAhead();

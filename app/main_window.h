@@ -60,6 +60,9 @@ struct StartOptions {
   std::shared_ptr<DecodedPictures> pictures;
   // Where the art laid out at start-up is kept for the next start; empty keeps nothing.
   std::string kept_art_dir;
+  // The memory of the cabinet's surface, being made since the program started; none: made as
+  // needed.
+  std::shared_ptr<SurfaceAhead> surface;
 };
 
 // The commands of the menu bar that change with the play or the switches.

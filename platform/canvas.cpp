@@ -1,6 +1,8 @@
 #include "platform/canvas.h"
 
 #include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -8,6 +10,7 @@
 #include <QRegion>
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <vector>
@@ -118,16 +121,78 @@ Canvas::Canvas(int width, int height) {
   Resize(width, height);
 }
 
-void Canvas::Resize(int width, int height) {
+void Canvas::Resize(int width, int height, SurfaceAhead* ahead) {
   if (width <= 0 || height <= 0) {
     image_ = QImage();
     return;
   }
   shown_.clear();
+  if (ahead != nullptr) {
+    image_ = ahead->Take(width, height);
+    if (!image_.isNull()) return;
+  }
   // Ordinary pages. Huge pages would set a large surface up in a third of the time, but finding
   // a free 2 MB block kept one start in five waiting 25 to 80 ms before its first picture.
   image_ = QImage(width, height, QImage::Format_RGB32);
   image_.fill(qRgb(0, 0, 0));
+}
+
+struct SurfaceAhead::Memory {
+  void* start = nullptr;
+  size_t bytes = 0;
+};
+
+void SurfaceAhead::Release(void* memory) {
+  auto* surface = static_cast<Memory*>(memory);
+  munmap(surface->start, surface->bytes);
+  delete surface;
+}
+
+SurfaceAhead::SurfaceAhead(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+  try {
+    memory_ = std::async(std::launch::async, [pixels]() -> Memory* {
+      const size_t bytes = pixels * sizeof(uint32_t);
+      void* start =
+          mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (start == MAP_FAILED) return nullptr;
+      // A child process started meanwhile (the desktop bus's launcher behind the menu bar, say)
+      // does not share these pages: if it did, the next write to each would fault again.
+      madvise(start, bytes, MADV_DONTFORK);
+      std::fill_n(static_cast<uint32_t*>(start), pixels, kOpaque);  // black, every page touched
+      return new Memory{start, bytes};
+    });
+    pixels_ = pixels;
+  } catch (const std::system_error&) {
+    // No thread to spare: the canvas makes its surface itself.
+  }
+}
+
+SurfaceAhead::~SurfaceAhead() {
+  if (!memory_.valid()) return;
+  if (Memory* memory = memory_.get()) Release(memory);
+}
+
+QImage SurfaceAhead::Take(int width, int height) {
+  if (!memory_.valid() || width <= 0 || height <= 0) return {};
+  Memory* memory = memory_.get();
+  if (memory == nullptr) return {};
+  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+  if (pixels > pixels_) {
+    Release(memory);
+    return {};
+  }
+  // The whole pages beyond the surface go back.
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  const size_t used = (pixels * sizeof(uint32_t) + page - 1) / page * page;
+  if (used < memory->bytes) {
+    munmap(static_cast<char*>(memory->start) + used, memory->bytes - used);
+    memory->bytes = used;
+  }
+  return QImage(static_cast<uchar*>(memory->start), width, height,
+                static_cast<qsizetype>(width) * static_cast<qsizetype>(sizeof(uint32_t)),
+                QImage::Format_RGB32, Release, memory);
 }
 
 namespace {

@@ -19,19 +19,26 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <future>
+#include <memory>
 #include <thread>
 #include <vector>
 
 enum class RasterOp { Copy, And, Or };
+
+class SurfaceAhead;
 
 class Canvas {
  public:
   Canvas() = default;
   Canvas(int width, int height);
 
-  // Replaces the surface by a black one of the given size.
-  void Resize(int width, int height);
+  // Replaces the surface by a black one of the given size; in the memory made ahead, where
+  // given and large enough.
+  void Resize(int width, int height, SurfaceAhead* ahead = nullptr);
   int Width() const { return image_.width(); }
   int Height() const { return image_.height(); }
   // The surface, with every rectangle shown from elsewhere (ShowRows) in it.
@@ -165,6 +172,28 @@ class FontConfigurationPreload {
 
  private:
   std::thread thread_;
+};
+
+// The memory of a black surface, taken and filled on another core from construction on, for a
+// canvas's first Resize: a surface of several megabytes costs the user-interface thread
+// milliseconds of page faults, which it can spend setting up the window instead.
+class SurfaceAhead {
+ public:
+  // Room for a surface of up to width x height pixels.
+  SurfaceAhead(int width, int height);
+  ~SurfaceAhead();
+  SurfaceAhead(const SurfaceAhead&) = delete;
+  SurfaceAhead& operator=(const SurfaceAhead&) = delete;
+  // A black RGB32 surface of the given size in that memory, which it then owns; null when it
+  // does not fit, no memory was made, or it was taken before. Waits until the memory is ready.
+  QImage Take(int width, int height);
+
+ private:
+  struct Memory;  // the surface's own pages, outside the heap
+  static void Release(void* memory);
+
+  size_t pixels_ = 0;
+  std::future<Memory*> memory_;
 };
 
 // Maps "MS Sans Serif" and "Arial" to installed fonts with the same metrics. Call once after

@@ -13,12 +13,13 @@
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
                  int game_area_height, int pixel_ratio, std::shared_ptr<DecodedPictures> pictures,
-                 KeptArt kept)
+                 KeptArt kept, std::shared_ptr<SurfaceAhead> surface)
     : app_dir(app_dir_in),
       sound_root(sound_root_in),
       screen(gs, layout, art, canvas),
       status(canvas, layout),
-      kept_(std::move(kept)) {
+      kept_(std::move(kept)),
+      surface_ahead_(std::move(surface)) {
   if (pictures != nullptr) art.decoded = std::move(pictures);
   layout.scale.ratio = pixel_ratio < 1 ? 1 : pixel_ratio;
   canvas.SetPixelRatio(layout.scale.ratio);
@@ -29,7 +30,7 @@ Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
   const int width = LayoutWidth(screen_width, game_area_height);
   if (ReadKeptArt(width)) {
     layout.scale.layout_width = width;
-    canvas.Resize(SurfaceSize().width(), SurfaceSize().height());
+    ResizeSurface();
     return;
   }
   QString error;
@@ -57,8 +58,13 @@ void Cabinet::LayOutArt(int width, bool try_kept) {
     LoadArtForResolution(art, layout, app_dir, sound_root, &art_problems);
     layout_clean_ = replacements_clean_ && art_problems.size() == problems_before;
   }
+  ResizeSurface();
+}
+
+void Cabinet::ResizeSurface() {
   // Nothing is drawn outside the cabinet: the surface is the cabinet.
-  canvas.Resize(SurfaceSize().width(), SurfaceSize().height());
+  canvas.Resize(SurfaceSize().width(), SurfaceSize().height(), surface_ahead_.get());
+  surface_ahead_.reset();
 }
 
 Cabinet::~Cabinet() {

@@ -27,10 +27,12 @@ struct Cabinet {
   // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each.
   // The carried pictures come from pictures where given (decoding ahead since the program
   // started). Art kept from an earlier start (kept) at this layout is read back instead, when it
-  // was made from the same program and pictures.
+  // was made from the same program and pictures. The surface is made in surface's memory where
+  // given and large enough.
   Cabinet(const GameState& gs, const std::string& app_dir, const std::string& sound_root,
           int screen_width, int screen_height, int game_area_height, int pixel_ratio = 1,
-          std::shared_ptr<DecodedPictures> pictures = nullptr, KeptArt kept = {});
+          std::shared_ptr<DecodedPictures> pictures = nullptr, KeptArt kept = {},
+          std::shared_ptr<SurfaceAhead> surface = nullptr);
   // Waits for the art being kept.
   ~Cabinet();
   Cabinet(const Cabinet&) = delete;
@@ -66,6 +68,8 @@ struct Cabinet {
   void LayOutArt(int width, bool try_kept);
   // Reads the art kept for layout width `width`, if any matches; true when it did.
   bool ReadKeptArt(int width);
+  // A black surface of the cabinet's size for the layout in force.
+  void ResizeSurface();
 
   KeptArt kept_;
   std::string kept_key_;            // what the current layout was made from
@@ -73,4 +77,5 @@ struct Cabinet {
   bool replacements_clean_ = true;  // every picture beside the program could be used
   bool layout_clean_ = false;       // nor could any the current layout looked for
   std::future<void> keeping_;
+  std::shared_ptr<SurfaceAhead> surface_ahead_;  // until the first surface is made
 };

@@ -247,6 +247,39 @@ TEST(CanvasFillRect, IgnoresTheRasterOperationAndClips) {
   EXPECT_TRUE(reported.isNull());
 }
 
+// A surface made ahead is black to the last pixel (alpha byte included), of the size asked
+// for, and given once; a larger request, or a second one, gets a surface made the usual way.
+TEST(CanvasResize, TakesTheSurfaceMadeAheadOnceAndOnlyWhereItFits) {
+  const auto all_black = [](const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x) {
+        if (row[x] != 0xff000000u) return false;
+      }
+    }
+    return true;
+  };
+  SurfaceAhead ahead(1000, 300);
+  const QImage taken = ahead.Take(1100, 250);
+  ASSERT_EQ(taken.size(), QSize(1100, 250));
+  EXPECT_EQ(taken.format(), QImage::Format_RGB32);
+  EXPECT_TRUE(all_black(taken));
+  EXPECT_TRUE(ahead.Take(10, 10).isNull());
+
+  SurfaceAhead small(40, 30);
+  Canvas canvas;
+  canvas.Resize(41, 30, &small);
+  EXPECT_EQ(canvas.Image().size(), QSize(41, 30));
+  EXPECT_TRUE(all_black(canvas.Image()));
+  EXPECT_TRUE(small.Take(40, 30).isNull());  // let go of when it did not fit
+
+  SurfaceAhead fits(40, 30);
+  canvas.Resize(40, 30, &fits);
+  canvas.SetPixel(39, 29, qRgb(9, 8, 7));
+  EXPECT_EQ(canvas.Pixel(39, 29), qRgb(9, 8, 7));
+  EXPECT_TRUE(all_black(canvas.Image().copy(0, 0, 39, 29)));
+}
+
 TEST(CanvasPixels, OutsideTheSurfaceReadsBlackAndWritesNothing) {
   Canvas canvas = Filled(3, 3, qRgb(7, 7, 7));
   EXPECT_EQ(canvas.Pixel(-1, 0), qRgb(0, 0, 0));
