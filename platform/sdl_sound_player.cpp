@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/file_bytes.h"
@@ -39,6 +41,9 @@ constexpr int kEffectChannel = 0;
 // An effect is a short sound: a larger file is not read at all.
 constexpr std::uintmax_t kLargestEffectFile = 64u << 20;
 constexpr int kLoaderNiceness = 10;
+// How often the output is looked at: whether it went away, and once gone, whether it can be
+// opened again.
+constexpr int kDeviceWatchMs = 1000;
 // Calls of the synthesizer made at one wake while a track plays: 8 x 512 frames, 93 ms at
 // 44.1 kHz.
 constexpr int kRenderAhead = 8;
@@ -75,16 +80,12 @@ class SdlSoundPlayer : public SoundPlayer {
       device_error_ = Mix_GetError();
       return;
     }
-    device_open_ = true;
-    Mix_AllocateChannels(1);
     int frequency = kAudioRate, channels = 2;
     Uint16 format = AUDIO_S16SYS;
     Mix_QuerySpec(&frequency, &format, &channels);
     bytes_per_ms_ = frequency * channels * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
-    effect_player = this;
-    Mix_ChannelFinished(&SdlSoundPlayer::EffectChannelFinished);
     frequency_ = frequency;
-    Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
+    DeviceOpened();
   }
 
   ~SdlSoundPlayer() override {
@@ -105,6 +106,12 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
   void Open(std::function<void()> opened) override {
+    if (device_open_) {
+      // On the user-interface thread, as the notices.
+      auto* watch = new QTimer(&ui_thread_);
+      QObject::connect(watch, &QTimer::timeout, watch, [this] { WatchDevice(); });
+      watch->start(kDeviceWatchMs);
+    }
     QMetaObject::invokeMethod(&ui_thread_, std::move(opened), Qt::QueuedConnection);
   }
   bool HasDevice() const override { return device_open_; }
@@ -164,6 +171,7 @@ class SdlSoundPlayer : public SoundPlayer {
           reason = path + " can't be read as a MIDI file";
         } else {
           player_ = player;
+          track_path_ = path;
           playing_ = false;
           started_ = false;
           total_ticks_ = 0;
@@ -225,6 +233,72 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
  private:
+  // The mixer's set-up on an open device: one effect channel, whose end is reported, and the
+  // music stream.
+  void DeviceOpened() {
+    device_open_ = true;
+    Mix_AllocateChannels(1);
+    effect_player = this;
+    Mix_ChannelFinished(&SdlSoundPlayer::EffectChannelFinished);
+    Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
+  }
+
+  // On the user-interface thread, every kDeviceWatchMs while the device was opened once. An
+  // output that went away (the sound server ended or restarted, the card was taken out) is
+  // not heard from again, and the mixer would go on rendering into nothing: the device is
+  // closed and the music let go of. Then the device is opened again as soon as it can be, on
+  // the same terms, so that the effects made for it play as they are, and the track that
+  // played starts again from its beginning.
+  void WatchDevice() {
+    if (device_open_) {
+      bool lost = false;
+      SDL_Event events[8];
+      int count = 0;
+      while ((count = SDL_PeepEvents(events, 8, SDL_GETEVENT, SDL_AUDIODEVICEADDED,
+                                     SDL_AUDIODEVICEREMOVED)) > 0) {
+        for (int i = 0; i < count; ++i) {
+          // Only an opened device has a number: the game's one output.
+          lost = lost || (events[i].type == SDL_AUDIODEVICEREMOVED &&
+                          events[i].adevice.iscapture == 0 && events[i].adevice.which != 0);
+        }
+      }
+      if (lost) LoseDevice();
+      return;
+    }
+    if (Mix_OpenAudioDevice(frequency_, AUDIO_S16SYS, 2, kAudioBufferFrames, nullptr, 0) != 0) {
+      return;
+    }
+    DeviceOpened();
+    std::fprintf(stderr, "The sound output is back.\n");
+    const std::string track = std::exchange(resume_path_, std::string());
+    if (track.empty()) return;
+    std::string error;
+    if (!OpenMusic(track, &error)) {
+      std::fprintf(stderr, "The music could not start again: %s\n", error.c_str());
+    } else if (std::exchange(resume_playing_, false)) {
+      PlayMusic();
+    }
+  }
+
+  void LoseDevice() {
+    std::fprintf(stderr,
+                 "The sound output went away; the game plays on silent until it is back.\n");
+    {
+      std::lock_guard<std::mutex> lock(music_mutex_);
+      resume_path_ = player_ != nullptr ? track_path_ : std::string();
+      resume_playing_ = playing_;
+    }
+    ReleaseMusic();
+    // The effect sounding ends for whoever waits for it.
+    Mix_HaltChannel(-1);
+    Mix_HookMusic(nullptr, nullptr);
+    Mix_ChannelFinished(nullptr);
+    effect_player = nullptr;
+    Mix_CloseAudio();
+    device_open_ = false;
+    device_error_ = "the sound output went away";
+  }
+
   // Decodes a whole WAVE file; nullptr for anything else.
   static Mix_Chunk* LoadWave(const std::vector<uint8_t>& bytes) {
     if (!IsWholeWaveFile(bytes.data(), bytes.size())) return nullptr;
@@ -457,6 +531,10 @@ class SdlSoundPlayer : public SoundPlayer {
 
   bool sdl_audio_ = false;
   bool device_open_ = false;
+  // The track open when the output went away, and whether it was asked to play: it starts
+  // again once the output is back.
+  std::string resume_path_;
+  bool resume_playing_ = false;
   int bytes_per_ms_ = 1;
   std::string device_error_;
   std::unique_ptr<SdlEffect> file_effect_;
@@ -477,8 +555,9 @@ class SdlSoundPlayer : public SoundPlayer {
   std::mutex music_mutex_;  // guards the fields below against the audio thread
   std::unique_ptr<MusicSynth> synth_;
   fluid_player_t* player_ = nullptr;
-  bool playing_ = false;  // asked to play
-  bool started_ = false;  // playing in the synthesizer
+  std::string track_path_;  // the open track's file
+  bool playing_ = false;    // asked to play
+  bool started_ = false;    // playing in the synthesizer
   bool ended_ = false;
   int total_ticks_ = 0;  // the playing track's length, once known
   // The synthesizer's output rendered ahead of the mixer, from rendered_read_ on; the samples

@@ -3,6 +3,7 @@
 // end and say so on the UI thread.
 #include "platform/sound_player.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <mutex>
 
@@ -517,4 +519,38 @@ TEST_F(RealPlayer, ReleasedMusicGivesBackItsMemoryAndTheNextTrackLoadsItAgain) {
   EXPECT_LT(released_while_loading - silent, held / 4);
 }
 
+// The output goes away (the sound server restarts): the player falls silent and lets go of it,
+// opens it again as soon as it can, and plays the track it was playing from its start.
+TEST_F(RealPlayer, AnOutputThatWentAwayIsOpenedAgainAndItsTrackStartsOver) {
+  const std::string track = WriteTinyMidi(dir, "a.mid", 12);  // 3 s: it outlasts the loss
+  const auto effect = player->PrepareEffect(ReadFile(ZELMAR_BESIDE_DIR "/Zelmar0.wav"));
+  ASSERT_NE(effect, nullptr);
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+  player->PlayMusic();
+  RunEvents(300);
+  // The notice SDL posts when an opened output is gone, for the game's one open device.
+  SDL_AudioDeviceID device = 0;
+  for (SDL_AudioDeviceID id = 2; id < 64 && device == 0; ++id) {
+    if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) device = id;
+  }
+  ASSERT_NE(device, 0u);
+  SDL_Event removed{};
+  removed.adevice.type = SDL_AUDIODEVICEREMOVED;
+  removed.adevice.which = device;
+  ASSERT_EQ(SDL_PushEvent(&removed), 1);
+  const auto run_until = [this](const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 10000) RunEvents(20);
+    return done();
+  };
+  ASSERT_TRUE(run_until([&] { return !player->HasDevice(); }));
+  EXPECT_FALSE(player->PlayEffect(*effect));
+  ASSERT_TRUE(run_until([&] { return player->HasDevice(); }));
+  EXPECT_TRUE(player->PlayEffect(*effect)) << "an effect made before plays on the new output";
+  EXPECT_TRUE(ends.empty());
+  EXPECT_TRUE(run_until([&] { return !ends.empty(); })) << "the track plays again";
+  EXPECT_EQ(ends, std::vector<MusicEnd>{MusicEnd::kPlayedToEnd});
+}
 }  // namespace
