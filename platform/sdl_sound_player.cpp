@@ -196,6 +196,8 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
   void CloseMusic() override {
+    // Closed while the output is gone: it does not start again when the output is back.
+    resume_path_.clear();
     // Under the lock the audio thread renders with: the player is unhooked from the
     // synthesizer only while nothing renders it.
     std::lock_guard<std::mutex> lock(music_mutex_);
@@ -283,12 +285,16 @@ class SdlSoundPlayer : public SoundPlayer {
   void LoseDevice() {
     std::fprintf(stderr,
                  "The sound output went away; the game plays on silent until it is back.\n");
+    std::string track;
+    bool playing = false;
     {
       std::lock_guard<std::mutex> lock(music_mutex_);
-      resume_path_ = player_ != nullptr ? track_path_ : std::string();
-      resume_playing_ = playing_;
+      if (player_ != nullptr) track = track_path_;
+      playing = playing_;
     }
     ReleaseMusic();
+    resume_path_ = std::move(track);
+    resume_playing_ = playing;
     // The effect sounding ends for whoever waits for it.
     Mix_HaltChannel(-1);
     Mix_HookMusic(nullptr, nullptr);

@@ -552,5 +552,14 @@ TEST_F(RealPlayer, AnOutputThatWentAwayIsOpenedAgainAndItsTrackStartsOver) {
   EXPECT_TRUE(ends.empty());
   EXPECT_TRUE(run_until([&] { return !ends.empty(); })) << "the track plays again";
   EXPECT_EQ(ends, std::vector<MusicEnd>{MusicEnd::kPlayedToEnd});
+
+  // A track closed while the output is gone (the music switched off) stays closed.
+  ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+  player->PlayMusic();
+  ASSERT_EQ(SDL_PushEvent(&removed), 1);
+  ASSERT_TRUE(run_until([&] { return !player->HasDevice(); }));
+  player->CloseMusic();
+  ASSERT_TRUE(run_until([&] { return player->HasDevice(); }));
+  EXPECT_EQ(LoudestOutput(loop, 1500), 0);
 }
 }  // namespace
