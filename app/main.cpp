@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +30,8 @@ namespace {
 // The menu bar and the window's frame, roughly: only to guess which masters the layout will
 // want before the window exists (a wrong guess only costs a decode on another core).
 constexpr int kWindowChromeGuess = 40;
+// The most height they may take: a tall title bar and a menu bar in a large font.
+constexpr int kWindowChromeMost = 120;
 
 }  // namespace
 
@@ -71,9 +72,13 @@ int main(int argc, char** argv) {
     largest.ratio = ratio;
     surface = std::make_shared<SurfaceAhead>(largest.Scale(kDesignWidth),
                                              largest.Scale(layout::kDesignHeight));
-    std::error_code ec;
+    // Art kept by the last start for any width this screen allows is what the window will most
+    // likely read back: then nothing is decoded.
+    const int available = screen->availableGeometry().height();
     if (kept_art_dir.empty() ||
-        !std::filesystem::exists(LaidOutArtPath(kept_art_dir, width, ratio), ec)) {
+        !KeepsLaidOutArtWithin(kept_art_dir, ratio,
+                               LayoutWidth(screen->size().width(), available - kWindowChromeMost),
+                               LayoutWidth(screen->size().width(), available))) {
       pictures->Prefetch(CarriedPicturePaths(width * ratio / double(kDesignWidth), ratio));
     }
   }

@@ -139,13 +139,19 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   EXPECT_EQ(next.art.background_bitmap.pixel(500, 300), qRgb(255, 0, 0));
   EXPECT_TRUE(next.art_problems.empty());
 
-  // Only the layouts written last are kept: the oldest of four is let go of.
+  // Only the layouts written last are kept: the oldest of four is let go of, and a file still
+  // being written is no layout.
   for (int width : {801, 802, 803}) WriteAll(LaidOutArtPath(kept.dir, width, 1), "newer");
+  WriteAll(LaidOutArtPath(kept.dir, 900, 1) + ".new-a1b2c3", "being written");
   std::filesystem::last_write_time(
       path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
   ForgetOlderLaidOutArt(kept.dir);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
   EXPECT_TRUE(QFile::exists(QString::fromStdString(LaidOutArtPath(kept.dir, 801, 1))));
+  // Before its window exists, a start looks for a layout anywhere in the range its screen allows.
+  EXPECT_TRUE(KeepsLaidOutArtWithin(kept.dir, 1, 790, 801));
+  EXPECT_FALSE(KeepsLaidOutArtWithin(kept.dir, 1, 804, 1024));
+  EXPECT_FALSE(KeepsLaidOutArtWithin(kept.dir, 2, 790, 900));
 
   // A picture beside the program that can't be used is told at every start: that layout is not
   // kept.
