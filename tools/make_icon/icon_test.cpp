@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cstdlib>
 
 #include "emblem.h"
@@ -22,17 +23,25 @@ QImage Rendered(QSvgRenderer& svg, int size) {
   return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-// Mean difference per channel (alpha included) between two pictures of the same size.
-double MeanDifference(const QImage& a, const QImage& b) {
-  double total = 0;
+struct Difference {
+  double mean = 0;  // per channel, alpha included
+  int largest = 0;  // in any one channel of any one pixel
+};
+
+Difference Compare(const QImage& a, const QImage& b) {
+  Difference d;
   for (int y = 0; y < a.height(); ++y) {
     for (int x = 0; x < a.width(); ++x) {
       const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-      total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-               std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+      for (int off : {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                      std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) {
+        d.mean += off;
+        d.largest = std::max(d.largest, off);
+      }
     }
   }
-  return total / (4.0 * a.width() * a.height());
+  d.mean /= 4.0 * a.width() * a.height();
+  return d;
 }
 
 TEST(Icon, EverySizeIsTheScalableIconDrawnInPixels) {
@@ -48,9 +57,12 @@ TEST(Icon, EverySizeIsTheScalableIconDrawnInPixels) {
     EXPECT_EQ(qAlpha(png.pixel(0, size - 1)), 0);
     EXPECT_EQ(qAlpha(png.pixel(size - 1, size - 1)), 0);
     EXPECT_EQ(qAlpha(png.pixel(size / 2, size * 3 / 4)), 255);
-    // The committed pictures are what the painter draws today.
-    EXPECT_EQ(png, icon::EmblemPicture(size));
-    EXPECT_LT(MeanDifference(png, Rendered(svg, size)), 2.0);
+    // The committed pictures are what the painter draws today, to within the last bit that
+    // another processor's blending routines may round differently.
+    const QImage painted = icon::EmblemPicture(size).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(painted.size(), png.size());
+    EXPECT_LE(Compare(png, painted).largest, 2);
+    EXPECT_LT(Compare(png, Rendered(svg, size)).mean, 2.0);
   }
 }
 
