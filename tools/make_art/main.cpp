@@ -140,6 +140,13 @@ int main(int argc, char** argv) {
     }
     return Save(art::MakePreview(dir, width, lines), args[1]) ? 0 : 1;
   }
+  // An option it does not know (--help, say) is not taken for a folder to fill with art.
+  if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1Char('-')))) {
+    std::fprintf(stderr,
+                 "usage: zelmar-make-art [ART_DIR]\n"
+                 "       zelmar-make-art --preview OUT.png [WIDTH] [LINES] [ART_DIR]\n");
+    return 2;
+  }
   const QString dir = args.isEmpty() ? QStringLiteral(ZELMAR_ART_DIR) : args[0];
   return WriteAll(dir) ? 0 : 1;
 }
