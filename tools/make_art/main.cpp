@@ -21,6 +21,7 @@
 #include "preview.h"
 #include "small_art.h"
 #include "symbols.h"
+#include "tools/usage.h"
 
 namespace {
 
@@ -122,13 +123,17 @@ bool FontsPresent() {
 
 }  // namespace
 
+constexpr char kUsage[] =
+    "usage: zelmar-make-art [ART_DIR]\n"
+    "       zelmar-make-art --preview OUT.png [WIDTH] [LINES] [ART_DIR]\n";
+
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
   if (!FontsPresent()) return 1;
   if (!args.isEmpty() && args[0] == "--preview") {
     if (args.size() < 2) {
-      std::fprintf(stderr, "usage: zelmar-make-art --preview OUT.png [WIDTH] [LINES] [ART_DIR]\n");
+      std::fputs(kUsage, stderr);
       return 2;
     }
     const int width = args.size() > 2 ? args[2].toInt() : 800;
@@ -140,12 +145,8 @@ int main(int argc, char** argv) {
     }
     return Save(art::MakePreview(dir, width, lines), args[1]) ? 0 : 1;
   }
-  // An option it does not know (--help, say) is not taken for a folder to fill with art.
-  if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1Char('-')))) {
-    std::fprintf(stderr,
-                 "usage: zelmar-make-art [ART_DIR]\n"
-                 "       zelmar-make-art --preview OUT.png [WIDTH] [LINES] [ART_DIR]\n");
-    return 2;
+  if (argc > 1) {
+    if (const int status = AnswerUnknownOption(argv[1], kUsage); status >= 0) return status;
   }
   const QString dir = args.isEmpty() ? QStringLiteral(ZELMAR_ART_DIR) : args[0];
   return WriteAll(dir) ? 0 : 1;

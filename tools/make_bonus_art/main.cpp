@@ -16,6 +16,7 @@
 #include "characters.h"
 #include "drawing_kit.h"
 #include "scenery.h"
+#include "tools/usage.h"
 
 namespace {
 
@@ -103,9 +104,11 @@ int main(int argc, char** argv) {
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--preview") && i + 1 < args.size()) {
       preview_dir = args[++i];
-    } else if (args[i] == QLatin1String("--help") || args[i].startsWith(QLatin1Char('-'))) {
-      std::fprintf(stderr, "usage: zelmar-make-bonus-art [ART_FOLDER] [--preview FOLDER]\n");
-      return args[i] == QLatin1String("--help") ? 0 : 2;
+    } else if (const int status = AnswerUnknownOption(
+                   args[i].toLocal8Bit().constData(),
+                   "usage: zelmar-make-bonus-art [ART_FOLDER] [--preview FOLDER]\n");
+               status >= 0) {
+      return status;
     } else {
       art_dir = args[i];
     }

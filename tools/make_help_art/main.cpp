@@ -14,6 +14,7 @@
 #include "platform/jpeg.h"
 #include "tools/make_help_art/pages.h"
 #include "tools/make_help_art/shots.h"
+#include "tools/usage.h"
 
 namespace {
 
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
     const QString arg = QString::fromLocal8Bit(argv[i]);
     if (arg == QLatin1String("--pages-only")) {
       pages_only = true;
+    } else if (const int status = AnswerUnknownOption(
+                   argv[i], "usage: zelmar-make-help-art [--pages-only] [FOLDER]\n");
+               status >= 0) {
+      return status;
     } else {
       folder = arg;
     }

@@ -10,9 +10,16 @@
 #include <cstdio>
 
 #include "emblem.h"
+#include "tools/usage.h"
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
+  if (argc > 1) {
+    if (const int status = AnswerUnknownOption(argv[1], "usage: zelmar-make-icon [ART_DIR]\n");
+        status >= 0) {
+      return status;
+    }
+  }
   const QString art_dir =
       argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ZELMAR_ART_DIR);
   const QString dir = art_dir + "/icon";

@@ -11,6 +11,7 @@
 #include "tools/make_sounds/audio_file.h"
 #include "tools/make_sounds/effects.h"
 #include "tools/make_sounds/songs.h"
+#include "tools/usage.h"
 
 namespace {
 
@@ -21,6 +22,12 @@ constexpr int kTailTicks = MidiSong::kTicksPerBeat / 5;
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1) {
+    if (const int status = AnswerUnknownOption(argv[1], "usage: zelmar-make-sounds [ART_FOLDER]\n");
+        status >= 0) {
+      return status;
+    }
+  }
   const std::string art = argc > 1 ? argv[1] : ZELMAR_SOURCE_DIR "/art";
   const std::string beside = art + "/beside/";
   std::error_code ec;
