@@ -17,23 +17,11 @@
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
 #include "platform/sound_module.h"
-#include "screen/laid_out_art.h"
 #include "screen/layout.h"
 #include "screen/layout_width.h"
-#include "screen/main_art.h"
 #include "screen/scale.h"
 #include "shell/game_audio.h"
 #include "shell/settings.h"
-
-namespace {
-
-// The menu bar and the window's frame, roughly: only to guess which masters the layout will
-// want before the window exists (a wrong guess only costs a decode on another core).
-constexpr int kWindowChromeGuess = 40;
-// The most height they may take: a tall title bar and a menu bar in a large font.
-constexpr int kWindowChromeMost = 120;
-
-}  // namespace
 
 int main(int argc, char** argv) {
   ReturnLargeBlocksWhenFreed();
@@ -52,35 +40,22 @@ int main(int argc, char** argv) {
   FontConfigurationPreload fonts;
   QApplication app(argc, argv);
   fonts.Join();
-  // The cabinet's pictures, and the larger masters that the screen's size calls for, are decoded
-  // on another core while the window is set up. Not before the application is made: Qt would
-  // take the first thread to make one of its objects for the main thread.
-  // Where the laid-out art was kept by the last start: at the same size nothing is decoded.
-  auto pictures = std::make_shared<DecodedPictures>();
+  // Where the laid-out art is kept for the next start: at the same size nothing is decoded.
   std::shared_ptr<SurfaceAhead> surface;
   const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
   const std::string kept_art_dir =
       cache.isEmpty() ? std::string() : cache.toStdString() + "/zelmar-slots";
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    // The memory of the cabinet's surface is made on another core while the window is set up,
+    // as large as the whole screen's height allows (the game area is less: the menu bar and any
+    // frame take some). Not before the application is made: Qt would take the first thread to
+    // make one of its objects for the main thread.
     const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
-    const int width = LayoutWidth(screen->size().width(),
-                                  screen->availableGeometry().height() - kWindowChromeGuess);
-    // So is the memory of the cabinet's surface, as large as the whole screen's height allows
-    // (the game area is less: the menu bar and any frame take some).
     ScreenScale largest;
     largest.layout_width = LayoutWidth(screen->size().width(), screen->size().height());
     largest.ratio = ratio;
     surface = std::make_shared<SurfaceAhead>(largest.Scale(kDesignWidth),
                                              largest.Scale(layout::kDesignHeight));
-    // Art kept by the last start for any width this screen allows is what the window will most
-    // likely read back: then nothing is decoded.
-    const int available = screen->availableGeometry().height();
-    if (kept_art_dir.empty() ||
-        !KeepsLaidOutArtWithin(kept_art_dir, ratio,
-                               LayoutWidth(screen->size().width(), available - kWindowChromeMost),
-                               LayoutWidth(screen->size().width(), available))) {
-      pictures->Prefetch(CarriedPicturePaths(width * ratio / double(kDesignWidth), ratio));
-    }
   }
   // The program's name, which its windows carry as their class. No display name is set: Qt would
   // append it to every caption, and each window's caption is its own (the game's title, a
@@ -100,7 +75,6 @@ int main(int argc, char** argv) {
   std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
   GameState state;
   StartOptions options;
-  options.pictures = pictures;
   options.kept_art_dir = kept_art_dir;
   options.surface = std::move(surface);
   MainWindow window(state, *platform, sounds, *help, *web, options);

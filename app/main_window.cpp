@@ -174,10 +174,10 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // On a screen of 200 % the cabinet is drawn in device pixels, twice as many each way; a
   // fractional ratio is left to the desktop's own scaling above its whole part.
   const int ratio = std::max(1, static_cast<int>(devicePixelRatioF()));
-  cabinet_ = std::make_unique<Cabinet>(
-      gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(), platform_.ScreenHeight(),
-      ExpectedGameAreaHeight(), ratio, options.pictures,
-      KeptArt{options.kept_art_dir, program_file}, options.surface);
+  cabinet_ =
+      std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
+                                platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio,
+                                KeptArt{options.kept_art_dir, program_file}, options.surface);
   ReportArtProblems();
   cabinet_->canvas.on_changed = [this](const QRect& r) {
     if (surface_ == nullptr) return;

@@ -56,8 +56,6 @@ struct StartOptions {
   std::optional<uint32_t> seed;
   // Program file used for AppDir and ExeBaseName; empty means the running program.
   std::string program_file;
-  // The carried pictures, being decoded since the program started; none: decoded as needed.
-  std::shared_ptr<DecodedPictures> pictures;
   // Where the art laid out at start-up is kept for the next start; empty keeps nothing.
   std::string kept_art_dir;
   // The memory of the cabinet's surface, being made since the program started; none: made as

@@ -12,15 +12,14 @@
 
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
-                 int game_area_height, int pixel_ratio, std::shared_ptr<DecodedPictures> pictures,
-                 KeptArt kept, std::shared_ptr<SurfaceAhead> surface)
+                 int game_area_height, int pixel_ratio, KeptArt kept,
+                 std::shared_ptr<SurfaceAhead> surface)
     : app_dir(app_dir_in),
       sound_root(sound_root_in),
       screen(gs, layout, art, canvas),
       status(canvas, layout),
       kept_(std::move(kept)),
       surface_ahead_(std::move(surface)) {
-  if (pictures != nullptr) art.decoded = std::move(pictures);
   layout.scale.ratio = pixel_ratio < 1 ? 1 : pixel_ratio;
   canvas.SetPixelRatio(layout.scale.ratio);
   layout.ScreenWidth = screen_width;

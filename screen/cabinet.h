@@ -25,14 +25,12 @@ struct Cabinet {
   // Loads the art carried with the program and the replacements beside it (app_dir, named from
   // sound_root), and lays the cabinet out for a screen screen_width x screen_height whose game
   // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each.
-  // The carried pictures come from pictures where given (decoding ahead since the program
-  // started). Art kept from an earlier start (kept) at this layout is read back instead, when it
-  // was made from the same program and pictures. The surface is made in surface's memory where
-  // given and large enough.
+  // Art kept from an earlier start (kept) at this layout is read back instead, when it was made
+  // from the same program and pictures. The surface is made in surface's memory where given and
+  // large enough.
   Cabinet(const GameState& gs, const std::string& app_dir, const std::string& sound_root,
           int screen_width, int screen_height, int game_area_height, int pixel_ratio = 1,
-          std::shared_ptr<DecodedPictures> pictures = nullptr, KeptArt kept = {},
-          std::shared_ptr<SurfaceAhead> surface = nullptr);
+          KeptArt kept = {}, std::shared_ptr<SurfaceAhead> surface = nullptr);
   // Waits for the art being kept.
   ~Cabinet();
   Cabinet(const Cabinet&) = delete;

@@ -8,11 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
@@ -218,42 +216,13 @@ std::string LaidOutArtKey(const std::string& program_file, const std::string& ap
   return key;
 }
 
-namespace {
-
-std::string LaidOutArtName(int layout_width, int ratio) {
-  return "cabinet-" + std::to_string(layout_width) + "x" + std::to_string(ratio) + ".art";
-}
-
-// The layout width and pixel ratio in the name of a laid-out art file; false for any other name,
-// a file still being written among them.
-bool ParseLaidOutArtName(const std::string& name, int* width, int* ratio) {
-  return std::sscanf(name.c_str(), "cabinet-%dx%d", width, ratio) == 2 &&
-         name == LaidOutArtName(*width, *ratio);
-}
-
-}  // namespace
-
-bool KeepsLaidOutArtWithin(const std::string& dir, int ratio, int lowest_width, int highest_width) {
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    int width = 0;
-    int kept_ratio = 0;
-    if (ParseLaidOutArtName(it->path().filename().string(), &width, &kept_ratio) &&
-        kept_ratio == ratio && width >= lowest_width && width <= highest_width) {
-      return true;
-    }
-  }
-  return false;
-}
-
 void ForgetOlderLaidOutArt(const std::string& dir, int keep) {
   namespace fs = std::filesystem;
   std::vector<std::pair<fs::file_time_type, fs::path>> kept;
   std::error_code ec;
   for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    int width = 0;
-    int ratio = 0;
-    if (!ParseLaidOutArtName(it->path().filename().string(), &width, &ratio)) continue;
+    const std::string name = it->path().filename().string();
+    if (name.rfind("cabinet-", 0) != 0 || it->path().extension() != ".art") continue;
     std::error_code time_error;
     const fs::file_time_type written = fs::last_write_time(it->path(), time_error);
     if (!time_error) kept.emplace_back(written, it->path());
@@ -267,7 +236,7 @@ void ForgetOlderLaidOutArt(const std::string& dir, int keep) {
 }
 
 std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio) {
-  return dir + "/" + LaidOutArtName(layout_width, ratio);
+  return dir + "/cabinet-" + std::to_string(layout_width) + "x" + std::to_string(ratio) + ".art";
 }
 
 bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainArt& art,

@@ -25,12 +25,6 @@ std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio);
 // How many layouts are kept at most: a screen or two, and a window moved between them.
 inline constexpr int kLaidOutArtKept = 3;
 
-// Whether dir keeps art laid out at ratio for some layout width from lowest_width to
-// highest_width. Before the window exists its exact width is not known (its menu bar and frame
-// are yet to be measured), only the range the screen allows; a file in that range is most likely
-// the layout the window will get, as it got it at its last start.
-bool KeepsLaidOutArtWithin(const std::string& dir, int ratio, int lowest_width, int highest_width);
-
 // Removes all but the `keep` most recently written laid-out art files in dir.
 void ForgetOlderLaidOutArt(const std::string& dir, int keep = kLaidOutArtKept);
 

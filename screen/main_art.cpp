@@ -455,20 +455,3 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   art.green_bitmap =
       Stretch(art.green_small, art.green_small.width() * ratio, art.green_small.height() * ratio);
 }
-
-std::vector<QString> CarriedPicturePaths(double shown_scale, int ratio) {
-  std::vector<QString> paths;
-  for (const BuiltIn& item : kBuiltIn) paths.push_back(QString::fromLatin1(item.resource));
-  if (const int factor = MasterFactor(shown_scale); factor > 1) {
-    for (const char* stem : {"background", "spin_strip", "bet_max", "spin"}) {
-      paths.push_back(MasterPath(stem, "jpg", factor));
-    }
-    for (const char* stem : {"line_bubbles", "line_bubbles_dim", "line_bubbles_mask"}) {
-      paths.push_back(MasterPath(stem, "png", factor));
-    }
-  }
-  if (const int factor = MasterFactor(ratio); factor > 1) {
-    for (const char* stem : {"logo", "logo_mask"}) paths.push_back(MasterPath(stem, "png", factor));
-  }
-  return paths;
-}

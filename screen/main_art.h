@@ -88,11 +88,6 @@ struct MainArt {
   QImage digits_bitmap, green_bitmap;
 };
 
-// The resource paths of the carried pictures that a cabinet shown at shown_scale times its
-// design size, at a pixel ratio of ratio, decodes, in the order its layout needs them: the
-// design-size pictures, then the masters it is laid out from.
-std::vector<QString> CarriedPicturePaths(double shown_scale, int ratio);
-
 // Decodes the art carried with the program (Qt resources under :/art/main/). JPEG pictures go
 // through our libjpeg decoder. Returns false and says which picture failed (missing, corrupt
 // or of the wrong size) when the program's own art is unusable.
