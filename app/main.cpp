@@ -41,15 +41,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   fonts.Join();
   // Where the laid-out art is kept for the next start: at the same size nothing is decoded.
-  std::shared_ptr<SurfaceAhead> surface;
   const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
   const std::string kept_art_dir =
       cache.isEmpty() ? std::string() : cache.toStdString() + "/zelmar-slots";
+  // The memory of the cabinet's surface is made on another core while the window is set up, as
+  // large as the whole screen's height allows (the game area is less: the menu bar and any frame
+  // take some), once the screen's size is known.
+  std::shared_ptr<SurfaceAhead> surface;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    // The memory of the cabinet's surface is made on another core while the window is set up,
-    // as large as the whole screen's height allows (the game area is less: the menu bar and any
-    // frame take some). Not before the application is made: Qt would take the first thread to
-    // make one of its objects for the main thread.
     const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
     ScreenScale largest;
     largest.layout_width = LayoutWidth(screen->size().width(), screen->size().height());
