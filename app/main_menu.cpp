@@ -54,12 +54,18 @@ void MainWindow::BuildMenu() {
   command(help, QStringLiteral("&Company Information"), &MainWindow::ShowCompanyInformation);
 }
 
+std::function<bool()> MainWindow::KeepRunningGameNow() {
+  // Through the writer, after whatever it still has to write; a game this copy has not changed
+  // since it last read or wrote it is not written over another copy's.
+  return [this] { return keeper_->KeepNow(gs_); };
+}
+
 // Saved games: the slot dialog, not while credits are moving. An opened game is on the meters
 // at once.
 void MainWindow::OpenGame() {
   if (play_->Running()) return;
   if (RunSavedGamesDialog(
-          *saves_, platform_, identity_, SlotDialogMode::kOpen,
+          *saves_, platform_, identity_, SlotDialogMode::kOpen, KeepRunningGameNow(),
           [this](int context) { help_.ShowContext(context); }, this)) {
     keeper_->Keep(gs_);  // the opened game is the running game from now on
   }
@@ -69,7 +75,7 @@ void MainWindow::OpenGame() {
 void MainWindow::SaveGame() {
   if (play_->Running()) return;
   RunSavedGamesDialog(
-      *saves_, platform_, identity_, SlotDialogMode::kSave,
+      *saves_, platform_, identity_, SlotDialogMode::kSave, KeepRunningGameNow(),
       [this](int context) { help_.ShowContext(context); }, this);
 }
 

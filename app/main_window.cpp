@@ -223,6 +223,9 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 16. The running game of the last run, or a new one (reading never fails).
   (void)saves_->SaveLoadGame(kRunningGameSlot, false);
+  // A close that changed nothing then writes nothing: another copy of the game may have played
+  // on with the same file since.
+  if (saves_->SlotIsSaved(kRunningGameSlot)) keeper_->ReadFromFile(gs_);
 
   // 17. Centre the window on the screen.
   const int screen_w = platform_.ScreenWidth();
@@ -306,8 +309,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // that can't be written is reported, and the program still ends: keeping the player in a game
   // that can't be saved helps nobody.
   keeper_->SetFailureHandler(nullptr);
-  keeper_->Keep(gs_);
-  if (!keeper_->Flush()) ShowSaveFailure(platform_, this, *saves_);
+  if (!keeper_->KeepNow(gs_)) ShowSaveFailure(platform_, this, *saves_);
   start_up_timer_->SetEnabled(false);
   win_cycle_->Stop();
   help_.Close();

@@ -151,6 +151,9 @@ class MainWindow : public QMainWindow, private PlayHost {
   void StartSounds();
   void FinishStartUp();
   void BuildMenu();
+  // Keeps the running game in the file now; false when it could not be written (the caller
+  // tells the player).
+  std::function<bool()> KeepRunningGameNow();
   // The commands that change the game's money or swap it follow the play: not while it runs.
   void EnableGameCommands(bool enabled);
   void SurfaceResized(int width, int height);

@@ -47,6 +47,8 @@ class ProfileDocument {
   // blanks, since a value is one line.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
+  bool HasSection(std::string_view section) const { return FindSection(section) >= 0; }
+
  private:
   // Index of the header line of the first section named `section`, or -1.
   int FindSection(std::string_view section) const;

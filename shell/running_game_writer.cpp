@@ -23,20 +23,44 @@ RunningGameWriter::~RunningGameWriter() {
 }
 
 void RunningGameWriter::Keep(const GameState& state) {
+  Queue(state, false);
+}
+
+void RunningGameWriter::Queue(const GameState& state, bool caller_reports) {
   SavedGame game = SavedGameOf(state, kRunningGameName);
   {
     const std::lock_guard lock(mutex_);
     waiting_ = std::move(game);
     ++queued_;
+    if (caller_reports) reported_by_caller_ = queued_;
   }
   wake_.notify_one();
 }
+
+void RunningGameWriter::ReadFromFile(const GameState& state) {
+  const std::lock_guard lock(mutex_);
+  in_file_ = SavedGameOf(state, kRunningGameName);
+}
+
+namespace {
+// The same game: the same numbers under the same name. The date only says when it was written.
+bool SameGame(const SavedGame& a, const SavedGame& b) {
+  return a.name == b.name && a.credits == b.credits && a.borrowed == b.borrowed &&
+         a.spin_count == b.spin_count && a.total_bet == b.total_bet &&
+         a.bonus_payoffs == b.bonus_payoffs;
+}
+}  // namespace
 
 bool RunningGameWriter::Flush() {
   std::unique_lock lock(mutex_);
   const uint64_t newest = queued_;
   finished_.wait(lock, [&] { return handled_ >= newest; });
   return last_written_;
+}
+
+bool RunningGameWriter::KeepNow(const GameState& state) {
+  Queue(state, true);
+  return Flush();
 }
 
 void RunningGameWriter::SetFailureHandler(std::function<void()> on_failure) {
@@ -53,12 +77,15 @@ void RunningGameWriter::Run() {
     const SavedGame game = std::move(*waiting_);
     waiting_.reset();
     const uint64_t number = queued_;
+    const bool unchanged = in_file_ && SameGame(*in_file_, game);
+    const bool caller_reports = number <= reported_by_caller_;
     lock.unlock();
 
-    const bool written = WriteProfileSection(file_path_, section, SavedGameEntries(game));
+    const bool written =
+        unchanged || WriteProfileSection(file_path_, section, SavedGameEntries(game));
     // Posted before the write counts as ended, so a Flush that returns false finds the notice
     // already on its way.
-    if (!written && !refusing_) {
+    if (!written && !refusing_ && !caller_reports) {
       QMetaObject::invokeMethod(
           notices_.get(),
           [this] {
@@ -69,6 +96,11 @@ void RunningGameWriter::Run() {
     refusing_ = !written;
 
     lock.lock();
+    if (written) {
+      in_file_ = game;
+    } else {
+      in_file_.reset();
+    }
     handled_ = number;
     last_written_ = written;
     finished_.notify_all();

@@ -33,15 +33,24 @@ class RunningGameWriter {
   // Queues the running game as `state` holds it now and returns at once: a copy of the five
   // numbers is taken; a state still waiting to be written is replaced (only the newest matters).
   void Keep(const GameState& state);
+  // Tells the writer the running game the file holds as this copy has just read it. A game
+  // handed over later that still equals the last one this copy read or wrote is not written: the
+  // file already holds it, unless another process has changed it since, and then that process's
+  // game must not be overwritten by one this copy never changed. Call before the first Keep.
+  void ReadFromFile(const GameState& state);
   // Waits until every state queued so far has been written or refused. True when the newest
   // one is in the file.
   bool Flush();
+  // Keep and Flush in one, for a caller that tells the player itself when the game could not be
+  // kept: a refusal of this write is not also reported to the failure handler.
+  bool KeepNow(const GameState& state);
   // Called on the user-interface thread (posted there; never from inside Keep) when a write of
   // the file at file_path is refused after the last one succeeded (or after start): so a run of
   // failures is reported once; the next good write ends the run.
   void SetFailureHandler(std::function<void()> on_failure);
 
  private:
+  void Queue(const GameState& state, bool caller_reports);
   void Run();
 
   const std::string file_path_;
@@ -54,11 +63,15 @@ class RunningGameWriter {
   std::condition_variable wake_;      // a game is waiting, or the writer is stopping
   std::condition_variable finished_;  // a write has ended
   std::optional<SavedGame> waiting_;
-  uint64_t queued_ = 0;   // games handed over so far
-  uint64_t handled_ = 0;  // the number of the newest game written or refused
+  uint64_t queued_ = 0;              // games handed over so far
+  uint64_t handled_ = 0;             // the number of the newest game written or refused
+  uint64_t reported_by_caller_ = 0;  // games up to this number are KeepNow's to report
   bool last_written_ = true;
   bool stopping_ = false;
 
+  // The running game as this copy last read it from the file or wrote it there; none while the
+  // file may hold something this copy has not seen (nothing read, or a write refused).
+  std::optional<SavedGame> in_file_;
   bool refusing_ = false;  // the writer thread's own: the last write was refused
   std::thread thread_;     // last, so that it starts with everything above in place
 };

@@ -32,7 +32,7 @@ std::string SlotSectionName(int slot) {
   return "GameNo" + std::to_string(slot + 1);
 }
 
-std::string SavedGamesFilePath(const std::string& exe_base_name) {
+std::string GameDataFolder() {
   std::string data_home;
   const char* xdg = std::getenv("XDG_DATA_HOME");
   // Only an absolute path counts; anything else is to be ignored.
@@ -42,7 +42,11 @@ std::string SavedGamesFilePath(const std::string& exe_base_name) {
     const char* home = std::getenv("HOME");
     data_home = std::string(home != nullptr ? home : "") + "/.local/share";
   }
-  return data_home + "/zelmar-slots/" + exe_base_name + ".ini";
+  return data_home + "/zelmar-slots";
+}
+
+std::string SavedGamesFilePath(const std::string& exe_base_name) {
+  return GameDataFolder() + "/" + exe_base_name + ".ini";
 }
 
 std::string FormatSaveDate(const QDate& date, const QLocale& locale) {
@@ -101,6 +105,10 @@ SavedGame SavedGames::ReadSlot(int slot) const {
   game.total_bet = ReadInt(file, section, kTotalBetsKey, 0);
   game.bonus_payoffs = ReadInt(file, section, kBonusKey, 0);
   return game;
+}
+
+bool SavedGames::SlotIsSaved(int slot) const {
+  return ReadProfileFile(file_path_).HasSection(SlotSectionName(slot));
 }
 
 bool SavedGames::SaveLoadGame(int slot, bool saving, std::string_view name) {

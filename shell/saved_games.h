@@ -21,8 +21,11 @@ inline constexpr char kRunningGameName[] = "CurrentGame";
 // "GameNo1" .. "GameNo8" for slots 0..7, "CurrentGame" for kRunningGameSlot.
 std::string SlotSectionName(int slot);
 
-// $XDG_DATA_HOME/zelmar-slots/ + exe_base_name + ".ini"; XDG_DATA_HOME defaults to
+// $XDG_DATA_HOME/zelmar-slots, the folder of the player's games; XDG_DATA_HOME defaults to
 // ~/.local/share as the desktop's base-directory rules say.
+std::string GameDataFolder();
+
+// GameDataFolder() + "/" + exe_base_name + ".ini".
 std::string SavedGamesFilePath(const std::string& exe_base_name);
 
 // "mm/dd/yy" with the locale's date separator in place of '/': 12/06/26, 12.06.26.
@@ -57,6 +60,8 @@ class SavedGames {
   // Reads the section of slot 0..7 or kRunningGameSlot and changes nothing. A missing file,
   // section or key gives the section's name, today's date, 1000, 1000, 0, 0, 0.
   SavedGame ReadSlot(int slot) const;
+  // Whether the file holds a section for slot 0..7 or kRunningGameSlot.
+  bool SlotIsSaved(int slot) const;
 
   // Reading (saving false) sets SavedGameName(), SavedGameDate() and the five numbers of the
   // game state from the slot's section. Writing stores `name`, today's date and the five

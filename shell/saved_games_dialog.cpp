@@ -159,10 +159,10 @@ void ShowSaveFailure(Platform& platform, QWidget* parent, const SavedGames& save
 }
 
 bool RunSavedGamesDialog(SavedGames& saves, Platform& platform, const GameIdentity& identity,
-                         SlotDialogMode mode, std::function<void(int context)> show_help,
-                         QWidget* parent) {
+                         SlotDialogMode mode, const std::function<bool()>& keep_running_game,
+                         std::function<void(int context)> show_help, QWidget* parent) {
   // The running game is kept in the file before anything else happens.
-  if (!saves.SaveLoadGame(kRunningGameSlot, true, kRunningGameName)) {
+  if (!keep_running_game()) {
     ShowSaveFailure(platform, parent, saves);
     return false;
   }

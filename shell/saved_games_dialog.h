@@ -71,11 +71,13 @@ class SavedGamesDialog : public QDialog {
   bool opened_ = false;
 };
 
-// The Save Game or Open Game command: writes the running game to the file, then shows the slot
-// dialog modally. When the running game cannot be written, shows "Unable to write to" the file
-// and opens no dialog. Returns true when a saved game was opened (the screen must show it).
+// The Save Game or Open Game command: keeps the running game in the file (keep_running_game,
+// false when it could not be written), then shows the slot dialog modally. When the running
+// game cannot be written, shows "Unable to write to" the file and opens no dialog. Returns true
+// when a saved game was opened (the screen must show it).
 bool RunSavedGamesDialog(SavedGames& saves, Platform& platform, const GameIdentity& identity,
-                         SlotDialogMode mode, std::function<void(int context)> show_help = {},
+                         SlotDialogMode mode, const std::function<bool()>& keep_running_game,
+                         std::function<void(int context)> show_help = {},
                          QWidget* parent = nullptr);
 
 // Shows "Unable to write to" and the saved-games file's name in an error box.

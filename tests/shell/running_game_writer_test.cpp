@@ -117,6 +117,26 @@ TEST_F(RunningGameWriterTest, KeepsTheNewestGameAsClosingWouldAndWritesTheLastOn
   EXPECT_EQ(FilesInFolder(), "zelmar-slots.ini zelmar-slots.ini.lock");
 }
 
+// Two copies of the game on one file: the one that played nothing since it read the file must
+// not put its old game back over the other's, whenever it keeps it (a close, a dialog).
+TEST_F(RunningGameWriterTest, AGameUnchangedSinceItWasReadIsNotWrittenOverAnotherCopysGame) {
+  WriteText(path_, "[CurrentGame]\nGameName=CurrentGame\nCredits=1000\nBorrowed=1000\n");
+  RunningGameWriter idle(path_.toStdString());
+  GameState as_read;
+  idle.ReadFromFile(as_read);
+  {
+    RunningGameWriter playing(path_.toStdString());
+    playing.ReadFromFile(as_read);
+    playing.Keep(AfterSpin(3));
+  }
+  ASSERT_EQ(SpinInFile(path_), 3);
+  EXPECT_TRUE(idle.KeepNow(as_read));
+  EXPECT_EQ(SpinInFile(path_), 3);
+  // A game it has changed is its own to keep.
+  EXPECT_TRUE(idle.KeepNow(AfterSpin(4)));
+  EXPECT_EQ(SpinInFile(path_), 4);
+}
+
 TEST_F(RunningGameWriterTest, ARunOfRefusedWritesIsReportedOnceAndTheGameGoesOn) {
   auto writer = std::make_unique<RunningGameWriter>(path_.toStdString());
   int notices = 0;
@@ -150,10 +170,20 @@ TEST_F(RunningGameWriterTest, ARunOfRefusedWritesIsReportedOnceAndTheGameGoesOn)
   EXPECT_EQ(notices, 2);
   EXPECT_EQ(SpinInFile(path_), 5);
 
-  // A notice still on its way when the writer goes is dropped with it.
+  // A write whose caller tells the player itself brings no notice on top.
   writer->Keep(AfterSpin(8));
   ASSERT_TRUE(writer->Flush());
-  refused_run(9, 9);
+  {
+    const DiskTakesNoMoreBytes full;
+    EXPECT_FALSE(writer->KeepNow(AfterSpin(9)));
+  }
+  QCoreApplication::processEvents();
+  EXPECT_EQ(notices, 2);
+
+  // A notice still on its way when the writer goes is dropped with it.
+  writer->Keep(AfterSpin(10));
+  ASSERT_TRUE(writer->Flush());
+  refused_run(11, 11);
   writer.reset();
   QCoreApplication::processEvents();
   EXPECT_EQ(notices, 2);

@@ -54,7 +54,10 @@ class SavedGamesDialogTest : public ::testing::Test {
       ++dialogs_shown_;
       act(*static_cast<SavedGamesDialog*>(dialog));
     };
-    return RunSavedGamesDialog(saves_, platform_, identity_, mode, std::move(show_help));
+    return RunSavedGamesDialog(
+        saves_, platform_, identity_, mode,
+        [this] { return saves_.SaveLoadGame(kRunningGameSlot, true, kRunningGameName); },
+        std::move(show_help));
   }
 
   void ExpectRunningGameKept() {
