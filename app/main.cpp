@@ -3,8 +3,10 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "app/orderly_end.h"
 #include "platform/after_first_paint.h"
 #include "platform/canvas.h"
+#include "platform/folder_claim.h"
 #include "platform/freed_memory.h"
 #include "platform/platform.h"
 #include "platform/sound_module.h"
@@ -21,7 +24,48 @@
 #include "screen/layout_width.h"
 #include "screen/scale.h"
 #include "shell/game_audio.h"
+#include "shell/saved_games.h"
 #include "shell/settings.h"
+
+namespace {
+
+// How long a second start waits for the running game to show itself.
+constexpr int kHandOverMs = 900;
+
+// A start on a data folder that a running game holds: that game shows its window, and this
+// start ends. The launcher's activation token lets a Wayland desktop give it the focus.
+int HandOverToRunningGame(const FolderClaim& claim) {
+  const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+  if (claim.AskHolderToShow(token != nullptr ? token : "", kHandOverMs)) {
+    std::puts("zelmar-slots: the game is already running; its window is shown.");
+    return 0;
+  }
+  std::fputs(
+      "zelmar-slots: the game is already running with the same saved games, and did not "
+      "answer; it was not started a second time.\n",
+      stderr);
+  return 1;
+}
+
+// Puts the running game before the player: out of the task bar, raised and given the focus, or
+// the dialog it has open in front of it. A desktop that does not let a window take the focus by
+// itself is asked to show that the game wants it.
+void ShowRunningGame(QWidget& window, const QString& activation_token) {
+  if (window.isMinimized()) window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+  QWidget* front = QApplication::activeModalWidget();
+  if (front == nullptr) front = &window;
+  // Qt's Wayland window hands the token in the environment to the compositor at activation.
+  if (!activation_token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland")) {
+    qputenv("XDG_ACTIVATION_TOKEN", activation_token.toLatin1());
+  }
+  front->raise();
+  front->activateWindow();
+  QTimer::singleShot(kHandOverMs, front, [front] {
+    if (!front->isActiveWindow()) QApplication::alert(front);
+  });
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   ReturnLargeBlocksWhenFreed();
@@ -32,6 +76,15 @@ int main(int argc, char** argv) {
     std::fputs(outcome.out.c_str(), stdout);
     std::fputs(outcome.err.c_str(), stderr);
     return outcome.exit_status;
+  }
+
+  // One running game per data folder: a start that finds the game running on it shows that
+  // game instead, and ends.
+  FolderClaim claim(GameDataFolder());
+  if (claim.GetState() == FolderClaim::State::kHeldElsewhere) return HandOverToRunningGame(claim);
+  if (claim.GetState() == FolderClaim::State::kUnguarded) {
+    std::fprintf(stderr, "zelmar-slots: %s; a second start will not find this game running\n",
+                 claim.Problem().c_str());
   }
 
   // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
@@ -77,6 +130,7 @@ int main(int argc, char** argv) {
   options.kept_art_dir = kept_art_dir;
   options.surface = std::move(surface);
   MainWindow window(state, *platform, sounds, *help, *web, options);
+  claim.Listen([&window](const QString& token) { ShowRunningGame(window, token); });
   const OrderlyEnd orderly_end(window);
   window.DrawCabinetAhead();
   window.show();

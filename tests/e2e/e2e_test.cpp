@@ -8,11 +8,14 @@
 #include <signal.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -20,6 +23,7 @@
 #include <cstdlib>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "engine/scale.h"
 #include "screen/layout_width.h"
@@ -184,6 +188,112 @@ class RealGame : public ::testing::Test {
     return std::nullopt;
   }
 
+  // A number of the running game as the saved-games file holds it, or -1.
+  int Kept(const char* key) const {
+    QFile ini(Home() + "/.local/share/zelmar-slots/zelmar-slots.ini");
+    if (!ini.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : ini.readAll().split('\n')) {
+      if (line.startsWith(QByteArray(key) + '=')) return line.mid(int(qstrlen(key)) + 1).toInt();
+    }
+    return -1;
+  }
+
+  // The visible windows with the game's caption: the main window, and the bonus game's while it
+  // is open.
+  QStringList GameWindows() {
+    return Run("xdotool", {"search", "--onlyvisible", "--name", "^Zelmar Slots$"})
+        .split('\n', Qt::SkipEmptyParts);
+  }
+
+  // The place and size of a window on the screen.
+  QRect Geometry(const QString& id) {
+    QMap<QString, int> shell;
+    for (const QString& line : Run("xdotool", {"getwindowgeometry", "--shell", id}).split('\n')) {
+      const int eq = line.indexOf('=');
+      if (eq > 0) shell[line.left(eq)] = line.mid(eq + 1).toInt();
+    }
+    return {shell["X"], shell["Y"], shell["WIDTH"], shell["HEIGHT"]};
+  }
+
+  // Ends an open bonus game with its left STOP sign, at (17, 134) of its 640 x 480 picture, which
+  // is centred in its window (a window manager may make the window larger).
+  void StopBonusGame() {
+    for (const QString& id : GameWindows()) {
+      if (id.trimmed() == window_) continue;
+      const QRect bonus = Geometry(id.trimmed());
+      Run("xdotool", {"mousemove", QString::number(bonus.x() + (bonus.width() - 640) / 2 + 50),
+                      QString::number(bonus.y() + (bonus.height() - 480) / 2 + 160)});
+      Run("xdotool", {"click", "1"});
+    }
+  }
+
+  // Waits until the credits meter, its right edge and top at (right, top) on the screen, holds
+  // still, ending any bonus game on the way, and returns what it shows then.
+  std::optional<int> SettledCredits(int right, int top) {
+    std::optional<int> credits;
+    int still = 0;
+    for (int poll = 0; poll < 60 && still < kSettledPolls; ++poll) {
+      QThread::msleep(700);
+      const std::optional<int> now = NumberAt(Screenshot(), right, top);
+      if (!now || GameWindows().size() > 1) {
+        StopBonusGame();
+        still = 0;
+        continue;
+      }
+      still = (credits && *credits == *now) ? still + 1 : 0;
+      credits = now;
+    }
+    return credits;
+  }
+
+  // Spins with Enter and waits until the credits meter at (right, top) holds still.
+  std::optional<int> SpinAndSettle(int right, int top) {
+    Run("xdotool", {"windowfocus", window_});
+    Run("xdotool", {"key", "Return"});
+    return SettledCredits(right, top);
+  }
+
+  // Where the green 1000 of a new game's credits meter is once the window shows it.
+  std::optional<Point> AwaitNewGame() {
+    std::optional<Point> at;
+    for (int poll = 0; poll < 40 && !at; ++poll) {
+      QThread::msleep(250);
+      at = FindNumber(Screenshot(), "1000");
+    }
+    return at;
+  }
+
+  // The widgets inside window `id` (its innermost windows) with their places on the screen, as
+  // xwininfo lists them: "0x20005c (has no name): ()  98x25+93+35  +94+36".
+  std::vector<QRect> Widgets(const QString& id) {
+    static const QRegularExpression kLine(QStringLiteral(
+        R"(^(\s*)0x[0-9a-f]+ .*\s(\d+)x(\d+)[+-]\d+[+-]\d+\s+\+(-?\d+)\+(-?\d+)\s*$)"));
+    std::vector<std::pair<qsizetype, QRect>> windows;  // indentation, place
+    for (const QString& line : Run("xwininfo", {"-tree", "-id", id}).split('\n')) {
+      const QRegularExpressionMatch m = kLine.match(line);
+      if (!m.hasMatch()) continue;
+      windows.emplace_back(m.capturedLength(1),
+                           QRect(m.captured(4).toInt(), m.captured(5).toInt(),
+                                 m.captured(2).toInt(), m.captured(3).toInt()));
+    }
+    std::vector<QRect> widgets;
+    for (size_t i = 0; i < windows.size(); ++i) {
+      const bool has_children = i + 1 < windows.size() && windows[i + 1].first > windows[i].first;
+      if (!has_children) widgets.push_back(windows[i].second);
+    }
+    return widgets;
+  }
+
+  static bool LowestRightmost(const QRect& a, const QRect& b) {
+    return a.bottom() != b.bottom() ? a.bottom() < b.bottom() : a.left() < b.left();
+  }
+
+  static void WriteFile(const QString& path, const QString& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+  }
+
   MainArt art_;
   QTemporaryDir home_;
   QProcess xvfb_;
@@ -302,54 +412,27 @@ TEST_F(RealGame, OnWaylandDrawsTheCabinetAndEndsInOrderOnSigterm) {
 }
 
 // Nothing played is lost when the game is killed: three spins, a kill while the fourth one's
-// reels turn, and the next start shows the credits the fourth spin left. Then a spin and SIGTERM:
-// the game ends by itself, and the next start shows that spin's credits.
+// reels turn, and the next start opens and shows the credits the fourth spin left. Then a spin and
+// SIGTERM: the game ends by itself, and the next start shows that spin's credits.
 TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSigtermEndsInOrder) {
   Launch(800, 600);
   QThread::msleep(1500);
   const std::optional<Point> meter = FindNumber(Screenshot(), "1000");
   ASSERT_TRUE(meter.has_value());
   const int right = meter->x + 64;  // the credits meter's right edge; the cabinet is 1:1 here
-  const QString file = Home() + "/.local/share/zelmar-slots/zelmar-slots.ini";
-  const auto kept = [&file](const char* key) {
-    QFile ini(file);
-    if (!ini.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : ini.readAll().split('\n')) {
-      if (line.startsWith(QByteArray(key) + '=')) return line.mid(int(qstrlen(key)) + 1).toInt();
-    }
-    return -1;
-  };
-  // Spins with Enter until the credits meter holds still; a bonus game is ended with its STOP.
-  const auto spin_and_settle = [&] {
-    Run("xdotool", {"windowfocus", window_});
-    Run("xdotool", {"key", "Return"});
-    std::optional<int> credits;
-    int still = 0;
-    for (int poll = 0; poll < 60 && still < kSettledPolls; ++poll) {
-      QThread::msleep(700);
-      const std::optional<int> now = NumberAt(Screenshot(), right, meter->y);
-      if (!now) {
-        Run("xdotool", {"mousemove", "130", "220"});
-        Run("xdotool", {"click", "1"});
-        still = 0;
-        continue;
-      }
-      still = (credits && *credits == *now) ? still + 1 : 0;
-      credits = now;
-    }
-    return credits;
-  };
-  for (int spin = 1; spin <= 3; ++spin) ASSERT_TRUE(spin_and_settle().has_value()) << spin;
-  ASSERT_EQ(kept("Spins"), 3);
+  for (int spin = 1; spin <= 3; ++spin)
+    ASSERT_TRUE(SpinAndSettle(right, meter->y).has_value()) << spin;
+  ASSERT_EQ(Kept("Spins"), 3);
 
   // The fourth spin is kept the moment it is pressed; the kill comes while its reels turn.
   Run("xdotool", {"windowfocus", window_});
   Run("xdotool", {"key", "Return"});
-  for (int poll = 0; poll < 500 && kept("Spins") != 4; ++poll) QThread::msleep(2);
+  for (int poll = 0; poll < 500 && Kept("Spins") != 4; ++poll) QThread::msleep(2);
   ::kill(static_cast<pid_t>(game_.processId()), SIGKILL);
   ASSERT_TRUE(game_.waitForFinished(5000));
-  ASSERT_EQ(kept("Spins"), 4);
-  const int after_fourth = kept("Credits");
+  ASSERT_EQ(Kept("Spins"), 4);
+  const int after_fourth = Kept("Credits");
+  // The killed game's hold on the saved games went with it: the next start is a game of its own.
   Launch(800, 600);
   std::optional<int> restarted;
   for (int poll = 0; poll < 40 && !restarted; ++poll) {
@@ -359,7 +442,7 @@ TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSigtermEndsInOrder) {
   EXPECT_EQ(restarted, after_fourth) << "the credits the fourth spin left";
 
   QThread::msleep(500);  // start-up ends
-  const std::optional<int> fifth = spin_and_settle();
+  const std::optional<int> fifth = SpinAndSettle(right, meter->y);
   ASSERT_TRUE(fifth.has_value());
   ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
   ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM did not end the game";
@@ -372,7 +455,162 @@ TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSigtermEndsInOrder) {
     restarted = NumberAt(Screenshot(), right, meter->y);
   }
   EXPECT_EQ(restarted, fifth);
-  EXPECT_EQ(kept("Spins"), 5);
+  EXPECT_EQ(Kept("Spins"), 5);
+}
+
+// One game per home. With a window manager (activation needs one): three spins, the game hidden
+// in the task bar, and a second start with the same home ends within a second with status 0 and
+// brings the first game back, active; that game plays on and keeps every spin. A start with
+// another home is a game of its own beside it.
+TEST_F(RealGame, ASecondStartShowsTheRunningGameAndAnotherHomePlaysItsOwn) {
+  if (QStandardPaths::findExecutable("openbox").isEmpty()) GTEST_SKIP() << "openbox is missing";
+  StartXvfb(800, 600);
+  QProcess window_manager;
+  window_manager.setProcessEnvironment(env_);
+  window_manager.start("openbox", QStringList());
+  ASSERT_TRUE(window_manager.waitForStarted(10000));
+  QThread::msleep(500);
+  Launch(800, 600);
+  const std::optional<Point> meter = AwaitNewGame();
+  ASSERT_TRUE(meter.has_value());
+  for (int spin = 1; spin <= 3; ++spin) {
+    ASSERT_TRUE(SpinAndSettle(meter->x + 64, meter->y).has_value()) << spin;
+  }
+  ASSERT_EQ(Kept("Spins"), 3);
+
+  const auto active = [this] { return Run("xdotool", {"getactivewindow"}).trimmed(); };
+  Run("xdotool", {"windowminimize", window_});
+  for (int poll = 0; poll < 50 && active() == window_; ++poll) QThread::msleep(100);
+  ASSERT_NE(active(), window_);
+  QProcess second;
+  second.setProcessEnvironment(env_);
+  second.setWorkingDirectory(Home());
+  QElapsedTimer clock;
+  clock.start();
+  second.start(game_.program(), QStringList());
+  ASSERT_TRUE(second.waitForFinished(10000));
+  const qint64 took = clock.elapsed();
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+  EXPECT_LT(took, 1000) << "ms before the second start ended";
+  for (int poll = 0; poll < 50 && active() != window_; ++poll) QThread::msleep(100);
+  EXPECT_EQ(active(), window_) << "the running game is not the active window";
+  EXPECT_EQ(GameWindows(), QStringList{window_});
+
+  // An option that prints and ends still answers while the game runs.
+  second.start(game_.program(), {"--version"});
+  ASSERT_TRUE(second.waitForFinished(10000));
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(second.readAllStandardOutput().startsWith("Zelmar Slots"));
+
+  ASSERT_TRUE(SpinAndSettle(meter->x + 64, meter->y).has_value());
+  EXPECT_EQ(Kept("Spins"), 4);
+
+  // Another home: a second game runs beside the first.
+  QTemporaryDir other_home;
+  QProcessEnvironment other_env = env_;
+  other_env.insert("HOME", other_home.path());
+  other_env.insert("XDG_DATA_HOME", other_home.path() + "/.local/share");
+  QProcess other;
+  other.setProcessEnvironment(other_env);
+  other.setWorkingDirectory(other_home.path());
+  other.start(game_.program(), QStringList());
+  ASSERT_TRUE(other.waitForStarted(10000));
+  for (int poll = 0; poll < 100 && GameWindows().size() < 2; ++poll) QThread::msleep(100);
+  EXPECT_EQ(GameWindows().size(), 2) << "no second game with another home";
+  EXPECT_EQ(other.state(), QProcess::Running);
+  other.kill();
+  other.waitForFinished(5000);
+
+  ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM did not end the game";
+  EXPECT_EQ(game_.exitCode(), 0);
+  EXPECT_EQ(Kept("Spins"), 4);
+  window_manager.kill();
+  window_manager.waitForFinished(5000);
+}
+
+// The logout of an X11 desktop: a real session manager (xsm) starts the game, a spin is played,
+// and the session is shut down with a checkpoint, as a logout does. The game keeps its game and
+// ends by itself with status 0.
+TEST_F(RealGame, LoggingOutOfTheSessionKeepsTheGameAndEndsIt) {
+  for (const char* tool : {"xsm", "iceauth", "xwininfo"}) {
+    if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is missing";
+  }
+  StartXvfb(800, 600);
+  // xsm starts what the home's .xsmstartup lists, with the session's address in
+  // SESSION_MANAGER; this script notes how the game ended.
+  const QString script = Home() + "/run-game";
+  WriteFile(script, "#!/bin/sh\n'" + game_.program() +
+                        "' >/dev/null 2>&1\necho $? > \"$HOME/exit-status\"\n");
+  QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  WriteFile(Home() + "/.xsmstartup", script + "\n");
+  QProcess session;
+  session.setProcessEnvironment(env_);
+  session.setWorkingDirectory(Home());
+  session.start("xsm", QStringList());
+  ASSERT_TRUE(session.waitForStarted(10000));
+  const QString id =
+      Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "Zelmar Slots"});
+  ASSERT_FALSE(id.isEmpty());
+  window_ = id.split('\n').first().trimmed();
+  const std::optional<Point> meter = AwaitNewGame();
+  ASSERT_TRUE(meter.has_value());
+  ASSERT_TRUE(SpinAndSettle(meter->x + 64, meter->y).has_value());
+  ASSERT_EQ(Kept("Spins"), 1);
+  const int credits = Kept("Credits");
+
+  // xsm's window: Shutdown is the lowest, rightmost of its four buttons, a menu whose first entry,
+  // "With Checkpoint", sits just below it. Its dialog wants a session name, and its own Shutdown
+  // button is the lowest, leftmost one.
+  const QString manager =
+      Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^xsm"}).trimmed();
+  ASSERT_FALSE(manager.isEmpty());
+  Run("xdotool", {"windowraise", manager});
+  const std::vector<QRect> buttons = Widgets(manager);
+  ASSERT_EQ(buttons.size(), 4u);
+  const QRect shutdown = *std::max_element(buttons.begin(), buttons.end(), LowestRightmost);
+  Run("xdotool", {"mousemove", QString::number(shutdown.center().x()),
+                  QString::number(shutdown.center().y())});
+  Run("xdotool", {"mousedown", "1"});
+  QThread::msleep(300);
+  Run("xdotool", {"mousemove", QString::number(shutdown.center().x()),
+                  QString::number(shutdown.bottom() + 12)});
+  QThread::msleep(200);
+  Run("xdotool", {"mouseup", "1"});
+  const QString dialog =
+      Run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Shutdown$"}).trimmed();
+  ASSERT_FALSE(dialog.isEmpty());
+  const std::vector<QRect> parts = Widgets(dialog);
+  ASSERT_FALSE(parts.empty());
+  const auto top_right = [](const QRect& a, const QRect& b) {
+    return a.top() != b.top() ? a.top() > b.top() : a.left() < b.left();
+  };
+  const QRect name = *std::max_element(parts.begin(), parts.end(), top_right);
+  Run("xdotool",
+      {"mousemove", QString::number(name.center().x()), QString::number(name.center().y())});
+  Run("xdotool", {"click", "1"});
+  // The game had the keyboard; the dialog takes it now.
+  Run("xdotool", {"windowfocus", dialog});
+  Run("xdotool", {"type", "logout"});
+  const auto lowest_leftmost = [](const QRect& a, const QRect& b) {
+    return a.bottom() != b.bottom() ? a.bottom() < b.bottom() : a.left() > b.left();
+  };
+  const QRect confirm = *std::max_element(parts.begin(), parts.end(), lowest_leftmost);
+  Run("xdotool",
+      {"mousemove", QString::number(confirm.center().x()), QString::number(confirm.center().y())});
+  Run("xdotool", {"click", "1"});
+
+  const QString status_file = Home() + "/exit-status";
+  for (int poll = 0; poll < kOrderlyEndMs / 100 && !QFile::exists(status_file); ++poll) {
+    QThread::msleep(100);
+  }
+  QFile status(status_file);
+  ASSERT_TRUE(status.open(QIODevice::ReadOnly)) << "the session's end did not end the game";
+  EXPECT_EQ(status.readAll().trimmed(), "0");
+  EXPECT_EQ(Kept("Spins"), 1);
+  EXPECT_EQ(Kept("Credits"), credits);
+  EXPECT_TRUE(session.waitForFinished(kOrderlyEndMs)) << "the session did not end";
 }
 
 // A 4:3 screen, and a wide one whose cabinet is laid out narrower than the screen and centred.
@@ -387,18 +625,13 @@ TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) 
   // The window's place and size (no window manager: no frame) and the credits meter (right edge
   // s(620), top s(27) + 3 of the cabinet) tell the layout width: the one whose centred cabinet
   // puts the meter there and whose keys fit the game area below the menu bar.
-  QMap<QString, int> window;
-  for (const QString& line :
-       Run("xdotool", {"getwindowgeometry", "--shell", window_}).split('\n')) {
-    const int eq = line.indexOf('=');
-    if (eq > 0) window[line.left(eq)] = line.mid(eq + 1).toInt();
-  }
+  const QRect window = Geometry(window_);
   int width = 0, origin_x = 0, origin_y = 0;
   for (int w = 1; w <= screen_width && width == 0; ++w) {
-    origin_x = window["X"] + CabinetLeft(window["WIDTH"], w);
+    origin_x = window.x() + CabinetLeft(window.width(), w);
     origin_y = before->y - ScaleAt(w, 27) - 3;
     if (origin_x + ScaleAt(w, 620) == before->x + 64 &&
-        LayoutWidth(screen_width, window["Y"] + window["HEIGHT"] - origin_y) == w) {
+        LayoutWidth(screen_width, window.y() + window.height() - origin_y) == w) {
       width = w;
     }
   }
@@ -413,26 +646,8 @@ TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) 
 
   // The spin lands and any win is counted in; a bonus game, if the reels start one, is ended
   // with its STOP sign. Wait until the credits meter holds still.
-  std::optional<int> credits;
-  std::optional<int> stake;
-  int still = 0;
-  for (int poll = 0; poll < 60 && still < kSettledPolls; ++poll) {
-    QThread::msleep(700);
-    const QImage shot = Screenshot();
-    const std::optional<int> now = NumberAt(shot, origin_x + s(620), origin_y + s(27) + 3);
-    if (!now) {
-      // The bonus game covers the screen: its picture is centred, the left STOP sign at
-      // (17, 134) of it.
-      Run("xdotool", {"mousemove", QString::number((screen_width - 640) / 2 + 50),
-                      QString::number((screen_height - 480) / 2 + 160)});
-      Run("xdotool", {"click", "1"});
-      still = 0;
-      continue;
-    }
-    still = (credits && *credits == *now) ? still + 1 : 0;
-    credits = now;
-    stake = NumberAt(shot, origin_x + s(250), origin_y + s(27) + 3);
-  }
+  const std::optional<int> credits = SettledCredits(origin_x + s(620), origin_y + s(27) + 3);
+  const std::optional<int> stake = NumberAt(Screenshot(), origin_x + s(250), origin_y + s(27) + 3);
   ASSERT_TRUE(credits.has_value());
   // The coins meter keeps showing the stake of the spin; the nine credits left the credits,
   // and whatever the spin won came back in.
@@ -445,8 +660,7 @@ TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) 
   bool finished = false;
   for (int attempt = 0; attempt < 6 && !finished; ++attempt) {
     if (attempt > 0) Run("xdotool", {"key", "Escape"});
-    Run("xdotool",
-        {"mousemove", QString::number(window["X"] + 15), QString::number(origin_y - 10)});
+    Run("xdotool", {"mousemove", QString::number(window.x() + 15), QString::number(origin_y - 10)});
     Run("xdotool", {"click", "1"});
     QThread::msleep(500 * (attempt + 1));
     Run("xdotool", {"key", "x"});

@@ -1,0 +1,188 @@
+#include "platform/folder_claim.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+// The file whose lock is the claim. It holds nothing; only its lock counts.
+constexpr char kClaimFile[] = "/zelmar-slots.running";
+// What a later start sends, followed by the activation token and a line break, and what the
+// running copy answers once its window is shown.
+constexpr char kShowRequest[] = "show ";
+constexpr char kShownAnswer[] = "shown\n";
+// A request longer than this is no request of ours.
+constexpr qsizetype kLongestRequest = 4096;
+// How long the running copy waits for a connected start to say what it wants.
+constexpr int kRequestWaitMs = 2000;
+// How often a later start tries again to reach a copy that is still starting.
+constexpr auto kConnectRetry = std::chrono::milliseconds(20);
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+// An activation token is printable ASCII without blanks: anything else is dropped.
+QString CleanToken(const QByteArray& bytes) {
+  for (const char c : bytes) {
+    if (c <= ' ' || c > '~') return {};
+  }
+  return QString::fromLatin1(bytes);
+}
+
+}  // namespace
+
+FolderClaim::FolderClaim(const std::string& folder) {
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  const std::string path = folder + kClaimFile;
+  lock_fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (lock_fd_ < 0) {
+    problem_ = "cannot open " + path + ": " + ErrorText(errno);
+    return;
+  }
+  int result = 0;
+  while ((result = ::flock(lock_fd_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+  }
+  if (result == 0) {
+    state_ = State::kHeld;
+  } else if (errno == EWOULDBLOCK) {
+    state_ = State::kHeldElsewhere;
+  } else {
+    problem_ = "the file system of " + folder + " does not lock files (" + ErrorText(errno) + ")";
+  }
+  if (state_ != State::kHeld) {
+    ::close(lock_fd_);
+    lock_fd_ = -1;
+  }
+  if (state_ != State::kUnguarded) socket_path_ = SocketPath(folder);
+}
+
+FolderClaim::~FolderClaim() {
+  // The socket goes first, so that no later start finds it with the claim already let go of.
+  delete server_;
+  server_ = nullptr;
+  if (lock_fd_ >= 0) ::close(lock_fd_);
+}
+
+std::string FolderClaim::SocketPath(const std::string& folder) {
+  std::error_code failed;
+  std::filesystem::path real = std::filesystem::canonical(folder, failed);
+  if (failed) real = folder;
+  const std::string name =
+      "zelmar-slots-" +
+      QCryptographicHash::hash(QByteArray::fromStdString(real.string()), QCryptographicHash::Sha256)
+          .toHex()
+          .left(16)
+          .toStdString();
+  // The runtime folder is the user's own; the temporary folder is shared, so the name there
+  // carries the user's number as well.
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::string path;
+  if (runtime != nullptr && runtime[0] == '/') path = std::string(runtime) + "/" + name;
+  if (path.empty() || path.size() >= sizeof(sockaddr_un{}.sun_path)) {
+    path = QDir::tempPath().toStdString() + "/" + name + "-" + std::to_string(::getuid());
+  }
+  return path;
+}
+
+bool FolderClaim::AskHolderToShow(const std::string& activation_token, int timeout_ms) const {
+  if (state_ != State::kHeldElsewhere) return false;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (socket_path_.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, socket_path_.c_str(), socket_path_.size() + 1);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  const auto ms_left = [&] {
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                deadline - std::chrono::steady_clock::now())
+                                .count());
+  };
+
+  // The running copy may still be starting and not yet listening: tried again until the time
+  // is up.
+  int fd = -1;
+  for (;;) {
+    fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) break;
+    ::close(fd);
+    fd = -1;
+    if (ms_left() <= 0) return false;
+    std::this_thread::sleep_for(kConnectRetry);
+  }
+  const std::string request =
+      kShowRequest + (CleanToken(QByteArray::fromStdString(activation_token)).toStdString()) + "\n";
+  bool shown = ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
+               static_cast<ssize_t>(request.size());
+  std::string answer;
+  while (shown && answer.find('\n') == std::string::npos) {
+    pollfd wait{fd, POLLIN, 0};
+    const int left = ms_left();
+    if (left <= 0 || ::poll(&wait, 1, left) <= 0) {
+      shown = false;
+      break;
+    }
+    char bytes[64];
+    const ssize_t got = ::read(fd, bytes, sizeof bytes);
+    if (got <= 0) {
+      shown = false;
+      break;
+    }
+    answer.append(bytes, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return shown && answer == kShownAnswer;
+}
+
+void FolderClaim::Listen(std::function<void(const QString& activation_token)> show) {
+  if (state_ != State::kHeld || server_ != nullptr) return;
+  server_ = new QLocalServer(this);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  // This copy holds the claim, so a socket left where it listens is one a killed copy left.
+  QLocalServer::removeServer(QString::fromStdString(socket_path_));
+  if (!server_->listen(QString::fromStdString(socket_path_))) {
+    std::fprintf(stderr,
+                 "zelmar-slots: cannot listen at %s (%s): a second start will not show "
+                 "this game\n",
+                 socket_path_.c_str(), server_->errorString().toLocal8Bit().constData());
+    return;
+  }
+  connect(server_, &QLocalServer::newConnection, this, [this, show = std::move(show)] {
+    while (QLocalSocket* start = server_->nextPendingConnection()) {
+      connect(start, &QLocalSocket::disconnected, start, &QObject::deleteLater);
+      // A peer that says nothing useful in time is let go of.
+      QTimer::singleShot(kRequestWaitMs, start, [start] { start->abort(); });
+      connect(start, &QLocalSocket::readyRead, start, [start, show] {
+        if (!start->canReadLine()) {
+          if (start->bytesAvailable() > kLongestRequest) start->abort();
+          return;
+        }
+        const QByteArray line = start->readLine().chopped(1);
+        if (line.startsWith(kShowRequest)) {
+          show(CleanToken(line.mid(qsizetype(std::strlen(kShowRequest)))));
+          start->write(kShownAnswer);
+          start->flush();
+        }
+        start->disconnectFromServer();
+      });
+    }
+  });
+}

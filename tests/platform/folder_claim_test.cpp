@@ -1,0 +1,69 @@
+#include "platform/folder_claim.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <future>
+#include <memory>
+#include <string>
+
+namespace {
+
+class FolderClaimTest : public ::testing::Test {
+ protected:
+  FolderClaimTest() { qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8()); }
+  ~FolderClaimTest() override { qunsetenv("XDG_RUNTIME_DIR"); }
+
+  // Asks the holder of folder_ to show itself from another thread while this one runs the
+  // event loop, as a second start in another process would.
+  bool AskFromAnotherStart(const FolderClaim& later, const std::string& token) {
+    std::future<bool> answer =
+        std::async(std::launch::async, [&] { return later.AskHolderToShow(token, 5000); });
+    while (answer.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready) {
+      QCoreApplication::processEvents();
+    }
+    return answer.get();
+  }
+
+  QTemporaryDir runtime_;
+  QTemporaryDir data_;
+  std::string folder_ = data_.filePath("zelmar-slots").toStdString();
+};
+
+}  // namespace
+
+TEST_F(FolderClaimTest, OneHolderAnswersLaterStartsWithTheirTokenAndLetsGoWhenItEnds) {
+  auto holder = std::make_unique<FolderClaim>(folder_);
+  ASSERT_EQ(holder->GetState(), FolderClaim::State::kHeld);
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(folder_)).isDir());
+  std::vector<QString> shown;
+  holder->Listen([&](const QString& token) { shown.push_back(token); });
+
+  const FolderClaim later(folder_);
+  ASSERT_EQ(later.GetState(), FolderClaim::State::kHeldElsewhere);
+  EXPECT_TRUE(AskFromAnotherStart(later, "launcher-token_42"));
+  // Only a token of printable characters without blanks is passed on.
+  EXPECT_TRUE(AskFromAnotherStart(later, "two words\nshow evil"));
+  EXPECT_TRUE(AskFromAnotherStart(later, ""));
+  EXPECT_EQ(shown, (std::vector<QString>{"launcher-token_42", "", ""}));
+
+  // Another folder is another game's.
+  const FolderClaim elsewhere(data_.filePath("other").toStdString());
+  EXPECT_EQ(elsewhere.GetState(), FolderClaim::State::kHeld);
+
+  // Once the holder has gone, the next start holds the folder, and nobody answers in its place.
+  holder.reset();
+  EXPECT_FALSE(later.AskHolderToShow("", 50));
+  const FolderClaim next(folder_);
+  EXPECT_EQ(next.GetState(), FolderClaim::State::kHeld);
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(FolderClaim::SocketPath(folder_))));
+}
+
+TEST_F(FolderClaimTest, AFolderThatCannotBeLockedLetsTheGameRunUnguardedAndSaysWhy) {
+  const FolderClaim claim("/dev/null/zelmar-slots");
+  EXPECT_EQ(claim.GetState(), FolderClaim::State::kUnguarded);
+  EXPECT_NE(claim.Problem().find("/dev/null/zelmar-slots"), std::string::npos) << claim.Problem();
+  EXPECT_FALSE(claim.AskHolderToShow("", 10));
+}
