@@ -681,6 +681,46 @@ TEST_F(WinPresentation, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   EXPECT_NE(after.pixel(window_->Layout().CellSize / 2, y) & 0xFFFFFF, 0xFFFFFFu);
 }
 
+TEST_F(WinPresentation, AReelDrawnAtRestShowsItsWildsAtRestToo) {
+  // A single payline win whose reels hold a wild outside the win's cells.
+  struct Cell {
+    int reel = -1;
+    int row = -1;
+  };
+  const auto wild_beside_the_win = [](const GameState& g) {
+    int won = 0;
+    for (int n = 1; n <= kPaylines; ++n) won = g.LineWon[n] ? (won == 0 ? n : -1) : won;
+    if (won <= 0 || g.ScatterWin > 0 || g.ScatterCount >= 3) return Cell{};
+    for (int r = 0; r < g.LineMatch[won]; ++r) {
+      for (int row = 0; row < kRows; ++row) {
+        if (row != PaylineRow(won, r) && g.ReelWindow[r][row] == 0) return Cell{r, row};
+      }
+    }
+    return Cell{};
+  };
+  const uint32_t seed =
+      FindSeed(9, 1, [&](const GameState& g) { return wild_beside_the_win(g).reel >= 0; });
+  const Cell wild = wild_beside_the_win(PredictSpin(seed, 9, 1));
+  Start(seed);
+  Ready();
+  ClickSpin();
+  PlayOut();
+  const ScreenLayout& l = window_->Layout();
+  const QRect cell(l.ReelsLeft + wild.reel * l.ReelPitch, l.ReelsTop + wild.row * l.CellSize,
+                   l.CellSize, l.CellSize);
+  window_->Screen().DrawCellAtRest(wild.reel, wild.row);
+  const QImage rest = window_->Surface().Image().copy(cell);
+  // When the win's symbols show, their reels are at rest, the wild beside them included; and
+  // when the cycle moves on to the next win, all five reels are.
+  for (int tick = 0; tick < 24; ++tick) {
+    platform_.Advance(WinCycle::kTickMs);
+    const WinCycleState& now = window_->CycleState();
+    const bool at_rest = now.flash_on || now.flash_ticks == 0 || now.wild_frame == 0;
+    EXPECT_EQ(window_->Surface().Image().copy(cell) == rest, at_rest)
+        << "tick " << tick << ", frame " << now.wild_frame;
+  }
+}
+
 using Bonus = GameFixture;
 
 TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
