@@ -432,6 +432,49 @@ TEST_F(Spin, CommandsThatMoveCreditsAreUnavailableWhileBusyStatsAndPayoffsAlways
   for (QAction* action : guarded) EXPECT_TRUE(action->isEnabled());
 }
 
+TEST_F(Spin, AWindowOpenedFromTheMenuHoldsPlayWhereItStandsUntilItCloses) {
+  const uint32_t seed =
+      FindSeed(9, 1, [](const GameState& g) { return g.GamePaid > 0 && g.ScatterCount < 3; });
+  const GameState expected = PredictSpin(seed, 9, 1);
+  Start(seed);
+  Ready();
+  ClickSpin();
+  platform_.Advance(8 * 25);
+  ASSERT_EQ(window_->Play().Frame(), 8);
+  // The statistics, open for 5 s: nothing on the cabinet moves behind them.
+  platform_.on_modal = [&](QDialog* dialog) {
+    const QImage shown = window_->Surface().Image().copy();
+    platform_.Advance(5000);
+    EXPECT_EQ(window_->Play().Frame(), 8);
+    EXPECT_EQ(sounds_.Count("ReelStop"), 0);
+    EXPECT_TRUE(window_->Surface().Image() == shown) << "the cabinet moved";
+    dialog->reject();
+  };
+  window_->Menu().stats->trigger();
+  // The frame that fell due meanwhile comes at the clock's next tick, the rest 25 ms apart.
+  platform_.Advance(1);
+  EXPECT_EQ(window_->Play().Frame(), 9);
+  platform_.Advance(24);
+  EXPECT_EQ(window_->Play().Frame(), 9);
+  platform_.Advance(1);
+  EXPECT_EQ(window_->Play().Frame(), 10);
+  PlayOut();
+  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
+
+  // A close while a window holds play still ends play at once, every credit in place.
+  ClickSpin();
+  platform_.Advance(100);
+  platform_.on_modal = [&](QDialog* dialog) {
+    window_->close();
+    EXPECT_FALSE(window_->Play().Running());
+    dialog->reject();
+  };
+  window_->Menu().payoffs->trigger();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(state_.WinToCount, 0);
+  EXPECT_EQ(state_.SpinCount, 2);
+}
+
 TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
   // One spin with a win and the bonus game, closed at each point of its play.
   const uint32_t seed = FindSeed(9, 1, [](const GameState& g) { return g.ScatterCount >= 3; });
