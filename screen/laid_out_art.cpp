@@ -402,7 +402,10 @@ bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& ar
   }
   uint32_t key_colour = 0;
   uint32_t carried = 0;
-  if (!read.Unsigned(&key_colour) || !read.Unsigned(&carried)) return false;
+  if (!read.Unsigned(&key_colour) || !read.Unsigned(&carried) ||
+      carried != CarriedBits(CarriedFromBits(carried))) {
+    return false;
+  }
 
   // The pictures' headers first, all checked before any pixel is read.
   struct Entry {
