@@ -316,6 +316,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+bool MainWindow::event(QEvent* event) {
+  if (play_ != nullptr &&
+      (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)) {
+    play_->Hold(event->type() == QEvent::WindowBlocked);
+  }
+  return QMainWindow::event(event);
+}
+
 void MainWindow::PlayRunningChanged(bool running) {
   EnableGameCommands(!running);
   if (running) return;

@@ -136,6 +136,9 @@ class MainWindow : public QMainWindow, private PlayHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A modal window in front (one the player opened from the menu, a message) holds play until it
+  // has gone.
+  bool event(QEvent* event) override;
 
  private:
   friend class GameSurface;

@@ -1,5 +1,7 @@
 #include "app/play_sequence.h"
 
+#include <algorithm>
+
 #include "app/win_cycle.h"
 #include "engine/bet.h"
 #include "engine/money.h"
@@ -21,6 +23,7 @@ PlaySequence::PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen
       cycle_(cycle),
       sounds_(sounds),
       host_(host),
+      platform_(platform),
       clock_(platform.CreateTimer(kFrameMs, false, [this] { Tick(); })) {}
 
 PlaySequence::~PlaySequence() = default;
@@ -121,6 +124,7 @@ void PlaySequence::CountUpWin(int start) {
 }
 
 void PlaySequence::Finish() {
+  step_held_ = false;
   switch (stage_) {
     case Stage::kIdle:
     case Stage::kBonusGame:  // goes on when the host has closed it
@@ -143,10 +147,31 @@ void PlaySequence::Finish() {
   }
 }
 
+void PlaySequence::Hold(bool held) {
+  if (held == held_) return;
+  held_ = held;
+  if (held) {
+    if (clock_->Enabled()) {
+      clock_->SetEnabled(false);
+      step_held_ = true;
+    }
+    return;
+  }
+  if (!std::exchange(step_held_, false)) return;
+  // The step that fell due while the window was in front comes at the clock's next tick (not
+  // inside the window's closing), a later one when it is due; the steps after it keep their
+  // spacing from there.
+  const auto wait = static_cast<int32_t>(due_ - platform_.TickCount());
+  WaitFor(std::max(wait, 1));
+}
+
 void PlaySequence::Tick() {
   if (stage_ == Stage::kSpinning) {
     // The frame clock keeps its 25 ms beat while the reels turn: a frame drawn a little late
-    // does not push the rest back, one later than a whole frame does, and none is skipped.
+    // does not push the rest back, one later than a whole frame does, and none is skipped. After
+    // a hold the beat starts again from the frame that ends it.
+    if (clock_->Interval() != kFrameMs) clock_->SetInterval(kFrameMs);
+    due_ = platform_.TickCount() + kFrameMs;
     frame_ += 1;
     if (frame_ == kFrames) clock_->SetEnabled(false);
     DrawFrame();
@@ -161,9 +186,11 @@ void PlaySequence::Tick() {
     case Stage::kBonusPending:
       OpenBonusGame();
       return;
+    case Stage::kWinSound:  // it ended while play was held
+      CountAfterWinSound();
+      return;
     case Stage::kIdle:
     case Stage::kSpinning:
-    case Stage::kWinSound:
     case Stage::kBonusGame:
       return;
   }
@@ -173,6 +200,11 @@ void PlaySequence::WaitFor(int ms) {
   // A fresh count from now, whatever the timer was doing.
   clock_->SetEnabled(false);
   clock_->SetInterval(ms);
+  due_ = platform_.TickCount() + static_cast<uint32_t>(ms);
+  if (held_) {
+    step_held_ = true;
+    return;
+  }
   clock_->SetEnabled(true);
 }
 
@@ -233,14 +265,25 @@ void PlaySequence::AnnounceWin(int start, After after) {
     BeginCount();
     return;
   }
-  // The win sound plays out before the first credit moves.
+  // The win sound plays out before anything moves: the presentation waits with the count-up.
+  cycle_.Stop();
   SetStage(Stage::kWinSound);
   const int sound = ++win_sound_;
   std::weak_ptr<int> alive = alive_;
   sounds_.PlayWinSound([this, alive, sound] {
     if (alive.expired() || sound != win_sound_ || stage_ != Stage::kWinSound) return;
-    BeginCount();
+    WinSoundEnded();
   });
+}
+
+void PlaySequence::WinSoundEnded() {
+  if (held_) {
+    // Counted in once the window in front has gone.
+    due_ = platform_.TickCount();
+    step_held_ = true;
+    return;
+  }
+  CountAfterWinSound();
 }
 
 void PlaySequence::BeginCount() {
@@ -250,6 +293,14 @@ void PlaySequence::BeginCount() {
   } else {
     CountStep();
   }
+}
+
+void PlaySequence::CountAfterWinSound() {
+  BeginCount();
+  // The presentation's first tick comes with the first credit, the next ones at its own pace.
+  if (stage_ != Stage::kCountingUp) return;
+  cycle_.Resume();
+  cycle_.Advance();
 }
 
 void PlaySequence::CountStep() {
@@ -311,13 +362,13 @@ void PlaySequence::OpenBonusGame() {
   }
   SetStage(Stage::kBonusGame);
   host_.RunBonusGame();
-  cycle_.Resume();
   const int before = gs_.GamePaid;
   AddBonusWin(gs_);
   if (gs_.BonusWin > 0) {
     KeepAsItWillStand();
     AnnounceWin(before, After::kBonus);
   } else {
+    cycle_.Resume();
     SetStage(Stage::kIdle);
   }
 }

@@ -11,6 +11,11 @@
 // counting up. Frames follow the clock's 25 ms beat: a frame a little late leaves the beat where
 // it was, one late by a whole frame or more delays the rest, and none is ever skipped, so a spin
 // takes 47 x 25 ms on a machine that keeps up and never shows fewer frames on one that doesn't.
+//
+// While the win sound plays nothing on the cabinet moves: the win presentation and the count-up
+// start together at its end. A window that the player opens in front of the game holds play where
+// it stands; once it has closed, the step that fell due meanwhile comes at once and the rest
+// follow at their spacing.
 #pragma once
 
 #include <QImage>
@@ -77,6 +82,11 @@ class PlaySequence {
   // by the host; its prize is paid the same way when it has.
   void Finish();
 
+  // A window in front of the game holds play (true) until it has gone (false). A close still
+  // finishes play at once.
+  void Hold(bool held);
+  bool Held() const { return held_; }
+
   Stage CurrentStage() const { return stage_; }
   bool Running() const { return stage_ != Stage::kIdle; }
   // The reels turn: the spin's result is known but not shown yet.
@@ -90,12 +100,14 @@ class PlaySequence {
 
   void Tick();
   void WaitFor(int ms);
+  void WinSoundEnded();
   void SetStage(Stage stage);
   void DrawFrame();
   void EndSpin();
   void Evaluate();
   void AnnounceWin(int start, After after);
   void BeginCount();
+  void CountAfterWinSound();
   void CountStep();
   void CountAllNow();
   void AfterCount();
@@ -110,9 +122,14 @@ class PlaySequence {
   WinCycle& cycle_;
   GameSounds& sounds_;
   PlayHost& host_;
+  Platform& platform_;
   std::unique_ptr<Timer> clock_;
 
   Stage stage_ = Stage::kIdle;
+  // When the clock's next step is due, and whether a step was held back by a window in front.
+  uint32_t due_ = 0;
+  bool held_ = false;
+  bool step_held_ = false;
   // The spin: frames drawn, each reel's place on the spinning strip, the landed pictures that
   // bounce, and whether the bonus game follows.
   int frame_ = 0;

@@ -1,5 +1,7 @@
 #include "app/win_cycle.h"
 
+#include <array>
+
 #include "engine/paytable.h"
 #include "screen/fonts.h"
 #include "screen/layout.h"
@@ -51,7 +53,9 @@ void WinCycle::Advance() {
   // 4. After 11 ticks, the next win in the order 1..9, then the scatter win.
   if (state_.flash_ticks > 10) {
     if (state_.shown_win <= 9) screen_.DrawLineMarkers(state_.shown_win, true);
-    DrawWinningCells(false);  // the win that was shown leaves no white cell behind
+    // The five reels at rest: the win that was shown leaves no white cell behind, and every wild
+    // shows its resting picture for this tick.
+    RestReels(WinningCells(), /*all_reels=*/true);
     status_.Clear();
     // The evaluation sets a win to show only when one exists, so this always finds one; the
     // bound guards the loop against a state restored from elsewhere that has none.
@@ -87,24 +91,47 @@ void WinCycle::Advance() {
   }
   status_.Show(first, bonus);
 
-  // 7. The winning cells alternate between white squares and their symbols.
-  DrawWinningCells(!state_.flash_on);
+  // 7. The winning cells alternate between white squares and their symbols; a reel that holds
+  // one is drawn at rest whole, its wilds included.
+  const std::vector<Cell> cells = WinningCells();
+  if (state_.flash_on) {
+    RestReels(cells, /*all_reels=*/false);
+  } else {
+    for (const Cell& cell : cells) screen_.FillCellWhite(cell.reel, cell.row);
+  }
 }
 
-void WinCycle::DrawWinningCells(bool white) {
-  // Only the cells of the win on show are drawn; the rest of the reels stand as they are.
-  auto draw = [&](int reel, int row) {
-    if (white) {
-      screen_.FillCellWhite(reel, row);
-    } else {
-      screen_.DrawCellAtRest(reel, row);
-    }
-  };
+std::vector<WinCycle::Cell> WinCycle::WinningCells() const {
+  std::vector<Cell> cells;
   if (state_.shown_win == kScatterWin) {
-    for (int i = 1; i <= gs_.ScatterCount; ++i) draw(gs_.ScatterPos[i].reel, gs_.ScatterPos[i].row);
-    return;
+    for (int i = 1; i <= gs_.ScatterCount && i < static_cast<int>(gs_.ScatterPos.size()); ++i) {
+      cells.push_back({gs_.ScatterPos[i].reel, gs_.ScatterPos[i].row});
+    }
+    return cells;
   }
   const int n = state_.shown_win;
-  if (n < 1 || n > kPaylines) return;
-  for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) draw(r, PaylineRow(n, r));
+  if (n < 1 || n > kPaylines) return cells;
+  for (int r = 0; r < gs_.LineMatch[n] && r < kReels; ++r) cells.push_back({r, PaylineRow(n, r)});
+  return cells;
+}
+
+void WinCycle::RestReels(const std::vector<Cell>& cells, bool all_reels) {
+  // While the presentation runs, nothing but it draws on the reels, and it changes only the
+  // shown win's cells (white) and the wilds (their frames). Drawing those of a reel at rest shows
+  // what drawing the whole reel at rest shows, at the cost of the cells that can differ.
+  std::array<std::array<bool, kRows>, kReels> redraw{};
+  std::array<bool, kReels> reel{};
+  reel.fill(all_reels);
+  for (const Cell& cell : cells) {
+    if (cell.reel < 0 || cell.reel >= kReels || cell.row < 0 || cell.row >= kRows) continue;
+    redraw[cell.reel][cell.row] = true;
+    reel[cell.reel] = true;
+  }
+  for (int r = 0; r < kReels; ++r) {
+    for (int row = 0; row < kRows; ++row) {
+      if (redraw[r][row] || (reel[r] && gs_.ReelWindow[r][row] == 0)) {
+        screen_.DrawCellAtRest(r, row);
+      }
+    }
+  }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/game_state.h"
 #include "platform/platform.h"
@@ -43,8 +44,15 @@ class WinCycle {
   Timer& Clock() { return *timer_; }
 
  private:
-  // The shown win's cells: white squares, or their symbols at rest.
-  void DrawWinningCells(bool white);
+  struct Cell {
+    int reel;
+    int row;
+  };
+  // The cells of the win on show.
+  std::vector<Cell> WinningCells() const;
+  // Puts back at rest the reels that hold one of cells, or all five: what a redraw of each whole
+  // reel at rest shows.
+  void RestReels(const std::vector<Cell>& cells, bool all_reels);
 
   const GameState& gs_;
   MainScreen& screen_;

@@ -78,6 +78,7 @@ bool Cabinet::ReadKeptArt(int width) {
   layout_kept_ = false;
   layout_clean_ = false;
   if (kept_.dir.empty()) return false;
+  layout.scale.layout_width = width;
   kept_key_ = LaidOutArtKey(kept_.program_file, app_dir, sound_root, width, layout.scale.ratio);
   layout_kept_ = LoadLaidOutArt(LaidOutArtPath(kept_.dir, width, layout.scale.ratio), kept_key_,
                                 art, carried_sheet, layout);

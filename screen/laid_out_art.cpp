@@ -1,7 +1,6 @@
 #include "screen/laid_out_art.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,14 +12,23 @@
 #include <memory>
 #include <vector>
 
+#include "screen/scale.h"
+
 namespace {
 
+// The file: the magic, the format version, the size of the head that follows and its checksum;
+// the head (the key, the reel geometry, the key colour, which pictures are carried, and each
+// picture's size); then, from the next multiple of 64 bytes, every picture's pixels in order.
 constexpr char kMagic[8] = {'Z', 'S', 'C', 'A', 'B', 'A', 'R', 'T'};
 // Raised whenever what is kept, or the order it is kept in, changes.
-constexpr uint32_t kFormatVersion = 1;
+constexpr uint32_t kFormatVersion = 2;
+constexpr uint64_t kPreambleBytes = sizeof kMagic + 4 + 4 + 8;
 constexpr uint32_t kMaxKeyBytes = 1 << 16;
+constexpr uint32_t kMaxHeadBytes = 1 << 20;
 constexpr int32_t kMaxSide = 1 << 14;
 constexpr int32_t kSameAsEarlier = -1;  // a picture that shares the pixels of an earlier one
+// The pixels start at a multiple of this in the file, so that every picture's rows are aligned.
+constexpr uint64_t kPixelAlignment = 64;
 
 // Every picture of the art, in the order the file keeps them.
 template <typename Art, typename Sheet, typename Visit>
@@ -111,6 +119,48 @@ bool WriteAll(int fd, const void* data, size_t size) {
   return true;
 }
 
+// Reads size bytes at offset; false when the file ends before them.
+bool ReadAt(int fd, void* data, size_t size, uint64_t offset) {
+  auto* at = static_cast<char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::pread(fd, at, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += n;
+    size -= static_cast<size_t>(n);
+    offset += static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
+// FNV-1a over the head: a head damaged anywhere is not read on.
+uint64_t HeadChecksum(const char* data, size_t size) {
+  uint64_t hash = 14695981039346656037ULL;
+  for (size_t i = 0; i < size; ++i) {
+    hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ULL;
+  }
+  return hash;
+}
+
+// Whether the reel geometry and the pictures it sizes are what laying the art out for this
+// layout makes: the cell of a sheet for the width, or the design cell scaled.
+bool GeometryAsLaidOut(const ScreenLayout& kept, const MainArt& art) {
+  const ScreenScale& scale = kept.scale;
+  const int native = SheetCellForWidth(scale.Width()) * scale.ratio;
+  if (kept.CellSize != scale.Scale(layout::kCell) && (native == 0 || kept.CellSize != native)) {
+    return false;
+  }
+  ScreenLayout expected = kept;
+  SetReelGeometry(expected, kept.CellSize, art.spin_strip_picture.height());
+  const int c = kept.CellSize;
+  return kept.ReelsLeft == expected.ReelsLeft && kept.ReelsTop == expected.ReelsTop &&
+         kept.ReelPitch == expected.ReelPitch && kept.BlurHeight == expected.BlurHeight &&
+         art.symbol_bitmap.size() == QSize(4 * c, 6 * c) &&
+         art.spin_strip_bitmap.size() == QSize(c, kept.BlurHeight) &&
+         art.background_bitmap.size() ==
+             QSize(scale.Scale(kDesignWidth), scale.Scale(layout::kDesignHeight));
+}
+
 // Collects the file's bytes up to the pictures' pixels, which are written straight from the
 // pictures.
 class Writer {
@@ -127,7 +177,7 @@ class Writer {
   std::vector<char> head_;
 };
 
-// Reads the head of a mapped file, never past its end.
+// Reads the head, never past its end.
 class Reader {
  public:
   Reader(const uchar* data, uint64_t size) : data_(data), size_(size) {}
@@ -147,29 +197,29 @@ class Reader {
   uint64_t at_ = 0;
 };
 
-// A file mapped into memory, private to the process: the pictures read from it use its pages as
-// their pixels, so the page cache's copy is used without being copied (reading into fresh memory
-// would cost the first picture several times as long). Writing into a picture copies only the
-// page written. Unmapped with the last picture.
-class Mapping {
+// The pixels of the pictures read back, in memory of their own: read from the file, not mapped,
+// so that a file changed or cut short under a running game can't take its pictures away (a
+// mapped page past a cut ends the program with SIGBUS). Freed with the last picture.
+class PixelBlock {
  public:
-  Mapping(void* address, size_t size) : address_(address), size_(size) {}
-  ~Mapping() { ::munmap(address_, size_); }
-  Mapping(const Mapping&) = delete;
-  Mapping& operator=(const Mapping&) = delete;
-  uchar* Data() const { return static_cast<uchar*>(address_); }
+  explicit PixelBlock(size_t size)
+      : data_(static_cast<uchar*>(std::aligned_alloc(kPixelAlignment, Rounded(size)))) {}
+  ~PixelBlock() { std::free(data_); }
+  PixelBlock(const PixelBlock&) = delete;
+  PixelBlock& operator=(const PixelBlock&) = delete;
+  uchar* Data() const { return data_; }
 
  private:
-  void* address_;
-  size_t size_;
+  static size_t Rounded(size_t size) {
+    return std::max<size_t>(kPixelAlignment,
+                            (size + kPixelAlignment - 1) / kPixelAlignment * kPixelAlignment);
+  }
+  uchar* data_;
 };
 
-void ReleaseMapping(void* shared) {
-  delete static_cast<std::shared_ptr<Mapping>*>(shared);
+void ReleasePixels(void* shared) {
+  delete static_cast<std::shared_ptr<PixelBlock>*>(shared);
 }
-
-// The pixels start at a multiple of this in the file, so that every picture's rows are aligned.
-constexpr uint64_t kPixelAlignment = 64;
 
 uint64_t PixelsStart(uint64_t head_size) {
   return (head_size + kPixelAlignment - 1) / kPixelAlignment * kPixelAlignment;
@@ -245,8 +295,6 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
   namespace fs = std::filesystem;
   if (key.size() > kMaxKeyBytes) return Fail(error, "the key is too long");
   Writer head;
-  head.Bytes(kMagic, sizeof kMagic);
-  head.Unsigned(kFormatVersion);
   head.Unsigned(static_cast<uint32_t>(key.size()));
   head.Bytes(key.data(), key.size());
   for (int32_t v : {screen_layout.CellSize, screen_layout.ReelPitch, screen_layout.ReelsLeft,
@@ -285,6 +333,13 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
     pixels.push_back(&image);
   });
   if (!fits) return Fail(error, "a picture is not a plain 32-bit picture");
+  if (head.Head().size() > kMaxHeadBytes) return Fail(error, "the head is too long");
+  Writer preamble;
+  preamble.Bytes(kMagic, sizeof kMagic);
+  preamble.Unsigned(kFormatVersion);
+  preamble.Unsigned(static_cast<uint32_t>(head.Head().size()));
+  const uint64_t checksum = HeadChecksum(head.Head().data(), head.Head().size());
+  preamble.Bytes(&checksum, sizeof checksum);
 
   const fs::path file_path(path);
   std::error_code ignored;
@@ -292,7 +347,8 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
   std::string temporary = path + ".new-XXXXXX";
   File out(::mkostemp(temporary.data(), O_CLOEXEC));
   if (out.Get() < 0) return Fail(error, "cannot create a file beside " + path);
-  std::vector<char> padded = head.Head();
+  std::vector<char> padded = preamble.Head();
+  padded.insert(padded.end(), head.Head().begin(), head.Head().end());
   padded.resize(PixelsStart(padded.size()), '\0');
   bool written = WriteAll(out.Get(), padded.data(), padded.size());
   // A plain 32-bit picture's rows follow one another without a gap: one write each.
@@ -309,38 +365,49 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
 
 bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& art,
                     QImage& carried_sheet, ScreenLayout& screen_layout) {
-  std::shared_ptr<Mapping> mapping;
-  uint64_t size = 0;
-  {
-    const File in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat st {};
-    if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || st.st_size <= 0) return false;
-    size = static_cast<uint64_t>(st.st_size);
-    void* address = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE, in.Get(), 0);
-    if (address == MAP_FAILED) return false;
-    mapping = std::make_shared<Mapping>(address, size);
-  }
-  Reader read(mapping->Data(), size);
+  const File in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || st.st_size <= 0) return false;
+  const auto size = static_cast<uint64_t>(st.st_size);
 
+  char preamble[kPreambleBytes];
+  if (size < kPreambleBytes || !ReadAt(in.Get(), preamble, sizeof preamble, 0)) return false;
+  Reader read_preamble(reinterpret_cast<const uchar*>(preamble), sizeof preamble);
   char magic[sizeof kMagic];
   uint32_t version = 0;
-  uint32_t key_size = 0;
-  if (!read.Bytes(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof kMagic) != 0 ||
-      !read.Unsigned(&version) || version != kFormatVersion || !read.Unsigned(&key_size) ||
-      key_size != key.size()) {
+  uint32_t head_size = 0;
+  uint64_t checksum = 0;
+  if (!read_preamble.Bytes(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof kMagic) != 0 ||
+      !read_preamble.Unsigned(&version) || version != kFormatVersion ||
+      !read_preamble.Unsigned(&head_size) || head_size > kMaxHeadBytes ||
+      head_size > size - kPreambleBytes || !read_preamble.Bytes(&checksum, sizeof checksum)) {
     return false;
   }
+  std::vector<char> head_bytes(head_size);
+  if (!ReadAt(in.Get(), head_bytes.data(), head_size, kPreambleBytes) ||
+      HeadChecksum(head_bytes.data(), head_size) != checksum) {
+    return false;
+  }
+  Reader read(reinterpret_cast<const uchar*>(head_bytes.data()), head_size);
+
+  uint32_t key_size = 0;
+  if (!read.Unsigned(&key_size) || key_size != key.size()) return false;
   std::string kept_key(key_size, '\0');
   if (!read.Bytes(kept_key.data(), key_size) || kept_key != key) return false;
-  int32_t geometry[5] = {};
-  for (int32_t& v : geometry) {
-    if (!read.Int(&v)) return false;
+  ScreenLayout geometry;
+  geometry.scale = screen_layout.scale;
+  for (int32_t* v : {&geometry.CellSize, &geometry.ReelPitch, &geometry.ReelsLeft,
+                     &geometry.ReelsTop, &geometry.BlurHeight}) {
+    if (!read.Int(v)) return false;
   }
   uint32_t key_colour = 0;
   uint32_t carried = 0;
-  if (!read.Unsigned(&key_colour) || !read.Unsigned(&carried)) return false;
+  if (!read.Unsigned(&key_colour) || !read.Unsigned(&carried) ||
+      carried != CarriedBits(CarriedFromBits(carried))) {
+    return false;
+  }
 
-  // The pictures' headers first, all checked before any picture is made.
+  // The pictures' headers first, all checked before any pixel is read.
   struct Entry {
     int32_t a = 0, b = 0;
   };
@@ -366,35 +433,47 @@ bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& ar
     }
     entries.push_back(e);
   });
-  // The pixels must fill the rest of the file exactly: a file cut short or run on is not used.
-  const uint64_t pixels_at = PixelsStart(read.At());
-  if (!headers || pixels_at > size || pixel_bytes != size - pixels_at) return false;
+  // The head is read to its end, and the pixels fill the rest of the file exactly: a file cut
+  // short or run on is not used.
+  const uint64_t pixels_at = PixelsStart(kPreambleBytes + head_size);
+  if (!headers || read.At() != head_size || pixels_at > size || pixel_bytes != size - pixels_at) {
+    return false;
+  }
 
+  const auto block = std::make_shared<PixelBlock>(static_cast<size_t>(pixel_bytes));
+  if (block->Data() == nullptr || !ReadAt(in.Get(), block->Data(), pixel_bytes, pixels_at)) {
+    return false;
+  }
   std::vector<QImage> pictures;
   std::vector<QImage> fresh_pictures;
   pictures.reserve(entries.size());
-  uint64_t at = pixels_at;
+  uint64_t at = 0;
   for (const Entry& e : entries) {
     if (e.a == kSameAsEarlier) {
       pictures.push_back(fresh_pictures[static_cast<size_t>(e.b)]);
     } else if (e.a == 0) {
       pictures.emplace_back();
     } else {
-      QImage image(mapping->Data() + at, e.a, e.b, e.a * 4, QImage::Format_RGB32, ReleaseMapping,
-                   new std::shared_ptr<Mapping>(mapping));
+      QImage image(block->Data() + at, e.a, e.b, e.a * 4, QImage::Format_RGB32, ReleasePixels,
+                   new std::shared_ptr<PixelBlock>(block));
       at += static_cast<uint64_t>(e.a) * static_cast<uint64_t>(e.b) * 4;
       fresh_pictures.push_back(image);
       pictures.push_back(image);
     }
   }
-
   size_t next = 0;
+  ForEachPicture(probe_art, probe_sheet, [&](QImage& image) { image = pictures[next++]; });
+  // A file this build would not have made (the geometry of another layout, or pictures not of
+  // its size) is set aside like one of another build.
+  if (!GeometryAsLaidOut(geometry, probe_art)) return false;
+
+  next = 0;
   ForEachPicture(art, carried_sheet, [&](QImage& image) { image = pictures[next++]; });
-  screen_layout.CellSize = geometry[0];
-  screen_layout.ReelPitch = geometry[1];
-  screen_layout.ReelsLeft = geometry[2];
-  screen_layout.ReelsTop = geometry[3];
-  screen_layout.BlurHeight = geometry[4];
+  screen_layout.CellSize = geometry.CellSize;
+  screen_layout.ReelPitch = geometry.ReelPitch;
+  screen_layout.ReelsLeft = geometry.ReelsLeft;
+  screen_layout.ReelsTop = geometry.ReelsTop;
+  screen_layout.BlurHeight = geometry.BlurHeight;
   art.key_colour = key_colour;
   art.carried = CarriedFromBits(carried);
   return true;

@@ -4,8 +4,8 @@
 // of milliseconds before the first picture. The result depends only on the program's own art, the
 // pictures beside it and the layout, so the next start at the same size reads it back instead, in
 // a few milliseconds. The file is a cache: one that is missing, of another program build, of
-// other pictures beside the program, or damaged in any way is simply not used, and the art is
-// laid out as without it.
+// other pictures beside the program, of another layout, or damaged is simply not used, and the
+// art is laid out as without it.
 #pragma once
 
 #include <string>
@@ -37,7 +37,9 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
                     std::string* error = nullptr);
 
 // Reads what SaveLaidOutArt wrote into art, carried_sheet and the reel geometry of
-// screen_layout, if path holds a whole file of this format under key. False, with nothing
-// changed, otherwise. art.decoded is left as it is.
+// screen_layout, if path holds a whole file of this format under key, its head undamaged, and
+// its reel geometry (and the sheet, strip and background it sizes) is what laying the art out for
+// screen_layout.scale makes. False, with nothing changed, otherwise. The pictures are read into
+// memory of their own: the file may change or go afterwards. art.decoded is left as it is.
 bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& art,
                     QImage& carried_sheet, ScreenLayout& screen_layout);

@@ -353,54 +353,29 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
       });
 
   // Sheets drawn natively for the common widths; only an exact width selects one.
-  const char* ending = nullptr;
-  int sheet_cell = 0;
-  switch (width) {
-    case 1600:
-      ending = "152.jpg", sheet_cell = 152;
-      break;
-    case 1280:
-      ending = "122.jpg", sheet_cell = 122;
-      break;
-    case 1152:
-      ending = "110.jpg", sheet_cell = 110;
-      break;
-    case 1024:
-      ending = "98.jpg", sheet_cell = 98;
-      break;
-    case kDesignWidth:
-      sheet_cell = layout::kCell;
-      break;
-    default:
-      break;
-  }
+  const int sheet_cell = SheetCellForWidth(width);
   const int ratio = scale.ratio;
   bool native = width == kDesignWidth && ratio == 1;
-  if (ending) {
-    const std::string path = FindFileNoCase(app_dir, sound_root + ending);
+  if (sheet_cell > 0 && width != kDesignWidth) {
+    const std::string path =
+        FindFileNoCase(app_dir, sound_root + std::to_string(sheet_cell) + ".jpg");
     // An unreadable sheet is treated like a missing one: the carried sheet is laid out.
     if (!path.empty()) native = LoadReplacement(path, &art.symbol_sheet_picture, problems);
   }
 
   const QImage& sheet = art.symbol_sheet_picture;
+  const QImage& strip = art.spin_strip_picture;
+  SetReelGeometry(screen_layout, native ? sheet_cell * ratio : scale.Scale(layout::kCell),
+                  strip.height());
   if (native) {
     art.symbol_bitmap = Stretch(sheet, sheet.width() * ratio, sheet.height() * ratio);
-    screen_layout.CellSize = sheet_cell * ratio;
   } else if (art.carried.symbol_sheet) {
-    screen_layout.CellSize = scale.Scale(layout::kCell);
     art.symbol_bitmap = SheetFromMaster(*art.decoded, sheet, screen_layout.CellSize);
   } else {
     art.symbol_bitmap = Stretch(sheet, scale.Scale(sheet.width()), scale.Scale(sheet.height()));
-    screen_layout.CellSize = scale.Scale(layout::kCell);
   }
 
-  screen_layout.ReelsLeft = scale.Scale(layout::kReelsLeft);
-  screen_layout.ReelsTop = scale.Scale(layout::kReelsTop);
-  screen_layout.ReelPitch = scale.Scale(layout::kReelPitch);
-
   // The strip, as wide as a cell is drawn and as high as it scales: the wrap of a spin.
-  const QImage& strip = art.spin_strip_picture;
-  screen_layout.BlurHeight = scale.Scale(strip.height());
   art.spin_strip_bitmap =
       SourceFor(decoded, art.carried.spin_strip, "spin_strip", "jpg", strip, shown_scale)
           .Cut(0, 0, strip.width(), strip.height(), screen_layout.CellSize,
@@ -454,4 +429,30 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
                               art.digits_small.height() * ratio);
   art.green_bitmap =
       Stretch(art.green_small, art.green_small.width() * ratio, art.green_small.height() * ratio);
+}
+
+int SheetCellForWidth(int width) {
+  switch (width) {
+    case 1600:
+      return 152;
+    case 1280:
+      return 122;
+    case 1152:
+      return 110;
+    case 1024:
+      return 98;
+    case kDesignWidth:
+      return layout::kCell;
+    default:
+      return 0;
+  }
+}
+
+void SetReelGeometry(ScreenLayout& screen_layout, int cell_size, int strip_height) {
+  const ScreenScale& scale = screen_layout.scale;
+  screen_layout.CellSize = cell_size;
+  screen_layout.ReelsLeft = scale.Scale(layout::kReelsLeft);
+  screen_layout.ReelsTop = scale.Scale(layout::kReelsTop);
+  screen_layout.ReelPitch = scale.Scale(layout::kReelPitch);
+  screen_layout.BlurHeight = scale.Scale(strip_height);
 }

@@ -123,3 +123,12 @@ void PrepareWorkingBitmaps(MainArt& art);
 void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::string& app_dir,
                           const std::string& sound_root,
                           std::vector<std::string>* problems = nullptr);
+
+// The cell of the symbol sheet drawn for layout width `width` (152, 122, 110, 98, or 76 for the
+// design width itself), 0 for a width without one.
+int SheetCellForWidth(int width);
+
+// The reel geometry LoadArtForResolution sets for symbols drawn in cells of cell_size and a
+// spinning strip picture strip_height high: ReelsLeft, ReelsTop, ReelPitch and BlurHeight from
+// screen_layout.scale, and CellSize.
+void SetReelGeometry(ScreenLayout& screen_layout, int cell_size, int strip_height);

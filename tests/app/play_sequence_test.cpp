@@ -142,21 +142,35 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   }
   EXPECT_EQ(gs_.ReelStop, expected_.ReelStop);
 
-  // The win sound holds play until it has ended: no credit moves meanwhile.
+  // The win sound holds the screen until it has ended: neither the presentation nor a credit
+  // moves meanwhile.
   EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
   EXPECT_EQ(sounds_.calls.back(), "WinWait");
-  EXPECT_TRUE(cycle_->Running()) << "the win presentation starts with the evaluation";
+  const QImage at_the_sound = cabinet_->canvas.Image().copy();
   platform_.Advance(5000);
+  EXPECT_TRUE(cabinet_->canvas.Image() == at_the_sound) << "the cabinet moved";
   EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
   EXPECT_EQ(sounds_.Count("Count"), 0);
   PressEverything();
   ExpectNothingPressed(991);
 
-  // The first count-up step comes with the sound's end, the next 75 ms later.
+  // A window in front holds play: the sound's end waits for it to go, and play goes on at the
+  // clock's next tick, not inside the window's closing.
+  play_->Hold(true);
   sounds_.EndWinSound();
+  platform_.Advance(5000);
+  EXPECT_TRUE(cabinet_->canvas.Image() == at_the_sound) << "the cabinet moved";
+  play_->Hold(false);
+  EXPECT_EQ(sounds_.Count("Count"), 0);
+  platform_.Advance(1);
+
+  // The first count-up step and the presentation's first tick come together, the next step
+  // 75 ms later.
   EXPECT_EQ(play_->CurrentStage(), Stage::kCountingUp);
   EXPECT_EQ(sounds_.Count("Count"), 1);
   EXPECT_EQ(gs_.Credits, 991 + CountUpStep(expected_.GamePaid));
+  EXPECT_TRUE(cycle_->Running());
+  EXPECT_EQ(cycle_->State().flash_ticks, 1);
   platform_.Advance(PlaySequence::kCountStepMs - 1);
   EXPECT_EQ(sounds_.Count("Count"), 1);
   PressEverything();
@@ -185,8 +199,10 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
 
   // Its prize is announced and counted on the same way, then play rests.
   EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
-  EXPECT_TRUE(cycle_->Running());
+  EXPECT_FALSE(cycle_->Running());
   sounds_.EndWinSound();
+  EXPECT_EQ(sounds_.Count("Count"), CountSteps(expected_.GamePaid) + 1);
+  EXPECT_TRUE(cycle_->Running());
   ASSERT_TRUE(platform_.RunUntil([&] { return !play_->Running(); }));
   EXPECT_EQ(gs_.Credits, 991 + expected_.GamePaid + 18);
   EXPECT_EQ(gs_.GamePaid, expected_.GamePaid + 18);

@@ -432,6 +432,49 @@ TEST_F(Spin, CommandsThatMoveCreditsAreUnavailableWhileBusyStatsAndPayoffsAlways
   for (QAction* action : guarded) EXPECT_TRUE(action->isEnabled());
 }
 
+TEST_F(Spin, AWindowOpenedFromTheMenuHoldsPlayWhereItStandsUntilItCloses) {
+  const uint32_t seed =
+      FindSeed(9, 1, [](const GameState& g) { return g.GamePaid > 0 && g.ScatterCount < 3; });
+  const GameState expected = PredictSpin(seed, 9, 1);
+  Start(seed);
+  Ready();
+  ClickSpin();
+  platform_.Advance(8 * 25);
+  ASSERT_EQ(window_->Play().Frame(), 8);
+  // The statistics, open for 5 s: nothing on the cabinet moves behind them.
+  platform_.on_modal = [&](QDialog* dialog) {
+    const QImage shown = window_->Surface().Image().copy();
+    platform_.Advance(5000);
+    EXPECT_EQ(window_->Play().Frame(), 8);
+    EXPECT_EQ(sounds_.Count("ReelStop"), 0);
+    EXPECT_TRUE(window_->Surface().Image() == shown) << "the cabinet moved";
+    dialog->reject();
+  };
+  window_->Menu().stats->trigger();
+  // The frame that fell due meanwhile comes at the clock's next tick, the rest 25 ms apart.
+  platform_.Advance(1);
+  EXPECT_EQ(window_->Play().Frame(), 9);
+  platform_.Advance(24);
+  EXPECT_EQ(window_->Play().Frame(), 9);
+  platform_.Advance(1);
+  EXPECT_EQ(window_->Play().Frame(), 10);
+  PlayOut();
+  EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
+
+  // A close while a window holds play still ends play at once, every credit in place.
+  ClickSpin();
+  platform_.Advance(100);
+  platform_.on_modal = [&](QDialog* dialog) {
+    window_->close();
+    EXPECT_FALSE(window_->Play().Running());
+    dialog->reject();
+  };
+  window_->Menu().payoffs->trigger();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(state_.WinToCount, 0);
+  EXPECT_EQ(state_.SpinCount, 2);
+}
+
 TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
   // One spin with a win and the bonus game, closed at each point of its play.
   const uint32_t seed = FindSeed(9, 1, [](const GameState& g) { return g.ScatterCount >= 3; });
@@ -679,6 +722,46 @@ TEST_F(WinPresentation, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   EXPECT_EQ(after.pixel(window_->Layout().CellSize / 2, y),
             clean.pixel(window_->Layout().CellSize / 2, y));
   EXPECT_NE(after.pixel(window_->Layout().CellSize / 2, y) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(WinPresentation, AReelDrawnAtRestShowsItsWildsAtRestToo) {
+  // A single payline win whose reels hold a wild outside the win's cells.
+  struct Cell {
+    int reel = -1;
+    int row = -1;
+  };
+  const auto wild_beside_the_win = [](const GameState& g) {
+    int won = 0;
+    for (int n = 1; n <= kPaylines; ++n) won = g.LineWon[n] ? (won == 0 ? n : -1) : won;
+    if (won <= 0 || g.ScatterWin > 0 || g.ScatterCount >= 3) return Cell{};
+    for (int r = 0; r < g.LineMatch[won]; ++r) {
+      for (int row = 0; row < kRows; ++row) {
+        if (row != PaylineRow(won, r) && g.ReelWindow[r][row] == 0) return Cell{r, row};
+      }
+    }
+    return Cell{};
+  };
+  const uint32_t seed =
+      FindSeed(9, 1, [&](const GameState& g) { return wild_beside_the_win(g).reel >= 0; });
+  const Cell wild = wild_beside_the_win(PredictSpin(seed, 9, 1));
+  Start(seed);
+  Ready();
+  ClickSpin();
+  PlayOut();
+  const ScreenLayout& l = window_->Layout();
+  const QRect cell(l.ReelsLeft + wild.reel * l.ReelPitch, l.ReelsTop + wild.row * l.CellSize,
+                   l.CellSize, l.CellSize);
+  window_->Screen().DrawCellAtRest(wild.reel, wild.row);
+  const QImage rest = window_->Surface().Image().copy(cell);
+  // When the win's symbols show, their reels are at rest, the wild beside them included; and
+  // when the cycle moves on to the next win, all five reels are.
+  for (int tick = 0; tick < 24; ++tick) {
+    platform_.Advance(WinCycle::kTickMs);
+    const WinCycleState& now = window_->CycleState();
+    const bool at_rest = now.flash_on || now.flash_ticks == 0 || now.wild_frame == 0;
+    EXPECT_EQ(window_->Surface().Image().copy(cell) == rest, at_rest)
+        << "tick " << tick << ", frame " << now.wild_frame;
+  }
 }
 
 using Bonus = GameFixture;

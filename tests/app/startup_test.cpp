@@ -312,6 +312,10 @@ TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
   window_->Menu().borrow->trigger();
   EXPECT_EQ(state_.Credits, 1100);
   EXPECT_EQ(state_.Borrowed, 1100);
+  // The loan is kept at once: a kill right after it loses nothing.
+  window_->Keeper().Flush();
+  EXPECT_EQ(Saved("CurrentGame", "Credits"), "1100");
+  EXPECT_EQ(Saved("CurrentGame", "Borrowed"), "1100");
   EXPECT_NE(window_->Surface().Image(), before) << "the credits meter shows 1100";
   window_->PaintAll();
   const QImage after_borrow = window_->Surface().Image().copy();

@@ -326,11 +326,14 @@ TEST(Masters, NoCarriedPictureIsShownLargerThanTheMasterItIsMadeFrom) {
     }
   }
   // The game's own art is laid out from them, by device pixels: a cabinet 1600 wide, or 800 wide
-  // at a pixel ratio of 2, is the 2x master itself, the keys included.
+  // at a pixel ratio of 2, is the 2x master itself, the keys included. A mask reduced from a
+  // master is black and white again, its picture black wherever it is white, so that the markers
+  // and the logo go onto the cabinet exactly.
   QImage master, key;
   ASSERT_TRUE(LoadJpegFile(QStringLiteral(":/art/main/background_2x.jpg"), &master, nullptr));
   ASSERT_TRUE(LoadJpegFile(QStringLiteral(":/art/main/spin_2x.jpg"), &key, nullptr));
-  for (const auto& [width, ratio] : {std::pair{1600, 1}, std::pair{800, 2}}) {
+  for (const auto& [width, ratio] : {std::pair{1024, 1}, std::pair{1600, 1}, std::pair{1920, 1},
+                                     std::pair{800, 2}, std::pair{800, 3}}) {
     SCOPED_TRACE(testing::Message() << width << " at " << ratio);
     MainArt art;
     ASSERT_TRUE(LoadBuiltInArt(art, nullptr));
@@ -339,8 +342,30 @@ TEST(Masters, NoCarriedPictureIsShownLargerThanTheMasterItIsMadeFrom) {
     layout.scale.layout_width = width;
     layout.scale.ratio = ratio;
     LoadArtForResolution(art, layout, "/nonexistent-folder/", "Zelmar");
-    EXPECT_EQ(art.background_bitmap, master.convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(art.spin_unlit,
-              key.copy(0, 0, key.width(), key.height() / 2).convertToFormat(QImage::Format_RGB32));
+    if (width * ratio == 2 * kDesignWidth) {
+      EXPECT_EQ(art.background_bitmap, master.convertToFormat(QImage::Format_RGB32));
+      EXPECT_EQ(
+          art.spin_unlit,
+          key.copy(0, 0, key.width(), key.height() / 2).convertToFormat(QImage::Format_RGB32));
+    }
+    const std::pair<const QImage*, std::vector<const QImage*>> masks[] = {
+        {&art.left_markers.mask, {&art.left_markers.lit, &art.left_markers.dim}},
+        {&art.right_markers.mask, {&art.right_markers.lit, &art.right_markers.dim}},
+        {&art.logo_mask_bitmap, {&art.logo_bitmap}}};
+    for (const auto& [mask, pictures] : masks) {
+      ASSERT_FALSE(mask->isNull());
+      int grey = 0, showing = 0;
+      for (int y = 0; y < mask->height(); ++y) {
+        for (int x = 0; x < mask->width(); ++x) {
+          const QRgb m = mask->pixel(x, y) & 0xFFFFFF;
+          grey += m != 0 && m != 0xFFFFFF ? 1 : 0;
+          for (const QImage* picture : pictures) {
+            showing += m == 0xFFFFFF && (picture->pixel(x, y) & 0xFFFFFF) != 0 ? 1 : 0;
+          }
+        }
+      }
+      EXPECT_EQ(grey, 0) << "grey pixels in a mask " << mask->width() << " wide";
+      EXPECT_EQ(showing, 0) << "picture pixels outside a mask " << mask->width() << " wide";
+    }
   }
 }

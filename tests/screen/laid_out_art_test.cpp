@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "engine/game_state.h"
 #include "screen/cabinet.h"
@@ -47,6 +48,7 @@ TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
     MainArt art;
     QImage sheet;
     ScreenLayout layout;
+    layout.scale = laid_out.layout.scale;
     ASSERT_TRUE(LoadLaidOutArt(path, key, art, sheet, layout));
     EXPECT_EQ(art.background_bitmap, laid_out.art.background_bitmap);
     EXPECT_EQ(art.spin_strip_bitmap, laid_out.art.spin_strip_bitmap);
@@ -66,9 +68,14 @@ TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
     const std::string again = path + ".again";
     ASSERT_TRUE(SaveLaidOutArt(again, key, art, sheet, layout));
     EXPECT_EQ(ReadAll(again), ReadAll(path));
-    // A picture read back may be drawn into: the file stays as it was.
+    // A picture read back may be drawn into: the file stays as it was. And the file may be cut
+    // short under the running game (a mapped file would end it here with SIGBUS): the pictures
+    // stay whole.
     art.background_bitmap.fill(Qt::red);
     EXPECT_EQ(ReadAll(again), ReadAll(path));
+    ASSERT_TRUE(QFile::resize(QString::fromStdString(path), 100));
+    EXPECT_EQ(art.spin_strip_bitmap, laid_out.art.spin_strip_bitmap);
+    EXPECT_EQ(art.left_markers.mask, laid_out.art.left_markers.mask);
   }
 }
 
@@ -98,6 +105,7 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
     MainArt art;
     QImage sheet;
     ScreenLayout layout;
+    layout.scale = laid_out.layout.scale;
     const bool read = LoadLaidOutArt(path, with_key, art, sheet, layout);
     return !read && art.background_bitmap.isNull() && sheet.isNull() && layout.CellSize == 0;
   };
@@ -107,12 +115,26 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
     EXPECT_TRUE(refused(whole.left(cut), key)) << "cut at " << cut;
   }
   EXPECT_TRUE(refused(whole + '\0', key));
-  // A picture's width in the head made larger than the pixels that follow.
-  QByteArray wider = whole;
-  const qsizetype head = 8 + 4 + 4 + static_cast<qsizetype>(key.size()) + 5 * 4 + 4 + 4;
-  wider[head + 1] = static_cast<char>(wider[head + 1] + 1);
-  EXPECT_TRUE(refused(wider, key));
+  // A byte of the head changed: a picture's width, the key colour.
+  const qsizetype head = 8 + 4 + 4 + 8 + 4 + static_cast<qsizetype>(key.size());
+  for (const qsizetype at : {head + 5 * 4 + 4 + 4 + 1, head + 5 * 4}) {
+    QByteArray changed = whole;
+    changed[at] = static_cast<char>(changed[at] + 1);
+    EXPECT_TRUE(refused(changed, key)) << "changed at " << at;
+  }
   EXPECT_FALSE(refused(whole, key));
+  // A whole file whose reel geometry is not what this layout makes: the cabinet would come up
+  // with black reels, or a black block over the keys, at every start.
+  for (const auto& [name, figure, value] :
+       {std::tuple{"cell size", &ScreenLayout::CellSize, 4000},
+        std::tuple{"cell size", &ScreenLayout::CellSize, 98},
+        std::tuple{"reels' left edge", &ScreenLayout::ReelsLeft, -5000},
+        std::tuple{"strip height", &ScreenLayout::BlurHeight, 1}}) {
+    ScreenLayout other = laid_out.layout;
+    other.*figure = value;
+    ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, other));
+    EXPECT_TRUE(refused(ReadAll(path), key)) << name << " " << value;
+  }
 }
 
 TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackNextTime) {

@@ -156,6 +156,8 @@ void FakePlatform::ShowError(QWidget*, const QString& text) {
 
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
+  // Modal as the desktop's run makes it: the windows behind it are blocked until it closes.
+  dialog->setAttribute(Qt::WA_ShowModal, true);
   dialog->show();
   PumpQtEvents();
   if (on_modal) on_modal(dialog);

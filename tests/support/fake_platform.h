@@ -50,7 +50,7 @@ class FakePlatform : public Platform {
                                    const QString& text, int max_length) override;
   // Records {"Error", text, error} in messages, then calls on_message if set.
   void ShowError(QWidget* parent, const QString& text) override;
-  // Shows the dialog without blocking and calls OnModal if set; then, while the dialog is still
+  // Shows the dialog modally without blocking and calls OnModal if set; then, while it is still
   // visible, advances the clock in steps of 10 ms (at most 10 virtual minutes, after which the
   // test fails and the dialog is closed).
   void RunModal(QDialog* dialog) override;
