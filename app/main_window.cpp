@@ -296,15 +296,9 @@ void MainWindow::EnableGameCommands(bool enabled) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   AwaitCabinetDrawnAhead();
   gs_.Quitting = true;
-  // Play still running moves to its end now: every credit won is put in place first.
+  // Play still running moves to its end now, an open bonus game ending with what it has paid:
+  // every credit won is put in place first.
   play_->Finish();
-  if (play_->Running()) {
-    // Only the bonus game can still be open: it ends keeping what it has paid so far, its
-    // prize is counted in, and the window closes once play has come to rest.
-    if (auto* bonus = findChild<BonusGameWindow*>()) bonus->CloseWithResult();
-    event->ignore();
-    return;
-  }
   // The running game is kept for the next start, after whatever is still being written. A file
   // that can't be written is reported, and the program still ends: keeping the player in a game
   // that can't be saved helps nobody.
@@ -348,16 +342,20 @@ void MainWindow::ShowNotice(const std::string& text) {
                         QString::fromStdString(text));
 }
 
-bool MainWindow::BonusGameCanOpen() {
-  // A window the player opened from the menu stays in front; the bonus game follows it.
-  return QApplication::activeModalWidget() == nullptr;
+void MainWindow::OpenBonusGame() {
+  const ScreenLayout& layout = cabinet_->layout;
+  bonus_ = std::make_unique<BonusGameWindow>(gs_, identity_, platform_, sounds_,
+                                             QSize(layout.ScreenWidth, layout.ScreenHeight), this);
+  connect(bonus_.get(), &QDialog::finished, this, [this] {
+    // The window goes once its own signal has returned; play goes on now.
+    bonus_.release()->deleteLater();
+    play_->BonusGameClosed();
+  });
+  platform_.OpenModal(bonus_.get());
 }
 
-void MainWindow::RunBonusGame() {
-  const ScreenLayout& layout = cabinet_->layout;
-  BonusGameWindow bonus(gs_, identity_, platform_, sounds_,
-                        QSize(layout.ScreenWidth, layout.ScreenHeight), this);
-  platform_.RunModal(&bonus);
+void MainWindow::CloseBonusGame() {
+  if (bonus_ != nullptr) bonus_->CloseWithResult();
 }
 
 int MainWindow::ExpectedGameAreaHeight() {

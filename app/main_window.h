@@ -26,6 +26,7 @@
 #include "shell/saved_games.h"
 #include "shell/sounds.h"
 
+class BonusGameWindow;
 class QAction;
 class MainWindow;
 
@@ -169,8 +170,8 @@ class MainWindow : public QMainWindow, private PlayHost {
 
   // PlayHost.
   void ShowNotice(const std::string& text) override;
-  bool BonusGameCanOpen() override;
-  void RunBonusGame() override;
+  void OpenBonusGame() override;
+  void CloseBonusGame() override;
   void PlayRunningChanged(bool running) override;
   void KeepRunningGame(const GameState& as_it_will_stand) override;
 
@@ -186,6 +187,8 @@ class MainWindow : public QMainWindow, private PlayHost {
   std::unique_ptr<Cabinet> cabinet_;
   std::unique_ptr<WinCycle> win_cycle_;
   std::unique_ptr<PlaySequence> play_;
+  // The bonus game while it is open.
+  std::unique_ptr<BonusGameWindow> bonus_;
   std::unique_ptr<Timer> start_up_timer_;
   // Readies the sounds and the music once the window is first drawn.
   std::unique_ptr<AfterFirstPaint> sounds_start_;

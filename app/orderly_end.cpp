@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cerrno>
@@ -15,8 +14,6 @@
 namespace {
 
 constexpr std::array<int, 3> kEndSignals = {SIGTERM, SIGINT, SIGHUP};
-// How often an end that waits for the bonus game to pay looks again.
-constexpr int kRetryMs = 10;
 
 // The pipe from the signal handler to the event loop: [0] is read by the loop, [1] written by
 // the handler. A signal handler may only do what is safe there: write one byte, keep errno.
@@ -64,14 +61,10 @@ OrderlyEnd::~OrderlyEnd() {
 }
 
 void OrderlyEnd::End() {
+  // The close puts every credit of the play in place (an open bonus game ends with what it has
+  // paid) and keeps the running game.
   main_window_.close();
-  if (main_window_.isVisible()) {
-    // The bonus game was open: it ends keeping what it has paid, its prize is counted in, and
-    // the window closes right after. Looked at again shortly.
-    QTimer::singleShot(kRetryMs, this, [this] { End(); });
-    return;
-  }
-  // The game is kept. A dialog still open (a message box, the statistics) runs an event loop of
-  // its own: leaving them all ends the program.
+  // A dialog still open (a message box, the statistics) runs an event loop of its own: leaving
+  // them all ends the program.
   QCoreApplication::exit(0);
 }

@@ -127,7 +127,9 @@ void PlaySequence::Finish() {
   step_held_ = false;
   switch (stage_) {
     case Stage::kIdle:
-    case Stage::kBonusGame:  // goes on when the host has closed it
+      return;
+    case Stage::kBonusGame:
+      host_.CloseBonusGame();  // play goes on from its closing, at once
       return;
     case Stage::kSpinning:
       clock_->SetEnabled(false);
@@ -356,12 +358,14 @@ void PlaySequence::KeepAsItWillStand() {
 }
 
 void PlaySequence::OpenBonusGame() {
-  if (!host_.BonusGameCanOpen()) {
-    WaitFor(kBonusRetryMs);
-    return;
-  }
+  // A window the player opened from the menu holds play, so the bonus game opens once that
+  // window has gone.
   SetStage(Stage::kBonusGame);
-  host_.RunBonusGame();
+  host_.OpenBonusGame();
+}
+
+void PlaySequence::BonusGameClosed() {
+  if (stage_ != Stage::kBonusGame) return;
   const int before = gs_.GamePaid;
   AddBonusWin(gs_);
   if (gs_.BonusWin > 0) {

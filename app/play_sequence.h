@@ -38,10 +38,11 @@ class PlayHost {
   virtual ~PlayHost() = default;
   // An information box with the game's title and one OK button.
   virtual void ShowNotice(const std::string& text) = 0;
-  // Whether the bonus game can open now: not while another modal window is in front.
-  virtual bool BonusGameCanOpen() = 0;
-  // Shows the bonus game and returns once it has closed, its result in BonusWin.
-  virtual void RunBonusGame() = 0;
+  // Opens the bonus game and returns at once; once it has closed, its result in BonusWin, the
+  // host calls PlaySequence::BonusGameClosed.
+  virtual void OpenBonusGame() = 0;
+  // Ends the open bonus game now, keeping what it has paid; it closes as it always does.
+  virtual void CloseBonusGame() = 0;
   // Play has started (true) or come to rest (false).
   virtual void PlayRunningChanged(bool running) = 0;
   // The running game as it will stand once the credits now won are counted in: to be kept at
@@ -57,8 +58,6 @@ class PlaySequence {
   static constexpr int kFrameMs = 25;
   static constexpr int kCountStepMs = 75;
   static constexpr int kBonusDelayMs = 2000;
-  // How often a bonus game kept waiting by another modal window asks again.
-  static constexpr int kBonusRetryMs = 250;
 
   // Everything handed in must outlive the sequence.
   PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen& screen, StatusLine& status,
@@ -78,9 +77,13 @@ class PlaySequence {
   void CountUpWin(int start);
 
   // The window is closing (Quitting is set): play runs to its end at once, every credit won put
-  // in place, without sounds or waits, and no bonus game opens. An open bonus game must be closed
-  // by the host; its prize is paid the same way when it has.
+  // in place, without sounds or waits, and no bonus game opens. An open bonus game ends keeping
+  // what it has paid, and its prize is paid the same way.
   void Finish();
+
+  // The bonus game the host opened has closed, its result in BonusWin: its prize is announced
+  // and counted in, or play comes to rest.
+  void BonusGameClosed();
 
   // A window in front of the game holds play (true) until it has gone (false). A close still
   // finishes play at once.

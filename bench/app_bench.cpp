@@ -29,6 +29,7 @@ class SizedPlatform : public Platform {
     return real_->QueryText(p, c, prompt, t, max);
   }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
+  void OpenModal(QDialog* d) override { real_->OpenModal(d); }
   int ScreenWidth() override { return w_; }
   int ScreenHeight() override { return h_; }
   int LogicalDpi() override { return 120; }

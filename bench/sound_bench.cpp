@@ -61,6 +61,7 @@ class QuietPlatform : public Platform {
     return std::nullopt;
   }
   void RunModal(QDialog* d) override { real_->RunModal(d); }
+  void OpenModal(QDialog* d) override { real_->OpenModal(d); }
   int ScreenWidth() override { return 800; }
   int ScreenHeight() override { return 600; }
   int LogicalDpi() override { return 120; }

@@ -48,6 +48,9 @@ class Platform {
 
   // Shows a dialog modally and returns when it has closed.
   virtual void RunModal(QDialog* dialog) = 0;
+  // Shows a dialog modal to its parent window and returns at once; its finished signal tells
+  // when it has closed.
+  virtual void OpenModal(QDialog* dialog) = 0;
 
   // The screen's current size in pixels and its logical resolution in pixels per inch.
   virtual int ScreenWidth() = 0;

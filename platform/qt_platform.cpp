@@ -127,6 +127,10 @@ class QtPlatform : public Platform {
     if (dialog != nullptr) dialog->exec();
   }
 
+  void OpenModal(QDialog* dialog) override {
+    if (dialog != nullptr) dialog->open();
+  }
+
   int ScreenWidth() override {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->geometry().width() : 800;

@@ -28,25 +28,16 @@ int CountSteps(int win) {
 
 class FakeHost : public PlayHost {
  public:
-  explicit FakeHost(GameState& gs) : gs_(gs) {}
   void ShowNotice(const std::string& text) override { notices.push_back(text); }
-  bool BonusGameCanOpen() override { return bonus_can_open; }
-  void RunBonusGame() override {
-    ++bonus_games;
-    gs_.BonusWin = bonus_prize;
-  }
+  void OpenBonusGame() override { ++bonus_games; }
+  void CloseBonusGame() override {}
   void PlayRunningChanged(bool running) override { running_changes.push_back(running); }
   void KeepRunningGame(const GameState& state) override { kept_credits.push_back(state.Credits); }
 
   std::vector<std::string> notices;
   std::vector<bool> running_changes;
   std::vector<int> kept_credits;
-  bool bonus_can_open = true;
   int bonus_games = 0;
-  int bonus_prize = 0;
-
- private:
-  GameState& gs_;
 };
 
 class PlaySequenceTest : public ::testing::Test {
@@ -97,7 +88,7 @@ class PlaySequenceTest : public ::testing::Test {
   GameState gs_;
   FakePlatform platform_;
   RecordingSounds sounds_;
-  FakeHost host_{gs_};
+  FakeHost host_;
   std::unique_ptr<Cabinet> cabinet_;
   std::unique_ptr<WinCycle> cycle_;
   std::unique_ptr<PlaySequence> play_;
@@ -107,7 +98,6 @@ using Stage = PlaySequence::Stage;
 
 TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   sounds_.hold_win_sound = true;
-  host_.bonus_prize = 18;
   play_->RequestSpin();
   EXPECT_EQ(play_->CurrentStage(), Stage::kSpinning);
   EXPECT_EQ(gs_.Credits, 991) << "the stake leaves before any reel moves";
@@ -187,15 +177,23 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   EXPECT_TRUE(gs_.Busy);
   PressEverything();
   ExpectNothingPressed(991 + expected_.GamePaid);
-  // A window the player opened from the menu keeps the bonus game waiting behind it.
-  host_.bonus_can_open = false;
-  platform_.Advance(PlaySequence::kBonusDelayMs - 1);
+  // A window the player opened from the menu keeps the bonus game waiting behind it, and the
+  // bonus game opens as soon as that window has gone.
+  play_->Hold(true);
+  platform_.Advance(PlaySequence::kBonusDelayMs + 5000);
   EXPECT_EQ(host_.bonus_games, 0);
+  play_->Hold(false);
   platform_.Advance(1);
-  EXPECT_EQ(host_.bonus_games, 0);
-  host_.bonus_can_open = true;
-  platform_.Advance(PlaySequence::kBonusRetryMs);
   EXPECT_EQ(host_.bonus_games, 1);
+  EXPECT_EQ(play_->CurrentStage(), Stage::kBonusGame);
+
+  // Play waits for the bonus game, whatever the clock does, until it has closed.
+  platform_.Advance(60000);
+  PressEverything();
+  ExpectNothingPressed(991 + expected_.GamePaid);
+  EXPECT_EQ(play_->CurrentStage(), Stage::kBonusGame);
+  gs_.BonusWin = 18;
+  play_->BonusGameClosed();
 
   // Its prize is announced and counted on the same way, then play rests.
   EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);

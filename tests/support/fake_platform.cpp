@@ -175,6 +175,14 @@ void FakePlatform::RunModal(QDialog* dialog) {
   }
 }
 
+void FakePlatform::OpenModal(QDialog* dialog) {
+  if (dialog == nullptr) return;
+  dialog->setAttribute(Qt::WA_ShowModal, true);
+  dialog->show();
+  PumpQtEvents();
+  if (on_modal) on_modal(dialog);
+}
+
 int FakePlatform::ActiveTimerCount() const {
   return static_cast<int>(
       std::count_if(core_->timers.begin(), core_->timers.end(),

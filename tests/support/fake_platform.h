@@ -54,6 +54,8 @@ class FakePlatform : public Platform {
   // visible, advances the clock in steps of 10 ms (at most 10 virtual minutes, after which the
   // test fails and the dialog is closed).
   void RunModal(QDialog* dialog) override;
+  // Shows the dialog modally and calls on_modal if set, then returns: the test's clock runs it.
+  void OpenModal(QDialog* dialog) override;
   int ScreenWidth() override { return width; }
   int ScreenHeight() override { return height; }
   int LogicalDpi() override { return dpi; }
