@@ -49,8 +49,27 @@ constexpr QRect kStopRightArea(QPoint(554, 134), QPoint(622, 186));
 const QString kPrizeFace = QString::fromLatin1(kUiFace);
 constexpr int kPrizePoints = 24;
 
-QRgb Rgb(int r, int g, int b) {
-  return qRgb(r, g, b);
+// The plain substitutes' lettering and shades, in one place; white, black, red and yellow are
+// the cabinet's own (screen/fonts.h).
+using colours::kBlack;
+using colours::kRed;
+using colours::kWhite;
+using colours::kYellow;
+constexpr char kPlainFace[] = "Arial";
+constexpr QRgb kStopRim[2] = {qRgb(96, 0, 0), qRgb(230, 0, 0)};  // unlit, lit
+constexpr QRgb kStopFace[2] = {qRgb(70, 0, 0), qRgb(200, 0, 0)};
+constexpr QRgb kStopLetters[2] = {qRgb(150, 150, 150), kWhite};
+constexpr QRgb kBallColours[8] = {qRgb(220, 40, 40),  qRgb(40, 120, 220), qRgb(40, 170, 60),
+                                  qRgb(230, 150, 20), qRgb(150, 60, 190), qRgb(20, 170, 170),
+                                  qRgb(200, 60, 140), qRgb(120, 120, 120)};
+constexpr QRgb kSky = qRgb(10, 20, 70);
+constexpr QRgb kPitch = qRgb(20, 110, 40);
+// The fireball's outer and inner shades, darker as it fades.
+constexpr QRgb FireOuter(int fade) {
+  return qRgb(255 - fade, 140 - fade / 2, 0);
+}
+constexpr QRgb FireInner(int fade) {
+  return qRgb(255 - fade, 230 - fade, 60);
 }
 
 void FillBlock(Canvas& c, int l, int t, int r, int b, QRgb colour) {
@@ -82,23 +101,20 @@ void DrawPicture(Canvas& c, QPoint at, const QImage& picture) {
 
 QImage PlainStop(int height, bool lit) {
   Canvas c(kStopWidth, height);
-  FillBlock(c, 0, 0, kStopWidth, height, lit ? Rgb(230, 0, 0) : Rgb(96, 0, 0));
-  FillBlock(c, 3, 3, kStopWidth - 3, height - 3, lit ? Rgb(200, 0, 0) : Rgb(70, 0, 0));
-  CentredText(c, 0, 0, kStopWidth, height, QStringLiteral("STOP"), QStringLiteral("Arial"), 14,
-              lit ? Rgb(255, 255, 255) : Rgb(150, 150, 150));
+  FillBlock(c, 0, 0, kStopWidth, height, kStopRim[lit]);
+  FillBlock(c, 3, 3, kStopWidth - 3, height - 3, kStopFace[lit]);
+  CentredText(c, 0, 0, kStopWidth, height, QStringLiteral("STOP"), kPlainFace, 14,
+              kStopLetters[lit]);
   return c.Image();
 }
 
 QImage PlainBallStrip(int ball) {
-  static const QRgb kColours[8] = {Rgb(220, 40, 40),  Rgb(40, 120, 220), Rgb(40, 170, 60),
-                                   Rgb(230, 150, 20), Rgb(150, 60, 190), Rgb(20, 170, 170),
-                                   Rgb(200, 60, 140), Rgb(120, 120, 120)};
   static const int kBob[8] = {0, 3, 6, 3, 0, -3, -6, -3};
   Canvas c(kFrame, kFrame * BonusGameWindow::kWalkFrames);
   for (int f = 0; f < BonusGameWindow::kWalkFrames; ++f) {
     const int top = f * kFrame;
-    FillBlock(c, 0, top, kFrame, top + kFrame, Rgb(255, 255, 255));
-    FillBlock(c, 30, top + 30 + kBob[f], 80, top + 80 + kBob[f], kColours[ball % 8]);
+    FillBlock(c, 0, top, kFrame, top + kFrame, kWhite);
+    FillBlock(c, 30, top + 30 + kBob[f], 80, top + 80 + kBob[f], kBallColours[ball % 8]);
   }
   return c.Image();
 }
@@ -108,24 +124,21 @@ QImage PlainExplodeStrip() {
   for (int f = 0; f < BonusGameWindow::kExplodeFrames; ++f) {
     const int top = f * kFrame;
     if (f < 4) {
-      FillBlock(c, 0, top, kFrame, top + kFrame, Rgb(255, 255, 255));
-      FillBlock(c, 25, top + 30, 85, top + 90, Rgb(0, 0, 0));
-      CentredText(c, 25, top + 30, 60, 60, QStringLiteral("BOMB"), QStringLiteral("Arial"), 10,
-                  Rgb(255, 255, 255));
+      FillBlock(c, 0, top, kFrame, top + kFrame, kWhite);
+      FillBlock(c, 25, top + 30, 85, top + 90, kBlack);
+      CentredText(c, 25, top + 30, 60, 60, QStringLiteral("BOMB"), kPlainFace, 10, kWhite);
     } else if (f < kLastExplodeFrame) {
       // A fireball that grows for four frames and then fades.
       const int k = f - 4;
       const int half = 12 + 10 * (k < 4 ? k : 3);
       const int fade = k < 4 ? 0 : (k - 3) * 45;
-      FillBlock(c, 0, top, kFrame, top + kFrame, Rgb(0, 0, 0));
-      FillBlock(c, 55 - half, top + 55 - half, 55 + half, top + 55 + half,
-                Rgb(255 - fade, 140 - fade / 2, 0));
+      FillBlock(c, 0, top, kFrame, top + kFrame, kBlack);
+      FillBlock(c, 55 - half, top + 55 - half, 55 + half, top + 55 + half, FireOuter(fade));
       FillBlock(c, 55 - half / 2, top + 55 - half / 2, 55 + half / 2, top + 55 + half / 2,
-                Rgb(255 - fade, 230 - fade, 60));
+                FireInner(fade));
     } else {
-      FillBlock(c, 0, top, kFrame, top + kFrame, Rgb(0, 0, 0));
-      CentredText(c, 0, top, kFrame, kFrame, QStringLiteral("YOU LOSE"), QStringLiteral("Arial"),
-                  12, Rgb(255, 0, 0));
+      FillBlock(c, 0, top, kFrame, top + kFrame, kBlack);
+      CentredText(c, 0, top, kFrame, kFrame, QStringLiteral("YOU LOSE"), kPlainFace, 12, kRed);
     }
   }
   return c.Image();
@@ -133,19 +146,17 @@ QImage PlainExplodeStrip() {
 
 QImage PlainBackground() {
   Canvas c(BonusGameWindow::kPictureWidth, BonusGameWindow::kPictureHeight);
-  FillBlock(c, 0, 0, BonusGameWindow::kPictureWidth, 120, Rgb(10, 20, 70));
-  FillBlock(c, 0, 120, BonusGameWindow::kPictureWidth, BonusGameWindow::kPictureHeight,
-            Rgb(20, 110, 40));
+  FillBlock(c, 0, 0, BonusGameWindow::kPictureWidth, 120, kSky);
+  FillBlock(c, 0, 120, BonusGameWindow::kPictureWidth, BonusGameWindow::kPictureHeight, kPitch);
   CentredText(c, 0, 10, BonusGameWindow::kPictureWidth, 40,
-              QStringLiteral("Pick as many boxes as you like,"), QStringLiteral("Arial"), 16,
-              Rgb(255, 255, 0));
+              QStringLiteral("Pick as many boxes as you like,"), kPlainFace, 16, kYellow);
   CentredText(c, 0, 50, BonusGameWindow::kPictureWidth, 40,
-              QStringLiteral("but either of the two bomb boxes loses everything!"),
-              QStringLiteral("Arial"), 16, Rgb(255, 255, 0));
+              QStringLiteral("but either of the two bomb boxes loses everything!"), kPlainFace, 16,
+              kYellow);
   for (int i = 0; i < BonusGameWindow::kBalls; ++i) {
     const int x = (kFrame + 40) * (i % 4) + 40;
     const int y = (kFrame + 30) * (i / 4) + 210;
-    FillBlock(c, x, y, x + kFrame, y + kFrame, Rgb(255, 255, 255));
+    FillBlock(c, x, y, x + kFrame, y + kFrame, kWhite);
   }
   const QImage left = PlainStop(kStopLeftHeight, false);
   const QImage right = PlainStop(kStopRightHeight, false);
@@ -345,13 +356,12 @@ void BonusGameWindow::PickAt(int px, int py) {
 void BonusGameWindow::PaintPrize(int i, int32_t prize) {
   const BonusBall& b = balls_[i];
   picture_.SetRasterOp(RasterOp::Copy);
-  FillBlock(picture_, b.x + 5, b.y + 5, b.x + frame_width_ - 5, b.y + frame_height_ - 5,
-            Rgb(255, 255, 255));
+  FillBlock(picture_, b.x + 5, b.y + 5, b.x + frame_width_ - 5, b.y + frame_height_ - 5, kWhite);
   const QString text = QString::number(prize);
   picture_.SetFontFace(kPrizeFace);
   picture_.SetFontSize(kPrizePoints);
   picture_.SetFontBold(true);
-  picture_.SetFontColor(Rgb(255, 0, 0));
+  picture_.SetFontColor(kRed);
   picture_.SetBrushClear(true);
   picture_.TextOut(b.x + (frame_width_ - picture_.TextWidth(text)) / 2,
                    b.y + (frame_height_ - picture_.TextHeight(text)) / 2, text);
