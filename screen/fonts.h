@@ -2,10 +2,13 @@
 // win cycle's status line and the payoff chart; the game's windows and dialogs take the same
 // face. Texts grow with the layout width in steps: a band table lists, for each band, the widest
 // layout width it covers and the font used there, narrowest band first; the last band covers
-// every wider layout. Everything here is a constant, so any part of the game may read it.
+// every wider layout. Everything here is a constant or made from one, so any part of the game
+// may read it.
 #pragma once
 
+#include <QFont>
 #include <QRgb>
+#include <QString>
 #include <array>
 #include <climits>
 #include <cstddef>
@@ -14,6 +17,15 @@
 inline constexpr char kUiFace[] = "MS Sans Serif";
 // The face of the coin value in the coin panel.
 inline constexpr char kCoinFace[] = "Arial";
+
+// The face of the game's windows and dialogs, at a size in pixels: their controls and labels
+// take it whatever the desktop's own font is.
+inline QFont DialogFont(int pixels, bool bold = false) {
+  QFont font(QString::fromLatin1(kUiFace));
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
 
 // One font: its face, its size in points and its weight.
 struct FontBand {

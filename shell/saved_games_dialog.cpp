@@ -33,13 +33,6 @@ constexpr QRect kCancelButton(508, 316, 97, 37);
 constexpr QRect kHelpButton(8, 316, 97, 37);
 constexpr int kFontPoints = 8;
 
-QFont DialogFont(bool bold) {
-  QFont font(QString::fromLatin1(kUiFace));
-  font.setPixelSize(PointsToPixels(kFontPoints));
-  font.setBold(bold);
-  return font;
-}
-
 QString ToQt(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -56,7 +49,7 @@ SavedGamesDialog::SavedGamesDialog(SavedGames& saves, Platform& platform,
   setWindowTitle(mode_ == SlotDialogMode::kSave
                      ? QStringLiteral("Save a Game -- Select Game Slot")
                      : QStringLiteral("Open a Game -- Select Game Slot"));
-  setFont(DialogFont(true));
+  setFont(DialogFont(PointsToPixels(kFontPoints), true));
   setFixedSize(kClientSize);
   // F1 anywhere in the dialog opens the same topic as its Help button.
   SetHelpContext(this, kSavedGamesHelp);
@@ -88,7 +81,7 @@ SavedGamesDialog::SavedGamesDialog(SavedGames& saves, Platform& platform,
 }
 
 void SavedGamesDialog::BuildPanels() {
-  const QFont plain = DialogFont(false);
+  const QFont plain = DialogFont(PointsToPixels(kFontPoints));
   QPalette black_text = palette();
   black_text.setColor(QPalette::WindowText, Qt::black);
   black_text.setColor(QPalette::Text, Qt::black);

@@ -52,12 +52,6 @@ QString ChipFile(int i, int scale) {
   return QString(":/art/main/%1%2.png").arg(QLatin1String(kChipStems[i]), suffix);
 }
 
-QFont PixelFont(int pixels) {
-  QFont font(kFace);
-  font.setPixelSize(pixels);
-  return font;
-}
-
 // A plain chip of the right size for when the carried picture cannot be read.
 QImage PlainChip(int i) {
   static const QColor kColours[] = {QColor(22, 62, 172), QColor(184, 22, 30), QColor(18, 128, 62),
@@ -70,7 +64,7 @@ QImage PlainChip(int i) {
   p.setBrush(kColours[i]);
   p.drawEllipse(QRectF(2, 2, kChipWidth - 4, kChipHeight - 6));
   p.setPen(Qt::white);
-  p.setFont(PixelFont(kFormFontPixels));
+  p.setFont(DialogFont(kFormFontPixels));
   p.drawText(QRectF(0, 0, kChipWidth, kChipHeight - 4), Qt::AlignCenter,
              QStringLiteral("$") + QLocale::c().toString(kChipAmounts[i]));
   return chip;
@@ -156,7 +150,7 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kClientWidth, kClientHeight);
-  setFont(PixelFont(kFormFontPixels));
+  setFont(DialogFont(kFormFontPixels));
   // The whole dialog is one button-face colour, the surface behind the meters included.
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
@@ -187,7 +181,7 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
   }
 
   auto* mode = new QLabel(QStringLiteral("Mode:"), this);
-  mode->setFont(PixelFont(kModeFontPixels));
+  mode->setFont(DialogFont(kModeFontPixels));
   QPalette red = mode->palette();
   red.setColor(QPalette::WindowText, QColor(255, 0, 0));
   mode->setPalette(red);
@@ -199,7 +193,7 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
   borrow_mode_->setGeometry(147, 192, 190, 33);
   pay_back_mode_->setGeometry(355, 192, 190, 33);
   for (QRadioButton* radio : {borrow_mode_, pay_back_mode_}) {
-    radio->setFont(PixelFont(kRadioFontPixels));
+    radio->setFont(DialogFont(kRadioFontPixels));
     SetHelpContext(radio, kControlHelpContext);
   }
   borrow_mode_->setChecked(true);

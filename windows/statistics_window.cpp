@@ -13,7 +13,6 @@
 
 namespace {
 
-const QString kFace = QString::fromLatin1(kUiFace);
 constexpr int kFontPixels = 13;
 // "%10.0n": grouped thousands, no decimals, at least ten characters.
 constexpr int kGroupedWidth = 10;
@@ -48,13 +47,6 @@ constexpr ValuePlace kValues[] = {
     {StatisticsWindow::Figure::kPercentage, 617, 126, true, true},
 };
 
-QFont FormFont(bool bold) {
-  QFont font(kFace);
-  font.setPixelSize(kFontPixels);
-  font.setBold(bold);
-  return font;
-}
-
 }  // namespace
 
 StatisticsWindow::StatisticsWindow(const GameState& state, QWidget* parent) : QDialog(parent) {
@@ -62,7 +54,7 @@ StatisticsWindow::StatisticsWindow(const GameState& state, QWidget* parent) : QD
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kClientWidth, kClientHeight);
-  setFont(FormFont(false));
+  setFont(DialogFont(kFontPixels));
   QPalette face = palette();
   face.setColor(QPalette::Window, face.color(QPalette::Button));
   face.setColor(QPalette::WindowText, Qt::black);
@@ -70,13 +62,13 @@ StatisticsWindow::StatisticsWindow(const GameState& state, QWidget* parent) : QD
 
   for (const Caption& c : kCaptions) {
     auto* label = new QLabel(QString::fromLatin1(c.text), this);
-    label->setFont(FormFont(c.bold));
+    label->setFont(DialogFont(kFontPixels, c.bold));
     label->move(c.left, c.top);
     label->adjustSize();
   }
   for (const ValuePlace& v : kValues) {
     auto* label = new QLabel(this);
-    label->setFont(FormFont(v.bold));
+    label->setFont(DialogFont(kFontPixels, v.bold));
     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     if (v.red) {
       QPalette red = label->palette();
