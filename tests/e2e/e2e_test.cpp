@@ -347,8 +347,8 @@ TEST_F(RealGame, ShowsThousandCreditsInGreenDigitsAndCaptionsEachWindowWithItsOw
 }
 
 // The display server most desktops now run: weston's headless backend as a real Wayland
-// compositor. The cabinet is drawn, and SIGINT (Ctrl+C in the terminal it was started from) ends
-// the game in order, the game kept.
+// compositor. The cabinet is drawn, a second start with a launcher's token hands over to it, and
+// SIGINT (Ctrl+C in the terminal it was started from) ends the game in order, the game kept.
 TEST_F(RealGame, OnWaylandDrawsTheCabinetAndEndsInOrderOnSigint) {
   for (const char* tool : {"weston", "weston-screenshooter"}) {
     if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
@@ -402,6 +402,16 @@ TEST_F(RealGame, OnWaylandDrawsTheCabinetAndEndsInOrderOnSigint) {
     }
   }
   EXPECT_TRUE(credits.has_value()) << "no cabinet with 1000 credits on the Wayland screen";
+
+  // A second start, with a launcher's activation token, hands over to the running game and ends.
+  QProcess second;
+  QProcessEnvironment second_env = env;
+  second_env.insert("XDG_ACTIVATION_TOKEN", "launcher-token");
+  second.setProcessEnvironment(second_env);
+  second.start(game_.program(), QStringList());
+  ASSERT_TRUE(second.waitForFinished(10000));
+  EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+  EXPECT_EQ(game_.state(), QProcess::Running);
 
   ::kill(static_cast<pid_t>(game_.processId()), SIGINT);
   ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGINT did not end the game";
