@@ -87,9 +87,10 @@ int main(int argc, char** argv) {
                  claim.Problem().c_str());
   }
 
-  // The cabinet is drawn pixel for pixel at the screen's width; fractional desktop scaling
-  // would blur it, so only whole scale factors are used.
-  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Floor);
+  // The desktop's scale is taken as it is, 125 % and 150 % included: the cabinet and the side
+  // windows are drawn in the screen's own pixels at any ratio, so nothing is enlarged.
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+      Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
   FontConfigurationPreload fonts;
   QApplication app(argc, argv);
   fonts.Join();
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
   // take some), once the screen's size is known.
   std::shared_ptr<SurfaceAhead> surface;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const int ratio = std::max(1, static_cast<int>(screen->devicePixelRatio()));
+    const double ratio = std::max(1.0, screen->devicePixelRatio());
     ScreenScale largest;
     largest.layout_width = LayoutWidth(screen->size().width(), screen->size().height());
     largest.ratio = ratio;

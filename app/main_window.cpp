@@ -46,11 +46,13 @@ void GameSurface::paintEvent(QPaintEvent* event) {
     if (!rest.isEmpty()) update(rest);
   }
   QPainter painter(this);
-  const int ratio = window_.cabinet_->layout.scale.ratio;
+  const double ratio = window_.cabinet_->layout.scale.ratio;
   const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
   const QRect cabinet(offset, window_.cabinet_->SurfaceSize());
+  // The device pixels an area of the widget covers; at a fractional ratio its edges may lie
+  // between them, and the pixels partly covered count.
   const auto device = [ratio](const QRect& area) {
-    return QRect(area.topLeft() * ratio, area.size() * ratio);
+    return QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
   };
   // Clipped to one rectangle at a time, a copy is a plain row-by-row blit; under the region's
   // many rectangles it would go through span blending handed out to a thread pool.
@@ -59,7 +61,8 @@ void GameSurface::paintEvent(QPaintEvent* event) {
     if (shown == device(area)) continue;
     painter.setClipRect(area);
     for (const QRect& margin : QRegion(device(area)).subtracted(QRegion(shown))) {
-      painter.fillRect(QRect(margin.topLeft() / ratio, margin.size() / ratio), Qt::black);
+      painter.fillRect(QRectF(QPointF(margin.topLeft()) / ratio, QSizeF(margin.size()) / ratio),
+                       Qt::black);
     }
   }
   // The first picture may still be being drawn ahead: the black above came meanwhile.
@@ -90,8 +93,8 @@ void GameSurface::resizeEvent(QResizeEvent* event) {
 }
 
 void GameSurface::mousePressEvent(QMouseEvent* event) {
-  const QPointF p = event->position() * window_.cabinet_->layout.scale.ratio;
-  window_.ClickAt(static_cast<int>(p.x()), static_cast<int>(p.y()));
+  const ScreenScale& scale = window_.cabinet_->layout.scale;
+  window_.ClickAt(scale.ToDevice(event->position().x()), scale.ToDevice(event->position().y()));
 }
 
 void GameSurface::keyPressEvent(QKeyEvent* event) {
@@ -171,9 +174,9 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // out for the game area the window will have: the layout width, the symbol art for it and the
   // reel geometry.
   gs_.LineWon.fill(false);
-  // On a screen of 200 % the cabinet is drawn in device pixels, twice as many each way; a
-  // fractional ratio is left to the desktop's own scaling above its whole part.
-  const int ratio = std::max(1, static_cast<int>(devicePixelRatioF()));
+  // On a screen of 150 % or 200 % the cabinet is drawn in device pixels, that many times as many
+  // each way.
+  const double ratio = std::max(1.0, devicePixelRatioF());
   cabinet_ =
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
                                 platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio,
@@ -388,7 +391,7 @@ void MainWindow::SurfaceResized(int width, int height) {
     cabinet_->LayOut(height);
     ReportArtProblems();
   }
-  scale.offset = CabinetLeft(width, scale.layout_width) * scale.ratio;
+  scale.offset = CabinetLeft(scale.Px(width), scale.DeviceWidth());
   if (first_paint_done_) {
     PaintAll();
   } else if (surface_ != nullptr) {
@@ -404,7 +407,7 @@ void MainWindow::FitCabinet() {
   DiscardCabinetDrawnAhead();
   cabinet_->LayOut(area.height());
   ReportArtProblems();
-  scale.offset = CabinetLeft(area.width(), scale.layout_width) * scale.ratio;
+  scale.offset = CabinetLeft(scale.Px(area.width()), scale.DeviceWidth());
   PaintAll();
 }
 
@@ -462,28 +465,20 @@ void MainWindow::PaintAll() {
   if (surface_) surface_->update();
 }
 
-namespace {
-// A mouse area's bounds are all inside it, at the given scale.
-bool Inside(const ScreenScale& scale, const layout::HitArea& area, int x, int y) {
-  return x >= scale.Scale(area.left) && x <= scale.Scale(area.right) &&
-         y >= scale.Scale(area.top) && y <= scale.Scale(area.bottom);
-}
-}  // namespace
-
 void MainWindow::ClickAt(int x, int y) {
   if (!AcceptsInput(*start_up_timer_, *play_)) return;
   const ScreenScale& scale = cabinet_->layout.scale;
   x -= scale.offset;  // the mouse areas are laid out on the cabinet
-  if (Inside(scale, layout::kMaxBetHitArea, x, y)) {
+  if (layout::Hits(scale, layout::kMaxBetHitArea, x, y)) {
     play_->MaxBet();
     return;
   }
-  if (Inside(scale, layout::kSpinHitArea, x, y)) {
+  if (layout::Hits(scale, layout::kSpinHitArea, x, y)) {
     play_->RequestSpin();
     return;
   }
   for (int k = 1; k <= layout::kBetKeys; ++k) {
-    if (Inside(scale, layout::BetKeyHitArea(k), x, y)) {
+    if (layout::Hits(scale, layout::BetKeyHitArea(k), x, y)) {
       play_->SelectBet(k);
       return;
     }

@@ -22,17 +22,8 @@ void MainWindow::ShowStatistics() {
 }
 
 void MainWindow::ShowPayoffChart() {
-  // The chart is a window of its own in window units: it gets the cabinet's scale and symbols at
-  // a pixel ratio of 1, and the desktop scales it as any dialog. The chart reads the sheet while
-  // it is open, so the sheet lives here.
-  ScreenScale scale = cabinet_->layout.scale;
-  const int ratio = scale.ratio;
-  const QImage& laid_out = cabinet_->art.symbol_bitmap;
-  const QImage sheet = ratio == 1 ? laid_out
-                                  : laid_out.scaled(laid_out.size() / ratio, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation);
-  scale.ratio = 1;
-  scale.offset /= ratio;
-  PayoffChartWindow chart(scale, cabinet_->layout.CellSize / ratio, sheet, this);
+  // The chart draws the cabinet's symbols as laid out, at the cabinet's scale and pixel ratio.
+  PayoffChartWindow chart(cabinet_->layout.scale, cabinet_->layout.CellSize,
+                          cabinet_->art.symbol_bitmap, this);
   platform_.RunModal(&chart);
 }

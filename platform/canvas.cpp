@@ -15,6 +15,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/pixel_ratio.h"
+
 namespace {
 
 constexpr uint32_t kOpaque = 0xff000000u;
@@ -460,7 +462,7 @@ void Canvas::SetPixel(int x, int y, QRgb rgb) {
 
 QFont Canvas::CurrentFont() const {
   QFont font(face_);
-  font.setPixelSize(std::max(1, PointsToPixels(points_) * pixel_ratio_));
+  font.setPixelSize(std::max(1, DevicePixels(PointsToPixels(points_), pixel_ratio_)));
   font.setBold(bold_);
   font.setHintingPreference(QFont::PreferFullHinting);
   return font;

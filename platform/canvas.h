@@ -119,10 +119,10 @@ class Canvas {
 
   // The QFont the current face, size and bold select.
   QFont CurrentFont() const;
-  // Device pixels per window unit: text is drawn that many times larger, as on a screen scaled by
-  // it. 1 unless a high-density screen asks for more.
-  void SetPixelRatio(int ratio) { pixel_ratio_ = ratio < 1 ? 1 : ratio; }
-  int PixelRatio() const { return pixel_ratio_; }
+  // Device pixels per window unit: text is drawn that many times larger (to the nearest pixel
+  // size), as on a screen scaled by it. 1 unless a high-density screen asks for more.
+  void SetPixelRatio(double ratio) { pixel_ratio_ = ratio < 1 ? 1 : ratio; }
+  double PixelRatio() const { return pixel_ratio_; }
 
   // Called with the rectangle every drawing operation touched.
   std::function<void(const QRect&)> on_changed;
@@ -154,7 +154,7 @@ class Canvas {
   bool bold_ = false;
   int pen_x_ = 0;
   int pen_y_ = 0;
-  int pixel_ratio_ = 1;
+  double pixel_ratio_ = 1;
 };
 
 // Reads the desktop's font configuration and font list on another core from construction until

@@ -12,7 +12,7 @@
 
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
-                 int game_area_height, int pixel_ratio, KeptArt kept,
+                 int game_area_height, double pixel_ratio, KeptArt kept,
                  std::shared_ptr<SurfaceAhead> surface)
     : app_dir(app_dir_in),
       sound_root(sound_root_in),

@@ -24,12 +24,13 @@ struct KeptArt {
 struct Cabinet {
   // Loads the art carried with the program and the replacements beside it (app_dir, named from
   // sound_root), and lays the cabinet out for a screen screen_width x screen_height whose game
-  // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each.
+  // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each
+  // (1.5 on a desktop scaled to 150 %).
   // Art kept from an earlier start (kept) at this layout is read back instead, when it was made
   // from the same program and pictures. The surface is made in surface's memory where given and
   // large enough.
   Cabinet(const GameState& gs, const std::string& app_dir, const std::string& sound_root,
-          int screen_width, int screen_height, int game_area_height, int pixel_ratio = 1,
+          int screen_width, int screen_height, int game_area_height, double pixel_ratio = 1,
           KeptArt kept = {}, std::shared_ptr<SurfaceAhead> surface = nullptr);
   // Waits for the art being kept.
   ~Cabinet();

@@ -146,7 +146,8 @@ uint64_t HeadChecksum(const char* data, size_t size) {
 // layout makes: the cell of a sheet for the width, or the design cell scaled.
 bool GeometryAsLaidOut(const ScreenLayout& kept, const MainArt& art) {
   const ScreenScale& scale = kept.scale;
-  const int native = SheetCellForWidth(scale.Width()) * scale.ratio;
+  const int sheet_cell = SheetCellForWidth(scale.Width());
+  const int native = sheet_cell > 0 ? scale.Px(sheet_cell) : 0;
   if (kept.CellSize != scale.Scale(layout::kCell) && (native == 0 || kept.CellSize != native)) {
     return false;
   }
@@ -237,7 +238,7 @@ bool Fail(std::string* error, const std::string& why) {
 }  // namespace
 
 std::string LaidOutArtKey(const std::string& program_file, const std::string& app_dir,
-                          const std::string& sound_root, int layout_width, int ratio) {
+                          const std::string& sound_root, int layout_width, double ratio) {
   namespace fs = std::filesystem;
   auto stamp = [](const fs::path& path) {
     struct stat st {};
@@ -261,8 +262,9 @@ std::string LaidOutArtKey(const std::string& program_file, const std::string& ap
   }
   std::sort(beside.begin(), beside.end());
   for (const std::string& line : beside) key += "beside " + line + "\n";
-  key += "root " + sound_root + "\nlayout " + std::to_string(layout_width) + "x" +
-         std::to_string(ratio) + "\n";
+  key += "root " + sound_root + "\nlayout " + std::to_string(layout_width) + " at ratio " +
+         std::to_string(ratio) + ", " + std::to_string(DevicePixels(layout_width, ratio)) +
+         " device pixels\n";
   return key;
 }
 
@@ -285,8 +287,9 @@ void ForgetOlderLaidOutArt(const std::string& dir, int keep) {
   }
 }
 
-std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio) {
-  return dir + "/cabinet-" + std::to_string(layout_width) + "x" + std::to_string(ratio) + ".art";
+std::string LaidOutArtPath(const std::string& dir, int layout_width, double ratio) {
+  return dir + "/cabinet-" + std::to_string(layout_width) + "-" +
+         std::to_string(DevicePixels(layout_width, ratio)) + ".art";
 }
 
 bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainArt& art,

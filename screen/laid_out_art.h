@@ -15,12 +15,14 @@
 
 // What the laid-out art is made from, as text: the program file (size and time), the pictures
 // beside it that may replace the carried ones (names, sizes and times), the asset prefix, and the
-// layout width and pixel ratio. A file kept under another key is not used.
+// layout width, the pixel ratio and the width in device pixels they make. A file kept under
+// another key is not used.
 std::string LaidOutArtKey(const std::string& program_file, const std::string& app_dir,
-                          const std::string& sound_root, int layout_width, int ratio);
+                          const std::string& sound_root, int layout_width, double ratio);
 
-// The file that keeps the art laid out at layout_width and ratio, in the folder dir.
-std::string LaidOutArtPath(const std::string& dir, int layout_width, int ratio);
+// The file that keeps the art laid out at layout_width and ratio, in the folder dir: named by the
+// layout width and the device width, so that each ratio of a screen keeps a file of its own.
+std::string LaidOutArtPath(const std::string& dir, int layout_width, double ratio);
 
 // How many layouts are kept at most: a screen or two, and a window moved between them.
 inline constexpr int kLaidOutArtKept = 3;

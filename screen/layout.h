@@ -107,6 +107,11 @@ constexpr HitArea BetKeyHitArea(int k) {
   const BetKey& key = BetKeyPlace(k);
   return {key.left, key.top, key.left + kBetKeyHitWidth, key.top + kBetKeyHeight};
 }
+// Whether the device pixel (x, y) of the cabinet lies in a mouse area at the given scale.
+inline bool Hits(const ScreenScale& scale, const HitArea& area, int x, int y) {
+  return x >= scale.Scale(area.left) && x <= scale.Scale(area.right) &&
+         y >= scale.Scale(area.top) && y <= scale.Scale(area.bottom);
+}
 // The background pixel whose colour an unlit bet key takes (on the first lines key).
 inline constexpr int kKeyColourX = 188;
 inline constexpr int kKeyColourY = 492;

@@ -298,6 +298,25 @@ void LayOutKey(DecodedPictures& decoded, const ScreenScale& scale, double shown_
   *lit = source.Cut(0, half, w, h - half, to_width, to_height);
 }
 
+// A digit strip with every cell stretched on its own to the digit's size in device pixels, side by
+// side: at a fractional ratio a cell of the whole strip stretched at once would start between
+// pixels.
+QImage DigitCells(const QImage& strip, const ScreenScale& scale) {
+  const int cells = strip.width() / kDigitWidth;
+  const int w = scale.Px(kDigitWidth);
+  const int h = scale.Px(kDigitHeight);
+  if (strip.isNull() || cells < 1) return QImage();
+  QImage out(cells * w, h, QImage::Format_RGB32);
+  for (int c = 0; c < cells; ++c) {
+    const QImage cell = Stretch(strip.copy(c * kDigitWidth, 0, kDigitWidth, kDigitHeight), w, h);
+    for (int y = 0; y < h; ++y) {
+      std::memcpy(reinterpret_cast<QRgb*>(out.scanLine(y)) + c * w, cell.constScanLine(y),
+                  static_cast<size_t>(w) * 4);
+    }
+  }
+  return out;
+}
+
 MarkerColumnArt LayOutMarkers(const ScreenScale& scale, const Source& lit, const Source& dim,
                               const Source& mask, const layout::MarkerColumn& column) {
   const int width = scale.Scale(column.width);
@@ -332,7 +351,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   const ScreenScale& scale = screen_layout.scale;
   const int width = scale.Width();
   // How many times its design size each cabinet picture is shown, in device pixels.
-  const double shown_scale = width * scale.ratio / static_cast<double>(kDesignWidth);
+  const double shown_scale = scale.DeviceWidth() / static_cast<double>(kDesignWidth);
   DecodedPictures& decoded = *art.decoded;
   // The cabinet, the largest picture to decode and reduce, is laid out on a second core while
   // this one lays out the symbols (whose large sheet takes as long). A background of another
@@ -354,7 +373,7 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
 
   // Sheets drawn natively for the common widths; only an exact width selects one.
   const int sheet_cell = SheetCellForWidth(width);
-  const int ratio = scale.ratio;
+  const double ratio = scale.ratio;
   bool native = width == kDesignWidth && ratio == 1;
   if (sheet_cell > 0 && width != kDesignWidth) {
     const std::string path =
@@ -365,10 +384,13 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
 
   const QImage& sheet = art.symbol_sheet_picture;
   const QImage& strip = art.spin_strip_picture;
-  SetReelGeometry(screen_layout, native ? sheet_cell * ratio : scale.Scale(layout::kCell),
+  SetReelGeometry(screen_layout, native ? scale.Px(sheet_cell) : scale.Scale(layout::kCell),
                   strip.height());
   if (native) {
-    art.symbol_bitmap = Stretch(sheet, sheet.width() * ratio, sheet.height() * ratio);
+    // Whole cells of the laid-out size, so that the cells are cut where they begin.
+    const int cell = screen_layout.CellSize;
+    art.symbol_bitmap =
+        Stretch(sheet, sheet.width() / sheet_cell * cell, sheet.height() / sheet_cell * cell);
   } else if (art.carried.symbol_sheet) {
     art.symbol_bitmap = SheetFromMaster(*art.decoded, sheet, screen_layout.CellSize);
   } else {
@@ -420,15 +442,13 @@ void LoadArtForResolution(MainArt& art, ScreenLayout& screen_layout, const std::
   const Source logo_source = SourceFor(decoded, art.carried.logo, "logo", "png", logo, ratio);
   const Source logo_mask =
       SourceFor(decoded, art.carried.logo, "logo_mask", "png", art.logo_mask, ratio);
-  art.logo_bitmap = logo_source.Cut(0, 0, logo.width(), logo.height(), logo.width() * ratio,
-                                    logo.height() * ratio);
-  art.logo_mask_bitmap =
-      logo_mask.Cut(0, 0, logo.width(), logo.height(), logo.width() * ratio, logo.height() * ratio);
+  art.logo_bitmap = logo_source.Cut(0, 0, logo.width(), logo.height(), scale.Px(logo.width()),
+                                    scale.Px(logo.height()));
+  art.logo_mask_bitmap = logo_mask.Cut(0, 0, logo.width(), logo.height(), scale.Px(logo.width()),
+                                       scale.Px(logo.height()));
   if (logo_mask.smooth) SharpenMask(art.logo_mask_bitmap, {&art.logo_bitmap});
-  art.digits_bitmap = Stretch(art.digits_small, art.digits_small.width() * ratio,
-                              art.digits_small.height() * ratio);
-  art.green_bitmap =
-      Stretch(art.green_small, art.green_small.width() * ratio, art.green_small.height() * ratio);
+  art.digits_bitmap = DigitCells(art.digits_small, scale);
+  art.green_bitmap = DigitCells(art.green_small, scale);
 }
 
 int SheetCellForWidth(int width) {

@@ -44,7 +44,7 @@ int MarkerRow(int n) {
 }
 
 void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
-                bool right_aligned, int ratio) {
+                bool right_aligned, double ratio) {
   // Decimal digits without sign; at most 10 for a 32-bit value. Built on the stack: the meters
   // are redrawn every step of the count-up.
   char digits[10];
@@ -56,10 +56,10 @@ void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, boo
   } while (v != 0 && n < 10);
 
   const QImage& laid_out = green ? art.green_bitmap : art.digits_bitmap;
-  if (ratio > 1 && laid_out.isNull()) ratio = 1;
-  const QImage& strip = ratio > 1 ? laid_out : (green ? art.green_small : art.digits_small);
-  const int w = kDigitWidth * ratio;
-  const int h = kDigitHeight * ratio;
+  if (ratio != 1 && laid_out.isNull()) ratio = 1;
+  const QImage& strip = ratio != 1 ? laid_out : (green ? art.green_small : art.digits_small);
+  const int w = DevicePixels(kDigitWidth, ratio);
+  const int h = DevicePixels(kDigitHeight, ratio);
   if (right_aligned) x -= w * n;
   target.SetPenColor(kBlack);
   target.SetBrushColor(kBlack);
@@ -194,8 +194,8 @@ void MainScreen::CutFrameCorner(Corner corner, int x, int y) {
   const bool top = corner == Corner::kTopLeft || corner == Corner::kTopRight;
   const QRgb c = canvas_.Pixel(left ? x - 1 : x + 1, y);
   // The corner pixel and its neighbours inward along each edge, one window pixel each: at a
-  // pixel ratio above 1, blocks of that many device pixels reaching inward.
-  const int r = layout_.scale.ratio;
+  // pixel ratio above 1, blocks of that many device pixels (rounded) reaching inward.
+  const int r = layout_.scale.Px(1);
   const int in_x = left ? 1 : -1;
   const int in_y = top ? 1 : -1;
   for (int j = 0; j < r; ++j) {

@@ -29,10 +29,10 @@ int MarkerRow(int n);
 // the number, otherwise its left edge; y is its top. One extra black cell is blanked on the
 // left (right-aligned) or on the right (left-aligned) so that a number one digit shorter than
 // the last one drawn there leaves no stale digit. The strips have no minus sign, so a negative
-// value is drawn as 0. Leaves the canvas's pen and brush black. With a pixel ratio above 1 the
-// digits are that many times larger, from the art's laid-out strips.
+// value is drawn as 0. Leaves the canvas's pen and brush black. At another pixel ratio than 1 the
+// digits are that many times larger (rounded as ScreenScale::Px), from the art's laid-out strips.
 void DrawNumber(Canvas& target, const MainArt& art, int value, int x, int y, bool green,
-                bool right_aligned, int ratio = 1);
+                bool right_aligned, double ratio = 1);
 
 // The two picture keys right of the bet keys.
 enum class PlayKey { kMaxBet, kSpin };

@@ -1,5 +1,5 @@
 #include "screen/scale.h"
 
 int ScreenScale::Scale(int v) const {
-  return ScaleAt(Width(), v) * ratio;
+  return ScaleAt(DeviceWidth(), v);
 }

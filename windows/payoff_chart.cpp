@@ -208,19 +208,21 @@ void PayoffChartWindow::FramedTile(int code, int x, int y, int side) {
   }
   // Lit from the top left: silver on the left and top, grey on the right and bottom, and a
   // thin grey line inside.
-  SetPen(surface_, kSilver, 2);
+  const int one = scale_.Px(1);
+  const int two = scale_.Px(2);
+  SetPen(surface_, kSilver, two);
   surface_.MoveTo(x, y + side);
   surface_.LineTo(x, y);
   surface_.LineTo(x + side, y);
-  SetPen(surface_, kGrey, 2);
+  SetPen(surface_, kGrey, two);
   surface_.LineTo(x + side, y + side);
-  surface_.LineTo(x + 1, y + side);
-  SetPen(surface_, kGrey, 1);
-  surface_.MoveTo(x + 1, y + 1);
-  surface_.LineTo(x + side - 2, y + 1);
-  surface_.LineTo(x + side - 2, y + side - 2);
-  surface_.LineTo(x + 1, y + side - 2);
-  surface_.LineTo(x + 1, y + 1);
+  surface_.LineTo(x + one, y + side);
+  SetPen(surface_, kGrey, one);
+  surface_.MoveTo(x + one, y + one);
+  surface_.LineTo(x + side - two, y + one);
+  surface_.LineTo(x + side - two, y + side - two);
+  surface_.LineTo(x + one, y + side - two);
+  surface_.LineTo(x + one, y + one);
 }
 
 void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_left, QRgb colour) {
@@ -239,12 +241,22 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
 void PayoffChartWindow::PaintAll() {
   const int screen_width = scale_.Width();
   // The glass is as wide as the main screen's layout and centred in a wider window between black
-  // margins; in a narrower one it starts at the left edge and its right end is cut.
+  // margins; in a narrower one it starts at the left edge and its right end is cut. The glass is
+  // drawn in device pixels (the window's widgets stand in window units, places of `window`).
   const int glass_width = std::min(width(), screen_width);
   glass_left_ = (width() - glass_width) / 2;
-  if (surface_.Width() != glass_width || surface_.Height() != height()) {
-    surface_.Resize(glass_width, height());
-    surface_.on_changed = [this](const QRect& r) { update(r.translated(glass_left_, 0)); };
+  ScreenScale window = scale_;
+  window.ratio = 1;
+  const double ratio = scale_.ratio;
+  const QSize device(std::min(scale_.Px(width()), scale_.DeviceWidth()), scale_.Px(height()));
+  if (surface_.Width() != device.width() || surface_.Height() != device.height()) {
+    surface_.SetPixelRatio(ratio);
+    surface_.Resize(device.width(), device.height());
+    surface_.on_changed = [this, ratio](const QRect& r) {
+      update(QRectF(QPointF(r.topLeft()) / ratio, QSizeF(r.size()) / ratio)
+                 .toAlignedRect()
+                 .translated(glass_left_, 0));
+    };
   }
   texts_.clear();
   const PayoffChartFonts fonts = PayoffChartFontsFor(screen_width);
@@ -337,15 +349,15 @@ void PayoffChartWindow::PaintAll() {
   }
 
   // Two silver rules with the Close button between them.
-  SetPen(surface_, kSilver, 3);
+  SetPen(surface_, kSilver, scale_.Px(3));
   for (int y : {scale_.Scale(325), scale_.Scale(365)}) {
     surface_.MoveTo(0, y);
-    surface_.LineTo(screen_width, y);
+    surface_.LineTo(scale_.DeviceWidth(), y);
   }
   SetPen(surface_, kBlack, 1);
   const int button_width = screen_width / 2;
-  close_button_->setGeometry(glass_left_ + (screen_width - button_width) / 2, scale_.Scale(332),
-                             button_width, scale_.Scale(28));
+  close_button_->setGeometry(glass_left_ + (screen_width - button_width) / 2, window.Scale(332),
+                             button_width, window.Scale(28));
   QFont button_font = close_button_->font();
   button_font.setPixelSize(PointsToPixels(fonts.large_table));
   button_font.setBold(true);
@@ -354,7 +366,7 @@ void PayoffChartWindow::PaintAll() {
   // The bonus game, under the characters.
   surface_.SetFontSize(fonts.bonus);
   surface_.SetFontColor(kWhite);
-  const int first_top = scale_.Scale(378) + kCharacterSide + scale_.Scale(6);
+  const int first_top = scale_.Scale(378) + scale_.Px(kCharacterSide) + scale_.Scale(6);
   const int second_top = first_top + scale_.Scale(12);
   Text(scale_.Scale(400) - surface_.TextWidth(kBonusText1) / 2, first_top, kBonusText1);
   Text(scale_.Scale(400) - surface_.TextWidth(kBonusText2) / 2, second_top, kBonusText2);
@@ -364,7 +376,9 @@ void PayoffChartWindow::PaintAll() {
   const int slot = glass_width / 6;
   for (int i = 0; i < kCharacters; ++i) {
     const int left = glass_left_ + (slot - kCharacterSide) / 2 + (i % 6) * slot;
-    const int top = i < 6 ? scale_.Scale(378) : second_top + scale_.Scale(12) + scale_.Scale(6);
+    const int top =
+        i < 6 ? window.Scale(378)
+              : window.Scale(378) + kCharacterSide + 2 * window.Scale(6) + 2 * window.Scale(12);
     characters_[i]->move(left, top);
     characters_[i]->setVisible(i < 6 || screen_width >= 1000);
   }
@@ -373,7 +387,10 @@ void PayoffChartWindow::PaintAll() {
 void PayoffChartWindow::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.fillRect(event->rect(), Qt::black);
-  p.drawImage(glass_left_, 0, surface_.Image());  // clipped to the region being painted
+  // Device pixel for device pixel: the glass's size in window units is its size over the ratio.
+  const QImage& glass = surface_.Image();  // clipped to the region being painted
+  const double ratio = scale_.ratio;
+  p.drawImage(QRectF(glass_left_, 0, glass.width() / ratio, glass.height() / ratio), glass);
 }
 
 void PayoffChartWindow::resizeEvent(QResizeEvent* event) {

@@ -76,9 +76,9 @@ class PayoffChartWindow : public QDialog {
   };
 
   // The glass is laid out at scale, the main screen's (its layout width sets the glass's width,
-  // the places and the font sizes). symbol_sheet holds the symbol cells at cell_size pixels; it
-  // is read at every paint and must outlive the window. The window sizes itself to the screen and
-  // is shown maximised.
+  // the places and the font sizes; its pixel ratio the device pixels the glass is drawn in).
+  // symbol_sheet holds the symbol cells at cell_size device pixels; it is read at every paint and
+  // must outlive the window. The window sizes itself to the screen and is shown maximised.
   PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
                     QWidget* parent = nullptr);
   // Same with the character pictures given (a missing one is drawn plainly).
@@ -88,8 +88,8 @@ class PayoffChartWindow : public QDialog {
   // Paints the whole chart and places the Close button and the characters.
   void PaintAll();
 
-  // The drawing, as wide as the layout (or the window, if narrower); it stands GlassLeft()
-  // pixels from the window's left edge.
+  // The drawing in device pixels, as wide as the layout (or the window, if narrower); it stands
+  // GlassLeft() window pixels from the window's left edge.
   const Canvas& Surface() const { return surface_; }
   int GlassLeft() const { return glass_left_; }
   QPushButton* CloseButton() { return close_button_; }

@@ -38,7 +38,8 @@ TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
   GameState gs;
   QTemporaryDir beside, cache;
   const std::string app_dir = beside.path().toStdString();
-  for (const auto& [width, ratio] : {std::pair{800, 1}, std::pair{1530, 1}, std::pair{800, 2}}) {
+  for (const auto& [width, ratio] :
+       {std::pair{800, 1.0}, std::pair{1530, 1.0}, std::pair{800, 2.0}, std::pair{1024, 1.5}}) {
     SCOPED_TRACE(testing::Message() << width << " at " << ratio);
     const Cabinet laid_out(gs, app_dir, "Zelmar", width, 2000, 2000, ratio);
     const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", width, ratio);
@@ -89,9 +90,14 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
   ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, laid_out.layout));
 
   // The key changes with the layout, the asset prefix, and a picture beside the program that
-  // appears or changes, whatever the case of its name.
+  // appears or changes, whatever the case of its name. Each pixel ratio of a layout width keeps a
+  // file of its own.
   EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 801, 1), key);
   EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 2), key);
+  EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1.5), key);
+  EXPECT_NE(LaidOutArtPath(cache.path().toStdString(), 800, 1.5), path);
+  EXPECT_NE(LaidOutArtPath(cache.path().toStdString(), 800, 1.5),
+            LaidOutArtPath(cache.path().toStdString(), 800, 2));
   EXPECT_NE(LaidOutArtKey(ProgramFile(), app_dir, "Other", 800, 1), key);
   WriteAll(app_dir + "/tester.JPG", "not yet a picture");
   const std::string with_file = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1);

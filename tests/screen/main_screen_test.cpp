@@ -33,7 +33,7 @@ int DestFor(int a, int sw, int dw) {
 
 class ScreenFixture {
  protected:
-  void Build(int width, int ratio = 1) {
+  void Build(int width, double ratio = 1) {
     layout_.scale.layout_width = width;
     layout_.scale.ratio = ratio;
     canvas_.SetPixelRatio(ratio);
@@ -482,39 +482,106 @@ TEST_F(ScreenAt800, BackgroundPatchIsPutBack) {
   EXPECT_EQ(At(600, 184), kBlack);
 }
 
-// On a screen of 200 % the cabinet is the same picture with twice the pixels each way: every
-// place, the meters' digits and the logo included, stands twice as far and is twice as large.
-TEST(PixelRatio, TwoDrawsTheCabinetAtTwiceItsPixelsEachWay) {
+// On a screen scaled to 125 %, 150 %, 175 % or 200 % the cabinet is laid out for its width in
+// device pixels: every place is where a layout that many times as wide has it, the fixed sizes
+// (the logo, the meters' digits and their drop, the text) are that many times larger, and the
+// picture is the one of 100 % with that many times the pixels each way. A mouse position at a
+// key's centre, as the window reports it in its own units, lands on the key as painted.
+class PixelRatio : public testing::TestWithParam<double> {};
+
+TEST_P(PixelRatio, DrawsTheCabinetAsALayoutThatManyTimesAsWide) {
   struct At : ScreenFixture {
+    using ScreenFixture::art_;
     using ScreenFixture::Build;
     using ScreenFixture::canvas_;
     using ScreenFixture::layout_;
+    using ScreenFixture::S;
     using ScreenFixture::screen_;
   };
+  const double ratio = GetParam();
+  const auto px = [ratio](int v) { return DevicePixels(v, ratio); };
   At one;
-  At two;
+  At sharp;
+  At wide;
   one.Build(1024);
-  two.Build(1024, 2);
+  sharp.Build(1024, ratio);
+  wide.Build(px(1024));
   one.screen_->PaintAll();
-  two.screen_->PaintAll();
-  ASSERT_EQ(two.canvas_.Image().size(), one.canvas_.Image().size() * 2);
-  EXPECT_EQ(two.layout_.CellSize, 2 * one.layout_.CellSize);
-  EXPECT_EQ(two.layout_.ReelsLeft, 2 * one.layout_.ReelsLeft);
-  EXPECT_EQ(two.screen_->LogoPlace(),
-            QRect(one.screen_->LogoPlace().topLeft() * 2, one.screen_->LogoPlace().size() * 2));
-  EXPECT_EQ(two.screen_->MeterTop(), 2 * one.screen_->MeterTop());
-  EXPECT_EQ(two.canvas_.CurrentFont().pixelSize(), 2 * one.canvas_.CurrentFont().pixelSize());
-  // Pixel for pixel, but for the edges of text and lines drawn at the larger size.
+  sharp.screen_->PaintAll();
+  ASSERT_EQ(sharp.canvas_.Image().size(), QSize(wide.S(800), wide.S(600)));
+  EXPECT_EQ(sharp.layout_.CellSize, wide.layout_.CellSize);
+  EXPECT_EQ(sharp.layout_.ReelsLeft, wide.layout_.ReelsLeft);
+  EXPECT_EQ(sharp.layout_.ReelsTop, wide.layout_.ReelsTop);
+  EXPECT_EQ(sharp.layout_.ReelPitch, wide.layout_.ReelPitch);
+  EXPECT_EQ(sharp.layout_.BlurHeight, wide.layout_.BlurHeight);
+  const QRect logo = one.screen_->LogoPlace();
+  EXPECT_EQ(sharp.screen_->LogoPlace(),
+            QRect((wide.S(layout::kLogoAreaWidth) - px(logo.width())) / 2, wide.S(layout::kLogoTop),
+                  px(logo.width()), px(logo.height())));
+  EXPECT_EQ(sharp.screen_->MeterTop(),
+            wide.S(layout::kMeterFrame.top) + px(layout::kMeterDigitsDrop));
+  EXPECT_EQ(sharp.canvas_.CurrentFont().pixelSize(), px(one.canvas_.CurrentFont().pixelSize()));
+  EXPECT_EQ(sharp.art_.green_bitmap.size(),
+            QSize(one.art_.green_small.width() / kDigitWidth * px(kDigitWidth), px(kDigitHeight)));
+  // Pixel for pixel the wide layout's picture, but for the edges of text and for the things of
+  // a fixed pixel size (the logo, the meter frame with its digits and rounded corners).
+  wide.screen_->PaintAll();
+  const layout::Rect& frame = layout::kMeterFrame;
+  const QRect fixed_size[] = {sharp.screen_->LogoPlace(),
+                              QRect(QPoint(wide.S(frame.left), wide.S(frame.top)),
+                                    QPoint(wide.S(frame.right), wide.S(frame.bottom)))};
   int same = 0;
-  int sampled = 0;
-  for (int y = 0; y < one.canvas_.Height(); y += 3) {
-    for (int x = 0; x < one.canvas_.Width(); x += 3) {
-      ++sampled;
-      if (two.canvas_.Pixel(2 * x, 2 * y) == one.canvas_.Pixel(x, y)) ++same;
+  int compared = 0;
+  for (int y = 0; y < sharp.canvas_.Height(); ++y) {
+    for (int x = 0; x < sharp.canvas_.Width(); ++x) {
+      if (fixed_size[0].contains(x, y) || fixed_size[1].contains(x, y)) continue;
+      ++compared;
+      if (sharp.canvas_.Pixel(x, y) == wide.canvas_.Pixel(x, y)) ++same;
     }
   }
-  EXPECT_GT(same, sampled * 99 / 100) << same << " of " << sampled;
+  EXPECT_GT(same, compared * 99 / 100) << same << " of " << compared;
+  // The logo is the one of 100 %, that many times larger: the same at the centre of each of its
+  // window pixels but for its outline.
+  int logo_same = 0;
+  for (int y = 0; y < logo.height(); ++y) {
+    for (int x = 0; x < logo.width(); ++x) {
+      const QPoint at =
+          sharp.screen_->LogoPlace().topLeft() +
+          QPoint(static_cast<int>((x + 0.5) * ratio), static_cast<int>((y + 0.5) * ratio));
+      if (sharp.canvas_.Pixel(at.x(), at.y()) == one.canvas_.Pixel(logo.left() + x, logo.top() + y))
+        ++logo_same;
+    }
+  }
+  EXPECT_GT(logo_same, logo.width() * logo.height() * 95 / 100)
+      << logo_same << " of " << logo.width() * logo.height();
+  // A press at the centre of each key's face, as the window reports it in its own units, hits
+  // that key.
+  const ScreenScale& scale = sharp.layout_.scale;
+  for (int k = 1; k <= layout::kBetKeys; ++k) {
+    const layout::BetKey& key = layout::BetKeyPlace(k);
+    const QPointF centre =
+        QPointF(scale.Scale(key.left) + scale.Scale(key.left + key.width),
+                scale.Scale(key.top) + scale.Scale(key.top + layout::kBetKeyHeight)) /
+        2 / ratio;
+    const int x = scale.ToDevice(centre.x());
+    const int y = scale.ToDevice(centre.y());
+    EXPECT_TRUE(layout::Hits(scale, layout::BetKeyHitArea(k), x, y))
+        << k << " at " << x << ", " << y;
+    for (int other = 1; other <= layout::kBetKeys; ++other) {
+      if (other != k) {
+        EXPECT_FALSE(layout::Hits(scale, layout::BetKeyHitArea(other), x, y));
+      }
+    }
+  }
+  for (const layout::HitArea& play : {layout::kMaxBetHitArea, layout::kSpinHitArea}) {
+    const QPointF centre = QPointF(scale.Scale(play.left) + scale.Scale(play.right),
+                                   scale.Scale(play.top) + scale.Scale(play.bottom)) /
+                           2 / ratio;
+    EXPECT_TRUE(layout::Hits(scale, play, scale.ToDevice(centre.x()), scale.ToDevice(centre.y())));
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(DesktopScales, PixelRatio, testing::Values(1.25, 1.5, 1.75, 2.0));
 
 TEST(SpinSlice, FillsTheWholeCellWhereASheetFileGivesTheCellsTheirOwnSize) {
   // At 1024 with the sheet file present the cells are 98 wide while the scaled strip is 97.

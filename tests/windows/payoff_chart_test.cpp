@@ -61,11 +61,12 @@ TEST(PayoffChartFigures, FontSetsChangeAtTheBandEdges) {
 
 class PayoffChartAt : public testing::Test {
  protected:
-  // A chart laid out for `width` in a window `window_width` wide (the same if not given).
-  void Open(int width, int height, int cell, int window_width = 0) {
+  // A chart laid out for `width` in a window `window_width` wide (the same if not given), drawn
+  // at `ratio` device pixels a window pixel with symbol cells of `cell` device pixels.
+  void Open(int width, int height, int cell, int window_width = 0, double ratio = 1) {
     cell_size_ = cell;
     sheet_ = synthetic::MakeSheet(cell, 0);
-    window_ = std::make_unique<PayoffChartWindow>(ScreenScale{width}, cell_size_, sheet_);
+    window_ = std::make_unique<PayoffChartWindow>(ScreenScale{width, 0, ratio}, cell_size_, sheet_);
     window_->resize(window_width > 0 ? window_width : width, height);
     window_->PaintAll();
   }
@@ -167,6 +168,22 @@ TEST_F(PayoffChartAt, NarrowerLayoutIsCentredBetweenBlackMargins) {
   EXPECT_EQ(shown.pixel(100, 611) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "margin";
   EXPECT_EQ(shown.pixel(207 + 100, 611) | 0xff000000u, Rgb(qRgb(192, 192, 192))) << "rule s(325)";
   EXPECT_EQ(shown.pixel(207 + 1505 + 5, 611) | 0xff000000u, Rgb(qRgb(0, 0, 0))) << "margin";
+}
+
+// At 150 % the glass is drawn in device pixels, laid out as a glass half as wide again, while
+// the Close button and the characters keep their places in window units.
+TEST_F(PayoffChartAt, Ratio150DrawsTheGlassInDevicePixels) {
+  Open(1024, 768, 145, 1024, 1.5);  // cells of ScaleAt(1536, 76)
+  EXPECT_EQ(window_->GlassLeft(), 0);
+  EXPECT_EQ(window_->Surface().Width(), 1536);
+  EXPECT_EQ(window_->Surface().Height(), 1152);
+  // The top row's middle tile, s(197) + 2 * (cell + s(5)) = 378 + 2 * 154, s(32) = 61.
+  EXPECT_EQ(At(378 + 2 * 154 + 72, 61 + 72), Rgb(synthetic::SymbolColour(7)));
+  EXPECT_EQ(At(1000, 624), Rgb(qRgb(192, 192, 192))) << "rule s(325)";
+  EXPECT_EQ(window_->CloseButton()->geometry(), QRect(256, 424, 512, 35));
+  EXPECT_EQ(window_->Character(0)->pos(), QPoint((1024 / 6 - 110) / 2, 483));
+  const QImage shown = window_->grab().toImage();
+  EXPECT_EQ(shown.pixel(1000 * 2 / 3, 624 * 2 / 3) | 0xff000000u, Rgb(qRgb(192, 192, 192)));
 }
 
 TEST_F(PayoffChartAt, Width1600KeepsTheJackpotHeadingClearOfTheRuleColumns) {
