@@ -30,6 +30,19 @@ if(NOT EXISTS ${appdir}/sound/zelmar-slots-sound.so)
   message(FATAL_ERROR "the sound module is not installed as sound/zelmar-slots-sound.so beside the program")
 endif()
 
+# Each music track carried with the game has its recording beside the sound module, named after
+# the track's content as the player looks it up.
+file(GLOB tracks ${appdir}/*.mid)
+if(NOT tracks)
+  message(FATAL_ERROR "no music track is installed")
+endif()
+foreach(track ${tracks})
+  file(SHA256 ${track} hash)
+  if(NOT EXISTS ${appdir}/sound/music-${hash}.flac)
+    message(FATAL_ERROR "no recording of ${track} is installed as sound/music-${hash}.flac")
+  endif()
+endforeach()
+
 # Files beside the program in the build folder: everything there that is neither a program nor
 # a file of the build system.
 file(GLOB beside LIST_DIRECTORIES false RELATIVE ${BUILD} ${BUILD}/*)

@@ -1,6 +1,8 @@
 #include "platform/music_synth.h"
 
+#include <QCryptographicHash>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -108,11 +110,21 @@ std::vector<MidiInstrument> InstrumentsSelected(const uint8_t* data, size_t size
 }
 
 std::string FindGeneralMidiSoundFont() {
+  std::error_code ec;
+  if (const char* chosen = std::getenv("ZELMAR_SOUND_FONT"); chosen != nullptr) {
+    return std::filesystem::exists(chosen, ec) ? chosen : std::string();
+  }
   for (const char* candidate : kSoundFonts) {
-    std::error_code ec;
     if (std::filesystem::exists(candidate, ec)) return candidate;
   }
   return {};
+}
+
+std::string RecordingName(const uint8_t* data, size_t size) {
+  const QByteArray hash = QCryptographicHash::hash(
+      QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+      QCryptographicHash::Sha256);
+  return "music-" + hash.toHex().toStdString() + ".flac";
 }
 
 MusicSynth::MusicSynth(int rate, bool all_samples) : settings_(new_fluid_settings()) {

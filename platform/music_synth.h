@@ -34,8 +34,15 @@ struct MidiInstrument {
 // damage.
 std::vector<MidiInstrument> InstrumentsSelected(const uint8_t* data, size_t size);
 
-// The installed General MIDI sound font, best first; empty when none is installed.
+// The installed General MIDI sound font, best first; empty when none is installed. The
+// environment's ZELMAR_SOUND_FONT, when set, names the one font to use instead (a missing file
+// is then no font at all).
 std::string FindGeneralMidiSoundFont();
+
+// The file name of the recording of a track whose file holds these bytes: the track's content,
+// not its name, chooses the recording, so that a track replaced by another file is never played
+// from the recording of the one it replaced.
+std::string RecordingName(const uint8_t* data, size_t size);
 
 // A synthesizer with the game's music settings at `rate` frames a second, and no sound font yet.
 // By default a loaded sound font brings only the samples of the instruments in play into memory

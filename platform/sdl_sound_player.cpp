@@ -1,12 +1,14 @@
 // The SDL2_mixer player. Effects play on one mixer channel, so a new effect always replaces the
-// one still sounding. Music is rendered by a FluidSynth synthesizer fed into SDL_mixer's music
-// stream: it is made, and its sound font loaded on a thread of its own, when a track is opened
-// with none in place, and kept from track to track; ReleaseMusic lets go of both. The same
-// thread loads the samples of each opened track's instruments, which the track starts once
-// they are in: the audio thread never reads the font.
-// The end of a track is seen at its last event rather than after the synthesizer's release
-// tail. The end notice is posted from the audio thread to a
-// QObject that lives on the user-interface thread.
+// one still sounding. A track that has a recording in the recordings folder (one named after the
+// track's content, RecordingName) is played from it by SDL_mixer's own music player: decoding
+// costs a tenth of synthesizing, and neither synthesizer nor sound font is needed. Any other
+// track is rendered by a FluidSynth synthesizer hooked into SDL_mixer's music stream: it is made,
+// and its sound font loaded on a thread of its own, when a track is opened with none in place, and
+// kept from track to track; ReleaseMusic lets go of both. The same thread loads the samples of each
+// opened track's instruments, which the track starts once they are in: the audio thread never reads
+// the font. The end of a track is seen at its last event rather than after the synthesizer's
+// release tail. The end notice is posted from the audio thread to a QObject that lives on the
+// user-interface thread.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
@@ -66,7 +68,8 @@ struct LoaderJob {
 
 class SdlSoundPlayer : public SoundPlayer {
  public:
-  SdlSoundPlayer() {
+  explicit SdlSoundPlayer(std::string recordings_folder)
+      : recordings_folder_(std::move(recordings_folder)) {
     // The notices go to the user-interface thread whichever thread makes the player.
     ui_thread_.moveToThread(QCoreApplication::instance()->thread());
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -92,6 +95,7 @@ class SdlSoundPlayer : public SoundPlayer {
     if (device_open_) {
       CloseMusic();
       Mix_HookMusic(nullptr, nullptr);
+      Mix_HookMusicFinished(nullptr);
       Mix_ChannelFinished(nullptr);
       effect_player = nullptr;
       Mix_HaltChannel(-1);
@@ -149,18 +153,22 @@ class SdlSoundPlayer : public SoundPlayer {
     CloseMusic();
     release_wanted_ = false;
     std::string reason;
+    std::vector<uint8_t> bytes;
+    std::string why;
     if (!device_open_) {
       reason = "no audio device (" + device_error_ + ")";
+    } else if (!ReadFileBytes(path, &bytes, &why)) {
+      reason = "cannot open " + path + ": " + why;
+    } else if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
+      reason = path + " is not a MIDI file";
+    } else if (OpenRecording(path, bytes)) {
+      return true;
     } else if (!MakeSynth()) {
       reason = font_error_;
     } else {
-      std::vector<uint8_t> bytes;
-      std::string why;
-      if (!ReadFileBytes(path, &bytes, &why)) {
-        reason = "cannot open " + path + ": " + why;
-      } else if (bytes.size() < 14 || std::memcmp(bytes.data(), "MThd", 4) != 0) {
-        reason = path + " is not a MIDI file";
-      } else {
+      // The synthesizer feeds the music stream in place of SDL_mixer's own music player.
+      Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
+      {
         // A player hooks itself into the synthesizer that the audio thread is rendering: it is
         // made and unmade only while the audio thread is out of the synthesizer.
         std::lock_guard<std::mutex> lock(music_mutex_);
@@ -187,6 +195,17 @@ class SdlSoundPlayer : public SoundPlayer {
   }
 
   void PlayMusic() override {
+    if (recording_ != nullptr) {
+      {
+        std::lock_guard<std::mutex> lock(music_mutex_);
+        if (std::exchange(playing_, true)) return;
+      }
+      if (Mix_PlayMusic(recording_, 0) != 0) {
+        std::fprintf(stderr, "The recording of %s can't be played: %s\n", track_path_.c_str(),
+                     Mix_GetError());
+      }
+      return;
+    }
     std::lock_guard<std::mutex> lock(music_mutex_);
     if (player_ == nullptr || playing_) return;
     playing_ = true;
@@ -198,6 +217,15 @@ class SdlSoundPlayer : public SoundPlayer {
   void CloseMusic() override {
     // Closed while the output is gone: it does not start again when the output is back.
     resume_path_.clear();
+    if (recording_ != nullptr) {
+      // Freed as it plays, it tells no end; an end already on its way carries a generation that
+      // is over (RecordingFinished).
+      Mix_FreeMusic(std::exchange(recording_, nullptr));
+      std::lock_guard<std::mutex> lock(music_mutex_);
+      playing_ = false;
+      ++generation_;
+      return;
+    }
     // Under the lock the audio thread renders with: the player is unhooked from the
     // synthesizer only while nothing renders it.
     std::lock_guard<std::mutex> lock(music_mutex_);
@@ -242,7 +270,53 @@ class SdlSoundPlayer : public SoundPlayer {
     Mix_AllocateChannels(1);
     effect_player = this;
     Mix_ChannelFinished(&SdlSoundPlayer::EffectChannelFinished);
-    Mix_HookMusic(&SdlSoundPlayer::RenderMusic, this);
+    Mix_HookMusicFinished(&SdlSoundPlayer::RecordingFinished);
+    // A recording is heard at the level it was made at, the synthesizer's.
+    Mix_VolumeMusic(MIX_MAX_VOLUME);
+  }
+
+  // Opens the recording of the track with these bytes, when the recordings folder has one that
+  // SDL_mixer can play, and lets go of a synthesizer no longer needed. False otherwise: the
+  // track is then synthesized.
+  bool OpenRecording(const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (recordings_folder_.empty()) return false;
+    const std::string file = recordings_folder_ + "/" + RecordingName(bytes.data(), bytes.size());
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return false;
+    Mix_Music* recording = Mix_LoadMUS(file.c_str());
+    if (recording == nullptr) {
+      std::fprintf(stderr, "The recording %s can't be read (%s); the track is synthesized.\n",
+                   file.c_str(), Mix_GetError());
+      return false;
+    }
+    // SDL_mixer's own music player takes the music stream back from the synthesizer.
+    Mix_HookMusic(nullptr, nullptr);
+    recording_ = recording;
+    {
+      std::lock_guard<std::mutex> lock(music_mutex_);
+      track_path_ = path;
+      playing_ = false;
+      ++generation_;
+    }
+    // The synthesizer goes, now or once what it loads is in (LoaderDone).
+    if (loader_busy_) {
+      release_wanted_ = true;
+    } else {
+      ReleaseSynth();
+    }
+    return true;
+  }
+
+  // SDL_mixer's notice, on the audio thread, that a recording has been played to its end: posted
+  // to the user-interface thread with the track's generation, so that an end that arrives after
+  // its track was closed is dropped.
+  static void RecordingFinished() {
+    SdlSoundPlayer* self = effect_player;
+    if (self == nullptr) return;
+    const int generation = self->generation_;
+    QMetaObject::invokeMethod(
+        &self->ui_thread_, [self, generation] { self->DeliverMusicEnd(generation); },
+        Qt::QueuedConnection);
   }
 
   // On the user-interface thread, every kDeviceWatchMs while the device was opened once. An
@@ -289,7 +363,7 @@ class SdlSoundPlayer : public SoundPlayer {
     bool playing = false;
     {
       std::lock_guard<std::mutex> lock(music_mutex_);
-      if (player_ != nullptr) track = track_path_;
+      if (player_ != nullptr || recording_ != nullptr) track = track_path_;
       playing = playing_;
     }
     ReleaseMusic();
@@ -298,6 +372,7 @@ class SdlSoundPlayer : public SoundPlayer {
     // The effect sounding ends for whoever waits for it.
     Mix_HaltChannel(-1);
     Mix_HookMusic(nullptr, nullptr);
+    Mix_HookMusicFinished(nullptr);
     Mix_ChannelFinished(nullptr);
     effect_player = nullptr;
     Mix_CloseAudio();
@@ -558,6 +633,10 @@ class SdlSoundPlayer : public SoundPlayer {
   // The track whose instruments the loader has made ready, by its generation_.
   std::atomic<int> prepared_generation_{-1};
 
+  // The recordings of tracks, by content, and the open track's recording when it plays from one.
+  const std::string recordings_folder_;
+  Mix_Music* recording_ = nullptr;
+
   std::mutex music_mutex_;  // guards the fields below against the audio thread
   std::unique_ptr<MusicSynth> synth_;
   fluid_player_t* player_ = nullptr;
@@ -611,6 +690,6 @@ bool IsWholeWaveFile(const uint8_t* data, size_t size) {
   return format && samples;
 }
 
-std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer() {
-  return std::make_unique<SdlSoundPlayer>();
+std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer(const std::string& recordings_folder) {
+  return std::make_unique<SdlSoundPlayer>(recordings_folder);
 }

@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <filesystem>
 #include <thread>
 #include <utility>
 
@@ -32,7 +33,8 @@ class SoundModulePlayer : public SoundPlayer {
       } else if (void* entry = dlsym(module, kEntryPoint); entry == nullptr) {
         loader_error_ = "the sound module " + module_path_ + " has no player";
       } else {
-        made_.reset(reinterpret_cast<SoundPlayer* (*)()>(entry)());
+        const std::string folder = std::filesystem::path(module_path_).parent_path().string();
+        made_.reset(reinterpret_cast<SoundPlayer* (*)(const char*)>(entry)(folder.c_str()));
       }
       QMetaObject::invokeMethod(
           &ui_thread_, [this] { Made(); }, Qt::QueuedConnection);

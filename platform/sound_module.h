@@ -20,6 +20,8 @@ inline constexpr char kSoundModuleFile[] = "sound/zelmar-slots-sound.so";
 std::unique_ptr<SoundPlayer> CreateSoundModulePlayer(const std::string& module_path);
 
 // The module's entry point, found by name: CreateSdlSoundPlayer as a plain C function, called on a
-// thread that ends soon after (what SDL keeps for the calling thread is let go of). The caller
-// owns the player.
-extern "C" __attribute__((visibility("default"))) SoundPlayer* ZelmarSlotsCreateSoundPlayer();
+// thread that ends soon after (what SDL keeps for the calling thread is let go of). The recordings
+// of the game's music lie in the module's own folder, which the caller names. The caller owns the
+// player.
+extern "C" __attribute__((visibility("default"))) SoundPlayer* ZelmarSlotsCreateSoundPlayer(
+    const char* recordings_folder);

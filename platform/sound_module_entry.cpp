@@ -3,8 +3,8 @@
 
 #include "platform/sound_module.h"
 
-SoundPlayer* ZelmarSlotsCreateSoundPlayer() {
-  SoundPlayer* player = CreateSdlSoundPlayer().release();
+SoundPlayer* ZelmarSlotsCreateSoundPlayer(const char* recordings_folder) {
+  SoundPlayer* player = CreateSdlSoundPlayer(recordings_folder).release();
   // The program calls this on a thread of its own that ends right after. SDL lets go of what it
   // keeps for a thread (its error text) only for threads it started itself.
   SDL_TLSCleanup();

@@ -69,11 +69,13 @@ class SoundPlayer {
 // which would otherwise set aside as much memory as a damaged chunk header claims.
 bool IsWholeWaveFile(const uint8_t* data, size_t size);
 
-// The desktop's player: SDL2_mixer on the default audio output, MIDI through FluidSynth with the
-// installed General MIDI sound font. Opens the device as it is made (Open only tells), so it may
+// The desktop's player: SDL2_mixer on the default audio output. A MIDI track is played from its
+// recording in recordings_folder when that holds one made from a file with the same content
+// (RecordingName in platform/music_synth.h), otherwise through FluidSynth with the installed
+// General MIDI sound font. Opens the device as it is made (Open only tells), so it may
 // be made on any thread, after the QApplication; it is used and destroyed on the user-interface
 // thread. A machine without audio output gets a player without a device.
-std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer();
+std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer(const std::string& recordings_folder = {});
 
 // Sample rate and buffer size of the real player's output: the buffer is the latency an effect
 // waits at most before it is heard (23 ms). The audio thread wakes once a buffer, and each wake

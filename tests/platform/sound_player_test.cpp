@@ -3,6 +3,7 @@
 // end and say so on the UI thread.
 #include "platform/sound_player.h"
 
+#include <FLAC/stream_decoder.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -151,14 +152,19 @@ double ResidentMegabytes() {
   return 0;
 }
 
-// One of the game's tracks as the player's synthesizer renders it, from start to end or for the
-// first `seconds`.
-std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples, int seconds = 600) {
+constexpr char kFirstTrack[] = ZELMAR_BESIDE_DIR "/Zelmar0.mid";
+
+// A track as the player's synthesizer renders it, from start to end (the release of its last
+// notes included) or for the first `seconds`; with to_last_event, to the call of kSynthFrames in
+// which its last event plays, where the player tells the track's end.
+std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples, int seconds = 600,
+                                 const std::string& track = kFirstTrack,
+                                 bool to_last_event = false) {
   MusicSynth music(kAudioRate, all_samples);
   fluid_synth_t* synth = music.Synth();
   EXPECT_NE(fluid_synth_sfload(synth, font.c_str(), 1), FLUID_FAILED);
   fluid_player_t* player = new_fluid_player(synth);
-  fluid_player_add(player, ZELMAR_BESIDE_DIR "/Zelmar0.mid");
+  fluid_player_add(player, track.c_str());
   fluid_player_play(player);
   std::vector<int16_t> out;
   while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
@@ -166,6 +172,10 @@ std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples, int 
     const size_t at = out.size();
     out.resize(at + 2 * kSynthFrames);
     fluid_synth_write_s16(synth, kSynthFrames, &out[at], 0, 2, &out[at], 1, 2);
+    if (to_last_event &&
+        fluid_player_get_current_tick(player) >= fluid_player_get_total_ticks(player)) {
+      break;
+    }
   }
   delete_fluid_player(player);
   return out;
@@ -187,6 +197,68 @@ TEST(MusicSynth, HoldingOnlyTheSamplesInPlaySoundsTheSame) {
   }
   EXPECT_GT(loudest, 1000) << "the track was heard";
   EXPECT_EQ(differs, heard.size()) << "first differs at frame " << differs / 2;
+}
+
+// The interleaved samples of a 16-bit stereo FLAC file at the output's rate; empty when it is
+// anything else or can't be decoded whole.
+std::vector<int16_t> DecodeFlac(const std::string& path) {
+  struct Decoded {
+    std::vector<int16_t> samples;
+    bool ok = true;
+  } decoded;
+  FLAC__StreamDecoder* decoder = FLAC__stream_decoder_new();
+  const auto write = [](const FLAC__StreamDecoder*, const FLAC__Frame* frame,
+                        const FLAC__int32* const channels[], void* data) {
+    auto* out = static_cast<Decoded*>(data);
+    if (frame->header.channels != 2 || frame->header.bits_per_sample != 16 ||
+        frame->header.sample_rate != kAudioRate) {
+      out->ok = false;
+      return FLAC__STREAM_DECODER_WRITE_STATUS_ABORT;
+    }
+    for (uint32_t i = 0; i < frame->header.blocksize; ++i) {
+      out->samples.push_back(static_cast<int16_t>(channels[0][i]));
+      out->samples.push_back(static_cast<int16_t>(channels[1][i]));
+    }
+    return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+  };
+  const auto error = [](const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void* data) {
+    static_cast<Decoded*>(data)->ok = false;
+  };
+  const bool read =
+      FLAC__stream_decoder_init_file(decoder, path.c_str(), write, nullptr, error, &decoded) ==
+          FLAC__STREAM_DECODER_INIT_STATUS_OK &&
+      FLAC__stream_decoder_process_until_end_of_stream(decoder);
+  FLAC__stream_decoder_delete(decoder);
+  return read && decoded.ok ? decoded.samples : std::vector<int16_t>();
+}
+
+// Each track carried with the game has a recording beside the sound module, named after the
+// track's content, that decodes to what a fresh synthesizer renders of the track, sample for
+// sample, up to the call of kSynthFrames in which its last event plays (where the player tells
+// the track's end). A recording of another track, at another tempo or without an instrument
+// differs within its first notes.
+TEST(MusicRecording, EachTrackIsRecordedSampleForSampleAsTheSynthesizerRendersIt) {
+  const std::string font = FindGeneralMidiSoundFont();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+  int tracks = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(ZELMAR_BESIDE_DIR)) {
+    if (entry.path().extension() != ".mid") continue;
+    ++tracks;
+    const std::string track = entry.path().string();
+    SCOPED_TRACE(track);
+    const std::vector<uint8_t> bytes = ReadFile(track);
+    const std::vector<int16_t> recorded =
+        DecodeFlac(ZELMAR_RECORDINGS_DIR "/" + RecordingName(bytes.data(), bytes.size()));
+    const std::vector<int16_t> rendered = RenderTrack(font, false, 600, track, true);
+    ASSERT_GT(recorded.size(), 2u * kAudioRate) << "no recording of a second or more";
+    EXPECT_EQ(recorded.size(), rendered.size()) << "it ends where the track's last event plays";
+    const size_t compared = std::min(recorded.size(), rendered.size());
+    const auto [differs, unused] =
+        std::mismatch(recorded.begin(), recorded.begin() + compared, rendered.begin());
+    EXPECT_EQ(differs - recorded.begin(), compared)
+        << "first differs " << (differs - recorded.begin()) / 2 << " frames into the track";
+  }
+  EXPECT_GE(tracks, 6);
 }
 
 // A Standard MIDI File of the given chunks ("MTrk" or another id, and the chunk's bytes).
@@ -327,7 +399,13 @@ class RealPlayer : public ::testing::Test {
  public:
   static void SetUpTestSuite() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
   void SetUp() override {
-    player = CreateSoundModulePlayer(ZELMAR_SOUND_MODULE);
+    Use([] { return CreateSoundModulePlayer(ZELMAR_SOUND_MODULE); });
+  }
+  // Opens the player `make` makes in place of the one in use, which goes first: there is one
+  // mixer.
+  void Use(const std::function<std::unique_ptr<SoundPlayer>()>& make) {
+    player.reset();
+    player = make();
     ASSERT_TRUE(OpenAndWait(*player));
     ASSERT_TRUE(player->HasDevice()) << player->DeviceError();
     player->SetMusicEndHandler([this](MusicEnd end) {
@@ -387,13 +465,24 @@ TEST_F(RealPlayer, PlaysEffectsFromMemoryAndFiles) {
 // What the player puts out of a track is what the synthesizer renders in its calls of
 // kSynthFrames, sample for sample (within the one step of dither), whatever the output's
 // buffer: with calls of the buffer's size the notes would fall elsewhere after a second or two.
+// The game's own track plays from its recording; the same track with another tempo, put in its
+// place, has none (it is known by its content, not its name) and is synthesized.
 TEST_F(RealPlayer, PlaysTheTrackAsTheSynthesizerRendersIt) {
   const std::string font = FindGeneralMidiSoundFont();
   if (font.empty()) GTEST_SKIP() << "no General MIDI sound font is installed";
+  std::vector<uint8_t> slower = ReadFile(kFirstTrack);
+  const uint8_t tempo[] = {0xff, 0x51, 0x03};
+  const auto at = std::search(slower.begin(), slower.end(), std::begin(tempo), std::end(tempo));
+  ASSERT_NE(at, slower.end());
+  at[3] += 1;  // 65536 microseconds more a beat
+  const std::string replaced = dir.filePath("Zelmar0.mid").toStdString();
+  std::ofstream(replaced, std::ios::binary)
+      .write(reinterpret_cast<const char*>(slower.data()),
+             static_cast<std::streamsize>(slower.size()));
+
   // What the mixer puts out, taken on the audio thread.
   static std::mutex taking;
   static std::vector<int16_t> heard;
-  heard.clear();
   Mix_SetPostMix(
       [](void*, Uint8* stream, int len) {
         const auto* samples = reinterpret_cast<const int16_t*>(stream);
@@ -401,33 +490,81 @@ TEST_F(RealPlayer, PlaysTheTrackAsTheSynthesizerRendersIt) {
         heard.insert(heard.end(), samples, samples + len / 2);
       },
       nullptr);
-  std::string error;
-  ASSERT_TRUE(player->OpenMusic(ZELMAR_BESIDE_DIR "/Zelmar0.mid", &error)) << error;
-  player->PlayMusic();
-  // The track from its first sound on, three seconds of it.
+  // A track from its first sound on.
   const auto from_first_sound = [](const std::vector<int16_t>& samples) {
     const auto it = std::find_if(samples.begin(), samples.end(), [](int16_t v) { return v != 0; });
     return std::vector<int16_t>(it, samples.end());
   };
   constexpr size_t kCompared = 2 * 3 * kAudioRate;
-  QElapsedTimer clock;
-  clock.start();
-  std::vector<int16_t> track;
-  while (track.size() <= kCompared && clock.elapsed() < 15000) {
-    RunEvents(100);
-    const std::lock_guard<std::mutex> lock(taking);
-    track = from_first_sound(heard);
+  for (const std::string& path : {std::string(kFirstTrack), replaced}) {
+    SCOPED_TRACE(path);
+    {
+      const std::lock_guard<std::mutex> lock(taking);
+      heard.clear();
+    }
+    std::string error;
+    ASSERT_TRUE(player->OpenMusic(path, &error)) << error;
+    player->PlayMusic();
+    // Three seconds of it.
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<int16_t> track;
+    while (track.size() <= kCompared && clock.elapsed() < 15000) {
+      RunEvents(100);
+      const std::lock_guard<std::mutex> lock(taking);
+      track = from_first_sound(heard);
+    }
+    // The next starts from a fresh synthesizer, with no reverberation of this one.
+    player->ReleaseMusic();
+    const std::vector<int16_t> rendered = from_first_sound(RenderTrack(font, false, 5, path));
+    ASSERT_GT(track.size(), kCompared) << "the track was not heard for three seconds";
+    ASSERT_GT(rendered.size(), kCompared);
+    size_t differs = kCompared;
+    for (size_t i = 0; i < kCompared && differs == kCompared; ++i) {
+      if (std::abs(track[i] - rendered[i]) > 1) differs = i;
+    }
+    EXPECT_EQ(differs, kCompared) << "first differs " << differs / 2 << " frames into the track";
   }
   Mix_SetPostMix(nullptr, nullptr);
+}
+
+// A track with a recording plays from it, with no sound font at all: it is heard, tells its end
+// once it has been heard to the end, and tells nothing when closed as it plays. A track without
+// one then needs the font, and says that none is installed.
+TEST_F(RealPlayer, ATrackWithARecordingPlaysWithoutASoundFont) {
+  if (FindGeneralMidiSoundFont().empty()) GTEST_SKIP() << "the recording is made with the font";
+  const std::string track = WriteTinyMidi(dir, "a.mid", 2);
+  const std::vector<uint8_t> bytes = ReadFile(track);
+  const QTemporaryDir recordings;
+  const std::string recording =
+      recordings.filePath(QString::fromStdString(RecordingName(bytes.data(), bytes.size())))
+          .toStdString();
+  ASSERT_EQ(std::system((ZELMAR_MAKE_MUSIC " " + track + " " + recording + " >/dev/null").c_str()),
+            0);
+  struct NoFont {
+    NoFont() { setenv("ZELMAR_SOUND_FONT", "/nowhere/font.sf2", 1); }
+    ~NoFont() { unsetenv("ZELMAR_SOUND_FONT"); }
+  } no_font;
+  Use([&recordings] { return CreateSdlSoundPlayer(recordings.path().toStdString()); });
+  std::string error;
+  ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+  QElapsedTimer clock;
+  clock.start();
+  player->PlayMusic();
+  EXPECT_GT(LoudestOutput(loop, 300), 1000) << "the piano is heard";
+  RunEvents(10000);
+  ASSERT_EQ(ends, std::vector<MusicEnd>{MusicEnd::kPlayedToEnd});
+  EXPECT_GE(clock.elapsed(), 450);  // two beats of 250 ms, less one output buffer
+
+  ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
+  player->PlayMusic();
+  RunEvents(100);
   player->CloseMusic();
-  const std::vector<int16_t> rendered = from_first_sound(RenderTrack(font, false, 5));
-  ASSERT_GT(track.size(), kCompared) << "the track was not heard for three seconds";
-  ASSERT_GT(rendered.size(), kCompared);
-  size_t differs = kCompared;
-  for (size_t i = 0; i < kCompared && differs == kCompared; ++i) {
-    if (std::abs(track[i] - rendered[i]) > 1) differs = i;
-  }
-  EXPECT_EQ(differs, kCompared) << "first differs " << differs / 2 << " frames into the track";
+  RunEvents(1000);
+  EXPECT_EQ(ends.size(), 1u);
+
+  EXPECT_FALSE(player->OpenMusic(WriteTinyMidi(dir, "b.mid", 3), &error));
+  EXPECT_EQ(error, "no General MIDI sound font is installed (fluid-soundfont-gm or another)");
 }
 
 TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {
