@@ -156,11 +156,7 @@ void FakePlatform::ShowError(QWidget*, const QString& text) {
 
 void FakePlatform::RunModal(QDialog* dialog) {
   if (dialog == nullptr) return;
-  // Modal as the desktop's run makes it: the windows behind it are blocked until it closes.
-  dialog->setAttribute(Qt::WA_ShowModal, true);
-  dialog->show();
-  PumpQtEvents();
-  if (on_modal) on_modal(dialog);
+  OpenModal(dialog);
   constexpr uint32_t kStep = 10;
   constexpr uint32_t kCap = 10 * 60 * 1000;
   uint32_t waited = 0;
@@ -177,6 +173,7 @@ void FakePlatform::RunModal(QDialog* dialog) {
 
 void FakePlatform::OpenModal(QDialog* dialog) {
   if (dialog == nullptr) return;
+  // Modal as the desktop shows it: the windows behind it are blocked until it closes.
   dialog->setAttribute(Qt::WA_ShowModal, true);
   dialog->show();
   PumpQtEvents();
