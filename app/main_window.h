@@ -99,9 +99,7 @@ class MainWindow : public QMainWindow, private PlayHost {
   PlaySequence& Play() { return *play_; }
   WinCycle& Cycle() { return *win_cycle_; }
   const WinCycleState& CycleState() const { return win_cycle_->State(); }
-  SavedGames& Saves() { return *saves_; }
   RunningGameWriter& Keeper() { return *keeper_; }
-  HelpViewer& Help() { return help_; }
   Timer& StartUpTimer() { return *start_up_timer_; }
   const GameMenu& Menu() const { return menu_; }
 
