@@ -519,8 +519,9 @@ void FontConfigurationPreload::Join() {
 }
 
 void InstallFontSubstitutes() {
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+  for (const char* face : {kUiFace, kCoinFace}) {
+    QFont::insertSubstitution(QString::fromLatin1(face), QStringLiteral("Liberation Sans"));
+  }
 }
 
 int PointsToPixels(int points) {

@@ -8,8 +8,8 @@
 // - FillRect draws a solid block with pen and brush of one colour (no visible outline).
 // - Text is placed by the top-left corner of its character cell. With a clear brush it is drawn
 //   transparently; with a solid brush its cell is first filled with the brush colour.
-// - Font sizes are points at 96 pixels per inch; "MS Sans Serif" and "Arial" resolve to
-//   installed fonts of the same metrics (see InstallFontSubstitutes).
+// - Font sizes are points at 96 pixels per inch; the two faces the game names (kUiFace and
+//   kCoinFace below) resolve to installed fonts of the same metrics (see InstallFontSubstitutes).
 //
 // Every change reports the touched rectangle through OnChanged so the widget can repaint it.
 #pragma once
@@ -28,6 +28,12 @@
 #include <vector>
 
 enum class RasterOp { Copy, And, Or };
+
+// The face of the game's windows, dialogs and of the texts on the cabinet, and a canvas's face
+// until it is set.
+inline constexpr char kUiFace[] = "MS Sans Serif";
+// The face of the coin value in the coin panel and of the bonus game's plain texts.
+inline constexpr char kCoinFace[] = "Arial";
 
 class SurfaceAhead;
 
@@ -149,7 +155,7 @@ class Canvas {
   QRgb brush_ = qRgb(255, 255, 255);
   bool brush_clear_ = false;
   QRgb font_color_ = qRgb(0, 0, 0);
-  QString face_ = QStringLiteral("MS Sans Serif");
+  QString face_ = QString::fromLatin1(kUiFace);
   int points_ = 8;
   bool bold_ = false;
   int pen_x_ = 0;
@@ -196,7 +202,7 @@ class SurfaceAhead {
   std::future<Memory*> memory_;
 };
 
-// Maps "MS Sans Serif" and "Arial" to installed fonts with the same metrics. Call once after
+// Maps kUiFace and kCoinFace to installed fonts with the same metrics. Call once after
 // the QGuiApplication exists.
 void InstallFontSubstitutes();
 

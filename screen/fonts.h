@@ -13,10 +13,7 @@
 #include <climits>
 #include <cstddef>
 
-// The face of the game's windows, dialogs and of the texts on the cabinet.
-inline constexpr char kUiFace[] = "MS Sans Serif";
-// The face of the coin value in the coin panel.
-inline constexpr char kCoinFace[] = "Arial";
+#include "platform/canvas.h"
 
 // The face of the game's windows and dialogs, at a size in pixels: their controls and labels
 // take it whatever the desktop's own font is.

@@ -55,7 +55,7 @@ using colours::kBlack;
 using colours::kRed;
 using colours::kWhite;
 using colours::kYellow;
-constexpr char kPlainFace[] = "Arial";
+constexpr const char* kPlainFace = kCoinFace;
 constexpr QRgb kStopRim[2] = {qRgb(96, 0, 0), qRgb(230, 0, 0)};  // unlit, lit
 constexpr QRgb kStopFace[2] = {qRgb(70, 0, 0), qRgb(200, 0, 0)};
 constexpr QRgb kStopLetters[2] = {qRgb(150, 150, 150), kWhite};

@@ -93,9 +93,9 @@ void PaintHeader(QPainter& p, Noise& noise) {
   p.drawPath(ring);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(24, 24, 30));
-  p.drawRoundedRect(QRectF(kMeterFrame).adjusted(-2, -2, 2, 2), 5, 5);
+  p.drawRoundedRect(QRectF(art::AsQRect(layout::kMeterFrame)).adjusted(-2, -2, 2, 2), 5, 5);
   p.setBrush(Qt::black);
-  p.drawRect(kMeterFrame);
+  p.drawRect(art::AsQRect(layout::kMeterFrame));
 
   // Coin panel: a chrome plate holding the white value box and a service light.
   RaisedPlate(p, kCoinPanel, 8, QColor(52, 54, 64), 2.5);
@@ -269,9 +269,10 @@ void PaintMarquee(QPainter& p, Noise& noise) {
 
   // Medallions: a trophy on the left, mirrored about the reels' centre by the jackpot light on
   // the right (the patch the game restores).
-  const QPointF right = QRectF(kPatch).center();
-  const double reel_centre =
-      (kReelLeft - kLeftStrip + kReelLeft + 4 * kReelPitch + kReelCell + kRightStrip) / 2.0;
+  const QPointF right = QRectF(art::AsQRect(layout::kSpinPatch)).center();
+  const double reel_centre = (layout::kReelsLeft - layout::kLeftFrameStrip + layout::kReelsLeft +
+                              4 * layout::kReelPitch + layout::kCell + layout::kRightFrameStrip) /
+                             2.0;
   const QPointF left(2 * reel_centre - right.x(), right.y());
   Medallion(p, left, 40, QColor(230, 180, 60), QColor(20, 60, 160), QString::fromUtf8("\U0001F3C6"),
             QStringLiteral("BONUS"));
@@ -378,7 +379,9 @@ void PaintReelArea(QPainter& p, Noise& noise) {
   (void)noise;
   // The reel windows: black inside (the symbols cover them).
   for (int i = 0; i < kReels; ++i) {
-    p.fillRect(QRect(kReelLeft + i * kReelPitch, kReelTop, kReelCell, kReelHeight), Qt::black);
+    p.fillRect(QRect(layout::kReelsLeft + i * layout::kReelPitch, layout::kReelsTop, layout::kCell,
+                     kReelHeight),
+               Qt::black);
   }
 }
 
@@ -387,27 +390,29 @@ void PaintReelArea(QPainter& p, Noise& noise) {
 // size each design pixel is a k x k block (the rods keep their exact colours), the light still
 // falling off smoothly down the rods.
 void PaintFrameStrips(QImage& img, int k) {
-  static const QColor kLeft[kLeftStrip] = {QColor(70, 74, 86), QColor(236, 238, 246),
-                                           QColor(168, 174, 188), QColor(40, 42, 50)};
-  static const QColor kRight[kRightStrip] = {QColor(40, 42, 50), QColor(200, 204, 216),
-                                             QColor(82, 86, 98)};
+  static const QColor kLeft[layout::kLeftFrameStrip] = {QColor(70, 74, 86), QColor(236, 238, 246),
+                                                        QColor(168, 174, 188), QColor(40, 42, 50)};
+  static const QColor kRight[layout::kRightFrameStrip] = {QColor(40, 42, 50), QColor(200, 204, 216),
+                                                          QColor(82, 86, 98)};
   for (int i = 0; i < kReels; ++i) {
-    const int left = kReelLeft - kLeftStrip + i * kReelPitch;
-    const int right = kReelLeft + kReelCell + i * kReelPitch;
+    const int left = layout::kReelsLeft - layout::kLeftFrameStrip + i * layout::kReelPitch;
+    const int right = layout::kReelsLeft + layout::kCell + i * layout::kReelPitch;
     auto put = [&](int x, int device_y, QRgb colour) {
       for (int dx = 0; dx < k; ++dx) img.setPixel(x * k + dx, device_y, colour);
     };
-    for (int y = kReelTop * k; y < (kReelTop + kReelHeight) * k; ++y) {
+    for (int y = layout::kReelsTop * k; y < (layout::kReelsTop + kReelHeight) * k; ++y) {
       // Slightly brighter toward the top, as if lit from above.
-      const double light = 1.08 - 0.16 * (y - kReelTop * k) / (kReelHeight * k);
-      for (int c = 0; c < kLeftStrip; ++c) put(left + c, y, Scaled(kLeft[c], light).rgb());
-      for (int c = 0; c < kRightStrip; ++c) put(right + c, y, Scaled(kRight[c], light).rgb());
+      const double light = 1.08 - 0.16 * (y - layout::kReelsTop * k) / (kReelHeight * k);
+      for (int c = 0; c < layout::kLeftFrameStrip; ++c)
+        put(left + c, y, Scaled(kLeft[c], light).rgb());
+      for (int c = 0; c < layout::kRightFrameStrip; ++c)
+        put(right + c, y, Scaled(kRight[c], light).rgb());
     }
     // Caps where the strips meet the rails.
-    for (int c = 0; c < kLeftStrip + kReelCell + kRightStrip; ++c) {
+    for (int c = 0; c < layout::kLeftFrameStrip + layout::kCell + layout::kRightFrameStrip; ++c) {
       for (int dy = 0; dy < k; ++dy) {
-        put(left + c, (kReelTop - 1) * k + dy, qRgb(30, 32, 40));
-        put(left + c, (kReelTop + kReelHeight) * k + dy, qRgb(30, 32, 40));
+        put(left + c, (layout::kReelsTop - 1) * k + dy, qRgb(30, 32, 40));
+        put(left + c, (layout::kReelsTop + kReelHeight) * k + dy, qRgb(30, 32, 40));
       }
     }
   }
@@ -430,7 +435,7 @@ void PaintDeck(QPainter& p, Noise& noise) {
   Engraved(p, QStringLiteral("BET / LINE"), QRectF(99, 502, 92, 12), 9, QColor(230, 232, 240),
            QFont::Black);
   auto key = [&](int left, int top, int width) {
-    const QRectF face(left, top, width, kBetKeyHeight);
+    const QRectF face(left, top, width, layout::kBetKeyHeight);
     p.save();
     p.setPen(Qt::NoPen);
     // A raised rim: light above-left, dark below-right, then the flat face the game fills.
@@ -443,8 +448,9 @@ void PaintDeck(QPainter& p, Noise& noise) {
     p.restore();
     p.fillRect(face.adjusted(-1, -1, 1, 1), kKeyFaceColour);
   };
-  for (int i = 0; i < 5; ++i) key(kLinesKeyLeft[i], kLinesKeyTop, kLinesKeyWidth);
-  for (int i = 0; i < 5; ++i) key(kCreditsKeyLeft[i], kCreditsKeyTop, kCreditsKeyWidth);
+  for (const layout::BetKey& bet_key : layout::kBetKeyTable) {
+    key(bet_key.left, bet_key.top, bet_key.width);
+  }
 
   // BET MAX / SPIN housing.
   SunkenWell(p, QRectF(536, 479, 134, 47), 9, QColor(14, 14, 18), 2.5);
@@ -463,7 +469,7 @@ void PaintDeck(QPainter& p, Noise& noise) {
   p.setBrush(dark_fill);
   p.drawRoundedRect(dark, 4, 4);
   // The slot itself: a chrome bezel with a narrow slit, lit red from inside.
-  const QRectF bezel(kSlotLabelX - 15, dark.top() + 1, 30, 7);
+  const QRectF bezel(layout::kSlotLabelX - 15, dark.top() + 1, 30, 7);
   p.setBrush(ChromeGradient(bezel.topLeft(), bezel.bottomLeft()));
   p.drawRoundedRect(bezel, 3, 3);
   const QRectF slit = bezel.adjusted(4, 2.5, -4, -2.5);
@@ -518,7 +524,8 @@ void PaintDeck(QPainter& p, Noise& noise) {
 }  // namespace
 
 QImage MakeBackground(int scale) {
-  QImage img(kWidth * scale, kHeight * scale, QImage::Format_ARGB32_Premultiplied);
+  QImage img(kDesignWidth * scale, layout::kDesignHeight * scale,
+             QImage::Format_ARGB32_Premultiplied);
   img.fill(QColor(8, 8, 14));
   Noise noise(20240611u);
   {

@@ -216,28 +216,27 @@ void CheckMarkers(const QString& dir, int k) {
 // The background at scale k (1, 2 or 4).
 void CheckBackground(const QString& dir, int k) {
   const QString path = Master(dir, "background", k, "jpg");
-  const QImage bg = Load(path, art::kWidth * k, art::kHeight * k);
+  const QImage bg = Load(path, kDesignWidth * k, layout::kDesignHeight * k);
   if (bg.isNull()) return;
   // Unlit bet keys are filled with the pixel at (188, 492); the key faces of the art must be
   // that colour all over so a key the game redraws looks like the art's key. In a master every
   // pixel the design pixel covers is that colour.
-  const QRect sample = Up(QRect(art::kKeySampleX, art::kKeySampleY, 1, 1), k);
+  const QRect sample = Up(QRect(layout::kKeyColourX, layout::kKeyColourY, 1, 1), k);
   const QRgb key_colour = bg.pixel(sample.topLeft());
   for (int y = sample.top(); y <= sample.bottom(); ++y)
     for (int x = sample.left(); x <= sample.right(); ++x)
       if (MaxChannelDiff(bg.pixel(x, y), art::kKeyFace) > 6)
         Fail("unlit key colour drifted", QString("%1 at %2,%3").arg(path).arg(x).arg(y));
-  for (int i = 0; i < 10; ++i) {
-    const QRect key = Up(i < 5 ? QRect(art::kLinesKeyLeft[i], art::kLinesKeyTop,
-                                       art::kLinesKeyWidth, art::kBetKeyHeight)
-                               : QRect(art::kCreditsKeyLeft[i - 5], art::kCreditsKeyTop,
-                                       art::kCreditsKeyWidth, art::kBetKeyHeight),
-                         k);
+  for (const layout::BetKey& bet_key : layout::kBetKeyTable) {
+    const QRect key = Up(QRect(bet_key.left, bet_key.top, bet_key.width, layout::kBetKeyHeight), k);
     for (int y = key.top(); y <= key.bottom(); ++y)
       for (int x = key.left(); x <= key.right(); ++x)
         if (MaxChannelDiff(bg.pixel(x, y), key_colour) > 12) {
-          Fail("bet key face not flat",
-               QString("%1 key %2 at %3,%4").arg(path).arg(i + 1).arg(x).arg(y));
+          Fail("bet key face not flat", QString("%1 key %2 at %3,%4")
+                                            .arg(path)
+                                            .arg(QString::fromLatin1(bet_key.caption))
+                                            .arg(x)
+                                            .arg(y));
           y = key.bottom() + 1;
           break;
         }
@@ -252,14 +251,14 @@ void CheckBackground(const QString& dir, int k) {
     Fail("plate under Coins is not light", path);
   // The frame strips must read as a frame against the dark gaps where the paths show.
   for (int i = 0; i < art::kReels; ++i) {
-    const int left = art::kReelLeft - art::kLeftStrip + i * art::kReelPitch;
-    const QRect left_strip(left, art::kReelTop, art::kLeftStrip, art::kReelHeight);
-    const QRect right_strip(art::kReelLeft + art::kReelCell + i * art::kReelPitch, art::kReelTop,
-                            art::kRightStrip, art::kReelHeight);
+    const int left = layout::kReelsLeft - layout::kLeftFrameStrip + i * layout::kReelPitch;
+    const QRect left_strip(left, layout::kReelsTop, layout::kLeftFrameStrip, art::kReelHeight);
+    const QRect right_strip(layout::kReelsLeft + layout::kCell + i * layout::kReelPitch,
+                            layout::kReelsTop, layout::kRightFrameStrip, art::kReelHeight);
     if (MeanLuma(bg, Up(left_strip, k)) < 90 || MeanLuma(bg, Up(right_strip, k)) < 70)
       Fail("reel frame strip too dark", QString("%1 reel %2").arg(path).arg(i));
     if (i < art::kReels - 1) {
-      const QRect gap(right_strip.right() + 1, art::kReelTop, 10, art::kReelHeight);
+      const QRect gap(right_strip.right() + 1, layout::kReelsTop, 10, art::kReelHeight);
       if (MeanLuma(bg, Up(gap, k)) > 45)
         Fail("gap between reels too light for paths", QString("%1 reel %2").arg(path).arg(i));
     }

@@ -248,23 +248,20 @@ QImage MakePreview(const QString& dir, int screen_width, int lines_bet) {
                     scale(layout::kCoinsLabelY) - lm.height() / 2 + lm.ascent()),
              "Coins");
   // Bet keys.
-  const QRgb unlit = bg.pixel(kKeySampleX, kKeySampleY);
-  const char* captions[10] = {"1 Payline", "3 Paylines", "5 Paylines", "7 Paylines", "9 Paylines",
-                              "1 Credit",  "2 Credits",  "3 Credits",  "5 Credits",  "10 Credits"};
-  for (int k = 0; k < 10; ++k) {
+  const QRgb unlit = bg.pixel(layout::kKeyColourX, layout::kKeyColourY);
+  for (int k = 0; k < layout::kBetKeys; ++k) {
     const bool on = k == 4 || k == 5;
-    const int left = k < 5 ? kLinesKeyLeft[k] : kCreditsKeyLeft[k - 5];
-    const int top = k < 5 ? kLinesKeyTop : kCreditsKeyTop;
-    const int width = k < 5 ? kLinesKeyWidth : kCreditsKeyWidth;
+    const auto& [caption, left, top, width] = layout::kBetKeyTable[k];
     p.fillRect(QRect(QPoint(scale(left), scale(top)),
-                     QPoint(scale(left + width) - 1, scale(top + 10) - 1)),
+                     QPoint(scale(left + width) - 1, scale(top + layout::kBetKeyHeight) - 1)),
                on ? QColor(Qt::white) : QColor::fromRgb(unlit));
     p.setFont(Font(BetKeyFont(sw)));
     p.setPen(on ? Qt::black : QColor(128, 128, 128));
     const QFontMetrics km(p.font());
-    const int cx = scale(left + 25) - km.horizontalAdvance(captions[k]) / 2;
+    const int cx = scale(left + layout::kBetCaptionCentre) -
+                   km.horizontalAdvance(QString::fromLatin1(caption)) / 2;
     const int cy = scale(top + (k < 5 ? 4 : 5)) - km.height() / 2;
-    p.drawText(cx, cy + km.ascent(), captions[k]);
+    p.drawText(cx, cy + km.ascent(), QString::fromLatin1(caption));
   }
   // BET MAX and SPIN lit.
   p.drawImage(
