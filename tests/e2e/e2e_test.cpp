@@ -21,6 +21,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdlib>
+#include <iostream>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -205,26 +206,54 @@ class RealGame : public ::testing::Test {
         .split('\n', Qt::SkipEmptyParts);
   }
 
-  // The place and size of a window on the screen.
+  // The place and size of a window on the screen, as xwininfo measures it: under a window
+  // manager the window sits in a frame, and only the absolute place counts that frame once.
   QRect Geometry(const QString& id) {
-    QMap<QString, int> shell;
-    for (const QString& line : Run("xdotool", {"getwindowgeometry", "--shell", id}).split('\n')) {
-      const int eq = line.indexOf('=');
-      if (eq > 0) shell[line.left(eq)] = line.mid(eq + 1).toInt();
+    QMap<QString, int> info;
+    for (const QString& line : Run("xwininfo", {"-id", id}).split('\n')) {
+      const int colon = line.indexOf(':');
+      if (colon > 0) info[line.left(colon).trimmed()] = line.mid(colon + 1).trimmed().toInt();
     }
-    return {shell["X"], shell["Y"], shell["WIDTH"], shell["HEIGHT"]};
+    return {info["Absolute upper-left X"], info["Absolute upper-left Y"], info["Width"],
+            info["Height"]};
   }
 
   // Ends an open bonus game with its left STOP sign, at (17, 134) of its 640 x 480 picture, which
-  // is centred in its window (a window manager may make the window larger).
+  // is centred in its window (a window manager may make the window larger); the window is raised
+  // first, so that the click lands on it whatever the window manager stacked. Any smaller window of
+  // the game is a message, answered with Enter as a player would (and told in the log).
   void StopBonusGame() {
     for (const QString& id : GameWindows()) {
-      if (id.trimmed() == window_) continue;
-      const QRect bonus = Geometry(id.trimmed());
-      Run("xdotool", {"mousemove", QString::number(bonus.x() + (bonus.width() - 640) / 2 + 50),
-                      QString::number(bonus.y() + (bonus.height() - 480) / 2 + 160)});
+      if (id == window_) continue;
+      const QRect place = Geometry(id);
+      if (place.width() < 640 || place.height() < 480) {
+        std::cerr << "answering a message window of " << place.width() << "x" << place.height()
+                  << "\n";
+        Run("xdotool", {"windowactivate", "--sync", id});
+        Run("xdotool", {"key", "Return"});
+        continue;
+      }
+      Run("xdotool", {"windowraise", id});
+      Run("xdotool", {"mousemove", QString::number(place.x() + (place.width() - 640) / 2 + 50),
+                      QString::number(place.y() + (place.height() - 480) / 2 + 160)});
       Run("xdotool", {"click", "1"});
     }
+  }
+
+  // What the screen shows, for a failure's message: the game's windows and where they are.
+  std::string Scene() {
+    std::string scene;
+    for (const QString& id : GameWindows()) {
+      const QRect place = Geometry(id);
+      scene += QStringLiteral("%1%2 %3x%4+%5+%6; ")
+                   .arg(id == window_ ? QStringLiteral("main ") : QStringLiteral("other "), id)
+                   .arg(place.width())
+                   .arg(place.height())
+                   .arg(place.x())
+                   .arg(place.y())
+                   .toStdString();
+    }
+    return scene + "active " + Run("xdotool", {"getactivewindow"}).trimmed().toStdString();
   }
 
   // Waits until the credits meter, its right edge and top at (right, top) on the screen, holds
@@ -243,6 +272,7 @@ class RealGame : public ::testing::Test {
       still = (credits && *credits == *now) ? still + 1 : 0;
       credits = now;
     }
+    if (!credits) std::cerr << "the credits meter never showed: " << Scene() << "\n";
     return credits;
   }
 
