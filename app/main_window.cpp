@@ -6,113 +6,18 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QRegion>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
 
 #include "engine/reels.h"
 #include "platform/window_manager.h"
-#include "screen/layout_width.h"
-#include "screen/scale.h"
 #include "shell/help_topics.h"
 #include "shell/saved_games_dialog.h"
 #include "shell/settings.h"
 #include "shell/web_page.h"
 #include "windows/bonus_game.h"
-
-GameSurface::GameSurface(MainWindow& window) : QWidget(&window), window_(window) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);
-  setAutoFillBackground(false);
-}
-
-void GameSurface::paintEvent(QPaintEvent* event) {
-  // Only what changed is drawn: each rectangle of the region the canvas reported, copied 1:1
-  // from the cabinet's surface (device pixels), and black only where a rectangle lies beside or
-  // below the cabinet. (The region's bounding box would repaint everything between two turning
-  // reels.)
-  const bool first = !window_.first_paint_done_;
-  if (first) {
-    // This paint shows all of the cabinet.
-    window_.first_paint_done_ = true;
-    const QRegion rest = QRegion(rect()).subtracted(event->region());
-    if (!rest.isEmpty()) update(rest);
-  }
-  QPainter painter(this);
-  const double ratio = window_.cabinet_->layout.scale.ratio;
-  const QPoint offset(window_.cabinet_->layout.scale.offset, 0);
-  const QRect cabinet(offset, window_.cabinet_->SurfaceSize());
-  // The device pixels an area of the widget covers; at a fractional ratio its edges may lie
-  // between them, and the pixels partly covered count.
-  const auto device = [ratio](const QRect& area) {
-    return QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
-  };
-  // Clipped to one rectangle at a time, a copy is a plain row-by-row blit; under the region's
-  // many rectangles it would go through span blending handed out to a thread pool.
-  for (const QRect& area : event->region()) {
-    const QRect shown = device(area).intersected(cabinet);
-    if (shown == device(area)) continue;
-    painter.setClipRect(area);
-    for (const QRect& margin : QRegion(device(area)).subtracted(QRegion(shown))) {
-      painter.fillRect(QRectF(QPointF(margin.topLeft()) / ratio, QSizeF(margin.size()) / ratio),
-                       Qt::black);
-    }
-  }
-  // The first picture may still be being drawn ahead: the black above came meanwhile.
-  if (first) window_.DrawFirstPicture();
-  const Canvas& canvas = window_.cabinet_->canvas;
-  for (const QRect& area : event->region()) {
-    const QRect shown = device(area).intersected(cabinet);
-    if (shown.isEmpty()) continue;
-    painter.setClipRect(area);
-    // A turning reel is painted from its strip, the rest from the surface.
-    canvas.ForEachShownPart(
-        shown.translated(-offset), [&](const QRect& part, const QImage& from, const QPoint& at) {
-          const QRect source(at, part.size());
-          if (ratio == 1) {
-            painter.drawImage(part.topLeft() + offset, from, source);
-          } else {
-            painter.drawImage(
-                QRectF(QPointF(part.topLeft() + offset) / ratio, QSizeF(part.size()) / ratio), from,
-                QRectF(source));
-          }
-        });
-  }
-}
-
-void GameSurface::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  window_.SurfaceResized(event->size().width(), event->size().height());
-}
-
-void GameSurface::mousePressEvent(QMouseEvent* event) {
-  const ScreenScale& scale = window_.cabinet_->layout.scale;
-  window_.ClickAt(scale.ToDevice(event->position().x()), scale.ToDevice(event->position().y()));
-}
-
-void GameSurface::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      window_.PressKey(GameKey::kEnter);
-      break;
-    case Qt::Key_Space:
-      window_.PressKey(GameKey::kSpace);
-      break;
-    case Qt::Key_M:
-      window_.PressKey(GameKey::kM);
-      break;
-    default:
-      QWidget::keyPressEvent(event);
-  }
-}
 
 MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
                        WebBrowser& web, const StartOptions& options)
@@ -121,14 +26,13 @@ MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds,
 }
 
 MainWindow::~MainWindow() {
-  AwaitCabinetDrawnAhead();
+  view_->AwaitDrawnAhead();
   // The music stops with the window.
   sounds_.CloseMusic();
   // Nothing may call back into a half-destroyed window.
   start_up_timer_.reset();
   play_.reset();
   win_cycle_.reset();
-  cabinet_->canvas.on_changed = nullptr;
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
@@ -177,27 +81,16 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // On a screen of 150 % or 200 % the cabinet is drawn in device pixels, that many times as many
   // each way.
   const double ratio = std::max(1.0, devicePixelRatioF());
-  cabinet_ =
+  view_ = new CabinetView(
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform_.ScreenWidth(),
                                 platform_.ScreenHeight(), ExpectedGameAreaHeight(), ratio,
-                                KeptArt{options.kept_art_dir, program_file}, options.surface);
-  ReportArtProblems();
-  cabinet_->canvas.on_changed = [this](const QRect& r) {
-    if (surface_ == nullptr) return;
-    const ScreenScale& scale = cabinet_->layout.scale;
-    const QRect device = r.translated(scale.offset, 0);
-    if (scale.ratio == 1) {
-      surface_->update(device);
-    } else {
-      surface_->update(
-          QRectF(QPointF(device.topLeft()) / scale.ratio, QSizeF(device.size()) / scale.ratio)
-              .toAlignedRect());
-    }
-  };
+                                KeptArt{options.kept_art_dir, program_file}, options.surface),
+      static_cast<CabinetView::Host&>(*this), this);
+  Cabinet& cabinet = view_->Settled();
   // The win cycle's timer comes before the play's: at a shared instant the presentation ticks
   // first, as it always has.
-  win_cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->screen, cabinet_->status, platform_);
-  play_ = std::make_unique<PlaySequence>(gs_, cabinet_->layout, cabinet_->screen, cabinet_->status,
+  win_cycle_ = std::make_unique<WinCycle>(gs_, cabinet.screen, cabinet.status, platform_);
+  play_ = std::make_unique<PlaySequence>(gs_, cabinet.layout, cabinet.screen, cabinet.status,
                                          *win_cycle_, sounds_, platform_,
                                          static_cast<PlayHost&>(*this));
 
@@ -207,8 +100,7 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 12. The sounds wait for the first picture (below).
 
   // 13. Window size: the screen less 10 pixels each way.
-  surface_ = new GameSurface(*this);
-  setCentralWidget(surface_);
+  setCentralWidget(view_);
   // No style sheet here: it would reach every window this one opens and override their own fonts
   // and colours. The game area paints the black beside the cabinet itself.
   resize(platform_.ScreenWidth() - 10, platform_.ScreenHeight() - 10);
@@ -259,12 +151,12 @@ void MainWindow::StartSounds() {
 }
 
 void MainWindow::FinishStartUp() {
-  AwaitCabinetDrawnAhead();
+  Cabinet& cabinet = view_->Settled();
   start_up_timer_->SetEnabled(false);
   // The window has its size by now: the decoded pictures its layouts shared are let go of.
-  cabinet_->art.decoded->Clear();
+  cabinet.art.decoded->Clear();
   // The art as laid out for the window's size is kept for the next start (on another thread).
-  cabinet_->KeepLaidOutArt();
+  cabinet.KeepLaidOutArt();
   // A window not yet on the screen (started on another desktop) has its sounds all the same.
   StartSounds();
   sounds_.QueueFirstTrack();
@@ -297,7 +189,7 @@ void MainWindow::EnableGameCommands(bool enabled) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  AwaitCabinetDrawnAhead();
+  view_->AwaitDrawnAhead();
   gs_.Quitting = true;
   // Play still running moves to its end now, an open bonus game ending with what it has paid:
   // every credit won is put in place first.
@@ -325,7 +217,7 @@ void MainWindow::PlayRunningChanged(bool running) {
   EnableGameCommands(!running);
   if (running) return;
   // What had to wait for the reels: a game area that now fits another layout, a close.
-  FitCabinet();
+  view_->FitToArea();
   if (gs_.Quitting) {
     QMetaObject::invokeMethod(
         this,
@@ -346,7 +238,7 @@ void MainWindow::ShowNotice(const std::string& text) {
 }
 
 void MainWindow::OpenBonusGame() {
-  const ScreenLayout& layout = cabinet_->layout;
+  const ScreenLayout& layout = view_->Shown().layout;
   bonus_ = std::make_unique<BonusGameWindow>(gs_, identity_, platform_, sounds_,
                                              QSize(layout.ScreenWidth, layout.ScreenHeight), this);
   connect(bonus_.get(), &QDialog::finished, this, [this] {
@@ -379,128 +271,36 @@ int MainWindow::ExpectedGameAreaHeight() {
   return platform_.ScreenHeight() - 10 - menu_bar;
 }
 
-void MainWindow::SurfaceResized(int width, int height) {
-  if (width <= 0 || height <= 0) return;
-  // The real game area (after the window manager, its panels and the menu bar) may fit another
-  // layout than the one expected; the art is prepared again only then, and never under a spin:
-  // a running spin's cabinet is laid out anew once its reels have stopped.
-  ScreenScale& scale = cabinet_->layout.scale;
-  if (!play_->Running() &&
-      LayoutWidth(cabinet_->layout.ScreenWidth, height) != scale.layout_width) {
-    DiscardCabinetDrawnAhead();
-    cabinet_->LayOut(height);
-    ReportArtProblems();
-  }
-  scale.offset = CabinetLeft(scale.Px(width), scale.DeviceWidth());
-  if (first_paint_done_) {
-    PaintAll();
-  } else if (surface_ != nullptr) {
-    surface_->update();  // the first paint shows the whole cabinet
-  }
+bool MainWindow::PlayRunning() const {
+  return play_ != nullptr && play_->Running();
 }
 
-void MainWindow::FitCabinet() {
-  const QSize area = surface_ != nullptr ? surface_->size() : QSize();
-  if (area.isEmpty()) return;
-  ScreenScale& scale = cabinet_->layout.scale;
-  if (LayoutWidth(cabinet_->layout.ScreenWidth, area.height()) == scale.layout_width) return;
-  DiscardCabinetDrawnAhead();
-  cabinet_->LayOut(area.height());
-  ReportArtProblems();
-  scale.offset = CabinetLeft(scale.Px(area.width()), scale.DeviceWidth());
-  PaintAll();
-}
-
-void MainWindow::ReportArtProblems() {
-  // A replacement picture that could not be used is skipped without a message box; the program's
-  // error output (a terminal, the desktop's journal) says which one and why.
-  for (const std::string& problem : cabinet_->art_problems) qWarning("%s", problem.c_str());
-  cabinet_->art_problems.clear();
-}
-
-void MainWindow::DrawCabinetAhead() {
-  if (first_paint_done_ || drawing_ahead_.valid() || cabinet_->SurfaceSize().isEmpty()) return;
-  // The surface's change notices ask for repaints, which only this thread may do; the first
-  // paint shows the whole cabinet in any case.
-  changes_held_ = std::exchange(cabinet_->canvas.on_changed, nullptr);
-  drawing_ahead_ = std::async(std::launch::async,
-                              [&screen = cabinet_->screen, show_last_win = !play_->ReelsTurning()] {
-                                screen.PaintAll(show_last_win);
-                              });
-  drawn_ahead_ = true;
-}
-
-void MainWindow::AwaitCabinetDrawnAhead() {
-  if (!drawing_ahead_.valid()) return;
-  drawing_ahead_.get();
-  cabinet_->canvas.on_changed = std::move(changes_held_);
-  changes_held_ = nullptr;
-}
-
-void MainWindow::DiscardCabinetDrawnAhead() {
-  AwaitCabinetDrawnAhead();
-  drawn_ahead_ = false;
-}
-
-void MainWindow::DrawFirstPicture() {
-  AwaitCabinetDrawnAhead();
-  if (std::exchange(drawn_ahead_, false) || cabinet_->canvas.Width() == 0) return;
-  Canvas& surface = cabinet_->canvas;
-  const std::function<void(const QRect&)> changed = std::exchange(surface.on_changed, nullptr);
-  cabinet_->screen.PaintAll(!play_->ReelsTurning());
-  surface.on_changed = changed;
-}
-
-void MainWindow::PaintAll() {
-  if (!first_paint_done_) {
-    // Until the window's first paint the cabinet is drawn there, once: the window is mapped
-    // without waiting for it. A picture drawn ahead may no longer be the game's.
-    DiscardCabinetDrawnAhead();
-    if (surface_) surface_->update();
-    return;
-  }
-  if (cabinet_->canvas.Width() == 0) return;
-  // While the reels turn the spin's result is already known but not yet shown.
-  cabinet_->screen.PaintAll(!play_->ReelsTurning());
-  if (surface_) surface_->update();
+bool MainWindow::ReelsTurning() const {
+  return play_ != nullptr && play_->ReelsTurning();
 }
 
 void MainWindow::ClickAt(int x, int y) {
-  if (!AcceptsInput(*start_up_timer_, *play_)) return;
-  const ScreenScale& scale = cabinet_->layout.scale;
-  x -= scale.offset;  // the mouse areas are laid out on the cabinet
-  if (layout::Hits(scale, layout::kMaxBetHitArea, x, y)) {
-    play_->MaxBet();
-    return;
-  }
-  if (layout::Hits(scale, layout::kSpinHitArea, x, y)) {
-    play_->RequestSpin();
-    return;
-  }
-  for (int k = 1; k <= layout::kBetKeys; ++k) {
-    if (layout::Hits(scale, layout::BetKeyHitArea(k), x, y)) {
-      play_->SelectBet(k);
-      return;
-    }
-  }
-  // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
-  // maker's games page.
-  const QRect logo = cabinet_->screen.LogoPlace();
-  if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
-      y <= logo.top() + logo.height()) {
-    OpenGamesPage();
-  }
+  int bet_key = 0;
+  const CabinetInput input = view_->InputAt(x, y, &bet_key);
+  if (input != CabinetInput::kNone) CabinetPressed(input, bet_key);
 }
 
-void MainWindow::PressKey(GameKey key) {
+void MainWindow::CabinetPressed(CabinetInput input, int bet_key) {
   if (!AcceptsInput(*start_up_timer_, *play_)) return;
-  switch (key) {
-    case GameKey::kEnter:
-    case GameKey::kSpace:
+  switch (input) {
+    case CabinetInput::kMaxBet:
+      play_->MaxBet();
+      break;
+    case CabinetInput::kSpin:
       play_->RequestSpin();
       break;
-    case GameKey::kM:
-      play_->MaxBet();
+    case CabinetInput::kBetKey:
+      play_->SelectBet(bet_key);
+      break;
+    case CabinetInput::kGamesPage:
+      OpenGamesPage();
+      break;
+    case CabinetInput::kNone:
       break;
   }
 }

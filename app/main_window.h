@@ -7,12 +7,12 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/cabinet_view.h"
 #include "app/play_sequence.h"
 #include "app/win_cycle.h"
 #include "engine/game_state.h"
@@ -29,28 +29,6 @@
 class BonusGameWindow;
 class QAction;
 class MainWindow;
-
-// The client area: shows the cabinet's surface and hands mouse and key presses to MainWindow.
-class GameSurface : public QWidget {
- public:
-  explicit GameSurface(MainWindow& window);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  MainWindow& window_;
-};
-
-// The keys the game answers to on the main screen.
-enum class GameKey {
-  kEnter,  // spins
-  kSpace,  // spins
-  kM,      // bets the maximum and spins
-};
 
 struct StartOptions {
   // Seed of the random sequence; empty seeds from the time of day.
@@ -78,24 +56,18 @@ struct GameMenu {
   QAction* manual = nullptr;
 };
 
-class MainWindow : public QMainWindow, private PlayHost {
+class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Host {
  public:
   MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
              WebBrowser& web, const StartOptions& options = {});
   ~MainWindow() override;
 
   const GameIdentity& Identity() const { return identity_; }
-  const ScreenLayout& Layout() const { return cabinet_->layout; }
-  Canvas& Surface() {
-    AwaitCabinetDrawnAhead();
-    return cabinet_->canvas;
-  }
-  const MainArt& Art() const { return cabinet_->art; }
-  MainScreen& Screen() {
-    AwaitCabinetDrawnAhead();
-    return cabinet_->screen;
-  }
-  GameSurface* SurfaceWidget() { return surface_; }
+  const ScreenLayout& Layout() const { return view_->Shown().layout; }
+  Canvas& Surface() { return view_->Settled().canvas; }
+  const MainArt& Art() const { return view_->Shown().art; }
+  MainScreen& Screen() { return view_->Settled().screen; }
+  CabinetView* SurfaceWidget() { return view_; }
   PlaySequence& Play() { return *play_; }
   WinCycle& Cycle() { return *win_cycle_; }
   const WinCycleState& CycleState() const { return win_cycle_->State(); }
@@ -103,18 +75,15 @@ class MainWindow : public QMainWindow, private PlayHost {
   Timer& StartUpTimer() { return *start_up_timer_; }
   const GameMenu& Menu() const { return menu_; }
 
-  // Draws the cabinet's first picture on another thread while the window is being shown, so that
-  // the first paint only has to copy it; called once, before show(). Until that paint, or
-  // anything else that needs the cabinet, the user-interface thread leaves the cabinet alone.
-  void DrawCabinetAhead();
+  // Draws the cabinet's first picture ahead (CabinetView::DrawAhead); called once, before show().
+  void DrawCabinetAhead() { view_->DrawAhead(); }
   // The full repaint of the cabinet.
-  void PaintAll();
+  void PaintAll() { view_->PaintAll(); }
   // A mouse press at game-area point (x, y), any button.
   void ClickAt(int x, int y);
-  void PressKey(GameKey key);
   // How far the cabinet stands from the game area's left edge (0 unless the layout is narrower
   // than the screen).
-  int CabinetOffset() const { return cabinet_->layout.scale.offset; }
+  int CabinetOffset() const { return view_->Shown().layout.scale.offset; }
 
   // Menu commands, in the order of the menu bar (app/main_menu.cpp).
   void NewGame();
@@ -140,15 +109,7 @@ class MainWindow : public QMainWindow, private PlayHost {
   bool event(QEvent* event) override;
 
  private:
-  friend class GameSurface;
   void SetUpGame(const StartOptions& options);
-  // Waits for the picture being drawn ahead, if any, and gives the surface its change notices
-  // back.
-  void AwaitCabinetDrawnAhead();
-  // The same, and the first paint draws the cabinet anew (a layout or the game changed since).
-  void DiscardCabinetDrawnAhead();
-  // The cabinet as the first paint shows it: the picture drawn ahead, or drawn now.
-  void DrawFirstPicture();
   // Readies the sounds and the music, once.
   void StartSounds();
   void FinishStartUp();
@@ -158,11 +119,6 @@ class MainWindow : public QMainWindow, private PlayHost {
   std::function<bool()> KeepRunningGameNow();
   // The commands that change the game's money or swap it follow the play: not while it runs.
   void EnableGameCommands(bool enabled);
-  void SurfaceResized(int width, int height);
-  // Lays the cabinet out again when the game area now fits another layout width, and places it.
-  void FitCabinet();
-  // Names each replacement picture just found unusable on the error output.
-  void ReportArtProblems();
   // The height the game area below the menu bar will have once the window is shown.
   int ExpectedGameAreaHeight();
 
@@ -173,6 +129,11 @@ class MainWindow : public QMainWindow, private PlayHost {
   void PlayRunningChanged(bool running) override;
   void KeepRunningGame(const GameState& as_it_will_stand) override;
 
+  // CabinetView::Host.
+  bool PlayRunning() const override;
+  bool ReelsTurning() const override;
+  void CabinetPressed(CabinetInput input, int bet_key) override;
+
   GameState& gs_;
   Platform& platform_;
   GameSounds& sounds_;
@@ -182,7 +143,6 @@ class MainWindow : public QMainWindow, private PlayHost {
   std::unique_ptr<SavedGames> saves_;
   // Keeps the running game in the saved-games file at every step that changes it.
   std::unique_ptr<RunningGameWriter> keeper_;
-  std::unique_ptr<Cabinet> cabinet_;
   std::unique_ptr<WinCycle> win_cycle_;
   std::unique_ptr<PlaySequence> play_;
   // The bonus game while it is open.
@@ -191,11 +151,9 @@ class MainWindow : public QMainWindow, private PlayHost {
   // Readies the sounds and the music once the window is first drawn.
   std::unique_ptr<AfterFirstPaint> sounds_start_;
   bool sounds_started_ = false;
-  bool first_paint_done_ = false;  // the cabinet is drawn at the window's first paint
-  std::future<void> drawing_ahead_;
-  std::function<void(const QRect&)> changes_held_;  // the surface's notices, while drawing ahead
-  bool drawn_ahead_ = false;  // the canvas holds the first picture (and no layout came since)
   std::unique_ptr<HelpKey> help_key_;
   GameMenu menu_;
-  GameSurface* surface_ = nullptr;
+  // The game area, which owns the cabinet; a child widget, so it outlives the play that draws
+  // on the cabinet.
+  CabinetView* view_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -106,6 +107,11 @@ class GameFixture : public ::testing::Test {
     const QPointF at(AreaX(x), S(y));
     QMouseEvent press(QEvent::MouseButtonPress, at, window_->SurfaceWidget()->mapToGlobal(at),
                       button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+  }
+  // A real key press in the game area.
+  void PressKey(Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
   }
   // The saved-games file of this test's game, and one of its values.

@@ -127,7 +127,7 @@ TEST_F(Stakes, MaxBetBelowNinetyOnlyStopsThePresentation) {
   ClickMaxBet();
   EXPECT_FALSE(window_->Cycle().Clock().Enabled());
   window_->Cycle().Clock().SetEnabled(true);
-  window_->PressKey(GameKey::kM);
+  PressKey(Qt::Key_M);
   EXPECT_FALSE(window_->Cycle().Clock().Enabled());
   EXPECT_EQ(state_.Credits, 89);
   EXPECT_EQ(state_.LinesBet, 9);
@@ -400,7 +400,7 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
     ClickSpin();
     ClickMaxBet();
     ClickCredits(10);
-    window_->PressKey(GameKey::kSpace);
+    PressKey(Qt::Key_Space);
   });
   ClickSpin();
   PlayOut();

@@ -169,7 +169,7 @@ TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   EXPECT_TRUE(state_.Busy);
   EXPECT_FALSE(window_->Menu().new_game->isEnabled());
   ClickSpin();
-  window_->PressKey(GameKey::kEnter);
+  PressKey(Qt::Key_Return);
   platform_.Advance(249);
   EXPECT_TRUE(state_.Busy);
   EXPECT_EQ(state_.SpinCount, 0);
