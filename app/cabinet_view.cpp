@@ -8,7 +8,6 @@
 #include <QResizeEvent>
 #include <utility>
 
-#include "screen/layout_width.h"
 #include "screen/scale.h"
 
 CabinetView::CabinetView(std::unique_ptr<Cabinet> cabinet, Host& host, QWidget* parent)
@@ -17,16 +16,16 @@ CabinetView::CabinetView(std::unique_ptr<Cabinet> cabinet, Host& host, QWidget* 
   setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(false);
   ReportArtProblems();
-  cabinet_->canvas.on_changed = [this](const QRect& r) { SurfaceChanged(r); };
+  cabinet_->Surface().on_changed = [this](const QRect& r) { SurfaceChanged(r); };
 }
 
 CabinetView::~CabinetView() {
   AwaitDrawnAhead();
-  cabinet_->canvas.on_changed = nullptr;
+  cabinet_->Surface().on_changed = nullptr;
 }
 
 void CabinetView::SurfaceChanged(const QRect& r) {
-  const ScreenScale& scale = cabinet_->layout.scale;
+  const ScreenScale& scale = cabinet_->Layout().scale;
   const QRect device = r.translated(scale.offset, 0);
   if (scale.ratio == 1) {
     update(device);
@@ -49,8 +48,8 @@ void CabinetView::paintEvent(QPaintEvent* event) {
     if (!rest.isEmpty()) update(rest);
   }
   QPainter painter(this);
-  const double ratio = cabinet_->layout.scale.ratio;
-  const QPoint offset(cabinet_->layout.scale.offset, 0);
+  const double ratio = cabinet_->Layout().scale.ratio;
+  const QPoint offset(cabinet_->Layout().scale.offset, 0);
   const QRect cabinet(offset, cabinet_->SurfaceSize());
   // The device pixels an area of the widget covers; at a fractional ratio its edges may lie
   // between them, and the pixels partly covered count.
@@ -70,7 +69,7 @@ void CabinetView::paintEvent(QPaintEvent* event) {
   }
   // The first picture may still be being drawn ahead: the black above came meanwhile.
   if (first) DrawFirstPicture();
-  const Canvas& canvas = cabinet_->canvas;
+  const Canvas& canvas = cabinet_->Surface();
   for (const QRect& area : event->region()) {
     const QRect shown = device(area).intersected(cabinet);
     if (shown.isEmpty()) continue;
@@ -99,8 +98,7 @@ void CabinetView::resizeEvent(QResizeEvent* event) {
   // layout than the one expected; the art is prepared again only then, and never under a spin:
   // a running spin's cabinet is laid out anew once its reels have stopped (FitToArea).
   if (host_.PlayRunning()) {
-    ScreenScale& scale = cabinet_->layout.scale;
-    scale.offset = CabinetLeft(scale.Px(width), scale.DeviceWidth());
+    cabinet_->PlaceIn(width);
   } else {
     LayOut(width, height);
   }
@@ -112,7 +110,7 @@ void CabinetView::resizeEvent(QResizeEvent* event) {
 }
 
 void CabinetView::mousePressEvent(QMouseEvent* event) {
-  const ScreenScale& scale = cabinet_->layout.scale;
+  const ScreenScale& scale = cabinet_->Layout().scale;
   int bet_key = 0;
   const CabinetInput input = InputAt(scale.ToDevice(event->position().x()),
                                      scale.ToDevice(event->position().y()), &bet_key);
@@ -135,7 +133,7 @@ void CabinetView::keyPressEvent(QKeyEvent* event) {
 }
 
 CabinetInput CabinetView::InputAt(int x, int y, int* bet_key) const {
-  const ScreenScale& scale = cabinet_->layout.scale;
+  const ScreenScale& scale = cabinet_->Layout().scale;
   x -= scale.offset;  // the mouse areas are laid out on the cabinet
   if (layout::Hits(scale, layout::kMaxBetHitArea, x, y)) return CabinetInput::kMaxBet;
   if (layout::Hits(scale, layout::kSpinHitArea, x, y)) return CabinetInput::kSpin;
@@ -147,7 +145,7 @@ CabinetInput CabinetView::InputAt(int x, int y, int* bet_key) const {
   }
   // The logo, at its own pixel size centred over the cabinet's first columns, is the door to the
   // maker's games page.
-  const QRect logo = cabinet_->screen.LogoPlace();
+  const QRect logo = cabinet_->Screen().LogoPlace();
   if (x >= logo.left() && x <= logo.left() + logo.width() && y >= logo.top() &&
       y <= logo.top() + logo.height()) {
     return CabinetInput::kGamesPage;
@@ -156,46 +154,42 @@ CabinetInput CabinetView::InputAt(int x, int y, int* bet_key) const {
 }
 
 void CabinetView::FitToArea() {
-  if (size().isEmpty()) return;
-  const ScreenScale& scale = cabinet_->layout.scale;
-  if (LayoutWidth(cabinet_->layout.ScreenWidth, height()) == scale.layout_width) return;
+  if (size().isEmpty() || cabinet_->FitsArea(height())) return;
   LayOut(width(), height());
   PaintAll();
 }
 
 void CabinetView::LayOut(int width, int height) {
-  ScreenScale& scale = cabinet_->layout.scale;
-  if (LayoutWidth(cabinet_->layout.ScreenWidth, height) != scale.layout_width) {
+  if (!cabinet_->FitsArea(height)) {
     DiscardDrawnAhead();
     cabinet_->LayOut(height);
     ReportArtProblems();
   }
-  scale.offset = CabinetLeft(scale.Px(width), scale.DeviceWidth());
+  cabinet_->PlaceIn(width);
 }
 
 void CabinetView::ReportArtProblems() {
   // A replacement picture that could not be used is skipped without a message box; the program's
   // error output (a terminal, the desktop's journal) says which one and why.
-  for (const std::string& problem : cabinet_->art_problems) qWarning("%s", problem.c_str());
-  cabinet_->art_problems.clear();
+  for (const std::string& problem : cabinet_->TakeArtProblems()) qWarning("%s", problem.c_str());
 }
 
 void CabinetView::DrawAhead() {
   if (first_paint_done_ || drawing_ahead_.valid() || cabinet_->SurfaceSize().isEmpty()) return;
   // The surface's change notices ask for repaints, which only this thread may do; the first
   // paint shows the whole cabinet in any case.
-  changes_held_ = std::exchange(cabinet_->canvas.on_changed, nullptr);
-  drawing_ahead_ = std::async(std::launch::async,
-                              [&screen = cabinet_->screen, show_last_win = !host_.ReelsTurning()] {
-                                screen.PaintAll(show_last_win);
-                              });
+  changes_held_ = std::exchange(cabinet_->Surface().on_changed, nullptr);
+  drawing_ahead_ = std::async(
+      std::launch::async, [&screen = cabinet_->Screen(), show_last_win = !host_.ReelsTurning()] {
+        screen.PaintAll(show_last_win);
+      });
   drawn_ahead_ = true;
 }
 
 void CabinetView::AwaitDrawnAhead() {
   if (!drawing_ahead_.valid()) return;
   drawing_ahead_.get();
-  cabinet_->canvas.on_changed = std::move(changes_held_);
+  cabinet_->Surface().on_changed = std::move(changes_held_);
   changes_held_ = nullptr;
 }
 
@@ -206,10 +200,10 @@ void CabinetView::DiscardDrawnAhead() {
 
 void CabinetView::DrawFirstPicture() {
   AwaitDrawnAhead();
-  if (std::exchange(drawn_ahead_, false) || cabinet_->canvas.Width() == 0) return;
-  Canvas& surface = cabinet_->canvas;
+  if (std::exchange(drawn_ahead_, false) || cabinet_->Surface().Width() == 0) return;
+  Canvas& surface = cabinet_->Surface();
   const std::function<void(const QRect&)> changed = std::exchange(surface.on_changed, nullptr);
-  cabinet_->screen.PaintAll(!host_.ReelsTurning());
+  cabinet_->Screen().PaintAll(!host_.ReelsTurning());
   surface.on_changed = changed;
 }
 
@@ -221,8 +215,8 @@ void CabinetView::PaintAll() {
     update();
     return;
   }
-  if (cabinet_->canvas.Width() == 0) return;
+  if (cabinet_->Surface().Width() == 0) return;
   // While the reels turn the spin's result is already known but not yet shown.
-  cabinet_->screen.PaintAll(!host_.ReelsTurning());
+  cabinet_->Screen().PaintAll(!host_.ReelsTurning());
   update();
 }

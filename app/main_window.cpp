@@ -89,8 +89,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   Cabinet& cabinet = view_->Settled();
   // The win cycle's timer comes before the play's: at a shared instant the presentation ticks
   // first, as it always has.
-  win_cycle_ = std::make_unique<WinCycle>(gs_, cabinet.screen, cabinet.status, platform_);
-  play_ = std::make_unique<PlaySequence>(gs_, cabinet.layout, cabinet.screen, cabinet.status,
+  win_cycle_ = std::make_unique<WinCycle>(gs_, cabinet.Screen(), cabinet.Status(), platform_);
+  play_ = std::make_unique<PlaySequence>(gs_, cabinet.Layout(), cabinet.Screen(), cabinet.Status(),
                                          *win_cycle_, sounds_, platform_,
                                          static_cast<PlayHost&>(*this));
 
@@ -154,7 +154,7 @@ void MainWindow::FinishStartUp() {
   Cabinet& cabinet = view_->Settled();
   start_up_timer_->SetEnabled(false);
   // The window has its size by now: the decoded pictures its layouts shared are let go of.
-  cabinet.art.decoded->Clear();
+  cabinet.ReleaseDecodedPictures();
   // The art as laid out for the window's size is kept for the next start (on another thread).
   cabinet.KeepLaidOutArt();
   // A window not yet on the screen (started on another desktop) has its sounds all the same.
@@ -238,7 +238,7 @@ void MainWindow::ShowNotice(const std::string& text) {
 }
 
 void MainWindow::OpenBonusGame() {
-  const ScreenLayout& layout = view_->Shown().layout;
+  const ScreenLayout& layout = view_->Shown().Layout();
   bonus_ = std::make_unique<BonusGameWindow>(gs_, identity_, platform_, sounds_,
                                              QSize(layout.ScreenWidth, layout.ScreenHeight), this);
   connect(bonus_.get(), &QDialog::finished, this, [this] {

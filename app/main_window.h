@@ -63,10 +63,10 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   ~MainWindow() override;
 
   const GameIdentity& Identity() const { return identity_; }
-  const ScreenLayout& Layout() const { return view_->Shown().layout; }
-  Canvas& Surface() { return view_->Settled().canvas; }
-  const MainArt& Art() const { return view_->Shown().art; }
-  MainScreen& Screen() { return view_->Settled().screen; }
+  const ScreenLayout& Layout() const { return view_->Shown().Layout(); }
+  Canvas& Surface() { return view_->Settled().Surface(); }
+  const MainArt& Art() const { return view_->Shown().Art(); }
+  MainScreen& Screen() { return view_->Settled().Screen(); }
   CabinetView* SurfaceWidget() { return view_; }
   PlaySequence& Play() { return *play_; }
   WinCycle& Cycle() { return *win_cycle_; }
@@ -83,7 +83,7 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   void ClickAt(int x, int y);
   // How far the cabinet stands from the game area's left edge (0 unless the layout is narrower
   // than the screen).
-  int CabinetOffset() const { return view_->Shown().layout.scale.offset; }
+  int CabinetOffset() const { return view_->Shown().Layout().scale.offset; }
 
   // Menu commands, in the order of the menu bar (app/main_menu.cpp).
   void NewGame();

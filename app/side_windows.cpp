@@ -9,7 +9,7 @@ void MainWindow::Borrow() {
   // change under it.
   if (play_->Running()) return;
   {
-    BorrowDialog dialog(gs_, identity_, view_->Shown().art, platform_, this);
+    BorrowDialog dialog(gs_, identity_, view_->Shown().Art(), platform_, this);
     platform_.RunModal(&dialog);
   }
   keeper_->Keep(gs_);  // what was borrowed or paid back
@@ -24,7 +24,7 @@ void MainWindow::ShowStatistics() {
 void MainWindow::ShowPayoffChart() {
   // The chart draws the cabinet's symbols as laid out, at the cabinet's scale and pixel ratio.
   const Cabinet& cabinet = view_->Shown();
-  PayoffChartWindow chart(cabinet.layout.scale, cabinet.layout.CellSize, cabinet.art.symbol_bitmap,
-                          this);
+  PayoffChartWindow chart(cabinet.Layout().scale, cabinet.Layout().CellSize,
+                          cabinet.Art().symbol_bitmap, this);
   platform_.RunModal(&chart);
 }

@@ -21,7 +21,8 @@ struct KeptArt {
   std::string program_file;
 };
 
-struct Cabinet {
+class Cabinet {
+ public:
   // Loads the art carried with the program and the replacements beside it (app_dir, named from
   // sound_root), and lays the cabinet out for a screen screen_width x screen_height whose game
   // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each
@@ -37,10 +38,14 @@ struct Cabinet {
   Cabinet(const Cabinet&) = delete;
   Cabinet& operator=(const Cabinet&) = delete;
 
+  // Whether a game area game_area_height high takes the layout width in force.
+  bool FitsArea(int game_area_height) const;
   // Lays the cabinet out again for a game area game_area_height high: the layout width, the
   // symbol art and reel geometry for it, and a surface of the cabinet's size. Returns whether
   // the layout width changed.
   bool LayOut(int game_area_height);
+  // Centres the cabinet in a game area area_width wide (window units).
+  void PlaceIn(int area_width);
   // The size of the cabinet's surface for the layout in force, in device pixels.
   QSize SurfaceSize() const;
 
@@ -48,18 +53,22 @@ struct Cabinet {
   // read from what was kept, nor when a picture beside the program could not be used.
   void KeepLaidOutArt();
 
-  std::string app_dir;
-  std::string sound_root;
-  ScreenLayout layout;
-  MainArt art;
-  Canvas canvas;
+  // Why each replacement picture beside the program found unusable since the last call was not
+  // used (a sheet for another layout shows up when a later layout tries it).
+  std::vector<std::string> TakeArtProblems();
+  // Lets go of the decoded pictures the layouts so far shared: once the window has its size.
+  void ReleaseDecodedPictures();
+
+  const ScreenLayout& Layout() const { return layout_; }
+  const MainArt& Art() const { return art_; }
   // The symbol sheet as the files beside the program left it, before a per-width sheet.
-  QImage carried_sheet;
-  // Why a replacement picture beside the program was not used, as found (a sheet for another
-  // layout when a later layout tries it); whoever reports them clears them.
-  std::vector<std::string> art_problems;
-  MainScreen screen;
-  StatusLine status;
+  const QImage& CarriedSheet() const { return carried_sheet_; }
+  // The surface the cabinet is drawn on, the painters that draw it and the win cycle's status
+  // line on it.
+  Canvas& Surface() { return canvas_; }
+  const Canvas& Surface() const { return canvas_; }
+  MainScreen& Screen() { return screen_; }
+  StatusLine& Status() { return status_; }
 
  private:
   // Lays the art out for layout width `width` (read back from what was kept, when try_kept and
@@ -70,6 +79,15 @@ struct Cabinet {
   // A black surface of the cabinet's size for the layout in force.
   void ResizeSurface();
 
+  std::string app_dir_;
+  std::string sound_root_;
+  ScreenLayout layout_;
+  MainArt art_;
+  Canvas canvas_;
+  QImage carried_sheet_;
+  std::vector<std::string> art_problems_;
+  MainScreen screen_;
+  StatusLine status_;
   KeptArt kept_;
   std::string kept_key_;            // what the current layout was made from
   bool layout_kept_ = false;        // the current layout was read back, or has been kept since

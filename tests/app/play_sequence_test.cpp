@@ -58,15 +58,15 @@ class PlaySequenceTest : public ::testing::Test {
     gs_.LinesButton = 5;
     gs_.CreditsButton = 6;
     cabinet_ = std::make_unique<Cabinet>(gs_, "", "Zelmar", 800, 600, 560);
-    cabinet_->screen.PaintAll();
-    cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->screen, cabinet_->status, platform_);
-    play_ = std::make_unique<PlaySequence>(gs_, cabinet_->layout, cabinet_->screen,
-                                           cabinet_->status, *cycle_, sounds_, platform_, host_);
+    cabinet_->Screen().PaintAll();
+    cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->Screen(), cabinet_->Status(), platform_);
+    play_ = std::make_unique<PlaySequence>(gs_, cabinet_->Layout(), cabinet_->Screen(),
+                                           cabinet_->Status(), *cycle_, sounds_, platform_, host_);
   }
   QImage Reel(int r) const {
-    const ScreenLayout& l = cabinet_->layout;
-    return cabinet_->canvas.Image().copy(l.ReelsLeft + r * l.ReelPitch, l.ReelsTop, l.CellSize,
-                                         3 * l.CellSize);
+    const ScreenLayout& l = cabinet_->Layout();
+    return cabinet_->Surface().Image().copy(l.ReelsLeft + r * l.ReelPitch, l.ReelsTop, l.CellSize,
+                                            3 * l.CellSize);
   }
   // The player presses everything there is; while play runs none of it may count.
   void PressEverything() {
@@ -136,9 +136,9 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   // moves meanwhile.
   EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
   EXPECT_EQ(sounds_.calls.back(), "WinWait");
-  const QImage at_the_sound = cabinet_->canvas.Image().copy();
+  const QImage at_the_sound = cabinet_->Surface().Image().copy();
   platform_.Advance(5000);
-  EXPECT_TRUE(cabinet_->canvas.Image() == at_the_sound) << "the cabinet moved";
+  EXPECT_TRUE(cabinet_->Surface().Image() == at_the_sound) << "the cabinet moved";
   EXPECT_EQ(play_->CurrentStage(), Stage::kWinSound);
   EXPECT_EQ(sounds_.Count("Count"), 0);
   PressEverything();
@@ -149,7 +149,7 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   play_->Hold(true);
   sounds_.EndWinSound();
   platform_.Advance(5000);
-  EXPECT_TRUE(cabinet_->canvas.Image() == at_the_sound) << "the cabinet moved";
+  EXPECT_TRUE(cabinet_->Surface().Image() == at_the_sound) << "the cabinet moved";
   play_->Hold(false);
   EXPECT_EQ(sounds_.Count("Count"), 0);
   platform_.Advance(1);

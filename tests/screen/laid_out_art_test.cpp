@@ -44,27 +44,28 @@ TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
     const Cabinet laid_out(gs, app_dir, "Zelmar", width, 2000, 2000, ratio);
     const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", width, ratio);
     const std::string path = LaidOutArtPath(cache.path().toStdString(), width, ratio);
-    ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, laid_out.layout));
+    ASSERT_TRUE(
+        SaveLaidOutArt(path, key, laid_out.Art(), laid_out.CarriedSheet(), laid_out.Layout()));
 
     MainArt art;
     QImage sheet;
     ScreenLayout layout;
-    layout.scale = laid_out.layout.scale;
+    layout.scale = laid_out.Layout().scale;
     ASSERT_TRUE(LoadLaidOutArt(path, key, art, sheet, layout));
-    EXPECT_EQ(art.background_bitmap, laid_out.art.background_bitmap);
-    EXPECT_EQ(art.spin_strip_bitmap, laid_out.art.spin_strip_bitmap);
-    EXPECT_EQ(art.right_frames[4], laid_out.art.right_frames[4]);
-    EXPECT_EQ(art.green_small, laid_out.art.green_small);
-    EXPECT_EQ(sheet, laid_out.carried_sheet);
-    EXPECT_EQ(art.key_colour, laid_out.art.key_colour);
-    EXPECT_EQ(art.carried.markers, laid_out.art.carried.markers);
-    EXPECT_EQ(layout.CellSize, laid_out.layout.CellSize);
-    EXPECT_EQ(layout.BlurHeight, laid_out.layout.BlurHeight);
-    EXPECT_EQ(layout.ReelsTop, laid_out.layout.ReelsTop);
+    EXPECT_EQ(art.background_bitmap, laid_out.Art().background_bitmap);
+    EXPECT_EQ(art.spin_strip_bitmap, laid_out.Art().spin_strip_bitmap);
+    EXPECT_EQ(art.right_frames[4], laid_out.Art().right_frames[4]);
+    EXPECT_EQ(art.green_small, laid_out.Art().green_small);
+    EXPECT_EQ(sheet, laid_out.CarriedSheet());
+    EXPECT_EQ(art.key_colour, laid_out.Art().key_colour);
+    EXPECT_EQ(art.carried.markers, laid_out.Art().carried.markers);
+    EXPECT_EQ(layout.CellSize, laid_out.Layout().CellSize);
+    EXPECT_EQ(layout.BlurHeight, laid_out.Layout().BlurHeight);
+    EXPECT_EQ(layout.ReelsTop, laid_out.Layout().ReelsTop);
     // Pictures that were one picture stay one, in memory as on disk.
-    EXPECT_EQ(
-        art.background_picture.constBits() == art.background_bitmap.constBits(),
-        laid_out.art.background_picture.constBits() == laid_out.art.background_bitmap.constBits());
+    EXPECT_EQ(art.background_picture.constBits() == art.background_bitmap.constBits(),
+              laid_out.Art().background_picture.constBits() ==
+                  laid_out.Art().background_bitmap.constBits());
     // Everything else: what is read back is written again byte for byte.
     const std::string again = path + ".again";
     ASSERT_TRUE(SaveLaidOutArt(again, key, art, sheet, layout));
@@ -75,8 +76,8 @@ TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
     art.background_bitmap.fill(Qt::red);
     EXPECT_EQ(ReadAll(again), ReadAll(path));
     ASSERT_TRUE(QFile::resize(QString::fromStdString(path), 100));
-    EXPECT_EQ(art.spin_strip_bitmap, laid_out.art.spin_strip_bitmap);
-    EXPECT_EQ(art.left_markers.mask, laid_out.art.left_markers.mask);
+    EXPECT_EQ(art.spin_strip_bitmap, laid_out.Art().spin_strip_bitmap);
+    EXPECT_EQ(art.left_markers.mask, laid_out.Art().left_markers.mask);
   }
 }
 
@@ -87,7 +88,8 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
   const Cabinet laid_out(gs, app_dir, "Zelmar", 800, 600, 600);
   const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1);
   const std::string path = LaidOutArtPath(cache.path().toStdString(), 800, 1);
-  ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, laid_out.layout));
+  ASSERT_TRUE(
+      SaveLaidOutArt(path, key, laid_out.Art(), laid_out.CarriedSheet(), laid_out.Layout()));
 
   // The key changes with the layout, the asset prefix, and a picture beside the program that
   // appears or changes, whatever the case of its name. Each pixel ratio of a layout width keeps a
@@ -111,7 +113,7 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
     MainArt art;
     QImage sheet;
     ScreenLayout layout;
-    layout.scale = laid_out.layout.scale;
+    layout.scale = laid_out.Layout().scale;
     const bool read = LoadLaidOutArt(path, with_key, art, sheet, layout);
     return !read && art.background_bitmap.isNull() && sheet.isNull() && layout.CellSize == 0;
   };
@@ -136,9 +138,9 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
         std::tuple{"cell size", &ScreenLayout::CellSize, 98},
         std::tuple{"reels' left edge", &ScreenLayout::ReelsLeft, -5000},
         std::tuple{"strip height", &ScreenLayout::BlurHeight, 1}}) {
-    ScreenLayout other = laid_out.layout;
+    ScreenLayout other = laid_out.Layout();
     other.*figure = value;
-    ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.art, laid_out.carried_sheet, other));
+    ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.Art(), laid_out.CarriedSheet(), other));
     EXPECT_TRUE(refused(ReadAll(path), key)) << name << " " << value;
   }
 }
@@ -158,14 +160,15 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   // What the next cabinet of that size shows comes from the kept file: here one kept with a red
   // background under the same key.
   {
-    Cabinet red(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
-    red.art.background_bitmap.fill(Qt::red);
+    const Cabinet red(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
+    MainArt art = red.Art();
+    art.background_bitmap.fill(Qt::red);
     ASSERT_TRUE(SaveLaidOutArt(path, LaidOutArtKey(kept.program_file, app_dir, "Zelmar", 1024, 1),
-                               red.art, red.carried_sheet, red.layout));
+                               art, red.CarriedSheet(), red.Layout()));
   }
-  const Cabinet next(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
-  EXPECT_EQ(next.art.background_bitmap.pixel(500, 300), qRgb(255, 0, 0));
-  EXPECT_TRUE(next.art_problems.empty());
+  Cabinet next(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
+  EXPECT_EQ(next.Art().background_bitmap.pixel(500, 300), qRgb(255, 0, 0));
+  EXPECT_TRUE(next.TakeArtProblems().empty());
 
   // Only the layouts written last are kept: the oldest of four is let go of.
   for (int width : {801, 802, 803}) WriteAll(LaidOutArtPath(kept.dir, width, 1), "newer");
@@ -181,7 +184,7 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   WriteAll(app_dir + "/TESTER.jpg", "not a picture");
   {
     Cabinet told(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
-    EXPECT_FALSE(told.art_problems.empty());
+    EXPECT_FALSE(told.TakeArtProblems().empty());
     told.KeepLaidOutArt();
   }
   EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
