@@ -16,6 +16,7 @@
 #include "app/play_sequence.h"
 #include "app/win_cycle.h"
 #include "engine/game_state.h"
+#include "engine/slot_machine.h"
 #include "platform/after_first_paint.h"
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
@@ -174,6 +175,8 @@ class MainWindow : public QMainWindow, private PlayHost {
   void KeepRunningGame(const GameState& as_it_will_stand) override;
 
   GameState& gs_;
+  // The only writer of the game's data.
+  SlotMachine machine_;
   Platform& platform_;
   GameSounds& sounds_;
   HelpViewer& help_;
@@ -191,7 +194,9 @@ class MainWindow : public QMainWindow, private PlayHost {
   // Readies the sounds and the music once the window is first drawn.
   std::unique_ptr<AfterFirstPaint> sounds_start_;
   bool sounds_started_ = false;
-  bool first_paint_done_ = false;  // the cabinet is drawn at the window's first paint
+  bool first_paint_done_ = false;
+  bool closing_ = false;  // the window has been asked to close: play finishes at once  // the
+                          // cabinet is drawn at the window's first paint
   std::future<void> drawing_ahead_;
   std::function<void(const QRect&)> changes_held_;  // the surface's notices, while drawing ahead
   bool drawn_ahead_ = false;  // the canvas holds the first picture (and no layout came since)
