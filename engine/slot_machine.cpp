@@ -73,6 +73,10 @@ GameState SlotMachine::AsCounted() const {
   return counted;
 }
 
+LoanOutcome SlotMachine::Lend(LoanMode mode, int32_t amount) {
+  return ApplyLoan(gs_, mode, amount);
+}
+
 void SlotMachine::NewGame() {
   StartNewGame(gs_);
 }

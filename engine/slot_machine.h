@@ -11,6 +11,7 @@
 
 #include "engine/bet.h"
 #include "engine/game_state.h"
+#include "engine/loans.h"
 
 // A game's money and statistics: what a saved game holds.
 struct GameMoney {
@@ -60,6 +61,8 @@ class SlotMachine {
   // The game as it will stand once the win still to count is in the credits.
   GameState AsCounted() const;
 
+  // Borrows or pays back amount (see ApplyLoan in loans.h).
+  LoanOutcome Lend(LoanMode mode, int32_t amount);
   // The money of a new game (see StartNewGame).
   void NewGame();
   // The money of a saved game.
