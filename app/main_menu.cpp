@@ -80,7 +80,6 @@ void MainWindow::SaveGame() {
 }
 
 void MainWindow::Exit() {
-  gs_.Quitting = true;
   close();
 }
 

@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "engine/reels.h"
 #include "platform/window_manager.h"
 #include "shell/help_topics.h"
 #include "shell/saved_games_dialog.h"
@@ -21,7 +20,7 @@
 
 MainWindow::MainWindow(GameState& state, Platform& platform, GameSounds& sounds, HelpViewer& help,
                        WebBrowser& web, const StartOptions& options)
-    : gs_(state), platform_(platform), sounds_(sounds), help_(help), web_(web) {
+    : gs_(state), machine_(state), platform_(platform), sounds_(sounds), help_(help), web_(web) {
   SetUpGame(options);
 }
 
@@ -36,12 +35,9 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::SetUpGame(const StartOptions& options) {
-  // 1. The random sequence.
-  if (options.seed) {
-    gs_.Random.SetSeed(*options.seed);
-  } else {
-    gs_.Random.SeedFromClock();
-  }
+  // 1. The machine: the random sequence, the reel strips at their start stops and the bet
+  // defaults.
+  machine_.SwitchOn(options.seed);
 
   // 2. Where the program lives: art, sounds and help are looked up beside the real file; the
   // saved games are kept in the player's data folder under the program's name.
@@ -57,7 +53,6 @@ void MainWindow::SetUpGame(const StartOptions& options) {
 
   // 3. No input until start-up has finished.
   start_up_timer_ = platform_.CreateTimer(250, true, [this] { FinishStartUp(); });
-  gs_.Busy = true;
   BuildMenu();
   EnableGameCommands(false);
 
@@ -77,7 +72,6 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // 7-10. The art carried with the program, replaced by files beside it where present, laid
   // out for the game area the window will have: the layout width, the symbol art for it and the
   // reel geometry.
-  gs_.LineWon.fill(false);
   // On a screen of 150 % or 200 % the cabinet is drawn in device pixels, that many times as many
   // each way.
   const double ratio = std::max(1.0, devicePixelRatioF());
@@ -90,12 +84,11 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   // The win cycle's timer comes before the play's: at a shared instant the presentation ticks
   // first, as it always has.
   win_cycle_ = std::make_unique<WinCycle>(gs_, cabinet.Screen(), cabinet.Status(), platform_);
-  play_ = std::make_unique<PlaySequence>(gs_, cabinet.Layout(), cabinet.Screen(), cabinet.Status(),
-                                         *win_cycle_, sounds_, platform_,
+  play_ = std::make_unique<PlaySequence>(machine_, cabinet.Layout(), cabinet.Screen(),
+                                         cabinet.Status(), *win_cycle_, sounds_, platform_,
                                          static_cast<PlayHost&>(*this));
 
-  // 11. Reel strips and the start stops.
-  BuildReelStrips(gs_);
+  // 11. The reel strips came with the machine (step 1).
 
   // 12. The sounds wait for the first picture (below).
 
@@ -106,13 +99,8 @@ void MainWindow::SetUpGame(const StartOptions& options) {
   resize(platform_.ScreenWidth() - 10, platform_.ScreenHeight() - 10);
   move(0, 0);
 
-  // 14. Bet defaults and the starting credits.
-  gs_.Bet = 0;
-  gs_.LastBet = 0;
-  gs_.LinesBet = 9;
-  gs_.CreditsPerLine = 1;
-  gs_.LinesButton = 5;
-  gs_.CreditsButton = 6;
+  // 14. The bet defaults came with the machine (step 1); the starting credits come with the
+  // running game.
 
   // 15. The music tracks wait for the first picture (below).
 
@@ -161,7 +149,6 @@ void MainWindow::FinishStartUp() {
   StartSounds();
   sounds_.QueueFirstTrack();
   sounds_.PlayStartSound();
-  gs_.Busy = false;
   EnableGameCommands(true);
 }
 
@@ -174,7 +161,7 @@ bool AcceptsInput(const Timer& start_up, const PlaySequence& play) {
 
 void MainWindow::NewGame() {
   if (play_->Running()) return;
-  StartNewGame(gs_);
+  machine_.NewGame();
   keeper_->Keep(gs_);
   PaintAll();
 }
@@ -190,7 +177,7 @@ void MainWindow::EnableGameCommands(bool enabled) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   view_->AwaitDrawnAhead();
-  gs_.Quitting = true;
+  closing_ = true;
   // Play still running moves to its end now, an open bonus game ending with what it has paid:
   // every credit won is put in place first.
   play_->Finish();
@@ -218,7 +205,7 @@ void MainWindow::PlayRunningChanged(bool running) {
   if (running) return;
   // What had to wait for the reels: a game area that now fits another layout, a close.
   view_->FitToArea();
-  if (gs_.Quitting) {
+  if (closing_) {
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -295,7 +282,7 @@ void MainWindow::CabinetPressed(CabinetInput input, int bet_key) {
       play_->RequestSpin();
       break;
     case CabinetInput::kBetKey:
-      play_->SelectBet(bet_key);
+      play_->SelectBet(NumberedButton(bet_key));
       break;
     case CabinetInput::kGamesPage:
       OpenGamesPage();

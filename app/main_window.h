@@ -16,6 +16,7 @@
 #include "app/play_sequence.h"
 #include "app/win_cycle.h"
 #include "engine/game_state.h"
+#include "engine/slot_machine.h"
 #include "platform/after_first_paint.h"
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
@@ -135,6 +136,8 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   void CabinetPressed(CabinetInput input, int bet_key) override;
 
   GameState& gs_;
+  // The only writer of the game's data.
+  SlotMachine machine_;
   Platform& platform_;
   GameSounds& sounds_;
   HelpViewer& help_;
@@ -151,6 +154,9 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   // Readies the sounds and the music once the window is first drawn.
   std::unique_ptr<AfterFirstPaint> sounds_start_;
   bool sounds_started_ = false;
+  // The window has been asked to close: play finishes at once, and the window closes when it
+  // has come to rest.
+  bool closing_ = false;
   std::unique_ptr<HelpKey> help_key_;
   GameMenu menu_;
   // The game area, which owns the cabinet; a child widget, so it outlives the play that draws

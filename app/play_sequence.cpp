@@ -4,19 +4,19 @@
 
 #include "app/win_cycle.h"
 #include "engine/bet.h"
-#include "engine/money.h"
 #include "engine/paytable.h"
 #include "engine/reels.h"
-#include "engine/spin.h"
+#include "engine/slot_machine.h"
 #include "screen/layout.h"
 #include "screen/main_screen.h"
 #include "screen/status_line.h"
 #include "shell/sounds.h"
 
-PlaySequence::PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen& screen,
+PlaySequence::PlaySequence(SlotMachine& machine, const ScreenLayout& layout, MainScreen& screen,
                            StatusLine& status, WinCycle& cycle, GameSounds& sounds,
                            Platform& platform, PlayHost& host)
-    : gs_(gs),
+    : machine_(machine),
+      gs_(machine.State()),
       layout_(layout),
       screen_(screen),
       status_(status),
@@ -28,74 +28,56 @@ PlaySequence::PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen
 
 PlaySequence::~PlaySequence() = default;
 
-void PlaySequence::SelectBet(int button) {
-  if (Running() || (!IsLinesButton(button) && !IsCreditsButton(button))) return;
+void PlaySequence::SelectBet(BetButton button) {
+  if (Running()) return;
   cycle_.Stop();
   status_.Clear();
-  const BetChoice choice = ChooseBet(gs_, button);
-  if (!choice.refusal.empty()) {
-    host_.ShowNotice(choice.refusal);
+  const std::string refusal = machine_.Select(button);
+  if (!refusal.empty()) {
+    host_.ShowNotice(refusal);
     return;
   }
 
   const bool lines_button = IsLinesButton(button);
   const int first = lines_button ? 1 : 6;
-  for (int k = first; k < first + 5; ++k) screen_.DrawBetButton(k, k == button);
-  gs_.LastBet = 0;
-
+  for (int k = first; k < first + 5; ++k) screen_.DrawBetButton(k, k == ButtonNumber(button));
   if (lines_button) {
-    gs_.LinesButton = button;
     screen_.RestoreReelFrames();
     for (int r = 0; r < kReels; ++r) screen_.DrawReelAtRest(r);
-    for (int n = 1; n <= choice.lines; ++n) screen_.DrawPaylinePath(n);
-  } else {
-    gs_.CreditsButton = button;
+    for (int n = 1; n <= gs_.LinesBet; ++n) screen_.DrawPaylinePath(n);
   }
-  gs_.LinesBet = choice.lines;
-  gs_.CreditsPerLine = choice.per_line;
-
-  gs_.Bet = choice.lines * choice.per_line;
-  screen_.DrawBetMeter();
-  gs_.Bet = 0;
+  // The bet meter shows the selection until a spin stakes it.
+  screen_.DrawBetMeter(machine_.Selection());
   screen_.DrawAllLineMarkers();
-  if (lines_button) return;
-
-  // A credits button plays at once: the stake leaves the credits here and the spin keeps it.
-  gs_.Bet = choice.lines * choice.per_line;
-  screen_.DrawBetMeter();
-  gs_.Credits -= gs_.Bet;
-  screen_.DrawCreditsMeter();
-  RequestSpin();
+  // A credits button plays at once.
+  if (!lines_button) RequestSpin();
 }
 
 void PlaySequence::MaxBet() {
   if (Running()) return;
   cycle_.Stop();
   if (!CanBetMax(gs_.Credits)) return;
-  screen_.DrawBetButton(5, true);
+  screen_.DrawBetButton(ButtonNumber(BetButton::kLines9), true);
   for (int k = 1; k <= 4; ++k) screen_.DrawBetButton(k, false);
-  gs_.LinesBet = 9;
-  gs_.LinesButton = 5;
-  SelectBet(10);
+  // Nine lines are never refused, and the credits cover ten on each.
+  (void)machine_.Select(BetButton::kLines9);
+  SelectBet(BetButton::kPerLine10);
 }
 
 void PlaySequence::RequestSpin() {
   if (Running()) return;
-  // A music change that fails must never stand between a stake and its spin (a credits button
-  // has already taken the stake when it gets here).
+  // A music change that fails must never stand between the player and his spin.
   try {
     sounds_.StartPendingTrack();
   } catch (...) {
   }
 
-  if (TakeStake(gs_)) {
-    screen_.DrawCreditsMeter();
-    screen_.DrawBetMeter();
-  }
-  if (gs_.Bet <= 0) {
+  if (!machine_.TakeStake()) {
     host_.ShowNotice(kNoBetMessage);
     return;
   }
+  screen_.DrawCreditsMeter();
+  screen_.DrawBetMeter(gs_.Bet);
 
   cycle_.Stop();
   status_.Clear();
@@ -108,9 +90,8 @@ void PlaySequence::RequestSpin() {
   screen_.RedrawMeters();
 
   // The whole result is known now; the frames only show it.
-  CountSpin(gs_);
   strip_offset_ = {};
-  bonus_follows_ = PlaySpin(gs_, layout_.BlurHeight, strip_offset_);
+  bonus_follows_ = machine_.Spin(layout_.BlurHeight, strip_offset_);
   KeepAsItWillStand();
   frame_ = 0;
   WaitFor(kFrameMs);
@@ -124,6 +105,7 @@ void PlaySequence::CountUpWin(int start) {
 }
 
 void PlaySequence::Finish() {
+  finishing_ = Running();
   step_held_ = false;
   switch (stage_) {
     case Stage::kIdle:
@@ -213,7 +195,7 @@ void PlaySequence::WaitFor(int ms) {
 void PlaySequence::SetStage(Stage stage) {
   const bool was_running = Running();
   stage_ = stage;
-  gs_.Busy = Running();
+  if (!Running()) finishing_ = false;
   if (Running() != was_running) host_.PlayRunningChanged(Running());
 }
 
@@ -263,7 +245,7 @@ void PlaySequence::Evaluate() {
 void PlaySequence::AnnounceWin(int start, After after) {
   paid_ = start;
   after_ = after;
-  if (gs_.Quitting) {
+  if (finishing_) {
     BeginCount();
     return;
   }
@@ -290,7 +272,7 @@ void PlaySequence::WinSoundEnded() {
 
 void PlaySequence::BeginCount() {
   SetStage(Stage::kCountingUp);
-  if (gs_.Quitting) {
+  if (finishing_) {
     CountAllNow();
   } else {
     CountStep();
@@ -310,7 +292,7 @@ void PlaySequence::CountStep() {
     AfterCount();
     return;
   }
-  paid_ += PayCountUpStep(gs_);
+  paid_ += machine_.PayCountUpStep();
   sounds_.PlayCountSound();
   screen_.DrawCreditsMeter();
   screen_.DrawWinMeter(paid_);
@@ -321,7 +303,7 @@ void PlaySequence::CountStep() {
 void PlaySequence::CountAllNow() {
   // Closing: every credit still moves, without the show.
   clock_->SetEnabled(false);
-  while (gs_.WinToCount > 0) paid_ += PayCountUpStep(gs_);
+  while (gs_.WinToCount > 0) paid_ += machine_.PayCountUpStep();
   screen_.DrawCreditsMeter();
   screen_.DrawWinMeter(paid_);
   AfterCount();
@@ -331,7 +313,7 @@ void PlaySequence::AfterCount() {
   const After after = std::exchange(after_, After::kNothing);
   if (after == After::kSpin) {
     EndSpinRequest();
-    if (bonus_follows_ && !gs_.Quitting) {
+    if (bonus_follows_ && !finishing_) {
       // The display holds the spin's result, unanimated, until the bonus game opens.
       sounds_.PlayBonusSound();
       cycle_.Stop();
@@ -344,17 +326,13 @@ void PlaySequence::AfterCount() {
 }
 
 void PlaySequence::EndSpinRequest() {
-  gs_.LastBet = gs_.Bet;
-  gs_.Bet = 0;
+  machine_.EndSpin();
   screen_.DrawPlayButton(PlayKey::kMaxBet, true);
   screen_.DrawPlayButton(PlayKey::kSpin, true);
 }
 
 void PlaySequence::KeepAsItWillStand() {
-  GameState counted = gs_;
-  counted.Credits = AddUpToLargest(counted.Credits, counted.WinToCount);
-  counted.WinToCount = 0;
-  host_.KeepRunningGame(counted);
+  host_.KeepRunningGame(machine_.AsCounted());
 }
 
 void PlaySequence::OpenBonusGame() {
@@ -367,7 +345,7 @@ void PlaySequence::OpenBonusGame() {
 void PlaySequence::BonusGameClosed() {
   if (stage_ != Stage::kBonusGame) return;
   const int before = gs_.GamePaid;
-  AddBonusWin(gs_);
+  machine_.PayBonusWin();
   if (gs_.BonusWin > 0) {
     KeepAsItWillStand();
     AnnounceWin(before, After::kBonus);

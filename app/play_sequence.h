@@ -23,11 +23,13 @@
 #include <memory>
 #include <string>
 
+#include "engine/bet.h"
 #include "engine/game_state.h"
 #include "platform/platform.h"
 
 class GameSounds;
 class MainScreen;
+class SlotMachine;
 class StatusLine;
 class WinCycle;
 struct ScreenLayout;
@@ -60,15 +62,16 @@ class PlaySequence {
   static constexpr int kBonusDelayMs = 2000;
 
   // Everything handed in must outlive the sequence.
-  PlaySequence(GameState& gs, const ScreenLayout& layout, MainScreen& screen, StatusLine& status,
-               WinCycle& cycle, GameSounds& sounds, Platform& platform, PlayHost& host);
+  PlaySequence(SlotMachine& machine, const ScreenLayout& layout, MainScreen& screen,
+               StatusLine& status, WinCycle& cycle, GameSounds& sounds, Platform& platform,
+               PlayHost& host);
   ~PlaySequence();
   PlaySequence(const PlaySequence&) = delete;
   PlaySequence& operator=(const PlaySequence&) = delete;
 
-  // The player's bets; each is ignored while play runs. A lines button (1..5) selects, a
-  // credits button (6..10) selects and spins, max bet stakes 90 and spins.
-  void SelectBet(int button);
+  // The player's bets; each is ignored while play runs. A lines button selects, a credits button
+  // selects and spins, max bet stakes 90 and spins.
+  void SelectBet(BetButton button);
   void MaxBet();
   // Takes the stake and starts the spin, or says "No bet was placed!" when there is none.
   void RequestSpin();
@@ -76,9 +79,9 @@ class PlaySequence {
   // Ignored while play runs.
   void CountUpWin(int start);
 
-  // The window is closing (Quitting is set): play runs to its end at once, every credit won put
-  // in place, without sounds or waits, and no bonus game opens. An open bonus game ends keeping
-  // what it has paid, and its prize is paid the same way.
+  // The window is closing: the play in hand runs to its end at once, every credit won put in
+  // place, without sounds or waits, and no bonus game opens. An open bonus game ends keeping what
+  // it has paid, and its prize is paid the same way.
   void Finish();
 
   // The bonus game the host opened has closed, its result in BonusWin: its prize is announced
@@ -118,7 +121,8 @@ class PlaySequence {
   void OpenBonusGame();
   void KeepAsItWillStand();
 
-  GameState& gs_;
+  SlotMachine& machine_;
+  const GameState& gs_;
   const ScreenLayout& layout_;
   MainScreen& screen_;
   StatusLine& status_;
@@ -129,6 +133,8 @@ class PlaySequence {
   std::unique_ptr<Timer> clock_;
 
   Stage stage_ = Stage::kIdle;
+  // Finish() was called: the play in hand runs to its end at once.
+  bool finishing_ = false;
   // When the clock's next step is due, and whether a step was held back by a window in front.
   uint32_t due_ = 0;
   bool held_ = false;

@@ -1,7 +1,7 @@
 #include "engine/bet.h"
 
 bool TakeStake(GameState& state) {
-  if (state.Bet != 0) return false;  // set by a credits button, already deducted
+  state.Bet = 0;
   const int selection = state.LinesBet * state.CreditsPerLine;
   if (state.LastBet > 0 && state.Credits >= state.LastBet) {
     state.Bet = state.LastBet;
@@ -15,19 +15,6 @@ bool TakeStake(GameState& state) {
   }
   state.Credits -= state.Bet;
   return true;
-}
-
-BetChoice ChooseBet(const GameState& state, int button) {
-  BetChoice choice{state.LinesBet, state.CreditsPerLine, {}};
-  if (IsLinesButton(button)) {
-    choice.lines = BetButtonValue(button);
-  } else if (IsCreditsButton(button)) {
-    choice.per_line = BetButtonValue(button);
-    if (!CreditsCover(state.Credits, choice.lines, choice.per_line)) {
-      choice.refusal = CreditCheckMessage(state.Credits, choice.lines * choice.per_line);
-    }
-  }
-  return choice;
 }
 
 std::string CreditCheckMessage(int credits, int stake) {

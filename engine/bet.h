@@ -8,42 +8,51 @@
 inline constexpr int kMaxStake = 90;  // 9 lines at 10 credits, the max-bet button's stake
 inline constexpr const char* kNoBetMessage = "No bet was placed!";
 
-// Lines buttons are 1..5, credits-per-line buttons 6..10.
-constexpr bool IsLinesButton(int button) {
-  return button >= 1 && button <= 5;
+// The ten bet buttons, numbered 1..10 from the left as the cabinet shows them: the first five
+// choose the paylines, the last five the credits per line.
+enum class BetButton {
+  kLines1 = 1,
+  kLines3,
+  kLines5,
+  kLines7,
+  kLines9,
+  kPerLine1,
+  kPerLine2,
+  kPerLine3,
+  kPerLine5,
+  kPerLine10,
+};
+inline constexpr int kBetButtons = 10;
+
+// The button's place 1..10 on the cabinet, and the button at place 1..10.
+constexpr int ButtonNumber(BetButton button) {
+  return static_cast<int>(button);
 }
-constexpr bool IsCreditsButton(int button) {
-  return button >= 6 && button <= 10;
+constexpr BetButton NumberedButton(int number) {
+  return static_cast<BetButton>(number);
 }
 
-// The value a bet button sets: paylines 1, 3, 5, 7, 9 for buttons 1..5, credits per line
-// 1, 2, 3, 5, 10 for buttons 6..10; 0 for any other button.
-constexpr int BetButtonValue(int button) {
-  constexpr int kValues[11] = {0, 1, 3, 5, 7, 9, 1, 2, 3, 5, 10};
-  return button >= 1 && button <= 10 ? kValues[button] : 0;
+constexpr bool IsLinesButton(BetButton button) {
+  return button <= BetButton::kLines9;
 }
 
-// Takes the stake for a spin request. With no stake set yet (Bet 0) it re-stakes LastBet when
-// that is set and covered, else LinesBet x CreditsPerLine when covered, and deducts it from
-// Credits. A stake already set (by a credits button) is left alone. Returns whether a stake was
-// taken now; afterwards Bet > 0 means the spin goes ahead, Bet 0 that kNoBetMessage is due and
-// nothing was deducted.
+// The value a bet button sets: paylines 1, 3, 5, 7, 9 for the lines buttons, credits per line
+// 1, 2, 3, 5, 10 for the others.
+constexpr int BetButtonValue(BetButton button) {
+  constexpr int kValues[kBetButtons] = {1, 3, 5, 7, 9, 1, 2, 3, 5, 10};
+  return kValues[ButtonNumber(button) - 1];
+}
+
+// Takes the stake of a spin request from the credits: LastBet again when it is set and covered,
+// else the selection LinesBet x CreditsPerLine when covered. This is the one place a stake
+// leaves the credits; Bet then holds it until the spin is over. Returns false when there is
+// no stake to take (kNoBetMessage is due): nothing is deducted and Bet stays 0.
 bool TakeStake(GameState& state);
 
 // True when the credits cover a bet of lines x perLine.
 constexpr bool CreditsCover(int credits, int lines, int per_line) {
   return static_cast<long long>(credits) >= static_cast<long long>(lines) * per_line;
 }
-
-// What a bet button asks for: the paylines and credits per line it leaves selected, or, for a
-// credits button whose stake the credits do not cover, the refusal to show (and nothing changes).
-// A lines button is never refused. Any other button selects what is selected now.
-struct BetChoice {
-  int lines = 0;
-  int per_line = 0;
-  std::string refusal;  // empty when the choice stands
-};
-BetChoice ChooseBet(const GameState& state, int button);
 
 // Whether the max-bet button may stake kMaxStake: with fewer credits it does nothing.
 constexpr bool CanBetMax(int credits) {

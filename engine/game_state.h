@@ -1,6 +1,7 @@
-// The game variables: one object for the life of the process, owned by the main window and
-// handed by reference to everything that reads or writes it. Names follow the game's own
-// vocabulary so that rules, drawing and tests speak the same language.
+// The game variables: one object for the life of the process, handed to the main window. The
+// screen and the windows read it; only the rules (SlotMachine in engine/slot_machine.h, and the
+// functions it plays by) write it. Names follow the game's own vocabulary so that rules, drawing
+// and tests speak the same language.
 #pragma once
 
 #include <array>
@@ -59,10 +60,6 @@ struct GameState {
   int32_t WinToCount = 0;
   int32_t BonusWin = 0;
   std::array<int32_t, 8> BallPrizes{};
-
-  // Flags.
-  bool Busy = false;
-  bool Quitting = false;
   // NOLINTEND(readability-identifier-naming)
 };
 

@@ -101,7 +101,7 @@ void MainScreen::PaintAll(bool show_last_win) {
 
   DrawMeterFrame();
   DrawCreditsMeter();
-  DrawBetMeter();
+  DrawBetMeter(gs_.Bet);
 
   for (int k = 1; k <= 10; ++k) DrawBetButton(k, false);
   DrawBetButton(gs_.LinesButton, true);
@@ -210,7 +210,7 @@ void MainScreen::CutFrameCorner(Corner corner, int x, int y) {
 void MainScreen::RedrawMeters() {
   DrawMeterFrame();
   DrawCreditsMeter();
-  DrawBetMeter();
+  DrawBetMeter(gs_.Bet);
 }
 
 void MainScreen::RestoreBackgroundPatch() {
@@ -266,8 +266,8 @@ void MainScreen::DrawCreditsMeter() {
              meter_top_, true, true, layout_.scale.ratio);
 }
 
-void MainScreen::DrawBetMeter() {
-  DrawNumber(canvas_, art_, gs_.Bet, layout_.scale.Scale(layout::kBetMeterRight), meter_top_, true,
+void MainScreen::DrawBetMeter(int amount) {
+  DrawNumber(canvas_, art_, amount, layout_.scale.Scale(layout::kBetMeterRight), meter_top_, true,
              true, layout_.scale.ratio);
 }
 

@@ -76,7 +76,8 @@ class MainScreen {
   void DrawCoinValue();
 
   void DrawCreditsMeter();
-  void DrawBetMeter();
+  // The bet meter, showing amount: the stake in play, or the selection just made.
+  void DrawBetMeter(int amount);
   // The winnings meter, showing amount (the win counted so far).
   void DrawWinMeter(int amount);
   // Top of the meter digits in window pixels, as the last DrawMeterFrame set it.

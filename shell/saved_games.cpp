@@ -91,7 +91,7 @@ ProfileEntries SavedGameEntries(const SavedGame& game) {
 }
 
 SavedGames::SavedGames(GameState& state, std::string file_path)
-    : gs_(state), file_path_(std::move(file_path)) {}
+    : machine_(state), file_path_(std::move(file_path)) {}
 
 SavedGame SavedGames::ReadSlot(int slot) const {
   const ProfileDocument file = ReadProfileFile(file_path_);
@@ -114,15 +114,15 @@ bool SavedGames::SlotIsSaved(int slot) const {
 bool SavedGames::SaveLoadGame(int slot, bool saving, std::string_view name) {
   if (saving) {
     return WriteProfileSection(file_path_, SlotSectionName(slot),
-                               SavedGameEntries(SavedGameOf(gs_, name)));
+                               SavedGameEntries(SavedGameOf(machine_.State(), name)));
   }
   const SavedGame game = ReadSlot(slot);
   saved_game_name_ = game.name;
   saved_game_date_ = game.date;
-  gs_.Credits = game.credits;
-  gs_.Borrowed = game.borrowed;
-  gs_.SpinCount = game.spin_count;
-  gs_.TotalBet = game.total_bet;
-  gs_.BonusPayoffs = game.bonus_payoffs;
+  machine_.Restore({.credits = game.credits,
+                    .borrowed = game.borrowed,
+                    .spin_count = game.spin_count,
+                    .total_bet = game.total_bet,
+                    .bonus_payoffs = game.bonus_payoffs});
   return true;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/game_state.h"
+#include "engine/slot_machine.h"
 #include "platform/profile_file.h"
 
 inline constexpr int kSavedGameSlots = 8;   // slots 0..7, shown as 1..8
@@ -63,8 +64,8 @@ class SavedGames {
   // Whether the file holds a section for slot 0..7 or kRunningGameSlot.
   bool SlotIsSaved(int slot) const;
 
-  // Reading (saving false) sets SavedGameName(), SavedGameDate() and the five numbers of the
-  // game state from the slot's section. Writing stores `name`, today's date and the five
+  // Reading (saving false) sets SavedGameName(), SavedGameDate() and restores the machine's
+  // money from the slot's section. Writing stores `name`, today's date and the five
   // numbers in that section as one step and changes no variable; it returns false when the file
   // could not be written, and the file is then as it was.
   [[nodiscard]] bool SaveLoadGame(int slot, bool saving, std::string_view name = {});
@@ -73,7 +74,7 @@ class SavedGames {
   const std::string& SavedGameDate() const { return saved_game_date_; }
 
  private:
-  GameState& gs_;
+  SlotMachine machine_;  // what a read changes in the game
   std::string file_path_;
   std::string saved_game_name_;
   std::string saved_game_date_;

@@ -11,7 +11,7 @@
 #include <QStringLiteral>
 #include <utility>
 
-#include "engine/game_state.h"
+#include "engine/slot_machine.h"
 #include "platform/jpeg.h"
 #include "platform/platform.h"
 #include "screen/fonts.h"
@@ -213,7 +213,7 @@ BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity,
                                  GameSounds& sounds, QSize screen_size, BonusArt art,
                                  QWidget* parent)
     : QDialog(parent),
-      state_(state),
+      machine_(state),
       identity_(identity),
       platform_(platform),
       sounds_(sounds),
@@ -425,7 +425,7 @@ void BonusGameWindow::CloseWithResult() {
   explosion_timer_->SetEnabled(false);
   blink_timer_->SetEnabled(false);
   // The one place the result leaves the window.
-  state_.BonusWin = game_.Total();
+  machine_.EndBonusGame(game_.Total());
   accept();
 }
 

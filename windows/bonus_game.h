@@ -1,7 +1,7 @@
 // The bonus game: a borderless, screen-covering black window with a fixed 640 x 480 picture in
 // its centre, where the player picks walking characters to reveal prizes or a bomb, or clicks a
-// STOP sign to collect. It is opened modally by the main window, which reads GameState::BonusWin
-// once the window has closed.
+// STOP sign to collect. It is opened modally by the main window; its total leaves it through the
+// machine (SlotMachine::EndBonusGame) as it closes.
 #pragma once
 
 #include <QDialog>
@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "engine/bonus.h"
+#include "engine/slot_machine.h"
 #include "platform/canvas.h"
 
-struct GameState;
 struct GameIdentity;
 class Platform;
 class GameSounds;
@@ -119,7 +119,7 @@ class BonusGameWindow : public QDialog {
   void CopyToBox(int i, const QImage& strip, int frame_top, int frame_height);
   void PaintPrize(int i, int32_t prize);
 
-  GameState& state_;
+  SlotMachine machine_;  // what the window leaves in the game as it closes
   const GameIdentity& identity_;
   Platform& platform_;
   GameSounds& sounds_;

@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "engine/game_state.h"
-#include "engine/loans.h"
 #include "platform/help_viewer.h"
 #include "platform/number_format.h"
 #include "platform/platform.h"
@@ -145,7 +144,12 @@ void ChipButton::paintEvent(QPaintEvent*) {
 
 BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const MainArt& art,
                            Platform& platform, QWidget* parent)
-    : QDialog(parent), state_(state), identity_(identity), art_(art), platform_(platform) {
+    : QDialog(parent),
+      state_(state),
+      machine_(state),
+      identity_(identity),
+      art_(art),
+      platform_(platform) {
   setWindowTitle(QStringLiteral("Use this form to borrow or pay back credits"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -220,7 +224,7 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
 void BorrowDialog::TakeChip(int i) {
   const int32_t amount = kChipAmounts[i];
   const LoanMode mode = borrow_mode_->isChecked() ? LoanMode::kBorrow : LoanMode::kPayBack;
-  switch (ApplyLoan(state_, mode, amount)) {
+  switch (machine_.Lend(mode, amount)) {
     case LoanOutcome::kDone:
       PaintAll();
       break;

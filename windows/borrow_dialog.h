@@ -9,11 +9,11 @@
 #include <array>
 #include <vector>
 
+#include "engine/slot_machine.h"
 #include "platform/canvas.h"
 #include "shell/help_topics.h"
 
 struct GameIdentity;
-struct GameState;
 struct MainArt;
 class Platform;
 class QPushButton;
@@ -82,7 +82,8 @@ class BorrowDialog : public QDialog {
  private:
   void Message(const QString& text);
 
-  GameState& state_;
+  const GameState& state_;
+  SlotMachine machine_;  // where a loan or a repayment is made
   const GameIdentity& identity_;
   const MainArt& art_;
   Platform& platform_;

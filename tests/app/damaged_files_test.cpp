@@ -305,7 +305,7 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.ReelStop, expected.ReelStop);
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
   window_->Keeper().Flush();  // what keeping the spin had to say, said before the close
   platform_.Advance(2000);    // the win cycle runs over the damaged art
 

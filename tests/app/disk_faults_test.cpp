@@ -114,7 +114,7 @@ TEST_P(DiskFault, RefusedSavesAreReportedTheOldFileStaysAndTheGamePlaysOn) {
   platform_.ProcessMessages();
   ExpectRefusalsShown(2);
   EXPECT_EQ(state_.SpinCount, 122);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
 
   window_->close();
   platform_.ProcessMessages();

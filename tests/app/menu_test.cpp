@@ -151,7 +151,7 @@ TEST_F(Menu, OpenAndSaveGameShowTheSlotDialogAndVersionItsBox) {
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Zelmar Slots\n\nVersion:  1.1"));
   EXPECT_EQ(state_.Credits, 1000);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
 }
 
 TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
@@ -164,7 +164,6 @@ TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
       window_->close();  // the close box and the window manager's Close
     }
     EXPECT_FALSE(window_->isVisible()) << by_exit;
-    EXPECT_TRUE(state_.Quitting) << by_exit;
     EXPECT_EQ(help_.closes, 1) << by_exit;
     window_.reset();
     EXPECT_EQ(sounds_.calls.back(), "CloseMusic") << by_exit;  // the music ends with the window

@@ -12,6 +12,7 @@
 #include "app/win_cycle.h"
 #include "engine/countup.h"
 #include "engine/reels.h"
+#include "engine/slot_machine.h"
 #include "engine/spin.h"
 #include "screen/cabinet.h"
 #include "tests/app/game_fixture.h"
@@ -53,14 +54,11 @@ class PlaySequenceTest : public ::testing::Test {
     gs_.Random.SetSeed(seed_);
     BuildReelStrips(gs_);
     gs_.Credits = 1000;
-    gs_.LinesBet = 9;
-    gs_.CreditsPerLine = 1;
-    gs_.LinesButton = 5;
-    gs_.CreditsButton = 6;
+    machine_.ResetBet();
     cabinet_ = std::make_unique<Cabinet>(gs_, "", "Zelmar", 800, 600, 560);
     cabinet_->Screen().PaintAll();
     cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->Screen(), cabinet_->Status(), platform_);
-    play_ = std::make_unique<PlaySequence>(gs_, cabinet_->Layout(), cabinet_->Screen(),
+    play_ = std::make_unique<PlaySequence>(machine_, cabinet_->Layout(), cabinet_->Screen(),
                                            cabinet_->Status(), *cycle_, sounds_, platform_, host_);
   }
   QImage Reel(int r) const {
@@ -72,7 +70,7 @@ class PlaySequenceTest : public ::testing::Test {
   void PressEverything() {
     play_->RequestSpin();
     play_->MaxBet();
-    for (int button = 1; button <= 10; ++button) play_->SelectBet(button);
+    for (int k = 1; k <= kBetButtons; ++k) play_->SelectBet(NumberedButton(k));
     play_->CountUpWin(0);
   }
   void ExpectNothingPressed(int credits) {
@@ -86,6 +84,7 @@ class PlaySequenceTest : public ::testing::Test {
   uint32_t seed_ = 0;
   GameState expected_;
   GameState gs_;
+  SlotMachine machine_{gs_};
   FakePlatform platform_;
   RecordingSounds sounds_;
   FakeHost host_;
@@ -101,7 +100,6 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   play_->RequestSpin();
   EXPECT_EQ(play_->CurrentStage(), Stage::kSpinning);
   EXPECT_EQ(gs_.Credits, 991) << "the stake leaves before any reel moves";
-  EXPECT_TRUE(gs_.Busy);
   EXPECT_EQ(host_.running_changes, std::vector<bool>{true});
   // The whole result is known at the press, and kept then as it will stand.
   EXPECT_EQ(host_.kept_credits, std::vector<int>{991 + expected_.GamePaid});
@@ -174,7 +172,6 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   EXPECT_EQ(gs_.Credits, 991 + expected_.GamePaid);
   EXPECT_EQ(gs_.LastBet, 9);
   EXPECT_FALSE(cycle_->Running());
-  EXPECT_TRUE(gs_.Busy);
   PressEverything();
   ExpectNothingPressed(991 + expected_.GamePaid);
   // A window the player opened from the menu keeps the bonus game waiting behind it, and the
@@ -206,7 +203,6 @@ TEST_F(PlaySequenceTest, OneSpinWithALineWinAndTheBonusStepByStep) {
   EXPECT_EQ(gs_.GamePaid, expected_.GamePaid + 18);
   EXPECT_EQ(gs_.BonusPayoffs, 18);
   EXPECT_EQ(sounds_.Count("Count"), CountSteps(expected_.GamePaid) + CountSteps(18));
-  EXPECT_FALSE(gs_.Busy);
   EXPECT_EQ(host_.running_changes, (std::vector<bool>{true, false}));
   EXPECT_EQ(sounds_.Count("WinWait"), 2);
   // The bonus game's prize is kept the moment it is paid.

@@ -83,7 +83,7 @@ TEST_F(Stakes, SpinRefusedWhenCreditsDoNotCoverTheStake) {
   EXPECT_EQ(platform_.messages[0].text, QStringLiteral("No bet was placed!"));
   EXPECT_EQ(state_.Credits, 5);
   EXPECT_EQ(state_.SpinCount, 0);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
 }
 
 TEST_F(Stakes, FewerLinesThenSpinStakesExactlyWhatIsLeft) {
@@ -267,7 +267,7 @@ TEST_F(Stakes, AMusicStartThatFailsInASpinRequestIsShownAndTheSpinGoesAhead) {
   EXPECT_EQ(state_.TotalBet, 27);
   EXPECT_EQ(state_.Credits, 1000 - 27);
   EXPECT_EQ(state_.Bet, 0);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
   window_.reset();  // before the sounds it plays to go
 }
 
@@ -283,7 +283,7 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
   EXPECT_EQ(platform_.Now() - t0, 47u * 25u);
   EXPECT_EQ(sounds_.Count("ReelStop"), 5);
   EXPECT_EQ(sounds_.Count("StartPendingTrack"), 1);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
   EXPECT_TRUE(window_->Cycle().Clock().Enabled());  // the wilds animate even without a win
   EXPECT_EQ(window_->CycleState().shown_win, -1);
 }
@@ -396,7 +396,7 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   bool busy_seen = true;
   auto poke = platform_.CreateTimer(40, true, [&] {
     ++attempts;
-    busy_seen = busy_seen && state_.Busy;
+    busy_seen = busy_seen && window_->Play().Running();
     ClickSpin();
     ClickMaxBet();
     ClickCredits(10);
@@ -526,13 +526,12 @@ TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
     platform_.on_modal = nullptr;
     EXPECT_TRUE(closed_at_point);
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_TRUE(state_.Quitting);
     const bool in_bonus = std::string(point.name) == "the bonus game";
     const int won = expected.GamePaid + (in_bonus ? expected.BallPrizes[winner] * 9 : 0);
     EXPECT_EQ(state_.Credits, 1000 - 9 + won);
     EXPECT_EQ(state_.WinToCount, 0);
     EXPECT_EQ(state_.GamePaid, won);
-    EXPECT_FALSE(state_.Busy);
+    EXPECT_FALSE(window_->Play().Running());
     // The game kept for the next start holds the whole win, and no bonus game opened unasked.
     EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + won));
     EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
@@ -557,7 +556,7 @@ TEST_F(CountUp, AWinOf1234IsCountedInEightyOneAudibleStepsOf75Ms) {
   EXPECT_EQ(state_.Credits, 1000 + 1234);
   EXPECT_EQ(state_.WinToCount, 0);
   EXPECT_EQ(platform_.Now() - t0, 81u * 75u);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
 }
 
 TEST_F(CountUp, WinMeterContinuesFromTheGivenStart) {
@@ -790,9 +789,9 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   };
   ClickSpin();
   PlayOut();
-  // After the spin's count-up: the bonus sound, the display frozen, Busy kept.
+  // After the spin's count-up: the bonus sound, the display frozen, play still running.
   EXPECT_EQ(sounds_.Count("Bonus"), 1);
-  EXPECT_TRUE(state_.Busy);
+  EXPECT_TRUE(window_->Play().Running());
   EXPECT_FALSE(window_->Cycle().Clock().Enabled());
   EXPECT_TRUE((window_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
@@ -817,7 +816,7 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   ASSERT_LT(expected.GamePaid + prize, 100);
   const QRect digits(S(428) - 3 * 16, top, 3 * 16, S(50) - top);
   EXPECT_EQ(window_->Surface().Image().copy(digits), meter.Image().copy(digits));
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->Play().Running());
   EXPECT_TRUE(window_->Cycle().Clock().Enabled());
   EXPECT_FALSE((window_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
 }

@@ -166,18 +166,17 @@ TEST_F(StartUp, AnOpenedGameIsOnTheMetersAtOnceAndTheBetStays) {
 
 TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   Start();
-  EXPECT_TRUE(state_.Busy);
+  EXPECT_TRUE(window_->StartUpTimer().Enabled());
   EXPECT_FALSE(window_->Menu().new_game->isEnabled());
   ClickSpin();
   PressKey(Qt::Key_Return);
   platform_.Advance(249);
-  EXPECT_TRUE(state_.Busy);
+  EXPECT_TRUE(window_->StartUpTimer().Enabled());
   EXPECT_EQ(state_.SpinCount, 0);
   EXPECT_EQ(state_.Credits, 1000);
   EXPECT_EQ(sounds_.Count("Start"), 0);
 
   platform_.Advance(1);
-  EXPECT_FALSE(state_.Busy);
   EXPECT_TRUE(window_->Menu().new_game->isEnabled());
   EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
                                                      "QueueFirstTrack", "Start"}));
@@ -348,7 +347,7 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   EXPECT_EQ(state_.BonusPayoffs, 0);
   EXPECT_EQ(state_.LinesBet, 5);
   EXPECT_EQ(state_.CreditsPerLine, 3);
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->StartUpTimer().Enabled());
 }
 
 TEST_F(StartUp, SoundProblemsAreToldOnceTheCabinetIsOnTheScreenAndStartUpGoesOn) {
@@ -376,7 +375,7 @@ TEST_F(StartUp, SoundProblemsAreToldOnceTheCabinetIsOnTheScreenAndStartUpGoesOn)
   EXPECT_EQ(state_.Credits, 1250);  // the running game was read all the same
   EXPECT_EQ(window_->width(), 790);
   Ready();
-  EXPECT_FALSE(state_.Busy);
+  EXPECT_FALSE(window_->StartUpTimer().Enabled());
   platform_.Advance(1000);
   const std::string folder = window_->Identity().AppDir;
   ASSERT_EQ(platform_.messages.size(), 2u);

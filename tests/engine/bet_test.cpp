@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "engine/game_state.h"
+#include "engine/slot_machine.h"
 
 TEST(BetButtonTest, ButtonsSetTheirValues) {
-  const int expected[] = {0, 1, 3, 5, 7, 9, 1, 2, 3, 5, 10, 0};
-  for (int b = 0; b <= 11; ++b) EXPECT_EQ(BetButtonValue(b), expected[b]) << "button " << b;
-  EXPECT_TRUE(IsLinesButton(5) && IsCreditsButton(6));
-  EXPECT_FALSE(IsLinesButton(6) || IsCreditsButton(5) || IsLinesButton(0) || IsCreditsButton(11));
+  const int expected[] = {1, 3, 5, 7, 9, 1, 2, 3, 5, 10};
+  for (int k = 1; k <= kBetButtons; ++k) {
+    EXPECT_EQ(BetButtonValue(NumberedButton(k)), expected[k - 1]) << "button " << k;
+    EXPECT_EQ(IsLinesButton(NumberedButton(k)), k <= 5) << "button " << k;
+  }
 }
 
 TEST(TakeStakeTest, TakesOnlyWhatTheCreditsCover) {
@@ -25,7 +27,7 @@ TEST(TakeStakeTest, TakesOnlyWhatTheCreditsCover) {
       {"exactly 90 for 90", 90, 9, 10, 0, 0, true, 90, 0},
       {"last bet re-staked", 100, 9, 1, 0, 9, true, 9, 91},
       {"last bet not covered", 8, 9, 1, 0, 9, false, 0, 8},
-      {"credits button staked already", 10, 9, 10, 90, 0, false, 90, 10},
+      {"a stake is taken anew at every request", 10, 9, 1, 90, 0, true, 9, 1},
       {"empty selection stakes nothing", 50, 0, 1, 0, 0, false, 0, 50},
   };
   for (const Case& c : cases) {
@@ -47,22 +49,27 @@ TEST(CreditCheckTest, CoverTestAndMessages) {
   EXPECT_FALSE(CanBetMax(89));  // max bet with 89 credits does nothing
   EXPECT_TRUE(CanBetMax(90));
 
-  // A credits button is checked against the lines already selected; a lines button never is.
+  // A credits button is checked against the lines already selected; a lines button never is. A
+  // refused button changes nothing; one that stands is lit and forgets the last bet.
   GameState state;
+  SlotMachine machine(state);
+  machine.ResetBet();
   state.Credits = 50;
-  state.LinesBet = 9;
-  state.CreditsPerLine = 1;
-  const BetChoice refused = ChooseBet(state, 10);
-  EXPECT_EQ(refused.refusal, CreditCheckMessage(50, 90));
-  const BetChoice covered = ChooseBet(state, 9);  // 9 lines at 5: 45 credits
-  EXPECT_EQ(covered.refusal, "");
-  EXPECT_EQ(covered.per_line, 5);
-  EXPECT_EQ(covered.lines, 9);
+  state.LastBet = 9;
+  EXPECT_EQ(machine.Select(BetButton::kPerLine10), CreditCheckMessage(50, 90));
+  EXPECT_EQ(state.CreditsPerLine, 1);
+  EXPECT_EQ(state.CreditsButton, 6);
+  EXPECT_EQ(state.LastBet, 9);
+  EXPECT_EQ(machine.Select(BetButton::kPerLine5), "");  // 9 lines at 5: 45 credits
+  EXPECT_EQ(state.CreditsPerLine, 5);
+  EXPECT_EQ(state.CreditsButton, 9);
+  EXPECT_EQ(state.LinesBet, 9);
+  EXPECT_EQ(state.LastBet, 0);
   state.Credits = 0;
-  const BetChoice lines = ChooseBet(state, 2);
-  EXPECT_EQ(lines.refusal, "");
-  EXPECT_EQ(lines.lines, 3);
-  EXPECT_EQ(lines.per_line, 1);
+  EXPECT_EQ(machine.Select(BetButton::kLines3), "");
+  EXPECT_EQ(state.LinesBet, 3);
+  EXPECT_EQ(state.LinesButton, 2);
+  EXPECT_EQ(machine.Selection(), 15);
   EXPECT_EQ(CreditCheckMessage(50, 90),
             "You have 50, but you tried to bet 90 credits.  You cannot bet more credits than you "
             "have.  Borrow some credits or place a smaller bet.");

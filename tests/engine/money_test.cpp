@@ -16,6 +16,7 @@
 #include "engine/loans.h"
 #include "engine/reels.h"
 #include "engine/scale.h"
+#include "engine/slot_machine.h"
 #include "engine/spin.h"
 #include "engine/statistics.h"
 
@@ -115,6 +116,7 @@ TEST(LongPlay, EveryCreditPaidIsAccountedForAfterEverySpin) {
   s.Borrowed = 1000;
   s.LinesBet = 9;
   s.CreditsPerLine = 1;
+  SlotMachine machine(s);
   std::mt19937 player(17);
   auto chance = [&](int one_in) { return player() % one_in == 0; };
 
@@ -128,8 +130,8 @@ TEST(LongPlay, EveryCreditPaidIsAccountedForAfterEverySpin) {
 
   for (int n = 1; n <= spins; ++n) {
     if (n == 1 || chance(3)) {  // a new selection; otherwise the last stake is played again
-      s.LinesBet = BetButtonValue(1 + static_cast<int>(player() % 5));
-      s.CreditsPerLine = BetButtonValue(6 + static_cast<int>(player() % 5));
+      s.LinesBet = BetButtonValue(NumberedButton(1 + static_cast<int>(player() % 5)));
+      s.CreditsPerLine = BetButtonValue(NumberedButton(6 + static_cast<int>(player() % 5)));
       s.LastBet = 0;
     }
     if (!CreditsCover(s.Credits, s.LinesBet, s.CreditsPerLine) || s.Credits < s.LastBet) {
@@ -139,11 +141,10 @@ TEST(LongPlay, EveryCreditPaidIsAccountedForAfterEverySpin) {
     }
 
     const int32_t credits_before = s.Credits;
-    ASSERT_TRUE(TakeStake(s)) << "spin " << n;
+    ASSERT_TRUE(machine.TakeStake()) << "spin " << n;
     ASSERT_EQ(s.Credits, credits_before - s.Bet);
     staked += s.Bet;
-    CountSpin(s);
-    const bool bonus = PlaySpin(s, blur_height, offsets);
+    const bool bonus = machine.Spin(blur_height, offsets);
 
     int64_t spin_won = s.ScatterWin;
     for (int line = 1; line <= kPaylines; ++line) spin_won += s.LineWin[line];
@@ -164,15 +165,14 @@ TEST(LongPlay, EveryCreditPaidIsAccountedForAfterEverySpin) {
         if (pick.outcome == BonusGame::Outcome::kBomb) picked = 0;
       }
       ASSERT_EQ(game.Total(), picked);
-      s.BonusWin = game.Total();
-      AddBonusWin(s);
+      machine.EndBonusGame(game.Total());
+      machine.PayBonusWin();
       ASSERT_EQ(CountUpWholeWin(s), s.BonusWin);
       spin_won += s.BonusWin;
       bonus_paid += s.BonusWin;
     }
     paid += spin_won;
-    s.LastBet = s.Bet;
-    s.Bet = 0;
+    machine.EndSpin();
 
     ASSERT_EQ(int64_t{s.Credits} - s.Borrowed + s.TotalBet, paid) << "spin " << n;
     ASSERT_EQ(ComputeStatistics(s).payoffs, paid);
