@@ -14,10 +14,10 @@
 
 #include "app/cabinet_view.h"
 #include "app/play_sequence.h"
+#include "app/start_up.h"
 #include "app/win_cycle.h"
 #include "engine/game_state.h"
 #include "engine/slot_machine.h"
-#include "platform/after_first_paint.h"
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
 #include "platform/web_browser.h"
@@ -73,7 +73,7 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   WinCycle& Cycle() { return *win_cycle_; }
   const WinCycleState& CycleState() const { return win_cycle_->State(); }
   RunningGameWriter& Keeper() { return *keeper_; }
-  Timer& StartUpTimer() { return *start_up_timer_; }
+  Timer& StartUpTimer() { return start_up_->Clock(); }
   const GameMenu& Menu() const { return menu_; }
 
   // Draws the cabinet's first picture ahead (CabinetView::DrawAhead); called once, before show().
@@ -110,10 +110,10 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   bool event(QEvent* event) override;
 
  private:
+  // The window's start-up, step by step (app/start_up.cpp).
   void SetUpGame(const StartOptions& options);
-  // Readies the sounds and the music, once.
-  void StartSounds();
-  void FinishStartUp();
+  // Start-up has ended: the cabinet keeps its art for the next start and the commands open.
+  void StartUpEnded();
   void BuildMenu();
   // Keeps the running game in the file now; false when it could not be written (the caller
   // tells the player).
@@ -150,10 +150,7 @@ class MainWindow : public QMainWindow, private PlayHost, private CabinetView::Ho
   std::unique_ptr<PlaySequence> play_;
   // The bonus game while it is open.
   std::unique_ptr<BonusGameWindow> bonus_;
-  std::unique_ptr<Timer> start_up_timer_;
-  // Readies the sounds and the music once the window is first drawn.
-  std::unique_ptr<AfterFirstPaint> sounds_start_;
-  bool sounds_started_ = false;
+  std::unique_ptr<StartUpPhase> start_up_;
   // The window has been asked to close: play finishes at once, and the window closes when it
   // has come to rest.
   bool closing_ = false;
