@@ -219,7 +219,7 @@ void SilenceBetweenTracks(benchmark::State& bench) {
   GameIdentity identity;
   identity.AppDir = dir.path().toStdString() + "/";
   identity.SoundRoot = "Zelmar";
-  // Ten tracks whose lengths fall at different points of the music timer's 100 ms period.
+  // Ten tracks of lengths a little apart.
   std::map<std::string, double> length;
   for (int n = 0; n < 10; ++n) {
     const std::string path = identity.AppDir + "Zelmar" + std::to_string(n) + ".mid";

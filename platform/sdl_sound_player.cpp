@@ -439,6 +439,11 @@ class SdlSoundPlayer : public SoundPlayer {
         font_error_ = "the sound font " + font + " could not be loaded";
       }
       if (font_error_.empty()) synth->HoldInstruments(job.instruments);
+      // What the tracks before let go of (their instruments' samples, their events) glibc keeps
+      // in the arenas it came from, one for each thread that allocated it, a loader among them:
+      // handed back to the system once a track change, or a play of synthesized tracks holds
+      // some 7 MB more after its first few tracks (bench/music_memory.sh).
+      malloc_trim(0);
       prepared_generation_ = job.generation;
       // The audio thread renders nothing until the font is in, and starts the first track with
       // the first sound it renders, as a synthesizer that has just loaded its font would.

@@ -24,7 +24,7 @@ constexpr char kDefaultSoundResource[] = ":/art/sounds/default_sound.wav";
 GameAudio::GameAudio(SoundPlayer& player, Platform& platform)
     : player_(player), platform_(platform) {
   player_.SetMusicEndHandler([this](MusicEnd end) { MusicEnded(end); });
-  music_timer_ = platform_.CreateTimer(kMusicTickMs, true, [this] { StartPendingTrack(); });
+  music_timer_ = platform_.CreateTimer(kMusicTickMs, false, [this] { StartPendingTrack(); });
 }
 
 GameAudio::~GameAudio() {
@@ -111,6 +111,7 @@ void GameAudio::QueueFirstTrack() {
   track_index_ = -1;
   NextTrack();
   track_index_ += kPendingOffset;
+  music_timer_->SetEnabled(true);
 }
 
 bool GameAudio::PlayDefault(std::function<void()> when_finished) {
@@ -183,7 +184,9 @@ void GameAudio::NextTrack() {
 }
 
 void GameAudio::StartPendingTrack() {
-  // While Music is off a pending start waits; switching Music on starts it.
+  // The timer ticks only while a track waits for it. While Music is off a pending start waits;
+  // switching Music on starts it.
+  music_timer_->SetEnabled(false);
   if (track_index_ < kPendingOffset || !music_on_) return;
   while (track_index_ >= kPendingOffset) track_index_ -= kPendingOffset;
   OpenAndPlay(track_index_);
@@ -213,6 +216,7 @@ void GameAudio::MusicEnded(MusicEnd end) {
   if (end != MusicEnd::kPlayedToEnd) return;
   NextTrack();
   track_index_ += kPendingOffset;
+  music_timer_->SetEnabled(true);
   player_.CloseMusic();
 }
 

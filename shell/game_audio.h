@@ -7,8 +7,10 @@
 //
 // Music. Up to ten tracks AppDir + SoundRoot + digit + ".mid", found at start-up, play one after
 // another in ascending order and wrap around. A track that has played to its end makes the
-// next one pending; a 100 ms timer that never stops (or a spin request) starts it. Music off
-// stops the track; Music on starts the current track again from its beginning.
+// next one pending; the next tick of a 100 ms timer (or a spin request) starts it. The timer runs
+// only while a track is pending: at rest, with the music playing, nothing wakes the game ten
+// times a second. Music off stops the track; Music on starts the current track again from its
+// beginning.
 //
 // The device. LoadSounds opens it without waiting for it (SoundPlayer::Open); the effects are
 // read once it is open. Until then every effect is silent, except the start-up sound, which plays

@@ -104,6 +104,8 @@ TEST_F(Audio, ATrackThatEndedClosesAndTheNextStartsWithinOneTick) {
   Start();
   platform_.Advance(GameAudio::kMusicTickMs);
   EXPECT_EQ(player_.Take(), (Calls{"file Zelmar7.wav", "open Zelmar5.mid", "play"}));
+  // While a track plays, no timer wakes the game.
+  EXPECT_EQ(platform_.ActiveTimerCount(), 0);
   player_.EndTrack(MusicEnd::kStopped);  // not an end of play: nothing changes
   platform_.Advance(GameAudio::kMusicTickMs);
   EXPECT_TRUE(player_.Take().empty());
@@ -114,6 +116,7 @@ TEST_F(Audio, ATrackThatEndedClosesAndTheNextStartsWithinOneTick) {
   platform_.Advance(1);
   EXPECT_EQ(player_.Take(), (Calls{"open Zelmar5.mid", "play"}));
   EXPECT_EQ(audio_->TrackIndex(), 5);
+  EXPECT_EQ(platform_.ActiveTimerCount(), 0);
 }
 
 TEST_F(Audio, ASpinStartsAPendingTrackAtOnceAndTheTimerFindsNothingLeft) {

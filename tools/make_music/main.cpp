@@ -50,16 +50,20 @@ std::vector<int16_t> Render(const std::vector<uint8_t>& track, const std::string
   return out;
 }
 
-// Writes the samples as FLAC at the strongest compression (it costs the decoder nothing more);
-// the encoder decodes what it writes as it goes and fails on any sample that differs.
+// Writes the samples as FLAC at compression level 3, for the player's CPU: the game decodes its
+// recording all the while the music plays, and at level 3 the six tracks take a third fewer
+// instructions to decode than at the strongest level 8 (5.1 against 7.5 billion), for 4 MB more
+// (76.5 against 72.5 MB); level 0 would save a sixth more for 3 MB more again. The encoder
+// decodes what it writes as it goes and fails on any sample that differs.
 bool WriteFlac(const std::string& path, const std::vector<int16_t>& samples) {
+  constexpr unsigned kCompressionLevel = 3;
   FLAC__StreamEncoder* encoder = FLAC__stream_encoder_new();
   if (encoder == nullptr) return false;
   const uint32_t frames = static_cast<uint32_t>(samples.size() / 2);
   FLAC__stream_encoder_set_channels(encoder, 2);
   FLAC__stream_encoder_set_bits_per_sample(encoder, 16);
   FLAC__stream_encoder_set_sample_rate(encoder, kAudioRate);
-  FLAC__stream_encoder_set_compression_level(encoder, 8);
+  FLAC__stream_encoder_set_compression_level(encoder, kCompressionLevel);
   FLAC__stream_encoder_set_verify(encoder, true);
   FLAC__stream_encoder_set_total_samples_estimate(encoder, frames);
   bool ok = FLAC__stream_encoder_init_file(encoder, path.c_str(), nullptr, nullptr) ==
