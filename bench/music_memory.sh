@@ -31,15 +31,8 @@ mkdir -p "$work/game/sound" "$work/home"
 cp "$build/zelmar-slots" "$build"/Zelmar* "$build/zelmar-slots.hlp" "$work/game/"
 cp "$build/sound/zelmar-slots-sound.so" "$work/game/sound/"
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -br -nolisten tcp -noreset 3>"$work/display" \
-  2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-DISPLAY=:$(cat "$work/display")
-export DISPLAY
+source "$(dirname "$0")/screen.sh"
+start_screen 1920x1080
 
 HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" "$work/game/zelmar-slots" \
   >/dev/null 2>&1 &

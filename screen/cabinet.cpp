@@ -104,7 +104,9 @@ bool Cabinet::ReadKeptArt(int width) {
 void Cabinet::KeepLaidOutArt() {
   if (kept_.dir.empty() || layout_kept_ || !layout_clean_ || keeping_.valid()) return;
   layout_kept_ = true;
-  // The pictures are shared with the thread, not copied: the cabinet never draws into them.
+  // Written on a thread of its own: the 14 MB of a 1920x1080 layout take some 126 ms to write,
+  // five reel frames if the user-interface thread wrote them as play begins. The pictures are
+  // shared with the thread, not copied: the cabinet never draws into them.
   MainArt pictures = art_;
   pictures.decoded = nullptr;
   const std::string path =
