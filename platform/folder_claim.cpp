@@ -4,13 +4,13 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cerrno>
 #include <chrono>
@@ -47,6 +47,62 @@ QString CleanToken(const QByteArray& bytes) {
   return QString::fromLatin1(bytes);
 }
 
+// The socket's address; false when the path does not fit in one.
+bool SocketAddress(const std::string& path, sockaddr_un* address) {
+  *address = sockaddr_un{};
+  address->sun_family = AF_UNIX;
+  if (path.size() >= sizeof address->sun_path) return false;
+  std::memcpy(address->sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+// A later start that connected: its request is read as it comes, answered, and the connection
+// closed. A caller that says nothing useful in time, or too much, is let go of.
+class Caller : public QObject {
+ public:
+  Caller(int fd, const std::function<void(const QString&)>& show, QObject* parent)
+      : QObject(parent), fd_(fd), show_(show), readable_(fd, QSocketNotifier::Read, this) {
+    connect(&readable_, &QSocketNotifier::activated, this, [this] { Read(); });
+    QTimer::singleShot(kRequestWaitMs, this, [this] { Done(); });
+  }
+  ~Caller() override {
+    readable_.setEnabled(false);
+    ::close(fd_);
+  }
+  Caller(const Caller&) = delete;
+  Caller& operator=(const Caller&) = delete;
+
+ private:
+  void Read() {
+    char bytes[512];
+    const ssize_t got = ::recv(fd_, bytes, sizeof bytes, MSG_DONTWAIT);
+    if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (got <= 0) return Done();
+    request_.append(bytes, got);
+    const qsizetype end = request_.indexOf('\n');
+    if (end < 0) {
+      if (request_.size() > kLongestRequest) Done();
+      return;
+    }
+    const QByteArray line = request_.left(end);
+    if (line.startsWith(kShowRequest)) {
+      show_(CleanToken(line.mid(qsizetype(std::strlen(kShowRequest)))));
+      // A few bytes on a fresh connection: they fit in its buffer at once.
+      (void)::send(fd_, kShownAnswer, std::strlen(kShownAnswer), MSG_NOSIGNAL | MSG_DONTWAIT);
+    }
+    Done();
+  }
+  void Done() {
+    readable_.setEnabled(false);
+    deleteLater();
+  }
+
+  const int fd_;
+  const std::function<void(const QString&)> show_;
+  QSocketNotifier readable_;
+  QByteArray request_;
+};
+
 }  // namespace
 
 FolderClaim::FolderClaim(const std::string& folder) {
@@ -77,8 +133,12 @@ FolderClaim::FolderClaim(const std::string& folder) {
 
 FolderClaim::~FolderClaim() {
   // The socket goes first, so that no later start finds it with the claim already let go of.
-  delete server_;
-  server_ = nullptr;
+  if (calls_ != nullptr) {
+    const int fd = static_cast<int>(calls_->socket());
+    delete calls_;
+    ::unlink(socket_path_.c_str());
+    ::close(fd);
+  }
   if (lock_fd_ >= 0) ::close(lock_fd_);
 }
 
@@ -104,11 +164,8 @@ std::string FolderClaim::SocketPath(const std::string& folder) {
 }
 
 bool FolderClaim::AskHolderToShow(const std::string& activation_token, int timeout_ms) const {
-  if (state_ != State::kHeldElsewhere) return false;
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  if (socket_path_.size() >= sizeof address.sun_path) return false;
-  std::memcpy(address.sun_path, socket_path_.c_str(), socket_path_.size() + 1);
+  sockaddr_un address;
+  if (state_ != State::kHeldElsewhere || !SocketAddress(socket_path_, &address)) return false;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   const auto ms_left = [&] {
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -153,36 +210,31 @@ bool FolderClaim::AskHolderToShow(const std::string& activation_token, int timeo
 }
 
 void FolderClaim::Listen(std::function<void(const QString& activation_token)> show) {
-  if (state_ != State::kHeld || server_ != nullptr) return;
-  server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
-  // This copy holds the claim, so a socket left where it listens is one a killed copy left.
-  QLocalServer::removeServer(QString::fromStdString(socket_path_));
-  if (!server_->listen(QString::fromStdString(socket_path_))) {
+  if (state_ != State::kHeld || calls_ != nullptr) return;
+  // A plain socket of the system's, not one of Qt's network module: that module would bring a
+  // dozen libraries (Kerberos among them) into every start of the game for this one socket.
+  sockaddr_un address;
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+  // Only the user may connect: Linux gives the socket's file the mode of the socket itself.
+  const bool listening =
+      fd >= 0 && SocketAddress(socket_path_, &address) && ::fchmod(fd, 0600) == 0 &&
+      // This copy holds the claim, so a socket left where it listens is one a killed copy left.
+      (::unlink(socket_path_.c_str()) == 0 || errno == ENOENT) &&
+      ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+      ::listen(fd, SOMAXCONN) == 0;
+  if (!listening) {
     std::fprintf(stderr,
                  "zelmar-slots: cannot listen at %s (%s): a second start will not show "
                  "this game\n",
-                 socket_path_.c_str(), server_->errorString().toLocal8Bit().constData());
+                 socket_path_.c_str(), ErrorText(errno).c_str());
+    if (fd >= 0) ::close(fd);
     return;
   }
-  connect(server_, &QLocalServer::newConnection, this, [this, show = std::move(show)] {
-    while (QLocalSocket* start = server_->nextPendingConnection()) {
-      connect(start, &QLocalSocket::disconnected, start, &QObject::deleteLater);
-      // A peer that says nothing useful in time is let go of.
-      QTimer::singleShot(kRequestWaitMs, start, [start] { start->abort(); });
-      connect(start, &QLocalSocket::readyRead, start, [start, show] {
-        if (!start->canReadLine()) {
-          if (start->bytesAvailable() > kLongestRequest) start->abort();
-          return;
-        }
-        const QByteArray line = start->readLine().chopped(1);
-        if (line.startsWith(kShowRequest)) {
-          show(CleanToken(line.mid(qsizetype(std::strlen(kShowRequest)))));
-          start->write(kShownAnswer);
-          start->flush();
-        }
-        start->disconnectFromServer();
-      });
+  calls_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+  connect(calls_, &QSocketNotifier::activated, this, [this, fd, show = std::move(show)] {
+    int caller = -1;
+    while ((caller = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
+      new Caller(caller, show, this);
     }
   });
 }

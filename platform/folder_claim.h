@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-class QLocalServer;
+class QSocketNotifier;
 
 class FolderClaim : public QObject {
  public:
@@ -48,5 +48,6 @@ class FolderClaim : public QObject {
   std::string problem_;
   std::string socket_path_;
   int lock_fd_ = -1;
-  QLocalServer* server_ = nullptr;
+  // Tells of later starts calling at the socket, once this copy listens.
+  QSocketNotifier* calls_ = nullptr;
 };

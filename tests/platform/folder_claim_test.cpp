@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <future>
@@ -38,8 +39,15 @@ TEST_F(FolderClaimTest, OneHolderAnswersLaterStartsWithTheirTokenAndLetsGoWhenIt
   auto holder = std::make_unique<FolderClaim>(folder_);
   ASSERT_EQ(holder->GetState(), FolderClaim::State::kHeld);
   EXPECT_TRUE(QFileInfo(QString::fromStdString(folder_)).isDir());
+  // A socket file a killed holder left behind is no obstacle.
+  const QString socket = QString::fromStdString(FolderClaim::SocketPath(folder_));
+  QFile left(socket);
+  ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+  left.close();
   std::vector<QString> shown;
   holder->Listen([&](const QString& token) { shown.push_back(token); });
+  // Only the user may call at the socket.
+  EXPECT_EQ(QFileInfo(socket).permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser);
 
   const FolderClaim later(folder_);
   ASSERT_EQ(later.GetState(), FolderClaim::State::kHeldElsewhere);
@@ -58,7 +66,7 @@ TEST_F(FolderClaimTest, OneHolderAnswersLaterStartsWithTheirTokenAndLetsGoWhenIt
   EXPECT_FALSE(later.AskHolderToShow("", 50));
   const FolderClaim next(folder_);
   EXPECT_EQ(next.GetState(), FolderClaim::State::kHeld);
-  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(FolderClaim::SocketPath(folder_))));
+  EXPECT_FALSE(QFileInfo::exists(socket));
 }
 
 TEST_F(FolderClaimTest, AFolderThatCannotBeLockedLetsTheGameRunUnguardedAndSaysWhy) {
