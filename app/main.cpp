@@ -1,4 +1,4 @@
-// The program: one main window and its message loop.
+// The program: one game in its main window, and the message loop.
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
@@ -130,10 +130,14 @@ int main(int argc, char** argv) {
   StartOptions options;
   options.kept_art_dir = kept_art_dir;
   options.surface = std::move(surface);
-  MainWindow window(state, *platform, sounds, *help, *web, options);
+  // The window first: the game is laid out for the game area below its menu bar. The game goes
+  // first, out of the window it is shown in.
+  const GameServices services{*platform, sounds, *help, *web};
+  MainWindow window(services);
+  Game game(state, services, window, options);
   claim.Listen([&window](const QString& token) { ShowRunningGame(window, token); });
   const OrderlyEnd orderly_end(window);
-  window.DrawCabinetAhead();
+  game.View().DrawAhead();
   window.show();
   // The icon comes from the desktop's icon theme, whose first lookup takes milliseconds: the
   // window takes it once it is drawn (the window manager and the task bar follow the change).
