@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <functional>
 
 #include "app/main_window.h"
 #include "shell/help_topics.h"
@@ -13,28 +12,29 @@
 
 void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
-  auto command = [this](QMenu* menu, const QString& caption, std::function<void()> run) {
+  auto command = [this](QMenu* menu, const QString& caption, auto run) {
     QAction* action = menu->addAction(caption);
-    connect(action, &QAction::triggered, this, std::move(run));
+    connect(action, &QAction::triggered, this, run);
     return action;
   };
-  // The game's own commands, while a game is shown.
-  auto game_command = [this, &command](QMenu* menu, const QString& caption, void (Game::*run)()) {
-    return command(menu, caption, [this, run] {
-      if (game_ != nullptr) (game_->*run)();
-    });
-  };
-  auto bar_command = [this, bar](const QString& caption, std::function<void()> run) {
+  auto bar_command = [this, bar](const QString& caption, auto run) {
     QAction* action = bar->addAction(caption);
-    connect(action, &QAction::triggered, this, std::move(run));
+    connect(action, &QAction::triggered, this, run);
     return action;
   };
 
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
-  menu_.new_game = game_command(file, QStringLiteral("&New Game"), &Game::NewGame);
+  // The game's own commands, while a game is shown.
+  menu_.new_game = command(file, QStringLiteral("&New Game"), [this] {
+    if (game_ != nullptr) game_->NewGame();
+  });
   file->addSeparator();
-  menu_.open_game = game_command(file, QStringLiteral("&Open Game"), &Game::OpenGame);
-  menu_.save_game = game_command(file, QStringLiteral("&Save Game"), &Game::SaveGame);
+  menu_.open_game = command(file, QStringLiteral("&Open Game"), [this] {
+    if (game_ != nullptr) game_->OpenGame();
+  });
+  menu_.save_game = command(file, QStringLiteral("&Save Game"), [this] {
+    if (game_ != nullptr) game_->SaveGame();
+  });
   file->addSeparator();
   command(file, QStringLiteral("E&xit"), [this] { close(); });
 
