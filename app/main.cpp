@@ -119,8 +119,9 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
-  // The audio device outlives the game's sounds, which outlive the main window. It is opened
-  // once the window is on the screen, from the sound module in the real program file's folder.
+  // The audio device outlives the game's sounds, which outlive the game and its window. It is
+  // opened once the window is on the screen, from the sound module in the real program file's
+  // folder.
   std::unique_ptr<SoundPlayer> player = CreateSoundModulePlayer(
       QCoreApplication::applicationDirPath().toStdString() + "/" + kSoundModuleFile);
   GameAudio sounds(*player, *platform);

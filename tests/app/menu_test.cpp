@@ -150,7 +150,7 @@ TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
     EXPECT_FALSE(window_->isVisible()) << by_exit;
     EXPECT_EQ(help_.closes, 1) << by_exit;
     EndGame();
-    EXPECT_EQ(sounds_.calls.back(), "CloseMusic") << by_exit;  // the music ends with the window
+    EXPECT_EQ(sounds_.calls.back(), "CloseMusic") << by_exit;  // the music ends with the game
     state_ = GameState();
     help_.closes = 0;
   }

@@ -794,7 +794,7 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   EXPECT_EQ(bonus_total, -1);
   platform_.Advance(1);
   ASSERT_EQ(bonus_total, prize);
-  // The bonus window closes itself; then the main window pays what it left.
+  // The bonus window closes itself; then the game pays what it left.
   platform_.Advance(10000);
   EXPECT_EQ(state_.BonusWin, prize);
   EXPECT_EQ(state_.GamePaid, expected.GamePaid + prize);
