@@ -1,4 +1,4 @@
-// The program: one main window and its message loop.
+// The program: one game in its main window, and the message loop.
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
@@ -119,8 +119,9 @@ int main(int argc, char** argv) {
   InstallFontSubstitutes();
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
-  // The audio device outlives the game's sounds, which outlive the main window. It is opened
-  // once the window is on the screen, from the sound module in the real program file's folder.
+  // The audio device outlives the game's sounds, which outlive the game and its window. It is
+  // opened once the window is on the screen, from the sound module in the real program file's
+  // folder.
   std::unique_ptr<SoundPlayer> player = CreateSoundModulePlayer(
       QCoreApplication::applicationDirPath().toStdString() + "/" + kSoundModuleFile);
   GameAudio sounds(*player, *platform);
@@ -130,10 +131,14 @@ int main(int argc, char** argv) {
   StartOptions options;
   options.kept_art_dir = kept_art_dir;
   options.surface = std::move(surface);
-  MainWindow window(state, *platform, sounds, *help, *web, options);
+  // The window first: the game is laid out for the game area below its menu bar. The game goes
+  // first, out of the window it is shown in.
+  const GameServices services{*platform, sounds, *help, *web};
+  MainWindow window(services);
+  Game game(state, services, window, options);
   claim.Listen([&window](const QString& token) { ShowRunningGame(window, token); });
   const OrderlyEnd orderly_end(window);
-  window.DrawCabinetAhead();
+  game.View().DrawAhead();
   window.show();
   // The icon comes from the desktop's icon theme, whose first lookup takes milliseconds: the
   // window takes it once it is drawn (the window manager and the task bar follow the change).

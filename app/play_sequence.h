@@ -34,7 +34,7 @@ class StatusLine;
 class WinCycle;
 struct ScreenLayout;
 
-// What the sequence needs from the window that shows it.
+// What the sequence needs from the game it plays in.
 class PlayHost {
  public:
   virtual ~PlayHost() = default;

@@ -1,30 +1,20 @@
-// MainWindow: the side windows that the menu bar's own commands open.
+// MainWindow: the side windows that the menu bar's own commands open to show the game (the
+// borrow dialog, which changes its money, is the game's).
 #include "app/main_window.h"
-#include "windows/borrow_dialog.h"
 #include "windows/payoff_chart.h"
 #include "windows/statistics_window.h"
 
-void MainWindow::Borrow() {
-  // Like New Game: credits that a spin, a count-up or a bonus game is still moving must not
-  // change under it.
-  if (play_->Running()) return;
-  {
-    BorrowDialog dialog(gs_, identity_, view_->Shown().Art(), platform_, this);
-    platform_.RunModal(&dialog);
-  }
-  keeper_->Keep(gs_);  // what was borrowed or paid back
-  PaintAll();
-}
-
 void MainWindow::ShowStatistics() {
-  StatisticsWindow window(gs_, this);
-  platform_.RunModal(&window);
+  if (game_ == nullptr) return;
+  StatisticsWindow window(game_->State(), this);
+  services_.platform.RunModal(&window);
 }
 
 void MainWindow::ShowPayoffChart() {
+  if (game_ == nullptr) return;
   // The chart draws the cabinet's symbols as laid out, at the cabinet's scale and pixel ratio.
-  const Cabinet& cabinet = view_->Shown();
+  const Cabinet& cabinet = game_->View().Shown();
   PayoffChartWindow chart(cabinet.Layout().scale, cabinet.Layout().CellSize,
                           cabinet.Art().symbol_bitmap, this);
-  platform_.RunModal(&chart);
+  services_.platform.RunModal(&chart);
 }

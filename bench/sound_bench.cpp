@@ -292,13 +292,16 @@ void StartupToFirstPaint(benchmark::State& bench) {
     } else {
       sounds = std::make_unique<SilentSounds>();
     }
-    auto window = std::make_unique<MainWindow>(state, platform, *sounds, *help, *web, options);
+    const GameServices services{platform, *sounds, *help, *web};
+    auto window = std::make_unique<MainWindow>(services);
+    auto game = std::make_unique<Game>(state, services, *window, options);
     window->show();
     QCoreApplication::processEvents();
-    window->PaintAll();
+    game->View().PaintAll();
     bench.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     // The device opening after the first paint is done before the next start-up is timed.
     for (int i = 0; player && !player->HasDevice() && i < 300; ++i) RunEvents(10);
+    game.reset();
     window.reset();
   }
 }

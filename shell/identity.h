@@ -1,5 +1,5 @@
 // Who the running game is and where it lives: the names that captions, message boxes and file
-// lookups use. Set once at start-up by the main window, read by every window it opens.
+// lookups use. Set once at start-up by the game, read by every window it opens.
 #pragma once
 
 #include <string>

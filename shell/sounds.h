@@ -38,7 +38,7 @@ class GameSounds {
   virtual bool MusicOn() const = 0;
   virtual void SwitchMusic() = 0;
 
-  // The main window is going: the music stops and its track is closed.
+  // The game is going: the music stops and its track is closed.
   virtual void CloseMusic() = 0;
 };
 

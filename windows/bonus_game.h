@@ -1,6 +1,6 @@
 // The bonus game: a borderless, screen-covering black window with a fixed 640 x 480 picture in
 // its centre, where the player picks walking characters to reveal prizes or a bomb, or clicks a
-// STOP sign to collect. It is opened modally by the main window; its total leaves it through the
+// STOP sign to collect. It is opened modally over the main window; its total leaves it through the
 // machine (SlotMachine::EndBonusGame) as it closes.
 #pragma once
 

@@ -155,12 +155,6 @@ class DamagedFile : public GameFixture,
  protected:
   // Starts the game as the program does, with the real help window.
   void StartGame(uint32_t seed, const GameFile& file) {
-    platform_.width = file.screen_width;
-    platform_.height = file.screen_height;
-    StartOptions options;
-    options.seed = seed;
-    options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
-    qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
     GameSounds* sounds = &sounds_;
     if (IsSound(file.kind)) {  // the real player, on SDL's silent output
       audio_.reset();
@@ -168,10 +162,7 @@ class DamagedFile : public GameFixture,
       audio_ = std::make_unique<GameAudio>(*player_, platform_);
       sounds = audio_.get();
     }
-    window_ =
-        std::make_unique<MainWindow>(state_, platform_, *sounds, *help_window_, web_, options);
-    window_->show();
-    platform_.ProcessMessages();
+    Start(seed, file.screen_width, file.screen_height, platform_.dpi, sounds, help_window_.get());
     Ready();
   }
 
@@ -232,20 +223,8 @@ class DamagedFile : public GameFixture,
     return nullptr;
   }
 
-  QAction* MenuItem(const QString& menu, const QString& item) {
-    for (QAction* top : window_->menuBar()->actions()) {
-      if (top->text() != menu) continue;
-      for (QAction* action : top->menu()->actions()) {
-        if (action->text() == item) return action;
-      }
-    }
-    ADD_FAILURE() << "no menu item " << item.toStdString();
-    static QAction none;
-    return &none;
-  }
-
-  // The window goes before the sounds and the help window it uses.
-  void TearDown() override { window_.reset(); }
+  // The game and its window go before the sounds and the help window they use.
+  void TearDown() override { EndGame(); }
 
   std::unique_ptr<HelpViewer> help_window_ = CreateHelpWindowViewer();
   std::unique_ptr<SoundPlayer> player_;
@@ -261,8 +240,8 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   const GameState expected = PredictSpin(seed, 9, 1);
   // The cabinet as it looks with the art carried in the program.
   StartGame(seed, file);
-  const QImage carried = window_->Surface().Image().copy();
-  window_.reset();
+  const QImage carried = Surface().Image().copy();
+  EndGame();
   state_ = GameState();
   platform_.messages.clear();
 
@@ -291,7 +270,7 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   // A file that is not a whole, readable picture leaves the carried art in place, and no damage
   // brings back a saved game that is not there.
   if (damage != Damage::kTinyPicture) {
-    EXPECT_TRUE(window_->Surface().Image() == carried);
+    EXPECT_TRUE(Surface().Image() == carried);
   }
   // A skipped replacement picture is named, with why, on the program's error output, where a
   // player who put it there looks.
@@ -305,11 +284,11 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.ReelStop, expected.ReelStop);
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
-  EXPECT_FALSE(window_->Play().Running());
-  window_->Keeper().Flush();  // what keeping the spin had to say, said before the close
-  platform_.Advance(2000);    // the win cycle runs over the damaged art
+  EXPECT_FALSE(game_->Play().Running());
+  game_->Keeper().Flush();  // what keeping the spin had to say, said before the close
+  platform_.Advance(2000);  // the win cycle runs over the damaged art
 
-  MenuItem(QStringLiteral("&Help"), QStringLiteral("&Zelmar Slots Manual"))->trigger();
+  Item(QStringLiteral("&Help/&Zelmar Slots Manual"))->trigger();
   platform_.ProcessMessages();
   HelpWindow* help = OpenHelpWindow();
   ASSERT_NE(help, nullptr);

@@ -74,7 +74,7 @@ class DiskFault : public GameFixture, public ::testing::WithParamInterface<Refus
   }
 
   void TearDown() override {
-    window_.reset();
+    EndGame();
     if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
   }
 
@@ -99,22 +99,22 @@ TEST_P(DiskFault, RefusedSavesAreReportedTheOldFileStaysAndTheGamePlaysOn) {
 
   ClickSpin();  // the spin is kept at once: refused, and said
   PlayOut();
-  window_->Keeper().Flush();
+  game_->Keeper().Flush();
   platform_.ProcessMessages();
   ExpectRefusalsShown(1);
   EXPECT_EQ(state_.SpinCount, 121);
-  window_->Menu().save_game->trigger();  // keeps the running game first, before any dialog
+  Item("&File/&Save Game")->trigger();  // keeps the running game first, before any dialog
   platform_.ProcessMessages();
   ExpectRefusalsShown(2);
   EXPECT_EQ(ReadFileText(file_), kOldFile);
 
   ClickSpin();  // the game goes on after the refusal, which is not told again
   PlayOut();
-  window_->Keeper().Flush();
+  game_->Keeper().Flush();
   platform_.ProcessMessages();
   ExpectRefusalsShown(2);
   EXPECT_EQ(state_.SpinCount, 122);
-  EXPECT_FALSE(window_->Play().Running());
+  EXPECT_FALSE(game_->Play().Running());
 
   window_->close();
   platform_.ProcessMessages();

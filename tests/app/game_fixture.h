@@ -1,9 +1,10 @@
-// A main window on the offscreen platform with a virtual clock, recorded sounds and messages,
-// and helpers to find seeds whose next spin lands the way a test needs.
+// A game in its main window on the offscreen platform with a virtual clock, recorded sounds and
+// messages, and helpers to find seeds whose next spin lands the way a test needs.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -53,9 +56,11 @@ inline uint32_t FindSeed(int lines_bet, int per_line,
 
 class GameFixture : public ::testing::Test {
  protected:
-  // Creates the main window; `with` replaces the recorded sounds when a test needs its own.
+  // Creates the game in its main window as the program does, the first picture drawn while the
+  // window is shown; `with` replaces the recorded sounds, `help` the help viewer.
   void Start(uint32_t seed = 1, int width = 800, int height = 600, int dpi = 120,
-             GameSounds* with = nullptr) {
+             GameSounds* with = nullptr, HelpViewer* help = nullptr) {
+    EndGame();  // a game started before
     platform_.width = width;
     platform_.height = height;
     platform_.dpi = dpi;
@@ -64,55 +69,79 @@ class GameFixture : public ::testing::Test {
     options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
     // The saved games of this test live in its own folder.
     qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
-    window_ = std::make_unique<MainWindow>(state_, platform_, with ? *with : sounds_, help_, web_,
-                                           options);
-    // As the program starts: the first picture is drawn while the window is shown.
-    window_->DrawCabinetAhead();
+    const GameServices services{platform_, with ? *with : sounds_, help ? *help : help_, web_};
+    window_ = std::make_unique<MainWindow>(services);
+    game_ = std::make_unique<Game>(state_, services, *window_, options);
+    game_->View().DrawAhead();
     window_->show();
     platform_.ProcessMessages();
   }
+  // The game goes, then its window.
+  void EndGame() {
+    game_.reset();
+    window_.reset();
+  }
 
-  // Ends start-up: the first tick of StartUpTimer.
+  // Ends start-up: the first tick of its clock.
   void Ready() { platform_.Advance(250); }
   // Runs the clock until the play has come to rest, or waits for the bonus game to open; the
   // clock stops at the step that got it there. A real player's win sound ends in real time.
   void PlayOut() {
     using Stage = PlaySequence::Stage;
     const auto done = [this] {
-      return !window_->Play().Running() || window_->Play().CurrentStage() == Stage::kBonusPending;
+      return !game_->Play().Running() || game_->Play().CurrentStage() == Stage::kBonusPending;
     };
     QElapsedTimer real;
     real.start();
     while (!done() && real.elapsed() < 10000) {
-      if (window_->Play().CurrentStage() == Stage::kWinSound) {
+      if (game_->Play().CurrentStage() == Stage::kWinSound) {
         QEventLoop wait;
         QTimer::singleShot(5, &wait, &QEventLoop::quit);
         wait.exec();
         continue;
       }
       platform_.RunUntil(
-          [&] { return done() || window_->Play().CurrentStage() == Stage::kWinSound; });
+          [&] { return done() || game_->Play().CurrentStage() == Stage::kWinSound; });
     }
     ASSERT_TRUE(done());
   }
 
+  // The cabinet as laid out now, and its surface once any picture drawn ahead is finished.
+  const ScreenLayout& Layout() const { return game_->View().Shown().Layout(); }
+  Canvas& Surface() { return game_->View().Settled().Surface(); }
   // Window pixel of a design point, the way the window scales it now.
-  int S(int v) const { return window_->Layout().scale.Scale(v); }
+  int S(int v) const { return Layout().scale.Scale(v); }
 
   // Game-area point of a design point: the cabinet may stand off the area's left edge.
-  int AreaX(int x) const { return window_->CabinetOffset() + S(x); }
-  void ClickDesign(int x, int y) { window_->ClickAt(AreaX(x), S(y)); }
-  // A real press of `button` on the game surface at design point (x, y).
-  void PressDesign(int x, int y, Qt::MouseButton button) {
-    const QPointF at(AreaX(x), S(y));
-    QMouseEvent press(QEvent::MouseButtonPress, at, window_->SurfaceWidget()->mapToGlobal(at),
-                      button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+  int AreaX(int x) const { return Layout().scale.offset + S(x); }
+  // A real press of `button` (any) at game-area point (x, y), or at design point (x, y).
+  void ClickAt(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF at(x, y);
+    QMouseEvent press(QEvent::MouseButtonPress, at, game_->View().mapToGlobal(at), button, button,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&game_->View(), &press);
+  }
+  void ClickDesign(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    ClickAt(AreaX(x), S(y), button);
   }
   // A real key press in the game area.
   void PressKey(Qt::Key key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+    QCoreApplication::sendEvent(&game_->View(), &press);
+  }
+  // The item with this caption: "&File/E&xit" inside a menu, "&Borrow" on the bar itself.
+  QAction* Item(const QString& path) {
+    const QStringList parts = path.split('/');
+    for (QAction* top : window_->menuBar()->actions()) {
+      if (top->text() != parts[0]) continue;
+      if (parts.size() == 1) return top;
+      for (QAction* item : top->menu()->actions()) {
+        if (item->text() == parts[1]) return item;
+      }
+    }
+    ADD_FAILURE() << "no menu item " << path.toStdString();
+    static QAction none;
+    return &none;
   }
   // The saved-games file of this test's game, and one of its values.
   QString SavesFile() const { return dir_.filePath("zelmar-slots/zelmar-slots.ini"); }
@@ -144,5 +173,7 @@ class GameFixture : public ::testing::Test {
   FakeHelpViewer help_;
   FakeWebBrowser web_;
   GameState state_;
+  // The game is shown in the window: it goes first.
   std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<Game> game_;
 };

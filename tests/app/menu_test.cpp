@@ -14,23 +14,7 @@
 
 namespace {
 
-class Menu : public GameFixture {
- protected:
-  // The item with this caption: "&File/E&xit" inside a menu, "&Borrow" on the bar itself.
-  QAction* Item(const QString& path) {
-    const QStringList parts = path.split('/');
-    for (QAction* top : window_->menuBar()->actions()) {
-      if (top->text() != parts[0]) continue;
-      if (parts.size() == 1) return top;
-      for (QAction* item : top->menu()->actions()) {
-        if (item->text() == parts[1]) return item;
-      }
-    }
-    ADD_FAILURE() << "no menu item " << path.toStdString();
-    static QAction none;
-    return &none;
-  }
-};
+using Menu = GameFixture;
 
 TEST_F(Menu, ShowsEveryCommandInOrderWithItsAccessKeyAndCheckMarks) {
   Start();
@@ -80,9 +64,9 @@ TEST_F(Menu, HelpOpensTheTopicOfEachWindowTheContentsAndTheCompanyPage) {
   Start();
   Ready();
   EXPECT_EQ(help_.help_file, QDir(dir_.path()).filePath("zelmar-slots.hlp"));
-  window_->SurfaceWidget()->setFocus();
+  game_->View().setFocus();
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-  QCoreApplication::sendEvent(window_->SurfaceWidget(), &f1);
+  QCoreApplication::sendEvent(&game_->View(), &f1);
   Item("&Help/&Zelmar Slots Manual")->trigger();
   Item("&Help/&Company Information")->trigger();
   EXPECT_EQ(help_.shown,
@@ -109,14 +93,14 @@ TEST_F(Menu, GamesPageAndLogoOpenTheSiteOrExplainWhyNot) {
   Ready();
   Item("&Help/" + GamesPageCaption())->trigger();
   // The logo: 125 x 70 at its own size, centred over the first 140 design columns.
-  const int logo_left = (S(140) - window_->Art().logo.width()) / 2;
-  window_->ClickAt(logo_left + window_->Art().logo.width(), S(10));
-  window_->ClickAt(logo_left + window_->Art().logo.width() + 1, S(10));  // just beside it
+  const int logo_left = (S(140) - game_->View().Shown().Art().logo.width()) / 2;
+  ClickAt(logo_left + game_->View().Shown().Art().logo.width(), S(10));
+  ClickAt(logo_left + game_->View().Shown().Art().logo.width() + 1, S(10));  // just beside it
   EXPECT_EQ(web_.opened, (std::vector<QString>{GamesPageAddress(), GamesPageAddress()}));
   EXPECT_TRUE(platform_.messages.empty());
 
   web_.succeeds = false;
-  window_->ClickAt(logo_left, S(10) + window_->Art().logo.height());
+  ClickAt(logo_left, S(10) + game_->View().Shown().Art().logo.height());
   ASSERT_EQ(platform_.messages.size(), 2u);
   EXPECT_TRUE(platform_.messages[0].error);
   EXPECT_EQ(platform_.messages[0].text, "Could not find a web browser on your system!");
@@ -151,7 +135,7 @@ TEST_F(Menu, OpenAndSaveGameShowTheSlotDialogAndVersionItsBox) {
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Zelmar Slots\n\nVersion:  1.1"));
   EXPECT_EQ(state_.Credits, 1000);
-  EXPECT_FALSE(window_->Play().Running());
+  EXPECT_FALSE(game_->Play().Running());
 }
 
 TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
@@ -165,8 +149,8 @@ TEST_F(Menu, ExitAndTheCloseBoxBothEndTheGameAndTakeTheHelpWindowAlong) {
     }
     EXPECT_FALSE(window_->isVisible()) << by_exit;
     EXPECT_EQ(help_.closes, 1) << by_exit;
-    window_.reset();
-    EXPECT_EQ(sounds_.calls.back(), "CloseMusic") << by_exit;  // the music ends with the window
+    EndGame();
+    EXPECT_EQ(sounds_.calls.back(), "CloseMusic") << by_exit;  // the music ends with the game
     state_ = GameState();
     help_.closes = 0;
   }

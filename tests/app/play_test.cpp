@@ -83,7 +83,7 @@ TEST_F(Stakes, SpinRefusedWhenCreditsDoNotCoverTheStake) {
   EXPECT_EQ(platform_.messages[0].text, QStringLiteral("No bet was placed!"));
   EXPECT_EQ(state_.Credits, 5);
   EXPECT_EQ(state_.SpinCount, 0);
-  EXPECT_FALSE(window_->Play().Running());
+  EXPECT_FALSE(game_->Play().Running());
 }
 
 TEST_F(Stakes, FewerLinesThenSpinStakesExactlyWhatIsLeft) {
@@ -123,12 +123,12 @@ TEST_F(Stakes, MaxBetBelowNinetyOnlyStopsThePresentation) {
   Start();
   Ready();
   state_.Credits = 89;
-  window_->Cycle().Clock().SetEnabled(true);
+  game_->Cycle().Clock().SetEnabled(true);
   ClickMaxBet();
-  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
-  window_->Cycle().Clock().SetEnabled(true);
+  EXPECT_FALSE(game_->Cycle().Clock().Enabled());
+  game_->Cycle().Clock().SetEnabled(true);
   PressKey(Qt::Key_M);
-  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
+  EXPECT_FALSE(game_->Cycle().Clock().Enabled());
   EXPECT_EQ(state_.Credits, 89);
   EXPECT_EQ(state_.LinesBet, 9);
   EXPECT_EQ(state_.CreditsPerLine, 1);
@@ -159,10 +159,10 @@ TEST_F(Stakes, AnyMouseButtonSpinsAndTheGapBetweenKeyRowsDoesNothing) {
   Start(seed);
   Ready();
   for (int y = 498; y <= 502; ++y) ClickDesign(250, y);
-  PressDesign(250, 498, Qt::RightButton);
+  ClickDesign(250, 498, Qt::RightButton);
   EXPECT_EQ(state_.SpinCount, 0);
   EXPECT_EQ(state_.LinesBet, 9);
-  PressDesign(630, 500, Qt::RightButton);
+  ClickDesign(630, 500, Qt::RightButton);
   PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.Credits, 991);
@@ -182,11 +182,11 @@ TEST_F(Stakes, EnterSpaceAndMReachTheGameThroughRealKeyPresses) {
     Start(seed);
     Ready();
     QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
-    QCoreApplication::sendEvent(window_->SurfaceWidget(), &press);
+    QCoreApplication::sendEvent(&game_->View(), &press);
     PlayOut();
     EXPECT_EQ(state_.SpinCount, c.spins) << c.key;
     EXPECT_EQ(state_.Credits, c.credits) << c.key;
-    window_.reset();
+    EndGame();
     QFile::remove(SavesFile());  // the spin was kept: the next key starts a new game
     state_ = GameState();
   }
@@ -195,10 +195,10 @@ TEST_F(Stakes, EnterSpaceAndMReachTheGameThroughRealKeyPresses) {
 TEST_F(Stakes, AreaBoundsAreInclusiveAtTheScaledEdges) {
   Start(FindSeed(9, 1, NoWin), 1024, 768, 120);
   Ready();
-  window_->ClickAt(S(666), S(528));  // spin's far corner
+  ClickAt(S(666), S(528));  // spin's far corner
   PlayOut();
   EXPECT_EQ(state_.SpinCount, 1);
-  window_->ClickAt(S(666) + 1, S(528));
+  ClickAt(S(666) + 1, S(528));
   EXPECT_EQ(state_.SpinCount, 1);
 }
 
@@ -216,7 +216,7 @@ TEST_F(Stakes, CreditsButtonPlaysAtOnceAndTheStakeIsGoneBeforeAnyReelLands) {
   EXPECT_EQ(state_.Credits, 1000 - 18 + expected.GamePaid);
   EXPECT_EQ(state_.ReelStop, expected.ReelStop);
   EXPECT_EQ(state_.LastBet, 18);
-  window_.reset();  // before the watcher it plays to goes
+  EndGame();  // before the watcher it plays to goes
 }
 
 TEST_F(Stakes, LastBetIsRestakedUntilABetKeyIsPressed) {
@@ -267,8 +267,8 @@ TEST_F(Stakes, AMusicStartThatFailsInASpinRequestIsShownAndTheSpinGoesAhead) {
   EXPECT_EQ(state_.TotalBet, 27);
   EXPECT_EQ(state_.Credits, 1000 - 27);
   EXPECT_EQ(state_.Bet, 0);
-  EXPECT_FALSE(window_->Play().Running());
-  window_.reset();  // before the sounds it plays to go
+  EXPECT_FALSE(game_->Play().Running());
+  EndGame();  // before the sounds it plays to go
 }
 
 using Spin = GameFixture;
@@ -283,9 +283,9 @@ TEST_F(Spin, TakesFortySevenFramesAndLandsTheReelsOneAfterAnother) {
   EXPECT_EQ(platform_.Now() - t0, 47u * 25u);
   EXPECT_EQ(sounds_.Count("ReelStop"), 5);
   EXPECT_EQ(sounds_.Count("StartPendingTrack"), 1);
-  EXPECT_FALSE(window_->Play().Running());
-  EXPECT_TRUE(window_->Cycle().Clock().Enabled());  // the wilds animate even without a win
-  EXPECT_EQ(window_->CycleState().shown_win, -1);
+  EXPECT_FALSE(game_->Play().Running());
+  EXPECT_TRUE(game_->Cycle().Clock().Enabled());  // the wilds animate even without a win
+  EXPECT_EQ(game_->Cycle().State().shown_win, -1);
 }
 
 // Records when each reel lands.
@@ -304,15 +304,15 @@ class LandingClock : public RecordingSounds {
 
 TEST_F(Spin, ReelsLandEverySixFramesFromFrameTwentyOneAndBounceDownThenUp) {
   LandingClock clock(platform_);
-  const auto window_goes_first = qScopeGuard([this] { window_.reset(); });  // it plays to clock
+  const auto game_goes_first = qScopeGuard([this] { EndGame(); });  // it plays to clock
   Start(FindSeed(9, 1, NoWin), 800, 600, 120, &clock);
   Ready();
-  const ScreenLayout& l = window_->Layout();
+  const ScreenLayout& l = Layout();
   const QRect reel0(l.ReelsLeft, l.ReelsTop, l.CellSize, 3 * l.CellSize);
   // A picture of reel 0 after every frame: the timer ticks right after each frame is drawn.
   std::map<int, QImage> frames;
   auto look = platform_.CreateTimer(
-      25, true, [&] { frames[window_->Play().Frame()] = window_->Surface().Image().copy(reel0); });
+      25, true, [&] { frames[game_->Play().Frame()] = Surface().Image().copy(reel0); });
   const uint32_t t0 = platform_.Now();
   ClickSpin();
   PlayOut();
@@ -323,7 +323,7 @@ TEST_F(Spin, ReelsLandEverySixFramesFromFrameTwentyOneAndBounceDownThenUp) {
 
   // Reel 0 lands at frame 21, then its picture is shifted 1, 2, 1, 0, -1, -2, -1, 0 pixels (down
   // is positive) at frames 22..29. frames[k] shows the window after frame k.
-  const QImage rest = window_->Surface().Image().copy(reel0);
+  const QImage rest = Surface().Image().copy(reel0);
   auto shift_of = [&](const QImage& picture) {
     for (int s = -3; s <= 3; ++s) {
       bool same = true;
@@ -353,9 +353,9 @@ TEST_F(Spin, ARepaintWhileTheReelsTurnDoesNotGiveAwayTheResult) {
   QImage before, after;
   auto repaint = platform_.CreateTimer(100, false, [&] {
     if (!before.isNull()) return;  // once, while the reels turn
-    before = window_->Surface().Image().copy(marker);
-    window_->PaintAll();
-    after = window_->Surface().Image().copy(marker);
+    before = Surface().Image().copy(marker);
+    game_->View().PaintAll();
+    after = Surface().Image().copy(marker);
   });
   repaint->SetEnabled(true);
   ClickSpin();
@@ -371,11 +371,10 @@ TEST_F(Spin, TheWindowShowsTheCabinetAsDrawnWhileTheReelsTurnAndLand) {
   Ready();
   int grabs = 0;
   auto compare = platform_.CreateTimer(75, false, [&] {
-    if (!window_->Play().ReelsTurning()) return;
-    const QImage shown =
-        window_->SurfaceWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage& drawn = window_->Surface().Image();
-    const QPoint offset(window_->CabinetOffset(), 0);
+    if (!game_->Play().ReelsTurning()) return;
+    const QImage shown = game_->View().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& drawn = Surface().Image();
+    const QPoint offset(Layout().scale.offset, 0);
     const QRect visible = QRect(offset, drawn.size()).intersected(shown.rect());
     ASSERT_EQ(shown.copy(visible), drawn.copy(visible.translated(-offset))) << "at " << grabs;
     ++grabs;
@@ -396,7 +395,7 @@ TEST_F(Spin, InputDuringTheSpinAndTheCountUpIsIgnored) {
   bool busy_seen = true;
   auto poke = platform_.CreateTimer(40, true, [&] {
     ++attempts;
-    busy_seen = busy_seen && window_->Play().Running();
+    busy_seen = busy_seen && game_->Play().Running();
     ClickSpin();
     ClickMaxBet();
     ClickCredits(10);
@@ -417,12 +416,12 @@ TEST_F(Spin, CommandsThatMoveCreditsAreUnavailableWhileBusyStatsAndPayoffsAlways
   const uint32_t seed = FindSeed(9, 1, NoWin);
   Start(seed);
   Ready();
-  const std::vector<QAction*> guarded = {window_->Menu().new_game, window_->Menu().open_game,
-                                         window_->Menu().save_game, window_->Menu().borrow};
+  const std::vector<QAction*> guarded = {Item("&File/&New Game"), Item("&File/&Open Game"),
+                                         Item("&File/&Save Game"), Item("&Borrow")};
   bool guarded_during_spin = false, others_during_spin = false;
   auto look = platform_.CreateTimer(100, true, [&] {
     for (QAction* action : guarded) guarded_during_spin |= action->isEnabled();
-    others_during_spin = window_->Menu().stats->isEnabled() && window_->Menu().payoffs->isEnabled();
+    others_during_spin = Item("&Stats")->isEnabled() && Item("&Payoffs")->isEnabled();
   });
   ClickSpin();
   PlayOut();
@@ -440,24 +439,24 @@ TEST_F(Spin, AWindowOpenedFromTheMenuHoldsPlayWhereItStandsUntilItCloses) {
   Ready();
   ClickSpin();
   platform_.Advance(8 * 25);
-  ASSERT_EQ(window_->Play().Frame(), 8);
+  ASSERT_EQ(game_->Play().Frame(), 8);
   // The statistics, open for 5 s: nothing on the cabinet moves behind them.
   platform_.on_modal = [&](QDialog* dialog) {
-    const QImage shown = window_->Surface().Image().copy();
+    const QImage shown = Surface().Image().copy();
     platform_.Advance(5000);
-    EXPECT_EQ(window_->Play().Frame(), 8);
+    EXPECT_EQ(game_->Play().Frame(), 8);
     EXPECT_EQ(sounds_.Count("ReelStop"), 0);
-    EXPECT_TRUE(window_->Surface().Image() == shown) << "the cabinet moved";
+    EXPECT_TRUE(Surface().Image() == shown) << "the cabinet moved";
     dialog->reject();
   };
-  window_->Menu().stats->trigger();
+  Item("&Stats")->trigger();
   // The frame that fell due meanwhile comes at the clock's next tick, the rest 25 ms apart.
   platform_.Advance(1);
-  EXPECT_EQ(window_->Play().Frame(), 9);
+  EXPECT_EQ(game_->Play().Frame(), 9);
   platform_.Advance(24);
-  EXPECT_EQ(window_->Play().Frame(), 9);
+  EXPECT_EQ(game_->Play().Frame(), 9);
   platform_.Advance(1);
-  EXPECT_EQ(window_->Play().Frame(), 10);
+  EXPECT_EQ(game_->Play().Frame(), 10);
   PlayOut();
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
 
@@ -466,10 +465,10 @@ TEST_F(Spin, AWindowOpenedFromTheMenuHoldsPlayWhereItStandsUntilItCloses) {
   platform_.Advance(100);
   platform_.on_modal = [&](QDialog* dialog) {
     window_->close();
-    EXPECT_FALSE(window_->Play().Running());
+    EXPECT_FALSE(game_->Play().Running());
     dialog->reject();
   };
-  window_->Menu().payoffs->trigger();
+  Item("&Payoffs")->trigger();
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(state_.WinToCount, 0);
   EXPECT_EQ(state_.SpinCount, 2);
@@ -512,11 +511,11 @@ TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
       ASSERT_NE(bonus, nullptr);
       const QRect box = bonus->BallBox(winner);
       bonus->PickAt(box.center().x(), box.center().y());
-      closed_at_point = point.reached(window_->Play());
+      closed_at_point = point.reached(game_->Play());
       window_->close();
     };
     auto closer = platform_.CreateTimer(1, true, [&] {
-      if (closed_at_point || !point.reached(window_->Play())) return;
+      if (closed_at_point || !point.reached(game_->Play())) return;
       closed_at_point = true;
       window_->close();
     });
@@ -531,12 +530,12 @@ TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
     EXPECT_EQ(state_.Credits, 1000 - 9 + won);
     EXPECT_EQ(state_.WinToCount, 0);
     EXPECT_EQ(state_.GamePaid, won);
-    EXPECT_FALSE(window_->Play().Running());
+    EXPECT_FALSE(game_->Play().Running());
     // The game kept for the next start holds the whole win, and no bonus game opened unasked.
     EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + won));
     EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
     EXPECT_EQ(sounds_.Count("Bonus"), point.name == points[4].name || in_bonus ? 1 : 0);
-    window_.reset();
+    EndGame();
     state_ = GameState();
     sounds_.calls.clear();
     QFile::remove(SavesFile());
@@ -550,24 +549,24 @@ TEST_F(CountUp, AWinOf1234IsCountedInEightyOneAudibleStepsOf75Ms) {
   Ready();
   state_.WinToCount = 1234;
   const uint32_t t0 = platform_.Now();
-  window_->Play().CountUpWin(0);
+  game_->Play().CountUpWin(0);
   PlayOut();
   EXPECT_EQ(sounds_.Count("Count"), 81);
   EXPECT_EQ(state_.Credits, 1000 + 1234);
   EXPECT_EQ(state_.WinToCount, 0);
   EXPECT_EQ(platform_.Now() - t0, 81u * 75u);
-  EXPECT_FALSE(window_->Play().Running());
+  EXPECT_FALSE(game_->Play().Running());
 }
 
 TEST_F(CountUp, WinMeterContinuesFromTheGivenStart) {
   Start();
   Ready();
   state_.WinToCount = 7;
-  window_->Play().CountUpWin(993);
+  game_->Play().CountUpWin(993);
   PlayOut();
   // The red meter now reads 1000: four digits right-aligned at S(428).
-  const Canvas& c = window_->Surface();
-  const int top = window_->Screen().MeterTop();
+  const Canvas& c = Surface();
+  const int top = game_->View().Settled().Screen().MeterTop();
   const int left = S(428) - 4 * 16;
   bool red = false;
   for (int y = top; y < top + 21 && !red; ++y) {
@@ -598,13 +597,13 @@ TEST_F(WinPresentation, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTic
   state_.ScatterPos[3] = {2, 2};
   state_.GamePaid = 60;
   state_.BonusWin = 1;
-  window_->Cycle().Begin();
+  game_->Cycle().Begin();
   std::vector<int> shown;
   for (int tick = 0; tick < 10 + 11 + 11 + 2; ++tick) {
     platform_.Advance(300);
-    shown.push_back(window_->CycleState().shown_win);
+    shown.push_back(game_->Cycle().State().shown_win);
     if (tick == 0) {
-      EXPECT_EQ(ShownStatus(window_->Surface()),
+      EXPECT_EQ(ShownStatus(Surface()),
                 ExpectedStatus({{QStringLiteral("Scatter paid 45"), kWhiteText, 202, false},
                                 {QStringLiteral("Bonus Game Paid 1"), kYellowText, 452, true}}));
     }
@@ -612,8 +611,8 @@ TEST_F(WinPresentation, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTic
       state_.BonusWin = 0;  // no bonus game played yet
       platform_.Advance(300);
       ++tick;
-      shown.push_back(window_->CycleState().shown_win);
-      EXPECT_EQ(ShownStatus(window_->Surface()),
+      shown.push_back(game_->Cycle().State().shown_win);
+      EXPECT_EQ(ShownStatus(Surface()),
                 ExpectedStatus({{QStringLiteral("Scatter paid 45"), kWhiteText, 202, false},
                                 {QStringLiteral("Play the Bonus Game"), kYellowText, 452, true}}));
     }
@@ -629,7 +628,7 @@ TEST_F(WinPresentation, ShowsTheScatterWinThenPaylinesTwoAndFiveEachForElevenTic
 TEST_F(WinPresentation, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   Start();
   Ready();
-  window_->PaintAll();
+  game_->View().PaintAll();
   state_.LineWon.fill(false);
   state_.LineWon[1] = true;
   state_.LineWin[1] = 25;
@@ -638,16 +637,16 @@ TEST_F(WinPresentation, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
   state_.ScatterCount = 0;
   for (auto& reel : state_.ReelWindow) reel = {10, 11, 12};  // no wild to animate
   // Of the reels, a tick redraws the two winning cells and nothing else.
-  const ScreenLayout& at = window_->Layout();
+  const ScreenLayout& at = Layout();
   const QRect reels(at.ReelsLeft, at.ReelsTop, 4 * at.ReelPitch + at.CellSize, 3 * at.CellSize);
   QRegion reels_drawn;
-  Canvas& surface = window_->Surface();
+  Canvas& surface = Surface();
   auto shows = surface.on_changed;
   surface.on_changed = [&](const QRect& r) {
     reels_drawn += r.intersected(reels);
     shows(r);
   };
-  window_->Cycle().Begin();
+  game_->Cycle().Begin();
   platform_.Advance(300);  // FlashOn: "Line paid 25" in the payline's colour, cells drawn
   platform_.Advance(300);
   surface.on_changed = shows;
@@ -656,71 +655,65 @@ TEST_F(WinPresentation, StatusLineAlternatesBetweenTheWinAndTheGameTotal) {
                              QRegion(at.ReelsLeft + at.CellSize, at.ReelsTop + at.CellSize,
                                      at.ReelPitch - at.CellSize, at.CellSize));
   platform_.Advance(300);
-  ASSERT_TRUE(window_->CycleState().flash_on);
-  const QRgb line_colour = window_->Screen().LineColour(1) | 0xFF000000;
-  EXPECT_EQ(ShownStatus(window_->Surface()),
+  ASSERT_TRUE(game_->Cycle().State().flash_on);
+  const QRgb line_colour = game_->View().Settled().Screen().LineColour(1) | 0xFF000000;
+  EXPECT_EQ(ShownStatus(Surface()),
             ExpectedStatus({{QStringLiteral("Line paid 25"), line_colour, 202, false}}));
   platform_.Advance(300);  // off: "Game paid 25" in white, the two cells white
-  ASSERT_FALSE(window_->CycleState().flash_on);
-  EXPECT_EQ(ShownStatus(window_->Surface()),
+  ASSERT_FALSE(game_->Cycle().State().flash_on);
+  EXPECT_EQ(ShownStatus(Surface()),
             ExpectedStatus({{QStringLiteral("Game paid 25"), kWhiteText, 594, true}}));
-  const int cell_x = window_->Layout().ReelsLeft + window_->Layout().CellSize / 2;
-  const int cell_y = window_->Layout().ReelsTop + window_->Layout().CellSize +
-                     window_->Layout().CellSize / 2;  // payline 1: middle row
-  EXPECT_EQ(window_->Surface().Pixel(cell_x, cell_y) & 0xFFFFFF, 0xFFFFFFu);
-  EXPECT_EQ(window_->Surface().Pixel(cell_x + window_->Layout().ReelPitch, cell_y) & 0xFFFFFF,
-            0xFFFFFFu);
-  EXPECT_NE(window_->Surface().Pixel(cell_x + 2 * window_->Layout().ReelPitch, cell_y) & 0xFFFFFF,
-            0xFFFFFFu);
+  const int cell_x = Layout().ReelsLeft + Layout().CellSize / 2;
+  const int cell_y =
+      Layout().ReelsTop + Layout().CellSize + Layout().CellSize / 2;  // payline 1: middle row
+  EXPECT_EQ(Surface().Pixel(cell_x, cell_y) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(Surface().Pixel(cell_x + Layout().ReelPitch, cell_y) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_NE(Surface().Pixel(cell_x + 2 * Layout().ReelPitch, cell_y) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST_F(WinPresentation, AWildAnimatesWithoutAWin) {
   Start();
   Ready();
-  window_->PaintAll();
+  game_->View().PaintAll();
   for (auto& reel : state_.ReelWindow) reel = {10, 11, 12};
   state_.ReelWindow[2][1] = 0;
-  window_->Cycle().Begin();
+  game_->Cycle().Begin();
   std::vector<int> frames;
-  const int x = window_->Layout().ReelsLeft + 2 * window_->Layout().ReelPitch;
-  const int y = window_->Layout().ReelsTop + window_->Layout().CellSize;
+  const int x = Layout().ReelsLeft + 2 * Layout().ReelPitch;
+  const int y = Layout().ReelsTop + Layout().CellSize;
   std::vector<QImage> pictures;
   for (int tick = 0; tick < 8; ++tick) {
     platform_.Advance(300);
-    frames.push_back(window_->CycleState().wild_frame);
-    pictures.push_back(window_->Surface().Image().copy(x, y, window_->Layout().CellSize,
-                                                       window_->Layout().CellSize));
+    frames.push_back(game_->Cycle().State().wild_frame);
+    pictures.push_back(Surface().Image().copy(x, y, Layout().CellSize, Layout().CellSize));
   }
   EXPECT_EQ(frames, (std::vector<int>{3, 2, 1, 0, 1, 2, 3, 4}));
   EXPECT_NE(pictures[0], pictures[3]) << "frame 3 and frame 0 of the wild look different";
   EXPECT_EQ(pictures[0], pictures[6]) << "frame 3 twice looks the same";
-  EXPECT_EQ(window_->CycleState().shown_win, -1);
+  EXPECT_EQ(game_->Cycle().State().shown_win, -1);
 }
 
 TEST_F(WinPresentation, ALinesButtonStopsThePresentationAndRedrawsTheReels) {
   Start();
   Ready();
-  window_->PaintAll();
-  const QImage clean =
-      window_->Surface().Image().copy(window_->Layout().ReelsLeft, window_->Layout().ReelsTop,
-                                      window_->Layout().CellSize, 3 * window_->Layout().CellSize);
+  game_->View().PaintAll();
+  const QImage clean = Surface().Image().copy(Layout().ReelsLeft, Layout().ReelsTop,
+                                              Layout().CellSize, 3 * Layout().CellSize);
   state_.LineWon.fill(false);
   state_.LineWon[1] = true;
   state_.LineWin[1] = 2;
   state_.LineMatch[1] = 1;
   state_.GamePaid = 2;
-  window_->Cycle().Begin();
+  game_->Cycle().Begin();
   platform_.Advance(600);  // on, then off: reel 0's middle cell is white
   ClickLines(5);
-  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
-  const QImage after =
-      window_->Surface().Image().copy(window_->Layout().ReelsLeft, window_->Layout().ReelsTop,
-                                      window_->Layout().CellSize, 3 * window_->Layout().CellSize);
+  EXPECT_FALSE(game_->Cycle().Clock().Enabled());
+  const QImage after = Surface().Image().copy(Layout().ReelsLeft, Layout().ReelsTop,
+                                              Layout().CellSize, 3 * Layout().CellSize);
   // A point of reel 0's middle cell that no payline path crosses.
-  const int y = window_->Layout().CellSize + 8;
-  EXPECT_EQ(after.pixel(window_->Layout().CellSize / 2, y),
-            clean.pixel(window_->Layout().CellSize / 2, y));
-  EXPECT_NE(after.pixel(window_->Layout().CellSize / 2, y) & 0xFFFFFF, 0xFFFFFFu);
+  const int y = Layout().CellSize + 8;
+  EXPECT_EQ(after.pixel(Layout().CellSize / 2, y), clean.pixel(Layout().CellSize / 2, y));
+  EXPECT_NE(after.pixel(Layout().CellSize / 2, y) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST_F(WinPresentation, AReelDrawnAtRestShowsItsWildsAtRestToo) {
@@ -747,18 +740,18 @@ TEST_F(WinPresentation, AReelDrawnAtRestShowsItsWildsAtRestToo) {
   Ready();
   ClickSpin();
   PlayOut();
-  const ScreenLayout& l = window_->Layout();
+  const ScreenLayout& l = Layout();
   const QRect cell(l.ReelsLeft + wild.reel * l.ReelPitch, l.ReelsTop + wild.row * l.CellSize,
                    l.CellSize, l.CellSize);
-  window_->Screen().DrawCellAtRest(wild.reel, wild.row);
-  const QImage rest = window_->Surface().Image().copy(cell);
+  game_->View().Settled().Screen().DrawCellAtRest(wild.reel, wild.row);
+  const QImage rest = Surface().Image().copy(cell);
   // When the win's symbols show, their reels are at rest, the wild beside them included; and
   // when the cycle moves on to the next win, all five reels are.
   for (int tick = 0; tick < 24; ++tick) {
     platform_.Advance(WinCycle::kTickMs);
-    const WinCycleState& now = window_->CycleState();
+    const WinCycleState& now = game_->Cycle().State();
     const bool at_rest = now.flash_on || now.flash_ticks == 0 || now.wild_frame == 0;
-    EXPECT_EQ(window_->Surface().Image().copy(cell) == rest, at_rest)
+    EXPECT_EQ(Surface().Image().copy(cell) == rest, at_rest)
         << "tick " << tick << ", frame " << now.wild_frame;
   }
 }
@@ -791,9 +784,9 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   PlayOut();
   // After the spin's count-up: the bonus sound, the display frozen, play still running.
   EXPECT_EQ(sounds_.Count("Bonus"), 1);
-  EXPECT_TRUE(window_->Play().Running());
-  EXPECT_FALSE(window_->Cycle().Clock().Enabled());
-  EXPECT_TRUE((window_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
+  EXPECT_TRUE(game_->Play().Running());
+  EXPECT_FALSE(game_->Cycle().Clock().Enabled());
+  EXPECT_TRUE((game_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid);
   EXPECT_EQ(state_.BallPrizes, expected.BallPrizes);
 
@@ -801,7 +794,7 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   EXPECT_EQ(bonus_total, -1);
   platform_.Advance(1);
   ASSERT_EQ(bonus_total, prize);
-  // The bonus window closes itself; then the main window pays what it left.
+  // The bonus window closes itself; then the game pays what it left.
   platform_.Advance(10000);
   EXPECT_EQ(state_.BonusWin, prize);
   EXPECT_EQ(state_.GamePaid, expected.GamePaid + prize);
@@ -809,14 +802,15 @@ TEST_F(Bonus, ThreeScattersHandOverAfterTwoSecondsAndPayTheBonus) {
   EXPECT_EQ(state_.Credits, 1000 - 9 + expected.GamePaid + prize);
   EXPECT_EQ(sounds_.Count("Count"), CountSteps(expected.GamePaid) + CountSteps(prize));
   // The win meter counts on from the spin's win to the whole game's.
-  Canvas meter(window_->Surface().Width(), window_->Surface().Height());
-  const int top = window_->Screen().MeterTop();
-  DrawNumber(meter, window_->Art(), expected.GamePaid + prize, S(428), top, false, true);
+  Canvas meter(Surface().Width(), Surface().Height());
+  const int top = game_->View().Settled().Screen().MeterTop();
+  DrawNumber(meter, game_->View().Shown().Art(), expected.GamePaid + prize, S(428), top, false,
+             true);
   // Two digits and the blank cell before them; the status line below covers their last rows.
   ASSERT_LT(expected.GamePaid + prize, 100);
   const QRect digits(S(428) - 3 * 16, top, 3 * 16, S(50) - top);
-  EXPECT_EQ(window_->Surface().Image().copy(digits), meter.Image().copy(digits));
-  EXPECT_FALSE(window_->Play().Running());
-  EXPECT_TRUE(window_->Cycle().Clock().Enabled());
-  EXPECT_FALSE((window_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
+  EXPECT_EQ(Surface().Image().copy(digits), meter.Image().copy(digits));
+  EXPECT_FALSE(game_->Play().Running());
+  EXPECT_TRUE(game_->Cycle().Clock().Enabled());
+  EXPECT_FALSE((game_->Play().CurrentStage() == PlaySequence::Stage::kBonusPending));
 }

@@ -29,11 +29,11 @@ TEST_F(StartUp, NewGameStateBeforeAnythingIsSaved) {
   EXPECT_EQ(state_.CreditsPerLine, 1);
   EXPECT_EQ(state_.LinesButton, 5);
   EXPECT_EQ(state_.CreditsButton, 6);
-  EXPECT_EQ(window_->CycleState().wild_frame, 4);
-  EXPECT_EQ(window_->CycleState().wild_frame_step, 1);
-  EXPECT_EQ(window_->Identity().GameTitle, "Zelmar Slots");
-  EXPECT_EQ(window_->Identity().VersionText, "1.1");
-  EXPECT_EQ(window_->Identity().SoundRoot, "Zelmar");
+  EXPECT_EQ(game_->Cycle().State().wild_frame, 4);
+  EXPECT_EQ(game_->Cycle().State().wild_frame_step, 1);
+  EXPECT_EQ(game_->Identity().GameTitle, "Zelmar Slots");
+  EXPECT_EQ(game_->Identity().VersionText, "1.1");
+  EXPECT_EQ(game_->Identity().SoundRoot, "Zelmar");
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Zelmar Slots"));
   EXPECT_EQ(state_.ReelStop, (std::array<int32_t, 5>{3, 30, 7, 2, 7}));
   EXPECT_FALSE(QFile::exists(SavesFile()));  // start-up only reads
@@ -85,7 +85,7 @@ TEST_F(StartUp, TheFirstPictureShowsTheLastRunsGameAndTheSoundsAreReadiedAfterIt
   std::optional<int> credits_at_first_paint;
   std::vector<std::string> sounds_at_first_paint;
   const PaintWatch watch([&](QObject* widget) {
-    if (credits_at_first_paint || !window_ || widget != window_->SurfaceWidget()) return;
+    if (credits_at_first_paint || !game_ || widget != &game_->View()) return;
     credits_at_first_paint = state_.Credits;
     sounds_at_first_paint = sounds_.calls;
   });
@@ -100,9 +100,9 @@ TEST_F(StartUp, TheFirstPictureShowsTheLastRunsGameAndTheSoundsAreReadiedAfterIt
   // now, here and where the maximised window's game area called for another layout.
   for (const int dpi : {120, 96}) {
     if (dpi == 96) Start(1, 1280, 1024, dpi);
-    const QImage first = window_->Surface().Image().copy();
-    window_->Screen().PaintAll(true);
-    EXPECT_TRUE(first == window_->Surface().Image()) << dpi << " dpi";
+    const QImage first = Surface().Image().copy();
+    game_->View().Settled().Screen().PaintAll(true);
+    EXPECT_TRUE(first == Surface().Image()) << dpi << " dpi";
   }
 }
 
@@ -111,7 +111,9 @@ TEST_F(StartUp, AWindowNotYetOnTheScreenReadiesItsSoundsAtTheStartUpTick) {
   options.seed = 1;
   options.program_file = QDir(dir_.path()).filePath("zelmar-slots").toStdString();
   qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
-  MainWindow hidden(state_, platform_, sounds_, help_, web_, options);
+  const GameServices services{platform_, sounds_, help_, web_};
+  MainWindow hidden(services);
+  const Game game(state_, services, hidden, options);
   platform_.Advance(250);
   EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
                                                      "QueueFirstTrack", "Start"}));
@@ -136,8 +138,8 @@ TEST_F(StartUp, TheSettingsFileNamesTheGame) {
   WriteFile("TESTING.INI", "[Settings]\nAboutName=Test Title\nSoundRoot=Gold\n");
   Start();
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Test Title"));
-  EXPECT_EQ(window_->Identity().SoundRoot, "Gold");
-  window_->Menu().version->trigger();
+  EXPECT_EQ(game_->Identity().SoundRoot, "Gold");
+  Item("&Help/Version")->trigger();
   ASSERT_EQ(platform_.messages.size(), 1u);
   EXPECT_EQ(platform_.messages[0].caption, QStringLiteral("Information"));
   EXPECT_EQ(platform_.messages[0].text, QStringLiteral("Test Title\n\nVersion:  1.1"));
@@ -154,33 +156,33 @@ TEST_F(StartUp, AnOpenedGameIsOnTheMetersAtOnceAndTheBetStays) {
   platform_.on_modal = [](QDialog* dialog) {
     static_cast<SavedGamesDialog*>(dialog)->SlotButton(5)->click();
   };
-  window_->Menu().open_game->trigger();
+  Item("&File/&Open Game")->trigger();
   EXPECT_EQ(state_.Credits, 980);
   EXPECT_EQ(state_.LinesBet, 3);
   EXPECT_EQ(state_.ReelStop, stops);
   // What the window shows is what a full repaint of the opened game draws.
-  const QImage shown = window_->Surface().Image().copy();
-  window_->PaintAll();
-  EXPECT_EQ(shown, window_->Surface().Image());
+  const QImage shown = Surface().Image().copy();
+  game_->View().PaintAll();
+  EXPECT_EQ(shown, Surface().Image());
 }
 
 TEST_F(StartUp, InputIsIgnoredUntilTheFirstTimerTick) {
   Start();
-  EXPECT_TRUE(window_->StartUpTimer().Enabled());
-  EXPECT_FALSE(window_->Menu().new_game->isEnabled());
+  EXPECT_FALSE(game_->StartUp().Ended());
+  EXPECT_FALSE(Item("&File/&New Game")->isEnabled());
   ClickSpin();
   PressKey(Qt::Key_Return);
   platform_.Advance(249);
-  EXPECT_TRUE(window_->StartUpTimer().Enabled());
+  EXPECT_FALSE(game_->StartUp().Ended());
   EXPECT_EQ(state_.SpinCount, 0);
   EXPECT_EQ(state_.Credits, 1000);
   EXPECT_EQ(sounds_.Count("Start"), 0);
 
   platform_.Advance(1);
-  EXPECT_TRUE(window_->Menu().new_game->isEnabled());
+  EXPECT_TRUE(Item("&File/&New Game")->isEnabled());
   EXPECT_EQ(sounds_.calls, (std::vector<std::string>{"LoadSounds", "FindMusicTracks",
                                                      "QueueFirstTrack", "Start"}));
-  EXPECT_FALSE(window_->StartUpTimer().Enabled());
+  EXPECT_TRUE(game_->StartUp().Ended());
   platform_.Advance(1000);
   EXPECT_EQ(sounds_.Count("Start"), 1);  // the start-up tick runs once
 }
@@ -195,7 +197,9 @@ TEST_F(StartUp, ProgramFolderAndBaseNameFollowTheRealFile) {
   StartOptions options;
   options.seed = 1;
   options.program_file = QDir(dir_.path()).filePath("link-to-game").toStdString();
-  MainWindow other(state_, platform_, sounds_, help_, web_, options);
+  const GameServices services{platform_, sounds_, help_, web_};
+  MainWindow other_window(services);
+  const Game other(state_, services, other_window, options);
   const QString expected_dir = QFileInfo(real.fileName()).canonicalPath() + "/";
   EXPECT_EQ(other.Identity().AppDir, expected_dir.toStdString());
   EXPECT_EQ(other.Identity().ExeBaseName, "zelmar-slots");  // no extension, nothing cut
@@ -214,16 +218,16 @@ TEST_F(StartUp, WindowIsTheScreenLessTenCentredAndFixedAtLargeFonts) {
 TEST_F(StartUp, SmallFontResolutionMaximisesTheWindow) {
   Start(1, 1024, 768, 96);
   EXPECT_TRUE(window_->windowState() & Qt::WindowMaximized);
-  EXPECT_EQ(window_->Layout().ScreenWidth, 1024);
-  EXPECT_EQ(window_->Layout().ScreenHeight, 768);
+  EXPECT_EQ(Layout().ScreenWidth, 1024);
+  EXPECT_EQ(Layout().ScreenHeight, 768);
 }
 
 TEST_F(StartUp, ReelGeometryFollowsTheScreenWidth) {
   Start(1, 1280, 1024, 120);
-  EXPECT_EQ(window_->Layout().ReelsLeft, 331);
-  EXPECT_EQ(window_->Layout().ReelsTop, 336);
-  EXPECT_EQ(window_->Layout().ReelPitch, 147);
-  EXPECT_EQ(window_->Layout().BlurHeight, 1459);
+  EXPECT_EQ(Layout().ReelsLeft, 331);
+  EXPECT_EQ(Layout().ReelsTop, 336);
+  EXPECT_EQ(Layout().ReelPitch, 147);
+  EXPECT_EQ(Layout().BlurHeight, 1459);
 }
 
 TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
@@ -237,15 +241,15 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
     SCOPED_TRACE(testing::Message() << screen.width << " x " << screen.height);
     Start(1, screen.width, screen.height, 120);
     Ready();
-    const QSize area = window_->SurfaceWidget()->size();
-    const int width = window_->Layout().scale.layout_width;
+    const QSize area = game_->View().size();
+    const int width = Layout().scale.layout_width;
     EXPECT_EQ(width, LayoutWidth(screen.width, area.height())) << "fitted to the real game area";
     if (screen.scaled_by_width) {
       EXPECT_EQ(width, screen.width);
-      EXPECT_EQ(window_->CabinetOffset(), 0);
+      EXPECT_EQ(Layout().scale.offset, 0);
     } else {
       EXPECT_LT(width, screen.width);
-      EXPECT_EQ(window_->CabinetOffset(), (area.width() - ScaleAt(width, 800)) / 2);
+      EXPECT_EQ(Layout().scale.offset, (area.width() - ScaleAt(width, 800)) / 2);
     }
     // The SPIN key's whole mouse area, and the design down to row 550, lie in the game area.
     const layout::HitArea& spin = layout::kSpinHitArea;
@@ -254,9 +258,9 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
     EXPECT_LT(S(spin.bottom), area.height());
     EXPECT_LE(S(kKeysBottomRow), area.height());
     // A press at its centre spins.
-    PressDesign((spin.left + spin.right) / 2, (spin.top + spin.bottom) / 2, Qt::LeftButton);
+    ClickArea(spin);
     EXPECT_EQ(state_.SpinCount, 1);
-    window_.reset();
+    EndGame();
     QFile::remove(SavesFile());  // the spin was kept: the next screen starts a new game
     state_ = GameState();
   }
@@ -265,67 +269,58 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
 TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
   Start(1, 1600, 1200, 120);
   Ready();
-  ASSERT_EQ(window_->Layout().scale.layout_width, 1600);
+  ASSERT_EQ(Layout().scale.layout_width, 1600);
   // A window manager that leaves less room than expected: a panel, a taller caption.
   window_->setFixedSize(1590, 900);
   platform_.ProcessMessages();
-  const int width = window_->Layout().scale.layout_width;
-  EXPECT_EQ(width, LayoutWidth(1600, window_->SurfaceWidget()->height()));
-  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
-  EXPECT_EQ(window_->Layout().ReelsLeft, ScaleAt(width, 207));
-  EXPECT_EQ(window_->Surface().Width(), ScaleAt(width, 800));
+  const int width = Layout().scale.layout_width;
+  EXPECT_EQ(width, LayoutWidth(1600, game_->View().height()));
+  EXPECT_EQ(Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
+  EXPECT_EQ(Layout().ReelsLeft, ScaleAt(width, 207));
+  EXPECT_EQ(Surface().Width(), ScaleAt(width, 800));
   ClickSpin();
   EXPECT_EQ(state_.SpinCount, 1);
   // A new size while the reels turn is laid out once they have stopped, never under them.
   window_->setFixedSize(1590, 700);
   platform_.ProcessMessages();
-  EXPECT_EQ(window_->Layout().scale.layout_width, width);
-  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(width, 76));
+  EXPECT_EQ(Layout().scale.layout_width, width);
+  EXPECT_EQ(Layout().CellSize, ScaleAt(width, 76));
   PlayOut();
-  const int after = LayoutWidth(1600, window_->SurfaceWidget()->height());
+  const int after = LayoutWidth(1600, game_->View().height());
   ASSERT_LT(after, width);
-  EXPECT_EQ(window_->Layout().scale.layout_width, after);
-  EXPECT_EQ(window_->Layout().CellSize, ScaleAt(after, 76));
-  EXPECT_EQ(window_->Surface().Width(), ScaleAt(after, 800));
+  EXPECT_EQ(Layout().scale.layout_width, after);
+  EXPECT_EQ(Layout().CellSize, ScaleAt(after, 76));
+  EXPECT_EQ(Surface().Width(), ScaleAt(after, 800));
 }
 
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {
   Start();
   Ready();
-  const QList<QAction*> bar = window_->menuBar()->actions();
-  ASSERT_GE(bar.size(), 5);
-  EXPECT_EQ(
-      bar.mid(bar.size() - 4, 3),
-      (QList<QAction*>{window_->Menu().borrow, window_->Menu().stats, window_->Menu().payoffs}));
-  EXPECT_EQ(window_->Menu().borrow->text(), "&Borrow");
-  EXPECT_EQ(window_->Menu().stats->text(), "&Stats");
-  EXPECT_EQ(window_->Menu().payoffs->text(), "&Payoffs");
-
-  const QImage before = window_->Surface().Image().copy();
+  const QImage before = Surface().Image().copy();
   std::vector<QString> opened;
   platform_.on_modal = [&](QDialog* dialog) {
     opened.push_back(dialog->windowTitle());
     if (auto* borrow = dynamic_cast<BorrowDialog*>(dialog)) borrow->Chip(1)->click();
     dialog->accept();
   };
-  window_->Menu().borrow->trigger();
+  Item("&Borrow")->trigger();
   EXPECT_EQ(state_.Credits, 1100);
   EXPECT_EQ(state_.Borrowed, 1100);
   // The loan is kept at once: a kill right after it loses nothing.
-  window_->Keeper().Flush();
+  game_->Keeper().Flush();
   EXPECT_EQ(Saved("CurrentGame", "Credits"), "1100");
   EXPECT_EQ(Saved("CurrentGame", "Borrowed"), "1100");
-  EXPECT_NE(window_->Surface().Image(), before) << "the credits meter shows 1100";
-  window_->PaintAll();
-  const QImage after_borrow = window_->Surface().Image().copy();
+  EXPECT_NE(Surface().Image(), before) << "the credits meter shows 1100";
+  game_->View().PaintAll();
+  const QImage after_borrow = Surface().Image().copy();
   // Credits changed behind the window's back: a repaint would show them on the meter. Stats and
   // Payoffs only look.
   state_.Credits = 4321;
-  window_->Menu().stats->trigger();
-  window_->Menu().payoffs->trigger();
+  Item("&Stats")->trigger();
+  Item("&Payoffs")->trigger();
   EXPECT_EQ(opened, (std::vector<QString>{"Use this form to borrow or pay back credits",
                                           "Your Game Statistics", "Payoff Chart"}));
-  EXPECT_EQ(window_->Surface().Image(), after_borrow);
+  EXPECT_EQ(Surface().Image(), after_borrow);
   EXPECT_EQ(state_.Credits, 4321);
 }
 
@@ -339,7 +334,7 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   state_.BonusPayoffs = 300;
   state_.LinesBet = 5;
   state_.CreditsPerLine = 3;
-  window_->Menu().new_game->trigger();
+  Item("&File/&New Game")->trigger();
   EXPECT_EQ(state_.Credits, 1000);
   EXPECT_EQ(state_.Borrowed, 1000);
   EXPECT_EQ(state_.TotalBet, 0);
@@ -347,7 +342,7 @@ TEST_F(StartUp, NewGameRestoresMoneyAndKeepsTheBet) {
   EXPECT_EQ(state_.BonusPayoffs, 0);
   EXPECT_EQ(state_.LinesBet, 5);
   EXPECT_EQ(state_.CreditsPerLine, 3);
-  EXPECT_FALSE(window_->StartUpTimer().Enabled());
+  EXPECT_TRUE(game_->StartUp().Ended());
 }
 
 TEST_F(StartUp, SoundProblemsAreToldOnceTheCabinetIsOnTheScreenAndStartUpGoesOn) {
@@ -359,12 +354,12 @@ TEST_F(StartUp, SoundProblemsAreToldOnceTheCabinetIsOnTheScreenAndStartUpGoesOn)
   std::vector<bool> cabinet_shown;
   platform_.on_message = [&](const QString&, const QString&) {
     bool shown = false;
-    if (window_ != nullptr) {
+    if (game_ != nullptr) {
       const QImage screen = window_->screen()->grabWindow(window_->winId()).toImage();
-      const QImage& cabinet = window_->Surface().Image();
-      const QRect area(QPoint(window_->CabinetOffset(), 0), window_->SurfaceWidget()->size());
+      const QImage& cabinet = Surface().Image();
+      const QRect area(QPoint(Layout().scale.offset, 0), game_->View().size());
       const QRect part = area.intersected(QRect(QPoint(), cabinet.size()));
-      const QPoint at = window_->SurfaceWidget()->mapTo(window_.get(), part.topLeft());
+      const QPoint at = game_->View().mapTo(window_.get(), part.topLeft());
       shown = !part.isEmpty() &&
               screen.copy(QRect(at, part.size())).convertToFormat(QImage::Format_RGB32) ==
                   cabinet.copy(part).convertToFormat(QImage::Format_RGB32);
@@ -375,14 +370,14 @@ TEST_F(StartUp, SoundProblemsAreToldOnceTheCabinetIsOnTheScreenAndStartUpGoesOn)
   EXPECT_EQ(state_.Credits, 1250);  // the running game was read all the same
   EXPECT_EQ(window_->width(), 790);
   Ready();
-  EXPECT_FALSE(window_->StartUpTimer().Enabled());
+  EXPECT_TRUE(game_->StartUp().Ended());
   platform_.Advance(1000);
-  const std::string folder = window_->Identity().AppDir;
+  const std::string folder = game_->Identity().AppDir;
   ASSERT_EQ(platform_.messages.size(), 2u);
   EXPECT_EQ(platform_.messages[0].text.toStdString(),
             "No sound device could be opened (no output here).\nThe game plays without sound.");
   EXPECT_EQ(platform_.messages[1].text.toStdString(),
             "File not found: " + folder + "Zelmar0.wav\nFile not found: " + folder + "Zelmar3.wav");
   EXPECT_EQ(cabinet_shown, (std::vector<bool>{true, true}));
-  window_.reset();  // before the sounds it plays to go
+  EndGame();  // before the sounds it plays to go
 }

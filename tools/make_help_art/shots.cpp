@@ -62,22 +62,26 @@ bool Save(const QDir& dir, const char* name, const QImage& image) {
   return true;
 }
 
-struct Game {
-  explicit Game(uint32_t seed) : platform(CreateQtPlatform()) {
+// A game in its window on the screen, past its start-up.
+struct ShownGame {
+  explicit ShownGame(uint32_t seed) : platform(CreateQtPlatform()) {
     StartOptions options;
     options.seed = seed;
-    window = std::make_unique<MainWindow>(state, *platform, sounds, *help, *web, options);
+    window = std::make_unique<MainWindow>(services);
+    game = std::make_unique<Game>(state, services, *window, options);
     window->show();
     Run(400);  // start-up ends at the first tick, 250 ms in
   }
-  ~Game() { window->close(); }
+  ~ShownGame() { window->close(); }
 
   std::unique_ptr<Platform> platform;
   SilentSounds sounds;
   std::unique_ptr<HelpViewer> help = CreateHelpWindowViewer();
   std::unique_ptr<WebBrowser> web = CreateDesktopWebBrowser();
+  const GameServices services{*platform, sounds, *help, *web};
   GameState state;
   std::unique_ptr<MainWindow> window;
+  std::unique_ptr<Game> game;  // goes before its window
 };
 
 }  // namespace
@@ -85,14 +89,14 @@ struct Game {
 bool TakeScreenshots(const QDir& dir) {
   bool ok = true;
   {
-    Game game(1);
+    ShownGame shown(1);
     // The window with its menu bar, down to the bottom of the cabinet.
-    const ScreenScale& scale = game.window->Layout().scale;
-    const QImage shot = game.window->grab().toImage();
-    const int bottom = game.window->SurfaceWidget()->geometry().top() + scale.Scale(600);
+    const ScreenScale& scale = shown.game->View().Shown().Layout().scale;
+    const QImage shot = shown.window->grab().toImage();
+    const int bottom = shown.game->View().geometry().top() + scale.Scale(600);
     ok = Save(dir, "cabinet.png", shot.copy(0, 0, shot.width(), std::min(bottom, shot.height()))) &&
          ok;
-    const QImage& surface = game.window->Surface().Image();
+    const QImage& surface = shown.game->View().Settled().Surface().Image();
     ok = Save(dir, "bet_keys.png",
               surface.copy(QRect(QPoint(scale.Scale(92), scale.Scale(474)),
                                  QPoint(scale.Scale(672), scale.Scale(528))))) &&
@@ -105,12 +109,12 @@ bool TakeScreenshots(const QDir& dir) {
       for (int n = 1; n <= kPaylines; ++n) lines += g.LineWin[n] > 0 ? 1 : 0;
       return g.ScatterCount == 0 && lines >= 2 && g.GamePaid >= 20;
     });
-    Game game(seed);
-    game.window->Play().RequestSpin();
-    while (game.window->Play().Running()) Run(25);
+    ShownGame shown(seed);
+    shown.game->Play().RequestSpin();
+    while (shown.game->Play().Running()) Run(25);
     Run(kWinShotDelayMs);
-    const QImage& surface = game.window->Surface().Image();
-    const int bottom = game.window->Layout().scale.Scale(600);
+    const QImage& surface = shown.game->View().Settled().Surface().Image();
+    const int bottom = shown.game->View().Shown().Layout().scale.Scale(600);
     ok = Save(dir, "win.png",
               surface.copy(0, 0, surface.width(), std::min(surface.height(), bottom))) &&
          ok;

@@ -1,0 +1,161 @@
+// Game: the game's life after start-up, and the routing of the player's presses on the cabinet
+// (start-up: app/start_up.cpp).
+#include "app/game.h"
+
+#include <QDialog>
+
+#include "shell/saved_games_dialog.h"
+#include "shell/web_page.h"
+#include "windows/bonus_game.h"
+#include "windows/borrow_dialog.h"
+
+Game::~Game() {
+  view_->AwaitDrawnAhead();
+  // The music stops with the game.
+  services_.sounds.CloseMusic();
+  // Nothing may call back into a half-destroyed game.
+  start_up_.reset();
+  play_.reset();
+  win_cycle_.reset();
+  window_.ShowGame(nullptr);
+}
+
+void Game::StartUpEnded() {
+  Cabinet& cabinet = view_->Settled();
+  // The window has its size by now: the decoded pictures its layouts shared are let go of.
+  cabinet.ReleaseDecodedPictures();
+  // The art as laid out for the window's size is kept for the next start (on another thread).
+  cabinet.KeepLaidOutArt();
+  window_.EnableGameCommands(true);
+}
+
+void Game::NewGame() {
+  if (play_->Running()) return;
+  machine_.NewGame();
+  keeper_->Keep(gs_);
+  view_->PaintAll();
+}
+
+std::function<bool()> Game::KeepRunningGameNow() {
+  // Through the writer, after whatever it still has to write; a game this copy has not changed
+  // since it last read or wrote it is not written over another copy's.
+  return [this] { return keeper_->KeepNow(gs_); };
+}
+
+// Saved games: the slot dialog, not while credits are moving. An opened game is on the meters
+// at once.
+void Game::OpenGame() {
+  if (play_->Running()) return;
+  if (RunSavedGamesDialog(
+          *saves_, services_.platform, identity_, SlotDialogMode::kOpen, KeepRunningGameNow(),
+          [this](int context) { services_.help.ShowContext(context); }, &window_.Widget())) {
+    keeper_->Keep(gs_);  // the opened game is the running game from now on
+  }
+  view_->PaintAll();
+}
+
+void Game::SaveGame() {
+  if (play_->Running()) return;
+  RunSavedGamesDialog(
+      *saves_, services_.platform, identity_, SlotDialogMode::kSave, KeepRunningGameNow(),
+      [this](int context) { services_.help.ShowContext(context); }, &window_.Widget());
+}
+
+void Game::Borrow() {
+  // Like New Game: credits that a spin, a count-up or a bonus game is still moving must not
+  // change under it.
+  if (play_->Running()) return;
+  {
+    BorrowDialog dialog(gs_, identity_, view_->Shown().Art(), services_.platform,
+                        &window_.Widget());
+    services_.platform.RunModal(&dialog);
+  }
+  keeper_->Keep(gs_);  // what was borrowed or paid back
+  view_->PaintAll();   // the credits meter shows the new balance
+}
+
+void Game::End() {
+  view_->AwaitDrawnAhead();
+  ending_ = true;
+  // Play still running moves to its end now, an open bonus game ending with what it has paid:
+  // every credit won is put in place first.
+  play_->Finish();
+  // The running game is kept for the next start, after whatever is still being written. A file
+  // that can't be written is reported, and the program still ends: keeping the player in a game
+  // that can't be saved helps nobody.
+  keeper_->SetFailureHandler(nullptr);
+  if (!keeper_->KeepNow(gs_)) ShowSaveFailure(services_.platform, &window_.Widget(), *saves_);
+  start_up_->Abandon();
+  win_cycle_->Stop();
+}
+
+void Game::PlayRunningChanged(bool running) {
+  window_.EnableGameCommands(!running);
+  if (running) return;
+  // What had to wait for the reels: a game area that now fits another layout, a close.
+  view_->FitToArea();
+  if (ending_) {
+    QMetaObject::invokeMethod(
+        view_.get(),
+        [this] {
+          QWidget& window = window_.Widget();
+          if (window.isVisible() && !play_->Running()) window.close();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+void Game::KeepRunningGame(const GameState& as_it_will_stand) {
+  keeper_->Keep(as_it_will_stand);
+}
+
+void Game::ShowNotice(const std::string& text) {
+  services_.platform.ShowMessage(&window_.Widget(), QString::fromStdString(identity_.GameTitle),
+                                 QString::fromStdString(text));
+}
+
+void Game::OpenBonusGame() {
+  const ScreenLayout& layout = view_->Shown().Layout();
+  bonus_ = std::make_unique<BonusGameWindow>(gs_, identity_, services_.platform, services_.sounds,
+                                             QSize(layout.ScreenWidth, layout.ScreenHeight),
+                                             &window_.Widget());
+  QObject::connect(bonus_.get(), &QDialog::finished, bonus_.get(), [this] {
+    // The window goes once its own signal has returned; play goes on now.
+    bonus_.release()->deleteLater();
+    play_->BonusGameClosed();
+  });
+  services_.platform.OpenModal(bonus_.get());
+}
+
+void Game::CloseBonusGame() {
+  if (bonus_ != nullptr) bonus_->CloseWithResult();
+}
+
+bool Game::PlayRunning() const {
+  return play_ != nullptr && play_->Running();
+}
+
+bool Game::ReelsTurning() const {
+  return play_ != nullptr && play_->ReelsTurning();
+}
+
+void Game::CabinetPressed(CabinetInput input, int bet_key) {
+  // Input waits for the end of start-up and is ignored while play runs.
+  if (!start_up_->Ended() || play_->Running()) return;
+  switch (input) {
+    case CabinetInput::kMaxBet:
+      play_->MaxBet();
+      break;
+    case CabinetInput::kSpin:
+      play_->RequestSpin();
+      break;
+    case CabinetInput::kBetKey:
+      play_->SelectBet(NumberedButton(bet_key));
+      break;
+    case CabinetInput::kGamesPage:
+      OpenWebPage(services_.web, services_.platform, &window_.Widget());
+      break;
+    case CabinetInput::kNone:
+      break;
+  }
+}
