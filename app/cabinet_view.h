@@ -42,9 +42,10 @@ class CabinetView : public QWidget {
   }
   const Cabinet& Shown() const { return *cabinet_; }
 
-  // Draws the cabinet's first picture on another thread while the window is being shown, so that
-  // the first paint only has to copy it; called once, before the window is shown. Until that
-  // paint, or anything else that needs the cabinet, this thread leaves the cabinet alone.
+  // Draws the cabinet's first picture on another thread while the window is being set up and
+  // shown, so that the first paint only has to copy it; called once, as soon as the game is as it
+  // will first be seen. Until that paint, or anything else that needs the cabinet, this thread
+  // leaves the cabinet alone.
   void DrawAhead();
   // Waits for the picture being drawn ahead, if any, and gives the surface its change notices
   // back.

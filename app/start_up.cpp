@@ -109,6 +109,9 @@ Game::Game(GameState& state, const GameServices& services, Window& window,
   // A close that changed nothing then writes nothing: another copy of the game may have played
   // on with the same file since.
   if (saves_->SlotIsSaved(kRunningGameSlot)) keeper_->ReadFromFile(gs_);
+  // The game is as it will first be seen: its picture is drawn on another core from here, while
+  // the window sizes itself and is shown.
+  view_->DrawAhead();
 
   // 13, 17, 18. The window shows the game: its size, its place and whether it fills the screen.
   window_.ShowGame(this);

@@ -72,7 +72,6 @@ class GameFixture : public ::testing::Test {
     const GameServices services{platform_, with ? *with : sounds_, help ? *help : help_, web_};
     window_ = std::make_unique<MainWindow>(services);
     game_ = std::make_unique<Game>(state_, services, *window_, options);
-    game_->View().DrawAhead();
     window_->show();
     platform_.ProcessMessages();
   }
