@@ -35,6 +35,7 @@
 
 #include "platform/file_bytes.h"
 #include "platform/music_synth.h"
+#include "platform/read_ahead_file.h"
 #include "platform/sound_player.h"
 
 namespace {
@@ -283,7 +284,8 @@ class SdlSoundPlayer : public SoundPlayer {
     const std::string file = recordings_folder_ + "/" + RecordingName(bytes.data(), bytes.size());
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) return false;
-    Mix_Music* recording = Mix_LoadMUS(file.c_str());
+    Mix_Music* recording = nullptr;
+    if (SDL_RWops* rw = OpenReadAheadFile(file)) recording = Mix_LoadMUS_RW(rw, 1);
     if (recording == nullptr) {
       std::fprintf(stderr, "The recording %s can't be read (%s); the track is synthesized.\n",
                    file.c_str(), Mix_GetError());

@@ -23,8 +23,10 @@
 #include <functional>
 #include <iterator>
 #include <mutex>
+#include <random>
 
 #include "platform/music_synth.h"
+#include "platform/read_ahead_file.h"
 #include "platform/sound_module.h"
 
 // Failures name an instrument by its bank and program.
@@ -179,6 +181,52 @@ std::vector<int16_t> RenderTrack(const std::string& font, bool all_samples, int 
   }
   delete_fluid_player(player);
   return out;
+}
+
+// A recording is read as it plays through a file of its own: whatever is asked, in whatever order,
+// is what the file holds there, across its blocks and past its end.
+TEST(ReadAheadFile, ReadsWhatTheFileHoldsWhereverItIsAsked) {
+  const QTemporaryDir dir;
+  const std::string path = dir.filePath("held").toStdString();
+  std::vector<uint8_t> held(300000);
+  for (size_t i = 0; i < held.size(); ++i) held[i] = static_cast<uint8_t>(i * 7 % 251);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(held.data()), static_cast<std::streamsize>(held.size()));
+  SDL_RWops* file = OpenReadAheadFile(path);
+  ASSERT_NE(file, nullptr) << SDL_GetError();
+  const auto size = static_cast<Sint64>(held.size());
+  EXPECT_EQ(SDL_RWsize(file), size);
+  std::mt19937 random(38);
+  Sint64 at = 0;
+  for (int i = 0; i < 400; ++i) {
+    SCOPED_TRACE(testing::Message() << "step " << i << " at " << at);
+    if (random() % 3 == 0) {
+      const Sint64 to = static_cast<Sint64>(random() % (held.size() + 10));
+      const int whence = static_cast<int>(random() % 3);
+      const Sint64 from = whence == RW_SEEK_SET ? 0 : whence == RW_SEEK_CUR ? at : size;
+      ASSERT_EQ(SDL_RWseek(file, to - from, whence), to);
+      at = to;
+    }
+    // Mostly the small reads of a decoder, now and then one larger than a block.
+    const size_t wanted = random() % 8 == 0 ? 70000 + random() % 70000 : 1 + random() % 5000;
+    std::vector<uint8_t> got(wanted);
+    const size_t expected = at >= size ? 0 : std::min<size_t>(wanted, size - at);
+    ASSERT_EQ(SDL_RWread(file, got.data(), 1, wanted), expected);
+    ASSERT_TRUE(std::equal(got.begin(), got.begin() + expected, held.begin() + at));
+    at += static_cast<Sint64>(expected);
+    ASSERT_EQ(SDL_RWtell(file), at);
+  }
+  // Whole objects only: 5 bytes before the end hold one object of 4.
+  ASSERT_EQ(SDL_RWseek(file, -5, RW_SEEK_END), size - 5);
+  uint8_t four[8];
+  EXPECT_EQ(SDL_RWread(file, four, 4, 2), 1u);
+  EXPECT_LT(SDL_RWseek(file, -size - 1, RW_SEEK_END), 0);
+  EXPECT_EQ(SDL_RWwrite(file, four, 1, 1), 0u);
+  EXPECT_EQ(SDL_RWclose(file), 0);
+
+  EXPECT_EQ(OpenReadAheadFile(dir.filePath("none").toStdString()), nullptr);
+  EXPECT_NE(std::string(SDL_GetError()).find("none"), std::string::npos) << SDL_GetError();
+  EXPECT_EQ(OpenReadAheadFile(dir.path().toStdString()), nullptr) << "a folder";
 }
 
 // The player's synthesizer holds only the samples of the instruments in play; what is heard is
