@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -58,6 +59,7 @@ Sint64 Seek(SDL_RWops* rw, Sint64 offset, int whence) {
     return SDL_SetError("Unknown value for 'whence'");
   }
   if (offset < -from) return SDL_SetError("Seek before the start of the file");
+  if (offset > INT64_MAX - from) return SDL_SetError("Seek past the largest offset");
   file.position = from + offset;
   return file.position;
 }
@@ -66,7 +68,7 @@ size_t Read(SDL_RWops* rw, void* into, size_t size, size_t count) {
   ReadAheadFile& file = *Of(rw);
   if (size == 0 || count == 0) return 0;
   auto* out = static_cast<unsigned char*>(into);
-  const Sint64 wanted = static_cast<Sint64>(std::min(count, SIZE_MAX / size) * size);
+  const auto wanted = static_cast<Sint64>(std::min<size_t>(count, INT64_MAX / size) * size);
   Sint64 done = 0;
   while (done < wanted) {
     const Sint64 in_block = file.position - file.block_start;

@@ -221,6 +221,8 @@ TEST(ReadAheadFile, ReadsWhatTheFileHoldsWhereverItIsAsked) {
   uint8_t four[8];
   EXPECT_EQ(SDL_RWread(file, four, 4, 2), 1u);
   EXPECT_LT(SDL_RWseek(file, -size - 1, RW_SEEK_END), 0);
+  EXPECT_LT(SDL_RWseek(file, INT64_MAX, RW_SEEK_END), 0);
+  EXPECT_EQ(SDL_RWtell(file), size) << "a refused seek leaves the reader where it was";
   EXPECT_EQ(SDL_RWwrite(file, four, 1, 1), 0u);
   EXPECT_EQ(SDL_RWclose(file), 0);
 
