@@ -79,18 +79,9 @@ size_t Read(SDL_RWops* rw, void* into, size_t size, size_t count) {
       file.position += n;
       continue;
     }
-    // A read as large as a block goes straight to the reader.
-    const Sint64 left = wanted - done;
-    const bool direct = left >= kBlockBytes;
-    const Sint64 n = direct ? ReadAt(file.fd, file.position, out + done, left)
-                            : ReadAt(file.fd, file.position, file.block, kBlockBytes);
+    const Sint64 n = ReadAt(file.fd, file.position, file.block, kBlockBytes);
     if (n < 0) {
       SDL_SetError("%s", std::strerror(errno));
-      break;
-    }
-    if (direct) {
-      done += n;
-      file.position += n;
       break;
     }
     file.block_start = file.position;
