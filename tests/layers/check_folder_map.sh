@@ -42,6 +42,13 @@ for folder in $folders; do
   fi
 done
 
+# A quoted include is looked up beside the including file first, so "../shell/x.h" would reach
+# any folder whatever the library links: no source of the map's folders climbs out of its folder.
+if grep -rnE '^#include "[^"]*\.\./' $folders --include='*.cpp' --include='*.h'; then
+  echo "includes above climb out of their folder; name the folder instead (\"shell/x.h\")"
+  breaches=$((breaches + 1))
+fi
+
 if grep -rnE '^#include <Q' engine --include='*.cpp' --include='*.h'; then
   echo "engine/ includes Qt headers (above); the rules are plain C++"
   breaches=$((breaches + 1))
