@@ -91,7 +91,6 @@ class PlaySequence {
   // A window in front of the game holds play (true) until it has gone (false). A close still
   // finishes play at once.
   void Hold(bool held);
-  bool Held() const { return held_; }
 
   Stage CurrentStage() const { return stage_; }
   bool Running() const { return stage_ != Stage::kIdle; }

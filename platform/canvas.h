@@ -92,7 +92,6 @@ class Canvas {
   void SetPenColor(QRgb rgb) { pen_ = rgb; }
   QRgb PenColor() const { return pen_; }
   void SetPenWidth(int width) { pen_width_ = width < 1 ? 1 : width; }
-  int PenWidth() const { return pen_width_; }
   void SetBrushColor(QRgb rgb) { brush_ = rgb; }
   QRgb BrushColor() const { return brush_; }
   void SetBrushClear(bool clear) { brush_clear_ = clear; }
