@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QResizeEvent>
+#include <algorithm>
 #include <utility>
 
 #include "screen/layout_width.h"
@@ -16,8 +17,10 @@ CabinetView::CabinetView(std::unique_ptr<Cabinet> cabinet, Host& host, QWidget* 
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(false);
-  // A window the player makes smaller than the screen keeps the smallest layout in sight.
-  setMinimumSize(SmallestAreaWidth(), SmallestAreaHeight());
+  // A window the player makes smaller than the screen keeps the design's own layout in sight, or
+  // the one it starts with on a screen too small for that.
+  const int smallest = std::min(kSmallestLayoutWidth, cabinet_->Layout().scale.Width());
+  setMinimumSize(InSightWidth(smallest), InSightHeight(smallest));
   ReportArtProblems();
   cabinet_->Surface().on_changed = [this](const QRect& r) { SurfaceChanged(r); };
 }

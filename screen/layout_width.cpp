@@ -35,10 +35,10 @@ int CabinetLeft(int client_width, int layout_width) {
   return std::max(0, (client_width - cabinet_width) / 2);
 }
 
-int SmallestAreaWidth() {
-  return ScaleAt(kSmallestLayoutWidth, kInSightRightColumn);
+int InSightWidth(int layout_width) {
+  return ScaleAt(layout_width, kInSightRightColumn);
 }
 
-int SmallestAreaHeight() {
-  return ScaleAt(kSmallestLayoutWidth, kKeysBottomRow);
+int InSightHeight(int layout_width) {
+  return ScaleAt(layout_width, kKeysBottomRow);
 }

@@ -8,6 +8,8 @@
 // sheet, the font sizes) reads this layout width.
 #pragma once
 
+#include "engine/scale.h"
+
 // The design row the keys end above: rows 0 to 549 must be in sight for every key to be reached.
 inline constexpr int kKeysBottomRow = 550;
 // The design column the cabinet must be in sight up to: every key, meter and panel lies left of
@@ -15,10 +17,11 @@ inline constexpr int kKeysBottomRow = 550;
 // always hidden, so such a window keeps the screen's layout.
 inline constexpr int kInSightRightColumn = 790;
 
-// The smallest layout a game area is given room for: the cabinet of a 640 x 480 screen. A window
-// the player makes smaller than the screen shrinks no further: below it the texts, which stop
-// shrinking at 8 points, would no longer fit their keys and meters.
-inline constexpr int kSmallestLayoutWidth = 640;
+// The smallest layout a window the player sizes is given room for: the design's own width. Below
+// it the texts, which stop shrinking at 8 points, and the meters' digits, which keep their size,
+// no longer fit their keys and frames. A screen too small for even that keeps the layout it starts
+// with.
+inline constexpr int kSmallestLayoutWidth = kDesignWidth;
 
 // The layout width for a screen screen_width pixels wide whose game area is client_width x
 // client_height pixels: screen_width when ScaleAt(screen_width, kKeysBottomRow) <= client_height
@@ -32,7 +35,8 @@ int LayoutWidth(int screen_width, int client_width, int client_height);
 // or wider, so a cabinet scaled by the screen width keeps its place at the left edge.
 int CabinetLeft(int client_width, int layout_width);
 
-// The smallest game area, in window units: the part of a cabinet laid out at kSmallestLayoutWidth
-// that must be in sight.
-int SmallestAreaWidth();
-int SmallestAreaHeight();
+// The game area, in window units, that shows what must be in sight of a cabinet laid out
+// layout_width wide: ScaleAt(layout_width, kInSightRightColumn) x ScaleAt(layout_width,
+// kKeysBottomRow).
+int InSightWidth(int layout_width);
+int InSightHeight(int layout_width);
