@@ -224,11 +224,16 @@ TEST_F(PayoffChartAt, AShortWindowGetsAGlassNarrowedUntilItsLastRowIsInSight) {
     }
     EXPECT_LE(lowest, screen.window_height);
     // The tiles shrink with the glass: the top row's first tile, s(197), s(32), as wide as the
-    // glass's cells.
+    // glass's cells (its frame lines, a window pixel or two wide, are as many device pixels).
     const int side =
         static_cast<int>(static_cast<int64_t>(cell) * glass.DeviceWidth() /
                          ScreenScale{screen.layout_width, 0, screen.ratio}.DeviceWidth());
-    ExpectTile(5, glass.Scale(197), glass.Scale(32), side);
+    const int x = glass.Scale(197), y = glass.Scale(32), inside = glass.Px(2) + glass.Px(1);
+    for (const QPoint& at : {QPoint(x + inside, y + side / 2), QPoint(x + side / 2, y + inside),
+                             QPoint(x + side - inside, y + side - inside)}) {
+      EXPECT_EQ(At(at.x(), at.y()), Rgb(synthetic::SymbolColour(5))) << at.x() << ", " << at.y();
+    }
+    EXPECT_EQ(At(x + side + glass.Px(2), y + side / 2), Rgb(qRgb(0, 0, 0))) << "right of the tile";
   }
 }
 
