@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QRegion>
 #include <QResizeEvent>
+#include <algorithm>
 #include <utility>
 
+#include "screen/layout_width.h"
 #include "screen/scale.h"
 
 CabinetView::CabinetView(std::unique_ptr<Cabinet> cabinet, Host& host, QWidget* parent)
@@ -15,6 +17,10 @@ CabinetView::CabinetView(std::unique_ptr<Cabinet> cabinet, Host& host, QWidget* 
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setAutoFillBackground(false);
+  // A window the player makes smaller than the screen keeps the design's own layout in sight, or
+  // the one it starts with on a screen too small for that.
+  const int smallest = std::min(kSmallestLayoutWidth, cabinet_->Layout().scale.Width());
+  setMinimumSize(InSightWidth(smallest), InSightHeight(smallest));
   ReportArtProblems();
   cabinet_->Surface().on_changed = [this](const QRect& r) { SurfaceChanged(r); };
 }
@@ -154,15 +160,15 @@ CabinetInput CabinetView::InputAt(int x, int y, int* bet_key) const {
 }
 
 void CabinetView::FitToArea() {
-  if (size().isEmpty() || cabinet_->FitsArea(height())) return;
+  if (size().isEmpty() || cabinet_->FitsArea(width(), height())) return;
   LayOut(width(), height());
   PaintAll();
 }
 
 void CabinetView::LayOut(int width, int height) {
-  if (!cabinet_->FitsArea(height)) {
+  if (!cabinet_->FitsArea(width, height)) {
     DiscardDrawnAhead();
-    cabinet_->LayOut(height);
+    cabinet_->LayOut(width, height);
     ReportArtProblems();
   }
   cabinet_->PlaceIn(width);

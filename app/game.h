@@ -5,6 +5,7 @@
 // carries out the commands that change the game's money or swap it.
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -55,8 +56,8 @@ class Game : private PlayHost, private CabinetView::Host {
    public:
     // The window: the game area's parent, and the parent of the game's messages and windows.
     virtual QWidget& Widget() = 0;
-    // The height the game area below the menu bar will have once the window is shown.
-    virtual int ExpectedGameAreaHeight() = 0;
+    // The size the game area below the menu bar will have once the window is shown.
+    virtual QSize ExpectedGameArea() = 0;
     // Shows the game, ready to play, its game area in the window; nullptr as the game goes.
     virtual void ShowGame(Game* game) = 0;
     // The commands that change the game's money or swap it follow the play: not while it runs.

@@ -105,7 +105,8 @@ int main(int argc, char** argv) {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const double ratio = std::max(1.0, screen->devicePixelRatio());
     ScreenScale largest;
-    largest.layout_width = LayoutWidth(screen->size().width(), screen->size().height());
+    largest.layout_width =
+        LayoutWidth(screen->size().width(), screen->size().width(), screen->size().height());
     largest.ratio = ratio;
     surface = std::make_shared<SurfaceAhead>(largest.Scale(kDesignWidth),
                                              largest.Scale(layout::kDesignHeight));

@@ -45,7 +45,7 @@ void MainWindow::ShowGame(Game* game) {
   }
 }
 
-int MainWindow::ExpectedGameAreaHeight() {
+QSize MainWindow::ExpectedGameArea() {
   Platform& platform = services_.platform;
   const int menu_bar = menuBar()->sizeHint().height();
   // Only a desktop with a window manager maximises the window (step 18); on a bare X server it
@@ -55,13 +55,14 @@ int MainWindow::ExpectedGameAreaHeight() {
     // which the platform knows once the window exists (a window manager may tell it only later).
     create();
     const QScreen* on = screen();
-    const int free_height =
-        on != nullptr ? on->availableGeometry().height() : platform.ScreenHeight();
+    const QSize free = on != nullptr ? on->availableGeometry().size()
+                                     : QSize(platform.ScreenWidth(), platform.ScreenHeight());
     const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    return free_height - frame.top() - frame.bottom() - menu_bar;
+    return {free.width() - frame.left() - frame.right(),
+            free.height() - frame.top() - frame.bottom() - menu_bar};
   }
   // The window's own size, the screen less 10, holds the menu bar and the game area.
-  return platform.ScreenHeight() - 10 - menu_bar;
+  return {platform.ScreenWidth() - 10, platform.ScreenHeight() - 10 - menu_bar};
 }
 
 void MainWindow::EnableGameCommands(bool enabled) {

@@ -37,7 +37,7 @@ class MainWindow : public QMainWindow, public Game::Window {
  private:
   // Game::Window.
   QWidget& Widget() override { return *this; }
-  int ExpectedGameAreaHeight() override;
+  QSize ExpectedGameArea() override;
   void ShowGame(Game* game) override;
   void EnableGameCommands(bool enabled) override;
 

@@ -85,9 +85,10 @@ Game::Game(GameState& state, const GameServices& services, Window& window,
   // each way.
   QWidget& frame = window_.Widget();
   const double ratio = std::max(1.0, frame.devicePixelRatioF());
+  const QSize area = window_.ExpectedGameArea();
   view_ = std::make_unique<CabinetView>(
       std::make_unique<Cabinet>(gs_, identity_.AppDir, identity_.SoundRoot, platform.ScreenWidth(),
-                                platform.ScreenHeight(), window_.ExpectedGameAreaHeight(), ratio,
+                                platform.ScreenHeight(), area.width(), area.height(), ratio,
                                 KeptArt{options.kept_art_dir, program_file}, options.surface),
       static_cast<CabinetView::Host&>(*this), &frame);
   Cabinet& cabinet = view_->Settled();

@@ -71,7 +71,7 @@ class GameArea : public QWidget {
  private:
   // Reel r's window in this widget, where the game's layout puts it for this game area.
   QRect Reel(int r) const {
-    const int width = LayoutWidth(screen()->size().width(), height());
+    const int width = LayoutWidth(screen()->size().width(), this->width(), height());
     const int left = CabinetLeft(this->width(), width);
     return {left + ScaleAt(width, layout::kReelsLeft + r * layout::kReelPitch),
             ScaleAt(width, layout::kReelsTop), ScaleAt(width, layout::kCell),

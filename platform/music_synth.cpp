@@ -109,13 +109,21 @@ std::vector<MidiInstrument> InstrumentsSelected(const uint8_t* data, size_t size
   return instruments;
 }
 
-std::string FindGeneralMidiSoundFont() {
+std::string FindGeneralMidiSoundFont(std::string* why_none) {
   std::error_code ec;
   if (const char* chosen = std::getenv("ZELMAR_SOUND_FONT"); chosen != nullptr) {
-    return std::filesystem::exists(chosen, ec) ? chosen : std::string();
+    if (std::filesystem::exists(chosen, ec)) return chosen;
+    if (why_none != nullptr) {
+      *why_none =
+          std::string("the sound font ") + chosen + " that ZELMAR_SOUND_FONT names does not exist";
+    }
+    return {};
   }
   for (const char* candidate : kSoundFonts) {
     if (std::filesystem::exists(candidate, ec)) return candidate;
+  }
+  if (why_none != nullptr) {
+    *why_none = "no General MIDI sound font is installed (fluid-soundfont-gm or another)";
   }
   return {};
 }

@@ -36,8 +36,9 @@ std::vector<MidiInstrument> InstrumentsSelected(const uint8_t* data, size_t size
 
 // The installed General MIDI sound font, best first; empty when none is installed. The
 // environment's ZELMAR_SOUND_FONT, when set, names the one font to use instead (a missing file
-// is then no font at all).
-std::string FindGeneralMidiSoundFont();
+// is then no font at all). When there is none and why_none is given, it says why: the variable
+// that names a missing file, or that no font is installed.
+std::string FindGeneralMidiSoundFont(std::string* why_none = nullptr);
 
 // The file name of the recording of a track whose file holds these bytes: the track's content,
 // not its name, chooses the recording, so that a track replaced by another file is never played

@@ -285,10 +285,18 @@ class SdlSoundPlayer : public SoundPlayer {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) return false;
     Mix_Music* recording = nullptr;
-    if (SDL_RWops* rw = OpenReadAheadFile(file)) recording = Mix_LoadMUS_RW(rw, 1);
+    SDL_RWops* rw = OpenReadAheadFile(file);
+    if (rw == nullptr) {
+      std::fprintf(stderr, "The recording %s can't be opened (%s); the track is synthesized.\n",
+                   file.c_str(), SDL_GetError());
+      return false;
+    }
+    recording = Mix_LoadMUS_RW(rw, 1);
     if (recording == nullptr) {
-      std::fprintf(stderr, "The recording %s can't be read (%s); the track is synthesized.\n",
-                   file.c_str(), Mix_GetError());
+      // What the decoders say of a file none of them knows (the last one tried names itself)
+      // tells the player nothing: the file is damaged.
+      std::fprintf(stderr, "The recording %s is damaged; the track is synthesized.\n",
+                   file.c_str());
       return false;
     }
     // SDL_mixer's own music player takes the music stream back from the synthesizer.
@@ -392,13 +400,14 @@ class SdlSoundPlayer : public SoundPlayer {
   // when the font is known to be unusable (the reason is in font_error_).
   bool MakeSynth() {
     if (!font_ready_ && synth_ == nullptr) {
-      font_path_ = FindGeneralMidiSoundFont();
+      std::string no_font;
+      font_path_ = FindGeneralMidiSoundFont(&no_font);
       auto synth = std::make_unique<MusicSynth>(frequency_);
       if (synth->Synth() == nullptr) {
         font_error_ = "the MIDI synthesizer could not be started";
         font_ready_ = true;
       } else if (font_path_.empty()) {
-        font_error_ = "no General MIDI sound font is installed (fluid-soundfont-gm or another)";
+        font_error_ = no_font;
         font_ready_ = true;
       } else {
         // The audio thread leaves the synthesizer alone until the font is in.
@@ -438,7 +447,7 @@ class SdlSoundPlayer : public SoundPlayer {
       // Below the user-interface thread: the game comes first.
       setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoaderNiceness);
       if (load_font && fluid_synth_sfload(synth->Synth(), font.c_str(), 1) == FLUID_FAILED) {
-        font_error_ = "the sound font " + font + " could not be loaded";
+        font_error_ = "the sound font " + font + " can't be read (damaged, or not a sound font)";
       }
       if (font_error_.empty()) synth->HoldInstruments(job.instruments);
       // What the tracks before let go of (their instruments' samples, their events) glibc keeps

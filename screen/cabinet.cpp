@@ -12,7 +12,7 @@
 
 Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
                  const std::string& sound_root_in, int screen_width, int screen_height,
-                 int game_area_height, double pixel_ratio, KeptArt kept,
+                 int game_area_width, int game_area_height, double pixel_ratio, KeptArt kept,
                  std::shared_ptr<SurfaceAhead> surface)
     : app_dir_(app_dir_in),
       sound_root_(sound_root_in),
@@ -26,7 +26,7 @@ Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
   layout_.ScreenHeight = screen_height;
   // Art kept from the last start at this size holds every picture, as carried and as replaced:
   // nothing is decoded.
-  const int width = LayoutWidth(screen_width, game_area_height);
+  const int width = LayoutWidth(screen_width, game_area_width, game_area_height);
   if (ReadKeptArt(width)) {
     layout_.scale.layout_width = width;
     ResizeSurface();
@@ -41,8 +41,8 @@ Cabinet::Cabinet(const GameState& gs, const std::string& app_dir_in,
   LayOutArt(width, /*try_kept=*/false);
 }
 
-bool Cabinet::LayOut(int game_area_height) {
-  const int width = LayoutWidth(layout_.ScreenWidth, game_area_height);
+bool Cabinet::LayOut(int game_area_width, int game_area_height) {
+  const int width = LayoutWidth(layout_.ScreenWidth, game_area_width, game_area_height);
   const bool changed = width != layout_.scale.layout_width;
   LayOutArt(width, /*try_kept=*/true);
   return changed;
@@ -70,8 +70,9 @@ Cabinet::~Cabinet() {
   if (keeping_.valid()) keeping_.wait();
 }
 
-bool Cabinet::FitsArea(int game_area_height) const {
-  return LayoutWidth(layout_.ScreenWidth, game_area_height) == layout_.scale.layout_width;
+bool Cabinet::FitsArea(int game_area_width, int game_area_height) const {
+  return LayoutWidth(layout_.ScreenWidth, game_area_width, game_area_height) ==
+         layout_.scale.layout_width;
 }
 
 void Cabinet::PlaceIn(int area_width) {

@@ -25,25 +25,25 @@ class Cabinet {
  public:
   // Loads the art carried with the program and the replacements beside it (app_dir, named from
   // sound_root), and lays the cabinet out for a screen screen_width x screen_height whose game
-  // area is game_area_height high, all in window units, drawn at pixel_ratio device pixels each
-  // (1.5 on a desktop scaled to 150 %).
-  // Art kept from an earlier start (kept) at this layout is read back instead, when it was made
-  // from the same program and pictures. The surface is made in surface's memory where given and
-  // large enough.
+  // area is game_area_width x game_area_height, all in window units, drawn at pixel_ratio device
+  // pixels each (1.5 on a desktop scaled to 150 %). Art kept from an earlier start (kept) at this
+  // layout is read back instead, when it was made from the same program and pictures. The surface
+  // is made in surface's memory where given and large enough.
   Cabinet(const GameState& gs, const std::string& app_dir, const std::string& sound_root,
-          int screen_width, int screen_height, int game_area_height, double pixel_ratio = 1,
-          KeptArt kept = {}, std::shared_ptr<SurfaceAhead> surface = nullptr);
+          int screen_width, int screen_height, int game_area_width, int game_area_height,
+          double pixel_ratio = 1, KeptArt kept = {},
+          std::shared_ptr<SurfaceAhead> surface = nullptr);
   // Waits for the art being kept.
   ~Cabinet();
   Cabinet(const Cabinet&) = delete;
   Cabinet& operator=(const Cabinet&) = delete;
 
-  // Whether a game area game_area_height high takes the layout width in force.
-  bool FitsArea(int game_area_height) const;
-  // Lays the cabinet out again for a game area game_area_height high: the layout width, the
+  // Whether a game area of this size takes the layout width in force.
+  bool FitsArea(int game_area_width, int game_area_height) const;
+  // Lays the cabinet out again for a game area of this size: the layout width, the
   // symbol art and reel geometry for it, and a surface of the cabinet's size. Returns whether
   // the layout width changed.
-  bool LayOut(int game_area_height);
+  bool LayOut(int game_area_width, int game_area_height);
   // Centres the cabinet in a game area area_width wide (window units).
   void PlaceIn(int area_width);
   // The size of the cabinet's surface for the layout in force, in device pixels.

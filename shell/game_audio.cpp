@@ -1,6 +1,7 @@
 #include "shell/game_audio.h"
 
 #include <QFile>
+#include <QStringList>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -198,18 +199,44 @@ void GameAudio::OpenAndPlay(int n) {
     return;
   }
   if (!device_) return;
-  const std::string& path = music_tracks_[n];
-  std::string error;
-  if (path.empty()) {
-    error = "no music file " + FileName(std::to_string(n) + ".mid");
-  } else if (player_.OpenMusic(path, &error)) {
-    player_.PlayMusic();
+  track_index_ = n;
+  if (music_tracks_[n].empty()) {
+    // Not a single track was found: there is nothing to skip to.
+    all_failed_ = true;
+    ShowError(QStringLiteral("The music can't be played: no music file %1")
+                  .arg(QString::fromStdString(FileName(std::to_string(n) + ".mid"))));
     return;
   }
-  // The track stays chosen; nothing more starts until Music is switched off and on, and the
-  // synthesizer is not kept for it.
-  player_.ReleaseMusic();
-  ShowError(QStringLiteral("The music can't be played: %1").arg(QString::fromStdString(error)));
+  QStringList problems;
+  // Each track is tried at most once: when none plays, the music stops at the first tried.
+  for (int tried = 0; tried < kTrackCount; ++tried) {
+    const std::string& path = music_tracks_[track_index_];
+    std::string error;
+    if (player_.OpenMusic(path, &error)) {
+      player_.PlayMusic();
+      all_failed_ = false;
+      told_[track_index_].clear();  // should it fail again, the player hears of it again
+      if (!problems.isEmpty()) ShowError(problems.join('\n'));
+      return;
+    }
+    // The synthesizer is not kept for a track that did not open.
+    player_.ReleaseMusic();
+    if (std::exchange(told_[track_index_], error) != error) {
+      // A reason that does not name the track's file (a sound font that is missing) is told
+      // with it.
+      const QString reason = QString::fromStdString(error);
+      problems << QStringLiteral("The music can't be played: %1")
+                      .arg(error.find(path) != std::string::npos
+                               ? reason
+                               : QStringLiteral("%1 (%2)").arg(reason,
+                                                               QString::fromStdString(path)));
+    }
+    NextTrack();
+    if (track_index_ == n || !TrackExists(track_index_)) break;
+  }
+  track_index_ = n;
+  all_failed_ = true;
+  if (!problems.isEmpty()) ShowError(problems.join('\n'));
 }
 
 void GameAudio::MusicEnded(MusicEnd end) {
@@ -232,9 +259,10 @@ void GameAudio::SwitchMusic() {
     return;
   }
   // The track in play (or the one waiting to start) starts from its beginning at once; before
-  // the first track was ever chosen, the first track.
+  // the first track was ever chosen, the first track; after no track could be played, the one
+  // after the track that failed first.
   while (track_index_ >= kPendingOffset) track_index_ -= kPendingOffset;
-  if (track_index_ < 0) NextTrack();
+  if (track_index_ < 0 || std::exchange(all_failed_, false)) NextTrack();
   OpenAndPlay(track_index_);
 }
 

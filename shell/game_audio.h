@@ -10,7 +10,10 @@
 // next one pending; the next tick of a 100 ms timer (or a spin request) starts it. The timer runs
 // only while a track is pending: at rest, with the music playing, nothing wakes the game ten
 // times a second. Music off stops the track; Music on starts the current track again from its
-// beginning.
+// beginning. A track that can't be played is skipped: the next one that can starts at once, and
+// the player is told why each track failed, once for each reason (a track that fails the same
+// way the next time round is skipped without a word). When none can be played the music stops;
+// Music off and on tries again from the track after the one that failed.
 //
 // The device. LoadSounds opens it without waiting for it (SoundPlayer::Open); the effects are
 // read once it is open. Until then every effect is silent, except the start-up sound, which plays
@@ -74,6 +77,8 @@ class GameAudio : public GameSounds {
   bool PlayDefault(std::function<void()> when_finished = {});
   bool TrackExists(int n) const;
   void NextTrack();
+  // Opens and plays track n, or the first after it that can be played; tells what failed on
+  // the way.
   void OpenAndPlay(int n);
   void MusicEnded(MusicEnd end);
   void ShowError(const QString& text);
@@ -95,6 +100,10 @@ class GameAudio : public GameSounds {
 
   std::array<std::string, kTrackCount> music_tracks_;
   int track_index_ = -1;
+  // No track could be played when the music last started: Music on starts from the next one.
+  bool all_failed_ = false;
+  // Why each track could not be played, as the player was told it; empty where it was not.
+  std::array<std::string, kTrackCount> told_;
   std::unique_ptr<Timer> music_timer_;
   // What start-up found wrong, told once the first window has been drawn.
   std::unique_ptr<QObject> start_up_notices_;

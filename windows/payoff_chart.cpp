@@ -135,7 +135,42 @@ QImage OnBlackGround(const QImage& picture) {
   return image;
 }
 
+// The design row the characters' first row stands on, and the design gaps between the rows of
+// characters and texts below it.
+constexpr int kCharactersTop = 378;
+constexpr int kBelowCharacters = 6;
+constexpr int kBonusLinePitch = 12;
+
+// Whether the glass shows a second row of characters at a layout width.
+bool SecondCharacterRow(int layout_width) {
+  return layout_width >= 1000;
+}
+
 }  // namespace
+
+int payoff_chart::GlassLayoutWidth(int widest, int window_width, int window_height) {
+  // The lowest line of the bonus texts, in window units, as its band's font sets it.
+  const auto text_height = [](int layout_width) {
+    Canvas probe(1, 1);
+    probe.SetFontFace(kFace);
+    probe.SetFontBold(true);
+    probe.SetFontSize(PayoffChartFontsFor(layout_width).bonus);
+    return probe.TextHeight(kBonusText2);
+  };
+  const auto bottom = [&](int w) {
+    const int texts = ScaleAt(w, kCharactersTop) + PayoffChartWindow::kCharacterSide +
+                      ScaleAt(w, kBelowCharacters) + ScaleAt(w, kBonusLinePitch) + text_height(w);
+    if (!SecondCharacterRow(w)) return texts;
+    return std::max(texts, ScaleAt(w, kCharactersTop) + 2 * PayoffChartWindow::kCharacterSide +
+                               2 * ScaleAt(w, kBelowCharacters) + 2 * ScaleAt(w, kBonusLinePitch));
+  };
+  // The second row of characters comes in at 1000 wide, so the height does not grow steadily
+  // with the width: the widths are tried from the widest down.
+  for (int w = std::min(widest, window_width); w > 1; --w) {
+    if (bottom(w) <= window_height) return w;
+  }
+  return 1;
+}
 
 std::array<QImage, 8> PayoffChartWindow::BuiltInCharacters() {
   std::array<QImage, 8> characters;
@@ -151,7 +186,11 @@ PayoffChartWindow::PayoffChartWindow(ScreenScale scale, int cell_size, const QIm
 
 PayoffChartWindow::PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
                                      std::array<QImage, 8> characters, QWidget* parent)
-    : QDialog(parent), scale_(scale), cell_size_(cell_size), symbol_sheet_(symbol_sheet) {
+    : QDialog(parent),
+      scale_(scale),
+      glass_(scale),
+      cell_size_(cell_size),
+      symbol_sheet_(symbol_sheet) {
   setWindowTitle(QStringLiteral("Payoff Chart"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
@@ -208,8 +247,8 @@ void PayoffChartWindow::FramedTile(int code, int x, int y, int side) {
   }
   // Lit from the top left: silver on the left and top, grey on the right and bottom, and a
   // thin grey line inside.
-  const int one = scale_.Px(1);
-  const int two = scale_.Px(2);
+  const int one = glass_.Px(1);
+  const int two = glass_.Px(2);
   SetPen(surface_, kSilver, two);
   surface_.MoveTo(x, y + side);
   surface_.LineTo(x, y);
@@ -230,7 +269,7 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
   int line = 0;
   for (int k = 0; k < 5; ++k) {
     if (column.pays[k] == 0) continue;
-    const int top = scale_.Scale(column.first_top) + line * scale_.Scale(column.pitch);
+    const int top = glass_.Scale(column.first_top) + line * glass_.Scale(column.pitch);
     const QString count = QString::number(kCounts[k]);
     Text(right - surface_.TextWidth(count), top, count);
     Text(pay_left, top, QString::number(column.pays[k]));
@@ -239,16 +278,18 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
 }
 
 void PayoffChartWindow::PaintAll() {
-  const int screen_width = scale_.Width();
-  // The glass is as wide as the main screen's layout and centred in a wider window between black
-  // margins; in a narrower one it starts at the left edge and its right end is cut. The glass is
-  // drawn in device pixels (the window's widgets stand in window units, places of `window`).
+  // The glass is as wide as the main screen's layout, or narrower where the window is too short
+  // or too narrow for all of it, and centred in a wider window between black margins. The glass
+  // is drawn in device pixels (the window's widgets stand in window units, places of `window`).
+  glass_ = scale_;
+  glass_.layout_width = payoff_chart::GlassLayoutWidth(glass_.Width(), width(), height());
+  const int screen_width = glass_.Width();
   const int glass_width = std::min(width(), screen_width);
   glass_left_ = (width() - glass_width) / 2;
-  ScreenScale window = scale_;
+  ScreenScale window = glass_;
   window.ratio = 1;
-  const double ratio = scale_.ratio;
-  const QSize device(std::min(scale_.Px(width()), scale_.DeviceWidth()), scale_.Px(height()));
+  const double ratio = glass_.ratio;
+  const QSize device(std::min(glass_.Px(width()), glass_.DeviceWidth()), glass_.Px(height()));
   if (surface_.Width() != device.width() || surface_.Height() != device.height()) {
     surface_.SetPixelRatio(ratio);
     surface_.Resize(device.width(), device.height());
@@ -260,7 +301,11 @@ void PayoffChartWindow::PaintAll() {
   }
   texts_.clear();
   const PayoffChartFonts fonts = PayoffChartFontsFor(screen_width);
-  const int cell = cell_size_;
+  // The symbol cells are the main screen's; on a narrower glass the tiles are drawn smaller.
+  const int cell = glass_.layout_width == scale_.layout_width
+                       ? cell_size_
+                       : std::max(1, static_cast<int>(static_cast<int64_t>(cell_size_) *
+                                                      glass_.DeviceWidth() / scale_.DeviceWidth()));
   const int small = (cell / 4) * 3;
 
   surface_.SetRasterOp(RasterOp::Copy);
@@ -273,15 +318,15 @@ void PayoffChartWindow::PaintAll() {
   // The tiles: the scatter pieces on top, the wild and the four highest symbols large in the
   // middle, the other eight symbols small at the bottom.
   for (int i = 0; i < 5; ++i)
-    FramedTile(kScatterCodes[i], scale_.Scale(197) + i * (cell + scale_.Scale(5)), scale_.Scale(32),
+    FramedTile(kScatterCodes[i], glass_.Scale(197) + i * (cell + glass_.Scale(5)), glass_.Scale(32),
                cell);
   for (int i = 0; i < 5; ++i) {
     FramedTile(payoff_chart::kLargeColumns[i].code,
-               scale_.Scale(56) + i * (cell + scale_.Scale(76)), scale_.Scale(150), cell);
+               glass_.Scale(56) + i * (cell + glass_.Scale(76)), glass_.Scale(150), cell);
   }
   for (int i = 0; i < 8; ++i) {
     FramedTile(payoff_chart::kSmallColumns[i].code,
-               scale_.Scale(28) + i * (cell + scale_.Scale(21)), scale_.Scale(250), small);
+               glass_.Scale(28) + i * (cell + glass_.Scale(21)), glass_.Scale(250), small);
   }
 
   surface_.SetBrushClear(true);
@@ -291,17 +336,17 @@ void PayoffChartWindow::PaintAll() {
   // The jackpot, above and below the middle scatter tile. The heading keeps clear of the two
   // columns of rules beside it: where the band's size would run into them (the widest screens),
   // it is set a point smaller until it fits.
-  const int centre = scale_.Scale(197) + 2 * cell + 2 * scale_.Scale(5) + cell / 2;
+  const int centre = glass_.Scale(197) + 2 * cell + 2 * glass_.Scale(5) + cell / 2;
   const QString jackpot =
       QStringLiteral("Zelmar Jackpot - Get all five ZELMAR Symbols on a Payline");
   surface_.SetFontSize(fonts.rules);
   int left_column_end = 0;
   for (const char* line : kRulesLeft) {
     left_column_end =
-        std::max(left_column_end, scale_.Scale(10) + surface_.TextWidth(QString::fromLatin1(line)));
+        std::max(left_column_end, glass_.Scale(10) + surface_.TextWidth(QString::fromLatin1(line)));
   }
   const int half_room =
-      std::min(centre - left_column_end, scale_.Scale(624) - centre) - scale_.Scale(4);
+      std::min(centre - left_column_end, glass_.Scale(624) - centre) - glass_.Scale(4);
   int jackpot_points = fonts.jackpot;
   surface_.SetFontSize(jackpot_points);
   while (jackpot_points > fonts.rules && surface_.TextWidth(jackpot) / 2 > half_room) {
@@ -309,50 +354,50 @@ void PayoffChartWindow::PaintAll() {
   }
   surface_.SetFontColor(kRed);
   Text(centre - surface_.TextWidth(jackpot) / 2,
-       scale_.Scale(32) - surface_.TextHeight(jackpot) - scale_.Scale(2), jackpot);
+       glass_.Scale(32) - surface_.TextHeight(jackpot) - glass_.Scale(2), jackpot);
   const QString pays = QStringLiteral("Pays ") + QString::number(payoff_chart::kJackpotPays) +
                        QStringLiteral(" X Coins Per Line Bet");
-  Text(centre - surface_.TextWidth(pays) / 2, scale_.Scale(32) + cell + scale_.Scale(1), pays);
+  Text(centre - surface_.TextWidth(pays) / 2, glass_.Scale(32) + cell + glass_.Scale(1), pays);
 
   // The rules of play.
   surface_.SetFontSize(fonts.rules);
   surface_.SetFontColor(kWhite);
   for (int i = 0; i < 7; ++i)
-    Text(scale_.Scale(10), scale_.Scale(kRulesLeftTops[i]), QString::fromLatin1(kRulesLeft[i]));
+    Text(glass_.Scale(10), glass_.Scale(kRulesLeftTops[i]), QString::fromLatin1(kRulesLeft[i]));
   for (int i = 0; i < 4; ++i) {
-    Text(scale_.Scale(624), scale_.Scale(kRulesRightTops[i]), QString::fromLatin1(kRulesRight[i]));
+    Text(glass_.Scale(624), glass_.Scale(kRulesRightTops[i]), QString::fromLatin1(kRulesRight[i]));
   }
 
   // The scatter pays.
   surface_.SetFontSize(fonts.large_table);
   for (int i = 0; i < 3; ++i) {
-    const int top = scale_.Scale(kScatterTops[i]);
+    const int top = glass_.Scale(kScatterTops[i]);
     surface_.SetFontColor(kRed);
-    Text(scale_.Scale(680), top, QString::number(kScatterCounts[i]));
+    Text(glass_.Scale(680), top, QString::number(kScatterCounts[i]));
     surface_.SetFontColor(kWhite);
-    Text(scale_.Scale(690), top, QStringLiteral("-"));
+    Text(glass_.Scale(690), top, QStringLiteral("-"));
     surface_.SetFontColor(kYellow);
-    Text(scale_.Scale(697), top, QString::number(payoff_chart::kScatterPays[i]));
+    Text(glass_.Scale(697), top, QString::number(payoff_chart::kScatterPays[i]));
   }
 
   // The line pays beside their tiles, column colours alternating.
   for (int i = 0; i < 5; ++i) {
-    const int right = scale_.Scale(54) + i * (cell + scale_.Scale(76));
-    PayTable(payoff_chart::kLargeColumns[i], right, right + cell + scale_.Scale(5),
+    const int right = glass_.Scale(54) + i * (cell + glass_.Scale(76));
+    PayTable(payoff_chart::kLargeColumns[i], right, right + cell + glass_.Scale(5),
              i % 2 == 0 ? kYellow : kWhite);
   }
   surface_.SetFontSize(fonts.small_table);
   for (int i = 0; i < 8; ++i) {
-    const int right = scale_.Scale(26) + i * (cell + scale_.Scale(21));
-    PayTable(payoff_chart::kSmallColumns[i], right, right + small + scale_.Scale(4),
+    const int right = glass_.Scale(26) + i * (cell + glass_.Scale(21));
+    PayTable(payoff_chart::kSmallColumns[i], right, right + small + glass_.Scale(4),
              i % 2 == 0 ? kWhite : kYellow);
   }
 
   // Two silver rules with the Close button between them.
-  SetPen(surface_, kSilver, scale_.Px(3));
-  for (int y : {scale_.Scale(325), scale_.Scale(365)}) {
+  SetPen(surface_, kSilver, glass_.Px(3));
+  for (int y : {glass_.Scale(325), glass_.Scale(365)}) {
     surface_.MoveTo(0, y);
-    surface_.LineTo(scale_.DeviceWidth(), y);
+    surface_.LineTo(glass_.DeviceWidth(), y);
   }
   SetPen(surface_, kBlack, 1);
   const int button_width = screen_width / 2;
@@ -366,21 +411,23 @@ void PayoffChartWindow::PaintAll() {
   // The bonus game, under the characters.
   surface_.SetFontSize(fonts.bonus);
   surface_.SetFontColor(kWhite);
-  const int first_top = scale_.Scale(378) + scale_.Px(kCharacterSide) + scale_.Scale(6);
-  const int second_top = first_top + scale_.Scale(12);
-  Text(scale_.Scale(400) - surface_.TextWidth(kBonusText1) / 2, first_top, kBonusText1);
-  Text(scale_.Scale(400) - surface_.TextWidth(kBonusText2) / 2, second_top, kBonusText2);
+  const int first_top =
+      glass_.Scale(kCharactersTop) + glass_.Px(kCharacterSide) + glass_.Scale(kBelowCharacters);
+  const int second_top = first_top + glass_.Scale(kBonusLinePitch);
+  Text(glass_.Scale(400) - surface_.TextWidth(kBonusText1) / 2, first_top, kBonusText1);
+  Text(glass_.Scale(400) - surface_.TextWidth(kBonusText2) / 2, second_top, kBonusText2);
   surface_.SetBrushClear(false);
 
   // The characters: one row above the texts and, on screens wide enough, one below.
   const int slot = glass_width / 6;
   for (int i = 0; i < kCharacters; ++i) {
     const int left = glass_left_ + (slot - kCharacterSide) / 2 + (i % 6) * slot;
-    const int top =
-        i < 6 ? window.Scale(378)
-              : window.Scale(378) + kCharacterSide + 2 * window.Scale(6) + 2 * window.Scale(12);
+    const int top = i < 6 ? window.Scale(kCharactersTop)
+                          : window.Scale(kCharactersTop) + kCharacterSide +
+                                2 * window.Scale(kBelowCharacters) +
+                                2 * window.Scale(kBonusLinePitch);
     characters_[i]->move(left, top);
-    characters_[i]->setVisible(i < 6 || screen_width >= 1000);
+    characters_[i]->setVisible(i < 6 || SecondCharacterRow(screen_width));
   }
 }
 
@@ -389,7 +436,7 @@ void PayoffChartWindow::paintEvent(QPaintEvent* event) {
   p.fillRect(event->rect(), Qt::black);
   // Device pixel for device pixel: the glass's size in window units is its size over the ratio.
   const QImage& glass = surface_.Image();  // clipped to the region being painted
-  const double ratio = scale_.ratio;
+  const double ratio = glass_.ratio;
   p.drawImage(QRectF(glass_left_, 0, glass.width() / ratio, glass.height() / ratio), glass);
 }
 

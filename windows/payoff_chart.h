@@ -59,6 +59,12 @@ inline constexpr std::array<PayColumn, 8> kSmallColumns{{
     {17, {100, 20, 5, 0, 0}, 258, 16},
 }};
 
+// The width the glass is laid out for in a window window_width x window_height (window units),
+// beside a main screen laid out `widest` wide: widest, as long as the whole glass, its lowest
+// characters and texts included, is in sight in the window; else the largest width at which it
+// is, as the cabinet is laid out on a short screen. Never below 1.
+int GlassLayoutWidth(int widest, int window_width, int window_height);
+
 }  // namespace payoff_chart
 
 class PayoffChartWindow : public QDialog {
@@ -76,7 +82,8 @@ class PayoffChartWindow : public QDialog {
   };
 
   // The glass is laid out at scale, the main screen's (its layout width sets the glass's width,
-  // the places and the font sizes; its pixel ratio the device pixels the glass is drawn in).
+  // the places and the font sizes, narrowed where the window is too short for all of it; its
+  // pixel ratio the device pixels the glass is drawn in).
   // symbol_sheet holds the symbol cells at cell_size device pixels; it is read at every paint and
   // must outlive the window. The window sizes itself to the screen and is shown maximised.
   PayoffChartWindow(ScreenScale scale, int cell_size, const QImage& symbol_sheet,
@@ -88,9 +95,11 @@ class PayoffChartWindow : public QDialog {
   // Paints the whole chart and places the Close button and the characters.
   void PaintAll();
 
-  // The drawing in device pixels, as wide as the layout (or the window, if narrower); it stands
-  // GlassLeft() window pixels from the window's left edge.
+  // The drawing in device pixels, as wide as the glass's layout; it stands GlassLeft() window
+  // pixels from the window's left edge.
   const Canvas& Surface() const { return surface_; }
+  // The scale the glass is drawn at: the main screen's, narrowed to fit the window.
+  const ScreenScale& GlassScale() const { return glass_; }
   int GlassLeft() const { return glass_left_; }
   QPushButton* CloseButton() { return close_button_; }
   QLabel* Character(int i) { return characters_[i]; }
@@ -109,6 +118,7 @@ class PayoffChartWindow : public QDialog {
   void PayTable(const payoff_chart::PayColumn& column, int right, int pay_left, QRgb colour);
 
   ScreenScale scale_;
+  ScreenScale glass_;  // scale_ at the glass's own layout width (GlassLayoutWidth)
   int cell_size_;
   const QImage& symbol_sheet_;
   Canvas surface_;

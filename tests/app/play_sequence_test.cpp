@@ -55,7 +55,7 @@ class PlaySequenceTest : public ::testing::Test {
     BuildReelStrips(gs_);
     gs_.Credits = 1000;
     machine_.ResetBet();
-    cabinet_ = std::make_unique<Cabinet>(gs_, "", "Zelmar", 800, 600, 560);
+    cabinet_ = std::make_unique<Cabinet>(gs_, "", "Zelmar", 800, 600, 800, 560);
     cabinet_->Screen().PaintAll();
     cycle_ = std::make_unique<WinCycle>(gs_, cabinet_->Screen(), cabinet_->Status(), platform_);
     play_ = std::make_unique<PlaySequence>(machine_, cabinet_->Layout(), cabinet_->Screen(),

@@ -262,7 +262,8 @@ TEST_F(Stakes, AMusicStartThatFailsInASpinRequestIsShownAndTheSpinGoesAhead) {
   ClickCredits(8);  // "3 Credits": the stake is taken, then the spin
   PlayOut();
   ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy");
+  EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy (" +
+                                            QDir(dir_.path()).filePath("Zelmar0.mid") + ")");
   EXPECT_EQ(state_.SpinCount, 1);
   EXPECT_EQ(state_.TotalBet, 27);
   EXPECT_EQ(state_.Credits, 1000 - 27);

@@ -243,7 +243,8 @@ TEST_F(StartUp, EveryKeyIsWithinReachOnCommonScreens) {
     Ready();
     const QSize area = game_->View().size();
     const int width = Layout().scale.layout_width;
-    EXPECT_EQ(width, LayoutWidth(screen.width, area.height())) << "fitted to the real game area";
+    EXPECT_EQ(width, LayoutWidth(screen.width, area.width(), area.height()))
+        << "fitted to the real game area";
     if (screen.scaled_by_width) {
       EXPECT_EQ(width, screen.width);
       EXPECT_EQ(Layout().scale.offset, 0);
@@ -274,7 +275,7 @@ TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
   window_->setFixedSize(1590, 900);
   platform_.ProcessMessages();
   const int width = Layout().scale.layout_width;
-  EXPECT_EQ(width, LayoutWidth(1600, game_->View().height()));
+  EXPECT_EQ(width, LayoutWidth(1600, game_->View().width(), game_->View().height()));
   EXPECT_EQ(Layout().CellSize, ScaleAt(width, 76)) << "symbol art prepared again";
   EXPECT_EQ(Layout().ReelsLeft, ScaleAt(width, 207));
   EXPECT_EQ(Surface().Width(), ScaleAt(width, 800));
@@ -286,11 +287,55 @@ TEST_F(StartUp, AGameAreaShorterThanExpectedGetsALayoutOfItsOwn) {
   EXPECT_EQ(Layout().scale.layout_width, width);
   EXPECT_EQ(Layout().CellSize, ScaleAt(width, 76));
   PlayOut();
-  const int after = LayoutWidth(1600, game_->View().height());
+  const int after = LayoutWidth(1600, game_->View().width(), game_->View().height());
   ASSERT_LT(after, width);
   EXPECT_EQ(Layout().scale.layout_width, after);
   EXPECT_EQ(Layout().CellSize, ScaleAt(after, 76));
   EXPECT_EQ(Surface().Width(), ScaleAt(after, 800));
+}
+
+// A window the player un-maximised and made smaller than the screen of 1280 x 800: the cabinet is
+// laid out for what the window shows, every key and meter in sight and working, down to the
+// design's own layout, below which the window does not shrink (asked for 640 x 760, it stays as
+// wide as that layout's keys and meters); maximised again, the cabinet is as it was.
+TEST_F(StartUp, AWindowMadeSmallerThanTheScreenKeepsEveryKeyAndMeterInSight) {
+  Start(1, 1280, 800, 96);
+  Ready();
+  ASSERT_TRUE(window_->windowState() & Qt::WindowMaximized);
+  const int maximised = Layout().scale.layout_width;
+  const QSize maximised_surface = Surface().Image().size();
+  window_->setWindowState(Qt::WindowNoState);
+  for (const QSize& asked : {QSize(1000, 760), QSize(640, 760), QSize(200, 150)}) {
+    SCOPED_TRACE(testing::Message() << asked.width() << " x " << asked.height());
+    window_->resize(asked);
+    platform_.ProcessMessages();
+    const QSize area = game_->View().size();
+    EXPECT_GE(area.width(), InSightWidth(kSmallestLayoutWidth));
+    EXPECT_GE(area.height(), InSightHeight(kSmallestLayoutWidth));
+    const int width = Layout().scale.layout_width;
+    EXPECT_EQ(width, LayoutWidth(1280, area.width(), area.height()));
+    EXPECT_GE(width, kSmallestLayoutWidth);
+    EXPECT_EQ(Surface().Width(), ScaleAt(width, 800));
+    // The rightmost keys and meters, and the bottom of the keys.
+    for (const layout::HitArea& key : {layout::kSpinHitArea, layout::kMaxBetHitArea,
+                                       layout::BetKeyHitArea(5), layout::BetKeyHitArea(10)}) {
+      EXPECT_GE(AreaX(key.left), 0);
+      EXPECT_LT(AreaX(key.right), area.width());
+      EXPECT_LT(S(key.bottom), area.height());
+    }
+    EXPECT_LT(AreaX(layout::kMeterFrame.right), area.width());
+    EXPECT_LT(AreaX(layout::kRightMarkers.left + layout::kRightMarkers.width), area.width());
+    EXPECT_LE(AreaX(kInSightRightColumn), area.width());
+  }
+  EXPECT_EQ(game_->View().width(), InSightWidth(kSmallestLayoutWidth)) << "as narrow as it gets";
+  ClickSpin();
+  EXPECT_EQ(state_.SpinCount, 1);
+  PlayOut();
+
+  window_->setWindowState(Qt::WindowMaximized);
+  platform_.ProcessMessages();
+  EXPECT_EQ(Layout().scale.layout_width, maximised);
+  EXPECT_EQ(Surface().Image().size(), maximised_surface);
 }
 
 TEST_F(StartUp, MenuBarOpensTheSideWindowsAndBorrowingRepaintsTheCreditsMeter) {

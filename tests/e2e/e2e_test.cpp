@@ -682,7 +682,7 @@ TEST_P(RealGameOn, ClickingSpinTakesTheStakeFromTheCreditsAndARestartKeepsThem) 
     origin_x = window.x() + CabinetLeft(window.width(), w);
     origin_y = before->y - ScaleAt(w, 27) - 3;
     if (origin_x + ScaleAt(w, 620) == before->x + 64 &&
-        LayoutWidth(screen_width, window.y() + window.height() - origin_y) == w) {
+        LayoutWidth(screen_width, window.width(), window.y() + window.height() - origin_y) == w) {
       width = w;
     }
   }

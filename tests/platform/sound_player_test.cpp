@@ -7,6 +7,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -578,23 +580,38 @@ TEST_F(RealPlayer, PlaysTheTrackAsTheSynthesizerRendersIt) {
   Mix_SetPostMix(nullptr, nullptr);
 }
 
-// A track with a recording plays from it, with no sound font at all: it is heard, tells its end
-// once it has been heard to the end, and tells nothing when closed as it plays. A track without
-// one then needs the font, and says that none is installed.
-TEST_F(RealPlayer, ATrackWithARecordingPlaysWithoutASoundFont) {
+// A track with a recording plays from it, and no sound font is opened, neither as the output
+// opens nor for the track: it is heard, tells its end once it has been heard to the end, and tells
+// nothing when closed as it plays. A track without one needs the font ZELMAR_SOUND_FONT names, and
+// one that is no sound font, or missing, is said to be so; so is a recording that is damaged.
+TEST_F(RealPlayer, ATrackWithARecordingPlaysWithoutOpeningASoundFont) {
   if (FindGeneralMidiSoundFont().empty()) GTEST_SKIP() << "the recording is made with the font";
   const std::string track = WriteTinyMidi(dir, "a.mid", 2);
   const std::vector<uint8_t> bytes = ReadFile(track);
   const QTemporaryDir recordings;
-  const std::string recording =
-      recordings.filePath(QString::fromStdString(RecordingName(bytes.data(), bytes.size())))
-          .toStdString();
+  const auto recording_of = [&recordings](const std::string& path) {
+    const std::vector<uint8_t> content = ReadFile(path);
+    return recordings
+        .filePath(QString::fromStdString(RecordingName(content.data(), content.size())))
+        .toStdString();
+  };
+  const std::string recording = recording_of(track);
   ASSERT_EQ(std::system((ZELMAR_MAKE_MUSIC " " + track + " " + recording + " >/dev/null").c_str()),
             0);
-  struct NoFont {
-    NoFont() { setenv("ZELMAR_SOUND_FONT", "/nowhere/font.sf2", 1); }
-    ~NoFont() { unsetenv("ZELMAR_SOUND_FONT"); }
-  } no_font;
+  // The font named is no sound font, and every open of it is seen.
+  const std::string font = dir.filePath("font.sf2").toStdString();
+  std::ofstream(font) << "not a sound font";
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, font.c_str(), IN_OPEN), 0);
+  const auto font_opened = [watch] {
+    char events[4096];
+    return read(watch, events, sizeof events) > 0;
+  };
+  struct ChosenFont {
+    explicit ChosenFont(const std::string& path) { setenv("ZELMAR_SOUND_FONT", path.c_str(), 1); }
+    ~ChosenFont() { unsetenv("ZELMAR_SOUND_FONT"); }
+  } chosen(font);
   Use([&recordings] { return CreateSdlSoundPlayer(recordings.path().toStdString()); });
   std::string error;
   ASSERT_TRUE(player->OpenMusic(track, &error)) << error;
@@ -612,9 +629,32 @@ TEST_F(RealPlayer, ATrackWithARecordingPlaysWithoutASoundFont) {
   player->CloseMusic();
   RunEvents(1000);
   EXPECT_EQ(ends.size(), 1u);
+  EXPECT_FALSE(font_opened()) << "a sound font was opened for music played from its recordings";
 
-  EXPECT_FALSE(player->OpenMusic(WriteTinyMidi(dir, "b.mid", 3), &error));
-  EXPECT_EQ(error, "no General MIDI sound font is installed (fluid-soundfont-gm or another)");
+  // A track without a recording opens the font; the track after it hears that it is none.
+  const std::string other = WriteTinyMidi(dir, "b.mid", 3);
+  for (int poll = 0; poll < 100 && player->OpenMusic(other, &error); ++poll) RunEvents(50);
+  EXPECT_TRUE(font_opened());
+  EXPECT_EQ(error, "the sound font " + font + " can't be read (damaged, or not a sound font)");
+  close(watch);
+
+  // A font named that does not exist is told as such, not as no font installed.
+  player->ReleaseMusic();
+  setenv("ZELMAR_SOUND_FONT", "/nowhere/font.sf2", 1);
+  EXPECT_FALSE(player->OpenMusic(other, &error));
+  EXPECT_EQ(error, "the sound font /nowhere/font.sf2 that ZELMAR_SOUND_FONT names does not exist");
+
+  // A recording whose header is damaged is named as damaged, and the track is synthesized.
+  std::vector<uint8_t> damaged = ReadFile(recording);
+  std::fill(damaged.begin(), damaged.begin() + 64, uint8_t{0x5a});
+  std::ofstream(recording_of(other), std::ios::binary)
+      .write(reinterpret_cast<const char*>(damaged.data()),
+             static_cast<std::streamsize>(damaged.size()));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(player->OpenMusic(other, &error));
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(told,
+            "The recording " + recording_of(other) + " is damaged; the track is synthesized.\n");
 }
 
 TEST_F(RealPlayer, ATrackPlaysToItsEndAndTheNextFollows) {

@@ -41,7 +41,7 @@ TEST(KeptArt, WhatIsReadBackIsTheArtAsLaidOutAndSharesWhatItShared) {
   for (const auto& [width, ratio] :
        {std::pair{800, 1.0}, std::pair{1530, 1.0}, std::pair{800, 2.0}, std::pair{1024, 1.5}}) {
     SCOPED_TRACE(testing::Message() << width << " at " << ratio);
-    const Cabinet laid_out(gs, app_dir, "Zelmar", width, 2000, 2000, ratio);
+    const Cabinet laid_out(gs, app_dir, "Zelmar", width, 2000, width, 2000, ratio);
     const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", width, ratio);
     const std::string path = LaidOutArtPath(cache.path().toStdString(), width, ratio);
     ASSERT_TRUE(
@@ -85,7 +85,7 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
   GameState gs;
   QTemporaryDir beside, cache;
   const std::string app_dir = beside.path().toStdString();
-  const Cabinet laid_out(gs, app_dir, "Zelmar", 800, 600, 600);
+  const Cabinet laid_out(gs, app_dir, "Zelmar", 800, 600, 800, 600);
   const std::string key = LaidOutArtKey(ProgramFile(), app_dir, "Zelmar", 800, 1);
   const std::string path = LaidOutArtPath(cache.path().toStdString(), 800, 1);
   ASSERT_TRUE(
@@ -152,7 +152,7 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   const KeptArt kept{cache.path().toStdString(), ProgramFile()};
   const std::string path = LaidOutArtPath(kept.dir, 1024, 1);
   {
-    Cabinet first(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
+    Cabinet first(gs, app_dir, "Zelmar", 1024, 768, 1024, 768, 1, kept);
     first.KeepLaidOutArt();
   }
   ASSERT_TRUE(QFile::exists(QString::fromStdString(path)));
@@ -160,13 +160,13 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   // What the next cabinet of that size shows comes from the kept file: here one kept with a red
   // background under the same key.
   {
-    const Cabinet red(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
+    const Cabinet red(gs, app_dir, "Zelmar", 1024, 768, 1024, 768, 1, kept);
     MainArt art = red.Art();
     art.background_bitmap.fill(Qt::red);
     ASSERT_TRUE(SaveLaidOutArt(path, LaidOutArtKey(kept.program_file, app_dir, "Zelmar", 1024, 1),
                                art, red.CarriedSheet(), red.Layout()));
   }
-  Cabinet next(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
+  Cabinet next(gs, app_dir, "Zelmar", 1024, 768, 1024, 768, 1, kept);
   EXPECT_EQ(next.Art().background_bitmap.pixel(500, 300), qRgb(255, 0, 0));
   EXPECT_TRUE(next.TakeArtProblems().empty());
 
@@ -183,7 +183,7 @@ TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackN
   QFile::remove(QString::fromStdString(path));
   WriteAll(app_dir + "/TESTER.jpg", "not a picture");
   {
-    Cabinet told(gs, app_dir, "Zelmar", 1024, 768, 768, 1, kept);
+    Cabinet told(gs, app_dir, "Zelmar", 1024, 768, 1024, 768, 1, kept);
     EXPECT_FALSE(told.TakeArtProblems().empty());
     told.KeepLaidOutArt();
   }

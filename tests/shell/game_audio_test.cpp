@@ -265,21 +265,49 @@ TEST_F(Audio, WithoutADeviceEverythingIsSilentAndSaidOnce) {
   EXPECT_EQ(platform_.messages[0].caption, "Zelmar Slots");
 }
 
-TEST_F(Audio, AFailedOpenIsShownAndNoTrackFollowsUntilMusicIsSwitchedAgain) {
+// A track that can't be played is told once and skipped: the music goes on with the next one
+// at once, and the next time round the bad track is passed over without a word.
+TEST_F(Audio, ATrackThatCannotBePlayedIsToldOnceAndTheMusicGoesOnWithTheNext) {
+  WriteTracks({1, 2, 5});
+  Write("Zelmar0.mid", "bad track");
+  Start();
+  EXPECT_EQ(PlayedTracks(4), (std::vector<int>{0, 1, 2, 5, 0, 1, 2}));
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text.toStdString(),
+            "The music can't be played: " + identity_.AppDir + "Zelmar0.mid is not a MIDI file");
+  EXPECT_TRUE(platform_.messages[0].error);
+  EXPECT_EQ(audio_->TrackIndex(), 2);
+}
+
+// When no track can be played, each is told (with its file where the reason does not name it)
+// and the music stops; Music off and on tries again from the track after the one that failed,
+// without telling the same reasons again.
+TEST_F(Audio, WhenNoTrackPlaysMusicOffAndOnTriesAgainFromTheNextTrack) {
   WriteTracks({0, 3});
   player_.fail_open = true;
   Start();
   platform_.Advance(10 * GameAudio::kMusicTickMs);
   ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text, "The music can't be played: the device is busy");
-  EXPECT_TRUE(platform_.messages[0].error);
+  const QString busy =
+      QStringLiteral("The music can't be played: the device is busy (%1Zelmar%2.mid)")
+          .arg(QString::fromStdString(identity_.AppDir));
+  EXPECT_EQ(platform_.messages[0].text, busy.arg(0) + "\n" + busy.arg(3));
   EXPECT_EQ(audio_->TrackIndex(), 0);
-  const Calls calls = player_.Take();
-  EXPECT_EQ(Calls(calls.end() - 2, calls.end()), (Calls{"open Zelmar0.mid", "release"}));
+  Calls calls = player_.Take();
+  EXPECT_EQ(Calls(calls.end() - 4, calls.end()),
+            (Calls{"open Zelmar0.mid", "release", "open Zelmar3.mid", "release"}));
+  audio_->SwitchMusic();
+  audio_->SwitchMusic();
+  calls = player_.Take();
+  EXPECT_EQ(Calls(calls.end() - 4, calls.end()),
+            (Calls{"open Zelmar3.mid", "release", "open Zelmar0.mid", "release"}));
+  EXPECT_EQ(platform_.messages.size(), 1u) << "the same reasons are not told again";
   player_.fail_open = false;
   audio_->SwitchMusic();
   audio_->SwitchMusic();
-  EXPECT_EQ(player_.Take().back(), "play");
+  calls = player_.Take();
+  EXPECT_EQ(Calls(calls.end() - 2, calls.end()), (Calls{"open Zelmar0.mid", "play"}));
+  EXPECT_EQ(audio_->TrackIndex(), 0);
 }
 
 TEST_F(Audio, NoTrackAtAllIsShownAtStartAndOnEachMusicOn) {

@@ -1,6 +1,7 @@
 // RecordingPlayer: a SoundPlayer that plays nothing and records what it was asked, in order.
 // Files are looked at for real: a missing file, or one whose content starts with "bad", can't
-// be played. Paths are recorded relative to root.
+// be played (a track then "is not a MIDI file"; with fail_open none opens: "the device is busy").
+// Paths are recorded relative to root.
 #pragma once
 
 #include <QCoreApplication>
@@ -56,7 +57,7 @@ class RecordingPlayer : public SoundPlayer {
   bool OpenMusic(const std::string& path, std::string* error) override {
     calls.push_back("open " + Relative(path));
     open_ = !fail_open && Playable(path);
-    if (!open_) *error = "the device is busy";
+    if (!open_) *error = fail_open ? "the device is busy" : path + " is not a MIDI file";
     return open_;
   }
   void PlayMusic() override { calls.push_back("play"); }

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <algorithm>
+#include <cmath>
 
 #include "engine/paytable.h"
 #include "engine/reels.h"
@@ -184,6 +185,56 @@ TEST_F(PayoffChartAt, Ratio150DrawsTheGlassInDevicePixels) {
   EXPECT_EQ(window_->Character(0)->pos(), QPoint((1024 / 6 - 110) / 2, 483));
   const QImage shown = window_->grab().toImage();
   EXPECT_EQ(shown.pixel(1000 * 2 / 3, 624 * 2 / 3) | 0xff000000u, Rgb(qRgb(192, 192, 192)));
+}
+
+// On a wide, short screen the glass is laid out narrower until all of it, its lowest characters
+// and texts included, is in the window, and centred between black margins: 1366 x 768, whose
+// cabinet is laid out 1051 wide under a desktop's caption, and 1920 x 1080 at 150 % (1280 x 720
+// window units) without one, the cabinet laid out 1000 wide: there the glass loses its second
+// row of characters.
+TEST_F(PayoffChartAt, AShortWindowGetsAGlassNarrowedUntilItsLastRowIsInSight) {
+  const struct {
+    int layout_width, window_width, window_height;
+    double ratio;
+  } kScreens[] = {{1051, 1366, 744, 1.0}, {1000, 1280, 720, 1.5}};
+  for (const auto& screen : kScreens) {
+    SCOPED_TRACE(testing::Message() << screen.window_width << " x " << screen.window_height);
+    const int cell = ScaleAt(DevicePixels(screen.layout_width, screen.ratio), 76);
+    Open(screen.layout_width, screen.window_height, cell, screen.window_width, screen.ratio);
+    const ScreenScale& glass = window_->GlassScale();
+    EXPECT_LT(glass.layout_width, screen.layout_width);
+    EXPECT_EQ(glass.layout_width,
+              payoff_chart::GlassLayoutWidth(screen.layout_width, screen.window_width,
+                                             screen.window_height));
+    EXPECT_EQ(glass.ratio, screen.ratio);
+    EXPECT_EQ(window_->GlassLeft(), (screen.window_width - glass.layout_width) / 2);
+    EXPECT_EQ(window_->Surface().Width(), glass.DeviceWidth());
+    int lowest = 0;
+    for (int i = 0; i < PayoffChartWindow::kCharacters; ++i) {
+      if (!window_->Character(i)->isHidden()) {
+        lowest = std::max(lowest, window_->Character(i)->geometry().bottom() + 1);
+      }
+    }
+    for (const auto& t : window_->Texts()) {
+      Canvas probe(1, 1);
+      probe.SetFontBold(true);
+      probe.SetFontSize(t.points);
+      lowest = std::max(lowest,
+                        static_cast<int>(std::ceil(t.y / screen.ratio + probe.TextHeight(t.text))));
+    }
+    EXPECT_LE(lowest, screen.window_height);
+    // The tiles shrink with the glass: the top row's first tile, s(197), s(32), as wide as the
+    // glass's cells (its frame lines, a window pixel or two wide, are as many device pixels).
+    const int side =
+        static_cast<int>(static_cast<int64_t>(cell) * glass.DeviceWidth() /
+                         ScreenScale{screen.layout_width, 0, screen.ratio}.DeviceWidth());
+    const int x = glass.Scale(197), y = glass.Scale(32), inside = glass.Px(2) + glass.Px(1);
+    for (const QPoint& at : {QPoint(x + inside, y + side / 2), QPoint(x + side / 2, y + inside),
+                             QPoint(x + side - inside, y + side - inside)}) {
+      EXPECT_EQ(At(at.x(), at.y()), Rgb(synthetic::SymbolColour(5))) << at.x() << ", " << at.y();
+    }
+    EXPECT_EQ(At(x + side + glass.Px(2), y + side / 2), Rgb(qRgb(0, 0, 0))) << "right of the tile";
+  }
 }
 
 TEST_F(PayoffChartAt, Width1600KeepsTheJackpotHeadingClearOfTheRuleColumns) {
