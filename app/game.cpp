@@ -3,6 +3,8 @@
 #include "app/game.h"
 
 #include <QDialog>
+#include <cstdio>
+#include <utility>
 
 #include "shell/saved_games_dialog.h"
 #include "shell/web_page.h"
@@ -82,9 +84,17 @@ void Game::End() {
   play_->Finish();
   // The running game is kept for the next start, after whatever is still being written. A file
   // that can't be written is reported, and the program still ends: keeping the player in a game
-  // that can't be saved helps nobody.
+  // that can't be saved helps nobody. The player is told once a run; an end nobody is there to
+  // answer (a signal, the session's end) says it on the error output and asks nothing.
   keeper_->SetFailureHandler(nullptr);
-  if (!keeper_->KeepNow(gs_)) ShowSaveFailure(services_.platform, &window_.Widget(), *saves_);
+  running_game_kept_ = keeper_->KeepNow(gs_);
+  if (!running_game_kept_) {
+    if (unattended_) {
+      std::fprintf(stderr, "zelmar-slots: Unable to write to %s\n", saves_->FilePath().c_str());
+    } else if (!std::exchange(save_failure_told_, true)) {
+      ShowSaveFailure(services_.platform, &window_.Widget(), *saves_);
+    }
+  }
   start_up_->Abandon();
   win_cycle_->Stop();
 }

@@ -1,5 +1,7 @@
 #include "platform/folder_claim.h"
 
+#include "platform/file_bytes.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -135,9 +137,10 @@ FolderClaim::FolderClaim(const std::string& folder) {
   std::error_code made;
   std::filesystem::create_directories(folder, made);
   const std::string path = folder + kClaimFile;
-  lock_fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  std::string why;
+  lock_fd_ = OpenPlainFile(path, O_RDWR | O_CREAT, &why);
   if (lock_fd_ < 0) {
-    problem_ = "cannot open " + path + ": " + ErrorText(errno);
+    problem_ = "cannot open " + path + ": " + why;
     return;
   }
   int result = 0;

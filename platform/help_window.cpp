@@ -1,5 +1,7 @@
 #include "platform/help_window.h"
 
+#include "platform/file_bytes.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -57,9 +59,13 @@ void HelpBook::Clear() {
 
 bool HelpBook::Load(const QString& path, QString* error) {
   Clear();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = file.errorString();
+  // Never waits on a pipe or a device in the help file's place.
+  std::string why;
+  const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &why);
+  QFile file;
+  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fd >= 0) ::close(fd);
+    if (error) *error = fd < 0 ? QString::fromStdString(why) : file.errorString();
     return false;
   }
   return Parse(file.readAll(), error);

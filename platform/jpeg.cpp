@@ -1,5 +1,7 @@
 #include "platform/jpeg.h"
 
+#include "platform/file_bytes.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <csetjmp>
@@ -167,9 +169,14 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error, int at_leas
 }
 
 bool LoadJpegFile(const QString& path, QImage* out, QString* error, int at_least_width) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    SetError(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+  // Never waits on a pipe or a device in the picture's place: it is no picture.
+  std::string why;
+  const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &why);
+  QFile file;
+  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fd >= 0) ::close(fd);
+    SetError(error, QStringLiteral("Cannot open %1: %2")
+                        .arg(path, fd < 0 ? QString::fromStdString(why) : file.errorString()));
     return false;
   }
   const QByteArray data = file.readAll();

@@ -112,10 +112,11 @@ std::vector<MidiInstrument> InstrumentsSelected(const uint8_t* data, size_t size
 std::string FindGeneralMidiSoundFont() {
   std::error_code ec;
   if (const char* chosen = std::getenv("ZELMAR_SOUND_FONT"); chosen != nullptr) {
-    return std::filesystem::exists(chosen, ec) ? chosen : std::string();
+    return std::filesystem::is_regular_file(chosen, ec) ? chosen : std::string();
   }
+  // Only a file: the synthesizer would wait forever on a pipe in its place.
   for (const char* candidate : kSoundFonts) {
-    if (std::filesystem::exists(candidate, ec)) return candidate;
+    if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
   }
   return {};
 }
