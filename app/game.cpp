@@ -29,6 +29,8 @@ void Game::StartUpEnded() {
   // The art as laid out for the window's size is kept for the next start (on another thread).
   cabinet.KeepLaidOutArt();
   window_.EnableGameCommands(true);
+  // A bonus game the last run won and did not end comes before anything else.
+  play_->PlayOwedBonusGame();
 }
 
 void Game::NewGame() {
@@ -79,8 +81,10 @@ void Game::Borrow() {
 void Game::End() {
   view_->AwaitDrawnAhead();
   ending_ = true;
-  // Play still running moves to its end now, an open bonus game ending with what it has paid:
-  // every credit won is put in place first.
+  // Play still running moves to its end now: every credit won is put in place first, and a
+  // bonus game won stays owed with its picks, to be played at the next start. A close is a
+  // close: nobody may be there to play it now (a signal, the session's end), and the player who
+  // closes during the hand-over gets it at once the next time.
   play_->Finish();
   // The running game is kept for the next start, after whatever is still being written. A file
   // that can't be written is reported, and the program still ends: keeping the player in a game
@@ -134,11 +138,17 @@ void Game::OpenBonusGame() {
     bonus_.release()->deleteLater();
     play_->BonusGameClosed();
   });
+  // Each pick is kept the moment it is made, like a spin.
+  bonus_->KeepPicksWith([this] { keeper_->Keep(gs_); });
   services_.platform.OpenModal(bonus_.get());
 }
 
 void Game::CloseBonusGame() {
-  if (bonus_ != nullptr) bonus_->CloseWithResult();
+  if (bonus_ == nullptr) return;
+  // No result leaves the window: the game stays owed as kept.
+  QObject::disconnect(bonus_.get(), &QDialog::finished, nullptr, nullptr);
+  bonus_->hide();
+  bonus_.release()->deleteLater();
 }
 
 bool Game::PlayRunning() const {

@@ -1,7 +1,5 @@
 #include "platform/help_window.h"
 
-#include "platform/file_bytes.h"
-
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -15,6 +13,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "platform/file_bytes.h"
 
 namespace {
 
@@ -59,14 +59,22 @@ void HelpBook::Clear() {
 
 bool HelpBook::Load(const QString& path, QString* error) {
   Clear();
-  // Never waits on a pipe or a device in the help file's place.
-  std::string why;
-  const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &why);
-  QFile file;
-  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    if (fd >= 0) ::close(fd);
-    if (error) *error = fd < 0 ? QString::fromStdString(why) : file.errorString();
-    return false;
+  // A help file in the program's resources, or one on disk opened without waiting: a pipe or
+  // a device in its place is no help file rather than a hang.
+  QFile file(path);
+  if (path.startsWith(u':')) {
+    if (!file.open(QIODevice::ReadOnly)) {
+      if (error) *error = file.errorString();
+      return false;
+    }
+  } else {
+    std::string open_failure;
+    const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &open_failure);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+      if (fd >= 0) ::close(fd);
+      if (error) *error = fd < 0 ? QString::fromStdString(open_failure) : file.errorString();
+      return false;
+    }
   }
   return Parse(file.readAll(), error);
 }

@@ -1,12 +1,12 @@
 #include "platform/jpeg.h"
 
-#include "platform/file_bytes.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+
+#include "platform/file_bytes.h"
 
 extern "C" {
 #include <jerror.h>
@@ -169,15 +169,24 @@ bool DecodeJpeg(const QByteArray& data, QImage* out, QString* error, int at_leas
 }
 
 bool LoadJpegFile(const QString& path, QImage* out, QString* error, int at_least_width) {
-  // Never waits on a pipe or a device in the picture's place: it is no picture.
-  std::string why;
-  const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &why);
-  QFile file;
-  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    if (fd >= 0) ::close(fd);
-    SetError(error, QStringLiteral("Cannot open %1: %2")
-                        .arg(path, fd < 0 ? QString::fromStdString(why) : file.errorString()));
-    return false;
+  // The pictures carried in the program are resources; a file on disk is opened without
+  // waiting, so that a pipe or a device in a picture's place is no picture rather than a hang.
+  QFile file(path);
+  if (path.startsWith(u':')) {
+    if (!file.open(QIODevice::ReadOnly)) {
+      SetError(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+      return false;
+    }
+  } else {
+    std::string open_failure;
+    const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &open_failure);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+      if (fd >= 0) ::close(fd);
+      SetError(error,
+               QStringLiteral("Cannot open %1: %2")
+                   .arg(path, fd < 0 ? QString::fromStdString(open_failure) : file.errorString()));
+      return false;
+    }
   }
   const QByteArray data = file.readAll();
   if (file.error() != QFileDevice::NoError) {

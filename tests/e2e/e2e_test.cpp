@@ -500,6 +500,85 @@ TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSighupEndsInOrder) {
   EXPECT_EQ(Kept("Spins"), 5);
 }
 
+// A bonus game owed by a game that ended during it: here one killed after two picks (balls 0 and
+// 4, 90 and 9 credits at a bet of 9). The next start plays it on at once, with those picks in
+// place; a pick (ball 1, 45 credits) is kept as it is made, and SIGINT during the bonus game keeps
+// it owed with all three. The start after that plays it on again; a collect pays 144, no more.
+TEST_F(RealGame, AnOwedBonusGameIsPlayedOnAtTheNextStartThroughAnyEndAndPaysWhatItWould) {
+  const QString folder = Home() + "/.local/share/zelmar-slots";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  WriteFile(folder + "/zelmar-slots.ini",
+            "[CurrentGame]\nGameName=CurrentGame\nGameDate=12/09/26\nCredits=991\n"
+            "Borrowed=1000\nSpins=1\nTotalBets=9\nBonus=0\nBonusBet=9\n"
+            "BonusPrizes=10,5,2,2,1,1,0,0\nBonusPicks=0,4\n");
+  const auto picks = [&] {
+    QFile ini(folder + "/zelmar-slots.ini");
+    if (!ini.open(QIODevice::ReadOnly)) return QByteArray("<none>");
+    for (const QByteArray& line : ini.readAll().split('\n')) {
+      if (line.startsWith("BonusPicks=")) return line.mid(11);
+    }
+    return QByteArray("<none>");
+  };
+  const auto await_bonus = [&] {
+    for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
+    return GameWindows().size() == 2;
+  };
+  Launch(800, 600);
+  ASSERT_TRUE(await_bonus()) << "the owed bonus game did not open: " << Scene();
+  // Ball 1 of the picture, centred in the bonus game's window.
+  for (const QString& id : GameWindows()) {
+    if (id == window_) continue;
+    const QRect place = Geometry(id);
+    Run("xdotool", {"windowraise", id});
+    Run("xdotool", {"mousemove", QString::number(place.x() + (place.width() - 640) / 2 + 245),
+                    QString::number(place.y() + (place.height() - 480) / 2 + 265)});
+    Run("xdotool", {"click", "1"});
+  }
+  for (int poll = 0; poll < 500 && picks() != "0,4,1"; ++poll) QThread::msleep(2);
+  ASSERT_EQ(picks(), "0,4,1");
+  ::kill(static_cast<pid_t>(game_.processId()), SIGINT);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGINT did not end the game";
+  EXPECT_EQ(game_.exitCode(), 0);
+  EXPECT_EQ(picks(), "0,4,1");
+  EXPECT_EQ(Kept("BonusBet"), 9);
+  EXPECT_EQ(Kept("Credits"), 991);
+
+  Launch(800, 600);
+  ASSERT_TRUE(await_bonus()) << "the owed bonus game did not open again: " << Scene();
+  StopBonusGame();
+  for (int poll = 0; poll < 100 && Kept("BonusBet") != 0; ++poll) QThread::msleep(100);
+  EXPECT_EQ(Kept("BonusBet"), 0);
+  EXPECT_EQ(Kept("Credits"), 991 + 144);
+  EXPECT_EQ(Kept("Bonus"), 144);
+  std::optional<Point> shown;
+  for (int poll = 0; poll < 40 && !shown; ++poll) {
+    QThread::msleep(250);
+    shown = FindNumber(Screenshot(), "1135");
+  }
+  EXPECT_TRUE(shown.has_value()) << "the credits meter never showed 1135: " << Scene();
+}
+
+// An end nobody can answer does not ask: with the saved-games folder's name taken by a file, the
+// running game can't be kept, and SIGTERM ends the game within seconds with status 1 and the
+// reason on the error output, the file in the folder's place as it was.
+TEST_F(RealGame, SigtermWithAnUnwritableRunningGameSaysSoAndEndsWithAFailure) {
+  const QString taken = Home() + "/.local/share/zelmar-slots";
+  ASSERT_TRUE(QDir().mkpath(Home() + "/.local/share"));
+  WriteFile(taken, "not a folder");
+  Launch(800, 600);
+  QThread::msleep(1000);  // start-up ends
+  ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM waited: " << Scene();
+  EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
+  EXPECT_NE(game_.exitCode(), 0);
+  EXPECT_NE(game_.readAllStandardError().indexOf("Unable to write to " + taken.toUtf8() +
+                                                 "/zelmar-slots.ini"),
+            -1);
+  QFile file(taken);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "not a folder");
+}
+
 // One game per home. With a window manager (activation needs one): a second start while the game
 // starts opens nothing; three spins, the game hidden in the task bar, and a second start with the
 // same home ends within a second with status 0 and brings the first game back, active; that game

@@ -1,7 +1,7 @@
 #include "platform/folder_claim.h"
 
 #include <gtest/gtest.h>
-
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -78,6 +78,7 @@ TEST_F(FolderClaimTest, OneHolderAnswersLaterStartsWithTheirTokenAndLetsGoWhenIt
 // answered.
 TEST_F(FolderClaimTest, WithoutAPrivateRuntimeFolderTheSocketLivesInAFolderOfTheUsersAlone) {
   QTemporaryDir temporary;
+  const QByteArray tmpdir = qgetenv("TMPDIR");
   qputenv("TMPDIR", temporary.path().toUtf8());
   const QString own = temporary.filePath("zelmar-slots-" + QString::number(::getuid()));
   QTemporaryDir open_runtime;
@@ -98,9 +99,9 @@ TEST_F(FolderClaimTest, WithoutAPrivateRuntimeFolderTheSocketLivesInAFolderOfThe
     }
     const QString socket = QString::fromStdString(FolderClaim::SocketPath(folder_));
     EXPECT_EQ(QFileInfo(socket).path(), own);
-    EXPECT_EQ(QFileInfo(own).permissions() & 0x7777,
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser |
-                  QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(QFileInfo(own).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner |
+                                                         QFile::ExeOwner | QFile::ReadUser |
+                                                         QFile::WriteUser | QFile::ExeUser);
     auto holder = std::make_unique<FolderClaim>(folder_);
     std::vector<QString> shown;
     holder->Listen([&](const QString& token) { shown.push_back(token); });
@@ -122,7 +123,7 @@ TEST_F(FolderClaimTest, WithoutAPrivateRuntimeFolderTheSocketLivesInAFolderOfThe
   ASSERT_TRUE(QDir().rmdir(own));
   ASSERT_TRUE(QFile::link(temporary.path(), own));
   EXPECT_EQ(FolderClaim::SocketPath(folder_), "");
-  qunsetenv("TMPDIR");
+  qputenv("TMPDIR", tmpdir);
 }
 
 TEST_F(FolderClaimTest, AFolderThatCannotBeLockedLetsTheGameRunUnguardedAndSaysWhy) {
@@ -130,4 +131,10 @@ TEST_F(FolderClaimTest, AFolderThatCannotBeLockedLetsTheGameRunUnguardedAndSaysW
   EXPECT_EQ(claim.GetState(), FolderClaim::State::kUnguarded);
   EXPECT_NE(claim.Problem().find("/dev/null/zelmar-slots"), std::string::npos) << claim.Problem();
   EXPECT_FALSE(claim.AskHolderToShow("", 10));
+  // A pipe in the place of the claim's file is not waited on.
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder_)));
+  ASSERT_EQ(::mkfifo((folder_ + "/zelmar-slots.running").c_str(), 0600), 0);
+  const FolderClaim piped(folder_);
+  EXPECT_EQ(piped.GetState(), FolderClaim::State::kUnguarded);
+  EXPECT_NE(piped.Problem().find("Not a file"), std::string::npos) << piped.Problem();
 }
