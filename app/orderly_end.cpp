@@ -1,7 +1,5 @@
 #include "app/orderly_end.h"
 
-#include "app/game.h"
-
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,6 +10,8 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+
+#include "app/game.h"
 
 namespace {
 

@@ -18,8 +18,7 @@
 // acts, perhaps forever: it is opened without waiting, found to be no file and closed again,
 // like a file that can't be read. -1 with the reason in *why ("File not found", "Not a file",
 // the system's words) when it can't be opened.
-inline int OpenPlainFile(const std::string& path, int flags, std::string* why,
-                         mode_t mode = 0644) {
+inline int OpenPlainFile(const std::string& path, int flags, std::string* why, mode_t mode = 0644) {
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, mode);
   if (fd < 0) {
     *why = errno == ENOENT ? "File not found" : std::strerror(errno);
@@ -38,8 +37,9 @@ inline int OpenPlainFile(const std::string& path, int flags, std::string* why,
 }
 
 // Reads the whole file at path into *bytes. A missing file ("File not found"), a folder, a file
-// without read permission, anything that is not a plain file or a failing read gives false and the reason in *error: never an
-// exception, because a damaged file beside the program must not end the game.
+// without read permission, anything that is not a plain file or a failing read gives false and the
+// reason in *error: never an exception, because a damaged file beside the program must not end the
+// game.
 inline bool ReadFileBytes(const std::string& path, std::vector<uint8_t>* bytes,
                           std::string* error) {
   bytes->clear();

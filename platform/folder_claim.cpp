@@ -1,7 +1,5 @@
 #include "platform/folder_claim.h"
 
-#include "platform/file_bytes.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -21,6 +19,8 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+
+#include "platform/file_bytes.h"
 
 namespace {
 
@@ -193,8 +193,8 @@ std::string FolderClaim::SocketPath(const std::string& folder, std::string* prob
   // Otherwise a folder of the user's own in the temporary folder, which everybody shares: made
   // for the user alone, and used only if it is his alone, so that nobody else can stand in for
   // the running game or keep it from listening.
-  const std::string own = QDir::tempPath().toStdString() + "/zelmar-slots-" +
-                          std::to_string(::getuid());
+  const std::string own =
+      QDir::tempPath().toStdString() + "/zelmar-slots-" + std::to_string(::getuid());
   std::string why;
   if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
     why = "cannot make " + own + ": " + ErrorText(errno);

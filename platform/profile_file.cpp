@@ -1,7 +1,5 @@
 #include "platform/profile_file.h"
 
-#include "platform/file_bytes.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "platform/file_bytes.h"
 
 namespace {
 

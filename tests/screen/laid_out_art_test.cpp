@@ -127,8 +127,8 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
   // A byte changed: the format's version, a picture's width or the key colour in the head, or any
   // pixel (noise there would be drawn at every start).
   const qsizetype head = 8 + 4 + 4 + 8 + 8 + 4 + static_cast<qsizetype>(key.size());
-  for (const qsizetype at : {qsizetype{8}, head + 5 * 4 + 4 + 4 + 1, head + 5 * 4,
-                             whole.size() / 2, whole.size() - 3}) {
+  for (const qsizetype at :
+       {qsizetype{8}, head + 5 * 4 + 4 + 4 + 1, head + 5 * 4, whole.size() / 2, whole.size() - 3}) {
     QByteArray changed = whole;
     changed[at] = static_cast<char>(changed[at] + 1);
     EXPECT_TRUE(refused(changed, key)) << "changed at " << at;
