@@ -10,7 +10,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick weston qt6-wayland
+  xvfb xauth xdotool imagemagick weston qt6-wayland faketime
   openbox x11-session-utils x11-xserver-utils x11-utils
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file

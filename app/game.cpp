@@ -3,6 +3,8 @@
 #include "app/game.h"
 
 #include <QDialog>
+#include <cstdio>
+#include <utility>
 
 #include "shell/saved_games_dialog.h"
 #include "shell/web_page.h"
@@ -27,6 +29,8 @@ void Game::StartUpEnded() {
   // The art as laid out for the window's size is kept for the next start (on another thread).
   cabinet.KeepLaidOutArt();
   window_.EnableGameCommands(true);
+  // A bonus game the last run won and did not end comes before anything else.
+  play_->PlayOwedBonusGame();
 }
 
 void Game::NewGame() {
@@ -77,14 +81,24 @@ void Game::Borrow() {
 void Game::End() {
   view_->AwaitDrawnAhead();
   ending_ = true;
-  // Play still running moves to its end now, an open bonus game ending with what it has paid:
-  // every credit won is put in place first.
+  // Play still running moves to its end now: every credit won is put in place first, and a
+  // bonus game won stays owed with its picks, to be played at the next start. A close is a
+  // close: nobody may be there to play it now (a signal, the session's end), and the player who
+  // closes during the hand-over gets it at once the next time.
   play_->Finish();
   // The running game is kept for the next start, after whatever is still being written. A file
   // that can't be written is reported, and the program still ends: keeping the player in a game
-  // that can't be saved helps nobody.
+  // that can't be saved helps nobody. The player is told once a run; an end nobody is there to
+  // answer (a signal, the session's end) says it on the error output and asks nothing.
   keeper_->SetFailureHandler(nullptr);
-  if (!keeper_->KeepNow(gs_)) ShowSaveFailure(services_.platform, &window_.Widget(), *saves_);
+  running_game_kept_ = keeper_->KeepNow(gs_);
+  if (!running_game_kept_) {
+    if (unattended_) {
+      std::fprintf(stderr, "zelmar-slots: Unable to write to %s\n", saves_->FilePath().c_str());
+    } else if (!std::exchange(save_failure_told_, true)) {
+      ShowSaveFailure(services_.platform, &window_.Widget(), *saves_);
+    }
+  }
   start_up_->Abandon();
   win_cycle_->Stop();
 }
@@ -124,11 +138,17 @@ void Game::OpenBonusGame() {
     bonus_.release()->deleteLater();
     play_->BonusGameClosed();
   });
+  // Each pick is kept the moment it is made, like a spin.
+  bonus_->KeepPicksWith([this] { keeper_->Keep(gs_); });
   services_.platform.OpenModal(bonus_.get());
 }
 
 void Game::CloseBonusGame() {
-  if (bonus_ != nullptr) bonus_->CloseWithResult();
+  if (bonus_ == nullptr) return;
+  // No result leaves the window: the game stays owed as kept.
+  QObject::disconnect(bonus_.get(), &QDialog::finished, nullptr, nullptr);
+  bonus_->hide();
+  bonus_.release()->deleteLater();
 }
 
 bool Game::PlayRunning() const {

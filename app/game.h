@@ -95,6 +95,11 @@ class Game : private PlayHost, private CabinetView::Host {
   // The window is closing: play still running moves to its end now, the running game is kept,
   // and the window closes again once play has come to rest.
   void End();
+  // The end that follows is one nobody is there to answer (a signal, the session's end): it
+  // opens no message box.
+  void EndUnattended() { unattended_ = true; }
+  // Whether the last end kept the running game in the file.
+  bool RunningGameKept() const { return running_game_kept_; }
 
  private:
   // Start-up has ended: the cabinet keeps its art for the next start and the commands open.
@@ -135,4 +140,8 @@ class Game : private PlayHost, private CabinetView::Host {
   // The window has been asked to close: play finishes at once, and the window closes when it
   // has come to rest.
   bool ending_ = false;
+  bool unattended_ = false;
+  bool running_game_kept_ = true;
+  // The player has been told in this run that the running game could not be written.
+  bool save_failure_told_ = false;
 };

@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   MainWindow window(services);
   Game game(state, services, window, options);
   claim.Listen([&window](const QString& token) { ShowRunningGame(window, token); });
-  const OrderlyEnd orderly_end(window);
+  const OrderlyEnd orderly_end(window, game);
   window.show();
   // The icon comes from the desktop's icon theme, whose first lookup takes milliseconds: the
   // window takes it once it is drawn (the window manager and the task bar follow the change).

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "app/game.h"
+
 namespace {
 
 constexpr std::array<int, 3> kEndSignals = {SIGTERM, SIGINT, SIGHUP};
@@ -28,7 +30,7 @@ void OnEndSignal(int) {
 
 }  // namespace
 
-OrderlyEnd::OrderlyEnd(QWidget& main_window) : main_window_(main_window) {
+OrderlyEnd::OrderlyEnd(QWidget& main_window, Game& game) : main_window_(main_window), game_(game) {
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, end_pipe) == 0) {
     notifier_ = new QSocketNotifier(end_pipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
@@ -61,10 +63,10 @@ OrderlyEnd::~OrderlyEnd() {
 }
 
 void OrderlyEnd::End() {
-  // The close puts every credit of the play in place (an open bonus game ends with what it has
-  // paid) and keeps the running game.
+  // The close puts every credit of the play in place and keeps the running game, asking nothing.
+  game_.EndUnattended();
   main_window_.close();
   // A dialog still open (a message box, the statistics) runs an event loop of its own: leaving
-  // them all ends the program.
-  QCoreApplication::exit(0);
+  // them all ends the program. A game that could not be kept is no success.
+  QCoreApplication::exit(game_.RunningGameKept() ? 0 : 1);
 }

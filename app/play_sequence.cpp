@@ -111,7 +111,8 @@ void PlaySequence::Finish() {
     case Stage::kIdle:
       return;
     case Stage::kBonusGame:
-      host_.CloseBonusGame();  // play goes on from its closing, at once
+      host_.CloseBonusGame();  // owed, with its picks
+      SetStage(Stage::kIdle);
       return;
     case Stage::kSpinning:
       clock_->SetEnabled(false);
@@ -125,10 +126,17 @@ void PlaySequence::Finish() {
       CountAllNow();
       return;
     case Stage::kBonusPending:
+      // Owed since the press that won it.
       clock_->SetEnabled(false);
       SetStage(Stage::kIdle);
       return;
   }
+}
+
+void PlaySequence::PlayOwedBonusGame() {
+  if (Running() || gs_.BonusBet <= 0) return;
+  cycle_.Stop();
+  OpenBonusGame();
 }
 
 void PlaySequence::Hold(bool held) {
@@ -346,8 +354,9 @@ void PlaySequence::BonusGameClosed() {
   if (stage_ != Stage::kBonusGame) return;
   const int before = gs_.GamePaid;
   machine_.PayBonusWin();
+  // Owed no more, whatever it paid.
+  KeepAsItWillStand();
   if (gs_.BonusWin > 0) {
-    KeepAsItWillStand();
     AnnounceWin(before, After::kBonus);
   } else {
     cycle_.Resume();

@@ -43,7 +43,8 @@ class PlayHost {
   // Opens the bonus game and returns at once; once it has closed, its result in BonusWin, the
   // host calls PlaySequence::BonusGameClosed.
   virtual void OpenBonusGame() = 0;
-  // Ends the open bonus game now, keeping what it has paid; it closes as it always does.
+  // Closes the open bonus game now without a result: it stays owed as the running game keeps it
+  // (its prizes, its bet and every pick made), to be played on at the next start.
   virtual void CloseBonusGame() = 0;
   // Play has started (true) or come to rest (false).
   virtual void PlayRunningChanged(bool running) = 0;
@@ -80,9 +81,13 @@ class PlaySequence {
   void CountUpWin(int start);
 
   // The window is closing: the play in hand runs to its end at once, every credit won put in
-  // place, without sounds or waits, and no bonus game opens. An open bonus game ends keeping what
-  // it has paid, and its prize is paid the same way.
+  // place, without sounds or waits, and no bonus game opens. A bonus game won, still to open or
+  // open, stays owed with the picks made in it: the next start plays it on from there.
   void Finish();
+
+  // At rest with a bonus game owed (a start after the program ended before the bonus game did):
+  // opens it, to be played on from where it stood.
+  void PlayOwedBonusGame();
 
   // The bonus game the host opened has closed, its result in BonusWin: its prize is announced
   // and counted in, or play comes to rest.

@@ -60,8 +60,10 @@ Game::Game(GameState& state, const GameServices& services, Window& window,
   keeper_ = std::make_unique<RunningGameWriter>(saves_->FilePath());
   // A refused write is told once, as the close tells it; play goes on, and the next good write
   // catches up.
-  keeper_->SetFailureHandler(
-      [this] { ShowSaveFailure(services_.platform, &window_.Widget(), *saves_); });
+  keeper_->SetFailureHandler([this] {
+    save_failure_told_ = true;
+    ShowSaveFailure(services_.platform, &window_.Widget(), *saves_);
+  });
 
   // 3. No input until start-up has finished; the sounds once the window is first drawn. The
   // window came with its menu bar, the game's commands closed.

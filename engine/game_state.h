@@ -60,8 +60,17 @@ struct GameState {
   int32_t WinToCount = 0;
   int32_t BonusWin = 0;
   std::array<int32_t, 8> BallPrizes{};
+  // A bonus game won and not yet ended, kept with the running game from the press that won it:
+  // the bet its prizes multiply (0 when none is owed) and what the player did in it so far, in
+  // order (balls 0..7, kBonusCollect for a collect).
+  int32_t BonusBet = 0;
+  std::array<int32_t, 9> BonusPicks{};
+  int32_t BonusPickCount = 0;
   // NOLINTEND(readability-identifier-naming)
 };
+
+// In BonusPicks: the player collected.
+inline constexpr int32_t kBonusCollect = 8;
 
 // A new game's money: the credits a player starts with, all of them counted as borrowed.
 inline constexpr int32_t kStartingCredits = 1000;

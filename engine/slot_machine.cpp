@@ -1,5 +1,7 @@
 #include "engine/slot_machine.h"
 
+#include <algorithm>
+
 #include "engine/money.h"
 #include "engine/reels.h"
 #include "engine/spin.h"
@@ -46,7 +48,26 @@ bool SlotMachine::TakeStake() {
 
 bool SlotMachine::Spin(int blur_height, std::array<int, kReels>& offsets) {
   CountSpin(gs_);
-  return PlaySpin(gs_, blur_height, offsets);
+  const bool bonus = PlaySpin(gs_, blur_height, offsets);
+  if (bonus) OweBonusGame(gs_.BallPrizes, gs_.LinesBet * gs_.CreditsPerLine, nullptr, 0);
+  return bonus;
+}
+
+void SlotMachine::RecordBonusPick(int32_t pick) {
+  if (gs_.BonusBet <= 0 || gs_.BonusPickCount >= static_cast<int32_t>(gs_.BonusPicks.size())) {
+    return;
+  }
+  gs_.BonusPicks[static_cast<size_t>(gs_.BonusPickCount++)] = pick;
+}
+
+void SlotMachine::OweBonusGame(const std::array<int32_t, 8>& prizes, int32_t bet,
+                               const int32_t* picks, int32_t pick_count) {
+  gs_.BonusBet = std::max(bet, 0);
+  gs_.BonusPicks = {};
+  gs_.BonusPickCount = 0;
+  if (gs_.BonusBet == 0) return;
+  gs_.BallPrizes = prizes;
+  for (int32_t i = 0; i < pick_count; ++i) RecordBonusPick(picks[i]);
 }
 
 int32_t SlotMachine::PayCountUpStep() {
@@ -55,6 +76,7 @@ int32_t SlotMachine::PayCountUpStep() {
 
 void SlotMachine::EndBonusGame(int32_t total) {
   gs_.BonusWin = total;
+  OweBonusGame({}, 0, nullptr, 0);
 }
 
 void SlotMachine::PayBonusWin() {

@@ -47,12 +47,22 @@ class SlotMachine {
   // taken, when there is none. Bet then holds the stake until EndSpin.
   bool TakeStake();
   // The staked spin: counted in the statistics, its stops drawn (each reel's strip offset for the
-  // picture into offsets) and scored. True when the bonus game follows.
+  // picture into offsets) and scored. True when the bonus game follows: it is owed from now on,
+  // at the stake of this spin, until EndBonusGame.
   bool Spin(int blur_height, std::array<int, kReels>& offsets);
+  // A pick (ball 0..7) or the collect (kBonusCollect) in the owed bonus game, kept with it so that
+  // the game can be played on from there after the program ends. Ignored when none is owed or
+  // the record is full.
+  void RecordBonusPick(int32_t pick);
+  // Puts an owed bonus game in place, as the running game kept it: prizes as drawn, the bet, and
+  // the picks made. A bet of 0 owes none.
+  void OweBonusGame(const std::array<int32_t, 8>& prizes, int32_t bet, const int32_t* picks,
+                    int32_t pick_count);
   // Moves the next step of the win still to count into the credits and returns it; 0 once
   // nothing is left.
   int32_t PayCountUpStep();
-  // The bonus game has ended with total credits won; it stays in BonusWin until paid.
+  // The bonus game has ended with total credits won; it stays in BonusWin until paid, and is
+  // owed no more.
   void EndBonusGame(int32_t total);
   // The bonus game's win becomes the win to count and joins the spin's and the game's payoffs.
   void PayBonusWin();

@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/file_bytes.h"
+
 namespace {
 
 // The file whose lock is the claim. It holds nothing; only its lock counts.
@@ -45,6 +47,32 @@ QString CleanToken(const QByteArray& bytes) {
     if (c <= ' ' || c > '~') return {};
   }
   return QString::fromLatin1(bytes);
+}
+
+// Whether path is a folder that this user owns and nobody else may enter (mode 0700), as it
+// stands, not through a link; why not in *why.
+bool OnlyTheUsers(const std::string& path, std::string* why) {
+  struct stat st {};
+  std::string problem;
+  if (::lstat(path.c_str(), &st) != 0) {
+    problem = "cannot look at " + path + ": " + ErrorText(errno);
+  } else if (!S_ISDIR(st.st_mode)) {
+    problem = path + " is not a folder";
+  } else if (st.st_uid != ::getuid()) {
+    problem = path + " belongs to another user";
+  } else if ((st.st_mode & 07777) != 0700) {
+    problem = path + " is open to other users or closed to its owner";
+  }
+  if (why != nullptr) *why = problem;
+  return problem.empty();
+}
+
+// Whether the process at the other end of the connected socket fd is this user's.
+bool SameUser(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+         peer.uid == ::getuid();
 }
 
 // The socket's address; false when the path does not fit in one.
@@ -109,9 +137,10 @@ FolderClaim::FolderClaim(const std::string& folder) {
   std::error_code made;
   std::filesystem::create_directories(folder, made);
   const std::string path = folder + kClaimFile;
-  lock_fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  std::string why;
+  lock_fd_ = OpenPlainFile(path, O_RDWR | O_CREAT, &why);
   if (lock_fd_ < 0) {
-    problem_ = "cannot open " + path + ": " + ErrorText(errno);
+    problem_ = "cannot open " + path + ": " + why;
     return;
   }
   int result = 0;
@@ -128,7 +157,7 @@ FolderClaim::FolderClaim(const std::string& folder) {
     ::close(lock_fd_);
     lock_fd_ = -1;
   }
-  if (state_ != State::kUnguarded) socket_path_ = SocketPath(folder);
+  if (state_ != State::kUnguarded) socket_path_ = SocketPath(folder, &socket_problem_);
 }
 
 FolderClaim::~FolderClaim() {
@@ -142,7 +171,7 @@ FolderClaim::~FolderClaim() {
   if (lock_fd_ >= 0) ::close(lock_fd_);
 }
 
-std::string FolderClaim::SocketPath(const std::string& folder) {
+std::string FolderClaim::SocketPath(const std::string& folder, std::string* problem) {
   std::error_code failed;
   std::filesystem::path real = std::filesystem::canonical(folder, failed);
   if (failed) real = folder;
@@ -152,20 +181,38 @@ std::string FolderClaim::SocketPath(const std::string& folder) {
           .toHex()
           .left(16)
           .toStdString();
-  // The runtime folder is the user's own; the temporary folder is shared, so the name there
-  // carries the user's number as well.
+  const auto fits = [](const std::string& path) {
+    return path.size() < sizeof(sockaddr_un{}.sun_path);
+  };
+  // The runtime folder, when it is what the desktop promises: the user's own, and only his.
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::string path;
-  if (runtime != nullptr && runtime[0] == '/') path = std::string(runtime) + "/" + name;
-  if (path.empty() || path.size() >= sizeof(sockaddr_un{}.sun_path)) {
-    path = QDir::tempPath().toStdString() + "/" + name + "-" + std::to_string(::getuid());
+  if (runtime != nullptr && runtime[0] == '/' && OnlyTheUsers(runtime, nullptr)) {
+    const std::string path = std::string(runtime) + "/" + name;
+    if (fits(path)) return path;
   }
-  return path;
+  // Otherwise a folder of the user's own in the temporary folder, which everybody shares: made
+  // for the user alone, and used only if it is his alone, so that nobody else can stand in for
+  // the running game or keep it from listening.
+  const std::string own =
+      QDir::tempPath().toStdString() + "/zelmar-slots-" + std::to_string(::getuid());
+  std::string why;
+  if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
+    why = "cannot make " + own + ": " + ErrorText(errno);
+  } else if (OnlyTheUsers(own, &why)) {
+    const std::string path = own + "/" + name;
+    if (fits(path)) return path;
+    why = own + " is too long a path for a socket";
+  }
+  if (problem != nullptr) *problem = why;
+  return {};
 }
 
 bool FolderClaim::AskHolderToShow(const std::string& activation_token, int timeout_ms) const {
   sockaddr_un address;
-  if (state_ != State::kHeldElsewhere || !SocketAddress(socket_path_, &address)) return false;
+  if (state_ != State::kHeldElsewhere || socket_path_.empty() ||
+      !SocketAddress(socket_path_, &address)) {
+    return false;
+  }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   const auto ms_left = [&] {
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -179,7 +226,12 @@ bool FolderClaim::AskHolderToShow(const std::string& activation_token, int timeo
   for (;;) {
     fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) break;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+      // Only a game of this user's is asked; anyone else listening there is no game of ours.
+      if (SameUser(fd)) break;
+      ::close(fd);
+      return false;
+    }
     ::close(fd);
     fd = -1;
     if (ms_left() <= 0) return false;
@@ -213,6 +265,11 @@ void FolderClaim::Listen(std::function<void(const QString& activation_token)> sh
   if (state_ != State::kHeld || calls_ != nullptr) return;
   // A plain socket of the system's, not one of Qt's network module: that module would bring a
   // dozen libraries (Kerberos among them) into every start of the game for this one socket.
+  if (socket_path_.empty()) {
+    std::fprintf(stderr, "zelmar-slots: %s: a second start will not show this game\n",
+                 socket_problem_.c_str());
+    return;
+  }
   sockaddr_un address;
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   // Only the user may connect: Linux gives the socket's file the mode of the socket itself.
@@ -234,7 +291,11 @@ void FolderClaim::Listen(std::function<void(const QString& activation_token)> sh
   connect(calls_, &QSocketNotifier::activated, this, [this, fd, show = std::move(show)] {
     int caller = -1;
     while ((caller = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
-      new Caller(caller, show, this);
+      if (SameUser(caller)) {
+        new Caller(caller, show, this);
+      } else {
+        ::close(caller);
+      }
     }
   });
 }

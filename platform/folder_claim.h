@@ -39,14 +39,20 @@ class FolderClaim : public QObject {
   // Needs the application object. Does nothing in the other states.
   void Listen(std::function<void(const QString& activation_token)> show);
 
-  // Where the running copy of `folder` listens: in the user's runtime folder
-  // ($XDG_RUNTIME_DIR, else the temporary folder), named after the folder's real path.
-  static std::string SocketPath(const std::string& folder);
+  // Where the running copy of `folder` listens, named after the folder's real path: in the
+  // user's runtime folder ($XDG_RUNTIME_DIR) when it is a folder of the user's alone (mode 0700)
+  // and the path fits a socket's address; else in the folder "zelmar-slots-" + the user's
+  // number in the temporary folder, made 0700 if missing and used only if it is a folder (not a
+  // link) of the user's alone. Empty, and why in *problem, when there is no such place: the game
+  // then neither listens nor asks. Either end of a connection talks only to this user's
+  // processes.
+  static std::string SocketPath(const std::string& folder, std::string* problem = nullptr);
 
  private:
   State state_ = State::kUnguarded;
   std::string problem_;
   std::string socket_path_;
+  std::string socket_problem_;  // why there is no socket path
   int lock_fd_ = -1;
   // Tells of later starts calling at the socket, once this copy listens.
   QSocketNotifier* calls_ = nullptr;

@@ -112,15 +112,16 @@ std::vector<MidiInstrument> InstrumentsSelected(const uint8_t* data, size_t size
 std::string FindGeneralMidiSoundFont(std::string* why_none) {
   std::error_code ec;
   if (const char* chosen = std::getenv("ZELMAR_SOUND_FONT"); chosen != nullptr) {
-    if (std::filesystem::exists(chosen, ec)) return chosen;
+    if (std::filesystem::is_regular_file(chosen, ec)) return chosen;
     if (why_none != nullptr) {
-      *why_none =
-          std::string("the sound font ") + chosen + " that ZELMAR_SOUND_FONT names does not exist";
+      *why_none = std::string("the sound font ") + chosen +
+                  " that ZELMAR_SOUND_FONT names does not exist or is not a file";
     }
     return {};
   }
+  // Only a file: the synthesizer would wait forever on a pipe in its place.
   for (const char* candidate : kSoundFonts) {
-    if (std::filesystem::exists(candidate, ec)) return candidate;
+    if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
   }
   if (why_none != nullptr) {
     *why_none = "no General MIDI sound font is installed (fluid-soundfont-gm or another)";

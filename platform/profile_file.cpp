@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_bytes.h"
+
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -120,7 +122,8 @@ bool WriteAll(int fd, std::string_view data) {
 // a rewrite must never be built on content it could not read.
 bool ReadAll(const std::string& path, std::string* content) {
   content->clear();
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::string why;
+  FileDescriptor fd(OpenPlainFile(path, O_RDONLY, &why));
   if (fd.Get() < 0) return errno == ENOENT;
   char buffer[65536];
   for (;;) {
@@ -272,11 +275,10 @@ void ProfileDocument::SetValue(std::string_view section, std::string_view key,
 }
 
 ProfileDocument ReadProfileFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return {};
-  std::ostringstream content;
-  content << file.rdbuf();
-  return ProfileDocument::Parse(content.str());
+  // Whatever can't be read, a pipe in the file's place among it, reads as an empty file.
+  std::string content;
+  if (!ReadAll(path, &content)) return {};
+  return ProfileDocument::Parse(content);
 }
 
 bool WriteProfileSection(const std::string& path, std::string_view section,
@@ -292,8 +294,9 @@ bool WriteProfileSection(const std::string& path, std::string_view section,
   // has no locks the write still goes ahead: it is still one step, only not guarded against a
   // second copy of the game writing at the same moment.
   const std::string lock_path = path + kLockSuffix;
-  FileDescriptor lock(::open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-  if (lock.Get() < 0) return Fail(error, "cannot open " + lock_path);
+  std::string why;
+  FileDescriptor lock(OpenPlainFile(lock_path, O_RDWR | O_CREAT, &why));
+  if (lock.Get() < 0) return Fail(error, "cannot open " + lock_path + ": " + why);
   while (::flock(lock.Get(), LOCK_EX) != 0 && errno == EINTR) {
   }
 

@@ -108,7 +108,8 @@ int Close(SDL_RWops* rw) {
 }  // namespace
 
 SDL_RWops* OpenReadAheadFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without waiting: a pipe in the recording's place is refused below, not waited on.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     SDL_SetError("Couldn't open %s: %s", path.c_str(), std::strerror(errno));
     return nullptr;
@@ -126,6 +127,7 @@ SDL_RWops* OpenReadAheadFile(const std::string& path) {
     ::close(fd);
     return nullptr;
   }
+  (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   file->fd = fd;
   file->size = status.st_size;
   rw->size = Size;

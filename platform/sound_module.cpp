@@ -26,10 +26,16 @@ class SoundModulePlayer : public SoundPlayer {
     opened_ = std::move(opened);
     opener_ = std::thread([this] {
       // The module stays loaded for the life of the process: its code runs until the very end.
-      void* module = dlopen(module_path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+      // Only a file: the loader would wait forever on a pipe in its place, and the end of the
+      // program on the loader.
+      std::error_code ec;
+      const bool plain = !std::filesystem::exists(module_path_, ec) ||
+                         std::filesystem::is_regular_file(module_path_, ec);
+      void* module = plain ? dlopen(module_path_.c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
       if (module == nullptr) {
-        const char* why = dlerror();
-        loader_error_ = std::string("the sound module can't be loaded: ") + (why ? why : "");
+        const char* why = plain ? dlerror() : nullptr;
+        loader_error_ = "the sound module can't be loaded: " +
+                        (plain ? std::string(why ? why : "") : module_path_ + " is not a file");
       } else if (void* entry = dlsym(module, kEntryPoint); entry == nullptr) {
         loader_error_ = "the sound module " + module_path_ + " has no player";
       } else {

@@ -17,13 +17,14 @@
 
 namespace {
 
-// The file: the magic, the format version, the size of the head that follows and its checksum;
-// the head (the key, the reel geometry, the key colour, which pictures are carried, and each
-// picture's size); then, from the next multiple of 64 bytes, every picture's pixels in order.
+// The file: the magic, the format version, the size of the head that follows, its checksum and
+// the checksum of the pixels; the head (the key, the reel geometry, the key colour, which
+// pictures are carried, and each picture's size); then, from the next multiple of 64 bytes,
+// every picture's pixels in order.
 constexpr char kMagic[8] = {'Z', 'S', 'C', 'A', 'B', 'A', 'R', 'T'};
 // Raised whenever what is kept, or the order it is kept in, changes.
-constexpr uint32_t kFormatVersion = 2;
-constexpr uint64_t kPreambleBytes = sizeof kMagic + 4 + 4 + 8;
+constexpr uint32_t kFormatVersion = 3;
+constexpr uint64_t kPreambleBytes = sizeof kMagic + 4 + 4 + 8 + 8;
 constexpr uint32_t kMaxKeyBytes = 1 << 16;
 constexpr uint32_t kMaxHeadBytes = 1 << 20;
 constexpr int32_t kMaxSide = 1 << 14;
@@ -143,6 +144,10 @@ uint64_t HeadChecksum(const char* data, size_t size) {
   return hash;
 }
 
+// The pixels are read and checked in parts of this size, each summed while it is still in the
+// processor's cache.
+constexpr size_t kChecksumPart = size_t{1} << 20;
+
 // Whether the reel geometry and the pictures it sizes are what laying the art out for this
 // layout makes: the cell of a sheet for the width, or the design cell scaled.
 bool GeometryAsLaidOut(const ScreenLayout& kept, const MainArt& art) {
@@ -248,6 +253,70 @@ bool Fail(std::string* error, const std::string& why) {
 }
 
 }  // namespace
+
+namespace {
+constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
+constexpr uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
+constexpr uint64_t kPrime3 = 0x165667B19E3779F9ULL;
+
+uint64_t RotateLeft(uint64_t v, int bits) {
+  return (v << bits) | (v >> (64 - bits));
+}
+
+uint64_t Mix(uint64_t lane, uint64_t v) {
+  return RotateLeft(lane + v * kPrime2, 31) * kPrime1;
+}
+}  // namespace
+
+// Four independent lanes of multiply-rotate rounds over 8-byte words: every bit of the input
+// reaches the value, and the lanes keep the processor's multipliers busy.
+void LaidOutArtChecksum::AddStripe(const unsigned char* stripe) {
+  for (size_t lane = 0; lane < lanes_.size(); ++lane) {
+    uint64_t v = 0;
+    std::memcpy(&v, stripe + 8 * lane, sizeof v);
+    lanes_[lane] = Mix(lanes_[lane], v);
+  }
+}
+
+void LaidOutArtChecksum::Add(const unsigned char* data, size_t size) {
+  length_ += size;
+  if (partial_size_ > 0) {
+    const size_t taken = std::min(size, kStripe - partial_size_);
+    std::memcpy(partial_.data() + partial_size_, data, taken);
+    partial_size_ += taken;
+    data += taken;
+    size -= taken;
+    if (partial_size_ < kStripe) return;
+    AddStripe(partial_.data());
+    partial_size_ = 0;
+  }
+  for (; size >= kStripe; data += kStripe, size -= kStripe) AddStripe(data);
+  std::memcpy(partial_.data(), data, size);
+  partial_size_ = size;
+}
+
+uint64_t LaidOutArtChecksum::Value() const {
+  std::array<uint64_t, 4> lanes = lanes_;
+  // The bytes of a last, partial stripe, padded with zeros; the length tells them from zeros.
+  if (partial_size_ > 0) {
+    std::array<unsigned char, kStripe> last{};
+    std::memcpy(last.data(), partial_.data(), partial_size_);
+    for (size_t lane = 0; lane < lanes.size(); ++lane) {
+      uint64_t v = 0;
+      std::memcpy(&v, last.data() + 8 * lane, sizeof v);
+      lanes[lane] = Mix(lanes[lane], v);
+    }
+  }
+  uint64_t h = RotateLeft(lanes[0], 1) + RotateLeft(lanes[1], 7) + RotateLeft(lanes[2], 12) +
+               RotateLeft(lanes[3], 18);
+  h = Mix(h, length_);
+  h ^= h >> 33;
+  h *= kPrime2;
+  h ^= h >> 29;
+  h *= kPrime3;
+  h ^= h >> 32;
+  return h;
+}
 
 std::string LaidOutArtKey(const std::string& program_file, const std::string& app_dir,
                           const std::string& sound_root, int layout_width, double ratio) {
@@ -355,6 +424,10 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
   preamble.Unsigned(static_cast<uint32_t>(head.Head().size()));
   const uint64_t checksum = HeadChecksum(head.Head().data(), head.Head().size());
   preamble.Bytes(&checksum, sizeof checksum);
+  LaidOutArtChecksum pixel_checksum;
+  for (const QImage* image : pixels) pixel_checksum.Add(image->constBits(), PixelBytes(*image));
+  const uint64_t pixels_sum = pixel_checksum.Value();
+  preamble.Bytes(&pixels_sum, sizeof pixels_sum);
 
   const fs::path file_path(path);
   std::error_code ignored;
@@ -380,9 +453,12 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
 
 bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& art,
                     QImage& carried_sheet, ScreenLayout& screen_layout) {
-  const File in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Never waits on what stands at the path: a pipe or a device there is not a kept file.
+  const File in(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat st {};
-  if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || st.st_size <= 0) return false;
+  if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+    return false;
+  }
   const auto size = static_cast<uint64_t>(st.st_size);
 
   char preamble[kPreambleBytes];
@@ -392,10 +468,12 @@ bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& ar
   uint32_t version = 0;
   uint32_t head_size = 0;
   uint64_t checksum = 0;
+  uint64_t pixels_sum = 0;
   if (!read_preamble.Bytes(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof kMagic) != 0 ||
       !read_preamble.Unsigned(&version) || version != kFormatVersion ||
       !read_preamble.Unsigned(&head_size) || head_size > kMaxHeadBytes ||
-      head_size > size - kPreambleBytes || !read_preamble.Bytes(&checksum, sizeof checksum)) {
+      head_size > size - kPreambleBytes || !read_preamble.Bytes(&checksum, sizeof checksum) ||
+      !read_preamble.Bytes(&pixels_sum, sizeof pixels_sum)) {
     return false;
   }
   std::vector<char> head_bytes(head_size);
@@ -456,9 +534,17 @@ bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& ar
   }
 
   const auto block = std::make_shared<PixelBlock>(static_cast<size_t>(pixel_bytes));
-  if (block->Data() == nullptr || !ReadAt(in.Get(), block->Data(), pixel_bytes, pixels_at)) {
-    return false;
+  if (block->Data() == nullptr) return false;
+  // Only pixels that are what was written are used: noise inside them would be drawn at every
+  // start.
+  LaidOutArtChecksum pixel_checksum;
+  for (uint64_t done = 0; done < pixel_bytes;) {
+    const uint64_t part = std::min<uint64_t>(kChecksumPart, pixel_bytes - done);
+    if (!ReadAt(in.Get(), block->Data() + done, part, pixels_at + done)) return false;
+    pixel_checksum.Add(block->Data() + done, part);
+    done += part;
   }
+  if (pixel_checksum.Value() != pixels_sum) return false;
   std::vector<QImage> pictures;
   std::vector<QImage> fresh_pictures;
   pictures.reserve(entries.size());

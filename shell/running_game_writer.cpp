@@ -47,7 +47,8 @@ namespace {
 bool SameGame(const SavedGame& a, const SavedGame& b) {
   return a.name == b.name && a.credits == b.credits && a.borrowed == b.borrowed &&
          a.spin_count == b.spin_count && a.total_bet == b.total_bet &&
-         a.bonus_payoffs == b.bonus_payoffs;
+         a.bonus_payoffs == b.bonus_payoffs && a.bonus_bet == b.bonus_bet &&
+         a.bonus_prizes == b.bonus_prizes && a.bonus_picks == b.bonus_picks;
 }
 }  // namespace
 
@@ -82,7 +83,7 @@ void RunningGameWriter::Run() {
     lock.unlock();
 
     const bool written =
-        unchanged || WriteProfileSection(file_path_, section, SavedGameEntries(game));
+        unchanged || WriteProfileSection(file_path_, section, RunningGameEntries(game));
     // Posted before the write counts as ended, so a Flush that returns false finds the notice
     // already on its way.
     if (!written && !refusing_ && !caller_reports) {

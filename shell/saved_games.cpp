@@ -1,7 +1,10 @@
 #include "shell/saved_games.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
+
+#include "engine/bonus.h"
 
 namespace {
 
@@ -13,6 +16,61 @@ constexpr char kBorrowedKey[] = "Borrowed";
 constexpr char kSpinsKey[] = "Spins";
 constexpr char kTotalBetsKey[] = "TotalBets";
 constexpr char kBonusKey[] = "Bonus";
+constexpr char kBonusBetKey[] = "BonusBet";
+constexpr char kBonusPrizesKey[] = "BonusPrizes";
+constexpr char kBonusPicksKey[] = "BonusPicks";
+constexpr char kCollectWord[] = "stop";
+
+std::vector<std::string> SplitAtCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t from = 0;
+  for (;;) {
+    const size_t comma = text.find(',', from);
+    std::string part = text.substr(from, comma == std::string::npos ? comma : comma - from);
+    const size_t first = part.find_first_not_of(' ');
+    const size_t last = part.find_last_not_of(' ');
+    parts.push_back(first == std::string::npos ? "" : part.substr(first, last - first + 1));
+    if (comma == std::string::npos) return parts;
+    from = comma + 1;
+  }
+}
+
+// The owed bonus game of the running game's section, if it is one the game could have drawn and
+// played: the prizes a shuffle of the balls' multipliers, a bet, and picks of balls not picked
+// before, a collect only last, nothing after the game has ended.
+void ReadOwedBonus(const ProfileDocument& file, const std::string& section, SavedGame* game) {
+  const int32_t bet = ParseProfileInt(file.Value(section, kBonusBetKey).value_or("0")).value_or(0);
+  const std::vector<std::string> prizes =
+      SplitAtCommas(file.Value(section, kBonusPrizesKey).value_or(""));
+  if (bet <= 0 || prizes.size() != kBonusBalls) return;
+  std::array<int32_t, kBonusBalls> read{};
+  for (size_t i = 0; i < prizes.size(); ++i) {
+    const std::optional<int32_t> prize = ParseProfileInt(prizes[i]);
+    if (!prize) return;
+    read[i] = *prize;
+  }
+  std::array<int32_t, kBonusBalls> sorted = read;
+  std::array<int32_t, kBonusBalls> expected = kBallMultipliers;
+  std::sort(sorted.begin(), sorted.end());
+  std::sort(expected.begin(), expected.end());
+  if (sorted != expected) return;
+  game->bonus_bet = bet;
+  game->bonus_prizes = read;
+  const std::string picks = file.Value(section, kBonusPicksKey).value_or("");
+  if (picks.empty()) return;
+  BonusGame check(read, bet, 1);
+  for (const std::string& pick : SplitAtCommas(picks)) {
+    if (check.Over()) return;
+    if (pick == kCollectWord) {
+      check.Collect();
+      game->bonus_picks.push_back(kBonusCollect);
+      continue;
+    }
+    const std::optional<int32_t> ball = ParseProfileInt(pick);
+    if (!ball || check.Pick(*ball).outcome == BonusGame::Outcome::kIgnored) return;
+    game->bonus_picks.push_back(*ball);
+  }
+}
 
 std::string Today() {
   return FormatSaveDate(QDate::currentDate());
@@ -75,7 +133,33 @@ SavedGame SavedGameOf(const GameState& state, std::string_view name) {
   game.spin_count = state.SpinCount;
   game.total_bet = state.TotalBet;
   game.bonus_payoffs = state.BonusPayoffs;
+  if (state.BonusBet > 0) {
+    game.bonus_bet = state.BonusBet;
+    game.bonus_prizes = state.BallPrizes;
+    game.bonus_picks.assign(
+        state.BonusPicks.begin(),
+        state.BonusPicks.begin() + std::clamp<int32_t>(state.BonusPickCount, 0, kBonusBalls + 1));
+  }
   return game;
+}
+
+ProfileEntries RunningGameEntries(const SavedGame& game) {
+  ProfileEntries entries = SavedGameEntries(game);
+  std::string prizes;
+  std::string picks;
+  if (game.bonus_bet > 0) {
+    for (const int32_t prize : game.bonus_prizes) {
+      prizes += (prizes.empty() ? "" : ",") + std::to_string(prize);
+    }
+    for (const int32_t pick : game.bonus_picks) {
+      picks += (picks.empty() ? "" : ",") +
+               (pick == kBonusCollect ? std::string(kCollectWord) : std::to_string(pick));
+    }
+  }
+  entries.push_back({kBonusBetKey, std::to_string(std::max(game.bonus_bet, 0))});
+  entries.push_back({kBonusPrizesKey, prizes});
+  entries.push_back({kBonusPicksKey, picks});
+  return entries;
 }
 
 ProfileEntries SavedGameEntries(const SavedGame& game) {
@@ -104,6 +188,7 @@ SavedGame SavedGames::ReadSlot(int slot) const {
   game.spin_count = ReadInt(file, section, kSpinsKey, 0);
   game.total_bet = ReadInt(file, section, kTotalBetsKey, 0);
   game.bonus_payoffs = ReadInt(file, section, kBonusKey, 0);
+  if (slot == kRunningGameSlot) ReadOwedBonus(file, section, &game);
   return game;
 }
 
@@ -113,8 +198,10 @@ bool SavedGames::SlotIsSaved(int slot) const {
 
 bool SavedGames::SaveLoadGame(int slot, bool saving, std::string_view name) {
   if (saving) {
-    return WriteProfileSection(file_path_, SlotSectionName(slot),
-                               SavedGameEntries(SavedGameOf(machine_.State(), name)));
+    const SavedGame game = SavedGameOf(machine_.State(), name);
+    return WriteProfileSection(
+        file_path_, SlotSectionName(slot),
+        slot == kRunningGameSlot ? RunningGameEntries(game) : SavedGameEntries(game));
   }
   const SavedGame game = ReadSlot(slot);
   saved_game_name_ = game.name;
@@ -124,5 +211,9 @@ bool SavedGames::SaveLoadGame(int slot, bool saving, std::string_view name) {
                     .spin_count = game.spin_count,
                     .total_bet = game.total_bet,
                     .bonus_payoffs = game.bonus_payoffs});
+  if (slot == kRunningGameSlot) {
+    machine_.OweBonusGame(game.bonus_prizes, game.bonus_bet, game.bonus_picks.data(),
+                          static_cast<int32_t>(game.bonus_picks.size()));
+  }
   return true;
 }

@@ -5,9 +5,11 @@
 
 #include <QDate>
 #include <QLocale>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/game_state.h"
 #include "engine/slot_machine.h"
@@ -42,6 +44,11 @@ struct SavedGame {
   int32_t spin_count = 0;
   int32_t total_bet = 0;
   int32_t bonus_payoffs = 0;
+  // The running game's only: a bonus game won and not yet ended (see GameState::BonusBet); a bet
+  // of 0 owes none.
+  int32_t bonus_bet = 0;
+  std::array<int32_t, 8> bonus_prizes{};
+  std::vector<int32_t> bonus_picks;
 };
 
 // A save of `state` under `name`, dated today: what writing a slot stores.
@@ -51,6 +58,10 @@ SavedGame SavedGameOf(const GameState& state, std::string_view name);
 // Every writer of a section builds it here, so a slot and the running game are always written
 // alike.
 ProfileEntries SavedGameEntries(const SavedGame& game);
+// The running game's section: a slot's keys, then the bonus game it owes, if any ("BonusBet", 0
+// when none; "BonusPrizes", the multipliers behind balls 0..7; "BonusPicks", the balls picked in
+// order and "stop" for a collect). A section without them owes none.
+ProfileEntries RunningGameEntries(const SavedGame& game);
 
 class SavedGames {
  public:
@@ -59,15 +70,17 @@ class SavedGames {
   const std::string& FilePath() const { return file_path_; }
 
   // Reads the section of slot 0..7 or kRunningGameSlot and changes nothing. A missing file,
-  // section or key gives the section's name, today's date, 1000, 1000, 0, 0, 0.
+  // section or key gives the section's name, today's date, 1000, 1000, 0, 0, 0. The running
+  // game's owed bonus game is read only when it is one this game could have drawn; picks past
+  // one that could not have been made are dropped.
   SavedGame ReadSlot(int slot) const;
   // Whether the file holds a section for slot 0..7 or kRunningGameSlot.
   bool SlotIsSaved(int slot) const;
 
   // Reading (saving false) sets SavedGameName(), SavedGameDate() and restores the machine's
-  // money from the slot's section. Writing stores `name`, today's date and the five
-  // numbers in that section as one step and changes no variable; it returns false when the file
-  // could not be written, and the file is then as it was.
+  // money from the slot's section, and the running game's owed bonus game with it. Writing stores
+  // `name`, today's date and the five numbers in that section as one step and changes no variable;
+  // it returns false when the file could not be written, and the file is then as it was.
   [[nodiscard]] bool SaveLoadGame(int slot, bool saving, std::string_view name = {});
 
   const std::string& SavedGameName() const { return saved_game_name_; }

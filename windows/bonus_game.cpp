@@ -9,7 +9,9 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStringLiteral>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "engine/slot_machine.h"
 #include "platform/jpeg.h"
@@ -218,12 +220,36 @@ BonusGameWindow::BonusGameWindow(GameState& state, const GameIdentity& identity,
       platform_(platform),
       sounds_(sounds),
       art_(std::move(art)),
-      game_(state.BallPrizes, state.LinesBet, state.CreditsPerLine) {
+      game_(state.BallPrizes, state.BonusBet, 1) {
   SetUpGame(screen_size);
   walk_timer_ = platform_.CreateTimer(kWalkInterval, true, [this] { StepWalk(); });
   close_timer_ = platform_.CreateTimer(kCloseInterval, false, [this] { CloseWithResult(); });
   explosion_timer_ = platform_.CreateTimer(kBombInterval, false, [this] { StepExplosion(); });
   blink_timer_ = platform_.CreateTimer(kBlinkInterval, false, [this] { BlinkStopSigns(); });
+  ReplayPicks(state);
+}
+
+void BonusGameWindow::ReplayPicks(const GameState& state) {
+  replaying_ = true;
+  const int count =
+      std::clamp<int32_t>(state.BonusPickCount, 0, static_cast<int32_t>(state.BonusPicks.size()));
+  const std::vector<int32_t> picks(state.BonusPicks.begin(), state.BonusPicks.begin() + count);
+  for (const int32_t pick : picks) {
+    if (pick == kBonusCollect) {
+      Collect();
+    } else if (pick >= 0 && pick < kBalls) {
+      // The ball's centre: as the player's press on it.
+      const QRect box = BallBox(pick);
+      PickAt(box.center().x(), box.center().y());
+    }
+  }
+  replaying_ = false;
+}
+
+void BonusGameWindow::Recorded(int32_t pick) {
+  if (replaying_) return;
+  machine_.RecordBonusPick(pick);
+  if (keep_) keep_();
 }
 
 BonusGameWindow::~BonusGameWindow() = default;
@@ -322,6 +348,7 @@ void BonusGameWindow::PickAt(int px, int py) {
   // The STOP signs collect in every state, before the first pick and during the explosion too.
   const QPoint p(px, py);
   if (kStopLeftArea.contains(p) || kStopRightArea.contains(p)) {
+    if (!game_.Over()) Recorded(kBonusCollect);
     Collect();
     return;
   }
@@ -330,6 +357,7 @@ void BonusGameWindow::PickAt(int px, int py) {
     // The hit area reaches one pixel past the box on the right and at the bottom.
     if (px < b.x || px > b.x + frame_width_ || py < b.y || py > b.y + frame_height_) continue;
     const BonusGame::PickResult result = game_.Pick(i);
+    if (result.outcome != BonusGame::Outcome::kIgnored) Recorded(i);
     switch (result.outcome) {
       case BonusGame::Outcome::kIgnored:
         return;
@@ -341,10 +369,12 @@ void BonusGameWindow::PickAt(int px, int py) {
         if (!blink_timer_->Enabled())
           blink_timer_->SetEnabled(true);  // blinking from the first win
         PaintPrize(i, result.prize);
-        sounds_.PlayWinSound(nullptr);
+        if (!replaying_) sounds_.PlayWinSound(nullptr);
         break;
     }
-    if (result.outcome == BonusGame::Outcome::kLastWinner) {
+    if (result.outcome == BonusGame::Outcome::kLastWinner && replaying_) {
+      Collect();
+    } else if (result.outcome == BonusGame::Outcome::kLastWinner) {
       platform_.ShowMessage(this, QString::fromStdString(identity_.GameTitle),
                             QStringLiteral("You picked all six winners!"));
       Collect();

@@ -11,6 +11,7 @@
 #include <QSize>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "engine/bonus.h"
@@ -57,9 +58,10 @@ class BonusGameWindow : public QDialog {
   static constexpr int kWalkFrames = 8;
   static constexpr int kExplodeFrames = 13;
 
-  // Sets up one bonus game from state.BallPrizes, CreditsPerLine and LinesBet with the built-in
-  // art, in a window of screen_size (a side of 0 takes the platform's screen size). The
-  // characters start walking at once.
+  // Sets up the owed bonus game from state.BallPrizes and state.BonusBet with the built-in art,
+  // in a window of screen_size (a side of 0 takes the platform's screen size), as the picks in
+  // state.BonusPicks left it (a bonus game played on after the program ended). The characters
+  // start walking at once.
   BonusGameWindow(GameState& state, const GameIdentity& identity, Platform& platform,
                   GameSounds& sounds, QSize screen_size, QWidget* parent = nullptr);
   // Same with the given pictures (missing ones are drawn plainly).
@@ -68,8 +70,11 @@ class BonusGameWindow : public QDialog {
   ~BonusGameWindow() override;
 
   // A press on the picture at picture point (px, py), any button: a STOP sign collects, a
-  // character not yet picked is picked while the game is still open.
+  // character not yet picked is picked while the game is still open. Each pick and the collect
+  // is recorded with the owed bonus game in the state, and keep() (see KeepPicksWith) runs.
   void PickAt(int px, int py);
+  // What keeps the running game once a pick or a collect is recorded.
+  void KeepPicksWith(std::function<void()> keep) { keep_ = std::move(keep); }
 
   // Timer handlers: walking, closing, bomb animation, STOP-sign blinking.
   void StepWalk();
@@ -118,6 +123,9 @@ class BonusGameWindow : public QDialog {
   // Copies rows frameTop..frameTop + frameHeight - 1 of a strip onto the box of ball i.
   void CopyToBox(int i, const QImage& strip, int frame_top, int frame_height);
   void PaintPrize(int i, int32_t prize);
+  // Plays the picks the owed bonus game recorded before this window, without sounds.
+  void ReplayPicks(const GameState& state);
+  void Recorded(int32_t pick);
 
   SlotMachine machine_;  // what the window leaves in the game as it closes
   const GameIdentity& identity_;
@@ -130,6 +138,8 @@ class BonusGameWindow : public QDialog {
   std::array<BonusBall, kBalls> balls_{};
   bool collected_ = false;  // a collect has armed the 1.5 s close
   bool closing_ = false;    // the game has written its result and is closing
+  bool replaying_ = false;  // the recorded picks are being played again
+  std::function<void()> keep_;
 
   int frame_width_ = 110;
   int frame_height_ = 110;

@@ -35,6 +35,7 @@ enum class Damage {
   kRandomBytes,  // as many random bytes as a good file holds
   kFolder,       // a folder of that name, with a file inside
   kUnreadable,   // a good file without read permission
+  kPipe,         // a named pipe that nobody writes to: opening it to read could wait forever
   kTinyPicture,  // a good JPEG of 3 x 2 pixels where a larger picture belongs
 };
 
@@ -52,6 +53,8 @@ const char* NameOf(Damage d) {
       return "Folder";
     case Damage::kUnreadable:
       return "Unreadable";
+    case Damage::kPipe:
+      return "Pipe";
     case Damage::kTinyPicture:
       return "TinyPicture";
   }
@@ -126,9 +129,9 @@ void PrintTo(Damage damage, std::ostream* os) {
 
 // Every file in every damage; a picture of the wrong size only where a picture belongs.
 std::vector<std::tuple<GameFile, Damage>> AllCases() {
-  constexpr Damage kDamages[] = {Damage::kMissing,     Damage::kEmpty,  Damage::kTruncated,
-                                 Damage::kRandomBytes, Damage::kFolder, Damage::kUnreadable,
-                                 Damage::kTinyPicture};
+  constexpr Damage kDamages[] = {Damage::kMissing,     Damage::kEmpty,      Damage::kTruncated,
+                                 Damage::kRandomBytes, Damage::kFolder,     Damage::kUnreadable,
+                                 Damage::kPipe,        Damage::kTinyPicture};
   std::vector<std::tuple<GameFile, Damage>> cases;
   for (const GameFile& file : kFiles) {
     for (Damage damage : kDamages) {
@@ -205,6 +208,9 @@ class DamagedFile : public GameFixture,
         ASSERT_TRUE(WriteAll(path, written = good));
         ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0), 0);
         ASSERT_FALSE(QFile(path).open(QIODevice::ReadOnly)) << "the file can still be read";
+        break;
+      case Damage::kPipe:
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         break;
       case Damage::kTinyPicture: {
         QImage tiny(3, 2, QImage::Format_RGB32);
@@ -306,13 +312,15 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   EXPECT_EQ(OpenHelpWindow(), nullptr);
 
   // Only a saved-games file that can't be replaced is worth a message: the game could not be kept.
-  const bool unwritable = file.kind == Kind::kSavedGames &&
-                          (damage == Damage::kUnreadable || damage == Damage::kFolder);
-  const bool unreadable =
-      damage == Damage::kMissing || damage == Damage::kUnreadable || damage == Damage::kFolder;
+  const bool unwritable =
+      file.kind == Kind::kSavedGames &&
+      (damage == Damage::kUnreadable || damage == Damage::kFolder || damage == Damage::kPipe);
+  const bool unreadable = damage == Damage::kMissing || damage == Damage::kUnreadable ||
+                          damage == Damage::kFolder || damage == Damage::kPipe;
   if (unwritable) {
-    // Once when the spin could not be kept, once more when the close could not keep the game.
-    ASSERT_EQ(platform_.messages.size(), 2u);
+    // Once when the spin could not be kept; the close that could not keep the game either does
+    // not say it again.
+    ASSERT_EQ(platform_.messages.size(), 1u);
     for (const FakePlatform::Message& m : platform_.messages) {
       EXPECT_EQ(m.text, QStringLiteral("Unable to write to ") + path);
     }
@@ -341,6 +349,11 @@ TEST_P(DamagedFile, GameStartsPlaysASpinAndClosesKeepingTheSavedGames) {
   if (damage == Damage::kUnreadable) {
     ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0600), 0);
     EXPECT_EQ(ReadAll(path), damaged_);
+    return;
+  }
+  if (damage == Damage::kPipe) {
+    struct stat st {};
+    EXPECT_TRUE(stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
     return;
   }
   const ProfileDocument before = ProfileDocument::Parse(damaged_.toStdString());

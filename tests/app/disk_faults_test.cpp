@@ -116,9 +116,25 @@ TEST_P(DiskFault, RefusedSavesAreReportedTheOldFileStaysAndTheGamePlaysOn) {
   EXPECT_EQ(state_.SpinCount, 122);
   EXPECT_FALSE(game_->Play().Running());
 
+  // The close can't keep the game either: the player was told once this run, and that is all.
   window_->close();
   platform_.ProcessMessages();
-  ExpectRefusalsShown(3);
+  ExpectRefusalsShown(2);
+  EXPECT_FALSE(game_->RunningGameKept());
+  EXPECT_EQ(ReadFileText(file_), kOldFile);
+
+  // An end nobody is there to answer (a signal, the session's end) asks nothing, even when the
+  // player has not been told yet (New Game's refusal still on its way); it tells the caller, who
+  // ends with a failure.
+  Start(1);
+  Ready();
+  Item("&File/&New Game")->trigger();
+  game_->Keeper().Flush();
+  game_->EndUnattended();
+  window_->close();
+  platform_.ProcessMessages();
+  ExpectRefusalsShown(2);
+  EXPECT_FALSE(game_->RunningGameKept());
   EXPECT_EQ(ReadFileText(file_), kOldFile);
   QStringList left = QDir(QString::fromStdString(folder_)).entryList(QDir::Files | QDir::Hidden);
   left.removeAll(QStringLiteral("filler"));

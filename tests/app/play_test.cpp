@@ -475,7 +475,7 @@ TEST_F(Spin, AWindowOpenedFromTheMenuHoldsPlayWhereItStandsUntilItCloses) {
   EXPECT_EQ(state_.SpinCount, 2);
 }
 
-TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
+TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndTheBonusGameOwedForTheNextStart) {
   // One spin with a win and the bonus game, closed at each point of its play.
   const uint32_t seed = FindSeed(9, 1, [](const GameState& g) { return g.ScatterCount >= 3; });
   const GameState expected = PredictSpin(seed, 9, 1);
@@ -526,16 +526,53 @@ TEST_F(Spin, AClosePutsEveryCreditInPlaceKeepsTheGameAndEndsWherePlayStands) {
     platform_.on_modal = nullptr;
     EXPECT_TRUE(closed_at_point);
     EXPECT_FALSE(window_->isVisible());
+    // The bonus game is owed from the press that won it, with the pick made in it: a close does
+    // not pay it, nor throw it away.
     const bool in_bonus = std::string(point.name) == "the bonus game";
-    const int won = expected.GamePaid + (in_bonus ? expected.BallPrizes[winner] * 9 : 0);
+    const int won = expected.GamePaid;
     EXPECT_EQ(state_.Credits, 1000 - 9 + won);
     EXPECT_EQ(state_.WinToCount, 0);
     EXPECT_EQ(state_.GamePaid, won);
     EXPECT_FALSE(game_->Play().Running());
-    // The game kept for the next start holds the whole win, and no bonus game opened unasked.
+    // The game kept for the next start holds the whole win and the bonus game owed, and no bonus
+    // game opened unasked.
     EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + won));
     EXPECT_EQ(Saved("CurrentGame", "Spins"), "1");
+    EXPECT_EQ(Saved("CurrentGame", "BonusBet"), "9");
+    EXPECT_EQ(Saved("CurrentGame", "BonusPicks"), in_bonus ? std::to_string(winner) : "");
     EXPECT_EQ(sounds_.Count("Bonus"), point.name == points[4].name || in_bonus ? 1 : 0);
+
+    // The next start plays it on from where it stood, before anything else, and pays what it
+    // would have paid: here one more winner, then a collect.
+    EndGame();
+    state_ = GameState();
+    int second = winner + 1;
+    while (expected.BallPrizes[second] == 0) ++second;
+    const int32_t bonus =
+        9 * (expected.BallPrizes[second] + (in_bonus ? expected.BallPrizes[winner] : 0));
+    int opened = 0;
+    platform_.on_modal = [&](QDialog* dialog) {
+      auto* owed = dynamic_cast<BonusGameWindow*>(dialog);
+      ASSERT_NE(owed, nullptr);
+      ++opened;
+      EXPECT_EQ(owed->Game().Picked(winner), in_bonus);
+      const QRect box = owed->BallBox(second);
+      owed->PickAt(box.center().x(), box.center().y());
+      owed->PickAt(30, 150);  // a STOP sign
+    };
+    sounds_.hold_win_sound = false;
+    Start(seed + 1);
+    EXPECT_EQ(opened, 0) << "before start-up ended";
+    Ready();
+    PlayOut();
+    game_->Keeper().Flush();
+    platform_.on_modal = nullptr;
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(state_.Credits, 1000 - 9 + won + bonus);
+    EXPECT_EQ(state_.BonusPayoffs, bonus);
+    EXPECT_EQ(Saved("CurrentGame", "Credits"), std::to_string(1000 - 9 + won + bonus));
+    EXPECT_EQ(Saved("CurrentGame", "Bonus"), std::to_string(bonus));
+    EXPECT_EQ(Saved("CurrentGame", "BonusBet"), "0");
     EndGame();
     state_ = GameState();
     sounds_.calls.clear();

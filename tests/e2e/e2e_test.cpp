@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -27,6 +28,7 @@
 #include <vector>
 
 #include "engine/scale.h"
+#include "engine/slot_machine.h"
 #include "screen/layout_width.h"
 #include "screen/main_art.h"
 
@@ -498,6 +500,190 @@ TEST_F(RealGame, AKillDuringTheReelsKeepsTheSpinAndSighupEndsInOrder) {
   }
   EXPECT_EQ(restarted, fifth);
   EXPECT_EQ(Kept("Spins"), 5);
+}
+
+// A bonus game owed by a game that ended during it: here one killed after two picks (balls 0 and
+// 4, 90 and 9 credits at a bet of 9). The next start plays it on at once, with those picks in
+// place; a pick (ball 1, 45 credits) is kept as it is made, and SIGINT during the bonus game keeps
+// it owed with all three. The start after that plays it on again; a collect pays 144, no more.
+TEST_F(RealGame, AnOwedBonusGameIsPlayedOnAtTheNextStartThroughAnyEndAndPaysWhatItWould) {
+  const QString folder = Home() + "/.local/share/zelmar-slots";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  WriteFile(folder + "/zelmar-slots.ini",
+            "[CurrentGame]\nGameName=CurrentGame\nGameDate=12/09/26\nCredits=991\n"
+            "Borrowed=1000\nSpins=1\nTotalBets=9\nBonus=0\nBonusBet=9\n"
+            "BonusPrizes=10,5,2,2,1,1,0,0\nBonusPicks=0,4\n");
+  const auto picks = [&] {
+    QFile ini(folder + "/zelmar-slots.ini");
+    if (!ini.open(QIODevice::ReadOnly)) return QByteArray("<none>");
+    for (const QByteArray& line : ini.readAll().split('\n')) {
+      if (line.startsWith("BonusPicks=")) return line.mid(11);
+    }
+    return QByteArray("<none>");
+  };
+  const auto await_bonus = [&] {
+    for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
+    return GameWindows().size() == 2;
+  };
+  Launch(800, 600);
+  ASSERT_TRUE(await_bonus()) << "the owed bonus game did not open: " << Scene();
+  // Ball 1 of the picture, centred in the bonus game's window.
+  for (const QString& id : GameWindows()) {
+    if (id == window_) continue;
+    const QRect place = Geometry(id);
+    Run("xdotool", {"windowraise", id});
+    Run("xdotool", {"mousemove", QString::number(place.x() + (place.width() - 640) / 2 + 245),
+                    QString::number(place.y() + (place.height() - 480) / 2 + 265)});
+    Run("xdotool", {"click", "1"});
+  }
+  for (int poll = 0; poll < 500 && picks() != "0,4,1"; ++poll) QThread::msleep(2);
+  ASSERT_EQ(picks(), "0,4,1");
+  ::kill(static_cast<pid_t>(game_.processId()), SIGINT);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGINT did not end the game";
+  EXPECT_EQ(game_.exitCode(), 0);
+  EXPECT_EQ(picks(), "0,4,1");
+  EXPECT_EQ(Kept("BonusBet"), 9);
+  EXPECT_EQ(Kept("Credits"), 991);
+
+  Launch(800, 600);
+  ASSERT_TRUE(await_bonus()) << "the owed bonus game did not open again: " << Scene();
+  StopBonusGame();
+  for (int poll = 0; poll < 100 && Kept("BonusBet") != 0; ++poll) QThread::msleep(100);
+  EXPECT_EQ(Kept("BonusBet"), 0);
+  EXPECT_EQ(Kept("Credits"), 991 + 144);
+  EXPECT_EQ(Kept("Bonus"), 144);
+  std::optional<Point> shown;
+  for (int poll = 0; poll < 40 && !shown; ++poll) {
+    QThread::msleep(250);
+    shown = FindNumber(Screenshot(), "1135");
+  }
+  EXPECT_TRUE(shown.has_value()) << "the credits meter never showed 1135: " << Scene();
+}
+
+// A bonus game won in a real window, with the clock frozen so that the game's random sequence is
+// the model's: the first whole second of the day whose first spin at 9 lines of 1 wins the bonus
+// game. SIGINT during the hand-over keeps it owed; the next start plays it first: two winners
+// picked, then a kill; the start after that plays it on with those two in place, and a collect
+// pays what the model says for them, with the spin's own win kept since its press.
+TEST_F(RealGame, ABonusGameWonIsOwedThroughSigintAndAKillAndPaidAsTheModelSays) {
+  const QString faketime = QStringLiteral("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
+  if (!QFile::exists(faketime)) GTEST_SKIP() << "needs the faketime package";
+  int second = 0;
+  GameState model;
+  for (; second < 24 * 3600; ++second) {
+    model = GameState();
+    SlotMachine machine(model);
+    machine.SwitchOn(static_cast<uint32_t>(second) * 1000);
+    machine.Restore(GameMoney{});
+    std::array<int, kReels> offsets{};
+    if (machine.TakeStake() && machine.Spin(912, offsets)) break;
+  }
+  ASSERT_LT(second, 24 * 3600);
+  std::vector<int> winners;
+  for (int ball = 0; ball < 8 && winners.size() < 2; ++ball) {
+    if (model.BallPrizes[static_cast<size_t>(ball)] > 0) winners.push_back(ball);
+  }
+  const int32_t prize = 9 * (model.BallPrizes[static_cast<size_t>(winners[0])] +
+                             model.BallPrizes[static_cast<size_t>(winners[1])]);
+
+  StartXvfb(800, 600);
+  QProcessEnvironment frozen = env_;
+  frozen.insert("LD_PRELOAD", faketime);
+  frozen.insert("TZ", "UTC");
+  frozen.insert("FAKETIME", QStringLiteral("2026-12-09 %1:%2:%3")
+                                .arg(second / 3600, 2, 10, QChar('0'))
+                                .arg(second / 60 % 60, 2, 10, QChar('0'))
+                                .arg(second % 60, 2, 10, QChar('0')));
+  frozen.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+  game_.setProcessEnvironment(frozen);
+  Launch(800, 600);
+  game_.setProcessEnvironment(env_);
+  std::optional<Point> meter;
+  for (int poll = 0; poll < 40 && !meter; ++poll) {
+    QThread::msleep(250);
+    meter = FindNumber(Screenshot(), "1000");
+  }
+  ASSERT_TRUE(meter.has_value());
+  QThread::msleep(500);  // start-up ends
+  Run("xdotool", {"windowfocus", window_});
+  Run("xdotool", {"key", "Return"});
+  for (int poll = 0; poll < 500 && Kept("Spins") != 1; ++poll) QThread::msleep(10);
+  EXPECT_EQ(Kept("BonusBet"), 9) << "owed from the press that won it";
+  // The spin's win counted in, the game hands over to the bonus game for two seconds: SIGINT
+  // then ends it at once, and the bonus game stays owed.
+  const int counted = 1000 - 9 + model.GamePaid;
+  for (int poll = 0; poll < 100 && NumberAt(Screenshot(), meter->x + 64, meter->y) != counted;
+       ++poll) {
+  }
+  ASSERT_EQ(NumberAt(Screenshot(), meter->x + 64, meter->y), counted);
+  ASSERT_EQ(GameWindows().size(), 1) << "the bonus game opened before the hand-over ended";
+  ::kill(static_cast<pid_t>(game_.processId()), SIGINT);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGINT did not end the game";
+  EXPECT_EQ(game_.exitCode(), 0);
+  EXPECT_EQ(Kept("BonusBet"), 9);
+  EXPECT_EQ(Kept("Credits"), counted);
+
+  // The next start plays it first: two winners, then a kill.
+  Launch(800, 600);
+  for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
+  ASSERT_EQ(GameWindows().size(), 2) << "the owed bonus game did not open: " << Scene();
+  for (const QString& id : GameWindows()) {
+    if (id == window_) continue;
+    const QRect place = Geometry(id);
+    Run("xdotool", {"windowraise", id});
+    for (const int ball : winners) {
+      Run("xdotool",
+          {"mousemove",
+           QString::number(place.x() + (place.width() - 640) / 2 + 150 * (ball % 4) + 95),
+           QString::number(place.y() + (place.height() - 480) / 2 + 140 * (ball / 4) + 265)});
+      Run("xdotool", {"click", "1"});
+    }
+  }
+  const QByteArray two = QByteArray::number(winners[0]) + "," + QByteArray::number(winners[1]);
+  QByteArray picks;
+  for (int poll = 0; poll < 500 && picks != two; ++poll) {
+    QThread::msleep(10);
+    QFile ini(Home() + "/.local/share/zelmar-slots/zelmar-slots.ini");
+    if (!ini.open(QIODevice::ReadOnly)) continue;
+    for (const QByteArray& line : ini.readAll().split('\n')) {
+      if (line.startsWith("BonusPicks=")) picks = line.mid(11);
+    }
+  }
+  ASSERT_EQ(picks, two);
+  ::kill(static_cast<pid_t>(game_.processId()), SIGKILL);
+  ASSERT_TRUE(game_.waitForFinished(5000));
+  EXPECT_EQ(Kept("Credits"), counted);
+
+  Launch(800, 600);
+  for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
+  ASSERT_EQ(GameWindows().size(), 2) << "the owed bonus game did not open: " << Scene();
+  StopBonusGame();
+  for (int poll = 0; poll < 100 && Kept("BonusBet") != 0; ++poll) QThread::msleep(100);
+  EXPECT_EQ(Kept("BonusBet"), 0);
+  EXPECT_EQ(Kept("Credits"), 1000 - 9 + model.GamePaid + prize);
+  EXPECT_EQ(Kept("Bonus"), prize);
+  EXPECT_EQ(Kept("Spins"), 1);
+}
+
+// An end nobody can answer does not ask: with the saved-games folder's name taken by a file, the
+// running game can't be kept, and SIGTERM ends the game within seconds with status 1 and the
+// reason on the error output, the file in the folder's place as it was.
+TEST_F(RealGame, SigtermWithAnUnwritableRunningGameSaysSoAndEndsWithAFailure) {
+  const QString taken = Home() + "/.local/share/zelmar-slots";
+  ASSERT_TRUE(QDir().mkpath(Home() + "/.local/share"));
+  WriteFile(taken, "not a folder");
+  Launch(800, 600);
+  QThread::msleep(1000);  // start-up ends
+  ::kill(static_cast<pid_t>(game_.processId()), SIGTERM);
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGTERM waited: " << Scene();
+  EXPECT_EQ(game_.exitStatus(), QProcess::NormalExit);
+  EXPECT_NE(game_.exitCode(), 0);
+  EXPECT_NE(game_.readAllStandardError().indexOf("Unable to write to " + taken.toUtf8() +
+                                                 "/zelmar-slots.ini"),
+            -1);
+  QFile file(taken);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "not a folder");
 }
 
 // One game per home. With a window manager (activation needs one): a second start while the game

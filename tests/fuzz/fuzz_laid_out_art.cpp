@@ -1,7 +1,8 @@
 // Any byte string read as the laid-out art kept in the cache folder: the loader either refuses it
 // and changes nothing, or gives pictures whose every pixel can be read, a reel geometry that is
 // the layout's own, and art that is written back byte for byte. Each input is read as it is and
-// again with its head's checksum made right, so that what lies behind the checksum is tried too.
+// again with its head's and its pixels' checksums made right, so that what lies behind the
+// checksums is tried too.
 #include <unistd.h>
 
 #include <QImage>
@@ -20,10 +21,11 @@ namespace {
 // The layout the seed corpus was kept for: 16 pixels wide, so that its pictures are tiny.
 constexpr int kWidth = 16;
 constexpr char kKey[] = "fuzz";
-// Where the magic, the version, the head's size and its checksum stand.
+// Where the magic, the version, the head's size, its checksum and the pixels' stand.
 constexpr size_t kHeadSizeAt = 12;
 constexpr size_t kChecksumAt = 16;
-constexpr size_t kHeadAt = 24;
+constexpr size_t kPixelsChecksumAt = 24;
+constexpr size_t kHeadAt = 32;
 
 void Check(bool ok) {
   if (!ok) __builtin_trap();
@@ -43,7 +45,8 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// FNV-1a, as the writer seals the head.
+// As the writer seals the file: FNV-1a over the head, the pixels' checksum over what follows it
+// from the next multiple of 64 bytes.
 void Seal(std::string& bytes) {
   if (bytes.size() < kHeadAt) return;
   uint32_t head_size = 0;
@@ -54,6 +57,13 @@ void Seal(std::string& bytes) {
     hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 1099511628211ULL;
   }
   std::memcpy(bytes.data() + kChecksumAt, &hash, sizeof hash);
+  const size_t pixels_at = (end + 63) / 64 * 64;
+  if (pixels_at > bytes.size()) return;
+  LaidOutArtChecksum pixels;
+  pixels.Add(reinterpret_cast<const unsigned char*>(bytes.data()) + pixels_at,
+             bytes.size() - pixels_at);
+  const uint64_t sum = pixels.Value();
+  std::memcpy(bytes.data() + kPixelsChecksumAt, &sum, sizeof sum);
 }
 
 void TryLoading(const std::string& bytes) {

@@ -3,6 +3,7 @@
 #include "screen/laid_out_art.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -123,14 +124,27 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
     EXPECT_TRUE(refused(whole.left(cut), key)) << "cut at " << cut;
   }
   EXPECT_TRUE(refused(whole + '\0', key));
-  // A byte of the head changed: a picture's width, the key colour.
-  const qsizetype head = 8 + 4 + 4 + 8 + 4 + static_cast<qsizetype>(key.size());
-  for (const qsizetype at : {head + 5 * 4 + 4 + 4 + 1, head + 5 * 4}) {
+  // A byte changed: the format's version, a picture's width or the key colour in the head, or any
+  // pixel (noise there would be drawn at every start).
+  const qsizetype head = 8 + 4 + 4 + 8 + 8 + 4 + static_cast<qsizetype>(key.size());
+  for (const qsizetype at :
+       {qsizetype{8}, head + 5 * 4 + 4 + 4 + 1, head + 5 * 4, whole.size() / 2, whole.size() - 3}) {
     QByteArray changed = whole;
     changed[at] = static_cast<char>(changed[at] + 1);
     EXPECT_TRUE(refused(changed, key)) << "changed at " << at;
   }
   EXPECT_FALSE(refused(whole, key));
+  // Something other than a file at the path is refused at once, not waited on.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(path)));
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  {
+    MainArt art;
+    QImage sheet;
+    ScreenLayout layout;
+    layout.scale = laid_out.Layout().scale;
+    EXPECT_FALSE(LoadLaidOutArt(path, key, art, sheet, layout));
+  }
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(path)));
   // A whole file whose reel geometry is not what this layout makes: the cabinet would come up
   // with black reels, or a black block over the keys, at every start.
   for (const auto& [name, figure, value] :
@@ -143,6 +157,14 @@ TEST(KeptArt, ArtOfOtherPicturesOrOfADamagedFileIsNotUsed) {
     ASSERT_TRUE(SaveLaidOutArt(path, key, laid_out.Art(), laid_out.CarriedSheet(), other));
     EXPECT_TRUE(refused(ReadAll(path), key)) << name << " " << value;
   }
+  // A file laid out whole and consistent, but for a cell this layout never uses.
+  ScreenLayout other_cell = laid_out.Layout();
+  MainArt other_art = laid_out.Art();
+  SetReelGeometry(other_cell, 60, other_art.spin_strip_picture.height());
+  other_art.symbol_bitmap = other_art.symbol_bitmap.scaled(4 * 60, 6 * 60);
+  other_art.spin_strip_bitmap = other_art.spin_strip_bitmap.scaled(60, other_cell.BlurHeight);
+  ASSERT_TRUE(SaveLaidOutArt(path, key, other_art, laid_out.CarriedSheet(), other_cell));
+  EXPECT_TRUE(refused(ReadAll(path), key));
 }
 
 TEST(KeptArt, ACabinetKeepsItsLayoutOnlyWhenEveryPictureWasUsableAndReadsItBackNextTime) {

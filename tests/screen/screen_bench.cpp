@@ -1,13 +1,17 @@
 // Cost of the main screen's drawing: a full paint, one step of the count-up's meters and one
-// frame of the spin animation (all five reels), at the design width and at 1920.
+// frame of the spin animation (all five reels), at the design width and at 1920; and of reading
+// the kept laid-out art back, whole and its checksum alone.
 #include <benchmark/benchmark.h>
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "engine/game_state.h"
 #include "platform/canvas.h"
+#include "screen/cabinet.h"
+#include "screen/laid_out_art.h"
 #include "screen/main_art.h"
 #include "screen/main_screen.h"
 #include "synthetic_art.h"
@@ -72,6 +76,49 @@ void BM_SpinFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SpinFrame)->Arg(800)->Arg(1920)->Unit(benchmark::kMicrosecond);
+
+// The kept art of a layout, read back as a start does (the pixels read and checked), and the
+// checksum over as many bytes, already in memory.
+struct KeptFile {
+  explicit KeptFile(int width) {
+    GameState gs;
+    const std::string dir = folder.path().toStdString();
+    const Cabinet laid_out(gs, dir, "Zelmar", width, width * 9 / 16, width * 9 / 16);
+    scale = laid_out.Layout().scale;
+    path = LaidOutArtPath(dir, width, 1);
+    SaveLaidOutArt(path, "bench", laid_out.Art(), laid_out.CarriedSheet(), laid_out.Layout());
+  }
+  QTemporaryDir folder;
+  ScreenScale scale;
+  std::string path;
+};
+
+void BM_LoadLaidOutArt(benchmark::State& state) {
+  const KeptFile kept(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    MainArt art;
+    QImage sheet;
+    ScreenLayout layout;
+    layout.scale = kept.scale;
+    if (!LoadLaidOutArt(kept.path, "bench", art, sheet, layout)) state.SkipWithError("not read");
+  }
+}
+BENCHMARK(BM_LoadLaidOutArt)->Arg(800)->Arg(1920)->Unit(benchmark::kMillisecond);
+
+void BM_LaidOutArtChecksum(benchmark::State& state) {
+  const KeptFile kept(static_cast<int>(state.range(0)));
+  QFile file(QString::fromStdString(kept.path));
+  file.open(QIODevice::ReadOnly);
+  const QByteArray bytes = file.readAll();
+  for (auto _ : state) {
+    LaidOutArtChecksum sum;
+    sum.Add(reinterpret_cast<const unsigned char*>(bytes.constData()),
+            static_cast<size_t>(bytes.size()));
+    benchmark::DoNotOptimize(sum.Value());
+  }
+  state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_LaidOutArtChecksum)->Arg(800)->Arg(1920)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -99,7 +99,7 @@ TEST_F(SavedGamesTest, ReadsEachKeyOrItsDefault) {
   ExpectMoney(999, 1001, 12, 345, 67);
 }
 
-TEST_F(SavedGamesTest, WritesTheSevenKeysInOrderAndChangesNoVariable) {
+TEST_F(SavedGamesTest, WritesTheKeysInOrderAndChangesNoVariable) {
   WriteText(path_, "[Player]\nNote=keep me\n[GameNo2]\nExtra=1\nCredits=1\n");
   SetMoney(1250, 1000, 37, 840, -90);
   ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
@@ -113,9 +113,66 @@ TEST_F(SavedGamesTest, WritesTheSevenKeysInOrderAndChangesNoVariable) {
                 today +
                 "\nBorrowed=1000\nSpins=12\nTotalBets=300\nBonus=0\n"
                 "[CurrentGame]\nGameName=CurrentGame\nGameDate=" +
-                today + "\nCredits=1250\nBorrowed=1000\nSpins=37\nTotalBets=840\nBonus=-90\n");
+                today +
+                "\nCredits=1250\nBorrowed=1000\nSpins=37\nTotalBets=840\nBonus=-90\n"
+                "BonusBet=0\nBonusPrizes=\nBonusPicks=\n");
   ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
   ExpectMoney(1250, 1000, 37, 840, -90);
+}
+
+// A bonus game won and not yet ended travels with the running game only, and only one that the
+// game could have drawn and played comes back: anything else reads as no bonus game owed, as a
+// file of an earlier build does.
+TEST_F(SavedGamesTest, TheRunningGameKeepsTheBonusGameItOwesAndReadsBackOnlyOneItCouldOwe) {
+  state_.BallPrizes = {0, 2, 10, 1, 5, 0, 1, 2};
+  state_.BonusBet = 45;
+  state_.BonusPicks = {2, 6, kBonusCollect};
+  state_.BonusPickCount = 3;
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, true, "CurrentGame"));
+  ASSERT_TRUE(saves_.SaveLoadGame(0, true, "Slot"));
+  const ProfileDocument file = ReadProfileFile(path_.toStdString());
+  EXPECT_EQ(file.Value("CurrentGame", "BonusBet"), "45");
+  EXPECT_EQ(file.Value("CurrentGame", "BonusPrizes"), "0,2,10,1,5,0,1,2");
+  EXPECT_EQ(file.Value("CurrentGame", "BonusPicks"), "2,6,stop");
+  EXPECT_FALSE(file.Value("GameNo1", "BonusBet").has_value());
+  const GameState written = state_;
+  state_ = GameState();
+  ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
+  EXPECT_EQ(state_.BonusBet, 45);
+  EXPECT_EQ(state_.BallPrizes, written.BallPrizes);
+  EXPECT_EQ(state_.BonusPicks, written.BonusPicks);
+  EXPECT_EQ(state_.BonusPickCount, 3);
+
+  const std::string money = "[CurrentGame]\nCredits=5\n";
+  const std::string prizes = "BonusPrizes=10,5,2,2,1,1,0,0\n";
+  struct Row {
+    std::string keys;
+    int32_t bet;
+    std::vector<int32_t> picks;
+  };
+  for (const Row& row : std::vector<Row>{
+           {"", 0, {}},
+           {"BonusBet=9\nBonusPrizes=10,5,2,2,1,1,0,1\n", 0, {}},
+           {"BonusBet=9\nBonusPrizes=10,5,2,2,1,1,0\n", 0, {}},
+           {"BonusBet=0\n" + prizes, 0, {}},
+           {"BonusBet=-9\n" + prizes + "BonusPicks=1\n", 0, {}},
+           {"BonusBet=9\n" + prizes, 9, {}},
+           {"BonusBet=9\n" + prizes + "BonusPicks= 1 , 3 \n", 9, {1, 3}},
+           {"BonusBet=9\n" + prizes + "BonusPicks=1,1,3\n", 9, {1}},
+           {"BonusBet=9\n" + prizes + "BonusPicks=2,stop,3\n", 9, {2, kBonusCollect}},
+           {"BonusBet=9\n" + prizes + "BonusPicks=6,1\n", 9, {6}},  // a bomb ends it
+           {"BonusBet=9\n" + prizes + "BonusPicks=8,1\n", 9, {}},
+       }) {
+    SCOPED_TRACE(row.keys);
+    WriteText(path_, money + row.keys);
+    state_ = written;
+    ASSERT_TRUE(saves_.SaveLoadGame(kRunningGameSlot, false));
+    EXPECT_EQ(state_.Credits, 5);
+    EXPECT_EQ(state_.BonusBet, row.bet);
+    EXPECT_EQ(std::vector<int32_t>(state_.BonusPicks.begin(),
+                                   state_.BonusPicks.begin() + state_.BonusPickCount),
+              row.picks);
+  }
 }
 
 TEST_F(SavedGamesTest, NamesComeBackAsTypedAndCutAtWholeCharacters) {

@@ -80,7 +80,15 @@ class BonusGameTest : public ::testing::Test {
     state_.BonusWin = -1;  // not yet written by the window
   }
 
+  // A bonus game just won: no picks recorded yet.
   BonusGameWindow& Open(BonusArt art = SyntheticArt()) {
+    state_.BonusPicks = {};
+    state_.BonusPickCount = 0;
+    return OpenOwed(std::move(art));
+  }
+  // The bonus game owed as state_ records it, picks and all.
+  BonusGameWindow& OpenOwed(BonusArt art = SyntheticArt()) {
+    state_.BonusBet = state_.LinesBet * state_.CreditsPerLine;
     window_ = std::make_unique<BonusGameWindow>(state_, identity_, platform_, sounds_,
                                                 QSize(800, 600), std::move(art));
     window_->show();
@@ -188,6 +196,53 @@ TEST_F(BonusGameTest, PrizeCountsTheWholeBetOfTheSpin) {
   ClickStop();
   platform_.Advance(1500);
   EXPECT_EQ(state_.BonusWin, 700);
+}
+
+// Every pick and the collect is recorded with the owed bonus game and kept as it is made; a
+// window opened on recorded picks (a bonus game played on after the program ended) stands where
+// they left it, silently, and plays on from there to the same total.
+TEST_F(BonusGameTest, PicksAreKeptAsTheyAreMadeAndAGameOpenedOnThemPlaysOnFromThere) {
+  int kept = 0;
+  Open().KeepPicksWith([&] { ++kept; });
+  Pick(0);
+  Pick(0);  // picked before: nothing recorded
+  Pick(4);
+  EXPECT_EQ(kept, 2);
+  ASSERT_EQ(state_.BonusPickCount, 2);
+  EXPECT_EQ(state_.BonusPicks[0], 0);
+  EXPECT_EQ(state_.BonusPicks[1], 4);
+  const QImage four = BoxInterior(*window_, 4);
+
+  sounds_.calls.clear();
+  OpenOwed().KeepPicksWith([&] { ++kept; });
+  EXPECT_TRUE(window_->Game().Picked(0) && window_->Game().Picked(4));
+  EXPECT_EQ(window_->Game().Total(), 99);
+  EXPECT_EQ(BoxInterior(*window_, 4), four);
+  EXPECT_EQ(sounds_.Count("Win"), 0);
+  EXPECT_EQ(state_.BonusPickCount, 2);
+  Pick(1);
+  ClickStop();
+  EXPECT_EQ(kept, 4);
+  ASSERT_EQ(state_.BonusPickCount, 4);
+  EXPECT_EQ(state_.BonusPicks[3], kBonusCollect);
+  platform_.Advance(1500);
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(state_.BonusWin, 144);
+  EXPECT_EQ(state_.BonusBet, 0) << "owed no more";
+
+  // Recorded up to the collect, or to the bomb: the game is over as it was, and closes.
+  for (const auto& [picks, total] : {std::pair{std::vector<int32_t>{2, kBonusCollect}, 18},
+                                     std::pair{std::vector<int32_t>{2, 6}, 0}}) {
+    state_.BonusWin = -1;
+    state_.BonusPicks = {};
+    std::copy(picks.begin(), picks.end(), state_.BonusPicks.begin());
+    state_.BonusPickCount = static_cast<int32_t>(picks.size());
+    OpenOwed();
+    EXPECT_TRUE(window_->Game().Over());
+    platform_.Advance(6000);
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(state_.BonusWin, total);
+  }
 }
 
 TEST_F(BonusGameTest, PickedBoxKeepsItsPrizeWhileTheOthersWalk) {
