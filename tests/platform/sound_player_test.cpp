@@ -642,7 +642,9 @@ TEST_F(RealPlayer, ATrackWithARecordingPlaysWithoutOpeningASoundFont) {
   player->ReleaseMusic();
   setenv("ZELMAR_SOUND_FONT", "/nowhere/font.sf2", 1);
   EXPECT_FALSE(player->OpenMusic(other, &error));
-  EXPECT_EQ(error, "the sound font /nowhere/font.sf2 that ZELMAR_SOUND_FONT names does not exist or is not a file");
+  EXPECT_EQ(error,
+            "the sound font /nowhere/font.sf2 that ZELMAR_SOUND_FONT names does not exist or is "
+            "not a file");
 
   // A recording whose header is damaged is named as damaged, and the track is synthesized.
   std::vector<uint8_t> damaged = ReadFile(recording);
