@@ -139,6 +139,10 @@ bool Game::ReelsTurning() const {
   return play_ != nullptr && play_->ReelsTurning();
 }
 
+bool Game::TakesInput() const {
+  return start_up_ != nullptr && start_up_->Ended() && !PlayRunning();
+}
+
 void Game::CabinetPressed(CabinetInput input, int bet_key) {
   // Input waits for the end of start-up and is ignored while play runs.
   if (!start_up_->Ended() || play_->Running()) return;

@@ -1,0 +1,224 @@
+#include "platform/accessible_part.h"
+
+#include <QEvent>
+#include <QMetaObject>
+#include <QWidget>
+#include <QWindow>
+#include <utility>
+
+AccessiblePart::AccessiblePart(QAccessibleInterface* parent, QWidget* window, Look look)
+    : parent_(parent), window_(window), look_(std::move(look)) {}
+
+AccessiblePart::~AccessiblePart() {
+  // The desktop's cache owns every interface it has handed out an id for; a cell asked for by id
+  // goes through it.
+  for (AccessiblePart* child : children_) {
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(child));
+  }
+}
+
+bool AccessiblePart::isValid() const {
+  return !window_.isNull();
+}
+
+QWindow* AccessiblePart::window() const {
+  return window_ ? window_->window()->windowHandle() : nullptr;
+}
+
+QAccessibleInterface* AccessiblePart::childAt(int x, int y) const {
+  for (AccessiblePart* child : children_) {
+    if (child->rect().contains(x, y)) return child;
+  }
+  return nullptr;
+}
+
+QAccessibleInterface* AccessiblePart::child(int index) const {
+  return index >= 0 && index < childCount() ? children_[index] : nullptr;
+}
+
+int AccessiblePart::indexOfChild(const QAccessibleInterface* child) const {
+  for (size_t i = 0; i < children_.size(); ++i) {
+    if (children_[i] == child) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+QString AccessiblePart::text(QAccessible::Text t) const {
+  if (!window_) return {};
+  switch (t) {
+    case QAccessible::Name:
+      return look_.name ? look_.name() : QString();
+    case QAccessible::Value:
+      return Text();
+    default:
+      return {};
+  }
+}
+
+QRect AccessiblePart::rect() const {
+  if (!window_ || !look_.place) return {};
+  const QRect local = look_.place();
+  return QRect(window_->mapToGlobal(local.topLeft()), local.size());
+}
+
+QAccessible::State AccessiblePart::state() const {
+  QAccessible::State s;
+  if (!window_) {
+    s.invalid = true;
+    return s;
+  }
+  s.invisible = !window_->isVisible();
+  if (look_.press) {
+    s.disabled = look_.enabled && !look_.enabled();
+    s.focusable = false;
+  }
+  if (look_.checked) {
+    s.checkable = true;
+    s.checked = look_.checked();
+  }
+  s.readOnly = look_.text != nullptr;
+  return s;
+}
+
+void* AccessiblePart::interface_cast(QAccessible::InterfaceType type) {
+  switch (type) {
+    case QAccessible::ActionInterface:
+      return look_.press ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    case QAccessible::TextInterface:
+      return look_.text ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+    case QAccessible::TableCellInterface:
+      return column_ >= 0 ? static_cast<QAccessibleTableCellInterface*>(this) : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+QStringList AccessiblePart::actionNames() const {
+  if (!look_.press) return {};
+  return {pressAction()};
+}
+
+void AccessiblePart::doAction(const QString& action_name) {
+  // What a click does, under the same rules: a part shown unavailable ignores it as a click would.
+  if (!window_ || !look_.press || !actionNames().contains(action_name)) return;
+  if (look_.enabled && !look_.enabled()) return;
+  RunSoon(window_, look_.press);
+}
+
+QString AccessiblePart::text(int start, int end) const {
+  const QString all = Text();
+  if (end < 0 || end > all.size()) end = static_cast<int>(all.size());
+  start = std::max(0, start);
+  return start < end ? all.mid(start, end - start) : QString();
+}
+
+int AccessiblePart::characterCount() const {
+  return static_cast<int>(Text().size());
+}
+
+QString AccessiblePart::attributes(int offset, int* start, int* end) const {
+  *start = offset;
+  *end = offset;
+  return {};
+}
+
+void* AccessibleTable::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+  return AccessiblePart::interface_cast(type);
+}
+
+QAccessibleInterface* AccessibleTable::cellAt(int row, int column) const {
+  if (row < 0 || row >= rows_ || column < 0 || column >= columns_) return nullptr;
+  return child(row * columns_ + column);
+}
+
+QString AccessibleTable::columnDescription(int column) const {
+  return QStringLiteral("Reel %1").arg(column + 1);
+}
+
+QString AccessibleTable::rowDescription(int row) const {
+  return QStringLiteral("Row %1").arg(row + 1);
+}
+
+DrawnWindowAccessible::DrawnWindowAccessible(QWidget* window, QAccessible::Role role,
+                                             const QString& name)
+    : QAccessibleWidget(window, role, name) {}
+
+DrawnWindowAccessible::~DrawnWindowAccessible() {
+  for (AccessiblePart* part : parts_) {
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(part));
+  }
+}
+
+AccessiblePart* DrawnWindowAccessible::Add(AccessiblePart::Look look) {
+  auto* part = new AccessiblePart(this, widget(), std::move(look));
+  parts_.push_back(part);
+  QAccessible::registerAccessibleInterface(part);
+  return part;
+}
+
+AccessibleTable* DrawnWindowAccessible::AddTable(AccessiblePart::Look look, int columns, int rows) {
+  auto* table = new AccessibleTable(this, widget(), std::move(look), columns, rows);
+  parts_.push_back(table);
+  QAccessible::registerAccessibleInterface(table);
+  return table;
+}
+
+QAccessibleInterface* DrawnWindowAccessible::child(int index) const {
+  return index >= 0 && index < childCount() ? parts_[index] : nullptr;
+}
+
+int DrawnWindowAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  for (size_t i = 0; i < parts_.size(); ++i) {
+    if (parts_[i] == child) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+QAccessibleInterface* DrawnWindowAccessible::childAt(int x, int y) const {
+  for (AccessiblePart* part : parts_) {
+    if (part->rect().contains(x, y)) return part;
+  }
+  return nullptr;
+}
+
+PaintedChangeTeller::PaintedChangeTeller(QWidget* window, int quiet_ms, std::function<void()> tell)
+    : QObject(window), tell_(std::move(tell)) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(quiet_ms);
+  connect(&timer_, &QTimer::timeout, this, [this] { tell_(); });
+  window->installEventFilter(this);
+}
+
+bool PaintedChangeTeller::eventFilter(QObject* watched, QEvent* event) {
+  // At most one telling per quiet_ms while the window paints; none while it paints nothing.
+  if (event->type() == QEvent::Paint && !timer_.isActive()) timer_.start();
+  return QObject::eventFilter(watched, event);
+}
+
+void TellNameChanged(AccessiblePart* part) {
+  QAccessibleEvent name(part, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&name);
+  if (part->Looks().text) {
+    QAccessibleTextUpdateEvent text(part, 0, QString(), part->text(0, -1));
+    QAccessible::updateAccessibility(&text);
+  }
+}
+
+void TellCheckedChanged(AccessiblePart* part) {
+  QAccessible::State changed;
+  changed.checked = true;
+  QAccessibleStateChangeEvent event(part, changed);
+  QAccessible::updateAccessibility(&event);
+}
+
+void TellEnabledChanged(AccessiblePart* part) {
+  QAccessible::State changed;
+  changed.disabled = true;
+  QAccessibleStateChangeEvent event(part, changed);
+  QAccessible::updateAccessibility(&event);
+}
+
+void RunSoon(QObject* receiver, std::function<void()> f) {
+  QMetaObject::invokeMethod(receiver, std::move(f), Qt::QueuedConnection);
+}
