@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QStringList>
 #include <array>
 
@@ -12,6 +13,7 @@
 #include "shell/web_page.h"
 #include "windows/bonus_game.h"
 #include "windows/bonus_game_accessible.h"
+#include "windows/payoff_chart.h"
 
 namespace {
 
@@ -223,12 +225,54 @@ void CabinetAccessible::Tell() {
   }
 }
 
+// The payoff chart: its Close button and characters, then its figures as text, one line of the
+// pay table a part (a screen reader cannot read the figures off the glass), then the texts of the
+// glass that say something in words (the jackpot, the rules).
+class PayoffChartAccessible : public DrawnWindowAccessible {
+ public:
+  explicit PayoffChartAccessible(PayoffChartWindow* chart)
+      : DrawnWindowAccessible(chart, QAccessible::Dialog, chart->windowTitle()) {
+    const auto line = [this](const QString& text) {
+      Add({QAccessible::StaticText, [text] { return text; }, [text] { return text; },
+           [] { return QRect(); }});
+    };
+    const QStringList counts{QStringLiteral("5"), QStringLiteral("4"), QStringLiteral("3"),
+                             QStringLiteral("2"), QStringLiteral("1")};
+    const auto pays = [&](const payoff_chart::PayColumn& column) {
+      QStringList said;
+      for (size_t i = 0; i < column.pays.size(); ++i) {
+        if (column.pays[i] > 0)
+          said << QStringLiteral("%1 pay %2").arg(counts[i]).arg(column.pays[i]);
+      }
+      line(SymbolName(column.code) + QStringLiteral(": ") + said.join(QStringLiteral(", ")));
+    };
+    for (const payoff_chart::PayColumn& column : payoff_chart::kLargeColumns) pays(column);
+    for (const payoff_chart::PayColumn& column : payoff_chart::kSmallColumns) pays(column);
+    QStringList scatters;
+    for (size_t i = 0; i < payoff_chart::kScatterPays.size(); ++i) {
+      scatters << QStringLiteral("%1 pay %2 times the total bet")
+                      .arg(counts[i])
+                      .arg(payoff_chart::kScatterPays[i]);
+    }
+    line(QStringLiteral("ZELMAR badges anywhere: ") + scatters.join(QStringLiteral(", ")));
+    for (const PayoffChartWindow::DrawnText& text : chart->Texts()) {
+      if (text.text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) line(text.text);
+    }
+  }
+};
+
 }  // namespace
 
 QAccessibleInterface* GameWindowsAccessible(const QString& class_name, QObject* object) {
   // The cabinet's area is a plain widget to Qt's type system.
   if (class_name == QLatin1String("QWidget")) {
     if (auto* view = dynamic_cast<CabinetView*>(object)) return new CabinetAccessible(view);
+    return nullptr;
+  }
+  if (class_name == QLatin1String("QDialog")) {
+    if (auto* chart = dynamic_cast<PayoffChartWindow*>(object)) {
+      return new PayoffChartAccessible(chart);
+    }
     return nullptr;
   }
   if (class_name == QLatin1String("BonusGameWindow")) {

@@ -1,39 +1,27 @@
 // MainWindow: the menu bar and its commands. Every item the player can see lives here, in the
 // order of the bar; a command that belongs to the game or to one of its windows only
 // hands over.
-#include <QAccessible>
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
 #include "app/main_window.h"
+#include "platform/accessible_part.h"
 #include "shell/help_topics.h"
 #include "shell/settings.h"
 #include "shell/web_page.h"
 
 void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
-  // An assistive technology presses a menu item through a call that waits for its answer; a
-  // command that opens a modal window would hold that answer until the window closes, which a
-  // screen reader takes for a hung program. While one listens, the command runs from the event
-  // loop just after the press has answered (the player sees no difference).
-  auto answering_at_once = [this](auto run) {
-    return [this, run] {
-      if (QAccessible::isActive()) {
-        QMetaObject::invokeMethod(this, run, Qt::QueuedConnection);
-      } else {
-        run();
-      }
-    };
-  };
-  auto command = [this, answering_at_once](QMenu* menu, const QString& caption, auto run) {
+  // A command may open a modal window: it answers an assistive technology's press at once.
+  auto command = [this](QMenu* menu, const QString& caption, auto run) {
     QAction* action = menu->addAction(caption);
-    connect(action, &QAction::triggered, this, answering_at_once(run));
+    connect(action, &QAction::triggered, this, AnsweringAtOnce(this, run));
     return action;
   };
-  auto bar_command = [this, bar, answering_at_once](const QString& caption, auto run) {
+  auto bar_command = [this, bar](const QString& caption, auto run) {
     QAction* action = bar->addAction(caption);
-    connect(action, &QAction::triggered, this, answering_at_once(run));
+    connect(action, &QAction::triggered, this, AnsweringAtOnce(this, run));
     return action;
   };
 

@@ -164,18 +164,26 @@ AccessibleTable* DrawnWindowAccessible::AddTable(AccessiblePart::Look look, int 
   return table;
 }
 
+int DrawnWindowAccessible::childCount() const {
+  return QAccessibleWidget::childCount() + static_cast<int>(parts_.size());
+}
+
 QAccessibleInterface* DrawnWindowAccessible::child(int index) const {
-  return index >= 0 && index < childCount() ? parts_[index] : nullptr;
+  const int widgets = QAccessibleWidget::childCount();
+  if (index < widgets) return QAccessibleWidget::child(index);
+  index -= widgets;
+  return index < static_cast<int>(parts_.size()) ? parts_[index] : nullptr;
 }
 
 int DrawnWindowAccessible::indexOfChild(const QAccessibleInterface* child) const {
   for (size_t i = 0; i < parts_.size(); ++i) {
-    if (parts_[i] == child) return static_cast<int>(i);
+    if (parts_[i] == child) return QAccessibleWidget::childCount() + static_cast<int>(i);
   }
-  return -1;
+  return QAccessibleWidget::indexOfChild(child);
 }
 
 QAccessibleInterface* DrawnWindowAccessible::childAt(int x, int y) const {
+  if (QAccessibleInterface* widget = QAccessibleWidget::childAt(x, y)) return widget;
   for (AccessiblePart* part : parts_) {
     if (part->rect().contains(x, y)) return part;
   }
@@ -194,6 +202,13 @@ bool PaintedChangeTeller::eventFilter(QObject* watched, QEvent* event) {
   // At most one telling per quiet_ms while the window paints; none while it paints nothing.
   if (event->type() == QEvent::Paint && !timer_.isActive()) timer_.start();
   return QObject::eventFilter(watched, event);
+}
+
+void ForgetInterfaceMadeWhileBuilt(QObject* window) {
+  if (!QAccessible::isActive()) return;
+  if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(window)) {
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+  }
 }
 
 void TellNameChanged(AccessiblePart* part) {
@@ -221,4 +236,14 @@ void TellEnabledChanged(AccessiblePart* part) {
 
 void RunSoon(QObject* receiver, std::function<void()> f) {
   QMetaObject::invokeMethod(receiver, std::move(f), Qt::QueuedConnection);
+}
+
+std::function<void()> AnsweringAtOnce(QObject* receiver, std::function<void()> f) {
+  return [receiver, f = std::move(f)] {
+    if (QAccessible::isActive()) {
+      RunSoon(receiver, f);
+    } else {
+      f();
+    }
+  };
 }

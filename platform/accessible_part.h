@@ -164,8 +164,8 @@ class AccessibleTable : public AccessiblePart, public QAccessibleTableInterface 
   int rows_;
 };
 
-// The interface of a window that draws its parts itself: the window with the parts as its
-// children, in the order given. The parts belong to it and go with it.
+// The interface of a window that draws its parts itself: the window with its own widgets and then
+// the parts as its children, in the order given. The parts belong to it and go with it.
 class DrawnWindowAccessible : public QAccessibleWidget {
  public:
   DrawnWindowAccessible(QWidget* window, QAccessible::Role role, const QString& name = {});
@@ -175,7 +175,7 @@ class DrawnWindowAccessible : public QAccessibleWidget {
   AccessibleTable* AddTable(AccessiblePart::Look look, int columns, int rows);
 
   QAccessibleInterface* child(int index) const override;
-  int childCount() const override { return static_cast<int>(parts_.size()); }
+  int childCount() const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
   QAccessibleInterface* childAt(int x, int y) const override;
 
@@ -200,6 +200,12 @@ class PaintedChangeTeller : public QObject {
   std::function<void()> tell_;
 };
 
+// Drops the interface Qt may have made for window while it was being built (its child widgets
+// announce themselves as they are made, and the window is then only a plain base class to Qt's
+// type system): the next question finds the window's own interface. Nothing when no assistive
+// technology listens.
+void ForgetInterfaceMadeWhileBuilt(QObject* window);
+
 // Reports that part's name (and its text, when it has one) changed.
 void TellNameChanged(AccessiblePart* part);
 // Reports that part's lit (checked) or available state changed.
@@ -208,3 +214,9 @@ void TellEnabledChanged(AccessiblePart* part);
 // Queues f on receiver's event loop: an action answers before what it starts (a modal window)
 // has run.
 void RunSoon(QObject* receiver, std::function<void()> f);
+// f as a command of receiver's that may open a modal window: an assistive technology presses a
+// button or a menu item through a call that waits for its answer, and a modal window would hold
+// that answer until it closes (a screen reader takes that for a hung program). While one
+// listens, f runs from the event loop just after the press has answered; otherwise at once, as
+// it always has (the player sees no difference either way).
+std::function<void()> AnsweringAtOnce(QObject* receiver, std::function<void()> f);

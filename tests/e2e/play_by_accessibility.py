@@ -312,6 +312,18 @@ def inner(program, sim):
                                lambda: tree.find("Your Game Statistics"))
         print("\n".join(listing(tree, window)))
         print("Stats answered in %.3f s" % elapsed)
+
+        # The payoff chart's figures read as text.
+        tree.press(tree.find("OK", "push button", root=window))
+        tree.wait_for("the statistics window to close",
+                      lambda: tree.find("Your Game Statistics") is None)
+        tree.press(tree.find("Payoffs", "menu item"))
+        chart = tree.wait_for("the payoff chart", lambda: tree.find("Payoff Chart"))
+        if tree.find("WILD: 5 pay 2500, 4 pay 2000, 3 pay 120, 2 pay 25, 1 pay 2",
+                     root=chart) is None:
+            print("\n".join(listing(tree, chart)))
+            fail("the payoff chart's figures cannot be read")
+        print("\n".join(listing(tree, chart)[:8]))
         print("PASSED")
     finally:
         for p in reversed(procs):
