@@ -33,9 +33,11 @@ class CabinetAccessible : public DrawnWindowAccessible {
   }
 
  private:
-  const MainScreen& Screen() const { return view_->Shown().Screen(); }
+  // The cabinet once any picture being drawn ahead on another thread is finished.
+  const Cabinet& Shown() const { return view_->Settled(); }
+  const MainScreen& Screen() const { return Shown().Screen(); }
   const GameState& State() const { return Screen().State(); }
-  QString StatusText() const { return view_->Shown().Status().Shown(); }
+  QString StatusText() const { return Shown().Status().Shown(); }
   // A rectangle of the cabinet's device pixels in the view's own coordinates.
   QRect Local(const QRect& device) const;
   // A rectangle of the design grid (right and bottom just outside) in the view's coordinates.
@@ -151,20 +153,20 @@ CabinetAccessible::CabinetAccessible(CabinetView* view)
 }
 
 QRect CabinetAccessible::Local(const QRect& device) const {
-  const ScreenScale& scale = view_->Shown().Layout().scale;
+  const ScreenScale& scale = Shown().Layout().scale;
   return QRectF(QPointF(device.left() + scale.offset, device.top()) / scale.ratio,
                 QSizeF(device.size()) / scale.ratio)
       .toAlignedRect();
 }
 
 QRect CabinetAccessible::Design(int left, int top, int right, int bottom) const {
-  const ScreenScale& scale = view_->Shown().Layout().scale;
+  const ScreenScale& scale = Shown().Layout().scale;
   return Local(QRect(QPoint(scale.Scale(left), scale.Scale(top)),
                      QPoint(scale.Scale(right) - 1, scale.Scale(bottom) - 1)));
 }
 
 QRect CabinetAccessible::ReelCell(int reel, int row) const {
-  const ScreenLayout& l = view_->Shown().Layout();
+  const ScreenLayout& l = Shown().Layout();
   return Local(QRect(l.ReelsLeft + reel * l.ReelPitch, l.ReelsTop + row * l.CellSize, l.CellSize,
                      l.CellSize));
 }

@@ -10,11 +10,12 @@ AccessiblePart::AccessiblePart(QAccessibleInterface* parent, QWidget* window, Lo
     : parent_(parent), window_(window), look_(std::move(look)) {}
 
 AccessiblePart::~AccessiblePart() {
-  // The desktop's cache owns every interface it has handed out an id for; a cell asked for by id
-  // goes through it.
-  for (AccessiblePart* child : children_) {
-    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(child));
-  }
+  for (QAccessible::Id id : child_ids_) QAccessible::deleteAccessibleInterface(id);
+}
+
+void AccessiblePart::AddChild(AccessiblePart* child) {
+  children_.push_back(child);
+  child_ids_.push_back(QAccessible::registerAccessibleInterface(child));
 }
 
 bool AccessiblePart::isValid() const {
@@ -145,22 +146,20 @@ DrawnWindowAccessible::DrawnWindowAccessible(QWidget* window, QAccessible::Role 
     : QAccessibleWidget(window, role, name) {}
 
 DrawnWindowAccessible::~DrawnWindowAccessible() {
-  for (AccessiblePart* part : parts_) {
-    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(part));
-  }
+  for (QAccessible::Id id : part_ids_) QAccessible::deleteAccessibleInterface(id);
 }
 
 AccessiblePart* DrawnWindowAccessible::Add(AccessiblePart::Look look) {
   auto* part = new AccessiblePart(this, widget(), std::move(look));
   parts_.push_back(part);
-  QAccessible::registerAccessibleInterface(part);
+  part_ids_.push_back(QAccessible::registerAccessibleInterface(part));
   return part;
 }
 
 AccessibleTable* DrawnWindowAccessible::AddTable(AccessiblePart::Look look, int columns, int rows) {
   auto* table = new AccessibleTable(this, widget(), std::move(look), columns, rows);
   parts_.push_back(table);
-  QAccessible::registerAccessibleInterface(table);
+  part_ids_.push_back(QAccessible::registerAccessibleInterface(table));
   return table;
 }
 

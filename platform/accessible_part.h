@@ -65,7 +65,7 @@ class AccessiblePart : public QAccessibleInterface,
     row_ = row;
   }
   // The parts inside this one (a table's cells), owned by it.
-  void AddChild(AccessiblePart* child) { children_.push_back(child); }
+  void AddChild(AccessiblePart* child);
   const std::vector<AccessiblePart*>& Children() const { return children_; }
   const Look& Looks() const { return look_; }
 
@@ -125,6 +125,9 @@ class AccessiblePart : public QAccessibleInterface,
   QPointer<QWidget> window_;
   Look look_;
   std::vector<AccessiblePart*> children_;
+  // Their ids in the desktop's cache, which owns them: at the program's end the cache may have
+  // deleted them first.
+  std::vector<QAccessible::Id> child_ids_;
   int column_ = -1;
   int row_ = -1;
 };
@@ -181,6 +184,7 @@ class DrawnWindowAccessible : public QAccessibleWidget {
 
  private:
   std::vector<AccessiblePart*> parts_;
+  std::vector<QAccessible::Id> part_ids_;  // as the children's of a part
 };
 
 // Tells the desktop what changed on a window that draws itself, at a pace a reader can speak:
