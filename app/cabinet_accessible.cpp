@@ -13,6 +13,7 @@
 #include "shell/web_page.h"
 #include "windows/bonus_game.h"
 #include "windows/bonus_game_accessible.h"
+#include "windows/borrow_dialog.h"
 #include "windows/payoff_chart.h"
 
 namespace {
@@ -263,6 +264,38 @@ class PayoffChartAccessible : public DrawnWindowAccessible {
   }
 };
 
+// The borrow dialog: its chips, modes and keys, then its two meters, read as text and told when a
+// chip has changed them.
+class BorrowDialogAccessible : public DrawnWindowAccessible {
+ public:
+  explicit BorrowDialogAccessible(BorrowDialog* dialog)
+      : DrawnWindowAccessible(dialog, QAccessible::Dialog, dialog->windowTitle()) {
+    const GameState& gs = dialog->State();
+    // Each meter under its caption, the loan on the left and the credits on the right.
+    borrowed_ = Add({QAccessible::StaticText, [] { return QStringLiteral("Borrowed"); },
+                     [&gs] { return QString::number(gs.Borrowed); },
+                     [] { return QRect(20, 20, 200, 45); }});
+    credits_ = Add({QAccessible::StaticText, [] { return QStringLiteral("Credits"); },
+                    [&gs] { return QString::number(gs.Credits); },
+                    [] { return QRect(BorrowDialog::kClientWidth - 230, 20, 200, 45); }});
+    told_ = {gs.Borrowed, gs.Credits};
+    teller_ = new PaintedChangeTeller(dialog, kTellAfterMs, [this, &gs] {
+      if (gs.Borrowed != told_[0]) TellNameChanged(borrowed_);
+      if (gs.Credits != told_[1]) TellNameChanged(credits_);
+      told_ = {gs.Borrowed, gs.Credits};
+    });
+  }
+  ~BorrowDialogAccessible() override {
+    if (teller_) delete teller_.data();
+  }
+
+ private:
+  AccessiblePart* borrowed_ = nullptr;
+  AccessiblePart* credits_ = nullptr;
+  std::array<int32_t, 2> told_{};
+  QPointer<PaintedChangeTeller> teller_;
+};
+
 }  // namespace
 
 QAccessibleInterface* GameWindowsAccessible(const QString& class_name, QObject* object) {
@@ -275,6 +308,8 @@ QAccessibleInterface* GameWindowsAccessible(const QString& class_name, QObject* 
     if (auto* chart = dynamic_cast<PayoffChartWindow*>(object)) {
       return new PayoffChartAccessible(chart);
     }
+    if (auto* borrow = dynamic_cast<BorrowDialog*>(object))
+      return new BorrowDialogAccessible(borrow);
     return nullptr;
   }
   if (class_name == QLatin1String("BonusGameWindow")) {

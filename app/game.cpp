@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "platform/accessible_part.h"
 #include "shell/saved_games_dialog.h"
 #include "shell/web_page.h"
 #include "windows/bonus_game.h"
@@ -68,6 +69,8 @@ void Game::Borrow() {
   {
     BorrowDialog dialog(gs_, identity_, view_->Shown().Art(), services_.platform,
                         &window_.Widget());
+    // Its meters are read through an interface of its own.
+    ForgetInterfaceMadeWhileBuilt(&dialog);
     services_.platform.RunModal(&dialog);
   }
   keeper_->Keep(gs_);  // what was borrowed or paid back

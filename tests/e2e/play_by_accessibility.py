@@ -326,7 +326,22 @@ def inner(program, sim):
                      root=chart) is None:
             print("\n".join(listing(tree, chart)))
             fail("the payoff chart's figures cannot be read")
-        print("\n".join(listing(tree, chart)[:8]))
+
+        # Borrowing a chip by its name: the dialog's meters read and tell the new figures.
+        tree.press(tree.find("Close", "push button", root=chart))
+        tree.wait_for("the payoff chart to close", lambda: tree.find("Payoff Chart") is None)
+        tree.press(tree.find("Borrow", "menu item"))
+        borrow = tree.wait_for("the borrow dialog", lambda: tree.find(
+            "Use this form to borrow or pay back credits"))
+        print("\n".join(listing(tree, borrow)))
+        meter = tree.find("Credits", "label", root=borrow)
+        mark = len(tree.events)
+        tree.press(tree.find("$10", "push button", root=borrow))
+        tree.wait_for("the borrowed credits to be told",
+                      lambda: tree.heard_since(mark, "object:property-change:accessible-name",
+                                               "Credits"))
+        if tree.text(meter) != str(expected + 10):
+            fail("the borrow dialog's credits read %r, not %d" % (tree.text(meter), expected + 10))
         print("PASSED")
     finally:
         for p in reversed(procs):
