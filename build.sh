@@ -11,6 +11,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick weston qt6-wayland faketime
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0 dbus
   openbox x11-session-utils x11-xserver-utils x11-utils
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file

@@ -30,6 +30,8 @@ class CabinetView : public QWidget {
     virtual bool ReelsTurning() const = 0;
     // The player pressed input (bet_key 1..10 with kBetKey).
     virtual void CabinetPressed(CabinetInput input, int bet_key) = 0;
+    // A press on the keys is taken now: play is at rest (and the game has started).
+    virtual bool TakesInput() const { return !PlayRunning(); }
   };
 
   CabinetView(std::unique_ptr<Cabinet> cabinet, Host& host, QWidget* parent);
@@ -57,6 +59,13 @@ class CabinetView : public QWidget {
   void FitToArea();
   // What a press at game-area point (x, y), in device pixels, asks for; bet_key set with kBetKey.
   CabinetInput InputAt(int x, int y, int* bet_key) const;
+
+  // For those who press the cabinet's parts without a mouse (the accessibility tree): a press
+  // that does what a click on the part does, and what the keys' look follows.
+  void Press(CabinetInput input, int bet_key) { host_.CabinetPressed(input, bet_key); }
+  bool TakesInput() const { return host_.TakesInput(); }
+  bool PlayRunning() const { return host_.PlayRunning(); }
+  bool ReelsTurning() const { return host_.ReelsTurning(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

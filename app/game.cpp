@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/accessible_part.h"
 #include "shell/saved_games_dialog.h"
 #include "shell/web_page.h"
 #include "windows/bonus_game.h"
@@ -72,6 +73,8 @@ void Game::Borrow() {
   {
     BorrowDialog dialog(gs_, identity_, view_->Shown().Art(), services_.platform,
                         &window_.Widget());
+    // Its meters are read through an interface of its own.
+    ForgetInterfaceMadeWhileBuilt(&dialog);
     services_.platform.RunModal(&dialog);
   }
   keeper_->Keep(gs_);  // what was borrowed or paid back
@@ -157,6 +160,10 @@ bool Game::PlayRunning() const {
 
 bool Game::ReelsTurning() const {
   return play_ != nullptr && play_->ReelsTurning();
+}
+
+bool Game::TakesInput() const {
+  return start_up_ != nullptr && start_up_->Ended() && !PlayRunning();
 }
 
 void Game::CabinetPressed(CabinetInput input, int bet_key) {

@@ -119,6 +119,7 @@ class Game : private PlayHost, private CabinetView::Host {
   bool PlayRunning() const override;
   bool ReelsTurning() const override;
   void CabinetPressed(CabinetInput input, int bet_key) override;
+  bool TakesInput() const override;
 
   GameState& gs_;
   // The only writer of the game's data.

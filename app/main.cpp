@@ -1,16 +1,20 @@
 // The program: one game in its main window, and the message loop.
+#include <QAccessible>
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/cabinet_accessible.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/orderly_end.h"
@@ -118,6 +122,9 @@ int main(int argc, char** argv) {
   // Desktops match the window to its menu entry and icon by this id.
   QGuiApplication::setDesktopFileName(QStringLiteral(ZELMAR_APP_ID));
   InstallFontSubstitutes();
+  // The cabinet and the bonus game draw their parts themselves; an assistive technology finds
+  // them through their own interfaces, which Qt makes only when one asks.
+  QAccessible::installFactory(GameWindowsAccessible);
 
   std::unique_ptr<Platform> platform = CreateQtPlatform();
   // The audio device outlives the game's sounds, which outlive the game and its window. It is
@@ -132,6 +139,18 @@ int main(int argc, char** argv) {
   StartOptions options;
   options.kept_art_dir = kept_art_dir;
   options.surface = std::move(surface);
+  // ZELMAR_SEED replays the game of that seed (a test's, a reported game's); by default the time
+  // of day seeds it.
+  if (const char* seed = std::getenv("ZELMAR_SEED"); seed != nullptr && *seed != '\0') {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long value = std::strtoul(seed, &end, 10);
+    if (*end != '\0' || errno != 0 || value > 0xffffffffUL || *seed == '-') {
+      std::fprintf(stderr, "zelmar-slots: ZELMAR_SEED '%s' is not a number 0..4294967295\n", seed);
+      return 2;
+    }
+    options.seed = static_cast<uint32_t>(value);
+  }
   // The window first: the game is laid out for the game area below its menu bar. The game goes
   // first, out of the window it is shown in.
   const GameServices services{*platform, sounds, *help, *web};

@@ -6,20 +6,22 @@
 #include <QMenuBar>
 
 #include "app/main_window.h"
+#include "platform/accessible_part.h"
 #include "shell/help_topics.h"
 #include "shell/settings.h"
 #include "shell/web_page.h"
 
 void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
+  // A command may open a modal window: it answers an assistive technology's press at once.
   auto command = [this](QMenu* menu, const QString& caption, auto run) {
     QAction* action = menu->addAction(caption);
-    connect(action, &QAction::triggered, this, run);
+    connect(action, &QAction::triggered, this, AnsweringAtOnce(this, run));
     return action;
   };
   auto bar_command = [this, bar](const QString& caption, auto run) {
     QAction* action = bar->addAction(caption);
-    connect(action, &QAction::triggered, this, run);
+    connect(action, &QAction::triggered, this, AnsweringAtOnce(this, run));
     return action;
   };
 

@@ -47,6 +47,10 @@ class BonusGame {
   // Balls picked so far; once the game is over every ball counts as picked.
   int PickCount() const { return over_ ? kBonusBalls : picks_; }
   bool Picked(int ball) const { return ball >= 0 && ball < kBonusBalls && picked_[ball]; }
+  // The credits ball 0..7 adds when picked (0 for a bomb, and for any other ball).
+  int32_t Prize(int ball) const {
+    return ball >= 0 && ball < kBonusBalls ? prizes_[ball] * bet_ : 0;
+  }
 
  private:
   std::array<int32_t, kBonusBalls> prizes_;

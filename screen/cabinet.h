@@ -68,7 +68,9 @@ class Cabinet {
   Canvas& Surface() { return canvas_; }
   const Canvas& Surface() const { return canvas_; }
   MainScreen& Screen() { return screen_; }
+  const MainScreen& Screen() const { return screen_; }
   StatusLine& Status() { return status_; }
+  const StatusLine& Status() const { return status_; }
 
  private:
   // Lays the art out for layout width `width` (read back from what was kept, when try_kept and

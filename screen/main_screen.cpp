@@ -120,6 +120,7 @@ void MainScreen::PaintAll(bool show_last_win) {
 void MainScreen::DrawBetButton(int k, bool lit) {
   const ScreenScale& scale = layout_.scale;
   if (k < 1 || k > layout::kBetKeys) return;
+  shown_.bet_key_lit[k] = lit;
   const layout::BetKey& key = layout::BetKeyPlace(k);
   const QRgb fill = lit ? kWhite : (art_.key_colour | 0xff000000u);
   canvas_.SetPenColor(fill);
@@ -141,6 +142,7 @@ void MainScreen::DrawBetButton(int k, bool lit) {
 void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
   const ScreenScale& scale = layout_.scale;
   const bool max_bet = which == PlayKey::kMaxBet;
+  shown_.play_key_lit[max_bet ? 0 : 1] = lit;
   const QImage& key = max_bet ? (lit ? art_.max_bet_lit : art_.max_bet_unlit)
                               : (lit ? art_.spin_lit : art_.spin_unlit);
   const int x = scale.Scale(max_bet ? layout::kMaxBetKeyLeft : layout::kSpinKeyLeft);
@@ -151,6 +153,7 @@ void MainScreen::DrawPlayButton(PlayKey which, bool lit) {
 
 void MainScreen::DrawMeterFrame() {
   const ScreenScale& scale = layout_.scale;
+  shown_.winnings = -1;
   canvas_.SetFontColor(kWhite);
   canvas_.SetFontBold(true);
   canvas_.SetBrushColor(kBlack);
@@ -262,16 +265,19 @@ QRect MainScreen::LogoPlace() const {
 }
 
 void MainScreen::DrawCreditsMeter() {
+  shown_.credits = gs_.Credits;
   DrawNumber(canvas_, art_, gs_.Credits, layout_.scale.Scale(layout::kCreditsMeterRight),
              meter_top_, true, true, layout_.scale.ratio);
 }
 
 void MainScreen::DrawBetMeter(int amount) {
+  shown_.coins = amount;
   DrawNumber(canvas_, art_, amount, layout_.scale.Scale(layout::kBetMeterRight), meter_top_, true,
              true, layout_.scale.ratio);
 }
 
 void MainScreen::DrawWinMeter(int amount) {
+  shown_.winnings = amount;
   DrawNumber(canvas_, art_, amount, layout_.scale.Scale(layout::kWinMeterRight), meter_top_, false,
              true, layout_.scale.ratio);
 }

@@ -83,6 +83,19 @@ class MainScreen {
   // Top of the meter digits in window pixels, as the last DrawMeterFrame set it.
   int MeterTop() const { return meter_top_; }
 
+  // What the meters and keys show as last drawn, for those who read the cabinet rather than see
+  // it: each meter's number (-1 while blank) and which keys are lit (bet keys 1..10; BET MAX,
+  // SPIN).
+  struct Showing {
+    int coins = -1;
+    int winnings = -1;
+    int credits = -1;
+    std::array<bool, 11> bet_key_lit{};
+    std::array<bool, 2> play_key_lit{};
+  };
+  const Showing& Shown() const { return shown_; }
+  const GameState& State() const { return gs_; }
+
   // Both markers of payline n (1..9): lit with the number in white, or dim without a number.
   void DrawLineMarkers(int n, bool lit);
   // Markers of the paylines bet lit, the others dim.
@@ -126,4 +139,5 @@ class MainScreen {
   Canvas& canvas_;
   int meter_top_;
   std::array<uint32_t, kScatterWin + 1> line_colour_{};
+  Showing shown_;
 };

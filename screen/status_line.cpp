@@ -9,6 +9,7 @@ StatusLine::StatusLine(Canvas& canvas, const ScreenLayout& layout)
 
 void StatusLine::Clear() {
   const ScreenScale& scale = layout_.scale;
+  shown_.clear();
   canvas_.SetPenColor(colours::kBlack);
   canvas_.SetBrushColor(colours::kBlack);
   canvas_.SetBrushClear(false);
@@ -26,6 +27,7 @@ void StatusLine::Show(const Text& first, const std::optional<Text>& second) {
   const int top = layout_.scale.Scale(layout::kStatusLine.bottom) - canvas_.TextHeight(first.text);
   Write(first, top);
   if (second) Write(*second, top);
+  shown_ = second ? first.text + QStringLiteral(", ") + second->text : first.text;
 }
 
 void StatusLine::Write(const Text& text, int top) {

@@ -29,10 +29,13 @@ class StatusLine {
   // Clears the strip, then writes first and, when given, second. The height of first places both
   // on the strip's bottom edge.
   void Show(const Text& first, const std::optional<Text>& second);
+  // The text the strip shows now (both texts, the first one first), empty when clear.
+  const QString& Shown() const { return shown_; }
 
  private:
   void Write(const Text& text, int top);
 
   Canvas& canvas_;
   const ScreenLayout& layout_;
+  QString shown_;
 };

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <utility>
 
+#include "platform/accessible_part.h"
 #include "platform/canvas.h"
 #include "platform/help_viewer.h"
 #include "platform/platform.h"
@@ -123,7 +124,16 @@ void SavedGamesDialog::BuildPanels() {
     panel.button->setGeometry(kSlotButton);
     panel.button->setAutoDefault(false);
     const int slot = i + 1;
-    connect(panel.button, &QPushButton::clicked, this, [this, slot] { OnSlotButton(slot); });
+    // Read without the picture: each panel is named after its slot and what it holds, its
+    // field and its key after the panel (saving asks for a name in a box of its own).
+    frame->setAccessibleName(QStringLiteral("Game %1").arg(slot));
+    frame->setAccessibleDescription(QStringList{panel.title->text(), panel.date->text(),
+                                                panel.credits->text(), panel.borrowed->text()}
+                                        .join(QStringLiteral(", ")));
+    panel.name->setAccessibleName(QStringLiteral("Name of game %1").arg(slot));
+    panel.button->setAccessibleName(QStringLiteral("OK, game %1").arg(slot));
+    connect(panel.button, &QPushButton::clicked, this,
+            AnsweringAtOnce(this, [this, slot] { OnSlotButton(slot); }));
   }
 }
 

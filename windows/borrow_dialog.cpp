@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "engine/game_state.h"
+#include "platform/accessible_part.h"
 #include "platform/help_viewer.h"
 #include "platform/number_format.h"
 #include "platform/platform.h"
@@ -179,8 +180,11 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
     auto* chip = new ChipButton(std::move(masters), this);
     chip->setGeometry(kChipLeft[i], kChipTop, kChipWidth, kChipHeight);
     chip->setToolTip(QStringLiteral("$") + QLocale::c().toString(kChipAmounts[i]));
+    chip->setAccessibleName(chip->toolTip());
     SetHelpContext(chip, kControlHelpContext);
-    connect(chip, &QAbstractButton::clicked, this, [this, i] { TakeChip(i); });
+    // A refusal opens a message box.
+    connect(chip, &QAbstractButton::clicked, this,
+            AnsweringAtOnce(this, [this, i] { TakeChip(i); }));
     chips_[i] = chip;
   }
 
@@ -201,6 +205,7 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
     SetHelpContext(radio, kControlHelpContext);
   }
   borrow_mode_->setChecked(true);
+  mode->setBuddy(borrow_mode_);
 
   help_button_ = new QPushButton(QIcon(QStringLiteral(":/art/main/glyph_help.png")),
                                  QStringLiteral("&Help"), this);
@@ -213,7 +218,7 @@ BorrowDialog::BorrowDialog(GameState& state, const GameIdentity& identity, const
     button->setIconSize(QSize(20, 20));
     SetHelpContext(button, kControlHelpContext);
   }
-  connect(help_button_, &QPushButton::clicked, this, [this] { ShowHelp(); });
+  connect(help_button_, &QPushButton::clicked, this, AnsweringAtOnce(this, [this] { ShowHelp(); }));
   connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
 
   surface_.Resize(kClientWidth, kClientHeight);

@@ -66,6 +66,8 @@ class BorrowDialog : public QDialog {
   QPushButton* OkButton() { return ok_button_; }
   QPushButton* HelpButton() { return help_button_; }
   const Canvas& Surface() const { return surface_; }
+  // The game whose credits and loan the meters show.
+  const GameState& State() const { return state_; }
 
   // Borrows or pays back the amount of chip i in the chosen mode; a refusal is explained in a
   // message box and changes nothing.

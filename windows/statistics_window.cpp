@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <vector>
 
 #include "engine/game_state.h"
 #include "engine/statistics.h"
@@ -60,8 +61,10 @@ StatisticsWindow::StatisticsWindow(const GameState& state, QWidget* parent) : QD
   face.setColor(QPalette::WindowText, Qt::black);
   setPalette(face);
 
+  std::vector<QLabel*> captions;
   for (const Caption& c : kCaptions) {
     auto* label = new QLabel(QString::fromLatin1(c.text), this);
+    captions.push_back(label);
     label->setFont(DialogFont(kFontPixels, c.bold));
     label->move(c.left, c.top);
     label->adjustSize();
@@ -77,6 +80,8 @@ StatisticsWindow::StatisticsWindow(const GameState& state, QWidget* parent) : QD
     }
     values_[static_cast<int>(v.figure)] = label;
   }
+  // Each figure is labelled by the caption beside it (a screen reader reads them together).
+  for (size_t i = 0; i < captions.size(); ++i) captions[i]->setBuddy(Value(kValues[i].figure));
 
   // Filled once, in this order; the label grows to the left from its fixed right edge.
   const GameStatistics stats = ComputeStatistics(state);
