@@ -83,7 +83,7 @@ struct KeptFile {
   explicit KeptFile(int width) {
     GameState gs;
     const std::string dir = folder.path().toStdString();
-    const Cabinet laid_out(gs, dir, "Zelmar", width, width * 9 / 16, width * 9 / 16);
+    const Cabinet laid_out(gs, dir, "Zelmar", width, width * 9 / 16, width, width * 9 / 16);
     scale = laid_out.Layout().scale;
     path = LaidOutArtPath(dir, width, 1);
     SaveLaidOutArt(path, "bench", laid_out.Art(), laid_out.CarriedSheet(), laid_out.Layout());
