@@ -74,6 +74,7 @@ class SdlSoundPlayer : public SoundPlayer {
     // The notices go to the user-interface thread whichever thread makes the player.
     ui_thread_.moveToThread(QCoreApplication::instance()->thread());
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    PreferPipeWire();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       device_error_ = SDL_GetError();
       return;
@@ -90,6 +91,23 @@ class SdlSoundPlayer : public SoundPlayer {
     bytes_per_ms_ = frequency * channels * (SDL_AUDIO_BITSIZE(format) / 8) / 1000;
     frequency_ = frequency;
     DeviceOpened();
+  }
+
+  // Asks SDL to try its PipeWire output first, then its others in its own order. A desktop that
+  // runs PipeWire serves the PulseAudio API too, through pipewire-pulse, and SDL would pick that
+  // one; through it the game, the server and its PulseAudio front together cost four times what
+  // they cost through PipeWire's own API (README "Sound and music"). Where no PipeWire server
+  // answers, SDL goes on to the next output. A driver set in SDL_AUDIODRIVER wins over the hint;
+  // SDL's disk and dummy outputs are only ever asked for by name.
+  static void PreferPipeWire() {
+    std::string order = "pipewire";
+    bool has_pipewire = false;
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+      const std::string name = SDL_GetAudioDriver(i);
+      has_pipewire = has_pipewire || name == "pipewire";
+      if (name != "pipewire" && name != "disk" && name != "dummy") order += "," + name;
+    }
+    if (has_pipewire) SDL_SetHint(SDL_HINT_AUDIODRIVER, order.c_str());
   }
 
   ~SdlSoundPlayer() override {
