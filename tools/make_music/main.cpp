@@ -80,8 +80,8 @@ bool WriteVorbis(const std::string& path, const std::vector<int16_t>& samples, f
   ogg_page page;
   ogg_packet packet;
   const auto write_page = [&] {
-    ok = ok && std::fwrite(page.header, 1, page.header_len, file) ==
-                   static_cast<size_t>(page.header_len);
+    ok = ok &&
+         std::fwrite(page.header, 1, page.header_len, file) == static_cast<size_t>(page.header_len);
     ok = ok && std::fwrite(page.body, 1, page.body_len, file) == static_cast<size_t>(page.body_len);
   };
   if (ok) {
@@ -94,8 +94,9 @@ bool WriteVorbis(const std::string& path, const std::vector<int16_t>& samples, f
   }
   const size_t frames = samples.size() / 2;
   constexpr size_t kChunk = 4096;
-  for (size_t at = 0; ok && at <= frames; at += kChunk) {
-    // The last round, with nothing left, tells the encoder the stream has ended.
+  for (size_t at = 0; ok; at += kChunk) {
+    // The last round, with nothing left, tells the encoder the stream has ended: it then writes
+    // the last block, and the stream's end to the frame.
     const size_t count = std::min(kChunk, frames - std::min(at, frames));
     if (count > 0) {
       float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
