@@ -53,13 +53,18 @@ std::vector<int16_t> Render(const std::vector<uint8_t>& track, const std::string
 }
 
 // Writes the samples as Ogg Vorbis, variable bit rate at quality kVorbisQuality. Vorbis rather than
-// Opus: it keeps the synthesizer's 44.1 kHz, the output's rate, where Opus decodes at 48 kHz only
-// and the mixer would resample every buffer of it; SDL_mixer plays both through the system's
-// decoders. Quality 3 (about 110 kbit/s) was chosen by the figures (bench/sound_bench.cpp,
-// README "Sound and music"): the six tracks take 10.6 MB against 77 MB in FLAC; below it the
-// cymbals and the choir of the bonus track lose their air to a listener's ear, above it the
-// package grows by 2 MB a step for no difference heard; decoding costs about the same at every
-// quality.
+// Opus: both play through SDL_mixer's system decoders, and Vorbis decodes in 0.15 to 0.19 % of a
+// core where Opus took 0.22 % at 64 kbit/s and 0.24 % at 96 (the first track at 48 kHz). The
+// quality, by the figures of the first track against its render (the band's share of the whole):
+//   quality      size (six tracks)  14-16 kHz  16-18 kHz  18-20 kHz  decoding
+//   render                           -32.5 dB   -33.6 dB   -35.7 dB
+//   -0.1  41 kbit/s    4.0 MB        -35.9      -43.4      -43.8      0.14 %
+//    0.1  76 kbit/s    7.4 MB        -32.8      -40.9      -44.2      0.17 %
+//    0.3 105 kbit/s   10.3 MB        -33.0      -35.4      -44.0      0.15 %
+//    0.5 144 kbit/s   14.2 MB        -33.8      -35.1      -37.1      0.21 %
+// At 0.3 all a grown listener hears, up to 18 kHz, keeps its level (the cymbals' shimmer
+// included; below it that octave goes); what it cuts above 18 kHz few ears reach. The package
+// stays within 22 MB installed (at 0.5 it would not), and decoding costs the same.
 constexpr float kVorbisQuality = 0.3f;  // vorbisenc's scale: -0.1 to 1.0
 
 bool WriteVorbis(const std::string& path, const std::vector<int16_t>& samples, float quality) {
