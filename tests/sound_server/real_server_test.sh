@@ -8,7 +8,8 @@
 # Each time the server must list the game's stream as a client of PipeWire's own API (not of its
 # PulseAudio front, which costs the desktop four times as much), and the capture of the sink's
 # monitor must not be silence. No timing is measured: each check waits, up to a limit of
-# seconds far beyond what it needs, for what it looks for.
+# seconds far beyond what it needs, for what it looks for. Then the server restarts while the
+# music plays, and the music must reach it again.
 #   tests/sound_server/real_server_test.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -68,21 +69,29 @@ loudest() {
   od -An -v -td2 -w2 "$1" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
 }
 
-# Runs the game in FOLDER and waits until its stream is in the server's graph and the capture of
-# the null sink holds sound; WHAT names the sound for the messages.
-check_reaches_server() {
-  local folder=$1 what=$2 capture="$work/capture.raw" tries
+# Starts capturing the null sink's monitor into $capture.
+start_capture() {
+  capture="$work/capture.raw"
   : >"$capture"
   parec --device=zelmar_null.monitor --raw --format=s16le --rate=48000 --channels=2 \
     --latency-msec=20 >"$capture" &
   capture_pid=$!
-  HOME="$work/home" XDG_DATA_HOME="$work/home/data" QT_QPA_PLATFORM=offscreen \
-    env -u SDL_AUDIODRIVER "$folder/zelmar-slots" >"$work/game.log" 2>&1 &
-  game_pid=$!
-  local stream="" level=0
+}
+stop_capture() {
+  kill "$capture_pid"
+  wait "$capture_pid" 2>/dev/null || true
+  capture_pid=""
+}
+
+# Waits until the game's stream is in the server's graph and the capture holds sound; WHAT names
+# the sound for the messages.
+wait_for_sound() {
+  local what=$1 stream="" level=0 tries
   for tries in $(seq 1 300); do
     if ! kill -0 "$game_pid" 2>/dev/null; then
-      echo "FAIL: the game ended"; cat "$work/game.log"; return 1
+      echo "FAIL ($what): the game ended"
+      cat "$work/game.log"
+      return 1
     fi
     if [ -z "$stream" ]; then
       # The game's output node, by the game's process, and the API its client speaks.
@@ -97,11 +106,8 @@ check_reaches_server() {
     if [ -n "$stream" ] && [ "$level" -gt 300 ]; then break; fi
     sleep 0.1
   done
-  kill "$game_pid"; wait "$game_pid" 2>/dev/null || true; game_pid=""
-  kill "$capture_pid"; wait "$capture_pid" 2>/dev/null || true; capture_pid=""
   if [ -z "$stream" ]; then
     echo "FAIL ($what): the server lists no output stream of the game"
-    pw-dump >"$work/graph.json"; grep -E '"(node.name|application.name|media.class)"' "$work/graph.json"
     cat "$work/game.log"
     return 1
   fi
@@ -117,8 +123,32 @@ check_reaches_server() {
   echo "ok: $what reaches the server through PipeWire's API (loudest sample $level)"
 }
 
+start_game() {
+  HOME="$work/home" XDG_DATA_HOME="$work/home/data" QT_QPA_PLATFORM=offscreen \
+    env -u SDL_AUDIODRIVER "$1/zelmar-slots" >"$work/game.log" 2>&1 &
+  game_pid=$!
+}
+stop_game() {
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+  game_pid=""
+}
+
 copy_game "$work/effect" no
-check_reaches_server "$work/effect" "the start-up sound"
+start_capture
+start_game "$work/effect"
+wait_for_sound "the start-up sound"
+stop_game
+stop_capture
+
 copy_game "$work/music" yes
 silent_wave "$work/music/Zelmar7.wav"
-check_reaches_server "$work/music" "the music"
+start_capture
+start_game "$work/music"
+wait_for_sound "the music"
+stop_capture
+# The server restarts while the game plays: the music comes back with it.
+stop_pipewire
+start_pipewire "$work/runtime"
+start_capture
+wait_for_sound "the music, after the server restarted,"
