@@ -328,11 +328,10 @@ Likeness CompareWithRender(const std::vector<int16_t>& recorded,
 // track's content, that plays what a fresh synthesizer renders of the track: as long to the frame
 // (up to the call of kSynthFrames in which its last event plays, where the player tells the
 // track's end), and in every tenth of a second with music in it, its difference from the render
-// at least kLeastLikenessDb below the render (CompareWithRender). The encoder's noise stays 13.7
-// dB or more below in the worst window of the six tracks (at the start of a track, where a note
-// starts out of silence); recordings of the first track 2 % fast, without its vibraphone, without
-// its bass, at twice its level (clipped), or of another track came to 1.7 dB or less. No sample
-// of it is at full scale: nothing in it was clipped.
+// at least kLeastLikenessDb below the render (CompareWithRender). The encoder's noise stays 11.9
+// dB or more below in the worst window of the six tracks; recordings of the first track 2 % fast,
+// without its vibraphone, without its bass, at twice its level (clipped), or of another track came
+// to 1.7 dB or less. No sample of it is at full scale: nothing in it was clipped.
 TEST(MusicRecording, EachTrackIsRecordedAsTheSynthesizerRendersIt) {
   constexpr double kLeastLikenessDb = 8;
   const std::string font = FindGeneralMidiSoundFont();
