@@ -66,7 +66,7 @@ std::vector<int16_t> Render(const std::vector<uint8_t>& track, const std::string
 // At 0.2 all up to 16 kHz keeps its level and the band from there to 18 kHz, which only young
 // ears reach, is softened by 4 dB, where 0.1 takes 7 dB from it and -0.1 takes 3 dB from the
 // band below too (the cymbals' shimmer). At 0.3 the package installs in 22.5 MB by its
-// Installed-Size, over the 22 MB it must keep within; at 0.2, 20.9 MB. Decoding costs about the
+// Installed-Size, over the 22 MB it must keep within; at 0.2, 20.8 MB. Decoding costs about the
 // same at every quality.
 constexpr float kVorbisQuality = 0.2f;  // vorbisenc's scale: -0.1 to 1.0
 
