@@ -84,9 +84,9 @@ std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer(const std::string& recordings_
 // a core in wakes alone (the more, the idler the machine), this one half as much. The game's
 // music at rest would not stay within 0.3 % of a core with the smaller buffer. Through PipeWire
 // the buffer is the server's cycle for as long as the game plays alone, the same as a plain
-// player's (pw-play), and no wake is spent in between. The rate is the one a PipeWire or
-// PulseAudio server runs at, 48 kHz: the game's stream reaches it without being resampled in
-// the game, and the recordings are made at this rate, so they play without resampling too
-// (at 44.1 kHz the server's resampler ran in the game's process, 0.1 % of a core more).
+// player's (pw-play), and no wake is spent in between. The rate is the one a PipeWire server
+// runs at, 48 kHz: the game's stream reaches it without being resampled in the game's process
+// (where PipeWire's resampler runs for a stream of another rate), and the recordings are made at
+// this rate, so they play without resampling too.
 constexpr int kAudioRate = 48000;
 constexpr int kAudioBufferFrames = 2048;
