@@ -16,7 +16,8 @@ PACKAGES=(
   fonts-liberation fonts-noto-color-emoji fonts-dejavu-core
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file
   clang-format clang libclang-rt-14-dev
-  libsdl2-mixer-dev libfluidsynth-dev libflac-dev fluid-soundfont-gm libxcb1-dev libfontconfig-dev
+  libsdl2-mixer-dev libfluidsynth-dev libvorbis-dev fluid-soundfont-gm libxcb1-dev libfontconfig-dev
+  pipewire pipewire-bin wireplumber pipewire-pulse pulseaudio-utils dbus-daemon
 )
 
 install_missing() {

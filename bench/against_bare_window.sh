@@ -13,7 +13,13 @@
 #     median of 7 runs each (the programs taking turns, after one run of each to warm the
 #     system's caches), at 800x600 and at 1920x1080: at most 1.3x. The game is timed as a player
 #     starts it every day, with the art laid out for the screen kept by an earlier start, and
-#     also, for the record, as on its first start with nothing kept.
+#     also, for the record, as on its first start with nothing kept;
+#   - CPU at rest with the music through a real PipeWire server against a plain player of the
+#     same recording (bench/through_sound_server.sh): the game and the server together at most
+#     the plain player and its server, the game alone at most 0.3 %; through the server's
+#     PulseAudio API, reported;
+#   - the Debian package's installed size, at most 22 MB, and what its dependencies add
+#     (bench/package_size.sh).
 # Each program starts with an empty home of its own (HOME, XDG_DATA_HOME).
 #   bench/against_bare_window.sh [GAME BARE_WINDOW WAIT_FOR_WINDOW]    (build/... by default)
 #   cmake --build build --target bench_against_bare
@@ -185,9 +191,21 @@ for size in 800x600 1920x1080; do
 done
 stop_screen
 
+# 4. Through a real sound server (PipeWire, private to the run), at rest with the music, against
+# a plain player of the same recording (bench/through_sound_server.sh): its "bare window" column
+# is the plain player's.
+echo "through a sound server..." >&2
+"$(dirname "$0")/through_sound_server.sh" "$game" >>"$rows"
+
+# 5. The Debian package made from the game's build folder (bench/package_size.sh).
+echo "package size..." >&2
+"$(dirname "$0")/package_size.sh" "$(dirname "$game")" >>"$rows"
+
 echo
 echo "Zelmar Slots against a bare Qt window with a menu bar (Xvfb, music to SDL's disk output)"
 echo "While spinning, the bare window turns reels like the game's (no music, nothing else drawn)."
+echo "Through the sound server, the plain player of the same recording stands in the bare window's"
+echo "column (pw-play, paplay); the package's figures have none."
 awk -F'|' '
   BEGIN {
     printf "| %-54s | %12s | %12s | %6s | %-16s |\n", "figure", "game", "bare window", "ratio", "goal"

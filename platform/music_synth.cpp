@@ -133,7 +133,7 @@ std::string RecordingName(const uint8_t* data, size_t size) {
   const QByteArray hash = QCryptographicHash::hash(
       QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
       QCryptographicHash::Sha256);
-  return "music-" + hash.toHex().toStdString() + ".flac";
+  return "music-" + hash.toHex().toStdString() + ".ogg";
 }
 
 MusicSynth::MusicSynth(int rate, bool all_samples) : settings_(new_fluid_settings()) {

@@ -78,11 +78,15 @@ bool IsWholeWaveFile(const uint8_t* data, size_t size);
 std::unique_ptr<SoundPlayer> CreateSdlSoundPlayer(const std::string& recordings_folder = {});
 
 // Sample rate and buffer size of the real player's output: the buffer is the longest an effect
-// waits to be mixed (46 ms; 30 ms on average in sound_benchmarks, where 1024 frames gave 8 ms;
+// waits to be mixed (43 ms; 30 ms on average in sound_benchmarks, where 1024 frames gave 8 ms;
 // the output's own buffering comes on top). The audio thread wakes once a buffer, and each wake
 // costs far more than the mixing it does: a silent output of 1024 frames cost 0.18 to 0.31 % of
 // a core in wakes alone (the more, the idler the machine), this one half as much. The game's
-// music at rest would not stay within 0.3 % of a core with the smaller buffer. The recordings
-// are made at this rate, so they play without resampling.
-constexpr int kAudioRate = 44100;
+// music at rest would not stay within 0.3 % of a core with the smaller buffer. Through PipeWire
+// the buffer is the server's cycle for as long as the game plays alone, the same as a plain
+// player's (pw-play), and no wake is spent in between. The rate is the one a PipeWire server
+// runs at, 48 kHz: the game's stream reaches it without being resampled in the game's process
+// (where PipeWire's resampler runs for a stream of another rate), and the recordings are made at
+// this rate, so they play without resampling too.
+constexpr int kAudioRate = 48000;
 constexpr int kAudioBufferFrames = 2048;
