@@ -565,7 +565,16 @@ TEST_F(RealGame, AnOwedBonusGameIsPlayedOnAtTheNextStartThroughAnyEndAndPaysWhat
 // game. SIGINT during the hand-over keeps it owed; the next start plays it first: two winners
 // picked, then a kill; the start after that plays it on with those two in place, and a collect
 // pays what the model says for them, with the spin's own win kept since its press.
-TEST_F(RealGame, ABonusGameWonIsOwedThroughSigintAndAKillAndPaidAsTheModelSays) {
+// A bonus game won with the clock frozen, ended during the hand-over by SIGINT (then a kill after
+// two picks) or by the player's close through the window manager: each end keeps it owed, and
+// the next start plays it first and pays what the model says.
+class BonusHandOver : public RealGame, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(BonusHandOver, KeepsTheBonusGameOwedAndTheNextStartPaysWhatTheModelSays) {
+  const bool closed_by_player = GetParam();
+  if (closed_by_player && QStandardPaths::findExecutable("openbox").isEmpty()) {
+    GTEST_SKIP() << "openbox is missing";
+  }
   const QString faketime = QStringLiteral("/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
   if (!QFile::exists(faketime)) GTEST_SKIP() << "needs the faketime package";
   int second = 0;
@@ -587,6 +596,13 @@ TEST_F(RealGame, ABonusGameWonIsOwedThroughSigintAndAKillAndPaidAsTheModelSays) 
                              model.BallPrizes[static_cast<size_t>(winners[1])]);
 
   StartXvfb(800, 600);
+  QProcess window_manager;
+  if (closed_by_player) {
+    window_manager.setProcessEnvironment(env_);
+    window_manager.start("openbox", QStringList());
+    ASSERT_TRUE(window_manager.waitForStarted(10000));
+    QThread::msleep(500);
+  }
   QProcessEnvironment frozen = env_;
   frozen.insert("LD_PRELOAD", faketime);
   frozen.insert("TZ", "UTC");
@@ -617,13 +633,18 @@ TEST_F(RealGame, ABonusGameWonIsOwedThroughSigintAndAKillAndPaidAsTheModelSays) 
   }
   ASSERT_EQ(NumberAt(Screenshot(), meter->x + 64, meter->y), counted);
   ASSERT_EQ(GameWindows().size(), 1) << "the bonus game opened before the hand-over ended";
-  ::kill(static_cast<pid_t>(game_.processId()), SIGINT);
-  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "SIGINT did not end the game";
+  if (closed_by_player) {
+    Run("xdotool", {"windowactivate", "--sync", window_});
+    Run("xdotool", {"key", "alt+F4"});
+  } else {
+    ::kill(static_cast<pid_t>(game_.processId()), SIGINT);
+  }
+  ASSERT_TRUE(game_.waitForFinished(kOrderlyEndMs)) << "the game did not end: " << Scene();
   EXPECT_EQ(game_.exitCode(), 0);
   EXPECT_EQ(Kept("BonusBet"), 9);
   EXPECT_EQ(Kept("Credits"), counted);
 
-  // The next start plays it first: two winners, then a kill.
+  // The next start plays it first: two winners (then, after SIGINT, a kill).
   Launch(800, 600);
   for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
   ASSERT_EQ(GameWindows().size(), 2) << "the owed bonus game did not open: " << Scene();
@@ -650,13 +671,14 @@ TEST_F(RealGame, ABonusGameWonIsOwedThroughSigintAndAKillAndPaidAsTheModelSays) 
     }
   }
   ASSERT_EQ(picks, two);
-  ::kill(static_cast<pid_t>(game_.processId()), SIGKILL);
-  ASSERT_TRUE(game_.waitForFinished(5000));
-  EXPECT_EQ(Kept("Credits"), counted);
-
-  Launch(800, 600);
-  for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
-  ASSERT_EQ(GameWindows().size(), 2) << "the owed bonus game did not open: " << Scene();
+  if (!closed_by_player) {
+    ::kill(static_cast<pid_t>(game_.processId()), SIGKILL);
+    ASSERT_TRUE(game_.waitForFinished(5000));
+    EXPECT_EQ(Kept("Credits"), counted);
+    Launch(800, 600);
+    for (int poll = 0; poll < 40 && GameWindows().size() < 2; ++poll) QThread::msleep(250);
+    ASSERT_EQ(GameWindows().size(), 2) << "the owed bonus game did not open: " << Scene();
+  }
   StopBonusGame();
   for (int poll = 0; poll < 100 && Kept("BonusBet") != 0; ++poll) QThread::msleep(100);
   EXPECT_EQ(Kept("BonusBet"), 0);
@@ -664,6 +686,11 @@ TEST_F(RealGame, ABonusGameWonIsOwedThroughSigintAndAKillAndPaidAsTheModelSays) 
   EXPECT_EQ(Kept("Bonus"), prize);
   EXPECT_EQ(Kept("Spins"), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(EndedBy, BonusHandOver, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& end) {
+                           return std::string(end.param ? "TheWindowsClose" : "SigintThenAKill");
+                         });
 
 // An end nobody can answer does not ask: with the saved-games folder's name taken by a file, the
 // running game can't be kept, and SIGTERM ends the game within seconds with status 1 and the
