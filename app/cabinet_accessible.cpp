@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <utility>
 
 #include "app/cabinet_view.h"
 #include "engine/reels.h"
@@ -101,7 +103,9 @@ CabinetAccessible::CabinetAccessible(CabinetView* view)
     told_meters_[i] = Screen().Shown().*m.value;
   }
 
-  status_ = Add({QAccessible::StaticText, [this] { return StatusText(); },
+  // Named for what it is, so a reader finds it even while it is clear; what it says is its
+  // text.
+  status_ = Add({QAccessible::StaticText, [] { return QStringLiteral("Status"); },
                  [this] { return StatusText(); },
                  [this] {
                    const layout::Rect& r = layout::kStatusLine;
@@ -235,19 +239,24 @@ class PayoffChartAccessible : public DrawnWindowAccessible {
  public:
   explicit PayoffChartAccessible(PayoffChartWindow* chart)
       : DrawnWindowAccessible(chart, QAccessible::Dialog, chart->windowTitle()) {
-    const auto line = [this](const QString& text) {
+    // Each line where its figures or words are drawn (the window lays them out again when it is
+    // resized, so the place is asked for each time).
+    const auto line = [this](const QString& text, std::function<QRect()> place) {
       Add({QAccessible::StaticText, [text] { return text; }, [text] { return text; },
-           [] { return QRect(); }});
+           std::move(place)});
     };
     const QStringList counts{QStringLiteral("5"), QStringLiteral("4"), QStringLiteral("3"),
                              QStringLiteral("2"), QStringLiteral("1")};
+    size_t table = 0;
     const auto pays = [&](const payoff_chart::PayColumn& column) {
       QStringList said;
       for (size_t i = 0; i < column.pays.size(); ++i) {
         if (column.pays[i] > 0)
           said << QStringLiteral("%1 pay %2").arg(counts[i]).arg(column.pays[i]);
       }
-      line(SymbolName(column.code) + QStringLiteral(": ") + said.join(QStringLiteral(", ")));
+      line(SymbolName(column.code) + QStringLiteral(": ") + said.join(QStringLiteral(", ")),
+           [chart, table] { return chart->PayTablePlace(table); });
+      ++table;
     };
     for (const payoff_chart::PayColumn& column : payoff_chart::kLargeColumns) pays(column);
     for (const payoff_chart::PayColumn& column : payoff_chart::kSmallColumns) pays(column);
@@ -257,9 +266,12 @@ class PayoffChartAccessible : public DrawnWindowAccessible {
                       .arg(counts[i])
                       .arg(payoff_chart::kScatterPays[i]);
     }
-    line(QStringLiteral("ZELMAR badges anywhere: ") + scatters.join(QStringLiteral(", ")));
-    for (const PayoffChartWindow::DrawnText& text : chart->Texts()) {
-      if (text.text.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) line(text.text);
+    line(QStringLiteral("ZELMAR badges anywhere: ") + scatters.join(QStringLiteral(", ")),
+         [chart] { return chart->ScatterPlace(); });
+    for (size_t i = 0; i < chart->Texts().size(); ++i) {
+      const QString& text = chart->Texts()[i].text;
+      if (text.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))))
+        line(text, [chart, i] { return chart->TextPlace(i); });
     }
   }
 };

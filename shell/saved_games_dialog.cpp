@@ -72,8 +72,10 @@ SavedGamesDialog::SavedGamesDialog(SavedGames& saves, Platform& platform,
   help_->setGeometry(kHelpButton);
   help_->setAutoDefault(false);
   help_->setVisible(static_cast<bool>(show_help));
-  connect(help_, &QPushButton::clicked, this,
-          [show_help = std::move(show_help)] { show_help(kSavedGamesHelp); });
+  // Help may open a window of its own: a press answers first.
+  connect(
+      help_, &QPushButton::clicked, this,
+      AnsweringAtOnce(this, [show_help = std::move(show_help)] { show_help(kSavedGamesHelp); }));
 
   cancel_->setFocus();
 

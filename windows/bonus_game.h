@@ -85,6 +85,8 @@ class BonusGameWindow : public QDialog {
   // State of the running bonus game.
   const BonusGame& Game() const { return game_; }
   int32_t ExplodeFrame() const { return explode_frame_; }
+  // Whether a STOP press (or the sixth winner) has collected: a further STOP changes nothing.
+  bool Collected() const { return collected_; }
   const std::array<BonusBall, kBalls>& Balls() const { return balls_; }
   // Which STOP sign is lit: true the left one. Kept from one bonus game to the next.
   static bool StopBlinkPhase();

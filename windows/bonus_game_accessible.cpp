@@ -30,7 +30,9 @@ class BonusGameAccessible : public DrawnWindowAccessible {
     const auto stop = [this](int sign) {
       return Add({QAccessible::Button, [] { return QStringLiteral("STOP"); }, nullptr,
                   [this, sign] { return OnPicture(kStopSigns[sign]); },
-                  [this] { return !window_->Game().Over(); }, nullptr,
+                  // A STOP collects in every state, after a bomb too, until a collect has
+                  // armed the close (a second one changes nothing).
+                  [this] { return !window_->Collected(); }, nullptr,
                   [this, sign] {
                     const QPoint centre = kStopSigns[sign].center();
                     window_->PickAt(centre.x(), centre.y());
@@ -55,7 +57,7 @@ class BonusGameAccessible : public DrawnWindowAccessible {
     message_ = Add({QAccessible::StaticText, [this] { return Message(); },
                     [this] { return Message(); }, [this] { return OnPicture(kCaption); }});
     told_total_ = window_->Game().Total();
-    told_over_ = window_->Game().Over();
+    told_collected_ = window_->Collected();
     teller_ = new PaintedChangeTeller(window, kTellAfterMs, [this] { Tell(); });
   }
   ~BonusGameAccessible() override {
@@ -89,8 +91,8 @@ class BonusGameAccessible : public DrawnWindowAccessible {
       told_message_ = Message();
       TellNameChanged(message_);
     }
-    if (window_->Game().Over() != told_over_) {
-      told_over_ = !told_over_;
+    if (window_->Collected() != told_collected_) {
+      told_collected_ = !told_collected_;
       for (AccessiblePart* stop : stops_) TellEnabledChanged(stop);
     }
   }
@@ -104,7 +106,7 @@ class BonusGameAccessible : public DrawnWindowAccessible {
   std::array<QString, BonusGameWindow::kBalls> told_names_;
   int32_t told_total_ = 0;
   QString told_message_;
-  bool told_over_ = false;
+  bool told_collected_ = false;
 };
 
 }  // namespace

@@ -214,6 +214,8 @@ PayoffChartWindow::PayoffChartWindow(ScreenScale scale, int cell_size, const QIm
                                                                       : PlainCharacter(i % 8);
     auto* label = new QLabel(this);
     label->setPixmap(QPixmap::fromImage(picture));
+    // A picture of what the bonus game's rules below it speak of.
+    label->setAccessibleName(QStringLiteral("A walking ball of the bonus game"));
     label->resize(kCharacterSide, kCharacterSide);
     characters_[i] = label;
   }
@@ -227,7 +229,21 @@ PayoffChartWindow::PayoffChartWindow(ScreenScale scale, int cell_size, const QIm
 
 void PayoffChartWindow::Text(int x, int y, const QString& text) {
   surface_.TextOut(x, y, text);
-  texts_.push_back({text, x, y, surface_.FontColor(), surface_.FontSize()});
+  texts_.push_back({text, x, y, surface_.FontColor(), surface_.FontSize(), surface_.TextWidth(text),
+                    surface_.TextHeight(text)});
+}
+
+QRect PayoffChartWindow::TextPlace(size_t i) const {
+  if (i >= texts_.size()) return {};
+  const DrawnText& t = texts_[i];
+  const double ratio = glass_.ratio;
+  return QRectF(t.x / ratio, t.y / ratio, t.width / ratio, t.height / ratio)
+      .toAlignedRect()
+      .translated(glass_left_, 0);
+}
+
+QRect PayoffChartWindow::PayTablePlace(size_t column) const {
+  return column < pay_table_places_.size() ? pay_table_places_[column] : QRect();
 }
 
 void PayoffChartWindow::FramedTile(int code, int x, int y, int side) {
@@ -266,6 +282,7 @@ void PayoffChartWindow::FramedTile(int code, int x, int y, int side) {
 
 void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_left, QRgb colour) {
   surface_.SetFontColor(colour);
+  const size_t first_text = texts_.size();
   int line = 0;
   for (int k = 0; k < 5; ++k) {
     if (column.pays[k] == 0) continue;
@@ -275,6 +292,9 @@ void PayoffChartWindow::PayTable(const PayColumn& column, int right, int pay_lef
     Text(pay_left, top, QString::number(column.pays[k]));
     ++line;
   }
+  QRect place;
+  for (size_t i = first_text; i < texts_.size(); ++i) place |= TextPlace(i);
+  pay_table_places_.push_back(place);
 }
 
 void PayoffChartWindow::PaintAll() {
@@ -300,6 +320,7 @@ void PayoffChartWindow::PaintAll() {
     };
   }
   texts_.clear();
+  pay_table_places_.clear();
   const PayoffChartFonts fonts = PayoffChartFontsFor(screen_width);
   // The symbol cells are the main screen's; on a narrower glass the tiles are drawn smaller.
   const int cell = glass_.layout_width == scale_.layout_width
@@ -370,6 +391,7 @@ void PayoffChartWindow::PaintAll() {
 
   // The scatter pays.
   surface_.SetFontSize(fonts.large_table);
+  const size_t first_scatter_text = texts_.size();
   for (int i = 0; i < 3; ++i) {
     const int top = glass_.Scale(kScatterTops[i]);
     surface_.SetFontColor(kRed);
@@ -379,6 +401,8 @@ void PayoffChartWindow::PaintAll() {
     surface_.SetFontColor(kYellow);
     Text(glass_.Scale(697), top, QString::number(payoff_chart::kScatterPays[i]));
   }
+  scatter_place_ = QRect();
+  for (size_t i = first_scatter_text; i < texts_.size(); ++i) scatter_place_ |= TextPlace(i);
 
   // The line pays beside their tiles, column colours alternating.
   for (int i = 0; i < 5; ++i) {

@@ -73,12 +73,14 @@ class PayoffChartWindow : public QDialog {
   static constexpr int kCharacters = 12;
   static constexpr int kCharacterSide = 110;
 
-  // One text as the last paint drew it: its cell's top-left corner, colour and size.
+  // One text as the last paint drew it: its cell's top-left corner and extent (device pixels of
+  // the drawing), colour and size.
   struct DrawnText {
     QString text;
     int x, y;
     QRgb colour;
     int points;
+    int width = 0, height = 0;
   };
 
   // The glass is laid out at scale, the main screen's (its layout width sets the glass's width,
@@ -104,6 +106,13 @@ class PayoffChartWindow : public QDialog {
   QPushButton* CloseButton() { return close_button_; }
   QLabel* Character(int i) { return characters_[i]; }
   const std::vector<DrawnText>& Texts() const { return texts_; }
+  // Where the last paint drew text i, in the window's own coordinates; none for a text it did
+  // not draw.
+  QRect TextPlace(size_t i) const;
+  // Where the figures of a pay table stand (the large columns first, then the small ones, as the
+  // chart's tables list them), and the scatter pays; in the window's own coordinates.
+  QRect PayTablePlace(size_t column) const;
+  QRect ScatterPlace() const { return scatter_place_; }
 
   // The eight single frames of the bonus game's characters carried with the program.
   static std::array<QImage, 8> BuiltInCharacters();
@@ -126,4 +135,6 @@ class PayoffChartWindow : public QDialog {
   QPushButton* close_button_ = nullptr;
   std::array<QLabel*, kCharacters> characters_{};
   std::vector<DrawnText> texts_;
+  std::vector<QRect> pay_table_places_;
+  QRect scatter_place_;
 };

@@ -63,6 +63,7 @@ TEST_F(AccessibleCabinet, APressSpinsOnceTheCallHasAnsweredAndTakesTheKeysMeanwh
   Ready();
   QAccessibleInterface* one_credit = Part("1 Credit");
   ASSERT_NE(one_credit, nullptr);
+  ASSERT_NE(Part("Status"), nullptr) << "the status line is found while it is clear";
   ASSERT_FALSE(one_credit->state().disabled);
   // A credits key selects and spins, nine lines being bet.
   one_credit->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -78,6 +79,7 @@ TEST_F(AccessibleCabinet, APressSpinsOnceTheCallHasAnsweredAndTakesTheKeysMeanwh
   Part("Bet Max")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   QCoreApplication::processEvents();
   PlayOut();
+  ASSERT_NE(Part("Status"), nullptr) << "the status line keeps its name whatever it says";
   EXPECT_FALSE(Part("Spin")->state().disabled);
   EXPECT_EQ(state_.SpinCount, 1);
 }

@@ -57,8 +57,16 @@ TEST_F(AtRatio150, ThePayoffChartFromItsMenuIsDrawnInTheScreensPixelsAndFitsItsW
       if (chart->Character(i)->isHidden()) continue;
       EXPECT_LE(chart->Character(i)->geometry().bottom(), chart->height()) << i;
     }
-    for (const PayoffChartWindow::DrawnText& text : chart->Texts()) {
+    for (size_t i = 0; i < chart->Texts().size(); ++i) {
+      const PayoffChartWindow::DrawnText& text = chart->Texts()[i];
       EXPECT_LT(text.y, chart->Surface().Height()) << text.text.toStdString();
+      // A reader is told each text stands where it is drawn, in window units.
+      const QRect place = chart->TextPlace(i);
+      EXPECT_NEAR((place.center().x() - chart->GlassLeft()) * kRatio, text.x + text.width / 2.0,
+                  2 * kRatio)
+          << text.text.toStdString();
+      EXPECT_NEAR(place.center().y() * kRatio, text.y + text.height / 2.0, 2 * kRatio)
+          << text.text.toStdString();
     }
     dialog->accept();
   };

@@ -99,7 +99,10 @@ class Tree:
             name = event.source.name
         except Exception:  # an object gone meanwhile
             name = None
-        self.events.append((event.type, name, event.detail1))
+        # A text's change carries the text; other events their first detail.
+        detail = (event.any_data if event.type.startswith("object:text-changed")
+                  else event.detail1)
+        self.events.append((event.type, name, detail))
 
     def pump(self, seconds):
         end = time.monotonic() + seconds
@@ -228,6 +231,8 @@ def inner(program, sim):
         tree.wait_for("the keys to open", lambda: tree.enabled(spin))
         credits = tree.find("Credits")
         reels = tree.find("Reels", "table")
+        if tree.find("Status", "label") is None:
+            fail("no status line named Status in the tree")
         print("\n".join(listing(tree, tree.app())))
         if tree.text(credits) != "1000":
             fail("the credits read %r before play, not 1000" % tree.text(credits))
@@ -263,10 +268,9 @@ def inner(program, sim):
         if not any(name in told_cells for row in want for name in row):
             fail("the reels at rest were not told")
         tree.wait_for("the win on the status line to be told",
-                      lambda: tree.heard_since(mark, "object:property-change:accessible-name",
-                                               "Game paid %d" % first["game_paid"]) or
-                      any(n and n.startswith("Game paid %d" % first["game_paid"])
-                          for t, n, _ in tree.events[mark:]))
+                      lambda: any(t.startswith("object:text-changed:insert") and n == "Status" and
+                                  str(d).startswith("Game paid %d" % first["game_paid"])
+                                  for t, n, d in tree.events[mark:]))
         changes = sum(1 for t, n, _ in tree.events[mark:]
                       if t == "object:property-change:accessible-name" and n == "Credits")
         if changes != 1:
@@ -322,14 +326,31 @@ def inner(program, sim):
                       lambda: tree.find("Your Game Statistics") is None)
         tree.press(tree.find("Payoffs", "menu item"))
         chart = tree.wait_for("the payoff chart", lambda: tree.find("Payoff Chart"))
-        if tree.find("WILD: 5 pay 2500, 4 pay 2000, 3 pay 120, 2 pay 25, 1 pay 2",
-                     root=chart) is None:
+        wild = tree.find("WILD: 5 pay 2500, 4 pay 2000, 3 pay 120, 2 pay 25, 1 pay 2", root=chart)
+        if wild is None:
             print("\n".join(listing(tree, chart)))
             fail("the payoff chart's figures cannot be read")
+        place = wild.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if place.width <= 0 or place.height <= 0:
+            fail("the payoff chart's figures have no place on the screen")
+        if tree.find("A walking ball of the bonus game", root=chart) is None:
+            fail("the payoff chart's pictures have no names")
 
-        # Borrowing a chip by its name: the dialog's meters read and tell the new figures.
+        # The save-slot dialog's keys answer at once, the one that asks for a name too.
         tree.press(tree.find("Close", "push button", root=chart))
         tree.wait_for("the payoff chart to close", lambda: tree.find("Payoff Chart") is None)
+        tree.press(tree.find("Save Game", "menu item"))
+        title = "Save a Game -- Select Game Slot"
+        slots = tree.wait_for("the save-slot dialog", lambda: tree.find(title))
+        for key in ("Help", "OK, game 1"):
+            elapsed = tree.press(tree.find(key, "push button", root=slots))
+            if elapsed > 1.0:
+                fail("the save-slot dialog's %s answered after %.1f s" % (key, elapsed))
+        query = tree.wait_for("the name query", lambda: tree.find("Name for this saved game?"))
+        tree.press(tree.find("Cancel", "push button", root=query))
+        tree.wait_for("the save-slot dialog to close", lambda: tree.find(title) is None)
+
+        # Borrowing a chip by its name: the dialog's meters read and tell the new figures.
         tree.press(tree.find("Borrow", "menu item"))
         borrow = tree.wait_for("the borrow dialog", lambda: tree.find(
             "Use this form to borrow or pay back credits"))

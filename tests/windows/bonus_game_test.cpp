@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QTest>
@@ -16,6 +19,7 @@
 #include "shell/identity.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/recording_sounds.h"
+#include "windows/bonus_game_accessible.h"
 
 namespace {
 
@@ -448,7 +452,21 @@ TEST_F(BonusGameTest, StopEarlyInTheExplosionClosesOneAndAHalfSecondsAfterTheCli
   Pick(3);
   Pick(7);  // bomb at 0
   AdvanceTo(600);
-  ClickStop();
+  // A reader's press on a STOP sign does what a click does, and it is shown available while
+  // it does something: after the bomb too, not after the collect.
+  QAccessibleInterface* dialog = MakeBonusGameAccessible(window_.get());
+  const QAccessible::Id dialog_id = QAccessible::registerAccessibleInterface(dialog);
+  QAccessibleInterface* stop = nullptr;
+  for (int i = 0; i < dialog->childCount() && stop == nullptr; ++i) {
+    if (dialog->child(i)->text(QAccessible::Name) == QLatin1String("STOP")) stop = dialog->child(i);
+  }
+  ASSERT_NE(stop, nullptr);
+  EXPECT_FALSE(stop->state().disabled);
+  stop->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window_->Collected());
+  EXPECT_TRUE(stop->state().disabled);
+  QAccessible::deleteAccessibleInterface(dialog_id);
   AdvanceTo(2099);
   EXPECT_FALSE(Closed());
   AdvanceTo(2100);
