@@ -83,7 +83,6 @@ void Game::Borrow() {
 
 void Game::End() {
   view_->AwaitDrawnAhead();
-  ending_ = true;
   // Play still running moves to its end now: every credit won is put in place first, and a
   // bonus game won stays owed with its picks, to be played at the next start. A close is a
   // close: nobody may be there to play it now (a signal, the session's end), and the player who
@@ -109,17 +108,8 @@ void Game::End() {
 void Game::PlayRunningChanged(bool running) {
   window_.EnableGameCommands(!running);
   if (running) return;
-  // What had to wait for the reels: a game area that now fits another layout, a close.
+  // What had to wait for the reels: a game area that now fits another layout.
   view_->FitToArea();
-  if (ending_) {
-    QMetaObject::invokeMethod(
-        view_.get(),
-        [this] {
-          QWidget& window = window_.Widget();
-          if (window.isVisible() && !play_->Running()) window.close();
-        },
-        Qt::QueuedConnection);
-  }
 }
 
 void Game::KeepRunningGame(const GameState& as_it_will_stand) {

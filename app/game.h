@@ -92,8 +92,8 @@ class Game : private PlayHost, private CabinetView::Host {
   // The borrow dialog.
   void Borrow();
 
-  // The window is closing: play still running moves to its end now, the running game is kept,
-  // and the window closes again once play has come to rest.
+  // The window is closing: play still running moves to its end now, and the running game is
+  // kept. The close goes ahead at once: nothing of play is left running after this.
   void End();
   // The end that follows is one nobody is there to answer (a signal, the session's end): it
   // opens no message box.
@@ -138,9 +138,6 @@ class Game : private PlayHost, private CabinetView::Host {
   std::unique_ptr<PlaySequence> play_;
   // The bonus game while it is open.
   std::unique_ptr<BonusGameWindow> bonus_;
-  // The window has been asked to close: play finishes at once, and the window closes when it
-  // has come to rest.
-  bool ending_ = false;
   bool unattended_ = false;
   bool running_game_kept_ = true;
   // The player has been told in this run that the running game could not be written.

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,7 +16,6 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr char kTemporaryInfix[] = ".tmp-";
 constexpr char kLockSuffix[] = ".lock";
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -80,42 +78,9 @@ int HexDigit(char c) {
   return -1;
 }
 
-// A file descriptor closed when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (a write may fail only here).
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 bool Fail(std::string* error, const std::string& what) {
   if (error != nullptr) *error = what + ": " + std::strerror(errno);
   return false;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t written = ::write(fd, data.data(), data.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
 }
 
 // Reads the whole file; a missing file is empty content. False for any other failure, because
@@ -141,7 +106,7 @@ bool ReadAll(const std::string& path, std::string* content) {
 // the file's lock for as long as its file of that kind exists, so one found under the lock was
 // left by a writer that died: it is removed, so that crashes leave no debris.
 void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& file_name) {
-  const std::string prefix = file_name + kTemporaryInfix;
+  const std::string prefix = file_name + kReplacementInfix;
   constexpr size_t kRandomLength = 6;  // the characters mkstemp chose
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
@@ -308,23 +273,6 @@ bool WriteProfileSection(const std::string& path, std::string_view section,
   for (const auto& [key, value] : entries) document.SetValue(section, key, value);
   const std::string text = document.Text();
 
-  std::string temporary = path + kTemporaryInfix + "XXXXXX";
-  FileDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (out.Get() < 0) return Fail(error, "cannot create a file beside " + path);
-  struct stat old_file {};
-  const mode_t mode = ::stat(path.c_str(), &old_file) == 0 ? (old_file.st_mode & 07777) : 0644;
-  const bool written = ::fchmod(out.Get(), mode) == 0 && WriteAll(out.Get(), text) &&
-                       ::fsync(out.Get()) == 0 && out.Close();
-  if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int cause = errno;
-    ::unlink(temporary.c_str());
-    errno = cause;
-    return Fail(error, "cannot write " + path);
-  }
-  // The rename itself reaches the disk only with the folder.
-  FileDescriptor folder_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder_fd.Get() < 0 || ::fsync(folder_fd.Get()) != 0) {
-    return Fail(error, "cannot flush folder " + folder.string());
-  }
-  return true;
+  return ReplaceFile(
+      path, 0644, [&text](int fd) { return WriteAll(fd, text.data(), text.size()); }, error);
 }

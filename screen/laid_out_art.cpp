@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "screen/scale.h"
 
 namespace {
@@ -88,37 +89,6 @@ CarriedPictures CarriedFromBits(uint32_t bits) {
   c.markers = (bits & 32U) != 0;
   c.logo = (bits & 64U) != 0;
   return c;
-}
-
-class File {
- public:
-  explicit File(int fd) : fd_(fd) {}
-  ~File() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  int Get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const void* data, size_t size) {
-  const auto* at = static_cast<const char*>(data);
-  while (size > 0) {
-    const ssize_t n = ::write(fd, at, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    at += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Reads size bytes at offset; false when the file ends before them.
@@ -429,36 +399,32 @@ bool SaveLaidOutArt(const std::string& path, const std::string& key, const MainA
   const uint64_t pixels_sum = pixel_checksum.Value();
   preamble.Bytes(&pixels_sum, sizeof pixels_sum);
 
-  const fs::path file_path(path);
   std::error_code ignored;
-  fs::create_directories(file_path.parent_path(), ignored);
-  std::string temporary = path + ".new-XXXXXX";
-  File out(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (out.Get() < 0) return Fail(error, "cannot create a file beside " + path);
+  fs::create_directories(fs::path(path).parent_path(), ignored);
   std::vector<char> padded = preamble.Head();
   padded.insert(padded.end(), head.Head().begin(), head.Head().end());
   padded.resize(PixelsStart(padded.size()), '\0');
-  bool written = WriteAll(out.Get(), padded.data(), padded.size());
-  // A plain 32-bit picture's rows follow one another without a gap: one write each.
-  for (const QImage* image : pixels) {
-    written = written && WriteAll(out.Get(), image->constBits(), PixelBytes(*image));
-  }
-  written = written && ::fdatasync(out.Get()) == 0 && out.Close();
-  if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return Fail(error, "cannot write " + path);
-  }
-  return true;
+  // Kept art is read by this user's runs alone.
+  return ReplaceFile(
+      path, 0600,
+      [&](int fd) {
+        bool written = WriteAll(fd, padded.data(), padded.size());
+        // A plain 32-bit picture's rows follow one another without a gap: one write each.
+        for (const QImage* image : pixels) {
+          written = written && WriteAll(fd, image->constBits(), PixelBytes(*image));
+        }
+        return written;
+      },
+      error);
 }
 
 bool LoadLaidOutArt(const std::string& path, const std::string& key, MainArt& art,
                     QImage& carried_sheet, ScreenLayout& screen_layout) {
   // Never waits on what stands at the path: a pipe or a device there is not a kept file.
-  const File in(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  std::string why;
+  const FileDescriptor in(OpenPlainFile(path, O_RDONLY, &why));
   struct stat st {};
-  if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
-    return false;
-  }
+  if (in.Get() < 0 || ::fstat(in.Get(), &st) != 0 || st.st_size <= 0) return false;
   const auto size = static_cast<uint64_t>(st.st_size);
 
   char preamble[kPreambleBytes];

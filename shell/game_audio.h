@@ -62,8 +62,6 @@ class GameAudio : public GameSounds {
 
   // The track in play (0..9), -1 before the first, n + 10 while track n waits to start.
   int TrackIndex() const { return track_index_; }
-  // Full path of each track found at start-up, empty where there was none.
-  const std::array<std::string, kTrackCount>& MusicTracks() const { return music_tracks_; }
 
  private:
   void DeviceOpened();
@@ -98,6 +96,7 @@ class GameAudio : public GameSounds {
   std::shared_ptr<const SoundPlayer::Effect> count_sound_;
   std::shared_ptr<const SoundPlayer::Effect> default_sound_;
 
+  // Full path of each track found at start-up, empty where there was none.
   std::array<std::string, kTrackCount> music_tracks_;
   int track_index_ = -1;
   // No track could be played when the music last started: Music on starts from the next one.

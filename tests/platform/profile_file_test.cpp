@@ -139,12 +139,18 @@ TEST(ProfileFileTest, WritesOneSectionIntoANewFolderAndKeepsTheRest) {
   std::string error;
   ASSERT_TRUE(WriteProfileSection(path.toStdString(), "A", {{"K", "1"}, {"L", "2"}}, &error))
       << error;
+  const auto owner_rw = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+  const auto others_r = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+  EXPECT_EQ(QFile::permissions(path) & (owner_rw | others_r), owner_rw | others_r);
+  // A file the player made private stays private through every rewrite.
+  ASSERT_TRUE(QFile::setPermissions(path, owner_rw));
   // A new file left by a writer that died is cleared away; the player's own files are not.
   WriteText(path + ".tmp-Ab3dEf", "[A]\nK=half");
   WriteText(path + ".backup", "[A]\nK=0\n");
   ASSERT_TRUE(WriteProfileSection(path.toStdString(), "B", {{"K", "3"}}, &error)) << error;
   ASSERT_TRUE(WriteProfileSection(path.toStdString(), "a", {{"k", "4"}}, &error)) << error;
   EXPECT_EQ(ReadText(path), "[A]\nK=4\nL=2\n[B]\nK=3\n");
+  EXPECT_EQ(QFile::permissions(path) & (owner_rw | others_r), owner_rw);
   EXPECT_EQ(ReadProfileFile(path.toStdString()).Value("B", "K"), "3");
   EXPECT_EQ(QDir(dir.filePath("deep/er")).entryList(QDir::Files | QDir::Hidden),
             (QStringList{"game.ini", "game.ini.backup", "game.ini.lock"}));
