@@ -160,6 +160,9 @@ class DamagedFile : public GameFixture,
   void StartGame(uint32_t seed, const GameFile& file) {
     GameSounds* sounds = &sounds_;
     if (IsSound(file.kind)) {  // the real player, on SDL's silent output
+      // Set before the player's audio thread starts, which reads the environment as it begins:
+      // a variable added while it reads could move the environment under it.
+      qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
       audio_.reset();
       player_ = CreateSdlSoundPlayer();
       audio_ = std::make_unique<GameAudio>(*player_, platform_);
