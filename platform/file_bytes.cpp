@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QFile>
 #include <filesystem>
 
 namespace {
@@ -53,4 +54,19 @@ bool ReplaceFile(const std::string& path, mode_t mode, const std::function<bool(
     return Fail(error, "cannot flush folder " + folder.string());
   }
   return true;
+}
+
+bool OpenForReading(QFile& file, QString* why) {
+  const QString path = file.fileName();
+  if (path.startsWith(u':')) {
+    if (file.open(QIODevice::ReadOnly)) return true;
+    if (why != nullptr) *why = file.errorString();
+    return false;
+  }
+  std::string open_failure;
+  const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &open_failure);
+  if (fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return true;
+  if (fd >= 0) ::close(fd);
+  if (why != nullptr) *why = fd < 0 ? QString::fromStdString(open_failure) : file.errorString();
+  return false;
 }

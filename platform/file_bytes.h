@@ -16,6 +16,14 @@
 #include <utility>
 #include <vector>
 
+class QFile;
+class QString;
+
+// Opens `file` for reading: a resource carried in the program as Qt opens it, a file on disk
+// without waiting and only when it is a plain file, so that a pipe or a device in its place is
+// an unreadable file rather than a hang. On failure `why` (when given) says why.
+bool OpenForReading(QFile& file, QString* why);
+
 // A file descriptor closed when it goes out of scope.
 class FileDescriptor {
  public:

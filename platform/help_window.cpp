@@ -62,20 +62,7 @@ bool HelpBook::Load(const QString& path, QString* error) {
   // A help file in the program's resources, or one on disk opened without waiting: a pipe or
   // a device in its place is no help file rather than a hang.
   QFile file(path);
-  if (path.startsWith(u':')) {
-    if (!file.open(QIODevice::ReadOnly)) {
-      if (error) *error = file.errorString();
-      return false;
-    }
-  } else {
-    std::string open_failure;
-    const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &open_failure);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-      if (fd >= 0) ::close(fd);
-      if (error) *error = fd < 0 ? QString::fromStdString(open_failure) : file.errorString();
-      return false;
-    }
-  }
+  if (!OpenForReading(file, error)) return false;
   return Parse(file.readAll(), error);
 }
 

@@ -172,21 +172,9 @@ bool LoadJpegFile(const QString& path, QImage* out, QString* error, int at_least
   // The pictures carried in the program are resources; a file on disk is opened without
   // waiting, so that a pipe or a device in a picture's place is no picture rather than a hang.
   QFile file(path);
-  if (path.startsWith(u':')) {
-    if (!file.open(QIODevice::ReadOnly)) {
-      SetError(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-      return false;
-    }
-  } else {
-    std::string open_failure;
-    const int fd = OpenPlainFile(QFile::encodeName(path).toStdString(), O_RDONLY, &open_failure);
-    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-      if (fd >= 0) ::close(fd);
-      SetError(error,
-               QStringLiteral("Cannot open %1: %2")
-                   .arg(path, fd < 0 ? QString::fromStdString(open_failure) : file.errorString()));
-      return false;
-    }
+  if (QString why; !OpenForReading(file, &why)) {
+    SetError(error, QStringLiteral("Cannot open %1: %2").arg(path, why));
+    return false;
   }
   const QByteArray data = file.readAll();
   if (file.error() != QFileDevice::NoError) {
